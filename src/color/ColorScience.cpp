@@ -1,0 +1,197 @@
+#include "color/ColorScience.h"
+
+#include <QColor>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Tintor {
+
+namespace {
+
+constexpr double kEpsilon = 0.008856451679035631; // 216 / 24389
+constexpr double kKappa = 903.2962962962963;      // 24389 / 27
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double k25Pow7 = 6103515625.0;
+
+double decodeChannel(double c)
+{
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double encodeChannel(double v)
+{
+    return v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 0.4166666666666667) - 0.055;
+}
+
+double labF(double t)
+{
+    return t > kEpsilon ? std::pow(t, 0.3333333333333333) : (kKappa * t + 16.0) / 116.0;
+}
+
+double pow7(double x)
+{
+    const double x2 = x * x;
+    const double x3 = x2 * x;
+    return x3 * x3 * x;
+}
+
+double clamp01(double v)
+{
+    return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
+
+} // namespace
+
+ColorTriple srgbToXyz(const ColorTriple &srgb)
+{
+    const double r = decodeChannel(srgb[0]);
+    const double g = decodeChannel(srgb[1]);
+    const double b = decodeChannel(srgb[2]);
+    return {0.4124 * r + 0.3576 * g + 0.1805 * b,
+            0.2126 * r + 0.7152 * g + 0.0722 * b,
+            0.0193 * r + 0.1192 * g + 0.9505 * b};
+}
+
+ColorTriple xyzToLab(const ColorTriple &xyz, const ColorTriple &white)
+{
+    const double fx = labF(xyz[0] / white[0]);
+    const double fy = labF(xyz[1] / white[1]);
+    const double fz = labF(xyz[2] / white[2]);
+    return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
+}
+
+ColorTriple labToXyz(const ColorTriple &lab, const ColorTriple &white)
+{
+    const double fy = (lab[0] + 16.0) / 116.0;
+    const double fx = lab[1] / 500.0 + fy;
+    const double fz = fy - lab[2] / 200.0;
+    const double fx3 = fx * fx * fx;
+    const double fz3 = fz * fz * fz;
+    const double xr = fx3 > kEpsilon ? fx3 : (116.0 * fx - 16.0) / kKappa;
+    const double yr = lab[0] > kKappa * kEpsilon ? fy * fy * fy : lab[0] / kKappa;
+    const double zr = fz3 > kEpsilon ? fz3 : (116.0 * fz - 16.0) / kKappa;
+    return {xr * white[0], yr * white[1], zr * white[2]};
+}
+
+ColorTriple xyzToSrgb(const ColorTriple &xyz)
+{
+    const double x = xyz[0];
+    const double y = xyz[1];
+    const double z = xyz[2];
+    const double r = 3.2406254773200533 * x - 1.5372079722103185 * y - 0.4986285986982479 * z;
+    const double g = -0.9689307147293194 * x + 1.8757560608852413 * y + 0.04151752384295394 * z;
+    const double b = 0.05571012044551061 * x - 0.2040210505984867 * y + 1.0569959422543882 * z;
+    return {encodeChannel(r), encodeChannel(g), encodeChannel(b)};
+}
+
+void clampUnit(ColorTriple &srgb)
+{
+    for (double &channel : srgb)
+        channel = clamp01(channel);
+}
+
+ColorTriple colorToLab(const QColor &color)
+{
+    return xyzToLab(srgbToXyz({color.redF(), color.greenF(), color.blueF()}), D65White);
+}
+
+ColorTriple labToClampedSrgb(const ColorTriple &lab)
+{
+    ColorTriple srgb = xyzToSrgb(labToXyz(lab, D65White));
+    clampUnit(srgb);
+    return srgb;
+}
+
+double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
+{
+    const double l1 = reference[0], a1 = reference[1], b1 = reference[2];
+    const double l2 = candidate[0], a2 = candidate[1], b2 = candidate[2];
+
+    const double c1 = std::sqrt(a1 * a1 + b1 * b1);
+    const double c2 = std::sqrt(a2 * a2 + b2 * b2);
+    const double cMean7 = pow7((c1 + c2) / 2.0);
+    const double g = 0.5 * (1.0 - std::sqrt(cMean7 / (cMean7 + k25Pow7)));
+
+    const double a1p = (1.0 + g) * a1;
+    const double a2p = (1.0 + g) * a2;
+    const double c1p = std::sqrt(a1p * a1p + b1 * b1);
+    const double c2p = std::sqrt(a2p * a2p + b2 * b2);
+
+    double h1p = std::atan2(b1, a1p);
+    if (h1p < 0.0)
+        h1p += kTwoPi;
+    double h2p = std::atan2(b2, a2p);
+    if (h2p < 0.0)
+        h2p += kTwoPi;
+
+    const double deltaLp = l2 - l1;
+    const double deltaCp = c2p - c1p;
+
+    double deltahp = h2p - h1p;
+    if (deltahp > kPi)
+        deltahp -= kTwoPi;
+    else if (deltahp < -kPi)
+        deltahp += kTwoPi;
+    const double deltaHp = 2.0 * std::sqrt(c1p * c2p) * std::sin(deltahp / 2.0);
+
+    const double lMean = (l1 + l2) / 2.0;
+    const double cpMean = (c1p + c2p) / 2.0;
+
+    double hpMean;
+    if (std::fabs(h1p - h2p) <= kPi)
+        hpMean = (h1p + h2p) / 2.0;
+    else if (h1p + h2p < kTwoPi)
+        hpMean = (h1p + h2p + kTwoPi) / 2.0;
+    else
+        hpMean = (h1p + h2p - kTwoPi) / 2.0;
+
+    const double t = 1.0 - 0.17 * std::cos(hpMean - 0.5235987755982988)
+                   + 0.24 * std::cos(2.0 * hpMean)
+                   + 0.32 * std::cos(3.0 * hpMean + 0.10471975511965977)
+                   - 0.2 * std::cos(4.0 * hpMean - 1.0995574287564276);
+
+    const double lMinus50Sq = (lMean - 50.0) * (lMean - 50.0);
+    const double sL = 1.0 + 0.015 * lMinus50Sq / std::sqrt(20.0 + lMinus50Sq);
+    const double sC = 1.0 + 0.045 * cpMean;
+    const double sH = 1.0 + 0.015 * cpMean * t;
+
+    // Δθ in degrees, from the mean hue in degrees.
+    const double hpMeanDegrees = hpMean * (180.0 / kPi);
+    const double ratio = (hpMeanDegrees - 275.0) / 25.0;
+    const double deltaThetaDegrees = 30.0 * std::exp(-ratio * ratio);
+    const double cpMean7 = pow7(cpMean);
+    const double rC = 2.0 * std::sqrt(cpMean7 / (cpMean7 + k25Pow7));
+    const double rT = -std::sin(2.0 * deltaThetaDegrees * (kPi / 180.0)) * rC;
+
+    const double termL = deltaLp / sL;
+    const double termC = deltaCp / sC;
+    const double termH = deltaHp / sH;
+    const double sum = termL * termL + termC * termC + termH * termH + rT * termC * termH;
+    return std::sqrt(sum > 0.0 ? sum : 0.0);
+}
+
+void findNearestColors(const ColorTriple &reference, const std::vector<LabCandidate> &candidates,
+                       std::vector<NearestMatch> &result, int maximumCount)
+{
+    result.clear();
+    if (maximumCount <= 0)
+        return;
+    const std::size_t limit = static_cast<std::size_t>(maximumCount);
+    result.reserve(limit + 1);
+    for (const LabCandidate &candidate : candidates) {
+        const double distance = deltaE2000(reference, {candidate.l, candidate.a, candidate.b});
+        // Full list and not nearer than the last kept match: nothing to do.
+        if (result.size() == limit && !(distance < result.back().distance))
+            continue;
+        const auto position = std::upper_bound(
+            result.begin(), result.end(), distance,
+            [](double value, const NearestMatch &match) { return value < match.distance; });
+        result.insert(position, NearestMatch{distance, candidate.reference});
+        if (result.size() > limit)
+            result.pop_back();
+    }
+}
+
+} // namespace Tintor

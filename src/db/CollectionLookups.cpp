@@ -1,0 +1,127 @@
+#include "db/CollectionLookups.h"
+
+#include "db/CollectionRegistry.h"
+#include "db/Status.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace Tintor::DB {
+
+namespace {
+
+void reportQueryError(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    if (error.isValid())
+        qDebug().noquote() << error.nativeErrorCode() + QStringLiteral(" : ") + error.text();
+}
+
+// Runs `sql` with the collection's ID and the bound key. Keys are bound,
+// never pasted, whatever their origin.
+bool runKeyQuery(QSqlQuery &query, const QUuid &uuid, const QString &sql, const QString &key)
+{
+    query.setForwardOnly(true);
+    if (!query.prepare(sql.arg(collectionDatabaseId(uuid))))
+        return false;
+    query.addBindValue(key);
+    return query.exec();
+}
+
+} // namespace
+
+int collectionByUuid(const QUuid &uuid, CollectionPointer &out)
+{
+    out.reset();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"));
+    query.addBindValue(uuid.toString(QUuid::WithBraces));
+    if (!query.exec() || !query.next())
+        return StatusFailed;
+    out = CollectionPointer::create(query.record());
+    return StatusOk;
+}
+
+int themeData(const QUuid &uuid, const QString &key, QByteArray &out)
+{
+    out.clear();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    if (runKeyQuery(query, uuid,
+                    QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
+                                   "T.ITEM_KEY = ? COLLATE NOCASE"),
+                    key)
+        && query.next()) {
+        const QVariant value = query.value(0);
+        if (value.typeId() == QMetaType::QByteArray) {
+            out.append(value.toByteArray());
+            return StatusOk;
+        }
+    }
+    reportQueryError(query);
+    return StatusFailed;
+}
+
+QString localizedString(const QUuid &uuid, const QString &key)
+{
+    QSqlDatabase database = collectionDatabase(uuid);
+    if (!database.isValid())
+        return key;
+    QSqlQuery query(database);
+    if (runKeyQuery(query, uuid,
+                    QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
+                                   "L.KEY = ? COLLATE NOCASE"),
+                    key)
+        && query.next()) {
+        const QVariant value = query.value(0);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+    }
+    reportQueryError(query);
+    return key;
+}
+
+QVariant settingValue(const QUuid &uuid, const QString &name, const QVariant &fallback)
+{
+    QSqlDatabase database = collectionDatabase(uuid);
+    if (!database.isValid())
+        return fallback;
+    QSqlQuery query(database);
+    if (runKeyQuery(query, uuid,
+                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                   "S.NAME = ? COLLATE NOCASE AND       S.VALUE_INDEX = 0 "),
+                    name)
+        && query.next())
+        return query.value(0);
+    reportQueryError(query);
+    return fallback;
+}
+
+QVariantList settingValues(const QUuid &uuid, const QString &name)
+{
+    QVariantList values;
+    QSqlDatabase database = collectionDatabase(uuid);
+    if (!database.isValid())
+        return values;
+    QSqlQuery query(database);
+    if (runKeyQuery(query, uuid,
+                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                   "S.NAME = ? COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC "),
+                    name)) {
+        while (query.next())
+            values.append(query.value(0));
+    }
+    return values;
+}
+
+} // namespace Tintor::DB

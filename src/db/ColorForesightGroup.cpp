@@ -1,0 +1,17 @@
+#include "db/ColorForesightGroup.h"
+
+#include "db/RecordFields.h"
+
+namespace Tintor::DB {
+
+using namespace RecordFields;
+
+ColorForesightGroup::ColorForesightGroup(const QSqlRecord &record)
+{
+    AbstractBase::readRecord(record);
+    readText(record, QStringLiteral("NAME"), name);
+    readFlag(record, QStringLiteral("DEFAULT_OPEN"), isDefaultOpen);
+    readInt(record, QStringLiteral("ORDER"), order);
+}
+
+} // namespace Tintor::DB

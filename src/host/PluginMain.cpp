@@ -1,0 +1,169 @@
+// The module's one entry point, called by the host for every request.
+
+#include "host/ApplicationSkeleton.h"
+#include "host/engine/EngineStart.h"
+#include "host/engine/HostColor.h"
+#include "host/engine/ModuleValues.h"
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QStringList>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The host's blocks, by byte offset (64-bit layout).
+constexpr std::size_t kAboutPlatformData = 0;
+constexpr std::size_t kAboutBasicSuite = 8;
+constexpr std::size_t kAboutPluginRef = 16;
+
+constexpr std::size_t kPickPropertyProcs = 96;
+constexpr std::size_t kPickPlatformData = 168;
+constexpr std::size_t kPickSourceSpace = 184;
+constexpr std::size_t kPickResultSpace = 186;
+constexpr std::size_t kPickComponents = 188;
+constexpr std::size_t kPickPrompt = 200;
+constexpr std::size_t kPickBasicSuite = 208;
+constexpr std::size_t kPickPluginRef = 216;
+
+constexpr std::size_t kGetPropertyOffset = 8;
+constexpr std::size_t kPluginFileSpecIndex = 8; // ninth function of the plug-ins suite
+constexpr std::size_t kFileSpecSize = 300;
+
+const char kPluginsSuiteName[] = "SP Plug-ins Suite";
+constexpr std::int32_t kPluginsSuiteVersion = 5;
+
+using AcquireSuiteProc = std::int32_t (*)(const char *name, std::int32_t version, const void **suite);
+using ReleaseSuiteProc = std::int32_t (*)(const char *name, std::int32_t version);
+using PluginFileSpecProc = std::int32_t (*)(void *pluginRef, void *fileSpec);
+using GetPropertyProc = std::int16_t (*)(std::uint32_t signature, std::uint32_t key, std::int32_t index,
+                                         std::intptr_t *simpleProperty, void **complexProperty);
+
+template <typename T>
+T readField(const void *block, std::size_t offset)
+{
+    T value;
+    std::memcpy(&value, static_cast<const char *>(block) + offset, sizeof value);
+    return value;
+}
+
+template <typename T>
+void writeField(void *block, std::size_t offset, T value)
+{
+    std::memcpy(static_cast<char *>(block) + offset, &value, sizeof value);
+}
+
+constexpr std::uint32_t fourCharCode(const char (&code)[5])
+{
+    return (std::uint32_t(std::uint8_t(code[0])) << 24) | (std::uint32_t(std::uint8_t(code[1])) << 16)
+         | (std::uint32_t(std::uint8_t(code[2])) << 8) | std::uint32_t(std::uint8_t(code[3]));
+}
+
+quintptr hostWindowOf(const void *platformData)
+{
+    return platformData ? readField<quintptr>(platformData, 0) : 0;
+}
+
+// Asks the host for this module's file through the plug-ins suite.
+QString queryPluginPath(const void *basicSuite, void *pluginRef)
+{
+    if (!basicSuite)
+        return QString();
+    const auto acquire = readField<AcquireSuiteProc>(basicSuite, 0);
+    const auto release = readField<ReleaseSuiteProc>(basicSuite, sizeof(void *));
+    const void *pluginsSuite = nullptr;
+    if (acquire)
+        acquire(kPluginsSuiteName, kPluginsSuiteVersion, &pluginsSuite);
+    char buffer[kFileSpecSize];
+    std::memset(buffer, 0, sizeof buffer);
+    if (pluginsSuite) {
+        const auto fileSpec = readField<PluginFileSpecProc>(pluginsSuite, kPluginFileSpecIndex * sizeof(void *));
+        if (fileSpec)
+            fileSpec(pluginRef, buffer);
+    }
+    if (release)
+        release(kPluginsSuiteName, kPluginsSuiteVersion);
+    buffer[kFileSpecSize - 1] = '\0';
+    return QFileInfo(QString::fromLocal8Bit(buffer)).canonicalFilePath();
+}
+
+int hostMajorVersion(const void *block)
+{
+    const void *propertyProcs = readField<const void *>(block, kPickPropertyProcs);
+    if (!propertyProcs)
+        return 0;
+    const auto getProperty = readField<GetPropertyProc>(propertyProcs, kGetPropertyOffset);
+    if (!getProperty)
+        return 0;
+    std::intptr_t simpleProperty = 0;
+    getProperty(fourCharCode("8BIM"), fourCharCode("vers"), 0, &simpleProperty, nullptr);
+    return static_cast<int>(simpleProperty >> 16);
+}
+
+// Only Qt's own plug-in folder: nothing from the host's folders, yet the
+// SQLite driver (a plug-in in a shared Qt) is still found.
+void installLibraryPaths()
+{
+    QCoreApplication::setLibraryPaths({QLibraryInfo::path(QLibraryInfo::PluginsPath)});
+}
+
+void handlePick(void *block)
+{
+    quint16 components[4];
+    for (int i = 0; i < 4; ++i)
+        components[i] = readField<quint16>(block, kPickComponents + std::size_t(i) * 2);
+    const QColor initialColor =
+        Tintor::HostColor::initialColor(readField<std::int16_t>(block, kPickSourceSpace), components);
+    const QString swatchFolder =
+        Tintor::HostColor::swatchFolder(Tintor::Platform::userDataLocation(), hostMajorVersion(block));
+    QString title;
+    if (const char *prompt = readField<const char *>(block, kPickPrompt))
+        title = QString::fromLocal8Bit(prompt);
+    // The add-on window is not part of this build yet; the host's colour
+    // stays as it was.
+    Q_UNUSED(initialColor);
+    Q_UNUSED(swatchFolder);
+    Q_UNUSED(title);
+    Q_UNUSED(kPickResultSpace);
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t selector, void *parameterBlock,
+                                                                  std::intptr_t *data, std::int16_t *result)
+{
+    Q_UNUSED(data);
+    if (result)
+        *result = 0;
+
+    QCoreApplication::setAttribute(Qt::AA_PluginApplication);
+    Tintor::setHostApplicationName(QStringLiteral("Photoshop"));
+    Tintor::Platform::prepareGuiEnvironment();
+
+    int argc = 0;
+    Tintor::ApplicationSkeleton application(argc, nullptr);
+
+    QString pluginPath;
+    quintptr hostWindow = 0;
+    if ((selector == 0 || selector == 1) && parameterBlock) {
+        const bool about = selector == 0;
+        const void *platformData =
+            readField<const void *>(parameterBlock, about ? kAboutPlatformData : kPickPlatformData);
+        const void *basicSuite = readField<const void *>(parameterBlock, about ? kAboutBasicSuite : kPickBasicSuite);
+        void *pluginRef = readField<void *>(parameterBlock, about ? kAboutPluginRef : kPickPluginRef);
+        hostWindow = hostWindowOf(platformData);
+        pluginPath = queryPluginPath(basicSuite, pluginRef);
+    }
+    installLibraryPaths();
+
+    if (Tintor::initializeEngine(pluginPath, Tintor::databaseFolder()) < 0)
+        return;
+
+    Q_UNUSED(hostWindow);
+    if (selector == 1 && parameterBlock)
+        handlePick(parameterBlock);
+}

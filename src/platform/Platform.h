@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The only place that knows which operating system runs the module.
+namespace Tintor::Platform {
+
+// The all-users application data folder (Windows: CSIDL_COMMON_APPDATA).
+// Elsewhere: $PROGRAMDATA when set, otherwise the installed data folder.
+QString commonApplicationDataFolder();
+
+// The per-user data location the swatch folder starts from.
+QString userDataLocation();
+
+// Makes a top-level native window a child of the host window. Does nothing
+// when the host gives no window.
+void parentToHostWindow(quintptr childWindow, quintptr hostWindow);
+
+// Called before the module creates its application object: lets the module
+// run on a machine without a display rather than abort inside the host.
+void prepareGuiEnvironment();
+
+} // namespace Tintor::Platform

@@ -1,0 +1,35 @@
+#include "platform/Platform.h"
+
+#include <QStandardPaths>
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace Tintor::Platform {
+
+QString commonApplicationDataFolder()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    // Folder id 35: the all-users application data folder.
+    if (SHGetFolderPathW(nullptr, 35, nullptr, 0, buffer) != S_OK)
+        return QString();
+    return QString::fromWCharArray(buffer);
+}
+
+QString userDataLocation()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+void parentToHostWindow(quintptr childWindow, quintptr hostWindow)
+{
+    if (childWindow == 0 || hostWindow == 0)
+        return;
+    SetParent(reinterpret_cast<HWND>(childWindow), reinterpret_cast<HWND>(hostWindow));
+}
+
+void prepareGuiEnvironment()
+{
+}
+
+} // namespace Tintor::Platform

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "db/ItemIndex.h"
+
+#include <QString>
+#include <QUuid>
+
+// What the interface remembers between requests and runs. Every call opens
+// the store, reads or writes one key and closes it again, so all views see
+// the same values without notification.
+namespace Tintor::UserState {
+
+inline constexpr int kPaletteRows = 4;
+inline constexpr int kPaletteColumns = 6;
+
+QUuid lastUsedCollection();
+void setLastUsedCollection(const QUuid &uuid);
+// Forgets the cached last used collection (the store keeps it).
+void forgetCachedLastUsedCollection();
+
+qint64 hostApplicationPid();
+void setHostApplicationPid(qint64 pid);
+
+int segmentIndex(const QUuid &collection);
+void setSegmentIndex(const QUuid &collection, int segment);
+int moodFilter(const QUuid &collection);
+void setMoodFilter(const QUuid &collection, int mood);
+bool exteriorColors(const QUuid &collection);
+void setExteriorColors(const QUuid &collection, bool on);
+bool showMto(const QUuid &collection);
+void setShowMto(const QUuid &collection, bool on);
+int pageIndex(const QUuid &collection);
+void setPageIndex(const QUuid &collection, int page);
+int rowIndex(const QUuid &collection);
+void setRowIndex(const QUuid &collection, int row);
+int tabPageIndex(const QUuid &collection);
+void setTabPageIndex(const QUuid &collection, int tabPage);
+int schemeKind(const QUuid &collection);
+void setSchemeKind(const QUuid &collection, int kind);
+int schemeNeutralSubKind(const QUuid &collection);
+void setSchemeNeutralSubKind(const QUuid &collection, int subKind);
+bool colorForesightGroupOpenState(const QUuid &collection, qint64 groupId, bool defaultOpen);
+void setColorForesightGroupOpenState(const QUuid &collection, qint64 groupId, bool open);
+
+DB::ItemIndex myPaletteEntry(int row, int column);
+// An index that names no chip removes the cell's entry key.
+void setMyPaletteEntry(int row, int column, const DB::ItemIndex &index);
+bool myPaletteCellSelected(int row, int column);
+// Unselected cells have no selection key at all.
+void setMyPaletteCellSelected(int row, int column, bool selected);
+bool myPaletteGridVisible();
+void setMyPaletteGridVisible(bool visible);
+// True exactly when the stored format is 1 (text list).
+bool myPaletteSaveFileFormat();
+void setMyPaletteSaveFileFormat(int format);
+QString myPaletteLastSavePath();
+void setMyPaletteLastSavePath(const QString &path);
+void setMyPaletteDescription(const QString &description);
+int myPaletteFullBackgroundColor();
+void setMyPaletteFullBackgroundColor(int grey);
+
+} // namespace Tintor::UserState
