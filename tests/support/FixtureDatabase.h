@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QColor>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+
+// Writes small collection files for tests, with the format's own statements.
+// Every add* returns the new row's ID (or -1 on failure, which also fails
+// the current test through QVERIFY in the callers).
+class FixtureDatabase
+{
+public:
+    struct Page
+    {
+        int pageIndex = 1;
+        int segment = 1;
+        QStringList names;  // NAME0.. (the rest empty)
+        QStringList extras; // EXTRA0..
+        bool exterior = false;
+        int mood = 0;
+    };
+    struct Row
+    {
+        int rowIndex = 1;
+        QString code;
+        QColor color;        // RGB; Lab computed from it unless lab is set
+        QList<double> lab;   // optional L, a, b
+        QStringList names;
+        QStringList extras;
+        int segment = 0;     // 0: the page's segment
+        int mood = 0;
+        bool neutral = false;
+        bool white = false;
+        bool madeToOrder = false;
+        int schemePos = 0;
+        int nschemePos = 0;
+    };
+
+    // Creates (replacing) the file with the declared schema, the reader's
+    // tables and the seed rows.
+    explicit FixtureDatabase(const QString &path);
+    ~FixtureDatabase();
+    FixtureDatabase(const FixtureDatabase &) = delete;
+    FixtureDatabase &operator=(const FixtureDatabase &) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_path; }
+    QSqlDatabase database() const;
+
+    qint64 addCollection(const QUuid &uuid, const QString &systemId, int order, bool enabled = true,
+                         const QString &name = QString());
+    void addSetting(qint64 collectionId, const QString &name, const QVariant &value, int valueIndex = 0);
+    void addLocale(qint64 collectionId, const QString &key, const QString &text);
+    void addTheme(qint64 collectionId, const QString &key, const QByteArray &data);
+    qint64 addPage(qint64 collectionId, const Page &page);
+    // Lists an existing page in another collection as well.
+    void mapPage(qint64 collectionId, qint64 pageId);
+    qint64 addRow(qint64 collectionId, qint64 pageId, const Row &row);
+    // Runs any statement; returns false and prints the error on failure.
+    bool exec(const QString &sql, const QVariantList &values = {});
+    qint64 lastInsertId() const { return m_lastId; }
+
+private:
+    QString m_path;
+    QString m_connection;
+    bool m_open = false;
+    qint64 m_lastId = -1;
+};
