@@ -327,6 +327,12 @@ int entryByRgbInEnabledCollections(const QColor &color, ColorEntry &entry)
 
 int entryByCodeInEnabledCollections(const QString &code, ColorEntry &entry)
 {
+    // An empty code would find any chip without one instead of letting the
+    // caller go on to its next lookup.
+    if (code.trimmed().isEmpty()) {
+        entry.clear();
+        return StatusFailed;
+    }
     // The code comes from a drag payload or a palette file: bound, so a
     // quote or SQL text in it is only ever compared.
     return entryInEnabledCollections(QStringLiteral("    AND R.CODE = ? COLLATE NOCASE"), {code}, entry);

@@ -70,6 +70,10 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
+    // An empty name means "no such name": an empty phrase would otherwise
+    // pick whichever card or chip lacks one.
+    if (phrase.trimmed().isEmpty())
+        return StatusNoMatch;
     const qint64 collectionId = collectionDatabaseId(uuid);
     const NameOrders &orders = CollectionSettings::nameOrders();
     const QStringList pageColumns = upperColumns(QStringLiteral("UPPER(P.NAME%1)"), orders.pageNameSearchOrder);
@@ -186,6 +190,8 @@ int findCapsureEntries(const QString &text, QVector<ColorEntry> &entries)
     QSqlDatabase database = collectionDatabase(Schema::systemWideCollectionUuid(), &status);
     if (status != StatusOk)
         return status;
+    if (text.trimmed().isEmpty())
+        return StatusOk;
     const QStringList columns = upperColumns(QStringLiteral("UPPER(R.NAME%1)"),
                                              CollectionSettings::nameOrders().rowNameSearchOrder)
         + QStringList{QStringLiteral("UPPER(R.CODE)")};

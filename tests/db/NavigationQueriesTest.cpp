@@ -87,6 +87,11 @@ private Q_SLOTS:
         quoted.color = QColor(1, 2, 3);
         m_quotedRowId = m_fixture->addRow(m_otherId, otherPageId, quoted);
         QVERIFY(m_quotedRowId > 0);
+        FixtureDatabase::Row codeless;
+        codeless.rowIndex = 2;
+        codeless.code = QStringLiteral("");
+        codeless.color = QColor(4, 4, 4);
+        QVERIFY(m_fixture->addRow(m_otherId, otherPageId, codeless) > 0);
 
         FixtureDatabase::Page hiddenPage;
         hiddenPage.pageIndex = 1;
@@ -314,7 +319,7 @@ private Q_SLOTS:
         QTest::newRow("SQL that would match everything") << "x' OR '1'='1" << "";
         QTest::newRow("SQL that would end the statement") << "x'; DROP TABLE PAGE; --" << "";
         QTest::newRow("lone quote") << "'" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("empty code matches no codeless chip") << "" << "";
     }
 
     void entryByCodeIsCaseBlindAndTakesCodesLiterally()
