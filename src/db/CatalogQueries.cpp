@@ -18,6 +18,9 @@ using namespace QuerySupport;
 
 namespace {
 
+// "+" before a collection filter keeps SQLite from walking every card of
+// the collection through the map instead of seeking the card by its index.
+
 // The chip columns of the scheme queries; IS_MTO, SCHEME_POS and
 // NSCHEME_POS are not among them.
 const char *const kSchemeChipColumns =
@@ -117,7 +120,7 @@ int schemePages(const QUuid &uuid, int pageIndex, int schemeKind, QList<ColorPag
     if (!runQuery(query, QStringLiteral("SELECT     TP.PAGE_INDEX FROM     PAGE_SCHEME PS     JOIN PAGE SP ON "
                                         "PS.PAGE_ID = SP.ID     JOIN PAGE TP ON PS.SCHEME_PAGE_ID = TP.ID     JOIN "
                                         "COLLECTION_PAGE_MAP SCMAP ON SP.ID = SCMAP.PAGE_ID WHERE     (PS.SCHEME_ID = "
-                                        "%3) AND     (SP.PAGE_INDEX = %2 AND SCMAP.COLLECTION_ID = %1) ")
+                                        "%3) AND     (SP.PAGE_INDEX = %2 AND +SCMAP.COLLECTION_ID = %1) ")
                              .arg(collectionDatabaseId(uuid))
                              .arg(pageIndex)
                              .arg(schemeKind)))
@@ -143,7 +146,7 @@ bool pageHasComplementaryNeutralScheme(const QUuid &uuid, int pageIndex)
     if (!runQuery(query, QStringLiteral("SELECT     COUNT(*) FROM     PAGE_SCHEME PS WHERE     PS.PAGE_ID = (SELECT "
                                         "P.ID                   FROM PAGE P                        JOIN "
                                         "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID                   WHERE       "
-                                        "                CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 )     AND "
+                                        "                +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 )     AND "
                                         "PS.SCHEME_ID = %3 ")
                              .arg(collectionDatabaseId(uuid))
                              .arg(pageIndex)

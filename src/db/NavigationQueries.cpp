@@ -18,6 +18,11 @@ using namespace QuerySupport;
 
 namespace {
 
+// "+CMAP.COLLECTION_ID" below is the collection filter with index use on it
+// switched off: without statistics in the file, SQLite would otherwise walk
+// every card of the collection through the map instead of seeking the card
+// by page index or segment.
+
 const QString kChipsOfPage = QStringLiteral(
     "SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ");
 const QString kChipsOfNeighbourPage = QStringLiteral(
@@ -48,7 +53,7 @@ QString segmentFilterQuery(qint64 collectionId, const QString &selectList, int m
 {
     QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
         + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
-                         "CMAP.COLLECTION_ID = %1 AND ")
+                         "+CMAP.COLLECTION_ID = %1 AND ")
               .arg(collectionId)
         + QStringLiteral(" P.SEGMENT %1 %2 ").arg(comparison).arg(segment) + moodFilterText(mood);
     if (exterior)
@@ -62,7 +67,7 @@ QString pageIndexFilterQuery(qint64 collectionId, const QString &selectList, boo
 {
     QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
         + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
-                         "CMAP.COLLECTION_ID = %1 ")
+                         "+CMAP.COLLECTION_ID = %1 ")
               .arg(collectionId)
         + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ").arg(comparison).arg(pageIndex);
     if (mood != 7) {
@@ -154,7 +159,7 @@ int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry)
     QSqlQuery query(database);
     return readFirstEntry(query,
                           QStringLiteral("SELECT *  FROM \"ROW\" R       JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN "
-                                         "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = "
+                                         "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
                                          "%1 AND        P.PAGE_INDEX = %2 AND        R.ROW_INDEX = %3 ")
                               .arg(collectionDatabaseId(uuid))
                               .arg(pageIndex)
@@ -171,7 +176,7 @@ int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
     const qint64 collectionId = collectionDatabaseId(uuid);
     QSqlQuery query(database);
     if (!runQuery(query, QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                                        "CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
+                                        "CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
                                  .arg(collectionId)
                                  .arg(pageIndex))) {
         qDebug().noquote() << query.lastError().driverText();

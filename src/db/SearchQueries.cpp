@@ -10,6 +10,8 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace Tintor::DB {
 
@@ -17,12 +19,26 @@ using namespace QuerySupport;
 
 namespace {
 
-QStringList upperColumns(const QString &columnPattern, const QList<qint64> &order)
+QStringList nameColumns(const QString &columnPattern, const QList<qint64> &order)
 {
     QStringList columns;
     for (const int index : searchableNameIndices(order))
         columns << columnPattern.arg(index);
     return columns;
+}
+
+// The text case-folded, as UTF-8: byte order is code point order.
+std::string foldedKey(const QString &text)
+{
+    std::string key;
+    key.reserve(std::size_t(text.size()));
+    for (const QChar character : text) {
+        const char16_t unit = character.unicode();
+        if (unit >= 128)
+            return text.toCaseFolded().toStdString();
+        key.push_back(char(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit));
+    }
+    return key;
 }
 
 } // namespace
@@ -36,29 +52,57 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
         return status;
     const qint64 collectionId = collectionDatabaseId(uuid);
     const NameOrders &orders = CollectionSettings::nameOrders();
-    QStringList selects;
-    for (const int index : searchableNameIndices(orders.pageNameSearchOrder))
-        selects << QStringLiteral("SELECT DISTINCT P.NAME%2 AS ENTRY FROM PAGE P LEFT JOIN COLLECTION_PAGE_MAP CMAP "
-                                  "ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                       .arg(collectionId)
-                       .arg(index);
-    for (const int index : searchableNameIndices(orders.rowNameSearchOrder))
-        selects << QStringLiteral("SELECT DISTINCT R.NAME%2 AS ENTRY FROM \"ROW\" R LEFT JOIN PAGE P ON R.PAGE_ID = "
-                                  "P.ID LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE "
-                                  "CMAP.COLLECTION_ID = %1")
-                       .arg(collectionId)
-                       .arg(index);
-    selects << QStringLiteral("SELECT DISTINCT R.CODE AS ENTRY FROM \"ROW\" R LEFT JOIN PAGE P ON R.PAGE_ID = P.ID "
-                              "LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                   .arg(collectionId);
-    QSqlQuery query(database);
-    if (runQuery(query, QStringLiteral("SELECT DISTINCT ENTRY FROM (%1) WHERE LENGTH(TRIM(ENTRY)) > 0")
-                            .arg(selects.join(QStringLiteral(" UNION "))))) {
-        while (query.next())
-            entries.append(query.value(0).toString());
+    // One pass over the cards and one over the chips, each reading every
+    // searched column; duplicates and blanks are dropped here. Letting SQL
+    // do it (DISTINCT per column, UNION, DISTINCT again) costs several
+    // times as much on large collections and gives the same list.
+    QStringList values;
+    values.reserve(16384);
+    const auto readColumns = [&](const QStringList &columns, const QString &from) {
+        if (columns.isEmpty())
+            return;
+        QSqlQuery query(database);
+        if (!runQuery(query, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), from)))
+            return;
+        const int count = int(columns.size());
+        while (query.next()) {
+            for (int column = 0; column < count; ++column)
+                values.append(query.value(column).toString());
+        }
+    };
+    readColumns(nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder),
+                QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
+                               "= %1")
+                    .arg(collectionId));
+    readColumns(nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder) + QStringList{QStringLiteral("R.CODE")},
+                QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                               "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
+                    .arg(collectionId));
+    // Sorted and compared by case-folded text, the exact text deciding
+    // between spellings so that the same one is kept each time. The folded
+    // keys are byte strings: folding once and comparing bytes is several
+    // times quicker than comparing without regard to case.
+    struct Keyed
+    {
+        std::string key;
+        int index;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(std::size_t(values.size()));
+    for (int index = 0; index < values.size(); ++index) {
+        const QString &value = values.at(index);
+        if (!value.trimmed().isEmpty())
+            keyed.push_back({foldedKey(value), index});
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::sort(keyed.begin(), keyed.end(), [&values](const Keyed &a, const Keyed &b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : values.at(a.index) < values.at(b.index);
+    });
+    entries.reserve(qsizetype(keyed.size()));
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        if (i == 0 || keyed[i].key != keyed[i - 1].key)
+            entries.append(values.at(keyed[i].index));
+    }
     return entries.isEmpty() ? StatusFailed : StatusOk;
 }
 
@@ -76,27 +120,38 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
         return StatusNoMatch;
     const qint64 collectionId = collectionDatabaseId(uuid);
     const NameOrders &orders = CollectionSettings::nameOrders();
-    const QStringList pageColumns = upperColumns(QStringLiteral("UPPER(P.NAME%1)"), orders.pageNameSearchOrder);
-    const QStringList allColumns = pageColumns
-        + upperColumns(QStringLiteral("UPPER(R.NAME%1)"), orders.rowNameSearchOrder)
-        + QStringList{QStringLiteral("UPPER(R.CODE)")};
-    const QString comma = QStringLiteral(",");
-    QString sql;
-    if (!pageColumns.isEmpty()) {
-        sql = QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS "
-                             "PAGE_MOOD,     P.EXTERIOR AS PAGE_EXTERIOR,     (:PHRASE IN (%2)) AS IS_PAGE FROM     "
-                             "\"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                             "CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1     AND :PHRASE IN (%3) LIMIT     1 ")
-                  .arg(collectionId)
-                  .arg(pageColumns.join(comma), allColumns.join(comma));
-    } else {
-        sql = QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS "
-                             "PAGE_MOOD,     P.EXTERIOR AS PAGE_EXTERIOR,     0 AS IS_PAGE FROM     \"ROW\" R     "
-                             "JOIN PAGE P ON R.PAGE_ID = P.ID     JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                             "WHERE     CMAP.COLLECTION_ID = %1     AND :PHRASE IN (%2) LIMIT     1 ")
-                  .arg(collectionId)
-                  .arg(allColumns.join(comma));
-    }
+    // UPPER(column) equal to the upper-cased phrase is written as a
+    // case-blind equality: SQLite's UPPER and NOCASE both fold ASCII only,
+    // and the phrase holds no lower-case ASCII, so the two agree, while the
+    // equality lets each table be searched once and alone.
+    const auto matching = [](const QStringList &columns) {
+        QStringList tests;
+        for (const QString &column : columns)
+            tests << column + QStringLiteral(" = :PHRASE COLLATE NOCASE");
+        return tests.join(QStringLiteral(" OR "));
+    };
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder);
+    const QStringList chipColumns = nameColumns(QStringLiteral("R2.NAME%1"), orders.rowNameSearchOrder);
+    const QString pageTest = pageColumns.isEmpty() ? QStringLiteral("0")
+                                                   : QStringLiteral("(%1)").arg(matching(pageColumns));
+    const QString select = QStringLiteral(
+        "SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
+        "P.EXTERIOR AS PAGE_EXTERIOR,     %2 AS IS_PAGE FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
+        "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1     AND %3");
+    const QString collection = QString::number(collectionId);
+    // Chips by code (through the code index, so the usual search answers at
+    // once), chips by searched name, then chips of cards by searched name;
+    // as before, the first row found wins. "+" keeps SQLite from walking the
+    // whole collection through the map instead.
+    QStringList parts{select.arg(collection, pageTest,
+                                 QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)")
+                                     .arg(matching({QStringLiteral("R2.CODE")})))};
+    if (!chipColumns.isEmpty())
+        parts << select.arg(collection, pageTest,
+                            QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)").arg(matching(chipColumns)));
+    if (!pageColumns.isEmpty())
+        parts << select.arg(collection, QStringLiteral("1"), pageTest);
+    const QString sql = parts.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(" LIMIT     1 ");
     QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -128,14 +183,27 @@ int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
+    // The BETWEEN ranges restate the ABS tests so that the colour index can
+    // be used; the collection filter is kept off the map's index so that
+    // SQLite does not walk the whole collection instead.
+    const int red = color.red();
+    const int green = color.green();
+    const int blue = color.blue();
     if (!runQuery(query, QStringLiteral("SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN "
-                                        "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = "
-                                        "%1 AND        ABS(RED - %2) <= 2 AND        ABS(GREEN - %3) <= 2 AND        "
-                                        "ABS(BLUE - %4) <= 2 ")
+                                        "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
+                                        "%1 AND R.RED BETWEEN %5 AND %6 AND R.GREEN BETWEEN %7 AND %8 AND R.BLUE "
+                                        "BETWEEN %9 AND %10 AND        ABS(RED - %2) <= 2 AND        ABS(GREEN - %3) "
+                                        "<= 2 AND        ABS(BLUE - %4) <= 2 ")
                              .arg(collectionDatabaseId(uuid))
-                             .arg(color.red())
-                             .arg(color.green())
-                             .arg(color.blue()))
+                             .arg(red)
+                             .arg(green)
+                             .arg(blue)
+                             .arg(red - 2)
+                             .arg(red + 2)
+                             .arg(green - 2)
+                             .arg(green + 2)
+                             .arg(blue - 2)
+                             .arg(blue + 2))
         || !query.next())
         return StatusFailed;
     entry.readRecord(query.record());
@@ -151,17 +219,17 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates)
         return status;
     QSqlQuery query(database);
     // A failed query is reported: an empty list would pass for a collection
-    // without chips.
-    if (!runQuery(query, QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       JOIN PAGE "
+    // without chips. The sRGB columns are not needed for the ranking.
+    if (!runQuery(query, QStringLiteral("SELECT R.ID,R.L,R.A,R.B  FROM \"ROW\" R       JOIN PAGE "
                                         "P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
                                         "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
                              .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
     while (query.next()) {
         LabCandidate candidate;
-        candidate.l = query.value(4).toDouble();
-        candidate.a = query.value(5).toDouble();
-        candidate.b = query.value(6).toDouble();
+        candidate.l = query.value(1).toDouble();
+        candidate.a = query.value(2).toDouble();
+        candidate.b = query.value(3).toDouble();
         candidate.reference = static_cast<quintptr>(query.value(0).toLongLong());
         candidates.push_back(candidate);
     }
@@ -192,7 +260,7 @@ int findCapsureEntries(const QString &text, QVector<ColorEntry> &entries)
         return status;
     if (text.trimmed().isEmpty())
         return StatusOk;
-    const QStringList columns = upperColumns(QStringLiteral("UPPER(R.NAME%1)"),
+    const QStringList columns = nameColumns(QStringLiteral("UPPER(R.NAME%1)"),
                                              CollectionSettings::nameOrders().rowNameSearchOrder)
         + QStringList{QStringLiteral("UPPER(R.CODE)")};
     QSqlQuery query(database);
