@@ -120,14 +120,25 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
         return StatusNoMatch;
     const qint64 collectionId = collectionDatabaseId(uuid);
     const NameOrders &orders = CollectionSettings::nameOrders();
-    // UPPER(column) equal to the upper-cased phrase is written as a
-    // case-blind equality: SQLite's UPPER and NOCASE both fold ASCII only,
-    // and the phrase holds no lower-case ASCII, so the two agree, while the
-    // equality lets each table be searched once and alone.
-    const auto matching = [](const QStringList &columns) {
+    // The phrase is upper-cased with Unicode rules, but SQLite's UPPER and
+    // NOCASE fold ASCII only: "Grün" typed as it is stored would never equal
+    // UPPER("Grün"). So a column matches when it equals, ASCII case aside,
+    // the upper-cased phrase (what the plain comparison finds), the phrase as
+    // typed or the lower-cased phrase. The equality form also lets each
+    // table be searched once and alone, through the code index for codes.
+    QStringList forms{phrase.toUpper()};
+    for (const QString &form : {phrase, phrase.toLower()}) {
+        if (!forms.contains(form))
+            forms << form;
+    }
+    QStringList placeholders;
+    for (int i = 0; i < forms.size(); ++i)
+        placeholders << QStringLiteral(":PHRASE%1").arg(i);
+    const QString phraseList = placeholders.join(QStringLiteral(", "));
+    const auto matching = [&phraseList](const QStringList &columns) {
         QStringList tests;
         for (const QString &column : columns)
-            tests << column + QStringLiteral(" = :PHRASE COLLATE NOCASE");
+            tests << QStringLiteral("%1 COLLATE NOCASE IN (%2)").arg(column, phraseList);
         return tests.join(QStringLiteral(" OR "));
     };
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder);
@@ -156,7 +167,8 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     query.setForwardOnly(true);
     if (!query.prepare(sql))
         return StatusFailed;
-    query.bindValue(QStringLiteral(":PHRASE"), phrase.toUpper());
+    for (int i = 0; i < forms.size(); ++i)
+        query.bindValue(placeholders.at(i), forms.at(i));
     if (!query.exec())
         return StatusFailed;
     if (!query.next())

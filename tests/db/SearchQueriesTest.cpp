@@ -76,6 +76,8 @@ private Q_SLOTS:
         addChip(dawnId, 1, "SR-9", QColor(0, 0, 0), names({"", "sunrise"}));
         addChip(dawnId, 2, "DW-2", QColor(0, 0, 1), names({"", "sr-9"}));
         addChip(sunsetId, 5, "SU-5", QColor(0, 0, 2), names({"", "Dawn"}));
+        addChip(sunsetId, 6, "GR-6", QColor(0, 0, 3), names({"", "Grün"}));
+        addChip(sunsetId, 7, "ÉC-7", QColor(0, 0, 4), names({"", "ÉCLAIR"}));
 
         m_codesOnlyId = db.addCollection(kCodesOnly, QStringLiteral("CODES"), 2);
         FixtureDatabase::Page plain;
@@ -139,6 +141,11 @@ private Q_SLOTS:
         QTest::newRow("chip name not in the search order") << "Shown only" << -6 << 0 << -1 << 0 << 0 << false;
         QTest::newRow("card name not in the search order") << "Hidden card name" << -6 << 0 << -1 << 0 << 0 << false;
         QTest::newRow("quote in the phrase") << "q'uote" << 0 << 4 << 4 << 3 << 2 << true;
+        QTest::newRow("non-ASCII name as stored") << "Grün" << 0 << 4 << 6 << 3 << 2 << true;
+        QTest::newRow("non-ASCII name in lower case") << "grün" << 0 << 4 << 6 << 3 << 2 << true;
+        QTest::newRow("non-ASCII name in capitals") << "GRÜN" << 0 << 4 << 6 << 3 << 2 << true;
+        QTest::newRow("capital non-ASCII name in lower case") << "éclair" << 0 << 4 << 7 << 3 << 2 << true;
+        QTest::newRow("non-ASCII code") << "éc-7" << 0 << 4 << 7 << 3 << 2 << true;
         QTest::newRow("SQL in the phrase") << "x' OR '1'='1" << -6 << 0 << -1 << 0 << 0 << false;
         // Most chips have empty names; an empty phrase must not pick one.
         QTest::newRow("empty phrase") << "" << -6 << 0 << -1 << 0 << 0 << false;
@@ -211,8 +218,8 @@ private Q_SLOTS:
         // Card NAME0s, chip NAME1s and codes, never the unsearched names;
         // "sr-9" is a name and a code, "Sunrise"/"sunrise" differ only in
         // case, "Dawn" names a card and a chip; blanks are left out.
-        const QStringList expected = names({"ABC-1", "CAP-1", "Dawn", "DW-2", "Lagoon", "Q'UOTE", "Reef", "SR-9",
-                                            "SU-5", "Sunrise", "Sunset", "xyz-2"});
+        const QStringList expected = names({"ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
+                                            "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR"});
         QCOMPARE(entries.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(entries.at(i).toUpper(), expected.at(i).toUpper());
