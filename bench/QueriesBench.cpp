@@ -63,19 +63,21 @@ bool writeSyntheticFile(const QString &path, int chipCount)
         execOrWarn(query, QStringLiteral("PRAGMA journal_mode = OFF"));
         execOrWarn(query, QStringLiteral("PRAGMA synchronous = OFF"));
         db.transaction();
-        for (const QString &sql : DB::Schema::declaredStatements() + DB::Schema::readerStatements()
-                 + DB::Schema::seedStatements())
+        for (const QString &sql :
+            DB::Schema::declaredStatements() + DB::Schema::readerStatements() + DB::Schema::seedStatements())
             ok = execOrWarn(query, sql) && ok;
-        ok = execOrWarn(query, QStringLiteral("INSERT INTO COLLECTION(ID, UUID, SYSTEMID, VERSION, NAME, \"ORDER\") "
-                                              "VALUES(1, '{5a5a5a5a-0000-4000-8000-000000000001}', 'SYNTH', 1, "
-                                              "'Synthetic', 1)"))
+        ok = execOrWarn(query,
+                 QStringLiteral("INSERT INTO COLLECTION(ID, UUID, SYSTEMID, VERSION, NAME, \"ORDER\") "
+                                "VALUES(1, '{5a5a5a5a-0000-4000-8000-000000000001}', 'SYNTH', 1, "
+                                "'Synthetic', 1)"))
             && ok;
-        for (const char *setting : {"('collection.enabled', '1', 0)", "('page.name.search.order', '0', 0)",
-                                    "('row.name.search.order', '0', 0)", "('row.name.search.order', '1', 1)",
-                                    "('has.exterior.filter', '1', 0)"})
-            ok = execOrWarn(query, QStringLiteral("INSERT INTO SETTING(COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
-                                                  "VALUES(1, %1)")
-                                       .arg(QString::fromLatin1(setting).mid(1).chopped(1).prepend(QString())))
+        for (const char *setting : { "('collection.enabled', '1', 0)", "('page.name.search.order', '0', 0)",
+                 "('row.name.search.order', '0', 0)", "('row.name.search.order', '1', 1)",
+                 "('has.exterior.filter', '1', 0)" })
+            ok = execOrWarn(query,
+                     QStringLiteral("INSERT INTO SETTING(COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
+                                    "VALUES(1, %1)")
+                         .arg(QString::fromLatin1(setting).mid(1).chopped(1).prepend(QString())))
                 && ok;
 
         QSqlQuery page(db);
@@ -84,8 +86,9 @@ bool writeSyntheticFile(const QString &path, int chipCount)
         QSqlQuery map(db);
         map.prepare(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(1, ?)"));
         QSqlQuery row(db);
-        row.prepare(QStringLiteral("INSERT INTO \"ROW\"(COLLECTION_ID, PAGE_ID, ROW_INDEX, CODE, SEGMENT, RED, GREEN, "
-                                   "BLUE, L, A, B, MOOD, NAME0, NAME1) VALUES(1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        row.prepare(
+            QStringLiteral("INSERT INTO \"ROW\"(COLLECTION_ID, PAGE_ID, ROW_INDEX, CODE, SEGMENT, RED, GREEN, "
+                           "BLUE, L, A, B, MOOD, NAME0, NAME1) VALUES(1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         QRandomGenerator random(20240601);
         const int cardCount = (chipCount + kChipsPerCard - 1) / kChipsPerCard;
         int chip = 0;
@@ -123,7 +126,7 @@ bool writeSyntheticFile(const QString &path, int chipCount)
         }
         if (!ok)
             std::fprintf(stderr, "insert failed: %s %s %s\n", qPrintable(page.lastError().text()),
-                         qPrintable(map.lastError().text()), qPrintable(row.lastError().text()));
+                qPrintable(map.lastError().text()), qPrintable(row.lastError().text()));
         // No ANALYZE: files need not carry statistics, and the queries must
         // be quick without them.
         db.commit();
@@ -135,8 +138,7 @@ bool writeSyntheticFile(const QString &path, int chipCount)
 
 // Wall time and processor time: on a loaded machine the processor time is
 // the figure that compares.
-struct Figure
-{
+struct Figure {
     double meanMs = 0.0;
     double medianMs = 0.0;
     double cpuMeanMs = 0.0;
@@ -168,8 +170,8 @@ Figure measure(int runs, const std::function<void(int)> &run)
 void report(const char *name, const Figure &figure, double targetMs, const char *note = "")
 {
     std::printf("  %-36s cpu %8.3f ms  wall mean %8.3f median %8.3f ms  (%3d runs, target %5.1f ms) %s%s\n", name,
-                figure.cpuMeanMs, figure.meanMs, figure.medianMs, figure.runs, targetMs,
-                figure.cpuMeanMs <= targetMs ? "ok" : "SLOW", note);
+        figure.cpuMeanMs, figure.meanMs, figure.medianMs, figure.runs, targetMs,
+        figure.cpuMeanMs <= targetMs ? "ok" : "SLOW", note);
 }
 
 int benchFile(const QString &filePath)
@@ -209,7 +211,7 @@ int benchFile(const QString &filePath)
         return 1;
     }
     std::printf("%s: %d chips on %d cards, %d segments\n", qPrintable(QFileInfo(filePath).fileName()), chipCount,
-                pageCount, int(segments.size()));
+        pageCount, int(segments.size()));
 
     QRandomGenerator random(7);
     std::vector<DB::ColorEntry> samples;
@@ -223,56 +225,81 @@ int benchFile(const QString &filePath)
     DB::ColorPage page;
     DB::ColorEntry entry;
     report("pageAt", measure(300, [&](int) { DB::pageAt(uuid, 1 + random.bounded(pageCount), page); }), 1.0);
-    report("neighbourPage (all moods)", measure(300, [&](int i) {
-               DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, false, page);
-           }), 1.0);
-    report("neighbourPage (offwhite, exterior)", measure(300, [&](int i) {
-               DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodOffwhite, true, page);
-           }), 1.0);
-    report("neighbourPage (all moods, exterior)", measure(300, [&](int i) {
-               DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, true, page);
-           }), 1.0);
-    report("neighbourPage (no card passes)", measure(100, [&](int i) {
-               DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, 9, false, page);
-           }), 1.0);
-    report("firstPageAtOrAfterSegment", measure(300, [&](int) {
-               DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodAll, false, page);
-           }), 1.0);
-    report("firstPageAtOrAfterSegment (wraps)", measure(300, [&](int) {
-               DB::firstPageAtOrAfterSegment(uuid, segments.last() + 1, MoodNeutral, true, page);
-           }), 1.0);
-    report("firstPageAtOrAfterSegment (calm)", measure(300, [&](int) {
-               DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodCalm, false, page);
-           }), 1.0);
-    report("entryById", measure(300, [&](int) {
-               DB::entryById(uuid, qint64(candidates.at(random.bounded(chipCount)).reference), entry);
-           }), 1.0);
-    report("entryNearRgb (hit)", measure(300, [&](int i) {
-               const DB::ColorEntry &chip = sample(i);
-               DB::entryNearRgb(uuid, QColor(chip.red, chip.green, chip.blue), entry);
-           }), 1.0);
-    report("entryNearRgb (miss-prone)", measure(300, [&](int) {
-               DB::entryNearRgb(uuid, QColor(random.bounded(256), random.bounded(256), random.bounded(256)), entry);
-           }), 1.0);
+    report("neighbourPage (all moods)",
+        measure(
+            300, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, false, page); }),
+        1.0);
+    report("neighbourPage (offwhite, exterior)",
+        measure(300,
+            [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodOffwhite, true, page); }),
+        1.0);
+    report("neighbourPage (all moods, exterior)",
+        measure(
+            300, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, true, page); }),
+        1.0);
+    report("neighbourPage (no card passes)",
+        measure(100, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, 9, false, page); }),
+        1.0);
+    report("firstPageAtOrAfterSegment",
+        measure(300,
+            [&](int) {
+                DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodAll, false, page);
+            }),
+        1.0);
+    report("firstPageAtOrAfterSegment (wraps)",
+        measure(300, [&](int) { DB::firstPageAtOrAfterSegment(uuid, segments.last() + 1, MoodNeutral, true, page); }),
+        1.0);
+    report("firstPageAtOrAfterSegment (calm)",
+        measure(300,
+            [&](int) {
+                DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodCalm, false, page);
+            }),
+        1.0);
+    report("entryById",
+        measure(
+            300, [&](int) { DB::entryById(uuid, qint64(candidates.at(random.bounded(chipCount)).reference), entry); }),
+        1.0);
+    report("entryNearRgb (hit)",
+        measure(300,
+            [&](int i) {
+                const DB::ColorEntry &chip = sample(i);
+                DB::entryNearRgb(uuid, QColor(chip.red, chip.green, chip.blue), entry);
+            }),
+        1.0);
+    report("entryNearRgb (miss-prone)",
+        measure(300,
+            [&](int) {
+                DB::entryNearRgb(uuid, QColor(random.bounded(256), random.bounded(256), random.bounded(256)), entry);
+            }),
+        1.0);
     int pageIndex = 0, rowIndex = 0, segment = 0, mood = 0;
     bool exterior = false;
-    report("findPhrase (code)", measure(50, [&](int i) {
-               DB::findPhrase(uuid, sample(i).code.toLower(), pageIndex, rowIndex, segment, mood, exterior);
-           }), 20.0);
-    report("findPhrase (no match)", measure(20, [&](int) {
-               DB::findPhrase(uuid, QStringLiteral("no such colour"), pageIndex, rowIndex, segment, mood, exterior);
-           }), 20.0);
+    report("findPhrase (code)",
+        measure(50,
+            [&](int i) {
+                DB::findPhrase(uuid, sample(i).code.toLower(), pageIndex, rowIndex, segment, mood, exterior);
+            }),
+        20.0);
+    report("findPhrase (no match)",
+        measure(20,
+            [&](int) {
+                DB::findPhrase(uuid, QStringLiteral("no such colour"), pageIndex, rowIndex, segment, mood, exterior);
+            }),
+        20.0);
     QStringList completions;
     const Figure completionFigure = measure(5, [&](int) { DB::completionEntries(uuid, completions); });
     report("completionEntries", completionFigure, 150.0,
-           qPrintable(QStringLiteral(" %1 entries").arg(completions.size())));
+        qPrintable(QStringLiteral(" %1 entries").arg(completions.size())));
     report("matchCandidates", candidatesFigure, 100.0);
     std::vector<NearestMatch> nearest;
-    report("matchCandidates + findNearestColors", measure(5, [&](int i) {
-               DB::matchCandidates(uuid, candidates);
-               findNearestColors(colorToLab(QColor(sample(i).red, sample(i).green, sample(i).blue)), candidates,
-                                 nearest, 5);
-           }), 1000.0);
+    report("matchCandidates + findNearestColors",
+        measure(5,
+            [&](int i) {
+                DB::matchCandidates(uuid, candidates);
+                findNearestColors(
+                    colorToLab(QColor(sample(i).red, sample(i).green, sample(i).blue)), candidates, nearest, 5);
+            }),
+        1000.0);
     return 0;
 }
 
@@ -286,7 +313,7 @@ int main(int argc, char *argv[])
         return writeSyntheticFile(files.at(2), files.at(1).toInt()) ? 0 : 1;
     QTemporaryDir scratch;
     if (files.isEmpty()) {
-        for (const int chips : {10000, 100000}) {
+        for (const int chips : { 10000, 100000 }) {
             const QString path = scratch.filePath(QStringLiteral("synth-%1.db").arg(chips));
             QElapsedTimer timer;
             timer.start();

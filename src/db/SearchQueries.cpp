@@ -71,19 +71,19 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
         }
     };
     readColumns(nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder),
-                QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
-                               "= %1")
-                    .arg(collectionId));
-    readColumns(nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder) + QStringList{QStringLiteral("R.CODE")},
-                QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                               "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                    .arg(collectionId));
+        QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
+                       "= %1")
+            .arg(collectionId));
+    readColumns(
+        nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder) + QStringList { QStringLiteral("R.CODE") },
+        QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                       "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
+            .arg(collectionId));
     // Sorted and compared by case-folded text, the exact text deciding
     // between spellings so that the same one is kept each time. The folded
     // keys are byte strings: folding once and comparing bytes is several
     // times quicker than comparing without regard to case.
-    struct Keyed
-    {
+    struct Keyed {
         std::string key;
         int index;
     };
@@ -92,7 +92,7 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
     for (int index = 0; index < values.size(); ++index) {
         const QString &value = values.at(index);
         if (!value.trimmed().isEmpty())
-            keyed.push_back({foldedKey(value), index});
+            keyed.push_back({ foldedKey(value), index });
     }
     std::sort(keyed.begin(), keyed.end(), [&values](const Keyed &a, const Keyed &b) {
         const int order = a.key.compare(b.key);
@@ -107,7 +107,7 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
 }
 
 int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int &outRowIndex, int &outSegment,
-               int &outMood, bool &outExterior)
+    int &outMood, bool &outExterior)
 {
     outRowIndex = -1;
     int status = StatusOk;
@@ -126,8 +126,8 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     // the upper-cased phrase (what the plain comparison finds), the phrase as
     // typed or the lower-cased phrase. The equality form also lets each
     // table be searched once and alone, through the code index for codes.
-    QStringList forms{phrase.toUpper()};
-    for (const QString &form : {phrase, phrase.toLower()}) {
+    QStringList forms { phrase.toUpper() };
+    for (const QString &form : { phrase, phrase.toLower() }) {
         if (!forms.contains(form))
             forms << form;
     }
@@ -143,8 +143,8 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     };
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder);
     const QStringList chipColumns = nameColumns(QStringLiteral("R2.NAME%1"), orders.rowNameSearchOrder);
-    const QString pageTest = pageColumns.isEmpty() ? QStringLiteral("0")
-                                                   : QStringLiteral("(%1)").arg(matching(pageColumns));
+    const QString pageTest
+        = pageColumns.isEmpty() ? QStringLiteral("0") : QStringLiteral("(%1)").arg(matching(pageColumns));
     const QString select = QStringLiteral(
         "SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
         "P.EXTERIOR AS PAGE_EXTERIOR,     %2 AS IS_PAGE FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
@@ -154,12 +154,12 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     // once), chips by searched name, then chips of cards by searched name;
     // as before, the first row found wins. "+" keeps SQLite from walking the
     // whole collection through the map instead.
-    QStringList parts{select.arg(collection, pageTest,
-                                 QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)")
-                                     .arg(matching({QStringLiteral("R2.CODE")})))};
+    QStringList parts { select.arg(collection, pageTest,
+        QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)")
+            .arg(matching({ QStringLiteral("R2.CODE") }))) };
     if (!chipColumns.isEmpty())
         parts << select.arg(collection, pageTest,
-                            QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)").arg(matching(chipColumns)));
+            QStringLiteral("R.ID IN (SELECT R2.ID FROM \"ROW\" R2 WHERE %1)").arg(matching(chipColumns)));
     if (!pageColumns.isEmpty())
         parts << select.arg(collection, QStringLiteral("1"), pageTest);
     const QString sql = parts.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(" LIMIT     1 ");
@@ -174,9 +174,7 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     if (!query.next())
         return StatusNoMatch;
     const QSqlRecord record = query.record();
-    const auto integer = [&record](const char *column) {
-        return record.value(QLatin1String(column)).toInt();
-    };
+    const auto integer = [&record](const char *column) { return record.value(QLatin1String(column)).toInt(); };
     outPageIndex = integer("PAGE_INDEX");
     outSegment = integer("PAGE_SEGMENT");
     const int mood = integer("PAGE_MOOD");
@@ -201,21 +199,22 @@ int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry)
     const int red = color.red();
     const int green = color.green();
     const int blue = color.blue();
-    if (!runQuery(query, QStringLiteral("SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN "
-                                        "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
-                                        "%1 AND R.RED BETWEEN %5 AND %6 AND R.GREEN BETWEEN %7 AND %8 AND R.BLUE "
-                                        "BETWEEN %9 AND %10 AND        ABS(RED - %2) <= 2 AND        ABS(GREEN - %3) "
-                                        "<= 2 AND        ABS(BLUE - %4) <= 2 ")
-                             .arg(collectionDatabaseId(uuid))
-                             .arg(red)
-                             .arg(green)
-                             .arg(blue)
-                             .arg(red - 2)
-                             .arg(red + 2)
-                             .arg(green - 2)
-                             .arg(green + 2)
-                             .arg(blue - 2)
-                             .arg(blue + 2))
+    if (!runQuery(query,
+            QStringLiteral("SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN "
+                           "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
+                           "%1 AND R.RED BETWEEN %5 AND %6 AND R.GREEN BETWEEN %7 AND %8 AND R.BLUE "
+                           "BETWEEN %9 AND %10 AND        ABS(RED - %2) <= 2 AND        ABS(GREEN - %3) "
+                           "<= 2 AND        ABS(BLUE - %4) <= 2 ")
+                .arg(collectionDatabaseId(uuid))
+                .arg(red)
+                .arg(green)
+                .arg(blue)
+                .arg(red - 2)
+                .arg(red + 2)
+                .arg(green - 2)
+                .arg(green + 2)
+                .arg(blue - 2)
+                .arg(blue + 2))
         || !query.next())
         return StatusFailed;
     entry.readRecord(query.record());
@@ -232,10 +231,11 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates)
     QSqlQuery query(database);
     // A failed query is reported: an empty list would pass for a collection
     // without chips. The sRGB columns are not needed for the ranking.
-    if (!runQuery(query, QStringLiteral("SELECT R.ID,R.L,R.A,R.B  FROM \"ROW\" R       JOIN PAGE "
-                                        "P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                                        "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
-                             .arg(collectionDatabaseId(uuid))))
+    if (!runQuery(query,
+            QStringLiteral("SELECT R.ID,R.L,R.A,R.B  FROM \"ROW\" R       JOIN PAGE "
+                           "P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                           "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
+                .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
     while (query.next()) {
         LabCandidate candidate;
@@ -272,18 +272,18 @@ int findCapsureEntries(const QString &text, QVector<ColorEntry> &entries)
         return status;
     if (text.trimmed().isEmpty())
         return StatusOk;
-    const QStringList columns = nameColumns(QStringLiteral("UPPER(R.NAME%1)"),
-                                             CollectionSettings::nameOrders().rowNameSearchOrder)
-        + QStringList{QStringLiteral("UPPER(R.CODE)")};
+    const QStringList columns
+        = nameColumns(QStringLiteral("UPPER(R.NAME%1)"), CollectionSettings::nameOrders().rowNameSearchOrder)
+        + QStringList { QStringLiteral("UPPER(R.CODE)") };
     QSqlQuery query(database);
     // The name comes from a measurement file: bound, never pasted.
     if (!runQuery(query,
-                  QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID FROM     \"ROW\" R     JOIN PAGE P ON "
-                                 "R.PAGE_ID = P.ID     JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID     INNER "
-                                 "JOIN CAPSURE_COLLECTION_IDS_BY_PRIORITY T1 ON CMAP.COLLECTION_ID = T1.COLLECTION_ID "
-                                 "WHERE     UPPER(?) IN (%1) ORDER BY     T1.PRIORITY ASC")
-                      .arg(columns.join(QStringLiteral(", "))),
-                  {text}))
+            QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID FROM     \"ROW\" R     JOIN PAGE P ON "
+                           "R.PAGE_ID = P.ID     JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID     INNER "
+                           "JOIN CAPSURE_COLLECTION_IDS_BY_PRIORITY T1 ON CMAP.COLLECTION_ID = T1.COLLECTION_ID "
+                           "WHERE     UPPER(?) IN (%1) ORDER BY     T1.PRIORITY ASC")
+                .arg(columns.join(QStringLiteral(", "))),
+            { text }))
         return StatusFailed;
     appendEntries(query, entries);
     return StatusOk;

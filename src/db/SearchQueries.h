@@ -27,7 +27,7 @@ int completionEntries(const QUuid &uuid, QStringList &entries);
 // `outRowIndex` stays -1 when a card name matched; `outMood` is 0 unless the
 // card's mood is 1 to 6. -6 when nothing matched or the phrase is blank.
 int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int &outRowIndex, int &outSegment,
-               int &outMood, bool &outExterior);
+    int &outMood, bool &outExterior);
 
 // A chip within 2 of each RGB channel (inclusive); the first found wins.
 int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry);

@@ -1,8 +1,8 @@
+#include "db/SearchQueries.h"
 #include "color/ColorScience.h"
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
-#include "db/SearchQueries.h"
 #include "db/Status.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
@@ -34,14 +34,14 @@ QStringList names(std::initializer_list<const char *> texts)
 
 } // namespace
 
-class SearchQueriesTest : public QObject
-{
+class SearchQueriesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/search.db"));
+        m_fixture
+            = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/search.db"));
         QVERIFY(m_fixture->isOpen());
         FixtureDatabase &db = *m_fixture;
 
@@ -59,33 +59,33 @@ private Q_SLOTS:
         sunset.segment = 3;
         sunset.mood = 2;
         sunset.exterior = true;
-        sunset.names = names({"Sunset", "Hidden card name"});
+        sunset.names = names({ "Sunset", "Hidden card name" });
         const qint64 sunsetId = db.addPage(m_namedId, sunset);
         FixtureDatabase::Page dawn;
         dawn.pageIndex = 5;
         dawn.segment = 6;
         dawn.mood = 9; // not a mood the filter knows
-        dawn.names = names({"Dawn"});
+        dawn.names = names({ "Dawn" });
         const qint64 dawnId = db.addPage(m_namedId, dawn);
 
-        addChip(sunsetId, 1, "ABC-1", QColor(100, 150, 200), names({"Shown only", "Reef"}));
-        addChip(sunsetId, 2, "xyz-2", QColor(10, 20, 30), names({"", "  "}));
+        addChip(sunsetId, 1, "ABC-1", QColor(100, 150, 200), names({ "Shown only", "Reef" }));
+        addChip(sunsetId, 2, "xyz-2", QColor(10, 20, 30), names({ "", "  " }));
         // Names differing only in case, a chip name equal to a code, and one
         // equal to another card's name.
-        addChip(dawnId, 3, "Lagoon", QColor(200, 200, 200), names({"", "Sunrise"}));
-        addChip(dawnId, 1, "SR-9", QColor(0, 0, 0), names({"", "sunrise"}));
-        addChip(dawnId, 2, "DW-2", QColor(0, 0, 1), names({"", "sr-9"}));
-        addChip(sunsetId, 5, "SU-5", QColor(0, 0, 2), names({"", "Dawn"}));
-        addChip(sunsetId, 6, "GR-6", QColor(0, 0, 3), names({"", "Grün"}));
-        addChip(sunsetId, 7, "ÉC-7", QColor(0, 0, 4), names({"", "ÉCLAIR"}));
+        addChip(dawnId, 3, "Lagoon", QColor(200, 200, 200), names({ "", "Sunrise" }));
+        addChip(dawnId, 1, "SR-9", QColor(0, 0, 0), names({ "", "sunrise" }));
+        addChip(dawnId, 2, "DW-2", QColor(0, 0, 1), names({ "", "sr-9" }));
+        addChip(sunsetId, 5, "SU-5", QColor(0, 0, 2), names({ "", "Dawn" }));
+        addChip(sunsetId, 6, "GR-6", QColor(0, 0, 3), names({ "", "Grün" }));
+        addChip(sunsetId, 7, "ÉC-7", QColor(0, 0, 4), names({ "", "ÉCLAIR" }));
 
         m_codesOnlyId = db.addCollection(kCodesOnly, QStringLiteral("CODES"), 2);
         FixtureDatabase::Page plain;
         plain.pageIndex = 1;
         plain.segment = 1;
-        plain.names = names({"Plain card"});
+        plain.names = names({ "Plain card" });
         const qint64 plainId = db.addPage(m_codesOnlyId, plain);
-        addChip(plainId, 1, "P-1", QColor(100, 150, 200), names({"Plain name"}));
+        addChip(plainId, 1, "P-1", QColor(100, 150, 200), names({ "Plain name" }));
         // Near the colour of ABC-1, but in another collection.
         addChip(plainId, 2, "P-2", QColor(101, 151, 201), {});
 
@@ -106,11 +106,11 @@ private Q_SLOTS:
         const qint64 offId = db.addCollection(kCapsureOff, QStringLiteral("OFF"), 6);
         db.addSetting(offId, QStringLiteral("capsure.enabled"), 0);
         db.addSetting(offId, QStringLiteral("capsure.priority"), 1);
-        m_capsureIds = {m_codesOnlyId, m_namedId, lowId};
+        m_capsureIds = { m_codesOnlyId, m_namedId, lowId };
 
         // The same code in two Capsure collections, and a chip shared by name.
         const qint64 lowPageId = db.addPage(lowId, plain);
-        addChip(lowPageId, 1, "CAP-1", QColor(5, 5, 5), names({"", "Lagoon"}));
+        addChip(lowPageId, 1, "CAP-1", QColor(5, 5, 5), names({ "", "Lagoon" }));
         addChip(plainId, 3, "cap-1", QColor(6, 6, 6), {});
         addChip(sunsetId, 3, "CAP-1", QColor(7, 7, 7), {});
         addChip(sunsetId, 4, "Q'UOTE", QColor(8, 8, 8), {});
@@ -203,23 +203,23 @@ private Q_SLOTS:
         QCOMPARE(rowIndex, 2);
         QVERIFY(!exterior);
         QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("Plain card"), pageIndex, rowIndex, segment, mood, exterior),
-                 int(StatusNoMatch));
+            int(StatusNoMatch));
         QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("Plain name"), pageIndex, rowIndex, segment, mood, exterior),
-                 int(StatusNoMatch));
+            int(StatusNoMatch));
         QCOMPARE(findPhrase(QUuid(), QStringLiteral("P-1"), pageIndex, rowIndex, segment, mood, exterior),
-                 int(StatusNullUuid));
+            int(StatusNullUuid));
     }
 
     void completionListsEachSearchedTextOnce()
     {
         CollectionSettings::loadNameOrders(kNamed);
-        QStringList entries{QStringLiteral("stale")};
+        QStringList entries { QStringLiteral("stale") };
         QCOMPARE(completionEntries(kNamed, entries), 0);
         // Card NAME0s, chip NAME1s and codes, never the unsearched names;
         // "sr-9" is a name and a code, "Sunrise"/"sunrise" differ only in
         // case, "Dawn" names a card and a chip; blanks are left out.
-        const QStringList expected = names({"ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
-                                            "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR"});
+        const QStringList expected = names({ "ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
+            "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR" });
         QCOMPARE(entries.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(entries.at(i).toUpper(), expected.at(i).toUpper());
@@ -232,7 +232,7 @@ private Q_SLOTS:
         CollectionSettings::loadNameOrders(kCodesOnly);
         QStringList entries;
         QCOMPARE(completionEntries(kCodesOnly, entries), 0);
-        QCOMPARE(entries, names({"cap-1", "P-1", "P-2"}));
+        QCOMPARE(entries, names({ "cap-1", "P-1", "P-2" }));
         QCOMPARE(completionEntries(kEmpty, entries), int(StatusFailed));
         QVERIFY(entries.isEmpty());
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
@@ -272,9 +272,8 @@ private Q_SLOTS:
         QCOMPARE(candidates.size(), std::size_t(3));
         ColorEntry entry;
         QCOMPARE(entryByCodeInEnabledCollections(QStringLiteral("P-2"), entry), 0);
-        const auto it = std::find_if(candidates.cbegin(), candidates.cend(), [&entry](const LabCandidate &c) {
-            return c.reference == quintptr(entry.id);
-        });
+        const auto it = std::find_if(candidates.cbegin(), candidates.cend(),
+            [&entry](const LabCandidate &c) { return c.reference == quintptr(entry.id); });
         QVERIFY(it != candidates.cend());
         QCOMPARE(it->l, entry.labL);
         QCOMPARE(it->a, entry.labA);
@@ -282,7 +281,7 @@ private Q_SLOTS:
 
         // Ranked by the matcher, a chip's own colour finds that chip first.
         std::vector<NearestMatch> nearest;
-        findNearestColors({entry.labL, entry.labA, entry.labB}, candidates, nearest, 2);
+        findNearestColors({ entry.labL, entry.labA, entry.labB }, candidates, nearest, 2);
         QCOMPARE(nearest.size(), std::size_t(2));
         QCOMPARE(nearest.front().reference, quintptr(entry.id));
         QCOMPARE(nearest.front().distance, 0.0);
@@ -294,7 +293,7 @@ private Q_SLOTS:
 
     void capsureCollectionsComeByPriority()
     {
-        QVector<qint64> ids{42};
+        QVector<qint64> ids { 42 };
         QCOMPARE(capsureCollectionIds(ids), 0);
         QCOMPARE(ids, m_capsureIds);
     }
