@@ -58,27 +58,32 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
     // times as much on large collections and gives the same list.
     QStringList values;
     values.reserve(16384);
+    // Like the single statement it replaces, a failure anywhere gives no list.
     const auto readColumns = [&](const QStringList &columns, const QString &from) {
         if (columns.isEmpty())
-            return;
+            return true;
         QSqlQuery query(database);
         if (!runQuery(query, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), from)))
-            return;
+            return false;
         const int count = int(columns.size());
         while (query.next()) {
             for (int column = 0; column < count; ++column)
                 values.append(query.value(column).toString());
         }
+        return true;
     };
-    readColumns(nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder),
-        QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
-                       "= %1")
-            .arg(collectionId));
-    readColumns(
-        nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder) + QStringList { QStringLiteral("R.CODE") },
-        QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                       "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-            .arg(collectionId));
+    const bool read
+        = readColumns(nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder),
+              QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
+                             "= %1")
+                  .arg(collectionId))
+        && readColumns(nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder)
+                + QStringList { QStringLiteral("R.CODE") },
+            QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                           "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
+                .arg(collectionId));
+    if (!read)
+        return StatusFailed;
     // Sorted and compared by case-folded text, the exact text deciding
     // between spellings so that the same one is kept each time. The folded
     // keys are byte strings: folding once and comparing bytes is several
