@@ -68,8 +68,6 @@ const QHash<QString, Accessor> &accessors()
             [](const QUuid &u) { return QVariant(CollectionSettings::capsureFileNameToWatch(u)); } },
         { QStringLiteral("savesPaletteAsText(true)"),
             [](const QUuid &u) { return QVariant(CollectionSettings::savesPaletteAsText(u, true)); } },
-        { QStringLiteral("savesPaletteAsText(false)"),
-            [](const QUuid &u) { return QVariant(CollectionSettings::savesPaletteAsText(u, false)); } },
         { QStringLiteral("headerLink"), [](const QUuid &u) { return QVariant(CollectionSettings::headerLink(u)); } },
         { QStringLiteral("helpLink"), [](const QUuid &u) { return QVariant(CollectionSettings::helpLink(u)); } },
         { QStringLiteral("tabBarPages"), [](const QUuid &u) { return listOf(CollectionSettings::tabBarPages(u)); } },
@@ -143,19 +141,14 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("expected");
 
         QTest::newRow("card type pelvon in capitals") << one("card.type", "PELVON") << "cardType" << QVariant(2);
-        QTest::newRow("card type normal") << one("card.type", "Normal") << "cardType" << QVariant(1);
         QTest::newRow("card type unknown") << one("card.type", "fan") << "cardType" << QVariant(0);
         QTest::newRow("card type missing") << SettingRows() << "cardType" << QVariant(0);
         QTest::newRow("key in other case") << one("Card.Type", "pelvon") << "cardType" << QVariant(2);
         QTest::newRow("orientation ccw in lower case")
             << one("segment.increment.orientation", "ccw") << "segmentIncrementOrientation" << QVariant(2);
-        QTest::newRow("orientation CW") << one("segment.increment.orientation", "CW") << "segmentIncrementOrientation"
-                                        << QVariant(1);
         QTest::newRow("orientation missing") << SettingRows() << "segmentIncrementOrientation" << QVariant(0);
         QTest::newRow("card mode") << one("mode.card", "modecardtocard") << "cardMode" << QVariant(3);
-        QTest::newRow("card mode colour to card") << one("mode.card", "ModeColorToCard") << "cardMode" << QVariant(2);
         QTest::newRow("mood mode") << one("mode.mood", "MoodModeWarmFreshEquals") << "moodMode" << QVariant(2);
-        QTest::newRow("mood mode unknown") << one("mode.mood", "other") << "moodMode" << QVariant(0);
         QTest::newRow("product groups mode products")
             << one("product.groups.mode", "PRODUCTS") << "productGroupsMode" << QVariant(1);
         QTest::newRow("product groups mode groups")
@@ -164,7 +157,6 @@ private Q_SLOTS:
         QTest::newRow("segments as a word") << one("num.of.segments", "twelve") << "numberOfSegments" << QVariant(0);
         QTest::newRow("segments") << one("num.of.segments", "24") << "numberOfSegments" << QVariant(24);
         QTest::newRow("max chips") << one("max.chips.on.a.page", 7) << "maxChipsOnAPage" << QVariant(7);
-        QTest::newRow("max chips missing") << SettingRows() << "maxChipsOnAPage" << QVariant(0);
         QTest::newRow("angle") << one("first.segment.angle", "15.5") << "firstSegmentAngle" << QVariant(15.5);
         QTest::newRow("angle not a number")
             << one("first.segment.angle", "east") << "firstSegmentAngle" << QVariant(0.0);
@@ -197,18 +189,14 @@ private Q_SLOTS:
                                     << QVariant(true);
         QTest::newRow("row index") << one("color.tooltip.show.row.row.index", 1) << "tooltipShowsRowIndex"
                                    << QVariant(true);
-        QTest::newRow("row index missing") << SettingRows() << "tooltipShowsRowIndex" << QVariant(false);
         QTest::newRow("export code") << one("export.color.name.append.product.code", 1) << "exportAppendsProductCode"
                                      << QVariant(true);
         QTest::newRow("capsure") << one("capsure.enabled", "1") << "isCapsureEnabled" << QVariant(true);
         QTest::newRow("capsure folder") << one("capsure.folder.to.watch.windows", "C:/Measure")
                                         << "capsureFolderToWatch" << QVariant("C:/Measure");
-        QTest::newRow("capsure folder missing") << SettingRows() << "capsureFolderToWatch" << QVariant("");
         QTest::newRow("capsure file") << one("capsure.filename.to.watch", "last.cxf") << "capsureFileNameToWatch"
                                       << QVariant("last.cxf");
         QTest::newRow("palette as text default true") << SettingRows() << "savesPaletteAsText(true)" << QVariant(true);
-        QTest::newRow("palette as text default false")
-            << SettingRows() << "savesPaletteAsText(false)" << QVariant(false);
         QTest::newRow("palette as text off")
             << one("save.palette.text.format", 0) << "savesPaletteAsText(true)" << QVariant(false);
         QTest::newRow("header link missing") << SettingRows() << "headerLink" << QVariant("");
