@@ -84,13 +84,13 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
                 .arg(collectionId));
     if (!read)
         return StatusFailed;
-    // Sorted and compared by case-folded text, the exact text deciding
-    // between spellings so that the same one is kept each time. The folded
-    // keys are byte strings: folding once and comparing bytes is several
-    // times quicker than comparing without regard to case.
+    // Sorted and deduplicated by case-folded text; of several spellings the
+    // first one read is kept. The folded keys are byte strings: folding once
+    // and comparing bytes is several times quicker than comparing without
+    // regard to case.
     struct Keyed {
         std::string key;
-        int index;
+        int valueIndex;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(std::size_t(values.size()));
@@ -99,14 +99,14 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
         if (!value.trimmed().isEmpty())
             keyed.push_back({ foldedKey(value), index });
     }
-    std::sort(keyed.begin(), keyed.end(), [&values](const Keyed &a, const Keyed &b) {
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : values.at(a.index) < values.at(b.index);
+        return order != 0 ? order < 0 : a.valueIndex < b.valueIndex;
     });
     entries.reserve(qsizetype(keyed.size()));
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         if (i == 0 || keyed[i].key != keyed[i - 1].key)
-            entries.append(values.at(keyed[i].index));
+            entries.append(values.at(keyed[i].valueIndex));
     }
     return entries.isEmpty() ? StatusFailed : StatusOk;
 }
