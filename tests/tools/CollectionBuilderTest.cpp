@@ -123,8 +123,7 @@ QString toolPath()
     return buildDir + QStringLiteral("/tools/huelink-collection/huelink-collection");
 }
 
-struct ToolResult
-{
+struct ToolResult {
     int exitCode = -1;
     QString output;
     QString errors;
@@ -187,15 +186,11 @@ QByteArray fileHash(const QString &path)
 
 } // namespace
 
-class CollectionBuilderTest : public QObject
-{
+class CollectionBuilderTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
-    }
+    void initTestCase() { QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath())); }
 
     void validSourceBuildsAndTheEngineReadsItBack()
     {
@@ -314,7 +309,8 @@ private Q_SLOTS:
                                .arg(own.id)));
         QVERIFY(query.next());
         QCOMPARE(query.value(0).toLongLong(), fern.id);
-        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = %1").arg(shareId)));
+        QVERIFY(query.exec(
+            QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = %1").arg(shareId)));
         QVERIFY(query.next());
         QCOMPARE(query.value(0).toInt(), 0);
 
@@ -353,8 +349,8 @@ private Q_SLOTS:
         QCOMPARE(plaster.name, QStringLiteral("Plaster"));
         QCOMPARE(plaster.baseAlpha, 0.9);
         QCOMPARE(plaster.image.pixelColor(0, 0), QColor(Qt::lightGray));
-        QVERIFY(query.exec(QStringLiteral("SELECT PAGE_ID, ALPHA, NAME FROM TEXTURE_MAP WHERE TEXTURE_ID = %1")
-                               .arg(plaster.id)));
+        QVERIFY(query.exec(
+            QStringLiteral("SELECT PAGE_ID, ALPHA, NAME FROM TEXTURE_MAP WHERE TEXTURE_ID = %1").arg(plaster.id)));
         QVERIFY(query.next());
         QCOMPARE(query.value(0).toLongLong(), moss.pageId);
         QCOMPARE(query.value(1).toDouble(), 0.6);
@@ -391,106 +387,177 @@ private Q_SLOTS:
         const QString shareUuid = QString::fromLatin1(kShareUuid);
 
         QTest::newRow("uuid syntax") << manifest << miniUuid << QStringLiteral("{6F1C2A40-0B5E-4C39-9D7E}")
-                                     << "collections[0].uuid" << "is not a UUID";
+                                     << "collections[0].uuid"
+                                     << "is not a UUID";
         QTest::newRow("uuid twice") << manifest << shareUuid << miniUuid << "collections[1].uuid"
                                     << "already used by";
-        QTest::newRow("system-wide uuid") << manifest << shareUuid
-                                          << QStringLiteral("{ffffffff-ffff-ffff-ffff-ffffffffffff}")
-                                          << "collections[1].uuid" << "system-wide";
-        QTest::newRow("order twice") << manifest << "\"order\": 2" << "\"order\": 1" << "collections[1].order"
+        QTest::newRow("system-wide uuid")
+            << manifest << shareUuid << QStringLiteral("{ffffffff-ffff-ffff-ffff-ffffffffffff}")
+            << "collections[1].uuid"
+            << "system-wide";
+        QTest::newRow("order twice") << manifest << "\"order\": 2"
+                                     << "\"order\": 1"
+                                     << "collections[1].order"
                                      << "order 1 is already used";
-        QTest::newRow("order zero") << manifest << "\"order\": 2" << "\"order\": 0" << "collections[1].order"
+        QTest::newRow("order zero") << manifest << "\"order\": 2"
+                                    << "\"order\": 0"
+                                    << "collections[1].order"
                                     << "integer >= 1";
-        QTest::newRow("systemId twice") << manifest << "\"systemId\": \"SHARE\"" << "\"systemId\": \"mini\""
-                                        << "collections[1].systemId" << "already used";
-        QTest::newRow("page index zero") << pages << "2,15,Reds" << "0,15,Reds" << "pages.csv:3: column \"page\""
+        QTest::newRow("systemId twice") << manifest << "\"systemId\": \"SHARE\""
+                                        << "\"systemId\": \"mini\""
+                                        << "collections[1].systemId"
+                                        << "already used";
+        QTest::newRow("page index zero") << pages << "2,15,Reds"
+                                         << "0,15,Reds"
+                                         << "pages.csv:3: column \"page\""
                                          << "outside 1..";
-        QTest::newRow("page index twice") << pages << "2,15,Reds" << "1,15,Reds" << "pages.csv:3"
+        QTest::newRow("page index twice") << pages << "2,15,Reds"
+                                          << "1,15,Reds"
+                                          << "pages.csv:3"
                                           << "page 1 is already defined at pages.csv:2";
-        QTest::newRow("row index zero") << chips << "2,1,R-201" << "2,0,R-201" << "chips.csv:5: column \"row\""
+        QTest::newRow("row index zero") << chips << "2,1,R-201"
+                                        << "2,0,R-201"
+                                        << "chips.csv:5: column \"row\""
                                         << "outside 1..";
-        QTest::newRow("row index twice") << chips << "2,2,R-202" << "2,1,R-202" << "chips.csv:6"
+        QTest::newRow("row index twice") << chips << "2,2,R-202"
+                                         << "2,1,R-202"
+                                         << "chips.csv:6"
                                          << "row 1 of page 2 is already defined at chips.csv:5";
-        QTest::newRow("chip on unknown card") << chips << "2,2,R-202" << "9,2,R-202" << "chips.csv:6"
+        QTest::newRow("chip on unknown card") << chips << "2,2,R-202"
+                                              << "9,2,R-202"
+                                              << "chips.csv:6"
                                               << "page 9 is not a card";
-        QTest::newRow("segment above num.of.segments") << pages << "2,15,Reds" << "2,25,Reds" << "pages.csv:3"
+        QTest::newRow("segment above num.of.segments") << pages << "2,15,Reds"
+                                                       << "2,25,Reds"
+                                                       << "pages.csv:3"
                                                        << "segment 25 is outside 1..24";
-        QTest::newRow("shared card outside segments") << pages << "1,3,Greens" << "1,13,Greens"
-                                                      << "collections[1].sharedPages[0]" << "outside 1..12";
-        QTest::newRow("segment zero") << pages << "2,15,Reds" << "2,0,Reds" << "pages.csv:3: column \"segment\""
+        QTest::newRow("shared card outside segments") << pages << "1,3,Greens"
+                                                      << "1,13,Greens"
+                                                      << "collections[1].sharedPages[0]"
+                                                      << "outside 1..12";
+        QTest::newRow("segment zero") << pages << "2,15,Reds"
+                                      << "2,0,Reds"
+                                      << "pages.csv:3: column \"segment\""
                                       << "outside 1..";
-        QTest::newRow("red above 255") << chips << "160,60,50" << "256,60,50" << "chips.csv:5: column \"red\""
+        QTest::newRow("red above 255") << chips << "160,60,50"
+                                       << "256,60,50"
+                                       << "chips.csv:5: column \"red\""
                                        << "256 is outside 0..255";
-        QTest::newRow("blue negative") << chips << "160,60,50" << "160,60,-1" << "chips.csv:5: column \"blue\""
+        QTest::newRow("blue negative") << chips << "160,60,50"
+                                       << "160,60,-1"
+                                       << "chips.csv:5: column \"blue\""
                                        << "-1 is outside 0..255";
-        QTest::newRow("hex colour") << manifest << "#102030" << "#1020" << "collections[1].chips[0].hex"
+        QTest::newRow("hex colour") << manifest << "#102030"
+                                    << "#1020"
+                                    << "collections[1].chips[0].hex"
                                     << "not a colour";
-        QTest::newRow("L above 100") << chips << "38.2,42.1" << "100.5,42.1" << "chips.csv:5: column \"l\""
+        QTest::newRow("L above 100") << chips << "38.2,42.1"
+                                     << "100.5,42.1"
+                                     << "chips.csv:5: column \"l\""
                                      << "outside 0..100";
-        QTest::newRow("a below -128") << chips << "42.1,27.9" << "-128.5,27.9" << "chips.csv:5: column \"a\""
+        QTest::newRow("a below -128") << chips << "42.1,27.9"
+                                      << "-128.5,27.9"
+                                      << "chips.csv:5: column \"a\""
                                       << "outside -128..127";
-        QTest::newRow("b above 127") << chips << "42.1,27.9" << "42.1,127.5" << "chips.csv:5: column \"b\""
+        QTest::newRow("b above 127") << chips << "42.1,27.9"
+                                     << "42.1,127.5"
+                                     << "chips.csv:5: column \"b\""
                                      << "outside -128..127";
-        QTest::newRow("lab incomplete") << chips << "38.2,42.1,27.9" << "38.2,,27.9" << "chips.csv:5"
+        QTest::newRow("lab incomplete") << chips << "38.2,42.1,27.9"
+                                        << "38.2,,27.9"
+                                        << "chips.csv:5"
                                         << "all of \"l\", \"a\", \"b\"";
         QTest::newRow("page scheme to missing card") << QStringLiteral("page-schemes.csv") << "2,contrast,1"
-                                                     << "2,contrast,5" << "page-schemes.csv:3: column \"scheme_page\""
+                                                     << "2,contrast,5"
+                                                     << "page-schemes.csv:3: column \"scheme_page\""
                                                      << "no card with page index 5";
-        QTest::newRow("unknown scheme") << QStringLiteral("page-schemes.csv") << "2,contrast,1" << "2,pastel,1"
-                                        << "page-schemes.csv:3: column \"scheme\"" << "is not a scheme";
+        QTest::newRow("unknown scheme") << QStringLiteral("page-schemes.csv") << "2,contrast,1"
+                                        << "2,pastel,1"
+                                        << "page-schemes.csv:3: column \"scheme\""
+                                        << "is not a scheme";
         QTest::newRow("row scheme to missing chip") << manifest << "\"scheme_code\": \"G-102\""
                                                     << "\"scheme_code\": \"G-999\""
                                                     << "collections[1].rowSchemes[0].scheme_code"
                                                     << "no chip with code \"G-999\"";
-        QTest::newRow("row scheme from another collection's chip")
-            << manifest << "\"code\": \"S-1\", \"scheme\"" << "\"code\": \"R-201\", \"scheme\""
-            << "collections[1].rowSchemes[0].code" << "no chip with code \"R-201\"";
+        QTest::newRow("row scheme from another collection's chip") << manifest << "\"code\": \"S-1\", \"scheme\""
+                                                                   << "\"code\": \"R-201\", \"scheme\""
+                                                                   << "collections[1].rowSchemes[0].code"
+                                                                   << "no chip with code \"R-201\"";
         QTest::newRow("texture map to missing card") << manifest << "{ \"page\": 1, \"alpha\": 0.6"
                                                      << "{ \"page\": 4, \"alpha\": 0.6"
                                                      << "collections[0].textures[0].maps[0].page"
                                                      << "no card with page index 4";
-        QTest::newRow("foresight chip missing") << manifest << "\"code\": \"R-201\" }" << "\"code\": \"R-209\" }"
+        QTest::newRow("foresight chip missing") << manifest << "\"code\": \"R-201\" }"
+                                                << "\"code\": \"R-209\" }"
                                                 << "systemWide.foresight[0].entries[0].code"
                                                 << "no chip with code \"R-209\" in collection \"MINI\"";
-        QTest::newRow("theme image does not decode") << manifest << "\"theme/banner.png\"" << "\"theme/fonts.txt\""
-                                                     << "systemWide.theme.image.banner" << "does not decode";
+        QTest::newRow("theme image does not decode") << manifest << "\"theme/banner.png\""
+                                                     << "\"theme/fonts.txt\""
+                                                     << "systemWide.theme.image.banner"
+                                                     << "does not decode";
         QTest::newRow("texture image does not decode") << manifest << "\"textures/plaster.png\""
-                                                       << "\"texts/about.html\"" << "collections[0].textures[0].image"
+                                                       << "\"texts/about.html\""
+                                                       << "collections[0].textures[0].image"
                                                        << "does not decode";
-        QTest::newRow("missing file") << manifest << "\"chips.csv\"" << "\"chip.csv\"" << "collections[0].chips"
+        QTest::newRow("missing file") << manifest << "\"chips.csv\""
+                                      << "\"chip.csv\""
+                                      << "collections[0].chips"
                                       << "file \"chip.csv\" not found";
-        QTest::newRow("file outside the source") << manifest << "\"chips.csv\"" << "\"../chips.csv\""
-                                                 << "collections[0].chips" << "outside the source folder";
-        QTest::newRow("integer setting") << manifest << "\"num.of.segments\": 24" << "\"num.of.segments\": \"many\""
-                                         << "collections[0].settings.num.of.segments" << "is not an integer";
-        QTest::newRow("choice setting") << manifest << "\"card.type\": \"normal\"" << "\"card.type\": \"round\""
-                                        << "collections[0].settings.card.type" << "not one of normal, pelvon";
+        QTest::newRow("file outside the source") << manifest << "\"chips.csv\""
+                                                 << "\"../chips.csv\""
+                                                 << "collections[0].chips"
+                                                 << "outside the source folder";
+        QTest::newRow("integer setting") << manifest << "\"num.of.segments\": 24"
+                                         << "\"num.of.segments\": \"many\""
+                                         << "collections[0].settings.num.of.segments"
+                                         << "is not an integer";
+        QTest::newRow("choice setting") << manifest << "\"card.type\": \"normal\""
+                                        << "\"card.type\": \"round\""
+                                        << "collections[0].settings.card.type"
+                                        << "not one of normal, pelvon";
         QTest::newRow("flag setting") << manifest << "\"has.color.schemes.page\": true"
                                       << "\"has.color.schemes.page\": \"maybe\""
-                                      << "collections[0].settings.has.color.schemes.page" << "is not a flag";
+                                      << "collections[0].settings.has.color.schemes.page"
+                                      << "is not a flag";
         QTest::newRow("scheme list setting") << manifest << "[\"harmonic\", \"contrast\"]"
-                                             << "[\"harmonic\", \"pastel\"]" << "collections[0].settings.schemes"
+                                             << "[\"harmonic\", \"pastel\"]"
+                                             << "collections[0].settings.schemes"
                                              << "element 1: \"pastel\" is not a scheme name";
-        QTest::newRow("name order setting") << manifest << "[0, 1]" << "[0, 10]"
+        QTest::newRow("name order setting") << manifest << "[0, 1]"
+                                            << "[0, 10]"
                                             << "collections[0].settings.row.name.search.order"
                                             << "not a name index 0..9";
-        QTest::newRow("size setting") << manifest << "\"300,200\"" << "\"300\"" << "systemWide.settings.texture.size"
+        QTest::newRow("size setting") << manifest << "\"300,200\""
+                                      << "\"300\""
+                                      << "systemWide.settings.texture.size"
                                       << "not a size";
         QTest::newRow("list for a single-valued setting") << manifest << "\"num.of.segments\": 12"
                                                           << "\"num.of.segments\": [12, 13]"
                                                           << "collections[1].settings.num.of.segments"
                                                           << "single value";
-        QTest::newRow("unknown column") << chips << "product_groups\n" << "product_group\n"
-                                        << "chips.csv:1: column \"product_group\"" << "unknown column";
-        QTest::newRow("unknown manifest key") << manifest << "\"rowPageSchemes\"" << "\"rowPageScheme\""
-                                              << "collections[1].rowPageScheme" << "unknown key";
-        QTest::newRow("unknown product") << chips << "matt;gloss" << "matt;satin" << "chips.csv:2"
+        QTest::newRow("unknown column") << chips << "product_groups\n"
+                                        << "product_group\n"
+                                        << "chips.csv:1: column \"product_group\""
+                                        << "unknown column";
+        QTest::newRow("unknown manifest key") << manifest << "\"rowPageSchemes\""
+                                              << "\"rowPageScheme\""
+                                              << "collections[1].rowPageScheme"
+                                              << "unknown key";
+        QTest::newRow("unknown product") << chips << "matt;gloss"
+                                         << "matt;satin"
+                                         << "chips.csv:2"
                                          << "no product with key \"satin\"";
-        QTest::newRow("unclosed quote") << chips << "\"Fern, \"\"light\"\"\"" << "\"Fern" << "chips.csv:4"
+        QTest::newRow("unclosed quote") << chips << "\"Fern, \"\"light\"\"\""
+                                        << "\"Fern"
+                                        << "chips.csv:4"
                                         << "never closed";
-        QTest::newRow("broken JSON") << manifest << "\"systemId\": \"SHARE\"," << "\"systemId\": \"SHARE\""
-                                     << "collection.json:44" << "invalid JSON";
-        QTest::newRow("ambiguous code") << chips << "2,2,R-202" << "2,2,R-201" << "systemWide.foresight[0].entries[0].code"
+        QTest::newRow("broken JSON") << manifest << "\"systemId\": \"SHARE\","
+                                     << "\"systemId\": \"SHARE\""
+                                     << "collection.json:44"
+                                     << "invalid JSON";
+        QTest::newRow("ambiguous code") << chips << "2,2,R-202"
+                                        << "2,2,R-201"
+                                        << "systemWide.foresight[0].entries[0].code"
                                         << "names 2 chips";
     }
 

@@ -13,33 +13,29 @@ namespace Tintor {
 // the writer turns into a collection file. Database IDs appear nowhere;
 // chips and cards are named by page index, row index or code, and every
 // item keeps the place it came from for error messages.
-struct SourceSetting
-{
+struct SourceSetting {
     QString name;
     QStringList values; // one per VALUE_INDEX
     QString where;
 };
 
-struct SourceLocaleText
-{
+struct SourceLocaleText {
     QString key;
     QString text;
     QString locale;
     QString where;
 };
 
-struct SourceThemeItem
-{
+struct SourceThemeItem {
     QString key;
     QByteArray data;
     QString where;
 };
 
-struct SourcePage
-{
+struct SourcePage {
     int pageIndex = 0;
     int segment = 0;
-    QStringList names;  // ten
+    QStringList names; // ten
     QStringList extras; // ten
     bool exterior = false;
     int mood = 0;
@@ -47,12 +43,11 @@ struct SourcePage
     QString where;
 };
 
-struct SourceChip
-{
+struct SourceChip {
     int pageIndex = 0;
     int rowIndex = 0;
     QString code;
-    QStringList names;  // ten
+    QStringList names; // ten
     QStringList extras; // ten
     int red = 0;
     int green = 0;
@@ -75,8 +70,7 @@ struct SourceChip
 
 // A chip named in a table. `collection` is a SYSTEMID or empty for the
 // table's own collection. The validator fills the resolved position.
-struct ChipReference
-{
+struct ChipReference {
     QString collection;
     bool byCode = false;
     QString code;
@@ -87,12 +81,11 @@ struct ChipReference
     bool isGiven() const { return byCode || pageIndex != 0 || rowIndex != 0; }
 
     int ownerCollection = -1; // index into CollectionSource::collections
-    int chip = -1;            // index into that collection's chips
+    int chip = -1; // index into that collection's chips
 };
 
 // A card named by page index in a collection (empty: the table's own).
-struct PageReference
-{
+struct PageReference {
     QString collection;
     int pageIndex = 0;
     QString where;
@@ -101,8 +94,7 @@ struct PageReference
     int page = -1;
 };
 
-struct SourcePageScheme
-{
+struct SourcePageScheme {
     PageReference page;
     int scheme = 0;
     PageReference schemePage;
@@ -110,8 +102,7 @@ struct SourcePageScheme
     QString where;
 };
 
-struct SourceRowScheme
-{
+struct SourceRowScheme {
     ChipReference chip;
     int scheme = 0;
     ChipReference schemeChip;
@@ -120,8 +111,7 @@ struct SourceRowScheme
     QString where;
 };
 
-struct SourceRowPageScheme
-{
+struct SourceRowPageScheme {
     ChipReference chip;
     int scheme = 0;
     PageReference schemePage;
@@ -129,8 +119,7 @@ struct SourceRowPageScheme
     QString where;
 };
 
-struct SourceForesightEntry
-{
+struct SourceForesightEntry {
     int order = 0;
     QString name1;
     QString name2;
@@ -142,8 +131,7 @@ struct SourceForesightEntry
     QString where;
 };
 
-struct SourceForesightGroup
-{
+struct SourceForesightGroup {
     QString name;
     bool defaultOpen = false;
     int order = 0;
@@ -151,16 +139,14 @@ struct SourceForesightGroup
     QString where;
 };
 
-struct SourceTextureMap
-{
+struct SourceTextureMap {
     PageReference page;
     double alpha = 1.0;
     QString name;
     QString where;
 };
 
-struct SourceTexture
-{
+struct SourceTexture {
     QString name;
     QByteArray image;
     double baseAlpha = 1.0;
@@ -168,8 +154,7 @@ struct SourceTexture
     QString where;
 };
 
-struct SourceSharedPages
-{
+struct SourceSharedPages {
     QString collection;
     bool all = false;
     QList<int> pageIndexes;
@@ -178,8 +163,7 @@ struct SourceSharedPages
     int ownerCollection = -1;
 };
 
-struct SourceCollection
-{
+struct SourceCollection {
     bool isSystemWide = false;
     QUuid uuid;
     QString systemId;
@@ -196,7 +180,7 @@ struct SourceCollection
     QList<SourceChip> chips;
     QList<SourceSharedPages> sharedPages;
     QList<SourcePageScheme> pageSchemes;
-    bool hasRowSchemes = false;     // false: computed from the page schemes
+    bool hasRowSchemes = false; // false: computed from the page schemes
     QList<SourceRowScheme> rowSchemes;
     bool hasRowPageSchemes = false; // false: computed from the page schemes
     QList<SourceRowPageScheme> rowPageSchemes;
@@ -207,31 +191,27 @@ struct SourceCollection
     QString settingText(const QString &name, const QString &fallback = QString()) const;
 };
 
-struct SourceProduct
-{
+struct SourceProduct {
     QString key;
     QString name;
     QString code;
     QString where;
 };
 
-struct SourceProductGroup
-{
+struct SourceProductGroup {
     QString key;
     QString name;
     QStringList productKeys;
     QString where;
 };
 
-struct SourceGlobalSetting
-{
+struct SourceGlobalSetting {
     QString name;
     QString value;
     QString where;
 };
 
-struct CollectionSource
-{
+struct CollectionSource {
     // Index 0 is the system-wide collection; the others follow in manifest
     // order, and the index is the COLLECTION.ID they get.
     QList<SourceCollection> collections;

@@ -24,7 +24,7 @@ bool isIndexStatement(const QString &sql)
 {
     const QString text = sql.trimmed();
     return text.startsWith(QLatin1String("CREATE INDEX"), Qt::CaseInsensitive)
-           || text.startsWith(QLatin1String("CREATE UNIQUE INDEX"), Qt::CaseInsensitive);
+        || text.startsWith(QLatin1String("CREATE UNIQUE INDEX"), Qt::CaseInsensitive);
 }
 
 QString columnList(const QString &prefix)
@@ -118,14 +118,21 @@ bool CollectionWriter::write(const CollectionSource &source, const QString &outp
     m_db.setDatabaseName(temporaryPath);
     bool ok = m_db.open();
     if (!ok)
-        m_problems.error(outputPath, QStringLiteral("cannot open the temporary database: %1").arg(m_db.lastError().text()));
+        m_problems.error(outputPath,
+                         QStringLiteral("cannot open the temporary database: %1").arg(m_db.lastError().text()));
     if (ok)
         ok = writeContent(source);
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connection);
 
-    if (ok && std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(outputPath).constData()) != 0) {
+    // Temporary files are private; a collection file is read by every user.
+    if (ok)
+        QFile::setPermissions(temporaryPath,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                  | QFileDevice::ReadOther);
+    if (ok
+        && std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(outputPath).constData()) != 0) {
         m_problems.error(outputPath, QStringLiteral("cannot rename the finished file into place"));
         ok = false;
     }
@@ -162,7 +169,8 @@ bool CollectionWriter::writeContent(const CollectionSource &source)
     // indexes come after them.
     QStringList mapIndexes;
     for (const QString &sql : indexes) {
-        if (sql.contains(QLatin1String(" ON ROW_SCHEME_MAP ")) || sql.contains(QLatin1String(" ON ROW_TO_PAGE_SCHEME ")))
+        if (sql.contains(QLatin1String(" ON ROW_SCHEME_MAP "))
+            || sql.contains(QLatin1String(" ON ROW_TO_PAGE_SCHEME ")))
             mapIndexes << sql;
         else if (!exec(sql))
             return false;
@@ -220,11 +228,14 @@ bool CollectionWriter::writeCollections(const CollectionSource &source)
     QSqlQuery setting(m_db);
     QSqlQuery locale(m_db);
     QSqlQuery theme(m_db);
-    if (!prepare(collectionInsert, QStringLiteral("INSERT INTO COLLECTION(ID, UUID, SYSTEMID, VERSION, NAME, \"ORDER\") "
-                                                  "VALUES(?, ?, ?, ?, ?, ?)"))
-        || !prepare(setting, QStringLiteral("INSERT INTO SETTING(COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
-                                            "VALUES(?, ?, ?, ?)"))
-        || !prepare(locale, QStringLiteral("INSERT INTO LOCALE(COLLECTION_ID, LOCALE, \"KEY\", STRING) VALUES(?, ?, ?, ?)"))
+    if (!prepare(collectionInsert,
+                 QStringLiteral("INSERT INTO COLLECTION(ID, UUID, SYSTEMID, VERSION, NAME, \"ORDER\") "
+                                "VALUES(?, ?, ?, ?, ?, ?)"))
+        || !prepare(setting,
+                    QStringLiteral("INSERT INTO SETTING(COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
+                                   "VALUES(?, ?, ?, ?)"))
+        || !prepare(locale,
+                    QStringLiteral("INSERT INTO LOCALE(COLLECTION_ID, LOCALE, \"KEY\", STRING) VALUES(?, ?, ?, ?)"))
         || !prepare(theme, QStringLiteral("INSERT INTO THEME(COLLECTION_ID, ITEM_KEY, ITEM_DATA) VALUES(?, ?, ?)")))
         return false;
     for (int c = 0; c < source.collections.size(); ++c) {
@@ -280,16 +291,17 @@ bool CollectionWriter::writePagesAndChips(const CollectionSource &source)
     QSqlQuery page(m_db);
     QSqlQuery pageMap(m_db);
     QSqlQuery row(m_db);
-    if (!prepare(page, QStringLiteral("INSERT INTO PAGE(ID, COLLECTION_ID, PAGE_INDEX, SEGMENT, NAME, EXTERIOR, MOOD, "
-                                      "%1, %2) VALUES(%3)")
-                           .arg(columnList(QStringLiteral("NAME")), columnList(QStringLiteral("EXTRA")),
-                                placeholders(27)))
+    if (!prepare(page,
+                 QStringLiteral("INSERT INTO PAGE(ID, COLLECTION_ID, PAGE_INDEX, SEGMENT, NAME, EXTERIOR, MOOD, "
+                                "%1, %2) VALUES(%3)")
+                     .arg(columnList(QStringLiteral("NAME")), columnList(QStringLiteral("EXTRA")), placeholders(27)))
         || !prepare(pageMap, QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"))
-        || !prepare(row, QStringLiteral("INSERT INTO \"ROW\"(ID, COLLECTION_ID, PAGE_ID, ROW_INDEX, CODE, NAME, SEGMENT, "
-                                        "RED, GREEN, BLUE, L, A, B, NEUTRAL, WHITE, MOOD, SCHEME_POS, NSCHEME_POS, "
-                                        "IS_MTO, %1, %2) VALUES(%3)")
-                             .arg(columnList(QStringLiteral("NAME")), columnList(QStringLiteral("EXTRA")),
-                                  placeholders(39))))
+        || !prepare(
+            row,
+            QStringLiteral("INSERT INTO \"ROW\"(ID, COLLECTION_ID, PAGE_ID, ROW_INDEX, CODE, NAME, SEGMENT, "
+                           "RED, GREEN, BLUE, L, A, B, NEUTRAL, WHITE, MOOD, SCHEME_POS, NSCHEME_POS, "
+                           "IS_MTO, %1, %2) VALUES(%3)")
+                .arg(columnList(QStringLiteral("NAME")), columnList(QStringLiteral("EXTRA")), placeholders(39))))
         return false;
 
     for (int c = 0; c < source.collections.size(); ++c) {
@@ -379,12 +391,15 @@ bool CollectionWriter::writeSchemes(const CollectionSource &source)
     QSqlQuery pageScheme(m_db);
     QSqlQuery rowScheme(m_db);
     QSqlQuery rowPageScheme(m_db);
-    if (!prepare(pageScheme, QStringLiteral("INSERT INTO PAGE_SCHEME(COLLECTION_ID, PAGE_ID, SCHEME_PAGE_ID, SCHEME_ID, "
-                                            "\"ORDER\") VALUES(?, ?, ?, ?, ?)"))
-        || !prepare(rowScheme, QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, "
-                                              "SCHEME_ROW_ID, PAGE_ORDER, ROW_ORDER) VALUES(?, ?, ?, ?, ?, ?)"))
-        || !prepare(rowPageScheme, QStringLiteral("INSERT INTO ROW_TO_PAGE_SCHEME(COLLECTION_ID, ROW_ID, SCHEME_ID, "
-                                                  "SCHEME_PAGE_ID, \"ORDER\") VALUES(?, ?, ?, ?, ?)")))
+    if (!prepare(pageScheme,
+                 QStringLiteral("INSERT INTO PAGE_SCHEME(COLLECTION_ID, PAGE_ID, SCHEME_PAGE_ID, SCHEME_ID, "
+                                "\"ORDER\") VALUES(?, ?, ?, ?, ?)"))
+        || !prepare(rowScheme,
+                    QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, "
+                                   "SCHEME_ROW_ID, PAGE_ORDER, ROW_ORDER) VALUES(?, ?, ?, ?, ?, ?)"))
+        || !prepare(rowPageScheme,
+                    QStringLiteral("INSERT INTO ROW_TO_PAGE_SCHEME(COLLECTION_ID, ROW_ID, SCHEME_ID, "
+                                   "SCHEME_PAGE_ID, \"ORDER\") VALUES(?, ?, ?, ?, ?)")))
         return false;
     for (int c = 0; c < source.collections.size(); ++c) {
         const SourceCollection &collection = source.collections.at(c);
@@ -430,26 +445,27 @@ bool CollectionWriter::writeComputedSchemes(const CollectionSource &source)
     // stays the same from build to build.
     const QString position = QStringLiteral("(CASE WHEN PS.SCHEME_ID BETWEEN 6 AND 8 THEN %1.NSCHEME_POS "
                                             "ELSE %1.SCHEME_POS END)");
-    const QString rowSchemes = QStringLiteral(
-        "INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, PAGE_ORDER, ROW_ORDER) "
-        "SELECT COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, PAGE_ORDER, "
-        "ROW_NUMBER() OVER (PARTITION BY ROW_ID, SCHEME_ID ORDER BY PAGE_ORDER) "
-        "FROM (SELECT PS.COLLECTION_ID, R.ID AS ROW_ID, PS.SCHEME_ID, PS.\"ORDER\" AS PAGE_ORDER, "
-        "R.PAGE_ID AS CARD, R.ROW_INDEX AS PLACE, COALESCE("
-        "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID AND %1 > 0 AND %2 = %1 "
-        "ORDER BY S.ROW_INDEX LIMIT 1), "
-        "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID AND S.ROW_INDEX = R.ROW_INDEX "
-        "ORDER BY S.ID LIMIT 1), "
-        "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID ORDER BY S.ROW_INDEX DESC, S.ID LIMIT 1)"
-        ") AS SCHEME_ROW_ID "
-        "FROM PAGE_SCHEME PS JOIN \"ROW\" R ON R.PAGE_ID = PS.PAGE_ID WHERE PS.COLLECTION_ID = ?) "
-        "WHERE SCHEME_ROW_ID IS NOT NULL ORDER BY CARD, PLACE, SCHEME_ID, PAGE_ORDER")
-                                   .arg(position.arg(QStringLiteral("R")), position.arg(QStringLiteral("S")));
-    const QString rowPageSchemes = QStringLiteral(
-        "INSERT INTO ROW_TO_PAGE_SCHEME(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_PAGE_ID, \"ORDER\") "
-        "SELECT PS.COLLECTION_ID, R.ID, PS.SCHEME_ID, PS.SCHEME_PAGE_ID, PS.\"ORDER\" "
-        "FROM PAGE_SCHEME PS JOIN \"ROW\" R ON R.PAGE_ID = PS.PAGE_ID WHERE PS.COLLECTION_ID = ? "
-        "ORDER BY R.PAGE_ID, R.ROW_INDEX, PS.SCHEME_ID, PS.\"ORDER\"");
+    const QString rowSchemes
+        = QStringLiteral(
+              "INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, PAGE_ORDER, ROW_ORDER) "
+              "SELECT COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, PAGE_ORDER, "
+              "ROW_NUMBER() OVER (PARTITION BY ROW_ID, SCHEME_ID ORDER BY PAGE_ORDER) "
+              "FROM (SELECT PS.COLLECTION_ID, R.ID AS ROW_ID, PS.SCHEME_ID, PS.\"ORDER\" AS PAGE_ORDER, "
+              "R.PAGE_ID AS CARD, R.ROW_INDEX AS PLACE, COALESCE("
+              "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID AND %1 > 0 AND %2 = %1 "
+              "ORDER BY S.ROW_INDEX LIMIT 1), "
+              "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID AND S.ROW_INDEX = R.ROW_INDEX "
+              "ORDER BY S.ID LIMIT 1), "
+              "(SELECT S.ID FROM \"ROW\" S WHERE S.PAGE_ID = PS.SCHEME_PAGE_ID ORDER BY S.ROW_INDEX DESC, S.ID LIMIT 1)"
+              ") AS SCHEME_ROW_ID "
+              "FROM PAGE_SCHEME PS JOIN \"ROW\" R ON R.PAGE_ID = PS.PAGE_ID WHERE PS.COLLECTION_ID = ?) "
+              "WHERE SCHEME_ROW_ID IS NOT NULL ORDER BY CARD, PLACE, SCHEME_ID, PAGE_ORDER")
+              .arg(position.arg(QStringLiteral("R")), position.arg(QStringLiteral("S")));
+    const QString rowPageSchemes
+        = QStringLiteral("INSERT INTO ROW_TO_PAGE_SCHEME(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_PAGE_ID, \"ORDER\") "
+                         "SELECT PS.COLLECTION_ID, R.ID, PS.SCHEME_ID, PS.SCHEME_PAGE_ID, PS.\"ORDER\" "
+                         "FROM PAGE_SCHEME PS JOIN \"ROW\" R ON R.PAGE_ID = PS.PAGE_ID WHERE PS.COLLECTION_ID = ? "
+                         "ORDER BY R.PAGE_ID, R.ROW_INDEX, PS.SCHEME_ID, PS.\"ORDER\"");
     QSqlQuery rowScheme(m_db);
     QSqlQuery rowPageScheme(m_db);
     if (!prepare(rowScheme, rowSchemes) || !prepare(rowPageScheme, rowPageSchemes))
@@ -485,12 +501,15 @@ bool CollectionWriter::writeProducts(const CollectionSource &source)
     QSqlQuery rowGroup(m_db);
     if (!prepare(product, QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES(?, ?, ?)"))
         || !prepare(group, QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES(?, ?)"))
-        || !prepare(groupMap, QStringLiteral("INSERT INTO PRODUCT_PRODUCT_GROUP_MAP(PRODUCT_GROUP_ID, PRODUCT_ID) "
-                                             "VALUES(?, ?)"))
-        || !prepare(rowProduct, QStringLiteral("INSERT INTO ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID) "
-                                               "VALUES(?, ?, ?)"))
-        || !prepare(rowGroup, QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP(COLLECTION_ID, ROW_ID, PRODUCT_GROUP_ID) "
-                                             "VALUES(?, ?, ?)")))
+        || !prepare(groupMap,
+                    QStringLiteral("INSERT INTO PRODUCT_PRODUCT_GROUP_MAP(PRODUCT_GROUP_ID, PRODUCT_ID) "
+                                   "VALUES(?, ?)"))
+        || !prepare(rowProduct,
+                    QStringLiteral("INSERT INTO ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID) "
+                                   "VALUES(?, ?, ?)"))
+        || !prepare(rowGroup,
+                    QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP(COLLECTION_ID, ROW_ID, PRODUCT_GROUP_ID) "
+                                   "VALUES(?, ?, ?)")))
         return false;
     for (int i = 0; i < source.products.size(); ++i) {
         const SourceProduct &item = source.products.at(i);
@@ -544,14 +563,18 @@ bool CollectionWriter::writeForesightAndTextures(const CollectionSource &source)
     QSqlQuery entry(m_db);
     QSqlQuery texture(m_db);
     QSqlQuery textureMap(m_db);
-    if (!prepare(group, QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\") "
-                                       "VALUES(?, ?, ?, ?, ?)"))
-        || !prepare(entry, QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, ROW_ID, NAME_1, "
-                                          "NAME_2, RED, GREEN, BLUE, \"ORDER\") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"))
-        || !prepare(texture, QStringLiteral("INSERT INTO TEXTURE(ID, COLLECTION_ID, NAME, IMAGE, BASE_ALPHA) "
-                                            "VALUES(?, ?, ?, ?, ?)"))
-        || !prepare(textureMap, QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) "
-                                               "VALUES(?, ?, ?, ?)")))
+    if (!prepare(group,
+                 QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\") "
+                                "VALUES(?, ?, ?, ?, ?)"))
+        || !prepare(entry,
+                    QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, ROW_ID, NAME_1, "
+                                   "NAME_2, RED, GREEN, BLUE, \"ORDER\") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        || !prepare(texture,
+                    QStringLiteral("INSERT INTO TEXTURE(ID, COLLECTION_ID, NAME, IMAGE, BASE_ALPHA) "
+                                   "VALUES(?, ?, ?, ?, ?)"))
+        || !prepare(textureMap,
+                    QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) "
+                                   "VALUES(?, ?, ?, ?)")))
         return false;
     qint64 nextGroup = 1;
     qint64 nextTexture = 1;
@@ -569,8 +592,9 @@ bool CollectionWriter::writeForesightAndTextures(const CollectionSource &source)
             for (const SourceForesightEntry &colour : item.entries) {
                 entry.addBindValue(c);
                 entry.addBindValue(groupId);
-                entry.addBindValue(colour.chip.chip >= 0 ? QVariant(rowId(colour.chip.ownerCollection, colour.chip.chip))
-                                                         : QVariant(QMetaType::fromType<qint64>()));
+                entry.addBindValue(colour.chip.chip >= 0
+                                       ? QVariant(rowId(colour.chip.ownerCollection, colour.chip.chip))
+                                       : QVariant(QMetaType::fromType<qint64>()));
                 entry.addBindValue(textValue(colour.name1));
                 entry.addBindValue(textValue(colour.name2));
                 entry.addBindValue(colour.red);

@@ -20,8 +20,7 @@ class ProblemList;
 // transaction; only a complete file is renamed to the output path.
 // Database IDs are handed out in source order, so the same source always
 // gives the same file.
-class CollectionWriter
-{
+class CollectionWriter {
 public:
     explicit CollectionWriter(ProblemList &problems);
     ~CollectionWriter();
@@ -29,8 +28,7 @@ public:
     bool write(const CollectionSource &source, const QString &outputPath);
 
     // Figures of the last write, for the tool's summary line.
-    struct Counts
-    {
+    struct Counts {
         int collections = 0;
         int pages = 0;
         int chips = 0;

@@ -11,8 +11,8 @@ FieldReader::FieldReader(ProblemList &problems)
 {
 }
 
-bool FieldReader::integer(const SourceRecord &record, const QString &column, int minimum, int maximum,
-                          bool required, int &out)
+bool FieldReader::integer(const SourceRecord &record, const QString &column, int minimum, int maximum, bool required,
+                          int &out)
 {
     if (!record.has(column)) {
         if (required)
@@ -64,8 +64,8 @@ bool FieldReader::flag(const SourceRecord &record, const QString &column, bool &
     bool ok = false;
     const bool value = SettingKinds::parseFlag(record.value(column), &ok);
     if (!ok) {
-        m_problems.error(record.where(column), QStringLiteral("\"%1\" is not a flag (0/1, true/false, yes/no)")
-                                                   .arg(record.value(column)));
+        m_problems.error(record.where(column),
+                         QStringLiteral("\"%1\" is not a flag (0/1, true/false, yes/no)").arg(record.value(column)));
         return false;
     }
     out = value;
@@ -109,7 +109,7 @@ bool FieldReader::color(const SourceRecord &record, bool required, int &red, int
 {
     const bool hasHex = record.has(QStringLiteral("hex"));
     const bool hasChannels = record.has(QStringLiteral("red")) || record.has(QStringLiteral("green"))
-                             || record.has(QStringLiteral("blue"));
+        || record.has(QStringLiteral("blue"));
     if (given)
         *given = hasHex || hasChannels;
     if (hasHex && hasChannels) {
@@ -170,8 +170,9 @@ ChipReference FieldReader::chipReference(const SourceRecord &record, const QStri
     const bool hasCode = record.has(codeColumn);
     const bool hasPosition = record.has(pageColumn) || record.has(rowColumn);
     if (hasCode && hasPosition) {
-        m_problems.error(record.origin(), QStringLiteral("give either \"%1\" or \"%2\" and \"%3\"")
-                                              .arg(codeColumn, pageColumn, rowColumn));
+        m_problems.error(
+            record.origin(),
+            QStringLiteral("give either \"%1\" or \"%2\" and \"%3\"").arg(codeColumn, pageColumn, rowColumn));
         return reference;
     }
     if (hasCode) {

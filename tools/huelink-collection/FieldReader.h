@@ -10,15 +10,13 @@ class SourceRecord;
 // Typed reading of the fields of a source record. Every failed conversion
 // or range check is reported at the field's place; the out value then keeps
 // what it had, so reading can go on and find further problems.
-class FieldReader
-{
+class FieldReader {
 public:
     explicit FieldReader(ProblemList &problems);
 
     // False (and reported) when the field is required but not given, or
     // given but not an integer in [minimum, maximum].
-    bool integer(const SourceRecord &record, const QString &column, int minimum, int maximum, bool required,
-                 int &out);
+    bool integer(const SourceRecord &record, const QString &column, int minimum, int maximum, bool required, int &out);
     bool number(const SourceRecord &record, const QString &column, double minimum, double maximum, bool required,
                 double &out);
     bool flag(const SourceRecord &record, const QString &column, bool &out);

@@ -19,8 +19,7 @@ void print(const QString &line)
     std::printf("%s\n", line.toUtf8().constData());
 }
 
-class Summary
-{
+class Summary {
 public:
     explicit Summary(const QSqlDatabase &db)
         : m_db(db)
@@ -73,10 +72,7 @@ public:
         return QStringLiteral("%1 %2").arg(name, on ? QStringLiteral("on") : QStringLiteral("off"));
     }
 
-    qint64 count(const QString &sql, const QVariantList &values = {}) const
-    {
-        return value(sql, values).toLongLong();
-    }
+    qint64 count(const QString &sql, const QVariantList &values = {}) const { return value(sql, values).toLongLong(); }
 
 private:
     QSqlDatabase m_db;
@@ -86,8 +82,9 @@ void printSummary(const QSqlDatabase &db, const QString &path)
 {
     const Summary s(db);
     print(QStringLiteral("File %1 (%2 bytes)").arg(path).arg(QFileInfo(path).size()));
-    const qint64 systemWide = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION WHERE ID = 0 AND UUID = ? COLLATE NOCASE"),
-                                      {DB::Schema::systemWideCollectionUuid().toString(QUuid::WithBraces)});
+    const qint64 systemWide
+        = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION WHERE ID = 0 AND UUID = ? COLLATE NOCASE"),
+                  {DB::Schema::systemWideCollectionUuid().toString(QUuid::WithBraces)});
     print(QStringLiteral("System-wide collection: %1; %2 setting(s), %3 locale text(s), %4 theme item(s), "
                          "%5 shared foresight group(s), %6 shared texture(s)")
               .arg(systemWide ? QStringLiteral("present") : QStringLiteral("absent"))
@@ -109,46 +106,52 @@ void printSummary(const QSqlDatabase &db, const QString &path)
         const qint64 id = collections.value(0).toLongLong();
         const QString enabled = s.setting(id, QStringLiteral("collection.enabled"));
         print(QString());
-        print(QStringLiteral("Collection %1 \"%2\" %3 order %4 version %5 (ID %6): %7")
-                  .arg(collections.value(2).toString(), collections.value(5).toString(),
-                       collections.value(1).toString())
-                  .arg(collections.value(3).toInt())
-                  .arg(collections.value(4).toLongLong())
-                  .arg(id)
-                  .arg(enabled.toInt() == 1 ? QStringLiteral("enabled") : QStringLiteral("DISABLED")));
+        print(
+            QStringLiteral("Collection %1 \"%2\" %3 order %4 version %5 (ID %6): %7")
+                .arg(collections.value(2).toString(), collections.value(5).toString(), collections.value(1).toString())
+                .arg(collections.value(3).toInt())
+                .arg(collections.value(4).toLongLong())
+                .arg(id)
+                .arg(enabled.toInt() == 1 ? QStringLiteral("enabled") : QStringLiteral("DISABLED")));
         const QString shownName = s.setting(id, QStringLiteral("collection.name"));
         if (!shownName.isEmpty())
             print(QStringLiteral("  shown as \"%1\"").arg(shownName));
-        const qint64 cards = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION_PAGE_MAP WHERE COLLECTION_ID = ?"), {id});
-        const qint64 shared = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION_PAGE_MAP M JOIN PAGE P "
-                                                     "ON P.ID = M.PAGE_ID WHERE M.COLLECTION_ID = ? AND P.COLLECTION_ID != ?"),
-                                      {id, id});
+        const qint64 cards
+            = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION_PAGE_MAP WHERE COLLECTION_ID = ?"), {id});
+        const qint64 shared
+            = s.count(QStringLiteral("SELECT COUNT(*) FROM COLLECTION_PAGE_MAP M JOIN PAGE P "
+                                     "ON P.ID = M.PAGE_ID WHERE M.COLLECTION_ID = ? AND P.COLLECTION_ID != ?"),
+                      {id, id});
         const qint64 chips = s.count(QStringLiteral("SELECT COUNT(*) FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP M "
                                                     "ON M.PAGE_ID = R.PAGE_ID WHERE M.COLLECTION_ID = ?"),
                                      {id});
-        const qint64 madeToOrder = s.count(QStringLiteral("SELECT COUNT(*) FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP M "
-                                                          "ON M.PAGE_ID = R.PAGE_ID WHERE M.COLLECTION_ID = ? AND R.IS_MTO != 0"),
-                                           {id});
+        const qint64 madeToOrder
+            = s.count(QStringLiteral("SELECT COUNT(*) FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP M "
+                                     "ON M.PAGE_ID = R.PAGE_ID WHERE M.COLLECTION_ID = ? AND R.IS_MTO != 0"),
+                      {id});
         print(QStringLiteral("  cards %1 (%2 shared from other collections), chips %3 (%4 made to order)")
                   .arg(cards)
                   .arg(shared)
                   .arg(chips)
                   .arg(madeToOrder));
         const QString segmentSetting = s.setting(id, QStringLiteral("num.of.segments"));
-        const QStringList used = s.values(QStringLiteral("SELECT DISTINCT P.SEGMENT FROM PAGE P JOIN COLLECTION_PAGE_MAP M "
-                                                         "ON M.PAGE_ID = P.ID WHERE M.COLLECTION_ID = ? ORDER BY P.SEGMENT"),
-                                          {id});
+        const QStringList used
+            = s.values(QStringLiteral("SELECT DISTINCT P.SEGMENT FROM PAGE P JOIN COLLECTION_PAGE_MAP M "
+                                      "ON M.PAGE_ID = P.ID WHERE M.COLLECTION_ID = ? ORDER BY P.SEGMENT"),
+                       {id});
         print(QStringLiteral("  segments: %1 (num.of.segments %2); used: %3")
                   .arg(used.size())
                   .arg(segmentSetting.isEmpty() ? QStringLiteral("unset, 12") : segmentSetting)
                   .arg(used.join(QLatin1Char(','))));
-        print(QStringLiteral("  card.type %1, mode.card %2, mode.mood %3")
-                  .arg(s.setting(id, QStringLiteral("card.type")).isEmpty() ? QStringLiteral("-")
-                                                                             : s.setting(id, QStringLiteral("card.type")),
-                       s.setting(id, QStringLiteral("mode.card")).isEmpty() ? QStringLiteral("-")
-                                                                             : s.setting(id, QStringLiteral("mode.card")),
-                       s.setting(id, QStringLiteral("mode.mood")).isEmpty() ? QStringLiteral("-")
-                                                                             : s.setting(id, QStringLiteral("mode.mood"))));
+        print(
+            QStringLiteral("  card.type %1, mode.card %2, mode.mood %3")
+                .arg(s.setting(id, QStringLiteral("card.type")).isEmpty() ? QStringLiteral("-")
+                                                                          : s.setting(id, QStringLiteral("card.type")),
+                     s.setting(id, QStringLiteral("mode.card")).isEmpty() ? QStringLiteral("-")
+                                                                          : s.setting(id, QStringLiteral("mode.card")),
+                     s.setting(id, QStringLiteral("mode.mood")).isEmpty()
+                         ? QStringLiteral("-")
+                         : s.setting(id, QStringLiteral("mode.mood"))));
         print(QStringLiteral("  pages: %1, %2, %3, %4 (system-wide %5)")
                   .arg(s.onOff(id, QStringLiteral("has.color.schemes.page"), false),
                        s.onOff(id, QStringLiteral("has.product.groups.page"), false),
@@ -176,12 +179,14 @@ void printSummary(const QSqlDatabase &db, const QString &path)
                   .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM THEME WHERE COLLECTION_ID = ?"), {id}))
                   .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM FORESIGHT_GROUP WHERE COLLECTION_ID = ?"), {id}))
                   .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM TEXTURE WHERE COLLECTION_ID = ?"), {id})));
-        print(QStringLiteral("  PAGE_SCHEME %1, ROW_SCHEME_MAP %2, ROW_TO_PAGE_SCHEME %3 row(s); chips with products %4")
-                  .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM PAGE_SCHEME WHERE COLLECTION_ID = ?"), {id}))
-                  .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = ?"), {id}))
-                  .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = ?"), {id}))
-                  .arg(s.count(QStringLiteral("SELECT COUNT(DISTINCT ROW_ID) FROM ROW_PRODUCT_MAP WHERE COLLECTION_ID = ?"),
-                               {id})));
+        print(
+            QStringLiteral("  PAGE_SCHEME %1, ROW_SCHEME_MAP %2, ROW_TO_PAGE_SCHEME %3 row(s); chips with products %4")
+                .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM PAGE_SCHEME WHERE COLLECTION_ID = ?"), {id}))
+                .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = ?"), {id}))
+                .arg(s.count(QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = ?"), {id}))
+                .arg(s.count(
+                    QStringLiteral("SELECT COUNT(DISTINCT ROW_ID) FROM ROW_PRODUCT_MAP WHERE COLLECTION_ID = ?"),
+                    {id})));
     }
     if (number == 0)
         print(QStringLiteral("No collections besides the system-wide one."));

@@ -8,8 +8,7 @@ namespace Tintor {
 // Collects what is wrong with a source, each problem with the place it was
 // found ("chips.csv:14: column \"red\"", "collection.json: collections[0].uuid").
 // A build goes on reading after a problem so one run reports them all.
-class ProblemList
-{
+class ProblemList {
 public:
     void error(const QString &where, const QString &message);
     void warning(const QString &where, const QString &message);

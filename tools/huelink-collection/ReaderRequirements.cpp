@@ -14,8 +14,8 @@ bool isOptional(const QString &table, const QString &column)
 {
     return (table.compare(QLatin1String("PAGE"), Qt::CaseInsensitive) == 0
             || table.compare(QLatin1String("ROW"), Qt::CaseInsensitive) == 0)
-           && (column.compare(QLatin1String("COLLECTION_ID"), Qt::CaseInsensitive) == 0
-               || column.compare(QLatin1String("NAME"), Qt::CaseInsensitive) == 0);
+        && (column.compare(QLatin1String("COLLECTION_ID"), Qt::CaseInsensitive) == 0
+            || column.compare(QLatin1String("NAME"), Qt::CaseInsensitive) == 0);
 }
 
 QString quotedName(const QString &name)

@@ -9,11 +9,9 @@ namespace Tintor {
 // read it: the format's declared tables plus what the reading queries rely
 // on beyond them. The list is derived from the format's own statements by
 // building them into an in-memory database, so it follows the format.
-class ReaderRequirements
-{
+class ReaderRequirements {
 public:
-    struct Table
-    {
+    struct Table {
         QString name;
         QStringList columns;
     };

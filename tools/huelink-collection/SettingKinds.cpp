@@ -12,11 +12,10 @@ const QHash<QString, Kind> &kindTable()
 {
     static const QHash<QString, Kind> table = [] {
         QHash<QString, Kind> t;
-        for (const char *key : {"collection.enabled", "has.exterior.filter", "mood.visible",
-                                "has.color.schemes.page", "has.product.groups.page", "has.textures.page",
-                                "has.color.foresight.page", "export.color.name.append.product.code",
-                                "capsure.enabled", "save.palette.text.format", "must.fill",
-                                "color.match.show.rgb.and.de"})
+        for (const char *key : {"collection.enabled", "has.exterior.filter", "mood.visible", "has.color.schemes.page",
+                                "has.product.groups.page", "has.textures.page", "has.color.foresight.page",
+                                "export.color.name.append.product.code", "capsure.enabled", "save.palette.text.format",
+                                "must.fill", "color.match.show.rgb.and.de"})
             t.insert(QString::fromLatin1(key), Kind::Flag);
         t.insert(QStringLiteral("max.chips.on.a.page"), Kind::NonNegativeInteger);
         t.insert(QStringLiteral("num.of.segments"), Kind::PositiveInteger);
@@ -24,8 +23,8 @@ const QHash<QString, Kind> &kindTable()
         t.insert(QStringLiteral("widget.color.foresight.chip.height"), Kind::PositiveInteger);
         t.insert(QStringLiteral("capsure.priority"), Kind::Integer);
         t.insert(QStringLiteral("first.segment.angle"), Kind::Number);
-        for (const char *key : {"card.type", "segment.increment.orientation", "mode.card", "mode.mood",
-                                "product.groups.mode"})
+        for (const char *key :
+             {"card.type", "segment.increment.orientation", "mode.card", "mode.mood", "product.groups.mode"})
             t.insert(QString::fromLatin1(key), Kind::Choice);
         t.insert(QStringLiteral("texture.size"), Kind::Size);
         t.insert(QStringLiteral("cie2000.delta.intervals"), Kind::NumberList);
@@ -34,11 +33,10 @@ const QHash<QString, Kind> &kindTable()
         for (const char *key : {"page.name.search.order", "page.name.display.order", "page.extra.display.order",
                                 "row.name.search.order", "row.name.display.order", "row.extra.display.order"})
             t.insert(QString::fromLatin1(key), Kind::NameOrder);
-        for (const char *key : {"collection.name", "header.link", "help.link",
-                                "product.group.productname.productcode.separator:string",
-                                "capsure.folder.to.watch.windows", "capsure.folder.to.watch.macos",
-                                "capsure.filename.to.watch", "opacities", "color.name.order",
-                                "color.auxiliary.order", "color.name.search.order"})
+        for (const char *key :
+             {"collection.name", "header.link", "help.link", "product.group.productname.productcode.separator:string",
+              "capsure.folder.to.watch.windows", "capsure.folder.to.watch.macos", "capsure.filename.to.watch",
+              "opacities", "color.name.order", "color.auxiliary.order", "color.name.search.order"})
             t.insert(QString::fromLatin1(key), Kind::Text);
         return t;
     }();
@@ -175,7 +173,8 @@ QString checkAndNormalize(const QString &key, QStringList &values)
             break;
         case Kind::Choice:
             if (!containsWord(choicesOf(key.toLower()), value))
-                return QStringLiteral("%1 is not one of %2").arg(shown, choicesOf(key.toLower()).join(QStringLiteral(", ")));
+                return QStringLiteral("%1 is not one of %2")
+                    .arg(shown, choicesOf(key.toLower()).join(QStringLiteral(", ")));
             value = value.trimmed();
             break;
         case Kind::Size: {

@@ -10,8 +10,7 @@ class ProblemList;
 
 // The folder of a source and its manifest: resolves the relative paths the
 // manifest names, refusing paths that leave the folder, and reads files.
-class SourceFiles
-{
+class SourceFiles {
 public:
     SourceFiles(const QString &folder, const QString &manifestName, ProblemList &problems);
 

@@ -9,6 +9,8 @@
 namespace Tintor {
 
 class FieldReader;
+class ManifestContext;
+class ReferenceTableReader;
 class ProblemList;
 class SourceFiles;
 
@@ -16,8 +18,7 @@ class SourceFiles;
 // file itself) into a CollectionSource. It checks each value on its own:
 // syntax, types, ranges, unknown keys, readable files. Checks across records
 // (uniqueness, references) belong to SourceValidator.
-class SourceReader
-{
+class SourceReader {
 public:
     explicit SourceReader(ProblemList &problems);
     ~SourceReader();
@@ -36,12 +37,6 @@ private:
     void readTheme(const QJsonValue &value, const QString &path, SourceCollection &collection);
     void readPages(const QJsonValue &value, const QString &path, SourceCollection &collection);
     void readChips(const QJsonValue &value, const QString &path, SourceCollection &collection);
-    void readSharedPages(const QJsonValue &value, const QString &path, SourceCollection &collection);
-    void readPageSchemes(const QJsonValue &value, const QString &path, SourceCollection &collection);
-    void readRowSchemes(const QJsonValue &value, const QString &path, SourceCollection &collection);
-    void readRowPageSchemes(const QJsonValue &value, const QString &path, SourceCollection &collection);
-    void readForesight(const QJsonValue &value, const QString &path, bool shared, SourceCollection &collection);
-    void readTextures(const QJsonValue &value, const QString &path, bool shared, SourceCollection &collection);
     void readProducts(const QJsonValue &value, CollectionSource &out);
     void readGlobalSettings(const QJsonValue &value, CollectionSource &out);
 
@@ -55,6 +50,8 @@ private:
     ProblemList &m_problems;
     std::unique_ptr<FieldReader> m_fields;
     std::unique_ptr<SourceFiles> m_files;
+    std::unique_ptr<ManifestContext> m_context;
+    std::unique_ptr<ReferenceTableReader> m_references;
 };
 
 } // namespace Tintor

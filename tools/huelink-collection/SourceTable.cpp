@@ -162,8 +162,8 @@ QList<SourceTable::CsvRow> SourceTable::parseCsv(const QString &text, QString *e
     return rows;
 }
 
-QList<SourceRecord> SourceTable::load(const QJsonValue &value, const QString &jsonPath,
-                                      const QStringList &columns, const SourceFiles &files)
+QList<SourceRecord> SourceTable::load(const QJsonValue &value, const QString &jsonPath, const QStringList &columns,
+                                      const SourceFiles &files)
 {
     ProblemList &problems = files.problems();
     const QString manifestWhere = files.manifestName() + QStringLiteral(": ") + jsonPath;
@@ -238,9 +238,9 @@ QList<SourceRecord> SourceTable::load(const QJsonValue &value, const QString &js
         const CsvRow &row = rows.at(r);
         SourceRecord record(QStringLiteral("%1:%2").arg(fileName).arg(row.line), false);
         if (row.fields.size() > header.size()) {
-            problems.error(record.origin(), QStringLiteral("%1 fields, but the header names %2 columns")
-                                                .arg(row.fields.size())
-                                                .arg(header.size()));
+            problems.error(
+                record.origin(),
+                QStringLiteral("%1 fields, but the header names %2 columns").arg(row.fields.size()).arg(header.size()));
             continue;
         }
         for (int c = 0; c < row.fields.size(); ++c)

@@ -12,8 +12,7 @@ class SourceFiles;
 
 // One row of a source table, from a CSV line or an inline JSON object.
 // Field names are lower case; a field that is absent or empty is "not given".
-class SourceRecord
-{
+class SourceRecord {
 public:
     SourceRecord() = default;
     SourceRecord(const QString &origin, bool isJson);
@@ -36,16 +35,14 @@ private:
 // Loads a table that the manifest gives either as a CSV file name or as an
 // inline array of objects. Unknown columns are reported: they are usually
 // typos, and a silently ignored column would lose data.
-class SourceTable
-{
+class SourceTable {
 public:
-    static QList<SourceRecord> load(const QJsonValue &value, const QString &jsonPath,
-                                    const QStringList &columns, const SourceFiles &files);
+    static QList<SourceRecord> load(const QJsonValue &value, const QString &jsonPath, const QStringList &columns,
+                                    const SourceFiles &files);
 
     // Parses CSV text into rows of fields; each row carries the line number
     // it starts on. Blank lines and lines starting with '#' are skipped.
-    struct CsvRow
-    {
+    struct CsvRow {
         int line = 0;
         QStringList fields;
     };

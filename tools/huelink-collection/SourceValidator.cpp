@@ -19,8 +19,9 @@ int numberOfSegments(const SourceCollection &collection)
 
 QString chipName(const ChipReference &reference)
 {
-    const QString in = reference.collection.isEmpty() ? QString()
-                                                      : QStringLiteral(" in collection \"%1\"").arg(reference.collection);
+    const QString in = reference.collection.isEmpty()
+        ? QString()
+        : QStringLiteral(" in collection \"%1\"").arg(reference.collection);
     if (reference.byCode)
         return QStringLiteral("chip with code \"%1\"%2").arg(reference.code, in);
     return QStringLiteral("chip at page %1, row %2%3").arg(reference.pageIndex).arg(reference.rowIndex).arg(in);
@@ -103,8 +104,8 @@ void SourceValidator::checkSettingsAndTexts(SourceCollection &collection)
     for (const SourceLocaleText &text : collection.locale) {
         const QString key = text.key.toLower();
         if (keys.contains(key))
-            m_problems.error(text.where, QStringLiteral("locale key \"%1\" is already given at %2")
-                                             .arg(text.key, keys.value(key)));
+            m_problems.error(text.where,
+                             QStringLiteral("locale key \"%1\" is already given at %2").arg(text.key, keys.value(key)));
         else
             keys.insert(key, text.where);
     }
@@ -112,8 +113,8 @@ void SourceValidator::checkSettingsAndTexts(SourceCollection &collection)
     for (const SourceThemeItem &item : collection.theme) {
         const QString key = item.key.toLower();
         if (keys.contains(key))
-            m_problems.error(item.where, QStringLiteral("theme key \"%1\" is already given at %2")
-                                             .arg(item.key, keys.value(key)));
+            m_problems.error(item.where,
+                             QStringLiteral("theme key \"%1\" is already given at %2").arg(item.key, keys.value(key)));
         else
             keys.insert(key, item.where);
     }
@@ -136,21 +137,24 @@ void SourceValidator::checkPagesAndChips(CollectionSource &source, int c)
     for (int p = 0; p < collection.pages.size(); ++p) {
         SourcePage &page = collection.pages[p];
         if (index.pages.contains(page.pageIndex)) {
-            m_problems.error(page.where, QStringLiteral("page %1 is already defined at %2")
-                                             .arg(page.pageIndex)
-                                             .arg(collection.pages.at(index.pages.value(page.pageIndex).index).where));
+            m_problems.error(page.where,
+                             QStringLiteral("page %1 is already defined at %2")
+                                 .arg(page.pageIndex)
+                                 .arg(collection.pages.at(index.pages.value(page.pageIndex).index).where));
             continue;
         }
         index.pages.insert(page.pageIndex, {c, p});
         if (page.segment > segments)
-            m_problems.error(page.where, QStringLiteral("segment %1 is outside 1..%2 (setting \"num.of.segments\")")
-                                             .arg(page.segment)
-                                             .arg(segments));
+            m_problems.error(page.where,
+                             QStringLiteral("segment %1 is outside 1..%2 (setting \"num.of.segments\")")
+                                 .arg(page.segment)
+                                 .arg(segments));
         if (!page.declaredName.isEmpty()) {
             const QString key = page.declaredName.toLower();
             if (givenNames.contains(key))
-                m_problems.error(page.where, QStringLiteral("card name \"%1\" is already used at %2")
-                                                 .arg(page.declaredName, givenNames.value(key)));
+                m_problems.error(page.where,
+                                 QStringLiteral("card name \"%1\" is already used at %2")
+                                     .arg(page.declaredName, givenNames.value(key)));
             givenNames.insert(key, page.where);
         } else {
             // PAGE.NAME is unique per collection but never shown; any unique text does.
@@ -168,21 +172,24 @@ void SourceValidator::checkPagesAndChips(CollectionSource &source, int c)
         const SourceChip &chip = collection.chips.at(i);
         const auto page = index.pages.constFind(chip.pageIndex);
         if (page == index.pages.constEnd()) {
-            m_problems.error(chip.where, QStringLiteral("page %1 is not a card of this collection").arg(chip.pageIndex));
+            m_problems.error(chip.where,
+                             QStringLiteral("page %1 is not a card of this collection").arg(chip.pageIndex));
             continue;
         }
         const qint64 key = chipKey(chip.pageIndex, chip.rowIndex);
         if (index.chips.contains(key)) {
-            m_problems.error(chip.where, QStringLiteral("row %1 of page %2 is already defined at %3")
-                                             .arg(chip.rowIndex)
-                                             .arg(chip.pageIndex)
-                                             .arg(collection.chips.at(index.chips.value(key).index).where));
+            m_problems.error(chip.where,
+                             QStringLiteral("row %1 of page %2 is already defined at %3")
+                                 .arg(chip.rowIndex)
+                                 .arg(chip.pageIndex)
+                                 .arg(collection.chips.at(index.chips.value(key).index).where));
             continue;
         }
         if (chip.segment > segments)
-            m_problems.error(chip.where, QStringLiteral("segment %1 is outside 1..%2 (setting \"num.of.segments\")")
-                                             .arg(chip.segment)
-                                             .arg(segments));
+            m_problems.error(chip.where,
+                             QStringLiteral("segment %1 is outside 1..%2 (setting \"num.of.segments\")")
+                                 .arg(chip.segment)
+                                 .arg(segments));
         index.chips.insert(key, {c, i});
         index.chipsOfPage[chip.pageIndex] << i;
         if (!chip.code.isEmpty())
@@ -217,25 +224,27 @@ void SourceValidator::indexSharedPages(CollectionSource &source, int c)
         for (int pageIndex : pageIndexes) {
             const auto page = m_index.at(owner).pages.constFind(pageIndex);
             if (page == m_index.at(owner).pages.constEnd()) {
-                m_problems.error(shared.where, QStringLiteral("collection \"%1\" has no page %2")
-                                                   .arg(shared.collection)
-                                                   .arg(pageIndex));
+                m_problems.error(
+                    shared.where,
+                    QStringLiteral("collection \"%1\" has no page %2").arg(shared.collection).arg(pageIndex));
                 continue;
             }
             if (index.pages.contains(pageIndex)) {
-                m_problems.error(shared.where, QStringLiteral("page %1 is already a card of this collection "
-                                                              "(page indexes must stay unique)")
-                                                   .arg(pageIndex));
+                m_problems.error(shared.where,
+                                 QStringLiteral("page %1 is already a card of this collection "
+                                                "(page indexes must stay unique)")
+                                     .arg(pageIndex));
                 continue;
             }
             index.pages.insert(pageIndex, page.value());
             const SourcePage &card = ownerCollection.pages.at(page.value().index);
             if (card.segment > segments)
-                m_problems.error(shared.where, QStringLiteral("shared page %1 has segment %2, outside 1..%3 "
-                                                              "(setting \"num.of.segments\" of this collection)")
-                                                   .arg(pageIndex)
-                                                   .arg(card.segment)
-                                                   .arg(segments));
+                m_problems.error(shared.where,
+                                 QStringLiteral("shared page %1 has segment %2, outside 1..%3 "
+                                                "(setting \"num.of.segments\" of this collection)")
+                                     .arg(pageIndex)
+                                     .arg(card.segment)
+                                     .arg(segments));
         }
         shared.pageIndexes = pageIndexes;
         shared.all = false;
@@ -264,7 +273,8 @@ bool SourceValidator::resolve(const CollectionSource &source, int c, ChipReferen
     if (!reference.collection.isEmpty()) {
         in = source.collectionIndex(reference.collection);
         if (in <= 0) {
-            m_problems.error(reference.where, QStringLiteral("no collection with systemId \"%1\"").arg(reference.collection));
+            m_problems.error(reference.where,
+                             QStringLiteral("no collection with systemId \"%1\"").arg(reference.collection));
             return false;
         }
     }
@@ -273,9 +283,10 @@ bool SourceValidator::resolve(const CollectionSource &source, int c, ChipReferen
     if (reference.byCode) {
         const QList<Slot> slots = index.chipsByCode.value(reference.code.toLower());
         if (slots.size() > 1) {
-            m_problems.error(reference.where, QStringLiteral("code \"%1\" names %2 chips; use \"page\" and \"row\"")
-                                                  .arg(reference.code)
-                                                  .arg(slots.size()));
+            m_problems.error(reference.where,
+                             QStringLiteral("code \"%1\" names %2 chips; use \"page\" and \"row\"")
+                                 .arg(reference.code)
+                                 .arg(slots.size()));
             return false;
         }
         if (!slots.isEmpty())
@@ -298,15 +309,17 @@ bool SourceValidator::resolve(const CollectionSource &source, int c, PageReferen
     if (!reference.collection.isEmpty()) {
         in = source.collectionIndex(reference.collection);
         if (in <= 0) {
-            m_problems.error(reference.where, QStringLiteral("no collection with systemId \"%1\"").arg(reference.collection));
+            m_problems.error(reference.where,
+                             QStringLiteral("no collection with systemId \"%1\"").arg(reference.collection));
             return false;
         }
     }
     const Slot slot = m_index.at(in).pages.value(reference.pageIndex);
     if (slot.collection < 0) {
-        m_problems.error(reference.where, QStringLiteral("no card with page index %1 in collection \"%2\"")
-                                              .arg(reference.pageIndex)
-                                              .arg(source.collections.at(in).systemId));
+        m_problems.error(reference.where,
+                         QStringLiteral("no card with page index %1 in collection \"%2\"")
+                             .arg(reference.pageIndex)
+                             .arg(source.collections.at(in).systemId));
         return false;
     }
     reference.ownerCollection = slot.collection;
@@ -329,21 +342,22 @@ void SourceValidator::checkSchemes(CollectionSource &source, int c)
             scheme.order = nextOrder.value(group, 0);
         nextOrder[group] = std::max(nextOrder.value(group, 0), scheme.order + 1);
         const QString orderKey = group + QStringLiteral("/order %1").arg(scheme.order);
-        const QString pageKey = group + QStringLiteral("/page %1/%2")
-                                            .arg(scheme.schemePage.ownerCollection)
-                                            .arg(scheme.schemePage.page);
+        const QString pageKey
+            = group + QStringLiteral("/page %1/%2").arg(scheme.schemePage.ownerCollection).arg(scheme.schemePage.page);
         if (m_pageSchemeKeys.contains(orderKey))
-            m_problems.error(scheme.where, QStringLiteral("page %1 already has a card at order %2 of scheme %3 (%4)")
-                                               .arg(scheme.page.pageIndex)
-                                               .arg(scheme.order)
-                                               .arg(scheme.scheme)
-                                               .arg(m_pageSchemeKeys.value(orderKey)));
+            m_problems.error(scheme.where,
+                             QStringLiteral("page %1 already has a card at order %2 of scheme %3 (%4)")
+                                 .arg(scheme.page.pageIndex)
+                                 .arg(scheme.order)
+                                 .arg(scheme.scheme)
+                                 .arg(m_pageSchemeKeys.value(orderKey)));
         else if (m_pageSchemeKeys.contains(pageKey))
-            m_problems.error(scheme.where, QStringLiteral("page %1 already lists page %2 in scheme %3 (%4)")
-                                               .arg(scheme.page.pageIndex)
-                                               .arg(scheme.schemePage.pageIndex)
-                                               .arg(scheme.scheme)
-                                               .arg(m_pageSchemeKeys.value(pageKey)));
+            m_problems.error(scheme.where,
+                             QStringLiteral("page %1 already lists page %2 in scheme %3 (%4)")
+                                 .arg(scheme.page.pageIndex)
+                                 .arg(scheme.schemePage.pageIndex)
+                                 .arg(scheme.scheme)
+                                 .arg(m_pageSchemeKeys.value(pageKey)));
         m_pageSchemeKeys.insert(orderKey, scheme.where);
         m_pageSchemeKeys.insert(pageKey, scheme.where);
     }
@@ -355,12 +369,12 @@ void SourceValidator::checkSchemes(CollectionSource &source, int c)
         const bool ok = resolve(source, c, scheme.chip) & resolve(source, c, scheme.schemeChip);
         if (!ok)
             continue;
-        const QString group = QStringLiteral("%1/%2/%3")
-                                  .arg(scheme.chip.ownerCollection)
-                                  .arg(scheme.chip.chip)
-                                  .arg(scheme.scheme);
-        const SourceChip &schemeChip = source.collections.at(scheme.schemeChip.ownerCollection).chips.at(scheme.schemeChip.chip);
-        const QString schemePage = QStringLiteral("%1/%2").arg(scheme.schemeChip.ownerCollection).arg(schemeChip.pageIndex);
+        const QString group
+            = QStringLiteral("%1/%2/%3").arg(scheme.chip.ownerCollection).arg(scheme.chip.chip).arg(scheme.scheme);
+        const SourceChip &schemeChip
+            = source.collections.at(scheme.schemeChip.ownerCollection).chips.at(scheme.schemeChip.chip);
+        const QString schemePage
+            = QStringLiteral("%1/%2").arg(scheme.schemeChip.ownerCollection).arg(schemeChip.pageIndex);
         QList<QString> &pages = schemePagesSeen[group];
         if (!pages.contains(schemePage))
             pages << schemePage;
@@ -375,10 +389,8 @@ void SourceValidator::checkSchemes(CollectionSource &source, int c)
         const bool ok = resolve(source, c, scheme.chip) & resolve(source, c, scheme.schemePage);
         if (!ok)
             continue;
-        const QString group = QStringLiteral("%1/%2/%3")
-                                  .arg(scheme.chip.ownerCollection)
-                                  .arg(scheme.chip.chip)
-                                  .arg(scheme.scheme);
+        const QString group
+            = QStringLiteral("%1/%2/%3").arg(scheme.chip.ownerCollection).arg(scheme.chip.chip).arg(scheme.scheme);
         const int position = pageCounter[group]++;
         if (scheme.order < 0)
             scheme.order = position;
@@ -392,9 +404,10 @@ void SourceValidator::checkForesight(CollectionSource &source, int c)
         QHash<int, QString> orders;
         for (SourceForesightEntry &entry : group.entries) {
             if (orders.contains(entry.order))
-                m_problems.error(entry.where, QStringLiteral("order %1 is already used in this group at %2")
-                                                  .arg(entry.order)
-                                                  .arg(orders.value(entry.order)));
+                m_problems.error(entry.where,
+                                 QStringLiteral("order %1 is already used in this group at %2")
+                                     .arg(entry.order)
+                                     .arg(orders.value(entry.order)));
             orders.insert(entry.order, entry.where);
             if (!entry.chip.isGiven() || !resolve(source, c, entry.chip))
                 continue;
@@ -419,8 +432,9 @@ void SourceValidator::checkTextures(CollectionSource &source, int c)
                 continue;
             const QString key = QStringLiteral("%1/%2").arg(map.page.ownerCollection).arg(map.page.page);
             if (pages.contains(key))
-                m_problems.error(map.where, QStringLiteral("this texture is already mapped to that card at %1")
-                                                .arg(pages.value(key)));
+                m_problems.error(
+                    map.where,
+                    QStringLiteral("this texture is already mapped to that card at %1").arg(pages.value(key)));
             pages.insert(key, map.where);
         }
     }
@@ -433,8 +447,9 @@ void SourceValidator::checkProducts(CollectionSource &source)
         if (product.key.isEmpty())
             continue;
         if (products.contains(product.key))
-            m_problems.error(product.where, QStringLiteral("product key \"%1\" is already used at %2")
-                                                .arg(product.key, products.value(product.key)));
+            m_problems.error(product.where,
+                             QStringLiteral("product key \"%1\" is already used at %2")
+                                 .arg(product.key, products.value(product.key)));
         products.insert(product.key, product.where);
     }
     QHash<QString, QString> groups;
@@ -442,8 +457,9 @@ void SourceValidator::checkProducts(CollectionSource &source)
         if (group.key.isEmpty())
             continue;
         if (groups.contains(group.key))
-            m_problems.error(group.where, QStringLiteral("product group key \"%1\" is already used at %2")
-                                              .arg(group.key, groups.value(group.key)));
+            m_problems.error(group.where,
+                             QStringLiteral("product group key \"%1\" is already used at %2")
+                                 .arg(group.key, groups.value(group.key)));
         groups.insert(group.key, group.where);
         QSet<QString> listed;
         for (const QString &key : group.productKeys) {

@@ -16,24 +16,21 @@ class ProblemList;
 // and card reference to its position in the source. Fills the defaults
 // that depend on other records (orders, declared card names, colours of
 // foresight entries taken from their chip).
-class SourceValidator
-{
+class SourceValidator {
 public:
     explicit SourceValidator(ProblemList &problems);
 
     void validate(CollectionSource &source);
 
     // A card or chip by its position in the source.
-    struct Slot
-    {
+    struct Slot {
         int collection = -1;
         int index = -1;
     };
 
     // Cards visible in a collection by page index (own and shared), and
     // the chips on them by (page index, row index) and by code.
-    struct CollectionIndex
-    {
+    struct CollectionIndex {
         QHash<int, Slot> pages;
         QHash<qint64, Slot> chips;
         QHash<QString, QList<Slot>> chipsByCode;

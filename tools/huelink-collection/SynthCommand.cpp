@@ -20,8 +20,7 @@ constexpr int kSegments = 24;
 
 // splitmix64: the same numbers on every platform and library, unlike the
 // standard distributions.
-class Random
-{
+class Random {
 public:
     explicit Random(quint64 seed)
         : m_state(seed)
@@ -41,12 +40,12 @@ private:
     quint64 m_state;
 };
 
-const char *const kAdjectives[] = {"Quiet", "Amber", "Misty", "Bold", "Soft", "Deep", "Pale", "Warm", "Cool",
-                                   "Dusky", "Bright", "Silent", "Golden", "Velvet", "Hidden", "Morning"};
-const char *const kNouns[] = {"Meadow", "Harbour", "Canyon", "Orchard", "Dune", "Lagoon", "Ember", "Fern",
-                              "Slate", "Clay", "Petal", "Glacier", "Spice", "Willow", "Tide", "Heath"};
-const char *const kFamilies[] = {"Reds", "Oranges", "Ambers", "Yellows", "Limes", "Greens",
-                                 "Teals", "Cyans", "Blues", "Indigos", "Violets", "Magentas"};
+const char *const kAdjectives[] = {"Quiet", "Amber", "Misty",  "Bold",   "Soft",   "Deep",   "Pale",   "Warm",
+                                   "Cool",  "Dusky", "Bright", "Silent", "Golden", "Velvet", "Hidden", "Morning"};
+const char *const kNouns[] = {"Meadow", "Harbour", "Canyon", "Orchard", "Dune",  "Lagoon", "Ember", "Fern",
+                              "Slate",  "Clay",    "Petal",  "Glacier", "Spice", "Willow", "Tide",  "Heath"};
+const char *const kFamilies[] = {"Reds",  "Oranges", "Ambers", "Yellows", "Limes",   "Greens",
+                                 "Teals", "Cyans",   "Blues",  "Indigos", "Violets", "Magentas"};
 
 QString chipName(quint64 hash, int number)
 {
@@ -63,7 +62,7 @@ int moodOfHue(double hue)
         return 1; // fresh
     if (hue < 280.0)
         return 3; // calm
-    return 4;     // rich
+    return 4; // rich
 }
 
 QByteArray textureImage(quint64 seed, QRgb tint)
@@ -73,8 +72,9 @@ QByteArray textureImage(quint64 seed, QRgb tint)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const int grain = random.between(-24, 24);
-            image.setPixel(x, y, qRgb(qBound(0, qRed(tint) + grain, 255), qBound(0, qGreen(tint) + grain, 255),
-                                      qBound(0, qBlue(tint) + grain, 255)));
+            image.setPixel(x, y,
+                           qRgb(qBound(0, qRed(tint) + grain, 255), qBound(0, qGreen(tint) + grain, 255),
+                                qBound(0, qBlue(tint) + grain, 255)));
         }
     }
     QByteArray bytes;
@@ -121,7 +121,8 @@ CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
                                         QByteArrayLiteral("DejaVu Sans,10;Liberation Sans,9"), QStringLiteral("synth")};
 
     SourceCollection collection;
-    collection.uuid = QUuid(QStringLiteral("{5F3C1B2A-7D4E-4A1B-9C8D-0000000000%1}").arg(seed % 256, 2, 16, QLatin1Char('0')));
+    collection.uuid
+        = QUuid(QStringLiteral("{5F3C1B2A-7D4E-4A1B-9C8D-0000000000%1}").arg(seed % 256, 2, 16, QLatin1Char('0')));
     collection.systemId = QStringLiteral("SYNTH");
     collection.name = QStringLiteral("Synthetic %1").arg(chipCount);
     collection.order = 1;
@@ -177,7 +178,7 @@ CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
         const int segment = 1 + int(qint64(card) * kSegments / cardCount);
         const int cardsHere = int(cardsOfSegment[segment].size());
         const double hue = (segment - 1) * (360.0 / kSegments)
-                           + (360.0 / kSegments) * (positionInSegment[card] + 0.5) / qMax(1, cardsHere);
+            + (360.0 / kSegments) * (positionInSegment[card] + 0.5) / qMax(1, cardsHere);
         const bool neutralCard = card % 7 == 6;
         const bool offWhiteCard = card % 11 == 5;
         const double saturation = neutralCard ? 0.06 : offWhiteCard ? 0.18 : 0.25 + 0.7 * random.unit();

@@ -9,8 +9,7 @@ struct CollectionSource;
 // `synth --chips N -o FILE.db`: a deterministic synthetic collection of N
 // chips for benchmarks — cards of 5 to 8 chips over 24 wheel segments, with
 // names, codes, moods, schemes, products, foresight groups and textures.
-class SynthCommand
-{
+class SynthCommand {
 public:
     static int run(const QStringList &arguments);
     static const char *usage();

@@ -12,8 +12,7 @@
 
 namespace {
 
-struct Command
-{
+struct Command {
     const char *name;
     int (*run)(const QStringList &arguments);
     const char *(*usage)();
