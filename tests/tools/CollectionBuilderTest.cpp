@@ -471,6 +471,9 @@ private Q_SLOTS:
                                                      << "2,contrast,5"
                                                      << "page-schemes.csv:3: column \"scheme_page\""
                                                      << "no card with page index 5";
+        QTest::newRow("page scheme order twice") << QStringLiteral("page-schemes.csv") << "2,contrast,1,0"
+                                                 << "1,contrast,1,0" << "page-schemes.csv:3"
+                                                 << "page 1 already has a card at order 0 of scheme 2";
         QTest::newRow("unknown scheme") << QStringLiteral("page-schemes.csv") << "2,contrast,1"
                                         << "2,pastel,1"
                                         << "page-schemes.csv:3: column \"scheme\""

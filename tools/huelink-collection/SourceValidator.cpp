@@ -38,6 +38,12 @@ void SourceValidator::validate(CollectionSource &source)
 {
     m_index.clear();
     m_pageSchemeKeys.clear();
+    m_pageBase.clear();
+    qint64 pages = 0;
+    for (const SourceCollection &collection : std::as_const(source.collections)) {
+        m_pageBase << pages;
+        pages += collection.pages.size();
+    }
     for (int c = 0; c < source.collections.size(); ++c)
         m_index << CollectionIndex();
     checkCollections(source);
@@ -330,20 +336,21 @@ bool SourceValidator::resolve(const CollectionSource &source, int c, PageReferen
 void SourceValidator::checkSchemes(CollectionSource &source, int c)
 {
     SourceCollection &collection = source.collections[c];
-    QHash<QString, int> nextOrder;
-    QHash<QString, QString> seen;
+    // Integer keys: a large source has a hundred thousand of these rows.
+    auto card = [&](const PageReference &reference) {
+        return m_pageBase.at(reference.ownerCollection) + reference.page;
+    };
+    QHash<qint64, int> nextOrder;
     for (SourcePageScheme &scheme : collection.pageSchemes) {
         const bool ok = resolve(source, c, scheme.page) & resolve(source, c, scheme.schemePage);
         if (!ok)
             continue;
-        const QString page = QStringLiteral("%1/%2").arg(scheme.page.ownerCollection).arg(scheme.page.page);
-        const QString group = page + QStringLiteral("/%1").arg(scheme.scheme);
+        const qint64 group = card(scheme.page) * 16 + scheme.scheme;
         if (scheme.order < 0)
             scheme.order = nextOrder.value(group, 0);
         nextOrder[group] = std::max(nextOrder.value(group, 0), scheme.order + 1);
-        const QString orderKey = group + QStringLiteral("/order %1").arg(scheme.order);
-        const QString pageKey
-            = group + QStringLiteral("/page %1/%2").arg(scheme.schemePage.ownerCollection).arg(scheme.schemePage.page);
+        const SchemeKey orderKey{group, scheme.order};
+        const SchemeKey pageKey{group, -1 - card(scheme.schemePage)};
         if (m_pageSchemeKeys.contains(orderKey))
             m_problems.error(scheme.where,
                              QStringLiteral("page %1 already has a card at order %2 of scheme %3 (%4)")

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 namespace Tintor {
@@ -57,7 +58,11 @@ private:
     QList<CollectionIndex> m_index;
     // Unique across the file: the format's indexes on PAGE_SCHEME and
     // TEXTURE_MAP do not include the collection.
-    QHash<QString, QString> m_pageSchemeKeys;
+    // (card and scheme, order) and (card and scheme, -1 - scheme card).
+    using SchemeKey = QPair<qint64, qint64>;
+    QHash<SchemeKey, QString> m_pageSchemeKeys;
+    // Cards numbered across the file: a collection's first card's number.
+    QList<qint64> m_pageBase;
 };
 
 } // namespace Tintor
