@@ -372,6 +372,23 @@ private Q_SLOTS:
         QCOMPARE(fileHash(first), fileHash(second));
     }
 
+    void byteOrderMarksAreIgnored()
+    {
+        QTemporaryDir source;
+        QTemporaryDir output;
+        QVERIFY(writeSource(source.path()));
+        for (const QString &name : {QStringLiteral("collection.json"), QStringLiteral("chips.csv")}) {
+            QFile file(source.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray text = file.readAll();
+            file.close();
+            QVERIFY(writeFile(source.filePath(name), "\xEF\xBB\xBF" + text));
+        }
+        const ToolResult result = runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"),
+                                           output.filePath(QStringLiteral("bom.db"))});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+    }
+
     void errorsNameTheirPlace_data()
     {
         QTest::addColumn<QString>("file");
@@ -534,6 +551,9 @@ private Q_SLOTS:
                                       << "\"300\""
                                       << "systemWide.settings.texture.size"
                                       << "not a size";
+        QTest::newRow("setting twice in other case") << manifest << "\"card.type\": \"normal\","
+                                                     << "\"card.type\": \"normal\", \"Card.Type\": \"pelvon\","
+                                                     << "collections[0].settings." << "is already given at";
         QTest::newRow("list for a single-valued setting") << manifest << "\"num.of.segments\": 12"
                                                           << "\"num.of.segments\": [12, 13]"
                                                           << "collections[1].settings.num.of.segments"

@@ -112,6 +112,8 @@ bool SourceReader::read(const QString &sourcePath, CollectionSource &out)
     if (!m_files->read(manifest, sourcePath, bytes))
         return false;
     QJsonParseError parseError;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         const int line = bytes.left(parseError.offset).count('\n') + 1;
@@ -455,6 +457,10 @@ void SourceReader::readTheme(const QJsonValue &value, const QString &path, Sourc
         item.where = at(member(path, it.key()));
         if (!itemData(it.value(), member(path, it.key()), true, item.data))
             continue;
+        if (item.data.isEmpty()) {
+            m_problems.error(item.where, QStringLiteral("theme item \"%1\" is empty").arg(item.key));
+            continue;
+        }
         if (item.key.startsWith(QLatin1String("image."), Qt::CaseInsensitive)
             && !ManifestContext::imageDecodes(item.data)) {
             m_problems.error(item.where,

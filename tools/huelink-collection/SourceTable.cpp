@@ -208,6 +208,9 @@ QList<SourceRecord> SourceTable::load(const QJsonValue &value, const QString &js
         return records;
     QString error;
     int errorLine = 0;
+    // Spreadsheet programs like to start UTF-8 files with a byte order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     const QList<CsvRow> rows = parseCsv(QString::fromUtf8(bytes), &error, &errorLine);
     if (!error.isEmpty()) {
         problems.error(QStringLiteral("%1:%2").arg(fileName).arg(errorLine), error);

@@ -48,6 +48,14 @@ void SourceValidator::validate(CollectionSource &source)
         m_index << CollectionIndex();
     checkCollections(source);
     checkProducts(source);
+    QHash<QString, QString> globalNames;
+    for (const SourceGlobalSetting &setting : std::as_const(source.globalSettings)) {
+        const QString key = setting.name.toLower();
+        if (globalNames.contains(key))
+            m_problems.error(setting.where, QStringLiteral("global setting \"%1\" is already given at %2")
+                                                .arg(setting.name, globalNames.value(key)));
+        globalNames.insert(key, setting.where);
+    }
     for (int c = 0; c < source.collections.size(); ++c) {
         checkSettingsAndTexts(source.collections[c]);
         checkPagesAndChips(source, c);
@@ -106,7 +114,17 @@ void SourceValidator::checkCollections(CollectionSource &source)
 
 void SourceValidator::checkSettingsAndTexts(SourceCollection &collection)
 {
+    // Setting names and keys compare without regard to case in the file.
     QHash<QString, QString> keys;
+    for (const SourceSetting &setting : collection.settings) {
+        const QString key = setting.name.toLower();
+        if (keys.contains(key))
+            m_problems.error(setting.where,
+                             QStringLiteral("setting \"%1\" is already given at %2").arg(setting.name, keys.value(key)));
+        else
+            keys.insert(key, setting.where);
+    }
+    keys.clear();
     for (const SourceLocaleText &text : collection.locale) {
         const QString key = text.key.toLower();
         if (keys.contains(key))
