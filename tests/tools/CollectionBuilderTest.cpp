@@ -389,6 +389,87 @@ private Q_SLOTS:
         QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
     }
 
+    void computedSchemeChipsFallBackToRowIndexThenLastChip()
+    {
+        // Card 1 has three chips, card 2 two; positions match only for row 1.
+        QTemporaryDir source;
+        QTemporaryDir output;
+        QVERIFY(writeFile(source.filePath(QStringLiteral("collection.json")), R"({
+          "format": 1,
+          "collections": [ {
+            "uuid": "{11111111-2222-4333-8444-555555555555}", "systemId": "FB", "name": "Fallback", "order": 3,
+            "pages": [ { "page": 1, "segment": 1 }, { "page": 2, "segment": 2 }, { "page": 3, "segment": 3 } ],
+            "chips": [
+              { "page": 1, "row": 1, "code": "A1", "hex": "#000001", "scheme_pos": 5, "nscheme_pos": 0 },
+              { "page": 1, "row": 2, "code": "A2", "hex": "#000002", "scheme_pos": 0 },
+              { "page": 1, "row": 3, "code": "A3", "hex": "#000003", "scheme_pos": 9 },
+              { "page": 2, "row": 1, "code": "B1", "hex": "#000004" },
+              { "page": 2, "row": 2, "code": "B2", "hex": "#000005", "scheme_pos": 5 }
+            ],
+            "sharedPages": [],
+            "pageSchemes": [ { "page": 1, "scheme": "contrast", "scheme_page": 3, "order": 0 },
+                             { "page": 1, "scheme": "contrast", "scheme_page": 2, "order": 4 },
+                             { "page": 1, "scheme": "neutral", "scheme_page": 2 } ]
+          } ]
+        })"));
+        const QString target = output.filePath(QStringLiteral("fallback.db"));
+        const ToolResult result = runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"), target});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fallback"));
+        db.setDatabaseName(target);
+        QVERIFY(db.open());
+        QStringList rows;
+        {
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral(
+                "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M "
+                "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID "
+                "ORDER BY R.CODE, M.SCHEME_ID, M.PAGE_ORDER")));
+            while (query.next())
+                rows << QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(query.value(0).toString())
+                            .arg(query.value(1).toInt())
+                            .arg(query.value(2).toString())
+                            .arg(query.value(3).toInt())
+                            .arg(query.value(4).toInt());
+            QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME")) && query.next());
+            QCOMPARE(query.value(0).toInt(), 9);
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("fallback"));
+        // The empty card 3 gives no scheme chips and does not count in ROW_ORDER.
+        QCOMPARE(rows, (QStringList{QStringLiteral("A1 2 B2 4 1"), // same scheme position
+                                    QStringLiteral("A1 6 B1 0 1"), // neutral: no position, same row index
+                                    QStringLiteral("A2 2 B2 4 1"), // no position: same row index
+                                    QStringLiteral("A2 6 B2 0 1"),
+                                    QStringLiteral("A3 2 B2 4 1"), // position not found, row 3 missing: last
+                                    QStringLiteral("A3 6 B2 0 1")}));
+    }
+
+    void failedBuildLeavesTheOldFileAndSuccessReplacesIt()
+    {
+        QTemporaryDir source;
+        QTemporaryDir output;
+        const QString target = output.filePath(QStringLiteral("deck.db"));
+        QVERIFY(writeFile(target, "previous contents"));
+        QVERIFY(writeSource(source.path(), QStringLiteral("chips.csv"), QStringLiteral("160,60,50"),
+                            QStringLiteral("999,60,50")));
+        QCOMPARE(runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"), target}).exitCode, 1);
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("previous contents"));
+        old.close();
+
+        QVERIFY(writeSource(source.path()));
+        QCOMPARE(runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"), target}).exitCode, 0);
+        QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList{QStringLiteral("deck.db")});
+        QVERIFY(QFileInfo(target).permissions().testFlag(QFileDevice::ReadOther));
+        const ToolResult check = runTool({QStringLiteral("inspect"), target, QStringLiteral("--check")});
+        QVERIFY2(check.exitCode == 0, qPrintable(check.errors));
+    }
+
     void errorsNameTheirPlace_data()
     {
         QTest::addColumn<QString>("file");
