@@ -384,8 +384,8 @@ private Q_SLOTS:
             file.close();
             QVERIFY(writeFile(source.filePath(name), "\xEF\xBB\xBF" + text));
         }
-        const ToolResult result = runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"),
-                                           output.filePath(QStringLiteral("bom.db"))});
+        const ToolResult result = runTool(
+            {QStringLiteral("build"), source.path(), QStringLiteral("-o"), output.filePath(QStringLiteral("bom.db"))});
         QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
     }
 
@@ -422,10 +422,10 @@ private Q_SLOTS:
         QStringList rows;
         {
             QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral(
-                "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M "
-                "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID "
-                "ORDER BY R.CODE, M.SCHEME_ID, M.PAGE_ORDER")));
+            QVERIFY(query.exec(
+                QStringLiteral("SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M "
+                               "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID "
+                               "ORDER BY R.CODE, M.SCHEME_ID, M.PAGE_ORDER")));
             while (query.next())
                 rows << QStringLiteral("%1 %2 %3 %4 %5")
                             .arg(query.value(0).toString())
@@ -440,12 +440,13 @@ private Q_SLOTS:
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("fallback"));
         // The empty card 3 gives no scheme chips and does not count in ROW_ORDER.
-        QCOMPARE(rows, (QStringList{QStringLiteral("A1 2 B2 4 1"), // same scheme position
-                                    QStringLiteral("A1 6 B1 0 1"), // neutral: no position, same row index
-                                    QStringLiteral("A2 2 B2 4 1"), // no position: same row index
-                                    QStringLiteral("A2 6 B2 0 1"),
-                                    QStringLiteral("A3 2 B2 4 1"), // position not found, row 3 missing: last
-                                    QStringLiteral("A3 6 B2 0 1")}));
+        QCOMPARE(rows,
+                 (QStringList{QStringLiteral("A1 2 B2 4 1"), // same scheme position
+                              QStringLiteral("A1 6 B1 0 1"), // neutral: no position, same row index
+                              QStringLiteral("A2 2 B2 4 1"), // no position: same row index
+                              QStringLiteral("A2 6 B2 0 1"),
+                              QStringLiteral("A3 2 B2 4 1"), // position not found, row 3 missing: last
+                              QStringLiteral("A3 6 B2 0 1")}));
     }
 
     void failedBuildLeavesTheOldFileAndSuccessReplacesIt()
@@ -570,7 +571,8 @@ private Q_SLOTS:
                                                      << "page-schemes.csv:3: column \"scheme_page\""
                                                      << "no card with page index 5";
         QTest::newRow("page scheme order twice") << QStringLiteral("page-schemes.csv") << "2,contrast,1,0"
-                                                 << "1,contrast,1,0" << "page-schemes.csv:3"
+                                                 << "1,contrast,1,0"
+                                                 << "page-schemes.csv:3"
                                                  << "page 1 already has a card at order 0 of scheme 2";
         QTest::newRow("unknown scheme") << QStringLiteral("page-schemes.csv") << "2,contrast,1"
                                         << "2,pastel,1"
@@ -634,7 +636,8 @@ private Q_SLOTS:
                                       << "not a size";
         QTest::newRow("setting twice in other case") << manifest << "\"card.type\": \"normal\","
                                                      << "\"card.type\": \"normal\", \"Card.Type\": \"pelvon\","
-                                                     << "collections[0].settings." << "is already given at";
+                                                     << "collections[0].settings."
+                                                     << "is already given at";
         QTest::newRow("list for a single-valued setting") << manifest << "\"num.of.segments\": 12"
                                                           << "\"num.of.segments\": [12, 13]"
                                                           << "collections[1].settings.num.of.segments"

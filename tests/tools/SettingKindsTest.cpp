@@ -5,8 +5,7 @@
 
 using namespace Tintor;
 
-class SettingKindsTest : public QObject
-{
+class SettingKindsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -21,10 +20,10 @@ private Q_SLOTS:
         QTest::newRow("flag true") << "mood.visible" << QStringList{"true"} << QStringList{"1"} << "";
         QTest::newRow("flag no") << "capsure.enabled" << QStringList{"no"} << QStringList{"0"} << "";
         QTest::newRow("flag 2") << "capsure.enabled" << QStringList{"2"} << refused << "not a flag";
-        QTest::newRow("tooltip flag by prefix") << "color.tooltip.show.row.code" << QStringList{"1"}
-                                                << QStringList{"1"} << "";
-        QTest::newRow("older tooltip key") << "Color.Tooltip.Show.Card.Name" << QStringList{"maybe"} << refused
-                                           << "not a flag";
+        QTest::newRow("tooltip flag by prefix")
+            << "color.tooltip.show.row.code" << QStringList{"1"} << QStringList{"1"} << "";
+        QTest::newRow("older tooltip key")
+            << "Color.Tooltip.Show.Card.Name" << QStringList{"maybe"} << refused << "not a flag";
         QTest::newRow("segments") << "num.of.segments" << QStringList{" 24 "} << QStringList{"24"} << "";
         QTest::newRow("segments zero") << "num.of.segments" << QStringList{"0"} << refused << "at least 1";
         QTest::newRow("segments word") << "num.of.segments" << QStringList{"twelve"} << refused << "not an integer";
@@ -42,25 +41,24 @@ private Q_SLOTS:
         QTest::newRow("size") << "texture.size" << QStringList{"300,200"} << QStringList{"300,200"} << "";
         QTest::newRow("size one number") << "texture.size" << QStringList{"300"} << refused << "not a size";
         QTest::newRow("size negative") << "texture.size" << QStringList{"300,-2"} << refused << "not a size";
-        QTest::newRow("intervals text") << "cie2000.delta.intervals" << QStringList{"1,2.5,5"}
-                                        << QStringList{"1,2.5,5"} << "";
-        QTest::newRow("intervals array joined") << "cie2000.delta.intervals" << QStringList{"1", "2"}
-                                                << QStringList{"1,2"} << "";
+        QTest::newRow("intervals text") << "cie2000.delta.intervals" << QStringList{"1,2.5,5"} << QStringList{"1,2.5,5"}
+                                        << "";
+        QTest::newRow("intervals array joined")
+            << "cie2000.delta.intervals" << QStringList{"1", "2"} << QStringList{"1,2"} << "";
         QTest::newRow("intervals zero") << "cie2000.delta.intervals" << QStringList{"1,0"} << refused
                                         << "not a positive number";
         QTest::newRow("tab pages") << "tab.bar.page" << QStringList{"PageOfTextures", " pageofproducts"}
                                    << QStringList{"PageOfTextures", "pageofproducts"} << "";
-        QTest::newRow("tab page unknown") << "tab.bar.page" << QStringList{"PageOfTextures", "PageOfHelp"} << refused
-                                          << "element 1";
+        QTest::newRow("tab page unknown")
+            << "tab.bar.page" << QStringList{"PageOfTextures", "PageOfHelp"} << refused << "element 1";
         QTest::newRow("schemes") << "schemes" << QStringList{"wide contrast", "natural neutral"}
                                  << QStringList{"wide contrast", "natural neutral"} << "";
         QTest::newRow("scheme by number refused") << "schemes" << QStringList{"2"} << refused << "not a scheme name";
-        QTest::newRow("name order") << "row.name.search.order" << QStringList{"0", "9"} << QStringList{"0", "9"}
-                                    << "";
+        QTest::newRow("name order") << "row.name.search.order" << QStringList{"0", "9"} << QStringList{"0", "9"} << "";
         QTest::newRow("name order ten") << "row.name.search.order" << QStringList{"10"} << refused << "0..9";
         QTest::newRow("list for single value") << "help.link" << QStringList{"a", "b"} << refused << "single value";
-        QTest::newRow("text any") << "collection.name" << QStringList{"Deck, \"new\""}
-                                  << QStringList{"Deck, \"new\""} << "";
+        QTest::newRow("text any") << "collection.name" << QStringList{"Deck, \"new\""} << QStringList{"Deck, \"new\""}
+                                  << "";
         QTest::newRow("unknown key list kept") << "my.own.key" << QStringList{"a", "b"} << QStringList{"a", "b"} << "";
     }
 

@@ -13,15 +13,14 @@ using Tintor::SourceFiles;
 using Tintor::SourceRecord;
 using Tintor::SourceTable;
 
-class SourceTableTest : public QObject
-{
+class SourceTableTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void parsesCsvFields_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("lines");  // "line:field|field|..."
+        QTest::addColumn<QStringList>("lines"); // "line:field|field|..."
 
         QTest::newRow("plain") << "a,b,c\n1,2,3\n" << QStringList{"1:a|b|c", "2:1|2|3"};
         QTest::newRow("trimmed unquoted") << " a , b \n" << QStringList{"1:a|b"};
@@ -30,8 +29,8 @@ private Q_SLOTS:
         QTest::newRow("empty fields") << "a,,c,\n" << QStringList{"1:a||c|"};
         QTest::newRow("crlf") << "a,b\r\n1,2\r\n" << QStringList{"1:a|b", "2:1|2"};
         QTest::newRow("no final newline") << "a,b\n1,2" << QStringList{"1:a|b", "2:1|2"};
-        QTest::newRow("comments and blank lines keep line numbers")
-            << "# head\na\n\n# note\nb\n" << QStringList{"2:a", "5:b"};
+        QTest::newRow("comments and blank lines keep line numbers") << "# head\na\n\n# note\nb\n"
+                                                                    << QStringList{"2:a", "5:b"};
         QTest::newRow("multi-line quoted field") << "\"x\ny\",z\nnext\n" << QStringList{"1:x\ny|z", "3:next"};
         QTest::newRow("hash inside a row is text") << "a,#b\n" << QStringList{"1:a|#b"};
     }
@@ -127,8 +126,8 @@ private Q_SLOTS:
         ProblemList problems;
         const SourceFiles files(folder.path(), QStringLiteral("collection.json"), problems);
         const QJsonValue value = QJsonDocument::fromJson("[{\"page\": 1}, {\"Page\": 2, \"colour\": 3}]").array();
-        const QList<SourceRecord> records = SourceTable::load(value, QStringLiteral("collections[0].pages"),
-                                                              {QStringLiteral("page")}, files);
+        const QList<SourceRecord> records
+            = SourceTable::load(value, QStringLiteral("collections[0].pages"), {QStringLiteral("page")}, files);
         QCOMPARE(records.size(), 2);
         QCOMPARE(records.at(1).value(QStringLiteral("page")), QStringLiteral("2"));
         QCOMPARE(records.at(0).where(QStringLiteral("page")),
@@ -146,9 +145,9 @@ private Q_SLOTS:
         file.close();
         ProblemList problems;
         const SourceFiles files(folder.path(), QStringLiteral("collection.json"), problems);
-        QVERIFY(SourceTable::load(QJsonValue(QStringLiteral("t.csv")), QStringLiteral("x"), {QStringLiteral("page")},
-                                  files)
-                    .isEmpty());
+        QVERIFY(
+            SourceTable::load(QJsonValue(QStringLiteral("t.csv")), QStringLiteral("x"), {QStringLiteral("page")}, files)
+                .isEmpty());
         QCOMPARE(problems.errors(), QStringList{QStringLiteral("t.csv:2: 2 fields, but the header names 1 columns")});
     }
 };

@@ -47,8 +47,6 @@ private:
     bool writeCollections(const CollectionSource &source);
     bool writePagesAndChips(const CollectionSource &source);
     bool writeSchemes(const CollectionSource &source);
-    // ROW_SCHEME_MAP and ROW_TO_PAGE_SCHEME from PAGE_SCHEME where the source gives none.
-    bool writeComputedSchemes(const CollectionSource &source);
     bool writeProducts(const CollectionSource &source);
     bool writeForesightAndTextures(const CollectionSource &source);
 

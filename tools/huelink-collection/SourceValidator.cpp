@@ -52,8 +52,9 @@ void SourceValidator::validate(CollectionSource &source)
     for (const SourceGlobalSetting &setting : std::as_const(source.globalSettings)) {
         const QString key = setting.name.toLower();
         if (globalNames.contains(key))
-            m_problems.error(setting.where, QStringLiteral("global setting \"%1\" is already given at %2")
-                                                .arg(setting.name, globalNames.value(key)));
+            m_problems.error(setting.where,
+                             QStringLiteral("global setting \"%1\" is already given at %2")
+                                 .arg(setting.name, globalNames.value(key)));
         globalNames.insert(key, setting.where);
     }
     for (int c = 0; c < source.collections.size(); ++c) {
@@ -119,8 +120,9 @@ void SourceValidator::checkSettingsAndTexts(SourceCollection &collection)
     for (const SourceSetting &setting : collection.settings) {
         const QString key = setting.name.toLower();
         if (keys.contains(key))
-            m_problems.error(setting.where,
-                             QStringLiteral("setting \"%1\" is already given at %2").arg(setting.name, keys.value(key)));
+            m_problems.error(
+                setting.where,
+                QStringLiteral("setting \"%1\" is already given at %2").arg(setting.name, keys.value(key)));
         else
             keys.insert(key, setting.where);
     }
@@ -355,9 +357,8 @@ void SourceValidator::checkSchemes(CollectionSource &source, int c)
 {
     SourceCollection &collection = source.collections[c];
     // Integer keys: a large source has a hundred thousand of these rows.
-    auto card = [&](const PageReference &reference) {
-        return m_pageBase.at(reference.ownerCollection) + reference.page;
-    };
+    auto card
+        = [&](const PageReference &reference) { return m_pageBase.at(reference.ownerCollection) + reference.page; };
     QHash<qint64, int> nextOrder;
     for (SourcePageScheme &scheme : collection.pageSchemes) {
         const bool ok = resolve(source, c, scheme.page) & resolve(source, c, scheme.schemePage);
