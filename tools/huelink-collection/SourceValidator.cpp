@@ -39,10 +39,14 @@ void SourceValidator::validate(CollectionSource &source)
     m_index.clear();
     m_pageSchemeKeys.clear();
     m_pageBase.clear();
+    m_chipBase.clear();
     qint64 pages = 0;
+    qint64 chips = 0;
     for (const SourceCollection &collection : std::as_const(source.collections)) {
         m_pageBase << pages;
+        m_chipBase << chips;
         pages += collection.pages.size();
+        chips += collection.chips.size();
     }
     for (int c = 0; c < source.collections.size(); ++c)
         m_index << CollectionIndex();
@@ -388,36 +392,36 @@ void SourceValidator::checkSchemes(CollectionSource &source, int c)
         m_pageSchemeKeys.insert(pageKey, scheme.where);
     }
 
-    // Defaults per chip and scheme, in the order the rows come.
-    QHash<QString, QList<QString>> schemePagesSeen;
-    QHash<QString, int> rowCounter;
+    // Defaults per chip and scheme, in the order the rows come. Chips are
+    // numbered across the file for the keys.
+    auto group = [&](const ChipReference &chip, int scheme) {
+        return (m_chipBase.at(chip.ownerCollection) + chip.chip) * 16 + scheme;
+    };
+    QHash<qint64, QList<qint64>> schemePagesSeen;
+    QHash<qint64, int> rowCounter;
     for (SourceRowScheme &scheme : collection.rowSchemes) {
         const bool ok = resolve(source, c, scheme.chip) & resolve(source, c, scheme.schemeChip);
         if (!ok)
             continue;
-        const QString group
-            = QStringLiteral("%1/%2/%3").arg(scheme.chip.ownerCollection).arg(scheme.chip.chip).arg(scheme.scheme);
+        const qint64 key = group(scheme.chip, scheme.scheme);
         const SourceChip &schemeChip
             = source.collections.at(scheme.schemeChip.ownerCollection).chips.at(scheme.schemeChip.chip);
-        const QString schemePage
-            = QStringLiteral("%1/%2").arg(scheme.schemeChip.ownerCollection).arg(schemeChip.pageIndex);
-        QList<QString> &pages = schemePagesSeen[group];
+        const qint64 schemePage = (qint64(scheme.schemeChip.ownerCollection) << 32) | quint32(schemeChip.pageIndex);
+        QList<qint64> &pages = schemePagesSeen[key];
         if (!pages.contains(schemePage))
             pages << schemePage;
         if (scheme.pageOrder < 0)
             scheme.pageOrder = int(pages.indexOf(schemePage));
-        const int position = ++rowCounter[group];
+        const int position = ++rowCounter[key];
         if (scheme.rowOrder < 0)
             scheme.rowOrder = position;
     }
-    QHash<QString, int> pageCounter;
+    QHash<qint64, int> pageCounter;
     for (SourceRowPageScheme &scheme : collection.rowPageSchemes) {
         const bool ok = resolve(source, c, scheme.chip) & resolve(source, c, scheme.schemePage);
         if (!ok)
             continue;
-        const QString group
-            = QStringLiteral("%1/%2/%3").arg(scheme.chip.ownerCollection).arg(scheme.chip.chip).arg(scheme.scheme);
-        const int position = pageCounter[group]++;
+        const int position = pageCounter[group(scheme.chip, scheme.scheme)]++;
         if (scheme.order < 0)
             scheme.order = position;
     }

@@ -63,6 +63,7 @@ private:
     QHash<SchemeKey, QString> m_pageSchemeKeys;
     // Cards numbered across the file: a collection's first card's number.
     QList<qint64> m_pageBase;
+    QList<qint64> m_chipBase;
 };
 
 } // namespace Tintor
