@@ -91,6 +91,13 @@ QVector<QRect> CardRollerWidget::layoutChips(const QRect &card, int chipCount)
     return chips;
 }
 
+QString CardRollerWidget::cardTitle(const DB::ColorPage &page, const QList<qint64> &displayOrder)
+{
+    const qint64 index = displayOrder.isEmpty() ? -1 : displayOrder.first();
+    const QString name = index >= 0 && index < page.names.size() ? page.names.at(int(index)) : QString();
+    return name.isEmpty() ? QString::number(page.pageIndex) : name;
+}
+
 bool CardRollerWidget::isMasked(const DB::ColorEntry &chip, int cardType, bool showMto)
 {
     return cardType == CardPelvon && !showMto && chip.isMadeToOrder;
@@ -249,10 +256,7 @@ void CardRollerWidget::paintCard(QPainter &painter, int slot, int cardType, bool
                                  QRect &highlight)
 {
     const DB::ColorPage &page = cards[slot];
-    const QList<qint64> &displayOrder = CollectionSettings::nameOrders().pageNameDisplayOrder;
-    QString title = displayOrder.isEmpty() ? QString() : page.nameAt(int(displayOrder.first()));
-    if (title.isEmpty())
-        title = QString::number(page.pageIndex);
+    const QString title = cardTitle(page, CollectionSettings::nameOrders().pageNameDisplayOrder);
     const QRect titleArea = titleRects[slot];
     painter.setPen(Qt::white);
     painter.drawText(titleArea, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -72,6 +72,9 @@ public:
     // one-pixel separator, the last chip taking the remainder. No chips, or
     // more chips than pixel rows, gives none.
     static QVector<QRect> layoutChips(const QRect &card, int chipCount);
+    // The card's name at the first display index, or its page index when
+    // that name is empty or there is no display index.
+    static QString cardTitle(const DB::ColorPage &page, const QList<qint64> &displayOrder);
     // Masked chips are shown under the made-to-order picture and cannot be
     // selected.
     static bool isMasked(const DB::ColorEntry &chip, int cardType, bool showMto);

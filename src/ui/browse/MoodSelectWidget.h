@@ -41,7 +41,7 @@ public:
     // Rectangles use inclusive right and bottom coordinates.
     struct Layout
     {
-        QSize size;
+        QSize size{0, 0};
         // Fresh, calm, warm, rich, off-white, neutral.
         std::array<QRect, 6> moodRects;
         QRect allMoodsItem;

@@ -19,6 +19,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QHash>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -247,6 +248,7 @@ void MyPaletteWidget::selectedCollectionChanged(QUuid collectionId)
     m_descriptionEdit->setPlaceholderText(DB::localizedString(collectionId, QStringLiteral("mypalette.note.instructions")));
     m_selection.clear();
     m_dropCell = QPoint(-1, -1);
+    QHash<QUuid, qint64> nameIndices;
     for (int row = 0; row < kRowCount; ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
             const QPoint cell(column, row);
@@ -256,7 +258,11 @@ void MyPaletteWidget::selectedCollectionChanged(QUuid collectionId)
             if (item.colorId > 0 && PaletteChips::loadChip(item, chip) == 0) {
                 target.item = item;
                 target.color = QColor(chip.red, chip.green, chip.blue);
-                target.name = PaletteChips::displayName(item.collectionUuid, chip);
+                auto nameIndex = nameIndices.constFind(item.collectionUuid);
+                if (nameIndex == nameIndices.cend())
+                    nameIndex = nameIndices.insert(item.collectionUuid,
+                                                   PaletteChips::displayNameIndex(item.collectionUuid));
+                target.name = PaletteChips::displayName(chip, *nameIndex);
             } else {
                 emptyCell(cell);
             }

@@ -63,7 +63,7 @@ int loadChip(const DB::ItemIndex &item, DB::ColorEntry &chip)
     return status;
 }
 
-QString displayName(const QUuid &collection, const DB::ColorEntry &chip)
+qint64 displayNameIndex(const QUuid &collection)
 {
     // The name orders are shared by every view and hold one collection at a
     // time: borrow them and give them back.
@@ -74,8 +74,18 @@ QString displayName(const QUuid &collection, const DB::ColorEntry &chip)
     const qint64 nameIndex = order.isEmpty() ? -1 : order.first();
     if (previous != collection && !previous.isNull())
         CollectionSettings::loadNameOrders(previous);
+    return nameIndex;
+}
+
+QString displayName(const DB::ColorEntry &chip, qint64 nameIndex)
+{
     const QString name = nameIndex >= 0 && nameIndex <= INT_MAX ? chip.nameAt(int(nameIndex)) : QString();
     return name.isEmpty() ? chip.code : chip.code + QStringLiteral(" - ") + name;
+}
+
+QString displayName(const QUuid &collection, const DB::ColorEntry &chip)
+{
+    return displayName(chip, displayNameIndex(collection));
 }
 
 void forgetMisses()

@@ -20,6 +20,10 @@ int loadChip(const DB::ItemIndex &item, DB::ColorEntry &chip);
 // "code - name" with the first name of the collection's row-name display
 // order, or the code alone when that name is empty or there is no order.
 QString displayName(const QUuid &collection, const DB::ColorEntry &chip);
+// The same in two steps, for naming many chips of one collection: the name
+// slot (-1 for none) and the name built with it.
+qint64 displayNameIndex(const QUuid &collection);
+QString displayName(const DB::ColorEntry &chip, qint64 nameIndex);
 
 // Forgets every remembered miss.
 void forgetMisses();
