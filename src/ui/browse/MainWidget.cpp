@@ -476,7 +476,7 @@ void MainWidget::onMyPaletteSelectionChanged()
 void MainWidget::onKeyboardFocusChanged(QWidget *old, QWidget *now)
 {
     Q_UNUSED(old);
-    if (now && (now == m_search->textField() || now == m_myPalette->descriptionEdit()))
+    if (now && (now == m_search->lineEdit() || now == m_myPalette->descriptionEdit()))
         Q_EMIT anEditBoxGotFocus();
     else
         Q_EMIT anEditBoxLostFocus();

@@ -1,7 +1,7 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include "db/CollectionLookups.h"
-#include "host/MainWidgetAccess.h"
+#include "ui/browse/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipDrag.h"
 #include "ui/browse/ChipPayload.h"

@@ -1,7 +1,7 @@
 #include "PaletteFixture.h"
 
 #include "db/CollectionSettings.h"
-#include "host/MainWidgetAccess.h"
+#include "ui/browse/MainWidgetAccess.h"
 #include "host/engine/ModuleValues.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipPayload.h"

@@ -5,7 +5,7 @@
 
 #include "PaletteFixture.h"
 
-#include "host/MainWidgetAccess.h"
+#include "ui/browse/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipPayload.h"
 #include "ui/look/ImageButton.h"
