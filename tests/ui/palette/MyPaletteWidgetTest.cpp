@@ -707,19 +707,6 @@ private Q_SLOTS:
         const QImage plain = m_main->grab().toImage();
         QCOMPARE(QColor(plain.pixel(QPoint(chip.center().x(), chip.top()) + offset)), kDeckChips.at(0).color);
     }
-
-    void paletteFileRequestsAreRecorded()
-    {
-        QVERIFY(makePalette());
-        m_palette->savePaletteTo(PaletteText, QStringLiteral("/tmp/a.txt"));
-        m_palette->loadPaletteFrom(PaletteXml, QStringLiteral("/tmp/b.palette"));
-        const auto requests = m_palette->paletteFileRequests();
-        QCOMPARE(requests.size(), 2);
-        QVERIFY(requests.at(0).save);
-        QCOMPARE(requests.at(0).format, PaletteText);
-        QCOMPARE(requests.at(1).path, QStringLiteral("/tmp/b.palette"));
-        QVERIFY(!requests.at(1).save);
-    }
 };
 
 HUELINK_TEST_MAIN(MyPaletteWidgetTest)
