@@ -1,7 +1,6 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include "db/CollectionLookups.h"
-#include "host/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipDrag.h"
 #include "ui/browse/ChipPayload.h"
@@ -10,6 +9,7 @@
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 #include "ui/palette/PaletteChips.h"
+#include "ui/palette/PaletteMainWidgetAccess.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -231,7 +231,7 @@ void MyPaletteWidget::refreshButtons()
     const bool empty = isPaletteEmpty();
     m_zoomButton->setEnabled(!empty);
     m_clearButton->setEnabled(!empty);
-    if (MainWidgetAccess *mainWidget = currentMainWidget()) {
+    if (PaletteMainWidgetAccess *mainWidget = PaletteMainWidgetAccess::current()) {
         if (QAbstractButton *saveButton = mainWidget->taskButtonById(kSaveTaskButtonId))
             saveButton->setEnabled(!empty);
     }
@@ -429,7 +429,7 @@ void MyPaletteWidget::layoutChildren()
 
 void MyPaletteWidget::updateDescriptionBackground()
 {
-    MainWidgetAccess *access = currentMainWidget();
+    PaletteMainWidgetAccess *access = PaletteMainWidgetAccess::current();
     QWidget *mainWidget = access ? access->mainWidgetItself() : nullptr;
     if (!mainWidget || !mainWidget->isAncestorOf(m_descriptionEdit))
         return;

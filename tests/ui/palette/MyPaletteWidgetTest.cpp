@@ -1,7 +1,7 @@
 #include "PaletteFixture.h"
 
 #include "db/CollectionSettings.h"
-#include "host/MainWidgetAccess.h"
+#include "ui/browse/MainWidgetAccess.h"
 #include "host/engine/ModuleValues.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipPayload.h"
@@ -11,6 +11,7 @@
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
 #include "ui/palette/PaletteChips.h"
+#include "ui/palette/PaletteMainWidgetAccess.h"
 
 #include <QDrag>
 #include <QLineEdit>
@@ -56,21 +57,25 @@ CellList selectionOf(const MyPaletteWidget &palette)
 }
 
 // Stands in for the main widget: holds My Palette and the save button.
-class StandInMainWidget : public QWidget, public MainWidgetAccess
+class StandInMainWidget : public QWidget, public MainWidgetAccess, public PaletteMainWidgetAccess
 {
 public:
     StandInMainWidget()
     {
         resize(500, 300);
         saveButton = new TaskButton(this);
-        setCurrentMainWidget(this);
+        MainWidgetAccess::setCurrent(this);
     }
+    const std::vector<LabCandidate> &colorCandidates() const override { return m_candidates; }
     QWidget *mainWidgetItself() override { return this; }
     QAbstractButton *taskButtonById(quint16 id) override
     {
         return id == MyPaletteWidget::kSaveTaskButtonId ? saveButton : nullptr;
     }
     TaskButton *saveButton = nullptr;
+
+private:
+    std::vector<LabCandidate> m_candidates;
 };
 
 } // namespace
@@ -488,7 +493,7 @@ private Q_SLOTS:
 
     void withoutMainWidgetNothingIsReached()
     {
-        setCurrentMainWidget(nullptr);
+        MainWidgetAccess::setCurrent(nullptr);
         storeCells({{QPoint(0, 0), 0}});
         MyPaletteWidget palette;
         palette.resize(400, 200);
@@ -498,9 +503,9 @@ private Q_SLOTS:
         // A main widget that went away is forgotten rather than reached.
         {
             StandInMainWidget gone;
-            QCOMPARE(currentMainWidget(), static_cast<MainWidgetAccess *>(&gone));
+            QCOMPARE(PaletteMainWidgetAccess::current(), static_cast<PaletteMainWidgetAccess *>(&gone));
         }
-        QCOMPARE(currentMainWidget(), nullptr);
+        QCOMPARE(PaletteMainWidgetAccess::current(), nullptr);
         QTest::mouseClick(&palette, Qt::LeftButton, Qt::NoModifier, palette.cellRect(QPoint(0, 0)).center());
         QCOMPARE(palette.selectedCellCount(), 1);
     }

@@ -5,13 +5,14 @@
 
 #include "PaletteFixture.h"
 
-#include "host/MainWidgetAccess.h"
+#include "ui/browse/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/browse/ChipPayload.h"
 #include "ui/look/ImageButton.h"
 #include "ui/look/Theme.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
+#include "ui/palette/PaletteMainWidgetAccess.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -183,14 +184,15 @@ void addTheme(FixtureDatabase &file)
 
 // The main widget's place in the gallery: its background and the save
 // button My Palette enables.
-class GalleryMainWidget : public QWidget, public MainWidgetAccess
+class GalleryMainWidget : public QWidget, public MainWidgetAccess, public PaletteMainWidgetAccess
 {
 public:
     GalleryMainWidget()
     {
-        setCurrentMainWidget(this);
+        MainWidgetAccess::setCurrent(this);
         m_background = themeImage(ThemeItem::MainBackground);
     }
+    const std::vector<LabCandidate> &colorCandidates() const override { return m_candidates; }
     QWidget *mainWidgetItself() override { return this; }
     QAbstractButton *taskButtonById(quint16) override { return nullptr; }
 
@@ -203,6 +205,7 @@ protected:
 
 private:
     QImage m_background;
+    std::vector<LabCandidate> m_candidates;
 };
 
 bool showsPlaceholder(const QImage &image)
