@@ -231,7 +231,7 @@ void MyPaletteWidget::refreshButtons()
     const bool empty = isPaletteEmpty();
     m_zoomButton->setEnabled(!empty);
     m_clearButton->setEnabled(!empty);
-    if (MainWidgetAccess *mainWidget = currentMainWidget()) {
+    if (MainWidgetAccess *mainWidget = MainWidgetAccess::current()) {
         if (QAbstractButton *saveButton = mainWidget->taskButtonById(kSaveTaskButtonId))
             saveButton->setEnabled(!empty);
     }
@@ -429,7 +429,7 @@ void MyPaletteWidget::layoutChildren()
 
 void MyPaletteWidget::updateDescriptionBackground()
 {
-    MainWidgetAccess *access = currentMainWidget();
+    MainWidgetAccess *access = MainWidgetAccess::current();
     QWidget *mainWidget = access ? access->mainWidgetItself() : nullptr;
     if (!mainWidget || !mainWidget->isAncestorOf(m_descriptionEdit))
         return;

@@ -63,14 +63,18 @@ public:
     {
         resize(500, 300);
         saveButton = new TaskButton(this);
-        setCurrentMainWidget(this);
+        MainWidgetAccess::setCurrent(this);
     }
+    const std::vector<LabCandidate> &colorCandidates() const override { return m_candidates; }
     QWidget *mainWidgetItself() override { return this; }
     QAbstractButton *taskButtonById(quint16 id) override
     {
         return id == MyPaletteWidget::kSaveTaskButtonId ? saveButton : nullptr;
     }
     TaskButton *saveButton = nullptr;
+
+private:
+    std::vector<LabCandidate> m_candidates;
 };
 
 } // namespace
@@ -488,7 +492,7 @@ private Q_SLOTS:
 
     void withoutMainWidgetNothingIsReached()
     {
-        setCurrentMainWidget(nullptr);
+        MainWidgetAccess::setCurrent(nullptr);
         storeCells({{QPoint(0, 0), 0}});
         MyPaletteWidget palette;
         palette.resize(400, 200);
@@ -498,9 +502,9 @@ private Q_SLOTS:
         // A main widget that went away is forgotten rather than reached.
         {
             StandInMainWidget gone;
-            QCOMPARE(currentMainWidget(), static_cast<MainWidgetAccess *>(&gone));
+            QCOMPARE(MainWidgetAccess::current(), static_cast<MainWidgetAccess *>(&gone));
         }
-        QCOMPARE(currentMainWidget(), nullptr);
+        QCOMPARE(MainWidgetAccess::current(), nullptr);
         QTest::mouseClick(&palette, Qt::LeftButton, Qt::NoModifier, palette.cellRect(QPoint(0, 0)).center());
         QCOMPARE(palette.selectedCellCount(), 1);
     }
@@ -706,19 +710,6 @@ private Q_SLOTS:
         QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
         const QImage plain = m_main->grab().toImage();
         QCOMPARE(QColor(plain.pixel(QPoint(chip.center().x(), chip.top()) + offset)), kDeckChips.at(0).color);
-    }
-
-    void paletteFileRequestsAreRecorded()
-    {
-        QVERIFY(makePalette());
-        m_palette->savePaletteTo(PaletteText, QStringLiteral("/tmp/a.txt"));
-        m_palette->loadPaletteFrom(PaletteXml, QStringLiteral("/tmp/b.palette"));
-        const auto requests = m_palette->paletteFileRequests();
-        QCOMPARE(requests.size(), 2);
-        QVERIFY(requests.at(0).save);
-        QCOMPARE(requests.at(0).format, PaletteText);
-        QCOMPARE(requests.at(1).path, QStringLiteral("/tmp/b.palette"));
-        QVERIFY(!requests.at(1).save);
     }
 };
 

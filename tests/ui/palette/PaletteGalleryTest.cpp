@@ -188,9 +188,10 @@ class GalleryMainWidget : public QWidget, public MainWidgetAccess
 public:
     GalleryMainWidget()
     {
-        setCurrentMainWidget(this);
+        MainWidgetAccess::setCurrent(this);
         m_background = themeImage(ThemeItem::MainBackground);
     }
+    const std::vector<LabCandidate> &colorCandidates() const override { return m_candidates; }
     QWidget *mainWidgetItself() override { return this; }
     QAbstractButton *taskButtonById(quint16) override { return nullptr; }
 
@@ -203,6 +204,7 @@ protected:
 
 private:
     QImage m_background;
+    std::vector<LabCandidate> m_candidates;
 };
 
 bool showsPlaceholder(const QImage &image)
