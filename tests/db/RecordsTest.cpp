@@ -200,6 +200,11 @@ private Q_SLOTS:
         QTest::newRow("ID not a number") << "ID" << "'row'" << QVariant(qint64(0));
         QTest::newRow("double stored as text") << "L" << "'12.5'" << QVariant(12.5);
         QTest::newRow("double not a number") << "L" << "'light'" << QVariant(0.0);
+        // Text the toolkit would turn into NaN or infinity; a NaN lightness
+        // used to rank the chip nearest to every colour.
+        QTest::newRow("double text nan") << "L" << "'nan'" << QVariant(0.0);
+        QTest::newRow("double text inf") << "L" << "'-inf'" << QVariant(0.0);
+        QTest::newRow("double overflow") << "L" << "1e999" << QVariant(0.0);
         QTest::newRow("flag 2 is true") << "IS_MTO" << "2" << QVariant(true);
         QTest::newRow("flag -1 is true") << "WHITE" << "-1" << QVariant(true);
         QTest::newRow("flag '1' is true") << "IS_MTO" << "'1'" << QVariant(true);
