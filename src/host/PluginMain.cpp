@@ -5,6 +5,7 @@
 #include "host/engine/HostColor.h"
 #include "host/engine/ModuleValues.h"
 #include "platform/Platform.h"
+#include "ui/look/AboutBox.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -111,6 +113,20 @@ void installLibraryPaths()
     QCoreApplication::setLibraryPaths({QLibraryInfo::path(QLibraryInfo::PluginsPath)});
 }
 
+// Shows the about box over the host window and returns once it is closed.
+void showAboutBox(quintptr hostWindow)
+{
+    auto aboutBox = std::make_unique<Tintor::AboutBox>(nullptr, QString());
+    // However the box ends (its close button, the window's close button,
+    // Escape), the request ends with it.
+    QObject::connect(aboutBox.get(), &QDialog::finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    aboutBox->show();
+    aboutBox->setWindowModality(Qt::ApplicationModal);
+    Tintor::Platform::parentToHostWindow(quintptr(aboutBox->winId()), hostWindow);
+    QCoreApplication::exec();
+}
+
 void handlePick(void *block)
 {
     quint16 components[4];
@@ -163,7 +179,8 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t s
     if (Tintor::initializeEngine(pluginPath, Tintor::databaseFolder()) < 0)
         return;
 
-    Q_UNUSED(hostWindow);
-    if (selector == 1 && parameterBlock)
+    if (selector == 0)
+        showAboutBox(hostWindow);
+    else if (selector == 1 && parameterBlock)
         handlePick(parameterBlock);
 }
