@@ -25,7 +25,7 @@ QVector<NamedLook> collectionLooks()
            QColor(70, 160, 170), QColor(64, 118, 186), QColor(122, 96, 170)},
           QColor(31, 149, 201)}},
         {QStringLiteral("interior"),
-         {QStringLiteral("Vestrel Interiors"), QStringLiteral("1,092 interior colours on 156 cards"),
+         {QStringLiteral("Vestrel Interiors"), QStringLiteral("Over a thousand colours for walls, wood and ceilings"),
           {QColor(239, 233, 218), QColor(214, 196, 168), QColor(168, 184, 170), QColor(120, 150, 170),
            QColor(70, 92, 120), QColor(176, 110, 86), QColor(122, 58, 66)},
           QColor(208, 150, 92)}},
