@@ -964,6 +964,32 @@ def write_pelvon_source(pelvon, archive):
     write_json(os.path.join(folder, 'collection.json'), manifest)
 
 
+CXF_TEMPLATE = """<?xml version="1.0" encoding="UTF-8"?>
+<cc:CxF xmlns:cc="http://colorexchangeformat.com/CxF3-core">
+  <cc:FileInformation>
+    <cc:Creator>Capsure demo measurement</cc:Creator>
+    <cc:Description>Names the device recognised; Huelink reads only the Object names.</cc:Description>
+  </cc:FileInformation>
+  <cc:Resources>
+    <cc:ObjectCollection>
+{objects}    </cc:ObjectCollection>
+  </cc:Resources>
+</cc:CxF>
+"""
+
+
+def write_capsure_sample(interior, heritage):
+    """A measurement file as the Capsure software writes it: one object per
+    measurement, named after the colour it recognised (a name or a code)."""
+    names = [interior[5 * 13 + 4].chips[2].name,   # a chip name of "Vestrel Interiors"
+             heritage[4].chips[2].code,            # a code of "Vestrel Heritage Facades"
+             interior[0].chips[0].code,
+             'Unknown Sample']
+    objects = ''.join('      <cc:Object ObjectType="Standard" Name="%s" Id="m%d"/>\n' % (name, index + 1)
+                      for index, name in enumerate(names))
+    write_text(os.path.join(DEMO, 'capsure', 'measurement.cxf'), CXF_TEMPLATE.format(objects=objects))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument('--names-package', metavar='DIR',
@@ -980,6 +1006,7 @@ def main():
         write_vendored(VENDORED, taken)
     write_interior_source(interior, heritage)
     write_pelvon_source(pelvon, archive)
+    write_capsure_sample(interior, heritage)
 
     def report(label, cards):
         chips = [chip for card in cards for chip in card.chips]

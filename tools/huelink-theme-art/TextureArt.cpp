@@ -171,7 +171,7 @@ Surface weatherboard(double x, double y)
     Surface s;
     // Each board leans out towards its lower edge; the next one starts in its shadow.
     s.height = 3.0 * (v / boardHeight) + 0.2 * grain;
-    s.albedo = (0.88 + 0.05 * grain) * (0.62 + 0.38 * smooth(0.0, 2.2, v));
+    s.albedo = (0.88 + 0.05 * grain) * (0.74 + 0.26 * smooth(0.0, 2.2, v));
     return s;
 }
 
