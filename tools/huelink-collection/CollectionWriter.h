@@ -49,7 +49,8 @@ private:
     bool writeCollections(const CollectionSource &source);
     bool writePagesAndChips(const CollectionSource &source);
     bool writeSchemes(const CollectionSource &source);
-    bool writeComputedSchemes(const CollectionSource &source, int c, bool rowSchemes, bool rowPageSchemes);
+    // ROW_SCHEME_MAP and ROW_TO_PAGE_SCHEME from PAGE_SCHEME where the source gives none.
+    bool writeComputedSchemes(const CollectionSource &source);
     bool writeProducts(const CollectionSource &source);
     bool writeForesightAndTextures(const CollectionSource &source);
 
@@ -62,10 +63,8 @@ private:
     QString m_outputName;
     QVector<QVector<qint64>> m_pageIds;
     QVector<QVector<qint64>> m_rowIds;
-    // Per collection: card position by page index, and the chips of each
-    // own card (positions in the source, by ascending row index).
+    // Per collection: card position by page index.
     QVector<QHash<int, int>> m_pageOfIndex;
-    QVector<QHash<int, QVector<int>>> m_chipsOfPage;
     Counts m_counts;
 };
 

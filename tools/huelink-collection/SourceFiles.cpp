@@ -26,7 +26,12 @@ bool SourceFiles::read(const QString &relativePath, const QString &where, QByteA
         m_problems.error(where, QStringLiteral("\"%1\" must be relative to the source folder").arg(relativePath));
         return false;
     }
-    const QFileInfo info(m_folder.filePath(relativePath));
+    const QString cleaned = QDir::cleanPath(m_folder.absoluteFilePath(relativePath));
+    if (!cleaned.startsWith(QDir::cleanPath(m_folder.absolutePath()) + QLatin1Char('/'))) {
+        m_problems.error(where, QStringLiteral("file \"%1\" lies outside the source folder").arg(relativePath));
+        return false;
+    }
+    const QFileInfo info(cleaned);
     if (!info.exists() || !info.isFile()) {
         m_problems.error(where, QStringLiteral("file \"%1\" not found").arg(relativePath));
         return false;

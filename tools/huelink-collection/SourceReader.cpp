@@ -114,7 +114,8 @@ bool SourceReader::read(const QString &sourcePath, CollectionSource &out)
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         const int line = bytes.left(parseError.offset).count('\n') + 1;
-        m_problems.error(QStringLiteral("%1:%2").arg(manifest).arg(line), parseError.errorString());
+        m_problems.error(QStringLiteral("%1:%2").arg(manifest).arg(line),
+                         QStringLiteral("invalid JSON: %1").arg(parseError.errorString()));
         return false;
     }
     if (!document.isObject()) {

@@ -456,21 +456,20 @@ void SourceValidator::checkProducts(CollectionSource &source)
     }
     for (const SourceCollection &collection : source.collections) {
         for (const SourceChip &chip : collection.chips) {
-            QSet<QString> listed;
-            for (const QString &key : chip.productKeys) {
+            // A chip lists a handful of keys; a linear look for repeats is cheapest.
+            for (int k = 0; k < chip.productKeys.size(); ++k) {
+                const QString &key = chip.productKeys.at(k);
                 if (!products.contains(key))
                     m_problems.error(chip.where, QStringLiteral("no product with key \"%1\"").arg(key));
-                else if (listed.contains(key))
+                else if (chip.productKeys.indexOf(key) != k)
                     m_problems.error(chip.where, QStringLiteral("product \"%1\" is listed twice").arg(key));
-                listed.insert(key);
             }
-            listed.clear();
-            for (const QString &key : chip.productGroupKeys) {
+            for (int k = 0; k < chip.productGroupKeys.size(); ++k) {
+                const QString &key = chip.productGroupKeys.at(k);
                 if (!groups.contains(key))
                     m_problems.error(chip.where, QStringLiteral("no product group with key \"%1\"").arg(key));
-                else if (listed.contains(key))
+                else if (chip.productGroupKeys.indexOf(key) != k)
                     m_problems.error(chip.where, QStringLiteral("product group \"%1\" is listed twice").arg(key));
-                listed.insert(key);
             }
         }
     }
