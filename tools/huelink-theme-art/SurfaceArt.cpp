@@ -304,8 +304,10 @@ void paintAboutLogo(QPainter &painter, const QSizeF &size, const CollectionLook 
     painter.setPen(look.accent.isValid() ? look.accent.darker(125) : QColor(90, 94, 98));
     painter.setFont(artFont(8.5, QFont::Normal));
     const QFontMetricsF metrics(painter.font());
+    // Under the word mark: the collection, or the maker for the product itself.
+    const QString subline = look.title == QLatin1String("Huelink") ? QStringLiteral("by Vestrel") : look.title;
     painter.drawText(QRectF(45.0, 29.0, 83.0, 14.0), Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(look.title, Qt::ElideRight, 82.0));
+                     metrics.elidedText(subline, Qt::ElideRight, 82.0));
     painter.restore();
 }
 
