@@ -324,7 +324,7 @@ void MainWidget::layoutChildren()
                           searchSize.height());
     m_search->setBackgroundImage(m_background.copy(m_search->geometry()));
 
-    const int aboveRoller = m_moodFilter->isVisible() ? m_moodFilter->geometry().bottom()
+    const int aboveRoller = m_moodFilter->isVisibleTo(this) ? m_moodFilter->geometry().bottom()
                                                       : m_colorWheel->geometry().bottom();
     m_cardRoller->setGeometry(fromEdges(m_search->geometry().left(), aboveRoller + 6, m_search->geometry().right(),
                                         m_search->geometry().top() - 7));
