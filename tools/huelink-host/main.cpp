@@ -1,1 +1,119 @@
-int main() { return 0; }
+// The stand-in host: loads the colour-picker module and calls it as the host
+// editor would, one JSON line per request.
+
+#include "HostArguments.h"
+#include "HostAutomation.h"
+#include "PluginHost.h"
+
+#include <cstdio>
+#include <string>
+
+#ifndef HUELINK_DEFAULT_PLUGIN
+#define HUELINK_DEFAULT_PLUGIN "huelink_picker.so"
+#endif
+
+namespace {
+
+constexpr int kExitLoadFailed = 1;
+constexpr int kExitBadArguments = 2;
+constexpr int kExitNoScreenshot = 3;
+constexpr std::int16_t kLabSpace = 3;
+
+void printLine(std::FILE *stream, const std::string &line)
+{
+    std::fputs(("huelink-host: " + line + '\n').c_str(), stream);
+    std::fflush(stream);
+}
+
+void printWarnings(const std::string &warnings)
+{
+    std::string::size_type start = 0;
+    while (start < warnings.size()) {
+        const auto end = warnings.find('\n', start);
+        printLine(stderr, "warning: " + warnings.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+}
+
+// The about record has no colour: "space" is null and "components" empty.
+std::string jsonLine(const PluginHost::Outcome &outcome)
+{
+    std::string line = "{\"selector\":" + std::to_string(outcome.selector)
+                     + ",\"status\":" + std::to_string(outcome.status)
+                     + ",\"changed\":" + (outcome.changed ? "true" : "false") + ",\"space\":";
+    if (outcome.selector != 1)
+        return line + "null,\"components\":[]}";
+    line += std::to_string(outcome.resultSpace) + ",\"components\":[";
+    for (std::size_t i = 0; i < outcome.components.size(); ++i) {
+        const bool isSigned = outcome.resultSpace == kLabSpace && (i == 1 || i == 2);
+        const int value = isSigned ? int(std::int16_t(outcome.components[i])) : int(outcome.components[i]);
+        line += (i ? "," : "") + std::to_string(value);
+    }
+    return line + "]}";
+}
+
+// Why a requested screenshot is missing, or empty when it was saved.
+std::string screenshotProblem(const HostAutomation::Report &report)
+{
+    if (report.screenshotSaved)
+        return std::string();
+    if (!report.error.empty())
+        return report.error;
+    if (!report.windowShown)
+        return "the module showed no window; no screenshot was saved";
+    return "the window closed before the screenshot was taken";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    std::string error;
+    const auto arguments = HostArguments::parse(argc, argv, error);
+    if (!arguments) {
+        printLine(stderr, error);
+        return kExitBadArguments;
+    }
+    if (arguments->command == HostArguments::Command::Help) {
+        std::fputs(HostArguments::usage(), stdout);
+        return 0;
+    }
+
+    PluginHost host;
+    const std::string pluginPath = arguments->pluginPath.empty() ? HUELINK_DEFAULT_PLUGIN : arguments->pluginPath;
+    if (!host.load(pluginPath, error)) {
+        printLine(stderr, error);
+        return kExitLoadFailed;
+    }
+
+    HostAutomation::Options automation;
+    automation.screenshotPath = arguments->screenshotPath;
+    automation.closeAfterMs = arguments->closeAfterMs;
+    HostAutomation::install(automation);
+
+    PluginHost::PickRequest pick;
+    pick.colorSpace = arguments->colorSpace;
+    pick.components = arguments->components;
+    pick.prompt = arguments->prompt;
+    pick.hostMajorVersion = arguments->hostMajorVersion;
+
+    int exitCode = 0;
+    for (int i = 0; i < arguments->repeat; ++i) {
+        HostAutomation::beginRequest();
+        const PluginHost::Outcome outcome =
+            arguments->command == HostArguments::Command::About ? host.about() : host.pick(pick);
+        printWarnings(host.lastWarnings());
+        std::fputs((jsonLine(outcome) + '\n').c_str(), stdout);
+        std::fflush(stdout);
+        if (!automation.screenshotPath.empty()) {
+            const std::string problem = screenshotProblem(HostAutomation::report());
+            if (!problem.empty()) {
+                printLine(stderr, problem);
+                exitCode = kExitNoScreenshot;
+            }
+        }
+    }
+    return exitCode;
+}

@@ -1,6 +1,7 @@
 #include "host/engine/EngineStart.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
 #include "host/engine/ModuleValues.h"
 #include "state/UserState.h"
 
@@ -44,8 +45,7 @@ int initializeEngine(const QString &pluginPath, const QString &folder)
         UserState::setHostApplicationPid(pid);
     }
 
-    const QUuid lastUsed = UserState::lastUsedCollection();
-    Q_UNUSED(lastUsed);
+    CollectionSettings::loadNameOrders(UserState::lastUsedCollection());
 
     xmlCheckVersion(20900);
     return EngineReady;

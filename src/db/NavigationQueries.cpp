@@ -1,0 +1,335 @@
+#include "db/NavigationQueries.h"
+
+#include "db/CollectionRegistry.h"
+#include "db/QuerySupport.h"
+#include "db/Schema.h"
+#include "db/Status.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace Tintor::DB {
+
+using namespace QuerySupport;
+
+namespace {
+
+const QString kChipsOfPage = QStringLiteral(
+    "SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ");
+const QString kChipsOfNeighbourPage = QStringLiteral(
+    "SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ");
+// Without the computed column a file whose "ROW" table has no COLLECTION_ID
+// gave chips of collection -1; with it a file that has one is read as before
+// (the first column of a name wins).
+const QString kChipsOfSegmentPage = QStringLiteral(
+    "SELECT R.*, %1 AS COLLECTION_ID FROM \"ROW\" R  WHERE        R.PAGE_ID = %2 ");
+
+const QString kEnabledCollectionChips = QStringLiteral(
+    "SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+    "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID IN (SELECT     C.ID FROM     COLLECTION C     JOIN SETTING S ON "
+    "S.COLLECTION_ID = C.ID WHERE     S.NAME = 'collection.enabled' COLLATE NOCASE AND     S.VALUE != 0 ORDER BY "
+    "    C.\"ORDER\" ASC)");
+
+QString moodFilterText(int mood)
+{
+    if (mood == 7)
+        return QStringLiteral(" AND P.MOOD != %1 AND P.MOOD != %2 ").arg(5).arg(6);
+    return QStringLiteral(" AND P.MOOD = %1 ").arg(mood);
+}
+
+// The first card by segment, then page index, passing the filter, with the
+// segment comparison filled in.
+QString segmentFilterQuery(qint64 collectionId, const QString &selectList, int mood, bool exterior,
+                           const QString &comparison, int segment)
+{
+    QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
+        + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
+                         "CMAP.COLLECTION_ID = %1 AND ")
+              .arg(collectionId)
+        + QStringLiteral(" P.SEGMENT %1 %2 ").arg(comparison).arg(segment) + moodFilterText(mood);
+    if (exterior)
+        sql += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    sql += QStringLiteral(" ORDER BY P.SEGMENT ASC, P.PAGE_INDEX ASC LIMIT 1 ");
+    return sql;
+}
+
+QString pageIndexFilterQuery(qint64 collectionId, const QString &selectList, bool descending, int mood,
+                             bool exterior, const QString &comparison, int pageIndex)
+{
+    QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
+        + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
+                         "CMAP.COLLECTION_ID = %1 ")
+              .arg(collectionId)
+        + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ").arg(comparison).arg(pageIndex);
+    if (mood != 7) {
+        sql += moodFilterText(mood);
+        if (exterior)
+            sql += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    } else if (exterior) {
+        // Stepping card by card with all moods and the exterior filter also
+        // visits offwhite and neutral exterior cards.
+        sql += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    } else {
+        sql += moodFilterText(mood);
+    }
+    sql += descending ? QStringLiteral(" ORDER BY P.PAGE_INDEX DESC LIMIT 1 ")
+                      : QStringLiteral(" ORDER BY P.PAGE_INDEX ASC LIMIT 1 ");
+    return sql;
+}
+
+// Runs `sql` and reads its first row into `entry` (already cleared).
+int readFirstEntry(QSqlQuery &query, const QString &sql, ColorEntry &entry, const QVariantList &values = {})
+{
+    if (!runQuery(query, sql, values) || !query.next())
+        return StatusFailed;
+    entry.readRecord(query.record());
+    return StatusOk;
+}
+
+// Builds the card from the row and loads its chips; `chipsSql` takes the
+// collection's ID as %1 and the card's as %2.
+ColorPage pageWithEntries(QSqlDatabase &database, const QSqlRecord &pageRecord, const QString &chipsSql,
+                          qint64 collectionId)
+{
+    ColorPage page(pageRecord);
+    QSqlQuery chips(database);
+    if (runQuery(chips, chipsSql.arg(collectionId).arg(page.id)))
+        appendEntries(chips, page.entries);
+    sortEntriesByRowIndex(page.entries);
+    return page;
+}
+
+// Runs the segment search at or after `segment`, then wrapped below it.
+int runSegmentSearch(QSqlQuery &query, qint64 collectionId, const QString &selectList, int segment, int mood,
+                     bool exterior)
+{
+    if (runQuery(query, segmentFilterQuery(collectionId, selectList, mood, exterior, QStringLiteral(">="), segment))
+        && query.next())
+        return StatusOk;
+    if (runQuery(query, segmentFilterQuery(collectionId, selectList, mood, exterior, QStringLiteral("<"), segment))
+        && query.next())
+        return StatusOk;
+    return StatusNoMatch;
+}
+
+int entryInEnabledCollections(const QString &condition, const QVariantList &values, ColorEntry &entry)
+{
+    entry.clear();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(Schema::systemWideCollectionUuid(), &status);
+    if (status != StatusOk)
+        return StatusFailed;
+    QSqlQuery query(database);
+    return readFirstEntry(query, kEnabledCollectionChips + condition, entry, values);
+}
+
+} // namespace
+
+int entryById(const QUuid &uuid, qint64 rowId, ColorEntry &entry)
+{
+    entry.clear();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    return readFirstEntry(query,
+                          QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
+                              .arg(collectionDatabaseId(uuid))
+                              .arg(rowId),
+                          entry);
+}
+
+int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry)
+{
+    entry.clear();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    return readFirstEntry(query,
+                          QStringLiteral("SELECT *  FROM \"ROW\" R       JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN "
+                                         "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = "
+                                         "%1 AND        P.PAGE_INDEX = %2 AND        R.ROW_INDEX = %3 ")
+                              .arg(collectionDatabaseId(uuid))
+                              .arg(pageIndex)
+                              .arg(rowIndex),
+                          entry);
+}
+
+int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
+{
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    const qint64 collectionId = collectionDatabaseId(uuid);
+    QSqlQuery query(database);
+    if (!runQuery(query, QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                                        "CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
+                                 .arg(collectionId)
+                                 .arg(pageIndex))) {
+        qDebug().noquote() << query.lastError().driverText();
+        qDebug().noquote() << query.lastError().databaseText();
+        return StatusFailed;
+    }
+    if (!query.next())
+        return StatusFailed;
+    page = pageWithEntries(database, query.record(), kChipsOfPage, collectionId);
+    return StatusOk;
+}
+
+int pageById(const QUuid &uuid, qint64 pageId, bool withEntries, ColorPage &page)
+{
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    const qint64 collectionId = collectionDatabaseId(uuid);
+    QSqlQuery query(database);
+    if (!runQuery(query, QStringLiteral(" SELECT *  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                                        "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1        AND P.ID = %2 ")
+                                 .arg(collectionId)
+                                 .arg(pageId))
+        || !query.next())
+        return StatusFailed;
+    if (!withEntries) {
+        page = ColorPage(query.record());
+        return StatusOk;
+    }
+    page = pageWithEntries(database, query.record(),
+                           QStringLiteral("SELECT * FROM \"ROW\" R  JOIN PAGE P ON R.PAGE_ID = P.ID  JOIN "
+                                          "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID "
+                                          "= %1 AND        R.PAGE_ID = %2 "),
+                           collectionId);
+    return StatusOk;
+}
+
+int firstPageAtOrAfterSegment(const QUuid &uuid, int segment, int mood, bool exterior, ColorPage &page)
+{
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    const qint64 collectionId = collectionDatabaseId(uuid);
+    QSqlQuery query(database);
+    status = runSegmentSearch(query, collectionId, QStringLiteral("*"), segment, mood, exterior);
+    if (status != StatusOk)
+        return status;
+    page = pageWithEntries(database, query.record(), kChipsOfSegmentPage, collectionId);
+    return StatusOk;
+}
+
+int firstSegmentAtOrAfter(const QUuid &uuid, int segment, int mood, bool exterior, int &outSegment)
+{
+    outSegment = segment;
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    status = runSegmentSearch(query, collectionDatabaseId(uuid), QStringLiteral("SEGMENT"), segment, mood, exterior);
+    if (status != StatusOk)
+        return status;
+    outSegment = query.value(0).toInt();
+    return StatusOk;
+}
+
+int firstPageIndexAtOrAfterSegment(const QUuid &uuid, int segment, int mood, bool exterior, int &outPageIndex)
+{
+    outPageIndex = -1;
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    status = runSegmentSearch(query, collectionDatabaseId(uuid), QStringLiteral("PAGE_INDEX"), segment, mood,
+                              exterior);
+    if (status != StatusOk)
+        return status;
+    outPageIndex = query.value(0).toInt();
+    return StatusOk;
+}
+
+int neighbourPage(const QUuid &uuid, int pageIndex, bool backward, int mood, bool exterior, ColorPage &page)
+{
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    const qint64 collectionId = collectionDatabaseId(uuid);
+    const QString towards = backward ? QStringLiteral("<") : QStringLiteral(">");
+    const QString around = backward ? QStringLiteral(">") : QStringLiteral("<");
+    QSqlQuery query(database);
+    // The same order in the opposite direction gives the card at the other
+    // end of the deck: stepping wraps around.
+    if (!(runQuery(query, pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, towards,
+                                               pageIndex))
+          && query.next())
+        && !(runQuery(query, pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, around,
+                                                  pageIndex))
+             && query.next()))
+        return StatusNoMatch;
+    page = pageWithEntries(database, query.record(),
+                           kChipsOfNeighbourPage, collectionId);
+    return StatusOk;
+}
+
+int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments)
+{
+    segments.clear();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    if (runQuery(query, QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN "
+                                       "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     "
+                                       "CMAP.COLLECTION_ID = %1 ")
+                            .arg(collectionDatabaseId(uuid)))) {
+        while (query.next())
+            segments.append(query.value(0).toInt());
+    }
+    std::sort(segments.begin(), segments.end());
+    return segments.isEmpty() ? StatusFailed : StatusOk;
+}
+
+bool hasExteriorPageWithMood(const QUuid &uuid, int mood)
+{
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return true;
+    QSqlQuery query(database);
+    if (!runQuery(query, QStringLiteral(" SELECT COUNT(*)  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                                        "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 AND        P.EXTERIOR = 1 AND   "
+                                        "     P.MOOD = %2 ")
+                             .arg(collectionDatabaseId(uuid))
+                             .arg(mood))
+        || !query.next())
+        return false;
+    return query.value(0).toLongLong() != 0;
+}
+
+int entryByRgbInEnabledCollections(const QColor &color, ColorEntry &entry)
+{
+    return entryInEnabledCollections(QStringLiteral("    AND RED = %1     AND GREEN = %2     AND BLUE = %3 ")
+                                         .arg(color.red())
+                                         .arg(color.green())
+                                         .arg(color.blue()),
+                                     {}, entry);
+}
+
+int entryByCodeInEnabledCollections(const QString &code, ColorEntry &entry)
+{
+    // The code comes from a drag payload or a palette file: bound, so a
+    // quote or SQL text in it is only ever compared.
+    return entryInEnabledCollections(QStringLiteral("    AND R.CODE = ? COLLATE NOCASE"), {code}, entry);
+}
+
+} // namespace Tintor::DB

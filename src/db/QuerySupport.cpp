@@ -1,0 +1,56 @@
+#include "db/QuerySupport.h"
+
+#include "db/RecordFields.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace Tintor::DB::QuerySupport {
+
+bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values)
+{
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+void writeQueryError(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    if (error.isValid())
+        qDebug().noquote() << error.nativeErrorCode() + QStringLiteral(" : ") + error.text();
+}
+
+void appendEntries(QSqlQuery &query, QVector<ColorEntry> &entries)
+{
+    while (query.next()) {
+        ColorEntry entry;
+        entry.readRecord(query.record());
+        entries.append(entry);
+    }
+}
+
+void sortEntriesByRowIndex(QVector<ColorEntry> &entries)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const ColorEntry &a, const ColorEntry &b) { return a.rowIndex < b.rowIndex; });
+}
+
+QList<int> searchableNameIndices(const QList<qint64> &order)
+{
+    QList<int> indices;
+    for (const qint64 index : order) {
+        if (index >= 0 && index < RecordFields::kNameCount)
+            indices.append(static_cast<int>(index));
+    }
+    return indices;
+}
+
+} // namespace Tintor::DB::QuerySupport

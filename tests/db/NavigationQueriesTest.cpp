@@ -1,0 +1,347 @@
+#include "db/CollectionRegistry.h"
+#include "db/NavigationQueries.h"
+#include "db/Status.h"
+#include "support/FixtureDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace Tintor::DB;
+
+namespace {
+
+const QUuid kDeck(QStringLiteral("{0a000000-0000-0000-0000-00000000000a}"));
+const QUuid kOther(QStringLiteral("{0b000000-0000-0000-0000-00000000000b}"));
+const QUuid kDisabled(QStringLiteral("{0c000000-0000-0000-0000-00000000000c}"));
+const QUuid kUnknown(QStringLiteral("{0d000000-0000-0000-0000-00000000000d}"));
+
+struct CardSpec
+{
+    int pageIndex;
+    int segment;
+    int mood;
+    bool exterior;
+};
+
+// Page index, segment, mood, exterior of the deck's cards. Offwhite (5) and
+// neutral (6) cards sit between the others so that filters must skip them.
+const CardSpec kCards[] = {
+    {1, 1, 5, true},  // offwhite exterior
+    {2, 1, 1, false}, // fresh
+    {3, 2, 2, true},  // warm exterior
+    {4, 2, 6, false}, // neutral
+    {5, 5, 3, false}, // calm
+    {6, 5, 6, true},  // neutral exterior
+    {7, 1, 2, false}, // warm, same segment as 1 and 2
+};
+
+QList<int> pageIndicesOf(const ColorPage &page)
+{
+    QList<int> rowIndices;
+    for (const ColorEntry &entry : page.entries)
+        rowIndices.append(entry.rowIndex);
+    return rowIndices;
+}
+
+} // namespace
+
+class NavigationQueriesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/deck.db"));
+        QVERIFY(m_fixture->isOpen());
+        m_deckId = m_fixture->addCollection(kDeck, QStringLiteral("DECK"), 1);
+        m_otherId = m_fixture->addCollection(kOther, QStringLiteral("OTHER"), 2);
+        const qint64 disabledId = m_fixture->addCollection(kDisabled, QStringLiteral("OFF"), 3, false);
+        QVERIFY(m_deckId > 0 && m_otherId > 0 && disabledId > 0);
+        for (const CardSpec &card : kCards) {
+            FixtureDatabase::Page page;
+            page.pageIndex = card.pageIndex;
+            page.segment = card.segment;
+            page.mood = card.mood;
+            page.exterior = card.exterior;
+            const qint64 pageId = m_fixture->addPage(m_deckId, page);
+            QVERIFY(pageId > 0);
+            m_pageIds.insert(card.pageIndex, pageId);
+            // Rows stored out of order: the card must sort them.
+            for (const int rowIndex : {3, 1, 2}) {
+                FixtureDatabase::Row row;
+                row.rowIndex = rowIndex;
+                row.code = QStringLiteral("D%1-%2").arg(card.pageIndex).arg(rowIndex);
+                row.color = QColor(card.pageIndex * 20, rowIndex * 30, 7);
+                QVERIFY(m_fixture->addRow(m_deckId, pageId, row) > 0);
+            }
+        }
+        FixtureDatabase::Page otherPage;
+        otherPage.pageIndex = 1;
+        otherPage.segment = 3;
+        const qint64 otherPageId = m_fixture->addPage(m_otherId, otherPage);
+        FixtureDatabase::Row quoted;
+        quoted.code = QStringLiteral("O'NEIL 7");
+        quoted.color = QColor(1, 2, 3);
+        m_quotedRowId = m_fixture->addRow(m_otherId, otherPageId, quoted);
+        QVERIFY(m_quotedRowId > 0);
+
+        FixtureDatabase::Page hiddenPage;
+        hiddenPage.pageIndex = 1;
+        hiddenPage.segment = 1;
+        const qint64 hiddenPageId = m_fixture->addPage(disabledId, hiddenPage);
+        FixtureDatabase::Row hidden;
+        hidden.code = QStringLiteral("HIDDEN");
+        hidden.color = QColor(9, 9, 9);
+        QVERIFY(m_fixture->addRow(disabledId, hiddenPageId, hidden) > 0);
+
+        QCOMPARE(discoverCollections(), 1);
+    }
+
+    void cleanupTestCase() { m_fixture.reset(); }
+
+    void pageAtLoadsTheCardWithItsChipsInRowOrder()
+    {
+        ColorPage page;
+        QCOMPARE(pageAt(kDeck, 3, page), int(StatusOk));
+        QCOMPARE(page.pageIndex, 3);
+        QCOMPARE(page.segment, 2);
+        QCOMPARE(page.mood, 2);
+        QVERIFY(page.isExterior);
+        QCOMPARE(page.id, m_pageIds.value(3));
+        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        for (const ColorEntry &entry : page.entries) {
+            QCOMPARE(entry.collectionId, m_deckId);
+            QCOMPARE(entry.pageId, page.id);
+        }
+        QCOMPARE(page.entries.at(1).code, QStringLiteral("D3-2"));
+    }
+
+    void pageAtAnswersMissingCardsAndCollections()
+    {
+        ColorPage page;
+        QCOMPARE(pageAt(kDeck, 3, page), int(StatusOk));
+        QCOMPARE(pageAt(kDeck, 99, page), int(StatusFailed));
+        QCOMPARE(page.pageIndex, 3); // left as it was
+        QCOMPARE(pageAt(QUuid(), 1, page), int(StatusNullUuid));
+        QCOMPARE(pageAt(kUnknown, 1, page), int(StatusNotRegistered));
+        QCOMPARE(pageAt(kDisabled, 1, page), int(StatusNotRegistered));
+    }
+
+    void pageByIdLoadsChipsOnlyWhenAsked()
+    {
+        ColorPage page;
+        QCOMPARE(pageById(kDeck, m_pageIds.value(5), false, page), int(StatusOk));
+        QCOMPARE(page.pageIndex, 5);
+        QVERIFY(page.entries.isEmpty());
+        QCOMPARE(pageById(kDeck, m_pageIds.value(5), true, page), int(StatusOk));
+        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        // The card exists in the file but not in that collection.
+        QCOMPARE(pageById(kOther, m_pageIds.value(5), true, page), int(StatusFailed));
+    }
+
+    void entryLookupsFindTheChipOrClearTheEntry()
+    {
+        ColorEntry entry;
+        QCOMPARE(entryAt(kDeck, 4, 2, entry), int(StatusOk));
+        QCOMPARE(entry.code, QStringLiteral("D4-2"));
+        QCOMPARE(entry.rowIndex, 2);
+        QCOMPARE(entry.red, 80);
+        const qint64 rowId = entry.id;
+
+        ColorEntry byId;
+        QCOMPARE(entryById(kDeck, rowId, byId), int(StatusOk));
+        QCOMPARE(byId.code, QStringLiteral("D4-2"));
+        QCOMPARE(byId.collectionId, m_deckId);
+        QCOMPARE(byId.names.size(), 10);
+
+        QCOMPARE(entryAt(kDeck, 4, 9, entry), int(StatusFailed));
+        QCOMPARE(entry.id, qint64(-1));
+        QVERIFY(entry.code.isEmpty());
+        QCOMPARE(entryById(kDeck, 987654, entry), int(StatusFailed));
+        QCOMPARE(entry.id, qint64(-1));
+        QCOMPARE(entryById(QUuid(), rowId, entry), int(StatusNullUuid));
+    }
+
+    void neighbourPageStepsThroughTheFilterAndWraps_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("backward");
+        QTest::addColumn<int>("mood");
+        QTest::addColumn<bool>("exterior");
+        QTest::addColumn<int>("expected");
+
+        QTest::newRow("all moods: next") << 2 << false << 7 << false << 3;
+        QTest::newRow("all moods: skips neutral") << 3 << false << 7 << false << 5;
+        QTest::newRow("all moods: skips neutral exterior") << 5 << false << 7 << false << 7;
+        QTest::newRow("all moods: forward from the last passing card") << 7 << false << 7 << false << 2;
+        QTest::newRow("all moods: backward from the first passing card") << 2 << true << 7 << false << 7;
+        QTest::newRow("all moods: backward skips neutral") << 5 << true << 7 << false << 3;
+        QTest::newRow("all moods exterior: visits neutral exterior") << 3 << false << 7 << true << 6;
+        QTest::newRow("all moods exterior: wraps to offwhite exterior") << 6 << false << 7 << true << 1;
+        QTest::newRow("all moods exterior: backward wraps") << 1 << true << 7 << true << 6;
+        QTest::newRow("offwhite only") << 3 << false << 5 << false << 1;
+        QTest::newRow("offwhite only, backward") << 3 << true << 5 << false << 1;
+        QTest::newRow("neutral only") << 4 << false << 6 << false << 6;
+        QTest::newRow("neutral exterior only") << 1 << true << 6 << true << 6;
+        QTest::newRow("warm") << 3 << false << 2 << false << 7;
+        QTest::newRow("warm wraps") << 7 << false << 2 << false << 3;
+    }
+
+    void neighbourPageStepsThroughTheFilterAndWraps()
+    {
+        QFETCH(int, from);
+        QFETCH(bool, backward);
+        QFETCH(int, mood);
+        QFETCH(bool, exterior);
+        QFETCH(int, expected);
+        ColorPage page;
+        QCOMPARE(neighbourPage(kDeck, from, backward, mood, exterior, page), int(StatusOk));
+        QCOMPARE(page.pageIndex, expected);
+        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(page.entries.first().collectionId, m_deckId);
+    }
+
+    void firstPageAtOrAfterSegmentFiltersAndWraps_data()
+    {
+        QTest::addColumn<int>("segment");
+        QTest::addColumn<int>("mood");
+        QTest::addColumn<bool>("exterior");
+        QTest::addColumn<int>("expectedPage");
+        QTest::addColumn<int>("expectedSegment");
+
+        QTest::newRow("lowest page index of the segment") << 1 << 7 << false << 2 << 1;
+        QTest::newRow("skips neutral") << 2 << 7 << false << 3 << 2;
+        QTest::newRow("empty segment goes on") << 3 << 7 << false << 5 << 5;
+        QTest::newRow("beyond every segment wraps to the lowest") << 9 << 7 << false << 2 << 1;
+        QTest::newRow("exterior skips offwhite exterior") << 1 << 7 << true << 3 << 2;
+        QTest::newRow("exterior skips neutral exterior and wraps") << 5 << 7 << true << 3 << 2;
+        QTest::newRow("offwhite only") << 2 << 5 << false << 1 << 1;
+        QTest::newRow("neutral only") << 1 << 6 << false << 4 << 2;
+        QTest::newRow("neutral exterior") << 3 << 6 << true << 6 << 5;
+    }
+
+    void firstPageAtOrAfterSegmentFiltersAndWraps()
+    {
+        QFETCH(int, segment);
+        QFETCH(int, mood);
+        QFETCH(bool, exterior);
+        QFETCH(int, expectedPage);
+        QFETCH(int, expectedSegment);
+
+        ColorPage page;
+        QCOMPARE(firstPageAtOrAfterSegment(kDeck, segment, mood, exterior, page), int(StatusOk));
+        QCOMPARE(page.pageIndex, expectedPage);
+        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(page.entries.first().collectionId, m_deckId);
+
+        int outPageIndex = 0;
+        QCOMPARE(firstPageIndexAtOrAfterSegment(kDeck, segment, mood, exterior, outPageIndex), int(StatusOk));
+        QCOMPARE(outPageIndex, expectedPage);
+        int outSegment = 0;
+        QCOMPARE(firstSegmentAtOrAfter(kDeck, segment, mood, exterior, outSegment), int(StatusOk));
+        QCOMPARE(outSegment, expectedSegment);
+    }
+
+    void filterNoCardPassesLeavesThePage()
+    {
+        ColorPage page;
+        QCOMPARE(pageAt(kDeck, 5, page), int(StatusOk));
+        // No rich cards at all; no fresh exterior card.
+        QCOMPARE(neighbourPage(kDeck, 5, false, 4, false, page), int(StatusNoMatch));
+        QCOMPARE(neighbourPage(kDeck, 5, true, 1, true, page), int(StatusNoMatch));
+        QCOMPARE(firstPageAtOrAfterSegment(kDeck, 1, 4, false, page), int(StatusNoMatch));
+        QCOMPARE(page.pageIndex, 5);
+        QCOMPARE(page.entries.size(), 3);
+
+        int outSegment = 0;
+        QCOMPARE(firstSegmentAtOrAfter(kDeck, 4, 4, false, outSegment), int(StatusNoMatch));
+        QCOMPARE(outSegment, 4);
+        int outPageIndex = 0;
+        QCOMPARE(firstPageIndexAtOrAfterSegment(kDeck, 4, 4, false, outPageIndex), int(StatusNoMatch));
+        QCOMPARE(outPageIndex, -1);
+        QCOMPARE(firstPageIndexAtOrAfterSegment(QUuid(), 4, 7, false, outPageIndex), int(StatusNullUuid));
+        QCOMPARE(outPageIndex, -1);
+    }
+
+    void segmentsOfCollectionAreDistinctAndSorted()
+    {
+        QVector<int> segments{42};
+        QCOMPARE(segmentsOfCollection(kDeck, segments), int(StatusOk));
+        QCOMPARE(segments, (QVector<int>{1, 2, 5}));
+        QCOMPARE(segmentsOfCollection(kOther, segments), int(StatusOk));
+        QCOMPARE(segments, (QVector<int>{3}));
+        QCOMPARE(segmentsOfCollection(kUnknown, segments), int(StatusNotRegistered));
+        QVERIFY(segments.isEmpty());
+    }
+
+    void hasExteriorPageWithMoodCountsExteriorCardsOnly()
+    {
+        QVERIFY(hasExteriorPageWithMood(kDeck, 6));
+        QVERIFY(hasExteriorPageWithMood(kDeck, 5));
+        QVERIFY(!hasExteriorPageWithMood(kDeck, 1)); // fresh card exists, but not for exterior use
+        QVERIFY(!hasExteriorPageWithMood(kOther, 6));
+        QVERIFY(hasExteriorPageWithMood(kUnknown, 1)); // unavailable: assume there is one
+    }
+
+    void entryByRgbSearchesEnabledCollectionsOnly()
+    {
+        ColorEntry entry;
+        QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 3), entry), int(StatusOk));
+        QCOMPARE(entry.id, m_quotedRowId);
+        QCOMPARE(collectionUuidOfDatabaseId(entry.collectionId), kOther);
+        QCOMPARE(entryByRgbInEnabledCollections(QColor(60, 60, 7), entry), int(StatusOk));
+        QCOMPARE(entry.code, QStringLiteral("D3-2"));
+        QCOMPARE(collectionUuidOfDatabaseId(entry.collectionId), kDeck);
+
+        QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 4), entry), int(StatusFailed));
+        QCOMPARE(entry.id, qint64(-1));
+        QCOMPARE(entryByRgbInEnabledCollections(QColor(9, 9, 9), entry), int(StatusFailed));
+    }
+
+    void entryByCodeIsCaseBlindAndTakesCodesLiterally_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("expectedCode");
+
+        QTest::newRow("exact") << "D2-3" << "D2-3";
+        QTest::newRow("lower case") << "d2-3" << "D2-3";
+        QTest::newRow("single quote") << "O'NEIL 7" << "O'NEIL 7";
+        QTest::newRow("single quote, lower case") << "o'neil 7" << "O'NEIL 7";
+        QTest::newRow("disabled collection") << "HIDDEN" << "";
+        QTest::newRow("SQL that would match everything") << "x' OR '1'='1" << "";
+        QTest::newRow("SQL that would end the statement") << "x'; DROP TABLE PAGE; --" << "";
+        QTest::newRow("lone quote") << "'" << "";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void entryByCodeIsCaseBlindAndTakesCodesLiterally()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, expectedCode);
+        ColorEntry entry;
+        const int status = entryByCodeInEnabledCollections(code, entry);
+        if (expectedCode.isEmpty()) {
+            QCOMPARE(status, int(StatusFailed));
+            QCOMPARE(entry.id, qint64(-1));
+        } else {
+            QCOMPARE(status, int(StatusOk));
+            QCOMPARE(entry.code, expectedCode);
+        }
+        // Whatever the text held, the file is intact and still answers.
+        ColorPage page;
+        QCOMPARE(pageAt(kDeck, 1, page), int(StatusOk));
+    }
+
+private:
+    std::unique_ptr<FixtureDatabase> m_fixture;
+    qint64 m_deckId = -1;
+    qint64 m_otherId = -1;
+    qint64 m_quotedRowId = -1;
+    QHash<int, qint64> m_pageIds;
+};
+
+HUELINK_TEST_MAIN(NavigationQueriesTest)
+#include "NavigationQueriesTest.moc"

@@ -1,0 +1,226 @@
+#include "HostArguments.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr std::int16_t kLabSpace = 3;
+
+struct NamedSpace
+{
+    const char *name;
+    std::int16_t code;
+};
+
+constexpr NamedSpace kSpaces[] = {
+    {"rgb", 0}, {"hsb", 1}, {"cmyk", 2}, {"lab", 3}, {"gray", 4},
+};
+
+// Whole-string decimal integer within [low, high].
+bool parseInteger(const std::string &text, long low, long high, long &value)
+{
+    if (text.empty())
+        return false;
+    errno = 0;
+    char *end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || end != text.c_str() + text.size() || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
+
+std::vector<std::string> splitOnComma(const std::string &text)
+{
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        const auto comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos)
+            return parts;
+        start = comma + 1;
+    }
+}
+
+bool parseSpace(const std::string &text, std::int16_t &space)
+{
+    for (const NamedSpace &named : kSpaces) {
+        if (text == named.name) {
+            space = named.code;
+            return true;
+        }
+    }
+    // A raw code lets a test hand the module a space it does not know.
+    long code = 0;
+    if (!parseInteger(text, -32768, 32767, code))
+        return false;
+    space = static_cast<std::int16_t>(code);
+    return true;
+}
+
+} // namespace
+
+const char *HostArguments::usage()
+{
+    return "Usage: huelink-host about [options]\n"
+           "       huelink-host pick --space rgb|hsb|cmyk|lab|gray|CODE --components c0,c1,c2,c3\n"
+           "                         [--prompt TEXT] [--host-version N] [options]\n"
+           "       huelink-host --help\n"
+           "\n"
+           "Loads the colour-picker module, calls PluginMain as the host editor would and\n"
+           "prints one JSON line per request:\n"
+           "  {\"selector\":1,\"status\":0,\"changed\":false,\"space\":0,\"components\":[c0,c1,c2,c3]}\n"
+           "\n"
+           "Pick request:\n"
+           "  --space S          source colour space of the host colour (or a raw code)\n"
+           "  --components LIST  four 16-bit components; for lab, c1 and c2 are signed\n"
+           "  --prompt TEXT      prompt text (default: none, a null pointer)\n"
+           "  --host-version N   major version the host reports for 'vers' (default 13)\n"
+           "Options:\n"
+           "  --plugin PATH      module to load (default: the module built with this host)\n"
+           "  --repeat N         make the same request N times in this process (default 1)\n"
+           "  --screenshot FILE  save a PNG of the module's window once it is painted\n"
+           "  --close-after MS   close the module's window MS milliseconds after it is shown\n"
+           "                     (default: wait for the user)\n"
+           "\n"
+           "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
+           "2 bad arguments; 3 a screenshot was asked for but not saved.\n";
+}
+
+std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
+{
+    HostArguments arguments;
+    std::vector<std::string> words(argv + 1, argv + argc);
+
+    for (const std::string &word : words) {
+        if (word == "--help" || word == "-h") {
+            arguments.command = Command::Help;
+            return arguments;
+        }
+    }
+    if (words.empty()) {
+        error = "missing command: expected 'about' or 'pick' (see --help)";
+        return std::nullopt;
+    }
+    if (words[0] == "about") {
+        arguments.command = Command::About;
+    } else if (words[0] == "pick") {
+        arguments.command = Command::Pick;
+    } else {
+        error = "unknown command '" + words[0] + "': expected 'about' or 'pick' (see --help)";
+        return std::nullopt;
+    }
+    const bool pick = arguments.command == Command::Pick;
+
+    std::set<std::string> seen;
+    std::string componentsText;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::string option = words[i];
+        std::string value;
+        bool hasValue = false;
+        const auto equals = option.find('=');
+        if (option.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = option.substr(equals + 1);
+            option = option.substr(0, equals);
+            hasValue = true;
+        }
+        const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
+                           || option == "--host-version";
+        const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
+                        || option == "--close-after";
+        if (!known) {
+            error = "unknown argument '" + words[i] + "' (see --help)";
+            return std::nullopt;
+        }
+        if (pickOnly && !pick) {
+            error = "option " + option + " applies only to 'pick'";
+            return std::nullopt;
+        }
+        if (!seen.insert(option).second) {
+            error = "option " + option + " given twice";
+            return std::nullopt;
+        }
+        if (!hasValue) {
+            if (i + 1 >= words.size()) {
+                error = "option " + option + " needs a value";
+                return std::nullopt;
+            }
+            value = words[++i];
+        }
+
+        long number = 0;
+        if (option == "--space") {
+            if (!parseSpace(value, arguments.colorSpace)) {
+                error = "bad --space '" + value + "': expected rgb, hsb, cmyk, lab, gray or a 16-bit code";
+                return std::nullopt;
+            }
+        } else if (option == "--components") {
+            componentsText = value;
+        } else if (option == "--prompt") {
+            arguments.prompt = value;
+        } else if (option == "--host-version") {
+            if (!parseInteger(value, 0, 32767, number)) {
+                error = "bad --host-version '" + value + "': expected a whole number from 0 to 32767";
+                return std::nullopt;
+            }
+            arguments.hostMajorVersion = static_cast<int>(number);
+        } else if (option == "--plugin") {
+            if (value.empty()) {
+                error = "bad --plugin: the path is empty";
+                return std::nullopt;
+            }
+            arguments.pluginPath = value;
+        } else if (option == "--repeat") {
+            if (!parseInteger(value, 1, 1000, number)) {
+                error = "bad --repeat '" + value + "': expected a whole number from 1 to 1000";
+                return std::nullopt;
+            }
+            arguments.repeat = static_cast<int>(number);
+        } else if (option == "--screenshot") {
+            if (value.empty()) {
+                error = "bad --screenshot: the file name is empty";
+                return std::nullopt;
+            }
+            arguments.screenshotPath = value;
+        } else if (option == "--close-after") {
+            if (!parseInteger(value, 0, 86400000, number)) {
+                error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
+                return std::nullopt;
+            }
+            arguments.closeAfterMs = static_cast<int>(number);
+        }
+    }
+
+    if (!pick)
+        return arguments;
+    if (!seen.count("--space")) {
+        error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
+        return std::nullopt;
+    }
+    if (!seen.count("--components")) {
+        error = "pick needs --components c0,c1,c2,c3";
+        return std::nullopt;
+    }
+    const std::vector<std::string> parts = splitOnComma(componentsText);
+    if (parts.size() != 4) {
+        error = "bad --components '" + componentsText + "': expected four numbers c0,c1,c2,c3";
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        // Lab's a* and b* are signed; the block holds their two's complement.
+        const bool isSigned = arguments.colorSpace == kLabSpace && (i == 1 || i == 2);
+        long number = 0;
+        if (!parseInteger(parts[i], isSigned ? -32768 : 0, isSigned ? 32767 : 65535, number)) {
+            error = "bad --components: c" + std::to_string(i) + " '" + parts[i] + "' must be a whole number from "
+                  + (isSigned ? "-32768 to 32767" : "0 to 65535");
+            return std::nullopt;
+        }
+        arguments.components[i] = static_cast<std::uint16_t>(number & 0xFFFF);
+    }
+    return arguments;
+}

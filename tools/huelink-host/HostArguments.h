@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The stand-in host's command line: one request (about or pick), how often to
+// make it, and the automation options for scripted runs.
+struct HostArguments
+{
+    enum class Command { About, Pick, Help };
+
+    Command command = Command::Help;
+
+    // Pick request.
+    std::int16_t colorSpace = 0;
+    std::array<std::uint16_t, 4> components{};
+    std::optional<std::string> prompt; // absent: null prompt pointer
+    int hostMajorVersion = 13;
+
+    std::string pluginPath; // empty: the module built next to the host
+    int repeat = 1;
+
+    // Automation.
+    std::string screenshotPath;
+    int closeAfterMs = -1; // negative: wait for the user
+
+    // Parses argv[1..]; on failure returns nothing and sets `error` to one
+    // line without a trailing newline.
+    static std::optional<HostArguments> parse(int argc, const char *const argv[], std::string &error);
+
+    static const char *usage();
+};
