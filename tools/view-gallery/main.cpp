@@ -13,6 +13,10 @@
 #include "GalleryStage.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/NavigationQueries.h"
+#include "ui/browse/MainWidget.h"
+#include "ui/palette/MyPaletteFullWidget.h"
+#include "ui/palette/MyPaletteWidget.h"
 #include "db/CollectionSettings.h"
 #include "host/engine/ModuleValues.h"
 #include "state/UserState.h"
@@ -41,6 +45,30 @@ void chooseStartingPosition(const QUuid &collection)
 {
     Tintor::UserState::setPageIndex(collection, 2);
     Tintor::UserState::setRowIndex(collection, 3);
+}
+
+// Fills My Palette with chips of a few cards of the collection, row by row,
+// and selects one cell, so the palette pictures show a palette in use.
+void fillPalette(const QUuid &collection)
+{
+    using namespace Tintor;
+    QList<DB::ColorEntry> chips;
+    for (int pageIndex = 2; pageIndex < 40 && chips.size() < 20; pageIndex += 3) {
+        DB::ColorPage page;
+        if (DB::pageAt(collection, pageIndex, page) != 0)
+            continue;
+        for (int i = 1; i < page.entries.size() && i < 5; i += 2)
+            chips.append(page.entries.at(i));
+    }
+    for (int cell = 0; cell < UserState::kPaletteRows * UserState::kPaletteColumns; ++cell) {
+        const int row = cell / UserState::kPaletteColumns;
+        const int column = cell % UserState::kPaletteColumns;
+        DB::ItemIndex item;
+        if (cell < chips.size())
+            item = DB::ItemIndex{collection, chips.at(cell).pageId, chips.at(cell).id};
+        UserState::setMyPaletteEntry(row, column, item);
+        UserState::setMyPaletteCellSelected(row, column, cell == 7 && cell < chips.size());
+    }
 }
 
 } // namespace
@@ -115,6 +143,28 @@ int main(int argc, char *argv[])
             if (view->isVisibleTo(&stage) && !view->size().isEmpty())
                 save(view->geometry(), name);
         }
+
+        // The real main widget, with My Palette in use and its full view.
+        fillPalette(collection);
+        Tintor::MainWidget *slot = nullptr;
+        auto *mainWidget = new Tintor::MainWidget(&slot);
+        mainWidget->show();
+        QApplication::processEvents();
+        auto saveWidget = [&](QWidget *widget, const QString &name) {
+            const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+            if (widget->grab().save(path)) {
+                std::printf("%s\n", qPrintable(path));
+                ++saved;
+            }
+        };
+        saveWidget(mainWidget, QStringLiteral("main-widget"));
+        saveWidget(mainWidget->myPalette(), QStringLiteral("my-palette"));
+        mainWidget->fullPalette()->setGeometry(mainWidget->rect());
+        mainWidget->fullPalette()->show();
+        mainWidget->fullPalette()->raise();
+        QApplication::processEvents();
+        saveWidget(mainWidget->fullPalette(), QStringLiteral("my-palette-full"));
+        delete mainWidget;
     }
     return saved > 0 ? 0 : 1;
 }
