@@ -17,6 +17,10 @@ QString userDataLocation();
 // when the host gives no window.
 void parentToHostWindow(quintptr childWindow, quintptr hostWindow);
 
+// The suffix that marks platform-specific theme keys of this build
+// (".windows", ".linux"), appended to a key such as the font list's.
+QString themeKeySuffix();
+
 // Called before the module creates its application object: lets the module
 // run on a machine without a display rather than abort inside the host.
 void prepareGuiEnvironment();

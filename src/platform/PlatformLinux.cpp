@@ -28,6 +28,11 @@ void parentToHostWindow(quintptr childWindow, quintptr hostWindow)
     Q_UNUSED(hostWindow);
 }
 
+QString themeKeySuffix()
+{
+    return QStringLiteral(".linux");
+}
+
 void prepareGuiEnvironment()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))

@@ -28,6 +28,11 @@ void parentToHostWindow(quintptr childWindow, quintptr hostWindow)
     SetParent(reinterpret_cast<HWND>(childWindow), reinterpret_cast<HWND>(hostWindow));
 }
 
+QString themeKeySuffix()
+{
+    return QStringLiteral(".windows");
+}
+
 void prepareGuiEnvironment()
 {
 }

@@ -1,0 +1,210 @@
+#include "ui/browse/SearchWidget.h"
+
+#include "db/CollectionLookups.h"
+#include "db/CollectionSettings.h"
+#include "db/SearchQueries.h"
+#include "state/UserState.h"
+#include "ui/browse/RollButton.h"
+#include "ui/browse/ToUpperCaseValidator.h"
+#include "ui/look/ProgramFont.h"
+#include "ui/look/Theme.h"
+
+#include <QCompleter>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace Tintor {
+
+namespace {
+
+const QColor kFrameColor(45, 45, 45);
+constexpr int kFrameAlpha = 96;
+constexpr qreal kFrameRadius = 7;
+
+} // namespace
+
+SearchWidget::SearchWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    m_lineEdit = new QLineEdit(this);
+    m_lineEdit->setFocusPolicy(Qt::StrongFocus);
+    m_lineEdit->setFrame(false);
+    m_lineEdit->setTextMargins(0, 0, 0, 0);
+    m_lineEdit->setValidator(new ToUpperCaseValidator(m_lineEdit));
+    m_lineEdit->setFont(programFont(FontStyle::Italic, 2));
+
+    m_backwardButton = new RollButton(Backward, this);
+    m_forwardButton = new RollButton(Forward, this);
+
+    setFixedSize(kWidth, kHeight);
+    m_lineEdit->installEventFilter(this);
+
+    connect(m_forwardButton, &QPushButton::clicked, this, &SearchWidget::rollForwardButtonClicked);
+    connect(m_backwardButton, &QPushButton::clicked, this, &SearchWidget::rollBackwardButtonClicked);
+    connect(m_lineEdit, &QLineEdit::returnPressed, this, &SearchWidget::searchPhraseReturnPressed);
+
+    selectedCollectionChanged(UserState::lastUsedCollection());
+}
+
+RollButton *SearchWidget::rollButton(Direction direction) const
+{
+    return direction == Forward ? m_forwardButton : m_backwardButton;
+}
+
+QSize SearchWidget::sizeHint() const
+{
+    return QSize(kWidth, kHeight);
+}
+
+QSize SearchWidget::minimumSizeHint() const
+{
+    return QSize(kWidth, kHeight);
+}
+
+QRect SearchWidget::frameRect() const
+{
+    return QRect(QPoint(0, 0), QPoint(m_lineEdit->geometry().right() + 6, height() - 1));
+}
+
+void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
+{
+    const QSize glassSize = m_magnifyingGlassImage.size();
+    m_magnifyingGlassImage = themeImage(ThemeItem::SearchMagnifyingGlass, size());
+    m_lineEdit->setPlaceholderText(DB::localizedString(collectionId, QStringLiteral("color.palette.enter.search.text")));
+
+    // The searched names depend on the collection's name orders.
+    if (CollectionSettings::nameOrdersCollection() != collectionId)
+        CollectionSettings::loadNameOrders(collectionId);
+    QStringList words;
+    DB::completionEntries(collectionId, words);
+    QCompleter *previous = m_lineEdit->completer();
+    if (words.isEmpty()) {
+        // The former collection's words must not complete in this one.
+        m_lineEdit->setCompleter(nullptr);
+    } else {
+        auto *completer = new QCompleter(words, m_lineEdit);
+        completer->setCompletionMode(QCompleter::InlineCompletion);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        m_lineEdit->setCompleter(completer);
+    }
+    delete previous;
+
+    if (m_magnifyingGlassImage.size() != glassSize && !m_magnifyingGlassRect.isEmpty())
+        layoutChildren();
+    update();
+}
+
+void SearchWidget::rollForwardButtonClicked()
+{
+    Q_EMIT roll(Forward);
+}
+
+void SearchWidget::rollBackwardButtonClicked()
+{
+    Q_EMIT roll(Backward);
+}
+
+void SearchWidget::searchPhraseReturnPressed()
+{
+    const QString phrase = m_lineEdit->text().trimmed();
+    m_lineEdit->clear();
+    // Moving the focus away brings back the italic placeholder.
+    setFocus(Qt::OtherFocusReason);
+    if (!phrase.isEmpty())
+        Q_EMIT searchForPhrase(phrase);
+}
+
+void SearchWidget::setBackgroundImage(const QImage &image)
+{
+    m_backgroundImage = image;
+    setLineEditBrush(QPalette::Base);
+}
+
+void SearchWidget::setLineEditBrush(QPalette::ColorRole role)
+{
+    if (m_backgroundImage.isNull())
+        return;
+    const QPixmap piece = QPixmap::fromImage(m_backgroundImage.copy(m_lineEdit->geometry()));
+    if (piece.isNull())
+        return;
+    QPalette palette = m_lineEdit->palette();
+    palette.setBrush(role, QBrush(piece));
+    m_lineEdit->setPalette(palette);
+}
+
+void SearchWidget::layoutChildren()
+{
+    const int w = width();
+    const int h = height();
+    m_magnifyingGlassRect = QRect(QPoint(7, (h - m_magnifyingGlassImage.height()) / 2), m_magnifyingGlassImage.size());
+
+    const QSize buttonSize = m_forwardButton->size();
+    const int buttonTop = (h - buttonSize.height()) / 2;
+    m_forwardButton->move(w - buttonSize.width(), buttonTop);
+    m_backwardButton->move(w - 2 * buttonSize.width(), buttonTop);
+
+    const int textHeight = QFontMetrics(m_lineEdit->font()).size(Qt::TextSingleLine, QStringLiteral("Ág")).height();
+    const int top = (h - textHeight) / 2;
+    m_lineEdit->setGeometry(QRect(QPoint(m_magnifyingGlassRect.right() + 2, top),
+                                  QPoint(m_backwardButton->x() - 15, top + textHeight - 1)));
+
+    setLineEditBrush(QPalette::Window);
+    QPalette palette = m_lineEdit->palette();
+    palette.setColor(QPalette::Text, QColor(255, 255, 255));
+    m_lineEdit->setPalette(palette);
+}
+
+void SearchWidget::resizeEvent(QResizeEvent *)
+{
+    layoutChildren();
+}
+
+void SearchWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(m_magnifyingGlassRect, m_magnifyingGlassImage);
+
+    const QRect frame = frameRect();
+    const QRect inner = frame.adjusted(1, 1, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    QColor translucent = kFrameColor;
+    translucent.setAlpha(kFrameAlpha);
+    painter.setPen(translucent);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.drawRoundedRect(inner, kFrameRadius, kFrameRadius, Qt::AbsoluteSize);
+    painter.drawRoundedRect(frame, kFrameRadius, kFrameRadius, Qt::AbsoluteSize);
+
+    painter.setPen(QPen(kFrameColor, 0));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawRoundedRect(inner, kFrameRadius, kFrameRadius, Qt::AbsoluteSize);
+}
+
+bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_lineEdit)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        m_lineEdit->setFont(programFont(FontStyle::Normal, 2));
+        break;
+    case QEvent::FocusOut:
+        if (m_lineEdit->text().isEmpty())
+            m_lineEdit->setFont(programFont(FontStyle::Italic, 2));
+        break;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            m_lineEdit->clear();
+            event->accept();
+            setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace Tintor
