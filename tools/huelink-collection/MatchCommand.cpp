@@ -24,9 +24,9 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace Tintor {
 
-using namespace Tintor;
+namespace {
 
 constexpr int kDefaultCount = 5;
 constexpr int kExitFailure = 1;
@@ -316,6 +316,12 @@ void printText(QTextStream &out, const InputColor &input, const QList<MatchedChi
 
 } // namespace
 
+const char *matchCommandUsage()
+{
+    return "match FILE.db [--collection UUID] [--count N] [--json] (--rgb RRGGBB | --lab L,a,b | --csv IN)...  "
+           "the N nearest chips (default 5) by CIEDE2000";
+}
+
 int runMatchCommand(const QStringList &arguments)
 {
     Options options;
@@ -368,3 +374,5 @@ int runMatchCommand(const QStringList &arguments)
     out.flush();
     return 0;
 }
+
+} // namespace Tintor
