@@ -4,6 +4,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <cmath>
+
 namespace Tintor::DB::RecordFields {
 
 namespace {
@@ -41,8 +43,12 @@ void readInt(const QSqlRecord &record, const QString &column, int &field)
 void readDouble(const QSqlRecord &record, const QString &column, double &field)
 {
     QVariant value;
-    if (lookup(record, column, value))
-        field = value.toDouble();
+    if (!lookup(record, column, value))
+        return;
+    // The text conversion accepts "nan" and "inf"; they are no numbers
+    // here, and a NaN Lab value would measure as distance 0 to any colour.
+    const double number = value.toDouble();
+    field = std::isfinite(number) ? number : 0.0;
 }
 
 void readFlag(const QSqlRecord &record, const QString &column, bool &field)

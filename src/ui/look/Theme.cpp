@@ -92,11 +92,19 @@ QImage placeholderImage(const QSize &size)
         return QImage();
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::white);
-    QPainter painter(&image);
-    QPen pen(QColor(255, 0, 0));
-    pen.setWidth(0);
-    painter.setPen(pen);
-    painter.drawRect(QRect(QPoint(1, 1), QPoint(size.width() - 2, size.height() - 2)));
+    // The frame's pixels run from (1, 1) to (width - 2, height - 2); a
+    // stroked rectangle covers one pixel more than its size.
+    const QRect frame(1, 1, size.width() - 3, size.height() - 3);
+    if (frame.width() >= 0 && frame.height() >= 0) {
+        QPainter painter(&image);
+        QPen pen(QColor(255, 0, 0));
+        pen.setWidth(0);
+        painter.setPen(pen);
+        if (frame.width() == 0 || frame.height() == 0)
+            painter.drawLine(frame.topLeft(), frame.topLeft() + QPoint(frame.width(), frame.height()));
+        else
+            painter.drawRect(frame);
+    }
     return image;
 }
 

@@ -14,7 +14,8 @@ class ImageButton;
 // theme images (a three-slice groove, an optional gradient mask and a
 // handle), and image buttons. Everything else goes to the application's
 // style. Each widget that wants this look owns its own instance, since the
-// slider images are per instance.
+// slider images are per instance; it is never the application's style,
+// which it forwards to.
 class VestrelCustomStyle : public QStyle
 {
     Q_OBJECT

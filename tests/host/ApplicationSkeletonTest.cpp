@@ -1,0 +1,92 @@
+#include "host/ApplicationSkeleton.h"
+
+#include "support/TestEnvironment.h"
+
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace {
+
+const QEvent::Type kThrowingEvent = QEvent::Type(QEvent::User + 1);
+const QEvent::Type kPlainEvent = QEvent::Type(QEvent::User + 2);
+const QEvent::Type kIgnoredEvent = QEvent::Type(QEvent::User + 3);
+
+// Throws from its event handler, as a fault deep in a widget would.
+class Thrower : public QObject
+{
+public:
+    int handled = 0;
+
+    bool event(QEvent *event) override
+    {
+        if (event->type() == kThrowingEvent)
+            throw std::runtime_error("fault inside an event handler");
+        if (event->type() == kPlainEvent) {
+            ++handled;
+            return true;
+        }
+        if (event->type() == kIgnoredEvent)
+            return false;
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+class ApplicationSkeletonTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void isTheApplicationObject()
+    {
+        QVERIFY(qobject_cast<Tintor::ApplicationSkeleton *>(QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::instance()->metaObject()->className(), "Tintor::ApplicationSkeleton");
+    }
+
+    void exceptionFromASentEventIsLoggedAndSwallowed()
+    {
+        Thrower thrower;
+        thrower.setObjectName(QStringLiteral("thrower"));
+        QEvent event(kThrowingEvent);
+        QTest::ignoreMessage(QtDebugMsg,
+                             qPrintable(QStringLiteral("Application caught an exception from \"thrower\" from event "
+                                                       "type %1")
+                                            .arg(int(kThrowingEvent))));
+        QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
+    }
+
+    void exceptionFromAPostedEventDoesNotLeaveTheLoop()
+    {
+        Thrower thrower;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Application caught an exception from")));
+        QCoreApplication::postEvent(&thrower, new QEvent(kThrowingEvent));
+        QCoreApplication::postEvent(&thrower, new QEvent(kPlainEvent));
+        QCoreApplication::processEvents();
+        // The event after the faulty one is still delivered.
+        QTRY_COMPARE(thrower.handled, 1);
+    }
+
+    void ordinaryEventsKeepTheirResult()
+    {
+        Thrower thrower;
+        QEvent handled(kPlainEvent);
+        QCOMPARE(QCoreApplication::sendEvent(&thrower, &handled), true);
+        QEvent unhandled(kIgnoredEvent);
+        QCOMPARE(QCoreApplication::sendEvent(&thrower, &unhandled), false);
+        QCOMPARE(thrower.handled, 1);
+    }
+};
+
+// The application object under test replaces the usual test main's.
+int main(int argc, char *argv[])
+{
+    TestEnvironment::prepare();
+    Tintor::ApplicationSkeleton application(argc, argv);
+    ApplicationSkeletonTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ApplicationSkeletonTest.moc"

@@ -1,0 +1,169 @@
+// Loads the built module and makes the host's about request twice in one
+// process: each request builds and tears down its own application object,
+// so nothing left over from the first may spoil the second.
+
+#include "../ui/look/LookFixture.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLibrary>
+#include <QPainter>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdint>
+
+namespace {
+
+using PluginMainProc = void (*)(std::int16_t selector, void *parameterBlock, std::intptr_t *data,
+                                std::int16_t *result);
+
+// The host's about record (64-bit layout) and its platform data.
+struct HostPlatformData
+{
+    quintptr hostWindow = 0;
+};
+struct AboutRecord
+{
+    void *platformData = nullptr;
+    void *basicSuite = nullptr;
+    void *pluginRef = nullptr;
+};
+
+// What the stand-in user saw of each about box before closing it.
+struct SeenAboutBox
+{
+    QString title;
+    QString versionLine;
+    Qt::WindowModality modality = Qt::NonModal;
+    QSize size;
+    QString fontFamily;
+    QImage image;
+};
+
+QList<SeenAboutBox> &seenBoxes()
+{
+    static QList<SeenAboutBox> boxes;
+    return boxes;
+}
+
+// Runs whenever an application object is created (the module's included):
+// watches for the about box, records it and closes it like a user would.
+void closeTheAboutBoxOnceShown()
+{
+    auto *timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") != 0 || !window->isVisible())
+                continue;
+            SeenAboutBox seen;
+            seen.title = window->windowTitle();
+            seen.modality = window->windowModality();
+            seen.size = window->size();
+            seen.fontFamily = QFontInfo(window->font()).family();
+            for (QLabel *label : window->findChildren<QLabel *>()) {
+                if (label->text().endsWith(QLatin1String("bit)")))
+                    seen.versionLine = label->text();
+            }
+            seen.image = window->grab().toImage();
+            seenBoxes().append(seen);
+            timer->stop();
+            window->close();
+        }
+    });
+    timer->start();
+}
+
+QImage logoImage()
+{
+    QImage image(96, 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.fillRect(QRect(8, 8, 80, 24), QColor(40, 120, 200));
+    return image;
+}
+
+} // namespace
+
+class PluginMainAboutTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(!QCoreApplication::instance());
+        {
+            // Writing the collection needs the SQL driver, which needs an
+            // application object; it is gone before the module's first call.
+            int argc = 0;
+            QCoreApplication writer(argc, nullptr);
+            LookFixture fixture;
+            QVERIFY(fixture.isOpen());
+            fixture.addSystemTheme(QStringLiteral("list.of.preferred.font.faces.linux"), "DejaVu Sans,10");
+            fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(logoImage()));
+            fixture.addShownText(QStringLiteral("aboutbox.caption"), QStringLiteral("About Huelink"));
+            fixture.addShownText(QStringLiteral("aboutbox.main"), QStringLiteral("Huelink Colour Palette"));
+            fixture.addShownText(QStringLiteral("aboutbox.version"), QStringLiteral("Huelink"));
+            fixture.addShownText(QStringLiteral("license.copyright"), QStringLiteral("<p>Licence</p>"));
+        }
+        QVERIFY(!QCoreApplication::instance());
+        qAddPreRoutine(closeTheAboutBoxOnceShown);
+    }
+
+    void twoAboutRequestsInOneProcess()
+    {
+        QLibrary module(QStringLiteral(HUELINK_PICKER_MODULE));
+        QVERIFY2(module.load(), qPrintable(module.errorString()));
+        const auto pluginMain = reinterpret_cast<PluginMainProc>(module.resolve("PluginMain"));
+        QVERIFY(pluginMain);
+
+        for (int request = 1; request <= 2; ++request) {
+            HostPlatformData platform;
+            AboutRecord record;
+            record.platformData = &platform;
+            std::int16_t result = -1;
+            pluginMain(0, &record, nullptr, &result);
+            QCOMPARE(result, std::int16_t(0));
+            QVERIFY(!QCoreApplication::instance());
+            QCOMPARE(seenBoxes().size(), request);
+
+            const SeenAboutBox &seen = seenBoxes().constLast();
+            QCOMPARE(seen.title, QStringLiteral("About Huelink"));
+            QCOMPARE(seen.versionLine, QStringLiteral("Huelink 4.0.0 (64bit)"));
+            QCOMPARE(seen.modality, Qt::ApplicationModal);
+            QCOMPARE(seen.size, QSize(680, 480));
+            QCOMPARE(seen.fontFamily, QStringLiteral("DejaVu Sans"));
+            QCOMPARE(seen.image.size(), QSize(680, 480));
+            seen.image.save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
+        }
+        // Same fonts, style and images the second time: the same picture.
+        QCOMPARE(seenBoxes().at(1).image, seenBoxes().at(0).image);
+    }
+
+    void aboutRequestWithoutABlockStillShows()
+    {
+        QLibrary module(QStringLiteral(HUELINK_PICKER_MODULE));
+        QVERIFY(module.load());
+        const auto pluginMain = reinterpret_cast<PluginMainProc>(module.resolve("PluginMain"));
+        QVERIFY(pluginMain);
+        const int before = int(seenBoxes().size());
+        pluginMain(0, nullptr, nullptr, nullptr);
+        QCOMPARE(int(seenBoxes().size()), before + 1);
+        QVERIFY(!QCoreApplication::instance());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // No application object here: the module makes its own, as in the host.
+    TestEnvironment::prepare();
+    PluginMainAboutTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PluginMainAboutTest.moc"

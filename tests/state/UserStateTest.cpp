@@ -1,0 +1,344 @@
+#include "state/UserState.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace UserState = Tintor::UserState;
+using Tintor::DB::ItemIndex;
+
+namespace {
+
+const QUuid kDeck = QUuid::fromString(QStringLiteral("{5c1f0a52-3e4b-4d8a-9b7e-1f2a3b4c5d6e}"));
+const QUuid kOtherDeck = QUuid::fromString(QStringLiteral("{a0b1c2d3-e4f5-4a6b-8c7d-9e0f1a2b3c4d}"));
+
+// The store as any other reader sees it: the names are spelled out here on
+// purpose, so a reader and writer that agree on a wrong name still fail.
+std::unique_ptr<QSettings> rawStore()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
+                                       QStringLiteral("Huelink.Photoshop"));
+}
+
+QString deckGroup(const QUuid &uuid)
+{
+    return uuid.toString(QUuid::WithBraces);
+}
+
+QVariant rawValue(const QString &key)
+{
+    return rawStore()->value(key);
+}
+
+void writeRaw(const QString &key, const QVariant &value)
+{
+    rawStore()->setValue(key, value);
+}
+
+using DeckReader = std::function<int(const QUuid &)>;
+
+const QHash<QString, DeckReader> &deckReaders()
+{
+    static const QHash<QString, DeckReader> readers{
+        {QStringLiteral("SegmentIndex"), UserState::segmentIndex},
+        {QStringLiteral("MoodFilter"), UserState::moodFilter},
+        {QStringLiteral("PageIndex"), UserState::pageIndex},
+        {QStringLiteral("RowIndex"), UserState::rowIndex},
+        {QStringLiteral("TabPageIndex"), UserState::tabPageIndex},
+        {QStringLiteral("SchemeKind"), UserState::schemeKind},
+        {QStringLiteral("SchemeNeutralSubKind"), UserState::schemeNeutralSubKind},
+        {QStringLiteral("ExteriorColors"), [](const QUuid &u) { return int(UserState::exteriorColors(u)); }},
+        {QStringLiteral("ShowMto"), [](const QUuid &u) { return int(UserState::showMto(u)); }},
+    };
+    return readers;
+}
+
+} // namespace
+
+class UserStateTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { TestEnvironment::resetUserState(); }
+
+    void freshUserGetsTheDefaults()
+    {
+        QVERIFY(UserState::lastUsedCollection().isNull());
+        QCOMPARE(UserState::hostApplicationPid(), 0);
+        QCOMPARE(UserState::segmentIndex(kDeck), 1);
+        QCOMPARE(UserState::pageIndex(kDeck), 1);
+        QCOMPARE(UserState::rowIndex(kDeck), 1);
+        QCOMPARE(UserState::moodFilter(kDeck), 7);
+        QCOMPARE(UserState::exteriorColors(kDeck), false);
+        QCOMPARE(UserState::showMto(kDeck), false);
+        QCOMPARE(UserState::tabPageIndex(kDeck), 0);
+        QCOMPARE(UserState::schemeKind(kDeck), 0);
+        QCOMPARE(UserState::schemeNeutralSubKind(kDeck), 7);
+        QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 4, true), true);
+        QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 4, false), false);
+        QVERIFY(UserState::myPaletteEntry(0, 0) == ItemIndex());
+        QCOMPARE(UserState::myPaletteCellSelected(3, 5), false);
+        QCOMPARE(UserState::myPaletteGridVisible(), true);
+        QCOMPARE(UserState::myPaletteSaveFileFormat(), false);
+        QCOMPARE(UserState::myPaletteLastSavePath(), QString());
+        QCOMPARE(UserState::myPaletteFullBackgroundColor(), 176);
+        // Reading never writes.
+        QVERIFY(rawStore()->allKeys().isEmpty());
+    }
+
+    void storedValuesAreValidatedOnRead_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("expected");
+        const auto row = [](const char *name, const char *key, const QVariant &stored, int expected) {
+            QTest::newRow(name) << QString::fromLatin1(key) << stored << expected;
+        };
+        row("mood 0", "MoodFilter", 0, 7);
+        row("mood 8", "MoodFilter", 8, 7);
+        row("mood -1", "MoodFilter", -1, 7);
+        row("mood 1", "MoodFilter", 1, 1);
+        row("mood 6", "MoodFilter", 6, 6);
+        row("mood text", "MoodFilter", QStringLiteral("warm"), 7);
+        row("tab 3", "TabPageIndex", 3, 0);
+        row("tab 16", "TabPageIndex", 16, 0);
+        row("tab 1", "TabPageIndex", 1, 1);
+        row("tab 2", "TabPageIndex", 2, 2);
+        row("tab 4", "TabPageIndex", 4, 4);
+        row("tab 8", "TabPageIndex", 8, 8);
+        row("scheme 10", "SchemeKind", 10, 0);
+        row("scheme -1", "SchemeKind", -1, 0);
+        row("scheme 1", "SchemeKind", 1, 1);
+        row("scheme 9", "SchemeKind", 9, 9);
+        row("neutral 6", "SchemeNeutralSubKind", 6, 7);
+        row("neutral 10", "SchemeNeutralSubKind", 10, 7);
+        row("neutral 8", "SchemeNeutralSubKind", 8, 8);
+        row("neutral 9", "SchemeNeutralSubKind", 9, 9);
+        row("neutral text", "SchemeNeutralSubKind", QStringLiteral("tonal"), 7);
+        // Keys without a range take any integer, and only an integer.
+        row("segment 17", "SegmentIndex", 17, 17);
+        row("segment text", "SegmentIndex", QStringLiteral("abc"), 1);
+        row("segment fraction", "SegmentIndex", QStringLiteral("2.5"), 1);
+        row("page 40", "PageIndex", 40, 40);
+        row("page text", "PageIndex", QStringLiteral("first"), 1);
+        row("page empty", "PageIndex", QString(), 1);
+        row("row 3", "RowIndex", 3, 3);
+        row("row text", "RowIndex", QStringLiteral("x3"), 1);
+        row("exterior true", "ExteriorColors", true, 1);
+        row("exterior 1", "ExteriorColors", QStringLiteral("1"), 1);
+        row("exterior false", "ExteriorColors", false, 0);
+        row("exterior text", "ExteriorColors", QStringLiteral("maybe"), 0);
+        row("mto true", "ShowMto", true, 1);
+        row("mto 0", "ShowMto", QStringLiteral("0"), 0);
+    }
+
+    void storedValuesAreValidatedOnRead()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, stored);
+        QFETCH(int, expected);
+        writeRaw(deckGroup(kDeck) + QLatin1Char('/') + key, stored);
+        QCOMPARE(deckReaders().value(key)(kDeck), expected);
+        // The other collection still reads its default.
+        const int fallback = deckReaders().value(key)(kOtherDeck);
+        writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, QStringLiteral("not a value"));
+        QCOMPARE(deckReaders().value(key)(kOtherDeck), fallback);
+    }
+
+    void writersStoreUnderTheirKeys()
+    {
+        UserState::setSegmentIndex(kDeck, 5);
+        UserState::setMoodFilter(kDeck, 3);
+        UserState::setExteriorColors(kDeck, true);
+        UserState::setShowMto(kDeck, true);
+        UserState::setPageIndex(kDeck, 14);
+        UserState::setRowIndex(kDeck, 6);
+        UserState::setTabPageIndex(kDeck, 4);
+        UserState::setSchemeKind(kDeck, 9);
+        UserState::setSchemeNeutralSubKind(kDeck, 8);
+        UserState::setColorForesightGroupOpenState(kDeck, 12, false);
+        UserState::setHostApplicationPid(qint64(5000000123));
+        UserState::setMyPaletteGridVisible(false);
+        UserState::setMyPaletteSaveFileFormat(1);
+        UserState::setMyPaletteLastSavePath(QStringLiteral("/home/user/deck.palette"));
+        UserState::setMyPaletteDescription(QStringLiteral("Kitchen"));
+        UserState::setMyPaletteFullBackgroundColor(90);
+
+        const QString deck = deckGroup(kDeck) + QLatin1Char('/');
+        QCOMPARE(rawValue(deck + "SegmentIndex").toInt(), 5);
+        QCOMPARE(rawValue(deck + "MoodFilter").toInt(), 3);
+        QCOMPARE(rawValue(deck + "ExteriorColors").toBool(), true);
+        QCOMPARE(rawValue(deck + "ShowMto").toBool(), true);
+        QCOMPARE(rawValue(deck + "PageIndex").toInt(), 14);
+        QCOMPARE(rawValue(deck + "RowIndex").toInt(), 6);
+        QCOMPARE(rawValue(deck + "TabPageIndex").toInt(), 4);
+        QCOMPARE(rawValue(deck + "SchemeKind").toInt(), 9);
+        QCOMPARE(rawValue(deck + "SchemeNeutralSubKind").toInt(), 8);
+        QCOMPARE(rawValue(deck + "ColorForesightGroup_12_OpenState").toBool(), false);
+        QVERIFY(rawStore()->contains(deck + "ColorForesightGroup_12_OpenState"));
+        QCOMPARE(rawValue(QStringLiteral("HostApplicationPID")).toLongLong(), qint64(5000000123));
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/MyPaletteGridVisible")).toBool(), false);
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/MyPaletteSaveFileFormat")).toInt(), 1);
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/MyPaletteLastSavePath")).toString(),
+                 QStringLiteral("/home/user/deck.palette"));
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/MyPaletteDescription")).toString(), QStringLiteral("Kitchen"));
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/MyPaletteFullBackgroundColor")).toInt(), 90);
+
+        // And each reads back through its own reader.
+        QCOMPARE(UserState::segmentIndex(kDeck), 5);
+        QCOMPARE(UserState::moodFilter(kDeck), 3);
+        QCOMPARE(UserState::exteriorColors(kDeck), true);
+        QCOMPARE(UserState::showMto(kDeck), true);
+        QCOMPARE(UserState::pageIndex(kDeck), 14);
+        QCOMPARE(UserState::rowIndex(kDeck), 6);
+        QCOMPARE(UserState::tabPageIndex(kDeck), 4);
+        QCOMPARE(UserState::schemeKind(kDeck), 9);
+        QCOMPARE(UserState::schemeNeutralSubKind(kDeck), 8);
+        QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 12, true), false);
+        QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 13, true), true);
+        QCOMPARE(UserState::hostApplicationPid(), qint64(5000000123));
+        QCOMPARE(UserState::myPaletteGridVisible(), false);
+        QCOMPARE(UserState::myPaletteSaveFileFormat(), true);
+        QCOMPARE(UserState::myPaletteLastSavePath(), QStringLiteral("/home/user/deck.palette"));
+        QCOMPARE(UserState::myPaletteFullBackgroundColor(), 90);
+    }
+
+    // Every write reaches the file before it returns.
+    void writesAreOnDiskAtOnce()
+    {
+        UserState::setPageIndex(kDeck, 23);
+        const QString fileName = rawStore()->fileName();
+        QVERIFY(fileName.endsWith(QLatin1String("Vestrel/Huelink.Photoshop.ini")));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY2(text.contains("PageIndex=23"), text.constData());
+        // The INI format escapes the braces of the group name.
+        QVERIFY(text.contains(kDeck.toString(QUuid::WithoutBraces).toLatin1()));
+    }
+
+    void collectionsKeepSeparatePositions()
+    {
+        UserState::setPageIndex(kDeck, 5);
+        UserState::setPageIndex(kOtherDeck, 9);
+        UserState::setMoodFilter(kOtherDeck, 2);
+        QCOMPARE(UserState::pageIndex(kDeck), 5);
+        QCOMPARE(UserState::pageIndex(kOtherDeck), 9);
+        QCOMPARE(UserState::moodFilter(kDeck), 7);
+        QCOMPARE(UserState::moodFilter(kOtherDeck), 2);
+        QCOMPARE(rawValue(deckGroup(kDeck) + QStringLiteral("/PageIndex")).toInt(), 5);
+        QCOMPARE(rawValue(deckGroup(kOtherDeck) + QStringLiteral("/PageIndex")).toInt(), 9);
+        QVERIFY(!rawStore()->contains(QStringLiteral("PageIndex")));
+    }
+
+    void paletteCellEntryIsStoredAsItsText()
+    {
+        const ItemIndex chip{kDeck, 3, 7};
+        UserState::setMyPaletteEntry(2, 5, chip);
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/(2,5).Entry")).toString(), chip.toText());
+        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(5,2).Entry")));
+        QVERIFY(UserState::myPaletteEntry(2, 5) == chip);
+        QVERIFY(UserState::myPaletteEntry(5, 2) == ItemIndex());
+    }
+
+    void clearingACellRemovesItsEntryKey_data()
+    {
+        QTest::addColumn<qint64>("colorId");
+        QTest::newRow("default index") << qint64(-1);
+        QTest::newRow("row id 0") << qint64(0);
+    }
+
+    void clearingACellRemovesItsEntryKey()
+    {
+        QFETCH(qint64, colorId);
+        UserState::setMyPaletteEntry(1, 4, ItemIndex{kDeck, 3, 7});
+        UserState::setMyPaletteEntry(0, 0, ItemIndex{kDeck, 3, 8});
+        UserState::setMyPaletteEntry(1, 4, ItemIndex{kDeck, 3, colorId});
+        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(1,4).Entry")));
+        QVERIFY(rawStore()->contains(QStringLiteral("MyPalette/(0,0).Entry")));
+        QVERIFY(UserState::myPaletteEntry(1, 4) == ItemIndex());
+    }
+
+    void deselectingACellRemovesItsSelectionKey()
+    {
+        UserState::setMyPaletteCellSelected(3, 1, true);
+        UserState::setMyPaletteCellSelected(0, 2, true);
+        QCOMPARE(rawValue(QStringLiteral("MyPalette/(3,1).Selected")).toBool(), true);
+        QCOMPARE(UserState::myPaletteCellSelected(3, 1), true);
+        QCOMPARE(UserState::myPaletteCellSelected(1, 3), false);
+
+        UserState::setMyPaletteCellSelected(3, 1, false);
+        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(3,1).Selected")));
+        QCOMPARE(UserState::myPaletteCellSelected(3, 1), false);
+        QCOMPARE(UserState::myPaletteCellSelected(0, 2), true);
+        // Deselecting a cell that was never selected writes nothing.
+        UserState::setMyPaletteCellSelected(2, 2, false);
+        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(2,2).Selected")));
+    }
+
+    void saveFileFormatIsTrueOnlyForOne_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("0, palette file") << QVariant(0) << false;
+        QTest::newRow("1, text list") << QVariant(1) << true;
+        QTest::newRow("2") << QVariant(2) << false;
+        QTest::newRow("text 1") << QVariant(QStringLiteral("1")) << true;
+        QTest::newRow("text") << QVariant(QStringLiteral("txt")) << false;
+    }
+
+    void saveFileFormatIsTrueOnlyForOne()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, expected);
+        writeRaw(QStringLiteral("MyPalette/MyPaletteSaveFileFormat"), stored);
+        QCOMPARE(UserState::myPaletteSaveFileFormat(), expected);
+        UserState::setMyPaletteSaveFileFormat(stored.toInt());
+        QCOMPARE(UserState::myPaletteSaveFileFormat(), expected);
+    }
+
+    void paletteBackgroundMustBeAnInteger()
+    {
+        writeRaw(QStringLiteral("MyPalette/MyPaletteFullBackgroundColor"), QStringLiteral("grey"));
+        QCOMPARE(UserState::myPaletteFullBackgroundColor(), 176);
+        writeRaw(QStringLiteral("MyPalette/MyPaletteGridVisible"), QStringLiteral("false"));
+        QCOMPARE(UserState::myPaletteGridVisible(), false);
+    }
+
+    void lastUsedCollectionIsCachedAfterAWrite()
+    {
+        UserState::setLastUsedCollection(kDeck);
+        QCOMPARE(rawValue(QStringLiteral("UuidOfLastUsedCollection")).toString(), deckGroup(kDeck));
+        // The cache answers; the store is not read again.
+        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kOtherDeck));
+        QCOMPARE(UserState::lastUsedCollection(), kDeck);
+        UserState::forgetCachedLastUsedCollection();
+        QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
+        // The first successful read fills the cache.
+        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kDeck));
+        QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
+    }
+
+    void unreadableLastUsedCollectionIsTriedAgain()
+    {
+        QVERIFY(UserState::lastUsedCollection().isNull());
+        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), QStringLiteral("not a uuid"));
+        QVERIFY(UserState::lastUsedCollection().isNull());
+        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kOtherDeck).toUpper());
+        QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
+    }
+
+    void hostApplicationPidOfWrongKindReadsZero()
+    {
+        writeRaw(QStringLiteral("HostApplicationPID"), QStringLiteral("host"));
+        QCOMPARE(UserState::hostApplicationPid(), 0);
+    }
+};
+
+HUELINK_TEST_MAIN(UserStateTest)
+#include "UserStateTest.moc"

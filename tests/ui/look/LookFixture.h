@@ -1,0 +1,71 @@
+#pragma once
+
+#include "db/CollectionRegistry.h"
+#include "db/Schema.h"
+#include "state/UserState.h"
+#include "support/FixtureDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QUuid>
+#include <memory>
+
+// One collection file for the look tests: theme rows of the system-wide
+// collection (ID 0 in every file) and one shown collection with its own
+// texts and images. publish() registers it and makes the shown collection
+// the last used one.
+class LookFixture
+{
+public:
+    static QUuid shownCollection() { return QUuid(QStringLiteral("{5b0c6e52-8d1f-4f7a-9a41-2f3d5c7e9b10}")); }
+
+    explicit LookFixture(const QString &fileName = QStringLiteral("look.db"))
+        : m_database(std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QLatin1Char('/')
+                                                       + fileName))
+    {
+        m_shownId = m_database->addCollection(shownCollection(), QStringLiteral("LOOK"), 1);
+    }
+
+    bool isOpen() const { return m_database->isOpen() && m_shownId >= 0; }
+    void addSystemTheme(const QString &key, const QByteArray &data) { m_database->addTheme(0, key, data); }
+    void addShownTheme(const QString &key, const QByteArray &data) { m_database->addTheme(m_shownId, key, data); }
+    void addShownText(const QString &key, const QString &text) { m_database->addLocale(m_shownId, key, text); }
+
+    bool exec(const QString &sql, const QVariantList &values = {}) { return m_database->exec(sql, values); }
+
+    void publish()
+    {
+        Tintor::DB::scanCollectionFiles(Tintor::DB::collectionRegistry(), true);
+        Tintor::UserState::setLastUsedCollection(shownCollection());
+    }
+
+    static QByteArray png(const QImage &image)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+
+    static QImage filled(const QSize &size, const QColor &color)
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(color);
+        return image;
+    }
+
+    // Where tests leave images for a person to look at.
+    static QString outputPath(const QString &fileName)
+    {
+        const QString folder = QStringLiteral(HUELINK_BUILD_DIR "/test-output");
+        QDir().mkpath(folder);
+        return folder + QLatin1Char('/') + fileName;
+    }
+
+private:
+    std::unique_ptr<FixtureDatabase> m_database;
+    qint64 m_shownId = -1;
+};

@@ -1,0 +1,137 @@
+#include "ui/look/TaskButton.h"
+
+#include "LookFixture.h"
+#include "support/TestEnvironment.h"
+#include "ui/look/AboutButton.h"
+#include "ui/look/HelpButton.h"
+#include "ui/look/ProgramFont.h"
+
+#include <QtTest>
+
+using namespace Tintor;
+
+namespace {
+
+int brightestGrey(const QImage &image, const QRect &area)
+{
+    int brightest = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            brightest = qMax(brightest, qGray(image.pixel(x, y)));
+    return brightest;
+}
+
+} // namespace
+
+class TaskButtonTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<LookFixture> m_fixture;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<LookFixture>();
+        QVERIFY(m_fixture->isOpen());
+        m_fixture->addSystemTheme(QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,10");
+        m_fixture->publish();
+        forgetPreferredFontFamily();
+    }
+
+    void disabledTaskButtonDarkensWithLightGreyTextAndForbiddenCursor()
+    {
+        QWidget window;
+        window.resize(160, 60);
+        auto *button = new TaskButton(&window);
+        button->setText(QStringLiteral("Select"));
+        button->setGeometry(10, 10, 120, 30);
+        window.show();
+        QCOMPARE(button->font(), programFont(FontStyle::Normal, 3));
+        QCOMPARE(button->font().pointSize(), 11);
+        button->setEnabled(false);
+
+        const TaskButton::PaintColors colors = button->paintColors();
+        QCOMPARE(colors.gradientTop, QColor(170, 170, 170));
+        QCOMPARE(colors.gradientBottom, QColor(170, 170, 170));
+        QCOMPARE(colors.text, QColor(238, 238, 238));
+        QCOMPARE(button->cursor().shape(), Qt::ForbiddenCursor);
+
+        const QImage image = button->grab().toImage();
+        image.save(LookFixture::outputPath(QStringLiteral("taskbutton-disabled.png")));
+        QCOMPARE(QColor(image.pixel(8, 15)), QColor(170, 170, 170));
+        QCOMPARE(QColor(image.pixel(60, 2)), QColor(170, 170, 170));
+        // The text's strokes reach its colour and nothing is brighter.
+        QVERIFY(qAbs(brightestGrey(image, QRect(20, 5, 80, 20)) - 238) <= 2);
+
+        button->setEnabled(true);
+        QCOMPARE(button->cursor().shape(), Qt::ArrowCursor);
+        const QImage enabled = button->grab().toImage();
+        // Top to bottom gradient from 238 to 204.
+        QVERIFY(qGray(enabled.pixel(60, 1)) > 233);
+        QVERIFY(qGray(enabled.pixel(60, 28)) < 210);
+        QVERIFY(brightestGrey(enabled, QRect(20, 5, 80, 20)) <= 239);
+    }
+
+    void focusDrawsTwoBlueRings()
+    {
+        QWidget window;
+        auto *button = new TaskButton(&window);
+        button->setText(QStringLiteral("Save"));
+        button->setGeometry(10, 10, 120, 30);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QImage plain = button->grab().toImage();
+        button->setFocus();
+        QTRY_VERIFY(button->hasFocus());
+        const QImage focused = button->grab().toImage();
+        const QColor ring = focused.pixel(60, 3);
+        QVERIFY(ring.blue() > ring.red() + 10);
+        QCOMPARE(QColor(focused.pixel(60, 15)), QColor(plain.pixel(60, 15)));
+    }
+
+    void roundButtons_data()
+    {
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("help") << true << QStringLiteral("?");
+        QTest::newRow("about") << false << QString(QChar(0x2026));
+    }
+    void roundButtons()
+    {
+        QFETCH(bool, help);
+        QFETCH(QString, text);
+        QWidget window;
+        TaskButton *button = help ? static_cast<TaskButton *>(new HelpButton(&window))
+                                  : static_cast<TaskButton *>(new AboutButton(&window));
+        button->setGeometry(10, 10, 24, 24);
+        window.show();
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->font(), programFont(FontStyle::Bold, 4));
+        QCOMPARE(button->paintColors().text, QColor(0, 129, 183));
+
+        QImage image = button->grab().toImage();
+        image.save(LookFixture::outputPath(help ? QStringLiteral("helpbutton.png") : QStringLiteral("aboutbutton.png")));
+        // A circle: the corners show the window, the middle of the rim the
+        // gradient.
+        const QColor windowColor = window.grab().toImage().pixel(5, 5);
+        QCOMPARE(QColor(image.pixel(0, 0)), windowColor);
+        QVERIFY(qGray(image.pixel(12, 1)) > 225);
+
+        // Disabled: both stops the plain bottom colour and the text grey
+        // 255 - 93 (the text colour's grey level).
+        button->setEnabled(false);
+        const TaskButton::PaintColors disabled = button->paintColors();
+        QCOMPARE(disabled.gradientTop, QColor(204, 204, 204));
+        QCOMPARE(disabled.gradientBottom, QColor(204, 204, 204));
+        QCOMPARE(disabled.text, QColor(162, 162, 162));
+        image = button->grab().toImage();
+        QCOMPARE(QColor(image.pixel(12, 2)), QColor(204, 204, 204));
+        QCOMPARE(button->cursor().shape(), Qt::ForbiddenCursor);
+    }
+};
+
+HUELINK_TEST_MAIN(TaskButtonTest)
+#include "TaskButtonTest.moc"
