@@ -121,6 +121,22 @@ private Q_SLOTS:
         QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kExterior);
     }
 
+    void openingReadsTheCurrentCollectionAfresh()
+    {
+        QListWidget *list = m_selector->collectionList();
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->isVisible());
+        m_selector->dropDownButtonClicked();
+        QVERIFY(list->isHidden());
+        // Changed behind the selector's back: it must not have kept a copy.
+        UserState::setLastUsedCollection(BrowseFixture::kOil);
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->isVisible());
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kOil);
+        QCOMPARE(list->currentItem(), list->selectedItems().first());
+    }
+
     void closingWithTheButtonWithoutPickEmitsNothing()
     {
         QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
