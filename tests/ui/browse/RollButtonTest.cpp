@@ -40,16 +40,6 @@ private Q_SLOTS:
         shot = button.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(shot.pixelColor(inside), pressed.pixelColor(inside));
     }
-
-    void clickEmitsClickedOnce()
-    {
-        RollButton button(Backward);
-        button.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&button));
-        QSignalSpy clicked(&button, &QPushButton::clicked);
-        QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
-        QCOMPARE(clicked.count(), 1);
-    }
 };
 
 HUELINK_TEST_MAIN(RollButtonTest)
