@@ -95,7 +95,10 @@ int scanCollectionFiles(CollectionRegistryHash &registry, bool clearFirst)
         folderPath += QDir::separator();
     folderPath = QDir::toNativeSeparators(folderPath + QStringLiteral("Contents/Resources"));
     const QDir folder(folderPath);
-    const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Unsorted);
+    // By name: which file supplies a UUID held twice (the system-wide
+    // collection is in every file) must not depend on the file system's
+    // directory order, which differs between machines.
+    const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
     for (const QFileInfo &file : files)
         scanOneFile(file.absoluteFilePath(), registry);
     return 0;

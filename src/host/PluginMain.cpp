@@ -1,5 +1,6 @@
 // The module's one entry point, called by the host for every request.
 
+#include "host/AddOnMainWindow.h"
 #include "host/ApplicationSkeleton.h"
 #include "host/engine/EngineStart.h"
 #include "host/engine/HostColor.h"
@@ -127,7 +128,7 @@ void showAboutBox(quintptr hostWindow)
     QCoreApplication::exec();
 }
 
-void handlePick(void *block)
+void handlePick(void *block, quintptr hostWindow)
 {
     quint16 components[4];
     for (int i = 0; i < 4; ++i)
@@ -136,15 +137,29 @@ void handlePick(void *block)
         Tintor::HostColor::initialColor(readField<std::int16_t>(block, kPickSourceSpace), components);
     const QString swatchFolder =
         Tintor::HostColor::swatchFolder(Tintor::Platform::userDataLocation(), hostMajorVersion(block));
-    QString title;
-    if (const char *prompt = readField<const char *>(block, kPickPrompt))
-        title = QString::fromLocal8Bit(prompt);
-    // The add-on window is not part of this build yet; the host's colour
-    // stays as it was.
-    Q_UNUSED(initialColor);
-    Q_UNUSED(swatchFolder);
-    Q_UNUSED(title);
-    Q_UNUSED(kPickResultSpace);
+
+    auto *window = new AddOnMainWindow(initialColor, swatchFolder, nullptr);
+    if (const char *prompt = readField<const char *>(block, kPickPrompt)) {
+        const QString title = QString::fromLocal8Bit(prompt);
+        if (!title.isEmpty())
+            window->setWindowTitle(title);
+    }
+    QObject::connect(window, &QDialog::finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window->setWindowModality(Qt::ApplicationModal);
+    Tintor::Platform::parentToHostWindow(quintptr(window->winId()), hostWindow);
+    window->show();
+    QCoreApplication::exec();
+
+    const QColor chosen = window->chosenColor();
+    if (window->result() == QDialog::Accepted && chosen != QColor(Qt::transparent)) {
+        quint16 picked[4];
+        Tintor::HostColor::pickedComponents(chosen, picked);
+        writeField<std::int16_t>(block, kPickResultSpace, 0);
+        for (int i = 0; i < 4; ++i)
+            writeField<quint16>(block, kPickComponents + std::size_t(i) * 2, picked[i]);
+    }
+    delete window;
 }
 
 } // namespace
@@ -182,5 +197,5 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t s
     if (selector == 0)
         showAboutBox(hostWindow);
     else if (selector == 1 && parameterBlock)
-        handlePick(parameterBlock);
+        handlePick(parameterBlock, hostWindow);
 }

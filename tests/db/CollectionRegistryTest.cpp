@@ -168,27 +168,22 @@ private Q_SLOTS:
         QVERIFY(!collectionUuidsByOrder().contains(kThird));
     }
 
-    void sameUuidInTwoFilesComesFromTheFileListedFirst()
+    void sameUuidInTwoFilesComesFromTheFirstFileByName()
     {
         {
-            FixtureDatabase one(fileIn(QStringLiteral("one.db")));
-            one.addCollection(kFirst, QStringLiteral("FROM-ONE"), 4);
-            FixtureDatabase two(fileIn(QStringLiteral("two.db")));
+            // Written in the other order, so creation order cannot decide.
+            FixtureDatabase two(fileIn(QStringLiteral("b-two.db")));
             two.addCollection(kFirst, QStringLiteral("FROM-TWO"), 9);
+            FixtureDatabase one(fileIn(QStringLiteral("a-one.db")));
+            one.addCollection(kFirst, QStringLiteral("FROM-ONE"), 4);
         }
-        // The folder listing's own order, whatever the file system makes it.
-        const QFileInfoList listing =
-            QDir(resources()).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Unsorted);
-        QCOMPARE(listing.size(), 2);
-        const bool oneFirst = listing.first().fileName() == QLatin1String("one.db");
-
         QCOMPARE(discoverCollections(), 1);
         const CollectionLocation location = collectionRegistry().value(kFirst);
-        QCOMPARE(location.systemId, oneFirst ? QStringLiteral("FROM-ONE") : QStringLiteral("FROM-TWO"));
-        QCOMPARE(location.order, oneFirst ? 4 : 9);
-        QCOMPARE(QFileInfo(location.databasePath).fileName(), listing.first().fileName());
+        QCOMPARE(location.systemId, QStringLiteral("FROM-ONE"));
+        QCOMPARE(location.order, 4);
+        QCOMPARE(QFileInfo(location.databasePath).fileName(), QStringLiteral("a-one.db"));
         QCOMPARE(QFileInfo(collectionRegistry().value(systemWide()).databasePath).fileName(),
-                 listing.first().fileName());
+                 QStringLiteral("a-one.db"));
         CollectionPointer collection;
         QCOMPARE(collectionByUuid(kFirst, collection), 0);
         QCOMPARE(collection->systemId, location.systemId);

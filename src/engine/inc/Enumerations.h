@@ -52,4 +52,10 @@ enum CardType {
     CardPelvon = 2,
 };
 
+// Palette file formats: the XML palette file and the plain text list.
+enum PaletteFileFormat {
+    PaletteXml = 0,
+    PaletteText = 1,
+};
+
 } // namespace Tintor

@@ -41,6 +41,8 @@ QString fontListText()
     return QString::fromLatin1(kBuiltInFontList);
 }
 
+constexpr int kFallbackBaseSize = 9;
+
 void choosePreferredFamily(FontState &state)
 {
     // The font database needs the GUI application; choosing without one
@@ -50,8 +52,13 @@ void choosePreferredFamily(FontState &state)
     state.chosen = true;
     const FontList list = parseFontList(fontListText());
     const int index = firstInstalledFamily(list, QFontDatabase::families());
-    if (index < 0)
+    if (index < 0) {
+        // No listed family is installed: the toolkit's default family at the
+        // size the list names first, never at 0 points (unreadable text).
+        state.baseSize = list.families.isEmpty() ? kFallbackBaseSize
+                                                 : list.sizes.value(list.families.first(), kFallbackBaseSize);
         return;
+    }
     state.family = list.families.at(index);
     state.baseSize = list.sizes.value(state.family);
 }

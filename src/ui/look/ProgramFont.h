@@ -23,7 +23,8 @@ QFont programFont(FontStyle style, int step);
 // The chosen family, chosen on first use; empty when no listed family is
 // installed (the fonts then take the toolkit's default family).
 QString preferredFontFamily();
-// The point size the chosen family is listed with; 0 until one is chosen.
+// The point size the chosen family is listed with (the first listed size
+// when no listed family is installed); 0 until the list was read.
 int programFontBaseSize();
 
 // The point size of `step` around `baseSize`.

@@ -160,14 +160,14 @@ private Q_SLOTS:
         QCOMPARE(programFontBaseSize(), 9);
     }
 
-    void noInstalledFamilyLeavesTheFamilyEmpty()
+    void noInstalledFamilyKeepsReadableSizes()
     {
         setFontListRows(QStringLiteral("No Such Face,11;Nor This,12"), QString());
         QCOMPARE(preferredFontFamily(), QString());
-        QCOMPARE(programFontBaseSize(), 0);
-        // Still a usable font: the toolkit's default family and size.
-        const QFont font = programFont(FontStyle::Normal, 2);
-        QVERIFY(QFontInfo(font).pointSize() > 0);
+        // Regression: the base size used to stay 0, giving 1-point text.
+        QCOMPARE(programFontBaseSize(), 11);
+        for (int step = 0; step <= 4; ++step)
+            QCOMPARE(programFont(FontStyle::Normal, step).pointSize(), 11 - 2 + step);
     }
 
     void fontsAreCachedByTheirAttributes()

@@ -1,0 +1,334 @@
+// The state slots of the main widget: each stores a view's choice in the
+// user state when it differs and repaints the views that depend on it.
+
+#include "ui/browse/MainWidget.h"
+
+#include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
+#include "db/NavigationQueries.h"
+#include "db/SearchQueries.h"
+#include "db/Status.h"
+#include "state/UserState.h"
+#include "ui/browse/CardRollerWidget.h"
+#include "ui/browse/ColorWheelWidget.h"
+#include "ui/browse/MoodSelectWidget.h"
+#include "ui/browse/TabBarWidget.h"
+#include "ui/look/TaskButton.h"
+#include "ui/matching/SelectNearestColorDialog.h"
+
+#include <QDebug>
+#include <QPointer>
+
+namespace Tintor {
+
+void MainWidget::refreshDetails(bool relayout)
+{
+    // The schemers and the products and textures tabs read the card when
+    // they paint; none is part of this build yet.
+    Q_UNUSED(relayout);
+}
+
+void MainWidget::collectionChangedInteractively(QUuid collectionId)
+{
+    if (!DB::collectionUuidsByOrder().contains(collectionId) || collectionId == UserState::lastUsedCollection())
+        return;
+    changeCollection(collectionId);
+}
+
+void MainWidget::changeCollection(const QUuid &collection)
+{
+    m_capsureFolder.clear();
+    m_capsureFile.clear();
+    watchCapsureFolder();
+
+    UserState::setLastUsedCollection(collection);
+    CollectionSettings::loadNameOrders(collection);
+    CollectionSettings::setCurrentCollection(collection);
+    applyCollection(collection);
+
+    setEnabled(false);
+    setCursor(Qt::WaitCursor);
+    setUpdatesEnabled(false);
+
+    Q_EMIT selectedCollectionChanged(collection);
+    showTabPage(UserState::tabPageIndex(collection));
+    setTaskButtonTexts(collection);
+    layoutChildren();
+    watchCapsureFolder();
+    Q_EMIT onCapsureFileChanged(m_capsureFile);
+
+    setUpdatesEnabled(true);
+    setCursor(Qt::ArrowCursor);
+    setEnabled(true);
+    update();
+}
+
+void MainWidget::segmentChangedInteractivelyByWheel(int newSegment)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (newSegment == UserState::segmentIndex(uuid))
+        return;
+    UserState::setSegmentIndex(uuid, newSegment);
+    m_colorWheel->update();
+    DB::ColorPage page;
+    if (DB::firstPageAtOrAfterSegment(uuid, newSegment, UserState::moodFilter(uuid), UserState::exteriorColors(uuid),
+                                      page)
+            == DB::StatusOk
+        && page.isValid()) {
+        UserState::setPageIndex(uuid, page.pageIndex);
+        refreshDetails(true);
+    }
+    m_cardRoller->update();
+}
+
+void MainWidget::refreshAfterFilterChange()
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (CollectionSettings::cardType(uuid) == CardPelvon) {
+        m_cardRoller->update();
+        return;
+    }
+    DB::ColorPage page;
+    if (DB::firstPageAtOrAfterSegment(uuid, UserState::segmentIndex(uuid), UserState::moodFilter(uuid),
+                                      UserState::exteriorColors(uuid), page)
+            != DB::StatusOk
+        || !page.isValid())
+        return;
+    if (page.segment != UserState::segmentIndex(uuid)) {
+        UserState::setSegmentIndex(uuid, page.segment);
+        m_colorWheel->update();
+    }
+    if (page.pageIndex == UserState::pageIndex(uuid))
+        return;
+    UserState::setPageIndex(uuid, page.pageIndex);
+    refreshDetails(true);
+    m_cardRoller->update();
+}
+
+void MainWidget::moodFilterChangedInteractively(Mood newMood)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (int(newMood) == UserState::moodFilter(uuid))
+        return;
+    UserState::setMoodFilter(uuid, int(newMood));
+    m_moodFilter->update();
+    refreshAfterFilterChange();
+}
+
+void MainWidget::exteriorFilterChangedInteractively(bool exteriorFilter)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (exteriorFilter == UserState::exteriorColors(uuid))
+        return;
+    UserState::setExteriorColors(uuid, exteriorFilter);
+    m_moodFilter->update();
+    refreshAfterFilterChange();
+}
+
+void MainWidget::showMtoChangedInteractively(bool newValue)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (newValue == UserState::showMto(uuid))
+        return;
+    UserState::setShowMto(uuid, newValue);
+    m_moodFilter->update();
+    refreshAfterFilterChange();
+}
+
+void MainWidget::rollCards(Direction direction)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    const int current = UserState::pageIndex(uuid);
+    DB::ColorPage page;
+    if (DB::neighbourPage(uuid, current, direction == Backward, UserState::moodFilter(uuid),
+                          UserState::exteriorColors(uuid), page)
+            != DB::StatusOk
+        || !page.isValid() || page.pageIndex == current)
+        return;
+    if (page.segment != UserState::segmentIndex(uuid)) {
+        UserState::setSegmentIndex(uuid, page.segment);
+        m_colorWheel->update();
+    }
+    UserState::setPageIndex(uuid, page.pageIndex);
+    m_cardRoller->update();
+    refreshDetails(true);
+}
+
+void MainWidget::pageChangedInteractively(int newPage)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (newPage == UserState::pageIndex(uuid))
+        return;
+    UserState::setPageIndex(uuid, newPage);
+    m_cardRoller->update();
+    refreshDetails(false);
+}
+
+void MainWidget::rowChangedInteractively(int newRow)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (newRow == UserState::rowIndex(uuid))
+        return;
+    UserState::setRowIndex(uuid, newRow);
+    m_cardRoller->update();
+    refreshDetails(false);
+}
+
+void MainWidget::searchForPhrase(QString phrase)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    // Return in an empty box finds nothing rather than a card whose name
+    // column happens to be empty.
+    if (phrase.trimmed().isEmpty())
+        return;
+    int pageIndex = -1;
+    int rowIndex = -1;
+    int segment = -1;
+    int mood = 0;
+    bool exterior = false;
+    if (DB::findPhrase(uuid, phrase, pageIndex, rowIndex, segment, mood, exterior) != DB::StatusOk)
+        return;
+    bool wheelChanged = false;
+    bool filterChanged = false;
+    bool cardChanged = false;
+    if (segment > 0 && segment != UserState::segmentIndex(uuid)) {
+        UserState::setSegmentIndex(uuid, segment);
+        wheelChanged = true;
+    }
+    if (!exterior && UserState::exteriorColors(uuid)) {
+        UserState::setExteriorColors(uuid, false);
+        filterChanged = true;
+    }
+    const int moodFilter = UserState::moodFilter(uuid);
+    if (mood == MoodOffwhite || mood == MoodNeutral) {
+        if (mood != moodFilter) {
+            UserState::setMoodFilter(uuid, mood);
+            filterChanged = true;
+        }
+    } else if (moodFilter != MoodAll && moodFilter != mood) {
+        UserState::setMoodFilter(uuid, MoodAll);
+        filterChanged = true;
+    }
+    if (pageIndex > 0 && pageIndex != UserState::pageIndex(uuid)) {
+        UserState::setPageIndex(uuid, pageIndex);
+        cardChanged = true;
+    }
+    if (rowIndex > 0 && rowIndex != UserState::rowIndex(uuid)) {
+        UserState::setRowIndex(uuid, rowIndex);
+        cardChanged = true;
+    }
+    if (wheelChanged)
+        m_colorWheel->update();
+    if (filterChanged)
+        m_moodFilter->update();
+    if (cardChanged) {
+        m_cardRoller->update();
+        refreshDetails(true);
+    }
+}
+
+void MainWidget::tabPageSelected(TabBarPage page)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (int(page) == UserState::tabPageIndex(uuid))
+        return;
+    UserState::setTabPageIndex(uuid, int(page));
+    m_tabBar->update();
+    showTabPage(int(page));
+}
+
+void MainWidget::schemeKindChangedInteractively(SchemeKind scheme)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (int(scheme) == UserState::schemeKind(uuid))
+        return;
+    UserState::setSchemeKind(uuid, int(scheme));
+    refreshDetails(true);
+}
+
+void MainWidget::schemeNeutralSubKindChangedInteractively(SchemeKind scheme)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    if (int(scheme) == UserState::schemeNeutralSubKind(uuid))
+        return;
+    UserState::setSchemeNeutralSubKind(uuid, int(scheme));
+    refreshDetails(true);
+}
+
+void MainWidget::capsureItemSelectedInteractively(QUuid collectionId, DB::ColorEntry colorEntry)
+{
+    DB::ColorPage page;
+    if (DB::pageById(collectionId, colorEntry.pageId, false, page) != DB::StatusOk || !page.isValid())
+        return;
+    if (collectionId != UserState::lastUsedCollection()) {
+        if (!DB::collectionUuidsByOrder().contains(collectionId))
+            return;
+        changeCollection(collectionId);
+    }
+    if (page.segment != UserState::segmentIndex(collectionId))
+        segmentChangedInteractivelyByWheel(page.segment);
+    if (page.pageIndex != UserState::pageIndex(collectionId))
+        pageChangedInteractively(page.pageIndex);
+    if (colorEntry.rowIndex != UserState::rowIndex(collectionId))
+        rowChangedInteractively(colorEntry.rowIndex);
+}
+
+void MainWidget::goToRow(qint64 rowId)
+{
+    const QUuid uuid = UserState::lastUsedCollection();
+    DB::ColorEntry entry;
+    if (DB::entryById(uuid, rowId, entry) != DB::StatusOk || entry.id < 1)
+        return;
+    DB::ColorPage page;
+    if (DB::pageById(uuid, entry.pageId, false, page) != DB::StatusOk || !page.isValid())
+        return;
+    if (page.pageIndex != UserState::pageIndex(uuid))
+        pageChangedInteractively(page.pageIndex);
+    if (entry.rowIndex != UserState::rowIndex(uuid))
+        rowChangedInteractively(entry.rowIndex);
+}
+
+void MainWidget::showNearestColor(const QColor &color)
+{
+    if (color == QColor(Qt::transparent))
+        return;
+    qDebug() << QStringLiteral("RGB(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+    const QUuid uuid = UserState::lastUsedCollection();
+    const ColorTriple lab = colorToLab(color);
+
+    DB::ColorEntry near;
+    if (DB::entryNearRgb(uuid, color, near) == DB::StatusOk && near.id >= 1) {
+        goToRow(near.id);
+        return;
+    }
+
+    std::vector<NearestMatch> matches;
+    findNearestColors(lab, m_colorCandidates, matches, 6);
+    if (matches.empty())
+        return;
+    if (matches.front().distance < 0.01 || matches.size() == 1) {
+        goToRow(qint64(matches.front().reference));
+        return;
+    }
+    QVector<DB::ColorEntry> entries;
+    for (const NearestMatch &match : matches) {
+        DB::ColorEntry entry;
+        if (DB::entryById(uuid, qint64(match.reference), entry) == DB::StatusOk && entry.id >= 1)
+            entries.append(entry);
+    }
+    if (entries.isEmpty())
+        return;
+    QPointer<SelectNearestColorDialog> dialog = new SelectNearestColorDialog(color, entries, this);
+    dialog->setWindowModality(Qt::WindowModal);
+    m_nearestColorDialog = dialog;
+    const int result = dialog->exec();
+    m_nearestColorDialog = nullptr;
+    if (!dialog)
+        return;
+    const DB::ColorEntry chosen = dialog->chosenEntry();
+    delete dialog;
+    if (result == QDialog::Accepted && chosen.id >= 1)
+        goToRow(chosen.id);
+}
+
+} // namespace Tintor

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "db/ItemIndex.h"
+#include "engine/inc/Enumerations.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QUuid>
+#include <QWidget>
+
+#include <array>
+
+class QLineEdit;
+class QMessageBox;
+
+namespace Tintor {
+
+class ImageButton;
+
+// One position of the palette grid.
+struct PaletteCell
+{
+    QRect rect;
+    DB::ItemIndex item;
+    QColor color = Qt::transparent;
+    QString name;
+
+    bool holdsChip() const { return item.colorId > 0; }
+};
+
+// The user's own palette: a 6 x 4 grid of cells into which chips are dragged
+// from the card roller or the harmonizer, with a header bar of tool buttons
+// and a one-line description below. One palette serves every collection:
+// each cell remembers the collection of its chip. Every change is written
+// to the user state at once, and a collection change reloads the whole
+// palette from there.
+class MyPaletteWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRowCount = 4;
+    static constexpr int kColumnCount = 6;
+    // The task button of the main widget that saves the palette.
+    static constexpr quint16 kSaveTaskButtonId = 1;
+
+    explicit MyPaletteWidget(QWidget *parent = nullptr);
+    ~MyPaletteWidget() override;
+
+    // Read access for the add-on window and the swatch export. A cell is
+    // (column, row); points outside the grid give the empty answers.
+    int rowCount() const { return kRowCount; }
+    int columnCount() const { return kColumnCount; }
+    QColor cellColor(const QPoint &cell) const;
+    qint64 cellColorId(const QPoint &cell) const;
+    DB::ItemIndex cellItem(const QPoint &cell) const;
+    QString cellName(const QPoint &cell) const;
+    // The chip's description as plain text, one fact a line.
+    QString cellDescription(const QPoint &cell) const;
+    QString descriptionText() const;
+    bool isPaletteEmpty() const;
+    int selectedCellCount() const;
+    // The n-th selected cell in the order selected; (-1, -1) past the end.
+    QPoint selectedCell(int n) const;
+
+    // Empties every cell and stores it; with `clearDescription` also the
+    // description. Used when a palette file is read.
+    void clearPalette(bool clearDescription);
+
+    // Geometry, for the layout and for tests.
+    QRect barRect() const { return m_barRect; }
+    QRect cellsRect() const { return m_cellsRect; }
+    QRect cellRect(const QPoint &cell) const;
+    // The cell under a widget position; (-1, -1) for none.
+    QPoint cellAt(const QPoint &position) const;
+    QPoint dropCell() const { return m_dropCell; }
+
+    // The area the cells are centred in, for a widget of `size` with a bar
+    // `barHeight` and a description line `editHeight` pixels high.
+    static QRect cellAreaFor(const QSize &size, int barHeight, int editHeight);
+    // The 24 cell rectangles, row-major, centred in `area`.
+    static std::array<QRect, kRowCount * kColumnCount> cellRectsFor(const QRect &area);
+
+    ImageButton *zoomButton() const { return m_zoomButton; }
+    ImageButton *eraseButton() const { return m_eraseButton; }
+    ImageButton *clearButton() const { return m_clearButton; }
+    ImageButton *gridButton() const { return m_gridButton; }
+    QLineEdit *descriptionEdit() const { return m_descriptionEdit; }
+    // Null until the first clear request.
+    QMessageBox *clearQuestion() const { return m_clearQuestion; }
+
+    // The last palette file request (reading and writing the files is not
+    // done here yet).
+    struct PaletteFileRequest
+    {
+        bool save = false;
+        PaletteFileFormat format = PaletteXml;
+        QString path;
+    };
+    QList<PaletteFileRequest> paletteFileRequests() const { return m_paletteFileRequests; }
+
+Q_SIGNALS:
+    void zoomMyPaletteClicked();
+    void myPaletteChanged();
+    void myPaletteSelectionChanged();
+
+public Q_SLOTS:
+    void selectedCollectionChanged(QUuid collectionId);
+    void savePaletteTo(PaletteFileFormat fileFormat, QString path);
+    void loadPaletteFrom(PaletteFileFormat expectedFileFormat, QString path);
+    void zoomClicked();
+    void eraseClicked();
+    void clearClicked();
+    void gridClicked(bool checked);
+    void clearPaletteQuestionFinished(int button);
+    void paletteDescriptionEditFinished();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    PaletteCell &cellOf(const QPoint &cell);
+    const PaletteCell *constCellOf(const QPoint &cell) const;
+    void emptyCell(const QPoint &cell);
+    void storeCell(const QPoint &cell);
+    void selectCell(const QPoint &cell);
+    void refreshButtons();
+    void layoutChildren();
+    // Gives the description edit the piece of the main widget's background
+    // that lies behind it.
+    void updateDescriptionBackground();
+    void showCellToolTip(const QPoint &position);
+    void startDragFromCell(const QPoint &position);
+    QRect dropHighlightRect(const QPoint &cell) const;
+
+    QImage m_barImage;
+    QRect m_barRect;
+    ImageButton *m_zoomButton = nullptr;
+    ImageButton *m_eraseButton = nullptr;
+    ImageButton *m_clearButton = nullptr;
+    ImageButton *m_gridButton = nullptr;
+    QLineEdit *m_descriptionEdit = nullptr;
+    QMessageBox *m_clearQuestion = nullptr;
+    std::array<PaletteCell, kRowCount * kColumnCount> m_cells;
+    QRect m_cellsRect;
+    QList<QPoint> m_selection;
+    QRect m_gridBounds{QPoint(0, 0), QPoint(kColumnCount - 1, kRowCount - 1)};
+    QPoint m_dropCell{-1, -1};
+    QPoint m_pressPosition;
+    QList<PaletteFileRequest> m_paletteFileRequests;
+};
+
+} // namespace Tintor

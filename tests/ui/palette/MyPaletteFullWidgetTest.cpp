@@ -1,0 +1,194 @@
+#include "PaletteFixture.h"
+
+#include "state/UserState.h"
+#include "ui/look/ImageButton.h"
+#include "ui/look/VestrelCustomStyle.h"
+#include "ui/palette/MyPaletteFullWidget.h"
+
+#include <QSignalSpy>
+#include <QSlider>
+#include <QtTest>
+
+using namespace Tintor;
+using namespace PaletteFixture;
+
+class MyPaletteFullWidgetTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Collections m_collections;
+    std::unique_ptr<MyPaletteFullWidget> m_view;
+
+    MyPaletteFullWidget *makeView()
+    {
+        m_view = std::make_unique<MyPaletteFullWidget>();
+        m_view->resize(500, 400);
+        m_view->show();
+        return QTest::qWaitForWindowExposed(m_view.get()) ? m_view.get() : nullptr;
+    }
+
+    QColor pixelAt(const QPoint &point) const { return QColor(m_view->grab().toImage().pixel(point)); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_collections = create();
+        QVERIFY(m_collections.file->isOpen());
+    }
+
+    void init()
+    {
+        TestEnvironment::resetUserState();
+        UserState::setLastUsedCollection(kDeck);
+    }
+
+    void cleanup() { m_view.reset(); }
+
+    void gridGeometry_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("barHeight");
+        QTest::addColumn<QSize>("cell");
+        QTest::addColumn<QRect>("grid");
+        QTest::newRow("500x400") << QSize(500, 400) << 30 << QSize(62, 34)
+                                 << QRect(QPoint(64, 146), QPoint(435, 281));
+        QTest::newRow("800x600 main widget") << QSize(800, 600) << 30 << QSize(112, 62)
+                                             << QRect(QPoint(64, 190), QPoint(735, 437));
+        QTest::newRow("odd height rounds the top down") << QSize(500, 401) << 30 << QSize(62, 34)
+                                                        << QRect(QPoint(64, 147), QPoint(435, 282));
+    }
+
+    void gridGeometry()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, barHeight);
+        QFETCH(QSize, cell);
+        QFETCH(QRect, grid);
+        QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);
+        QCOMPARE(MyPaletteFullWidget::gridRectFor(size, barHeight), grid);
+    }
+
+    void layoutOfBarButtonSliderAndCells()
+    {
+        QVERIFY(makeView());
+        const int barHeight = m_view->barRect().height();
+        QCOMPARE(m_view->barRect(), QRect(0, 0, 500, barHeight));
+        QCOMPARE(m_view->gridRect(), MyPaletteFullWidget::gridRectFor(QSize(500, 400), barHeight));
+        QCOMPARE(m_view->cellRect(QPoint(0, 0)), QRect(m_view->gridRect().topLeft(), QSize(62, 34)));
+        QCOMPARE(m_view->cellRect(QPoint(5, 3)).bottomRight(), m_view->gridRect().bottomRight());
+        QCOMPARE(m_view->cellAt(m_view->cellRect(QPoint(3, 2)).center()), QPoint(3, 2));
+        QCOMPARE(m_view->cellAt(m_view->gridRect().topLeft() - QPoint(1, 0)), QPoint(-1, -1));
+
+        ImageButton *back = m_view->backButton();
+        const int buttonOffset = (barHeight - back->height()) / 2;
+        QCOMPARE(back->pos(), QPoint(buttonOffset, buttonOffset));
+        QSlider *slider = m_view->backgroundSlider();
+        const int margin = (barHeight - slider->sizeHint().height()) / 2;
+        QCOMPARE(slider->geometry(), QRect(QPoint(500 - 1 - margin - 255, margin),
+                                           QPoint(500 - 1 - margin, margin + slider->sizeHint().height() - 1)));
+        QCOMPARE(slider->style(), static_cast<QStyle *>(m_view->sliderStyle()));
+        QVERIFY(!m_view->sliderStyle()->handleImage.isNull());
+        QVERIFY(slider->invertedAppearance());
+        QCOMPARE(slider->pageStep(), 10);
+    }
+
+    void sliderStartsFromTheStoredGrey_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("nothing stored") << QVariant() << 176;
+        QTest::newRow("0") << QVariant(0) << 0;
+        QTest::newRow("255") << QVariant(255) << 255;
+        QTest::newRow("90") << QVariant(90) << 90;
+        QTest::newRow("300 is out of range") << QVariant(300) << 176;
+        QTest::newRow("-1 is out of range") << QVariant(-1) << 176;
+    }
+
+    void sliderStartsFromTheStoredGrey()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(int, expected);
+        if (stored.isValid())
+            UserState::setMyPaletteFullBackgroundColor(stored.toInt());
+        QVERIFY(makeView());
+        QCOMPARE(m_view->backgroundSlider()->value(), expected);
+        // Constructing never writes the value back.
+        if (stored.isValid())
+            QCOMPARE(UserState::myPaletteFullBackgroundColor(), stored.toInt());
+        QCOMPARE(pixelAt(QPoint(250, 380)), QColor(expected, expected, expected));
+    }
+
+    void sliderStoresAndRepaintsTheGrey()
+    {
+        QVERIFY(makeView());
+        QSlider *slider = m_view->backgroundSlider();
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Home);
+        QCOMPARE(slider->value(), 0);
+        QCOMPARE(UserState::myPaletteFullBackgroundColor(), 0);
+        slider->setValue(64);
+        QCOMPARE(UserState::myPaletteFullBackgroundColor(), 64);
+        QCOMPARE(pixelAt(QPoint(10, 390)), QColor(64, 64, 64));
+    }
+
+    void cellsComeFromTheUserStateOnEveryPaint()
+    {
+        UserState::setMyPaletteEntry(0, 0, deckItem(m_collections, 0));
+        UserState::setMyPaletteEntry(1, 2, DB::ItemIndex{kGone, 1, 2});
+        UserState::setMyPaletteEntry(3, 5, DB::ItemIndex{kDeck, m_collections.deckPageId, 99999});
+        QVERIFY(makeView());
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(0, 0)).center()), kDeckChips.at(0).color);
+        // Gone collection, gone row and empty cells are white.
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(2, 1)).center()), QColor(Qt::white));
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(5, 3)).center()), QColor(Qt::white));
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(1, 0)).center()), QColor(Qt::white));
+        // Grey 176 outlines between the cells.
+        const QRect second = m_view->cellRect(QPoint(1, 0));
+        QCOMPARE(pixelAt(QPoint(second.left(), second.center().y())), QColor(176, 176, 176));
+
+        // No reload needed: the next paint shows what the state holds now.
+        UserState::setMyPaletteEntry(1, 2, deckItem(m_collections, 3));
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(2, 1)).center()), kDeckChips.at(3).color);
+    }
+
+    void clickShowsOneColourAndClickReturns()
+    {
+        UserState::setMyPaletteEntry(2, 4, deckItem(m_collections, 2));
+        QVERIFY(makeView());
+        const QPoint chipCell = m_view->cellRect(QPoint(4, 2)).center();
+        const QPoint emptyCell = m_view->cellRect(QPoint(0, 0)).center();
+
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, emptyCell);
+        QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 380));
+        QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
+
+        QTest::mouseClick(m_view.get(), Qt::RightButton, Qt::NoModifier, chipCell);
+        QCOMPARE(m_view->shownColor(), kDeckChips.at(2).color);
+        // The whole grid area in that colour, the surround still grey.
+        QCOMPARE(pixelAt(emptyCell), kDeckChips.at(2).color);
+        QCOMPARE(pixelAt(m_view->gridRect().bottomRight()), kDeckChips.at(2).color);
+        QCOMPARE(pixelAt(m_view->gridRect().bottomRight() + QPoint(1, 1)), QColor(176, 176, 176));
+
+        // Anywhere, also outside the grid, returns.
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 380));
+        QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
+        QCOMPARE(pixelAt(emptyCell), QColor(Qt::white));
+    }
+
+    void backButtonReturnsToTheGridAndAsksToLeave()
+    {
+        UserState::setMyPaletteEntry(0, 0, deckItem(m_collections, 1));
+        QVERIFY(makeView());
+        QSignalSpy backSpy(m_view.get(), &MyPaletteFullWidget::backButtonClicked);
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, m_view->cellRect(QPoint(0, 0)).center());
+        QVERIFY(m_view->shownColor() != QColor(Qt::transparent));
+        QTest::mouseClick(m_view->backButton(), Qt::LeftButton);
+        QCOMPARE(backSpy.count(), 1);
+        QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
+    }
+};
+
+HUELINK_TEST_MAIN(MyPaletteFullWidgetTest)
+#include "MyPaletteFullWidgetTest.moc"

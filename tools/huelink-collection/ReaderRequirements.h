@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QStringList>
+
+namespace Tintor {
+
+// The tables and columns a collection file must have for the program to
+// read it: the format's declared tables plus what the reading queries rely
+// on beyond them. The list is derived from the format's own statements by
+// building them into an in-memory database, so it follows the format.
+class ReaderRequirements {
+public:
+    struct Table {
+        QString name;
+        QStringList columns;
+    };
+    static QList<Table> tables();
+
+    // One line per missing table or column; empty when the file is fine.
+    static QStringList check(const QSqlDatabase &db);
+};
+
+} // namespace Tintor
