@@ -136,7 +136,10 @@ bool writeSyntheticCollection(const QString &path, int chipCount)
 std::vector<qint64> rowIdsOf(const QUuid &collection)
 {
     std::vector<qint64> ids;
-    const QSqlDatabase database = DB::collectionDatabase(collection);
+    int status = 0;
+    const QSqlDatabase database = DB::collectionDatabase(collection, &status);
+    if (status != 0)
+        return ids;
     QSqlQuery query(database);
     query.exec(QStringLiteral("SELECT R.ID FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP M ON M.PAGE_ID = R.PAGE_ID "
                               "WHERE M.COLLECTION_ID = %1")
