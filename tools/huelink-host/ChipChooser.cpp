@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -29,6 +30,8 @@ constexpr int kMargin = 12;
 const char kPaletteClass[] = "Tintor::MyPaletteWidget";
 const char kImageButtonClass[] = "Tintor::ImageButton";
 const char kTaskButtonClass[] = "Tintor::TaskButton";
+const char kCollectionSelectorClass[] = "Tintor::CollectionSelectWidget";
+const char kDropDownButtonClass[] = "Tintor::DropDownButton";
 
 bool isClass(const QObject *object, const char *className)
 {
@@ -136,6 +139,50 @@ QRect paletteCellRect(const QSize &size, int barHeight, int editHeight, const QP
     const int left = area.left() + (area.width() - kColumnCount * cellWidth) / 2;
     const int top = area.top() + (area.height() - kRowCount * cellHeight) / 2;
     return QRect(left + cell.x() * cellWidth, top + cell.y() * cellHeight, cellWidth, cellHeight);
+}
+
+QString switchCollection(QWidget *window, const QString &name)
+{
+    QWidget *selector = findVisibleWidget(window, kCollectionSelectorClass);
+    QWidget *dropDown = selector ? findVisibleWidget(selector, kDropDownButtonClass) : nullptr;
+    if (!dropDown)
+        return QStringLiteral("the window shows no collection selector with a drop-down button");
+    if (!reachableAt(dropDown, dropDown->rect().center()))
+        return QStringLiteral("the collection selector's drop-down button cannot be reached");
+    click(dropDown, dropDown->rect().center());
+
+    // The list opens beside the selector, as a sibling that can reach below
+    // the header.
+    QListWidget *list = nullptr;
+    for (QListWidget *candidate : selector->parentWidget()->findChildren<QListWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (candidate->isVisible())
+            list = candidate;
+    }
+    if (!list)
+        return QStringLiteral("the collection selector opened no list");
+    QStringList names;
+    QListWidgetItem *wanted = nullptr;
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        if (item->isHidden())
+            continue;
+        names << item->text();
+        if (!wanted && item->text() == name)
+            wanted = item;
+    }
+    if (!wanted) {
+        click(dropDown, dropDown->rect().center());
+        return QStringLiteral("the collection list has no '%1' (it lists: %2)")
+            .arg(name, names.join(QStringLiteral(", ")));
+    }
+    list->scrollToItem(wanted);
+    const QPoint itemCentre = list->visualItemRect(wanted).center();
+    if (!reachableAt(list->viewport(), itemCentre))
+        return QStringLiteral("the collection '%1' cannot be reached in the list").arg(name);
+    click(list->viewport(), itemCentre);
+    if (list->isVisible())
+        return QStringLiteral("the collection list stayed open after '%1' was clicked").arg(name);
+    return QString();
 }
 
 QString choose(QWidget *window, const ChipLookup::Chip &chip)

@@ -30,6 +30,10 @@ constexpr int kFromCardRoller = 1;
 // below the bar and above the description line.
 QRect paletteCellRect(const QSize &size, int barHeight, int editHeight, const QPoint &cell);
 
+// Opens the collection selector's list and clicks the collection listed as
+// `name`. Empty when done, otherwise one line.
+QString switchCollection(QWidget *window, const QString &name);
+
 // Drops the chip onto the first cell, selects that cell alone and presses
 // the select button of `window`. Returns an empty string when the window
 // accepted the pick, otherwise one line saying what went wrong.

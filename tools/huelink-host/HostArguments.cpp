@@ -84,6 +84,8 @@ const char *HostArguments::usage()
            "  --choose CODE      once the window has looked for the host colour, drop the\n"
            "                     chip CODE of the current collection onto My Palette's\n"
            "                     first cell, select that cell and press the select button\n"
+           "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
+           "                     through the collection selector\n"
            "  --screenshot-dialog FILE\n"
            "                     save a PNG of the nearest-colour dialog if one opens\n"
            "Options:\n"
@@ -138,7 +140,7 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
                            || option == "--host-version" || option == "--choose"
-                           || option == "--screenshot-dialog";
+                           || option == "--collection" || option == "--screenshot-dialog";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -207,6 +209,12 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.chooseCode = value;
+        } else if (option == "--collection") {
+            if (value.empty()) {
+                error = "bad --collection: the name is empty";
+                return std::nullopt;
+            }
+            arguments.collectionName = value;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -218,6 +226,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
+    if (seen.count("--collection") && !seen.count("--choose")) {
+        error = "option --collection needs --choose";
+        return std::nullopt;
+    }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
         return std::nullopt;

@@ -262,6 +262,13 @@ private:
         m_choosePending = false;
         ChipLookup::Chip chip;
         QString error;
+        if (!options().collectionName.empty()) {
+            error = ChipChooser::switchCollection(m_window, QString::fromLocal8Bit(options().collectionName.c_str()));
+            if (!error.isEmpty()) {
+                failChoice(HostAutomation::Choice::Failed, error);
+                return;
+            }
+        }
         const ChipLookup::Status status = ChipLookup::findChip(
             ChipLookup::currentCollection(), QString::fromLocal8Bit(options().chooseCode.c_str()), chip, error);
         if (status == ChipLookup::Status::Found)
@@ -270,8 +277,14 @@ private:
             report().choice = HostAutomation::Choice::Chosen;
             return;
         }
-        report().choice = status == ChipLookup::Status::CodeNotFound ? HostAutomation::Choice::CodeNotFound
-                                                                      : HostAutomation::Choice::Failed;
+        failChoice(status == ChipLookup::Status::CodeNotFound ? HostAutomation::Choice::CodeNotFound
+                                                               : HostAutomation::Choice::Failed,
+                   error);
+    }
+
+    void failChoice(HostAutomation::Choice choice, const QString &error)
+    {
+        report().choice = choice;
         report().chooseError = error.toLocal8Bit().toStdString();
         // The block stays as it was: the window goes as if the user closed it.
         if (m_window && m_window->isVisible())

@@ -20,6 +20,7 @@ public:
         std::string dialogScreenshotPath; // empty: no screenshot of a nearest-colour dialog
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
+        std::string collectionName;       // with chooseCode: switch to it first
 
         bool any() const
         {

@@ -116,6 +116,7 @@ int main(int argc, char *argv[])
     automation.dialogScreenshotPath = arguments->dialogScreenshotPath;
     automation.closeAfterMs = arguments->closeAfterMs;
     automation.chooseCode = arguments->chooseCode;
+    automation.collectionName = arguments->collectionName;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
