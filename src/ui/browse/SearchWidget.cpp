@@ -79,7 +79,7 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
         CollectionSettings::loadNameOrders(collectionId);
     QStringList words;
     DB::completionEntries(collectionId, words);
-    QCompleter *previous = m_lineEdit->completer();
+    // setCompleter deletes the former completer, which the line edit owns.
     if (words.isEmpty()) {
         // The former collection's words must not complete in this one.
         m_lineEdit->setCompleter(nullptr);
@@ -89,7 +89,6 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         m_lineEdit->setCompleter(completer);
     }
-    delete previous;
 
     if (m_magnifyingGlassImage.size() != glassSize && !m_magnifyingGlassRect.isEmpty())
         layoutChildren();
