@@ -186,10 +186,10 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, completed);
         QLineEdit *edit = m_search->lineEdit();
-        QVERIFY(edit->completer());
-        QCOMPARE(edit->completer()->completionMode(), QCompleter::InlineCompletion);
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
+        QVERIFY(edit->completer());
+        QCOMPARE(edit->completer()->completionMode(), QCompleter::InlineCompletion);
         QTest::keyClicks(edit, typed);
         QCOMPARE(edit->text().toUpper(), completed);
         // The completed rest is selected, so typing on replaces it.
@@ -206,6 +206,10 @@ private Q_SLOTS:
         QLineEdit *edit = m_search->lineEdit();
         m_search->selectedCollectionChanged(BrowseFixture::kExterior);
         QCOMPARE(edit->placeholderText(), QStringLiteral("Find a colour"));
+        // The words come with the first use of the box, not before.
+        QVERIFY(!edit->completer());
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
         QVERIFY(edit->completer());
         // Its only searched text is the code; names are not searched there.
         QCOMPARE(edit->completer()->model()->rowCount(), 1);
@@ -213,8 +217,6 @@ private Q_SLOTS:
         m_search->selectedCollectionChanged(BrowseFixture::kOil);
         QCOMPARE(edit->placeholderText(), QStringLiteral("color.palette.enter.search.text"));
         QVERIFY(!edit->completer());
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
         QTest::keyClicks(edit, QStringLiteral("ex"));
         QCOMPARE(edit->text(), QStringLiteral("EX"));
     }
