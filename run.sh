@@ -11,11 +11,12 @@ if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUELINK_BUILD_BENCH=OFF
 fi
 # The host, the module it loads and the demo collection files.
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target huelink-host demo_collections
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target huelink-host huelink-collection demo_collections
 
 # The build writes the demo collections below programdata/.
 export PROGRAMDATA="$PWD/$BUILD_DIR/programdata"
 HOST="$BUILD_DIR/tools/huelink-host/huelink-host"
+TOOL="$BUILD_DIR/tools/huelink-collection/huelink-collection"
 SAMPLE_RGB=(200 120 80) # a warm terracotta
 SAMPLE="--space rgb --components $((SAMPLE_RGB[0] * 257)),$((SAMPLE_RGB[1] * 257)),$((SAMPLE_RGB[2] * 257)),0"
 
@@ -45,32 +46,16 @@ if ! [[ "$COLLECTION" =~ ^\{[0-9a-fA-F-]{36}\}$ ]]; then
     exit 1
 fi
 
-# The sample's CIELAB (sRGB, D65), and the chip of that collection nearest
-# to it by Lab distance.
-read -r SAMPLE_L SAMPLE_A SAMPLE_B < <(awk -v r="${SAMPLE_RGB[0]}" -v g="${SAMPLE_RGB[1]}" -v b="${SAMPLE_RGB[2]}" '
-    function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
-    function f(t) { return t > 216 / 24389 ? t ^ (1 / 3) : (24389 / 27 * t + 16) / 116 }
-    BEGIN {
-        R = lin(r); G = lin(g); B = lin(b)
-        x = (0.4124564 * R + 0.3575761 * G + 0.1804375 * B) / 0.95047
-        y = 0.2126729 * R + 0.7151522 * G + 0.0721750 * B
-        z = (0.0193339 * R + 0.1191920 * G + 0.9503041 * B) / 1.08883
-        printf "%.4f %.4f %.4f\n", 116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))
-    }')
-# Files by name, as the module scans them: the first that holds the
-# collection supplies it.
+# The chip of that collection nearest to the sample by CIEDE2000, ranked by
+# the collection tool exactly as the interface ranks it. Files by name, as
+# the module scans them: the first that holds the collection supplies it.
+HEX=$(printf '%02X%02X%02X' "${SAMPLE_RGB[@]}")
 CODE=""
 shopt -s nullglob
 LC_COLLATE=C
 for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
-    CODE=$(sqlite3 -readonly "$file" "
-        SELECT R.CODE FROM \"ROW\" R
-          JOIN COLLECTION_PAGE_MAP CMAP ON CMAP.PAGE_ID = R.PAGE_ID
-          JOIN COLLECTION C ON C.ID = CMAP.COLLECTION_ID
-         WHERE C.UUID = '$COLLECTION' COLLATE NOCASE
-         ORDER BY (R.L - $SAMPLE_L) * (R.L - $SAMPLE_L) + (R.A - $SAMPLE_A) * (R.A - $SAMPLE_A)
-                + (R.B - $SAMPLE_B) * (R.B - $SAMPLE_B), R.ID
-         LIMIT 1;" 2>/dev/null || true)
+    CODE=$("$TOOL" match "$file" --collection "$COLLECTION" --count 1 --rgb "$HEX" --json 2>/dev/null \
+           | sed -n 's/.*"matches":\[{"code":"\([^"]*\)".*/\1/p' || true)
     [ -n "$CODE" ] && break
 done
 if [ -z "$CODE" ]; then
