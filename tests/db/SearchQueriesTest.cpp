@@ -264,8 +264,24 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
     }
 
+    void completionFoldsCaseAndKeepsTheFirstSpelling_data()
+    {
+        QTest::addColumn<bool>("blob");
+        QTest::newRow("texts") << false;
+        // A value stored as bytes reads as its UTF-8 text, like every other.
+        QTest::newRow("a name stored as a blob") << true;
+    }
+
     void completionFoldsCaseAndKeepsTheFirstSpelling()
     {
+        QFETCH(bool, blob);
+        QSqlQuery update(m_fixture->database());
+        const auto storeLeadNameAs = [&update](const char *type) {
+            return update.exec(QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'")
+                                   .arg(QLatin1String(type)));
+        };
+        QVERIFY(storeLeadNameAs(blob ? "BLOB" : "TEXT"));
+        const auto restore = qScopeGuard([&storeLeadNameAs] { storeLeadNameAs("TEXT"); });
         // Sorted by the case-folded text in code point order (so "_" after
         // digits, "Ä" after "z", a character beyond U+FFFF last); of texts
         // equal but for case the first read is kept, card names before chip
