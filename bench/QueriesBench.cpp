@@ -1,11 +1,12 @@
 // Times the card, search and matching queries on large collection files.
 //
-//   QueriesBench [FILE.db ...]
+//   QueriesBench [--only NAME]... [FILE.db ...]
 //   QueriesBench --write CHIPS FILE.db
 //
 // Each FILE.db (for instance from `huelink-collection synth --chips N`) is
 // measured through its first collection. Without arguments the bench writes
-// synthetic files of 10,000 and 100,000 chips itself.
+// synthetic files of 10,000 and 100,000 chips itself. --only runs just the
+// measurements whose names contain NAME.
 
 #include "color/ColorScience.h"
 #include "db/CollectionRegistry.h"
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -142,36 +144,77 @@ struct Figure {
     double meanMs = 0.0;
     double medianMs = 0.0;
     double cpuMeanMs = 0.0;
+    double cpuMedianMs = 0.0;
+    double cpuP95Ms = 0.0;
     int runs = 0;
 };
+
+double cpuNowMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double percentile(std::vector<double> times, double fraction)
+{
+    std::sort(times.begin(), times.end());
+    const auto rank = std::size_t(std::ceil(fraction * double(times.size())));
+    return times.at(std::min(times.size() - 1, rank == 0 ? 0 : rank - 1));
+}
 
 Figure measure(int runs, const std::function<void(int)> &run)
 {
     Figure figure;
     figure.runs = runs;
     std::vector<double> times;
+    std::vector<double> cpuTimes;
     QElapsedTimer timer;
-    const std::clock_t cpuStart = std::clock();
     for (int i = 0; i < runs; ++i) {
+        const double cpuStart = cpuNowMs();
         timer.start();
         run(i);
-        times.push_back(timer.nsecsElapsed() / 1e6);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpuTimes.push_back(cpuNowMs() - cpuStart);
     }
-    figure.cpuMeanMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC / runs;
-    double total = 0.0;
     for (const double ms : times)
-        total += ms;
-    figure.meanMs = total / runs;
-    std::sort(times.begin(), times.end());
-    figure.medianMs = times.at(times.size() / 2);
+        figure.meanMs += ms / runs;
+    for (const double ms : cpuTimes)
+        figure.cpuMeanMs += ms / runs;
+    figure.medianMs = percentile(times, 0.5);
+    figure.cpuMedianMs = percentile(cpuTimes, 0.5);
+    figure.cpuP95Ms = percentile(cpuTimes, 0.95);
     return figure;
+}
+
+// Names given with --only select the measurements to run (substrings).
+QStringList onlyNames;
+
+bool wanted(const char *name)
+{
+    if (onlyNames.isEmpty())
+        return true;
+    const QString text = QString::fromLatin1(name);
+    return std::any_of(
+        onlyNames.cbegin(), onlyNames.cend(), [&text](const QString &only) { return text.contains(only); });
 }
 
 void report(const char *name, const Figure &figure, double targetMs, const char *note = "")
 {
-    std::printf("  %-36s cpu %8.3f ms  wall mean %8.3f median %8.3f ms  (%3d runs, target %5.1f ms) %s%s\n", name,
-        figure.cpuMeanMs, figure.meanMs, figure.medianMs, figure.runs, targetMs,
-        figure.cpuMeanMs <= targetMs ? "ok" : "SLOW", note);
+    std::printf("  %-36s cpu mean %8.3f median %8.3f p95 %8.3f ms  wall median %8.3f ms  (%3d runs, target %5.1f "
+                "ms) %s%s\n",
+        name, figure.cpuMeanMs, figure.cpuMedianMs, figure.cpuP95Ms, figure.medianMs, figure.runs, targetMs,
+        figure.cpuMedianMs <= targetMs ? "ok" : "SLOW", note);
+}
+
+// Measures and reports `name` unless --only leaves it out.
+void bench(const char *name, int runs, double targetMs, const std::function<void(int)> &run,
+    const std::function<QString()> &note = {})
+{
+    if (!wanted(name))
+        return;
+    const Figure figure = measure(runs, run);
+    report(name, figure, targetMs, note ? qPrintable(note()) : "");
 }
 
 int benchFile(const QString &filePath)
@@ -224,82 +267,50 @@ int benchFile(const QString &filePath)
 
     DB::ColorPage page;
     DB::ColorEntry entry;
-    report("pageAt", measure(300, [&](int) { DB::pageAt(uuid, 1 + random.bounded(pageCount), page); }), 1.0);
-    report("neighbourPage (all moods)",
-        measure(
-            300, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, false, page); }),
-        1.0);
-    report("neighbourPage (offwhite, exterior)",
-        measure(300,
-            [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodOffwhite, true, page); }),
-        1.0);
-    report("neighbourPage (all moods, exterior)",
-        measure(
-            300, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, true, page); }),
-        1.0);
-    report("neighbourPage (no card passes)",
-        measure(100, [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, 9, false, page); }),
-        1.0);
-    report("firstPageAtOrAfterSegment",
-        measure(300,
-            [&](int) {
-                DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodAll, false, page);
-            }),
-        1.0);
-    report("firstPageAtOrAfterSegment (wraps)",
-        measure(300, [&](int) { DB::firstPageAtOrAfterSegment(uuid, segments.last() + 1, MoodNeutral, true, page); }),
-        1.0);
-    report("firstPageAtOrAfterSegment (calm)",
-        measure(300,
-            [&](int) {
-                DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodCalm, false, page);
-            }),
-        1.0);
-    report("entryById",
-        measure(
-            300, [&](int) { DB::entryById(uuid, qint64(candidates.at(random.bounded(chipCount)).reference), entry); }),
-        1.0);
-    report("entryNearRgb (hit)",
-        measure(300,
-            [&](int i) {
-                const DB::ColorEntry &chip = sample(i);
-                DB::entryNearRgb(uuid, QColor(chip.red, chip.green, chip.blue), entry);
-            }),
-        1.0);
-    report("entryNearRgb (miss-prone)",
-        measure(300,
-            [&](int) {
-                DB::entryNearRgb(uuid, QColor(random.bounded(256), random.bounded(256), random.bounded(256)), entry);
-            }),
-        1.0);
+    bench("pageAt", 300, 1.0, [&](int) { DB::pageAt(uuid, 1 + random.bounded(pageCount), page); });
+    bench("neighbourPage (all moods)", 300, 1.0,
+        [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, false, page); });
+    bench("neighbourPage (offwhite, exterior)", 300, 1.0,
+        [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodOffwhite, true, page); });
+    bench("neighbourPage (all moods, exterior)", 300, 1.0,
+        [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, MoodAll, true, page); });
+    bench("neighbourPage (no card passes)", 100, 1.0,
+        [&](int i) { DB::neighbourPage(uuid, 1 + random.bounded(pageCount), i % 2, 9, false, page); });
+    bench("firstPageAtOrAfterSegment", 300, 1.0, [&](int) {
+        DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodAll, false, page);
+    });
+    bench("firstPageAtOrAfterSegment (wraps)", 300, 1.0,
+        [&](int) { DB::firstPageAtOrAfterSegment(uuid, segments.last() + 1, MoodNeutral, true, page); });
+    bench("firstPageAtOrAfterSegment (calm)", 300, 1.0, [&](int) {
+        DB::firstPageAtOrAfterSegment(uuid, 1 + random.bounded(segments.last() + 1), MoodCalm, false, page);
+    });
+    bench("entryById", 300, 1.0,
+        [&](int) { DB::entryById(uuid, qint64(candidates.at(random.bounded(chipCount)).reference), entry); });
+    bench("entryNearRgb (hit)", 300, 1.0, [&](int i) {
+        const DB::ColorEntry &chip = sample(i);
+        DB::entryNearRgb(uuid, QColor(chip.red, chip.green, chip.blue), entry);
+    });
+    bench("entryNearRgb (miss-prone)", 300, 1.0, [&](int) {
+        DB::entryNearRgb(uuid, QColor(random.bounded(256), random.bounded(256), random.bounded(256)), entry);
+    });
     int pageIndex = 0, rowIndex = 0, segment = 0, mood = 0;
     bool exterior = false;
-    report("findPhrase (code)",
-        measure(50,
-            [&](int i) {
-                DB::findPhrase(uuid, sample(i).code.toLower(), pageIndex, rowIndex, segment, mood, exterior);
-            }),
-        20.0);
-    report("findPhrase (no match)",
-        measure(20,
-            [&](int) {
-                DB::findPhrase(uuid, QStringLiteral("no such colour"), pageIndex, rowIndex, segment, mood, exterior);
-            }),
-        20.0);
+    bench("findPhrase (code)", 50, 20.0,
+        [&](int i) { DB::findPhrase(uuid, sample(i).code.toLower(), pageIndex, rowIndex, segment, mood, exterior); });
+    bench("findPhrase (no match)", 20, 20.0, [&](int) {
+        DB::findPhrase(uuid, QStringLiteral("no such colour"), pageIndex, rowIndex, segment, mood, exterior);
+    });
     QStringList completions;
-    const Figure completionFigure = measure(5, [&](int) { DB::completionEntries(uuid, completions); });
-    report("completionEntries", completionFigure, 150.0,
-        qPrintable(QStringLiteral(" %1 entries").arg(completions.size())));
-    report("matchCandidates", candidatesFigure, 100.0);
+    bench(
+        "completionEntries", 20, 150.0, [&](int) { DB::completionEntries(uuid, completions); },
+        [&] { return QStringLiteral(" %1 entries").arg(completions.size()); });
+    if (wanted("matchCandidates"))
+        report("matchCandidates", candidatesFigure, 100.0);
     std::vector<NearestMatch> nearest;
-    report("matchCandidates + findNearestColors",
-        measure(5,
-            [&](int i) {
-                DB::matchCandidates(uuid, candidates);
-                findNearestColors(
-                    colorToLab(QColor(sample(i).red, sample(i).green, sample(i).blue)), candidates, nearest, 5);
-            }),
-        1000.0);
+    bench("matchCandidates + findNearestColors", 5, 1000.0, [&](int i) {
+        DB::matchCandidates(uuid, candidates);
+        findNearestColors(colorToLab(QColor(sample(i).red, sample(i).green, sample(i).blue)), candidates, nearest, 5);
+    });
     return 0;
 }
 
@@ -309,6 +320,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList files = app.arguments().mid(1);
+    while (files.size() >= 2 && files.first() == QLatin1String("--only")) {
+        onlyNames << files.at(1);
+        files = files.mid(2);
+    }
     if (files.size() == 3 && files.first() == QLatin1String("--write"))
         return writeSyntheticFile(files.at(2), files.at(1).toInt()) ? 0 : 1;
     QTemporaryDir scratch;

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          libxml2-dev sqlite3 fonts-dejavu-core)
+          libxml2-dev libsqlite3-dev sqlite3 fonts-dejavu-core)
 # The libFuzzer targets (fuzz/) need clang and its runtime.
 [ "${HUELINK_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 missing=()

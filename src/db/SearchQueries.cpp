@@ -6,12 +6,20 @@
 #include "db/Schema.h"
 #include "db/Status.h"
 
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
+
+#if HUELINK_SQLITE_HANDLE
+#include <sqlite3.h>
+#endif
 
 namespace Tintor::DB {
 
@@ -27,18 +35,224 @@ QStringList nameColumns(const QString &columnPattern, const QList<qint64> &order
     return columns;
 }
 
-// The text case-folded, as UTF-8: byte order is code point order.
-std::string foldedKey(const QString &text)
-{
-    std::string key;
-    key.reserve(std::size_t(text.size()));
-    for (const QChar character : text) {
-        const char16_t unit = character.unicode();
-        if (unit >= 128)
-            return text.toCaseFolded().toStdString();
-        key.push_back(char(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit));
+// The searched texts of a collection with their case-folded keys, in the
+// order read. Keys are UTF-8 (byte order is code point order) in one buffer;
+// each carries its first sixteen bytes as two numbers, so that most
+// comparisons in the sort touch neither the buffer nor memcmp.
+class FoldedTexts {
+public:
+    explicit FoldedTexts(std::size_t expected)
+    {
+        m_keys.reserve(expected * 16);
+        m_ascii.reserve(expected * 16);
+        m_items.reserve(expected);
     }
-    return key;
+
+    std::size_t size() const { return m_items.size(); }
+
+    // Adds `text` unless it is empty or only white space.
+    void add(const QString &text)
+    {
+        const std::size_t offset = m_keys.size();
+        const std::size_t size = std::size_t(text.size());
+        m_keys.resize(offset + size);
+        char *key = m_keys.data() + offset;
+        const QChar *units = text.constData();
+        bool blank = true;
+        for (std::size_t i = 0; i < size; ++i) {
+            const char16_t unit = units[i].unicode();
+            if (unit >= 128) {
+                m_keys.resize(offset);
+                addFolded(text);
+                return;
+            }
+            blank = blank && isAsciiSpace(unit);
+            key[i] = foldAscii(char(unit));
+        }
+        if (blank) {
+            m_keys.resize(offset);
+            return;
+        }
+        push(offset, -1 - qint32(m_texts.size()));
+        m_texts.append(text);
+    }
+
+    // Adds UTF-8 `bytes` if they are ASCII (blank ones are dropped); false,
+    // adding nothing, when they are not.
+    bool addAscii(const char *bytes, std::size_t size)
+    {
+        const std::size_t offset = m_keys.size();
+        m_keys.resize(offset + size);
+        char *key = m_keys.data() + offset;
+        bool blank = true;
+        for (std::size_t i = 0; i < size; ++i) {
+            const char byte = bytes[i];
+            if (uchar(byte) >= 128) {
+                m_keys.resize(offset);
+                return false;
+            }
+            blank = blank && isAsciiSpace(byte);
+            key[i] = foldAscii(byte);
+        }
+        if (blank) {
+            m_keys.resize(offset);
+            return true;
+        }
+        push(offset, qint32(m_ascii.size()));
+        m_ascii.append(bytes, size);
+        return true;
+    }
+
+    // Each key once, spelt as first read, in key order.
+    QStringList sortedUnique()
+    {
+        const char *keys = m_keys.data();
+        std::sort(m_items.begin(), m_items.end(), [keys](const Item &a, const Item &b) {
+            if (a.head[0] != b.head[0])
+                return a.head[0] < b.head[0];
+            if (a.head[1] != b.head[1])
+                return a.head[1] < b.head[1];
+            const int order = compareTails(keys, a, b);
+            return order != 0 ? order < 0 : a.order < b.order;
+        });
+        QStringList sorted;
+        sorted.reserve(qsizetype(m_items.size()));
+        const Item *previous = nullptr;
+        for (const Item &item : m_items) {
+            if (!previous || item.head[0] != previous->head[0] || item.head[1] != previous->head[1]
+                || compareTails(keys, item, *previous) != 0) {
+                sorted.append(item.text < 0 ? m_texts.at(-1 - item.text)
+                                            : QString::fromLatin1(m_ascii.data() + item.text, qsizetype(item.length)));
+            }
+            previous = &item;
+        }
+        return sorted;
+    }
+
+private:
+    static constexpr std::size_t kHeadSize = 16;
+
+    struct Item {
+        quint64 head[2]; // the key's first sixteen bytes, big-endian, zero-padded
+        quint32 offset;
+        quint32 length;
+        quint32 order; // of reading
+        // >= 0: offset of the ASCII spelling in m_ascii (as long as the key);
+        // < 0: -1 - index of the spelling in m_texts.
+        qint32 text;
+    };
+
+    // As QChar::isSpace below 128.
+    template <typename Unit> static bool isAsciiSpace(Unit unit)
+    {
+        return unit == ' ' || (unit >= '\t' && unit <= '\r');
+    }
+
+    static char foldAscii(char byte) { return byte >= 'A' && byte <= 'Z' ? char(byte + ('a' - 'A')) : byte; }
+
+    // Orders keys with equal heads: by the bytes after the head, then by length.
+    static int compareTails(const char *keys, const Item &a, const Item &b)
+    {
+        const quint32 common = std::min(a.length, b.length);
+        if (common > kHeadSize) {
+            const int order = std::memcmp(keys + a.offset + kHeadSize, keys + b.offset + kHeadSize, common - kHeadSize);
+            if (order != 0)
+                return order;
+        }
+        return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
+    }
+
+    void addFolded(const QString &text)
+    {
+        if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); }))
+            return;
+        const std::size_t offset = m_keys.size();
+        const QByteArray key = text.toCaseFolded().toUtf8();
+        m_keys.append(key.constData(), std::size_t(key.size()));
+        push(offset, -1 - qint32(m_texts.size()));
+        m_texts.append(text);
+    }
+
+    void push(std::size_t offset, qint32 text)
+    {
+        const std::size_t length = m_keys.size() - offset;
+        char head[kHeadSize] = {};
+        std::memcpy(head, m_keys.data() + offset, std::min(length, kHeadSize));
+        m_items.push_back({ { qFromBigEndian<quint64>(head), qFromBigEndian<quint64>(head + 8) }, quint32(offset),
+            quint32(length), quint32(m_items.size()), text });
+    }
+
+    std::string m_keys;
+    std::string m_ascii;
+    std::vector<Item> m_items;
+    QStringList m_texts;
+};
+
+enum class ReadResult { Read, Failed, Unsupported };
+
+#if HUELINK_SQLITE_HANDLE
+// The connection's own SQLite handle; null for another driver, or for a
+// database not stored as UTF-8, whose texts the driver would convert.
+sqlite3 *utf8SqliteHandle(const QSqlDatabase &database)
+{
+    const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3_stmt *statement = nullptr;
+    bool utf8 = false;
+    if (connection && sqlite3_prepare_v2(connection, "PRAGMA encoding", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW) {
+        utf8 = qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)), "UTF-8") == 0;
+    }
+    sqlite3_finalize(statement);
+    return utf8 ? connection : nullptr;
+}
+
+// Reads the way the Qt driver does, without a QVariant per value: ASCII
+// texts straight from the UTF-8, others through the same UTF-16 the driver
+// takes. Values that are neither text nor NULL are left to the driver.
+ReadResult readDirectly(sqlite3 *connection, const QString &sql, FoldedTexts &texts)
+{
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(connection, utf8.constData(), int(utf8.size()), &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return ReadResult::Failed;
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> finalizer(statement, sqlite3_finalize);
+    const int count = sqlite3_column_count(statement);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        for (int column = 0; column < count; ++column) {
+            const int type = sqlite3_column_type(statement, column);
+            if (type == SQLITE_NULL)
+                continue;
+            if (type != SQLITE_TEXT)
+                return ReadResult::Unsupported;
+            const char *bytes = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+            if (!texts.addAscii(bytes, std::size_t(sqlite3_column_bytes(statement, column)))) {
+                const void *units = sqlite3_column_text16(statement, column);
+                texts.add(QString(static_cast<const QChar *>(units),
+                    sqlite3_column_bytes16(statement, column) / qsizetype(sizeof(QChar))));
+            }
+        }
+    }
+    return step == SQLITE_DONE ? ReadResult::Read : ReadResult::Failed;
+}
+#endif
+
+ReadResult readThroughDriver(const QSqlDatabase &database, const QString &sql, FoldedTexts &texts)
+{
+    QSqlQuery query(database);
+    if (!runQuery(query, sql))
+        return ReadResult::Failed;
+    const int count = query.record().count();
+    while (query.next()) {
+        for (int column = 0; column < count; ++column)
+            texts.add(query.value(column).toString());
+    }
+    return ReadResult::Read;
 }
 
 } // namespace
@@ -56,58 +270,53 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
     // searched column; duplicates and blanks are dropped here. Letting SQL
     // do it (DISTINCT per column, UNION, DISTINCT again) costs several
     // times as much on large collections and gives the same list.
-    QStringList values;
-    values.reserve(16384);
-    // Like the single statement it replaces, a failure anywhere gives no list.
-    const auto readColumns = [&](const QStringList &columns, const QString &from) {
-        if (columns.isEmpty())
-            return true;
-        QSqlQuery query(database);
-        if (!runQuery(query, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), from)))
-            return false;
-        const int count = int(columns.size());
-        while (query.next()) {
-            for (int column = 0; column < count; ++column)
-                values.append(query.value(column).toString());
+    QStringList statements;
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder);
+    if (!pageColumns.isEmpty()) {
+        statements << QStringLiteral("SELECT %1 FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                     "WHERE CMAP.COLLECTION_ID = %2")
+                          .arg(pageColumns.join(QStringLiteral(", ")))
+                          .arg(collectionId);
+    }
+    const QStringList chipColumns
+        = nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder) + QStringList { QStringLiteral("R.CODE") };
+    statements << QStringLiteral("SELECT %1 FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP "
+                                 "CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %2")
+                      .arg(chipColumns.join(QStringLiteral(", ")))
+                      .arg(collectionId);
+    // Sized after the last call: the list is rebuilt for the same collection
+    // again and again, and growing the buffers costs more than filling them.
+    static std::size_t expected = 16384;
+    const auto readAll = [&](bool direct) {
+        auto texts = std::make_unique<FoldedTexts>(expected);
+        for (const QString &sql : statements) {
+            ReadResult result = ReadResult::Unsupported;
+#if HUELINK_SQLITE_HANDLE
+            if (direct) {
+                if (sqlite3 *connection = utf8SqliteHandle(database))
+                    result = readDirectly(connection, sql, *texts);
+            }
+#else
+            Q_UNUSED(direct)
+#endif
+            if (result == ReadResult::Unsupported && direct)
+                return std::unique_ptr<FoldedTexts>();
+            if (result == ReadResult::Unsupported)
+                result = readThroughDriver(database, sql, *texts);
+            // Like the single statement it replaces, a failure anywhere gives
+            // no list.
+            if (result == ReadResult::Failed)
+                return std::make_unique<FoldedTexts>(0);
         }
-        return true;
+        return texts;
     };
-    const bool read
-        = readColumns(nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder),
-              QStringLiteral("PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID "
-                             "= %1")
-                  .arg(collectionId))
-        && readColumns(nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder)
-                + QStringList { QStringLiteral("R.CODE") },
-            QStringLiteral("\"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                           "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                .arg(collectionId));
-    if (!read)
-        return StatusFailed;
+    std::unique_ptr<FoldedTexts> texts = readAll(true);
+    if (!texts)
+        texts = readAll(false);
+    expected = std::max<std::size_t>(texts->size(), 1024);
     // Sorted and deduplicated by case-folded text; of several spellings the
-    // first one read is kept. The folded keys are byte strings: folding once
-    // and comparing bytes is several times quicker than comparing without
-    // regard to case.
-    struct Keyed {
-        std::string key;
-        int valueIndex;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(std::size_t(values.size()));
-    for (int index = 0; index < values.size(); ++index) {
-        const QString &value = values.at(index);
-        if (!value.trimmed().isEmpty())
-            keyed.push_back({ foldedKey(value), index });
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : a.valueIndex < b.valueIndex;
-    });
-    entries.reserve(qsizetype(keyed.size()));
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        if (i == 0 || keyed[i].key != keyed[i - 1].key)
-            entries.append(values.at(keyed[i].valueIndex));
-    }
+    // first one read is kept.
+    entries = texts->sortedUnique();
     return entries.isEmpty() ? StatusFailed : StatusOk;
 }
 

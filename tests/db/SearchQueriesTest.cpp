@@ -23,6 +23,7 @@ const QUuid kEmpty(QStringLiteral("{1c000000-0000-0000-0000-00000000001c}"));
 const QUuid kCapsureLow(QStringLiteral("{1d000000-0000-0000-0000-00000000001d}"));
 const QUuid kCapsureNoPriority(QStringLiteral("{1e000000-0000-0000-0000-00000000001e}"));
 const QUuid kCapsureOff(QStringLiteral("{1f000000-0000-0000-0000-00000000001f}"));
+const QUuid kFolding(QStringLiteral("{20000000-0000-0000-0000-000000000020}"));
 
 QStringList names(std::initializer_list<const char *> texts)
 {
@@ -116,6 +117,31 @@ private Q_SLOTS:
         addChip(sunsetId, 4, "Q'UOTE", QColor(8, 8, 8), {});
         const qint64 offPageId = db.addPage(offId, plain);
         addChip(offPageId, 1, "CAP-1", QColor(9, 9, 9), {});
+
+        // Completion corner cases: card columns NAME2 then NAME0, chip
+        // columns NAME1, NAME0, then the code.
+        const qint64 foldingId = db.addCollection(kFolding, QStringLiteral("FOLDING"), 7);
+        db.addSetting(foldingId, QStringLiteral("page.name.search.order"), 2, 0);
+        db.addSetting(foldingId, QStringLiteral("page.name.search.order"), 0, 1);
+        db.addSetting(foldingId, QStringLiteral("row.name.search.order"), 1, 0);
+        db.addSetting(foldingId, QStringLiteral("row.name.search.order"), 0, 1);
+        FixtureDatabase::Page folded;
+        folded.names = names({ "éclair", "Unsearched", "Zebra" });
+        const qint64 foldedId = db.addPage(foldingId, folded);
+        FixtureDatabase::Page blank;
+        blank.pageIndex = 2;
+        blank.names = names({ "  ", "", "\t" });
+        const qint64 blankId = db.addPage(foldingId, blank);
+        // Each case-only duplicate sits in one chip or in a card, so which
+        // spelling is read first does not depend on the order of the chips.
+        addChip(foldedId, 1, "APPLE", QColor(1, 0, 0), names({ "Ärger", "apple" }));
+        addChip(foldedId, 2, "ÉCLAIR", QColor(2, 0, 0), names({ "\u00a0", "a1" }));
+        addChip(foldedId, 3, "A-1", QColor(3, 0, 0), names({ "", "a_1" }));
+        addChip(blankId, 1, "ＡＢ", QColor(4, 0, 0), names({ "\u3000", "\U0001F600" }));
+        addChip(blankId, 2, "Ωmega", QColor(5, 0, 0), names({ "eclair", "ωMEGA" }));
+        addChip(blankId, 3, "zebra", QColor(6, 0, 0), names({ "", "" }));
+        addChip(blankId, 4, "apple-2", QColor(7, 0, 0), names({ "f-1", " \t" }));
+        addChip(blankId, 5, "LEAD", QColor(8, 0, 0), names({ "", " Lead" }));
 
         QCOMPARE(discoverCollections(), 1);
     }
@@ -236,6 +262,37 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(kEmpty, entries), int(StatusFailed));
         QVERIFY(entries.isEmpty());
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
+    }
+
+    void completionFoldsCaseAndKeepsTheFirstSpelling_data()
+    {
+        QTest::addColumn<bool>("blob");
+        QTest::newRow("texts") << false;
+        // A value stored as bytes reads as its UTF-8 text, like every other.
+        QTest::newRow("a name stored as a blob") << true;
+    }
+
+    void completionFoldsCaseAndKeepsTheFirstSpelling()
+    {
+        QFETCH(bool, blob);
+        QSqlQuery update(m_fixture->database());
+        const auto storeLeadNameAs = [&update](const char *type) {
+            return update.exec(QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'")
+                                   .arg(QLatin1String(type)));
+        };
+        QVERIFY(storeLeadNameAs(blob ? "BLOB" : "TEXT"));
+        const auto restore = qScopeGuard([&storeLeadNameAs] { storeLeadNameAs("TEXT"); });
+        // Sorted by the case-folded text in code point order (so "_" after
+        // digits, "Ä" after "z", a character beyond U+FFFF last); of texts
+        // equal but for case the first read is kept, card names before chip
+        // names before codes; texts of only white space (tabs, no-break and
+        // ideographic spaces too) are left out, others are kept untrimmed.
+        CollectionSettings::loadNameOrders(kFolding);
+        QStringList entries;
+        QCOMPARE(completionEntries(kFolding, entries), 0);
+        QCOMPARE(entries,
+            names({ " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra", "Ärger",
+                "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
     }
 
     void entryNearRgbAllowsTwoPerChannel_data()
