@@ -577,6 +577,8 @@ void MainWidget::zoomMyPaletteClicked()
     m_fullPalette->raise();
     m_fullPalette->move(width(), 0);
     m_fullPalette->show();
+    // An unzoom still under way must not hide the view once this slide ends.
+    disconnect(m_unzoomConnection);
     m_zoomAnimation->stop();
     m_zoomAnimation->setDuration(kZoomDuration);
     m_zoomAnimation->setEasingCurve(QEasingCurve::OutQuart);

@@ -1041,9 +1041,13 @@ private Q_SLOTS:
         main->unzoomMyPaletteClicked();
         QCOMPARE(main->zoomAnimation()->endValue().toPoint(), QPoint(-800, 0));
         QTRY_VERIFY(main->fullPalette()->isHidden());
-        // A second round works the same.
+        // Zooming in again while the view still slides out: it stays.
         main->zoomMyPaletteClicked();
         QTRY_COMPARE(main->fullPalette()->pos(), QPoint(0, 0));
+        main->unzoomMyPaletteClicked();
+        main->zoomMyPaletteClicked();
+        QTRY_COMPARE(main->zoomAnimation()->state(), QAbstractAnimation::Stopped);
+        QCOMPARE(main->fullPalette()->pos(), QPoint(0, 0));
         QVERIFY(main->fullPalette()->isVisible());
     }
 
