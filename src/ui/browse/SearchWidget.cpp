@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPointer>
 
 namespace Tintor {
 
@@ -80,8 +79,7 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
         CollectionSettings::loadNameOrders(collectionId);
     QStringList words;
     DB::completionEntries(collectionId, words);
-    // The line edit deletes a completer it owns when it is replaced.
-    const QPointer<QCompleter> previous = m_lineEdit->completer();
+    QCompleter *previous = m_lineEdit->completer();
     if (words.isEmpty()) {
         // The former collection's words must not complete in this one.
         m_lineEdit->setCompleter(nullptr);
