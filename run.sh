@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Huelink in Release, prepares the program-data folder with the demo
-# collections and asks the stand-in host for a colour pick.
+# Builds Huelink in Release with the demo collections and asks the stand-in
+# host for a colour pick. With a display the add-on window opens for you;
+# without one a scripted pick chooses the demo chip nearest to the sample
+# colour and saves screenshots under <build>/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -8,12 +10,15 @@ BUILD_DIR=${BUILD_DIR:-build-release}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUELINK_BUILD_BENCH=OFF
 fi
-cmake --build "$BUILD_DIR" -j "$(nproc)"
+# The host, the module it loads and the demo collection files.
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target huelink-host huelink-collection demo_collections
 
 # The build writes the demo collections below programdata/.
 export PROGRAMDATA="$PWD/$BUILD_DIR/programdata"
 HOST="$BUILD_DIR/tools/huelink-host/huelink-host"
-SAMPLE="--space rgb --components 51400,30840,20560,0"   # a warm terracotta
+TOOL="$BUILD_DIR/tools/huelink-collection/huelink-collection"
+SAMPLE_RGB=(200 120 80) # a warm terracotta
+SAMPLE="--space rgb --components $((SAMPLE_RGB[0] * 257)),$((SAMPLE_RGB[1] * 257)),$((SAMPLE_RGB[2] * 257)),0"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "Opening the add-on window; pick a colour and press the select button."
@@ -21,6 +26,51 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "No display: running a scripted pick offscreen."
-mkdir -p "$BUILD_DIR/screenshots"
 export QT_QPA_PLATFORM=offscreen
-"$HOST" pick $SAMPLE --screenshot "$BUILD_DIR/screenshots/pick.png" --close-after 1500 "$@"
+SHOTS="$BUILD_DIR/screenshots"
+mkdir -p "$SHOTS"
+# A user state of its own, so every scripted run starts alike and your own
+# palette stays as it is.
+STATE="$PWD/$BUILD_DIR/run-state"
+rm -rf "$STATE"
+mkdir -p "$STATE/config" "$STATE/data" "$STATE/runtime"
+chmod 700 "$STATE/runtime"
+export XDG_CONFIG_HOME="$STATE/config" XDG_DATA_HOME="$STATE/data" XDG_RUNTIME_DIR="$STATE/runtime"
+
+# The about box. Its request starts the engine, which records the collection
+# a new host process opens first.
+"$HOST" about --screenshot "$SHOTS/about-box.png" --close-after 1500 >/dev/null
+COLLECTION=$(sed -n 's/^UuidOfLastUsedCollection=//p' "$XDG_CONFIG_HOME/Vestrel/Huelink.Photoshop.ini")
+if ! [[ "$COLLECTION" =~ ^\{[0-9a-fA-F-]{36}\}$ ]]; then
+    echo "run.sh: the module recorded no collection; are the demo collections built?" >&2
+    exit 1
+fi
+
+# The chip of that collection nearest to the sample by CIEDE2000, ranked by
+# the collection tool exactly as the interface ranks it. Files by name, as
+# the module scans them: the first that holds the collection supplies it.
+HEX=$(printf '%02X%02X%02X' "${SAMPLE_RGB[@]}")
+CODE=""
+shopt -s nullglob
+LC_COLLATE=C
+for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
+    CODE=$("$TOOL" match "$file" --collection "$COLLECTION" --count 1 --rgb "$HEX" --json 2>/dev/null \
+           | sed -n 's/.*"matches":\[{"code":"\([^"]*\)".*/\1/p' || true)
+    [ -n "$CODE" ] && break
+done
+if [ -z "$CODE" ]; then
+    echo "run.sh: no chip found in the collection $COLLECTION" >&2
+    exit 1
+fi
+
+echo "Host colour RGB(${SAMPLE_RGB[*]}); choosing the nearest demo chip, $CODE."
+BLOCK=$("$HOST" pick $SAMPLE --choose "$CODE" --screenshot "$SHOTS/pick-start.png" \
+        --screenshot-dialog "$SHOTS/nearest-colour-dialog.png" --close-after 60000 "$@")
+echo "Returned block: $BLOCK"
+
+# Open the window once more with the picked colour: it goes straight to the
+# chip, and My Palette holds it, selected.
+COMPONENTS=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$BLOCK")
+"$HOST" pick --space rgb --components "$COMPONENTS" --screenshot "$SHOTS/addon-window.png" \
+        --close-after 1500 >/dev/null
+echo "Screenshots in $SHOTS/: $(cd "$SHOTS" && ls | tr '\n' ' ')"

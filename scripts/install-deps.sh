@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libxml2-dev sqlite3 fonts-dejavu-core)
+# The libFuzzer targets (fuzz/) need clang and its runtime.
+[ "${HUELINK_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

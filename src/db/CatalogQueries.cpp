@@ -18,13 +18,16 @@ using namespace QuerySupport;
 
 namespace {
 
+// "+" before a collection filter keeps SQLite from walking every card of
+// the collection through the map instead of seeking the card by its index.
+
 // The chip columns of the scheme queries; IS_MTO, SCHEME_POS and
 // NSCHEME_POS are not among them.
-const char *const kSchemeChipColumns =
-    "R.CODE,     R.SEGMENT,     R.RED,     R.GREEN,     R.BLUE,     R.L,     R.A,     R.B,     R.NEUTRAL,     "
-    "R.WHITE,     R.MOOD,     R.NAME0,     R.NAME1,     R.NAME2,     R.NAME3,     R.NAME4,     R.NAME5,     "
-    "R.NAME6,     R.NAME7,     R.NAME8,     R.NAME9,     R.EXTRA0,     R.EXTRA1,     R.EXTRA2,     R.EXTRA3,     "
-    "R.EXTRA4,     R.EXTRA5,     R.EXTRA6,     R.EXTRA7,     R.EXTRA8,     R.EXTRA9";
+const char *const kSchemeChipColumns
+    = "R.CODE,     R.SEGMENT,     R.RED,     R.GREEN,     R.BLUE,     R.L,     R.A,     R.B,     R.NEUTRAL,     "
+      "R.WHITE,     R.MOOD,     R.NAME0,     R.NAME1,     R.NAME2,     R.NAME3,     R.NAME4,     R.NAME5,     "
+      "R.NAME6,     R.NAME7,     R.NAME8,     R.NAME9,     R.EXTRA0,     R.EXTRA1,     R.EXTRA2,     R.EXTRA3,     "
+      "R.EXTRA4,     R.EXTRA5,     R.EXTRA6,     R.EXTRA7,     R.EXTRA8,     R.EXTRA9";
 
 QString schemeByRowSql()
 {
@@ -60,8 +63,8 @@ enum class KindGates { None, ByPage, ByRow };
 
 // Loads the chip's card, applies the kind gates and runs `sql` (with the
 // collection's ID as %1 and the chip's as %2, the rest already filled).
-int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, KindGates gates,
-                  const QString &sql, QVector<ColorEntry> &entries, bool writeSql)
+int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, KindGates gates, const QString &sql,
+    QVector<ColorEntry> &entries, bool writeSql)
 {
     entries.clear();
     ColorPage page;
@@ -114,13 +117,14 @@ int schemePages(const QUuid &uuid, int pageIndex, int schemeKind, QList<ColorPag
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral("SELECT     TP.PAGE_INDEX FROM     PAGE_SCHEME PS     JOIN PAGE SP ON "
-                                        "PS.PAGE_ID = SP.ID     JOIN PAGE TP ON PS.SCHEME_PAGE_ID = TP.ID     JOIN "
-                                        "COLLECTION_PAGE_MAP SCMAP ON SP.ID = SCMAP.PAGE_ID WHERE     (PS.SCHEME_ID = "
-                                        "%3) AND     (SP.PAGE_INDEX = %2 AND SCMAP.COLLECTION_ID = %1) ")
-                             .arg(collectionDatabaseId(uuid))
-                             .arg(pageIndex)
-                             .arg(schemeKind)))
+    if (!runQuery(query,
+            QStringLiteral("SELECT     TP.PAGE_INDEX FROM     PAGE_SCHEME PS     JOIN PAGE SP ON "
+                           "PS.PAGE_ID = SP.ID     JOIN PAGE TP ON PS.SCHEME_PAGE_ID = TP.ID     JOIN "
+                           "COLLECTION_PAGE_MAP SCMAP ON SP.ID = SCMAP.PAGE_ID WHERE     (PS.SCHEME_ID = "
+                           "%3) AND     (SP.PAGE_INDEX = %2 AND +SCMAP.COLLECTION_ID = %1) ")
+                .arg(collectionDatabaseId(uuid))
+                .arg(pageIndex)
+                .arg(schemeKind)))
         return StatusFailed;
     QList<int> pageIndices;
     while (query.next())
@@ -140,14 +144,15 @@ bool pageHasComplementaryNeutralScheme(const QUuid &uuid, int pageIndex)
     if (status != StatusOk)
         return true;
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral("SELECT     COUNT(*) FROM     PAGE_SCHEME PS WHERE     PS.PAGE_ID = (SELECT "
-                                        "P.ID                   FROM PAGE P                        JOIN "
-                                        "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID                   WHERE       "
-                                        "                CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 )     AND "
-                                        "PS.SCHEME_ID = %3 ")
-                             .arg(collectionDatabaseId(uuid))
-                             .arg(pageIndex)
-                             .arg(int(SchemeComplementaryNeutral)))
+    if (!runQuery(query,
+            QStringLiteral("SELECT     COUNT(*) FROM     PAGE_SCHEME PS WHERE     PS.PAGE_ID = (SELECT "
+                           "P.ID                   FROM PAGE P                        JOIN "
+                           "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID                   WHERE       "
+                           "                +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 )     AND "
+                           "PS.SCHEME_ID = %3 ")
+                .arg(collectionDatabaseId(uuid))
+                .arg(pageIndex)
+                .arg(int(SchemeComplementaryNeutral)))
         || !query.next()) {
         writeQueryError(query);
         return false;
@@ -158,23 +163,21 @@ bool pageHasComplementaryNeutralScheme(const QUuid &uuid, int pageIndex)
 int schemeEntriesByRow(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
 {
     return schemeEntries(uuid, schemeKind, pageIndex, rowIndex, KindGates::ByRow,
-                         schemeByRowSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)),
-                         entries, true);
+        schemeByRowSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries, true);
 }
 
 int schemeEntriesByPage(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
 {
     return schemeEntries(uuid, schemeKind, pageIndex, rowIndex, KindGates::ByPage,
-                         schemeByPageSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)),
-                         entries, false);
+        schemeByPageSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries, false);
 }
 
 int pelvonSchemeEntries(const QUuid &uuid, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
 {
     return schemeEntries(uuid, 0, pageIndex, rowIndex, KindGates::None,
-                         pelvonSchemeSql().arg(QStringLiteral("%1"), QStringLiteral("%2"),
-                                               QString::number(SchemeContrast), QString::number(SchemeWideContrast)),
-                         entries, false);
+        pelvonSchemeSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(SchemeContrast),
+            QString::number(SchemeWideContrast)),
+        entries, false);
 }
 
 int productsOfEntry(const QUuid &uuid, qint64 rowId, QStringList &texts)
@@ -236,9 +239,9 @@ int productGroupsOfEntry(const QUuid &uuid, qint64 rowId, QStringList &texts)
         return status;
     QSqlQuery query(database);
     if (!runProductQuery(query,
-                         QStringLiteral("SELECT    PG.NAME FROM     ROW_PRODUCT_GROUP_MAP M     JOIN PRODUCT_GROUP PG ON "
-                                        "PG.ID = M.PRODUCT_GROUP_ID WHERE     M.ROW_ID = :ROW_ID"),
-                         rowId))
+            QStringLiteral("SELECT    PG.NAME FROM     ROW_PRODUCT_GROUP_MAP M     JOIN PRODUCT_GROUP PG ON "
+                           "PG.ID = M.PRODUCT_GROUP_ID WHERE     M.ROW_ID = :ROW_ID"),
+            rowId))
         return StatusFailed;
     while (query.next())
         texts.append(query.value(0).toString());
@@ -253,20 +256,22 @@ int foresightGroups(const QUuid &uuid, QHash<qint64, ColorForesightGroup> &group
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral(" SELECT *  FROM FORESIGHT_GROUP FG  WHERE FG.COLLECTION_ID IN (0, %1) ")
-                             .arg(collectionDatabaseId(uuid))))
+    if (!runQuery(query,
+            QStringLiteral(" SELECT *  FROM FORESIGHT_GROUP FG  WHERE FG.COLLECTION_ID IN (0, %1) ")
+                .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
     QSqlQuery entryQuery(database);
     while (query.next()) {
         ColorForesightGroup group(query.record());
-        if (runQuery(entryQuery, QStringLiteral("SELECT * FROM FORESIGHT_ENTRY FE  WHERE        "
-                                                "FE.FORESIGHT_GROUP_ID = %1  ORDER BY FE.\"ORDER\" ")
-                                     .arg(group.id))) {
+        if (runQuery(entryQuery,
+                QStringLiteral("SELECT * FROM FORESIGHT_ENTRY FE  WHERE        "
+                               "FE.FORESIGHT_GROUP_ID = %1  ORDER BY FE.\"ORDER\" ")
+                    .arg(group.id))) {
             while (entryQuery.next())
                 group.entries.append(ColorForesightEntry(entryQuery.record()));
         }
         std::stable_sort(group.entries.begin(), group.entries.end(),
-                         [](const ColorForesightEntry &a, const ColorForesightEntry &b) { return a.order < b.order; });
+            [](const ColorForesightEntry &a, const ColorForesightEntry &b) { return a.order < b.order; });
         groups.insert(group.id, group);
     }
     return StatusOk;
@@ -280,8 +285,9 @@ int texturesOfCollection(const QUuid &uuid, QHash<qint64, Texture> &textures)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral("SELECT     * FROM     TEXTURE T WHERE     T.COLLECTION_ID in (0, %1)")
-                             .arg(collectionDatabaseId(uuid))))
+    if (!runQuery(query,
+            QStringLiteral("SELECT     * FROM     TEXTURE T WHERE     T.COLLECTION_ID in (0, %1)")
+                .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
     while (query.next()) {
         const Texture texture(query.record());

@@ -5,6 +5,7 @@
 #include "db/ColorPage.h"
 #include "db/Texture.h"
 #include "db/TextureMapEntry.h"
+#include "engine/inc/Enumerations.h"
 
 #include <QHash>
 #include <QList>

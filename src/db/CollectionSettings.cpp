@@ -15,8 +15,7 @@ namespace Tintor {
 
 namespace {
 
-struct SettingsCache
-{
+struct SettingsCache {
     QUuid collection;
     // Raw values as read (conversion happens on every call), and derived
     // values under keys of their own.
@@ -29,8 +28,7 @@ SettingsCache &settingsCache()
     return cache;
 }
 
-struct LoadedNameOrders
-{
+struct LoadedNameOrders {
     QUuid collection;
     NameOrders orders;
 };
@@ -106,8 +104,7 @@ int intSetting(const QUuid &uuid, const QString &key, int defaultValue)
 
 // The number of the first name equal (without regard to case) to the text,
 // 0 when none; `names` pairs texts with numbers.
-template <std::size_t N>
-int numberOfName(const QString &text, const std::pair<const char *, int> (&names)[N])
+template <std::size_t N> int numberOfName(const QString &text, const std::pair<const char *, int> (&names)[N])
 {
     for (const auto &[name, number] : names) {
         if (text.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
@@ -126,8 +123,8 @@ int namedSetting(const QUuid &uuid, const QString &key, const std::pair<const ch
 // Reads a list setting (from the cache when it holds the converted list),
 // replaces recognised texts by their numbers and caches the result.
 template <std::size_t N>
-QVariantList convertedListSetting(const QUuid &uuid, const QString &key,
-                                  const std::pair<const char *, int> (&names)[N], const QVariantList &defaultList)
+QVariantList convertedListSetting(const QUuid &uuid, const QString &key, const std::pair<const char *, int> (&names)[N],
+    const QVariantList &defaultList)
 {
     const QVariant cached = cachedDerived(uuid, key);
     QVariantList list = cached.typeId() == QMetaType::QVariantList ? cached.toList() : DB::settingValues(uuid, key);
@@ -159,23 +156,20 @@ QSize sizeFromText(const QString &text, bool *ok)
     return QSize(width, height);
 }
 
-const std::pair<const char *, int> kCardTypes[] = {{"normal", CardNormal}, {"pelvon", CardPelvon}};
-const std::pair<const char *, int> kOrientations[] = {{"CW", SegmentClockwise}, {"CCW", SegmentCounterClockwise}};
-const std::pair<const char *, int> kCardModes[] = {
-    {"ModeColorToColor", ModeColorToColor}, {"ModeColorToCard", ModeColorToCard}, {"ModeCardToCard", ModeCardToCard}};
-const std::pair<const char *, int> kMoodModes[] = {{"MoodModeNormal", MoodModeNormal},
-                                                   {"MoodModeWarmFreshEquals", MoodModeWarmFreshEquals}};
-const std::pair<const char *, int> kProductGroupsModes[] = {{"Products", Products}};
-const std::pair<const char *, int> kTabBarPages[] = {{"PageOfColorSchemes", PageOfColorSchemes},
-                                                     {"PageOfProducts", PageOfProducts},
-                                                     {"PageOfColorForesight", PageOfColorForesight},
-                                                     {"PageOfTextures", PageOfTextures}};
-const std::pair<const char *, int> kSchemeKinds[] = {
-    {"harmonic", SchemeHarmonic},           {"contrast", SchemeContrast},
-    {"wide contrast", SchemeWideContrast},  {"dynamic", SchemeDynamic},
-    {"dramatic", SchemeDramatic},           {"neutral", SchemeNeutral},
-    {"tonal neutral", SchemeTonalNeutral},  {"complementary neutral", SchemeComplementaryNeutral},
-    {"natural neutral", SchemeNaturalNeutral}};
+const std::pair<const char *, int> kCardTypes[] = { { "normal", CardNormal }, { "pelvon", CardPelvon } };
+const std::pair<const char *, int> kOrientations[] = { { "CW", SegmentClockwise }, { "CCW", SegmentCounterClockwise } };
+const std::pair<const char *, int> kCardModes[] = { { "ModeColorToColor", ModeColorToColor },
+    { "ModeColorToCard", ModeColorToCard }, { "ModeCardToCard", ModeCardToCard } };
+const std::pair<const char *, int> kMoodModes[]
+    = { { "MoodModeNormal", MoodModeNormal }, { "MoodModeWarmFreshEquals", MoodModeWarmFreshEquals } };
+const std::pair<const char *, int> kProductGroupsModes[] = { { "Products", Products } };
+const std::pair<const char *, int> kTabBarPages[]
+    = { { "PageOfColorSchemes", PageOfColorSchemes }, { "PageOfProducts", PageOfProducts },
+          { "PageOfColorForesight", PageOfColorForesight }, { "PageOfTextures", PageOfTextures } };
+const std::pair<const char *, int> kSchemeKinds[] = { { "harmonic", SchemeHarmonic }, { "contrast", SchemeContrast },
+    { "wide contrast", SchemeWideContrast }, { "dynamic", SchemeDynamic }, { "dramatic", SchemeDramatic },
+    { "neutral", SchemeNeutral }, { "tonal neutral", SchemeTonalNeutral },
+    { "complementary neutral", SchemeComplementaryNeutral }, { "natural neutral", SchemeNaturalNeutral } };
 
 QList<qint64> nameOrderOf(QSqlDatabase &database, qint64 collectionId, const QString &key)
 {
@@ -184,11 +178,11 @@ QList<qint64> nameOrderOf(QSqlDatabase &database, qint64 collectionId, const QSt
     // The key is bound: written as a double-quoted literal it would be taken
     // for a column name by any SQLite built without that quirk.
     if (!DB::QuerySupport::runQuery(query,
-                                    QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     "
-                                                   "S.COLLECTION_ID = %1 AND     S.NAME = ? COLLATE NOCASE "
-                                                   "ORDER BY     S.VALUE_INDEX ASC")
-                                        .arg(collectionId),
-                                    {key}))
+            QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     "
+                           "S.COLLECTION_ID = %1 AND     S.NAME = ? COLLATE NOCASE "
+                           "ORDER BY     S.VALUE_INDEX ASC")
+                .arg(collectionId),
+            { key }))
         return order;
     while (query.next()) {
         bool ok = false;
@@ -286,8 +280,8 @@ ProductGroupsMode CollectionSettings::productGroupsMode(const QUuid &uuid)
 
 QString CollectionSettings::productGroupSeparator(const QUuid &uuid)
 {
-    return stringSetting(uuid, QStringLiteral("product.group.productname.productcode.separator:string"),
-                         QStringLiteral(": "));
+    return stringSetting(
+        uuid, QStringLiteral("product.group.productname.productcode.separator:string"), QStringLiteral(": "));
 }
 
 bool CollectionSettings::hasExteriorFilter(const QUuid &uuid)
@@ -327,10 +321,9 @@ int CollectionSettings::availableTabBarPages(const QUuid &uuid)
 
 QList<int> CollectionSettings::tabBarPages(const QUuid &uuid)
 {
-    const QVariantList list = convertedListSetting(
-        uuid, QStringLiteral("tab.bar.page"), kTabBarPages,
-        {PageOfColorSchemes, PageOfProducts, PageOfColorForesight, PageOfTextures});
-    QList<int> pages{PageOfColorSchemes};
+    const QVariantList list = convertedListSetting(uuid, QStringLiteral("tab.bar.page"), kTabBarPages,
+        { PageOfColorSchemes, PageOfProducts, PageOfColorForesight, PageOfTextures });
+    QList<int> pages { PageOfColorSchemes };
     for (const QVariant &element : list) {
         const int page = integerOf(element);
         if (page != PageOfColorSchemes)
@@ -428,26 +421,26 @@ bool CollectionSettings::tooltipShowsCollectionName(const QUuid &uuid)
 
 bool CollectionSettings::tooltipShowsPageName(const QUuid &uuid)
 {
-    return boolSetting(uuid, QStringLiteral("color.tooltip.show.page.name"),
-                       QStringLiteral("color.tooltip.show.card.name"), false);
+    return boolSetting(
+        uuid, QStringLiteral("color.tooltip.show.page.name"), QStringLiteral("color.tooltip.show.card.name"), false);
 }
 
 bool CollectionSettings::tooltipShowsRowCode(const QUuid &uuid)
 {
-    return boolSetting(uuid, QStringLiteral("color.tooltip.show.row.code"),
-                       QStringLiteral("color.tooltip.show.color.code"), false);
+    return boolSetting(
+        uuid, QStringLiteral("color.tooltip.show.row.code"), QStringLiteral("color.tooltip.show.color.code"), false);
 }
 
 bool CollectionSettings::tooltipShowsRowName(const QUuid &uuid)
 {
-    return boolSetting(uuid, QStringLiteral("color.tooltip.show.row.name"),
-                       QStringLiteral("color.tooltip.show.color.name"), false);
+    return boolSetting(
+        uuid, QStringLiteral("color.tooltip.show.row.name"), QStringLiteral("color.tooltip.show.color.name"), false);
 }
 
 bool CollectionSettings::tooltipShowsAuxiliaryInfo(const QUuid &uuid)
 {
     return boolSetting(uuid, QStringLiteral("color.tooltip.show.row.auxiliary.info"),
-                       QStringLiteral("color.tooltip.show.auxiliary"), false);
+        QStringLiteral("color.tooltip.show.auxiliary"), false);
 }
 
 bool CollectionSettings::tooltipShowsPageIndex(const QUuid &uuid)
@@ -496,8 +489,7 @@ QString CollectionSettings::helpLink(const QUuid &uuid)
     return link.isEmpty() ? QStringLiteral("file:///%APP%/Contents/Resources/help/main.html") : link;
 }
 
-bool CollectionSettings::boolSetting(const QUuid &uuid, const QString &key, const QString &olderKey,
-                                     bool defaultValue)
+bool CollectionSettings::boolSetting(const QUuid &uuid, const QString &key, const QString &olderKey, bool defaultValue)
 {
     const QVariant value = cachedSetting(uuid, key, olderKey);
     return value.isNull() ? defaultValue : integerOf(value) == 1;

@@ -36,8 +36,7 @@ enum ProductGroupsMode {
 // Which of the ten names and extras of a card or chip are searched and shown,
 // in order; each element indexes `names` or `extras` of a ColorPage or
 // ColorEntry. Filled by CollectionSettings::loadNameOrders.
-struct NameOrders
-{
+struct NameOrders {
     QList<qint64> pageNameSearchOrder;
     QList<qint64> pageNameDisplayOrder;
     QList<qint64> pageExtraDisplayOrder;
@@ -51,8 +50,7 @@ struct NameOrders
 // gives the fixed default. Values read are cached for one collection at a
 // time; asking about another collection switches the cache, so one
 // collection's value is never answered for another.
-class CollectionSettings
-{
+class CollectionSettings {
 public:
     CollectionSettings() = delete;
 

@@ -18,15 +18,20 @@ using namespace QuerySupport;
 
 namespace {
 
-const QString kChipsOfPage = QStringLiteral(
-    "SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ");
-const QString kChipsOfNeighbourPage = QStringLiteral(
-    "SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ");
+// "+CMAP.COLLECTION_ID" below is the collection filter with index use on it
+// switched off: without statistics in the file, SQLite would otherwise walk
+// every card of the collection through the map instead of seeking the card
+// by page index or segment.
+
+const QString kChipsOfPage
+    = QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ");
+const QString kChipsOfNeighbourPage
+    = QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ");
 // Without the computed column a file whose "ROW" table has no COLLECTION_ID
 // gave chips of collection -1; with it a file that has one is read as before
 // (the first column of a name wins).
-const QString kChipsOfSegmentPage = QStringLiteral(
-    "SELECT R.*, %1 AS COLLECTION_ID FROM \"ROW\" R  WHERE        R.PAGE_ID = %2 ");
+const QString kChipsOfSegmentPage
+    = QStringLiteral("SELECT R.*, %1 AS COLLECTION_ID FROM \"ROW\" R  WHERE        R.PAGE_ID = %2 ");
 
 const QString kEnabledCollectionChips = QStringLiteral(
     "SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
@@ -43,12 +48,12 @@ QString moodFilterText(int mood)
 
 // The first card by segment, then page index, passing the filter, with the
 // segment comparison filled in.
-QString segmentFilterQuery(qint64 collectionId, const QString &selectList, int mood, bool exterior,
-                           const QString &comparison, int segment)
+QString segmentFilterQuery(
+    qint64 collectionId, const QString &selectList, int mood, bool exterior, const QString &comparison, int segment)
 {
     QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
         + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
-                         "CMAP.COLLECTION_ID = %1 AND ")
+                         "+CMAP.COLLECTION_ID = %1 AND ")
               .arg(collectionId)
         + QStringLiteral(" P.SEGMENT %1 %2 ").arg(comparison).arg(segment) + moodFilterText(mood);
     if (exterior)
@@ -57,12 +62,12 @@ QString segmentFilterQuery(qint64 collectionId, const QString &selectList, int m
     return sql;
 }
 
-QString pageIndexFilterQuery(qint64 collectionId, const QString &selectList, bool descending, int mood,
-                             bool exterior, const QString &comparison, int pageIndex)
+QString pageIndexFilterQuery(qint64 collectionId, const QString &selectList, bool descending, int mood, bool exterior,
+    const QString &comparison, int pageIndex)
 {
     QString sql = QStringLiteral(" SELECT %1 ").arg(selectList)
         + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE "
-                         "CMAP.COLLECTION_ID = %1 ")
+                         "+CMAP.COLLECTION_ID = %1 ")
               .arg(collectionId)
         + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ").arg(comparison).arg(pageIndex);
     if (mood != 7) {
@@ -92,8 +97,8 @@ int readFirstEntry(QSqlQuery &query, const QString &sql, ColorEntry &entry, cons
 
 // Builds the card from the row and loads its chips; `chipsSql` takes the
 // collection's ID as %1 and the card's as %2.
-ColorPage pageWithEntries(QSqlDatabase &database, const QSqlRecord &pageRecord, const QString &chipsSql,
-                          qint64 collectionId)
+ColorPage pageWithEntries(
+    QSqlDatabase &database, const QSqlRecord &pageRecord, const QString &chipsSql, qint64 collectionId)
 {
     ColorPage page(pageRecord);
     QSqlQuery chips(database);
@@ -104,8 +109,8 @@ ColorPage pageWithEntries(QSqlDatabase &database, const QSqlRecord &pageRecord, 
 }
 
 // Runs the segment search at or after `segment`, then wrapped below it.
-int runSegmentSearch(QSqlQuery &query, qint64 collectionId, const QString &selectList, int segment, int mood,
-                     bool exterior)
+int runSegmentSearch(
+    QSqlQuery &query, qint64 collectionId, const QString &selectList, int segment, int mood, bool exterior)
 {
     if (runQuery(query, segmentFilterQuery(collectionId, selectList, mood, exterior, QStringLiteral(">="), segment))
         && query.next())
@@ -138,10 +143,10 @@ int entryById(const QUuid &uuid, qint64 rowId, ColorEntry &entry)
         return status;
     QSqlQuery query(database);
     return readFirstEntry(query,
-                          QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
-                              .arg(collectionDatabaseId(uuid))
-                              .arg(rowId),
-                          entry);
+        QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
+            .arg(collectionDatabaseId(uuid))
+            .arg(rowId),
+        entry);
 }
 
 int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry)
@@ -153,13 +158,13 @@ int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry)
         return status;
     QSqlQuery query(database);
     return readFirstEntry(query,
-                          QStringLiteral("SELECT *  FROM \"ROW\" R       JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN "
-                                         "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = "
-                                         "%1 AND        P.PAGE_INDEX = %2 AND        R.ROW_INDEX = %3 ")
-                              .arg(collectionDatabaseId(uuid))
-                              .arg(pageIndex)
-                              .arg(rowIndex),
-                          entry);
+        QStringLiteral("SELECT *  FROM \"ROW\" R       JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN "
+                       "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
+                       "%1 AND        P.PAGE_INDEX = %2 AND        R.ROW_INDEX = %3 ")
+            .arg(collectionDatabaseId(uuid))
+            .arg(pageIndex)
+            .arg(rowIndex),
+        entry);
 }
 
 int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
@@ -170,10 +175,11 @@ int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
         return status;
     const qint64 collectionId = collectionDatabaseId(uuid);
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                                        "CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
-                                 .arg(collectionId)
-                                 .arg(pageIndex))) {
+    if (!runQuery(query,
+            QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                           "CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
+                .arg(collectionId)
+                .arg(pageIndex))) {
         qDebug().noquote() << query.lastError().driverText();
         qDebug().noquote() << query.lastError().databaseText();
         return StatusFailed;
@@ -192,10 +198,11 @@ int pageById(const QUuid &uuid, qint64 pageId, bool withEntries, ColorPage &page
         return status;
     const qint64 collectionId = collectionDatabaseId(uuid);
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral(" SELECT *  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                                        "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1        AND P.ID = %2 ")
-                                 .arg(collectionId)
-                                 .arg(pageId))
+    if (!runQuery(query,
+            QStringLiteral(" SELECT *  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                           "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1        AND P.ID = %2 ")
+                .arg(collectionId)
+                .arg(pageId))
         || !query.next())
         return StatusFailed;
     if (!withEntries) {
@@ -203,10 +210,10 @@ int pageById(const QUuid &uuid, qint64 pageId, bool withEntries, ColorPage &page
         return StatusOk;
     }
     page = pageWithEntries(database, query.record(),
-                           QStringLiteral("SELECT * FROM \"ROW\" R  JOIN PAGE P ON R.PAGE_ID = P.ID  JOIN "
-                                          "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID "
-                                          "= %1 AND        R.PAGE_ID = %2 "),
-                           collectionId);
+        QStringLiteral("SELECT * FROM \"ROW\" R  JOIN PAGE P ON R.PAGE_ID = P.ID  JOIN "
+                       "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID "
+                       "= %1 AND        R.PAGE_ID = %2 "),
+        collectionId);
     return StatusOk;
 }
 
@@ -248,8 +255,7 @@ int firstPageIndexAtOrAfterSegment(const QUuid &uuid, int segment, int mood, boo
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    status = runSegmentSearch(query, collectionDatabaseId(uuid), QStringLiteral("PAGE_INDEX"), segment, mood,
-                              exterior);
+    status = runSegmentSearch(query, collectionDatabaseId(uuid), QStringLiteral("PAGE_INDEX"), segment, mood, exterior);
     if (status != StatusOk)
         return status;
     outPageIndex = query.value(0).toInt();
@@ -268,15 +274,14 @@ int neighbourPage(const QUuid &uuid, int pageIndex, bool backward, int mood, boo
     QSqlQuery query(database);
     // The same order in the opposite direction gives the card at the other
     // end of the deck: stepping wraps around.
-    if (!(runQuery(query, pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, towards,
-                                               pageIndex))
-          && query.next())
-        && !(runQuery(query, pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, around,
-                                                  pageIndex))
-             && query.next()))
+    if (!(runQuery(query,
+              pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, towards, pageIndex))
+            && query.next())
+        && !(runQuery(query,
+                 pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, around, pageIndex))
+            && query.next()))
         return StatusNoMatch;
-    page = pageWithEntries(database, query.record(),
-                           kChipsOfNeighbourPage, collectionId);
+    page = pageWithEntries(database, query.record(), kChipsOfNeighbourPage, collectionId);
     return StatusOk;
 }
 
@@ -288,10 +293,11 @@ int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    if (runQuery(query, QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN "
-                                       "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     "
-                                       "CMAP.COLLECTION_ID = %1 ")
-                            .arg(collectionDatabaseId(uuid)))) {
+    if (runQuery(query,
+            QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN "
+                           "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     "
+                           "CMAP.COLLECTION_ID = %1 ")
+                .arg(collectionDatabaseId(uuid)))) {
         while (query.next())
             segments.append(query.value(0).toInt());
     }
@@ -306,11 +312,12 @@ bool hasExteriorPageWithMood(const QUuid &uuid, int mood)
     if (status != StatusOk)
         return true;
     QSqlQuery query(database);
-    if (!runQuery(query, QStringLiteral(" SELECT COUNT(*)  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                                        "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 AND        P.EXTERIOR = 1 AND   "
-                                        "     P.MOOD = %2 ")
-                             .arg(collectionDatabaseId(uuid))
-                             .arg(mood))
+    if (!runQuery(query,
+            QStringLiteral(" SELECT COUNT(*)  FROM PAGE P       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                           "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 AND        P.EXTERIOR = 1 AND   "
+                           "     P.MOOD = %2 ")
+                .arg(collectionDatabaseId(uuid))
+                .arg(mood))
         || !query.next())
         return false;
     return query.value(0).toLongLong() != 0;
@@ -322,14 +329,20 @@ int entryByRgbInEnabledCollections(const QColor &color, ColorEntry &entry)
                                          .arg(color.red())
                                          .arg(color.green())
                                          .arg(color.blue()),
-                                     {}, entry);
+        {}, entry);
 }
 
 int entryByCodeInEnabledCollections(const QString &code, ColorEntry &entry)
 {
+    // An empty code would find any chip without one instead of letting the
+    // caller go on to its next lookup.
+    if (code.trimmed().isEmpty()) {
+        entry.clear();
+        return StatusFailed;
+    }
     // The code comes from a drag payload or a palette file: bound, so a
     // quote or SQL text in it is only ever compared.
-    return entryInEnabledCollections(QStringLiteral("    AND R.CODE = ? COLLATE NOCASE"), {code}, entry);
+    return entryInEnabledCollections(QStringLiteral("    AND R.CODE = ? COLLATE NOCASE"), { code }, entry);
 }
 
 } // namespace Tintor::DB

@@ -45,7 +45,8 @@ bool hasExteriorPageWithMood(const QUuid &uuid, int mood);
 // collection; the chip's collection is collectionUuidOfDatabaseId(
 // entry.collectionId).
 int entryByRgbInEnabledCollections(const QColor &color, ColorEntry &entry);
-// The code is compared without regard to case and bound, never pasted.
+// The code is compared without regard to case and bound, never pasted; a
+// blank code finds nothing.
 int entryByCodeInEnabledCollections(const QString &code, ColorEntry &entry);
 
 } // namespace Tintor::DB

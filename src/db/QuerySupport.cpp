@@ -40,7 +40,7 @@ void appendEntries(QSqlQuery &query, QVector<ColorEntry> &entries)
 void sortEntriesByRowIndex(QVector<ColorEntry> &entries)
 {
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const ColorEntry &a, const ColorEntry &b) { return a.rowIndex < b.rowIndex; });
+        [](const ColorEntry &a, const ColorEntry &b) { return a.rowIndex < b.rowIndex; });
 }
 
 QList<int> searchableNameIndices(const QList<qint64> &order)

@@ -227,6 +227,12 @@ QStringList readerStatements()
     s << QStringLiteral("CREATE INDEX IDX_THEME_KEY ON THEME (COLLECTION_ID, ITEM_KEY COLLATE NOCASE)");
     s << QStringLiteral("CREATE INDEX IDX_PAGE_SEGMENT ON PAGE (SEGMENT, PAGE_INDEX)");
     s << QStringLiteral("CREATE INDEX IDX_PAGE_PAGE_INDEX ON PAGE (PAGE_INDEX)");
+    // Stepping and segment search under a mood or exterior filter: seek the
+    // next passing card instead of walking past those that fail.
+    s << QStringLiteral("CREATE INDEX IDX_PAGE_MOOD_INDEX ON PAGE (MOOD, PAGE_INDEX)");
+    s << QStringLiteral("CREATE INDEX IDX_PAGE_EXTERIOR_INDEX ON PAGE (EXTERIOR, PAGE_INDEX)");
+    s << QStringLiteral("CREATE INDEX IDX_PAGE_MOOD_SEGMENT ON PAGE (MOOD, SEGMENT, PAGE_INDEX)");
+    s << QStringLiteral("CREATE INDEX IDX_PAGE_EXTERIOR_SEGMENT ON PAGE (EXTERIOR, SEGMENT, PAGE_INDEX)");
     s << QStringLiteral("CREATE INDEX IDX_ROW_PAGE_ROW_INDEX ON \"ROW\" (PAGE_ID, ROW_INDEX)");
     s << QStringLiteral("CREATE INDEX IDX_ROW_CODE ON \"ROW\" (CODE COLLATE NOCASE)");
     s << QStringLiteral("CREATE INDEX IDX_ROW_RGB ON \"ROW\" (RED, GREEN, BLUE)");

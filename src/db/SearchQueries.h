@@ -25,9 +25,9 @@ int completionEntries(const QUuid &uuid, QStringList &entries);
 
 // Locates the card or chip whose searched name or code equals `phrase`.
 // `outRowIndex` stays -1 when a card name matched; `outMood` is 0 unless the
-// card's mood is 1 to 6. -6 when nothing matched.
+// card's mood is 1 to 6. -6 when nothing matched or the phrase is blank.
 int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int &outRowIndex, int &outSegment,
-               int &outMood, bool &outExterior);
+    int &outMood, bool &outExterior);
 
 // A chip within 2 of each RGB channel (inclusive); the first found wins.
 int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry);
@@ -41,7 +41,8 @@ int capsureCollectionIds(QVector<qint64> &ids);
 
 // Chips of the Capsure-enabled collections whose searched name or code equals
 // `text` (a measured object's name, bound, never pasted), chips of the
-// highest-priority collection first. 0 also when nothing matched.
+// highest-priority collection first. 0 also when nothing matched; a blank
+// text matches nothing.
 int findCapsureEntries(const QString &text, QVector<ColorEntry> &entries);
 
 } // namespace Tintor::DB

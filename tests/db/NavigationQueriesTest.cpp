@@ -1,5 +1,5 @@
-#include "db/CollectionRegistry.h"
 #include "db/NavigationQueries.h"
+#include "db/CollectionRegistry.h"
 #include "db/Status.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
@@ -17,8 +17,7 @@ const QUuid kOther(QStringLiteral("{0b000000-0000-0000-0000-00000000000b}"));
 const QUuid kDisabled(QStringLiteral("{0c000000-0000-0000-0000-00000000000c}"));
 const QUuid kUnknown(QStringLiteral("{0d000000-0000-0000-0000-00000000000d}"));
 
-struct CardSpec
-{
+struct CardSpec {
     int pageIndex;
     int segment;
     int mood;
@@ -28,13 +27,13 @@ struct CardSpec
 // Page index, segment, mood, exterior of the deck's cards. Offwhite (5) and
 // neutral (6) cards sit between the others so that filters must skip them.
 const CardSpec kCards[] = {
-    {1, 1, 5, true},  // offwhite exterior
-    {2, 1, 1, false}, // fresh
-    {3, 2, 2, true},  // warm exterior
-    {4, 2, 6, false}, // neutral
-    {5, 5, 3, false}, // calm
-    {6, 5, 6, true},  // neutral exterior
-    {7, 1, 2, false}, // warm, same segment as 1 and 2
+    { 1, 1, 5, true }, // offwhite exterior
+    { 2, 1, 1, false }, // fresh
+    { 3, 2, 2, true }, // warm exterior
+    { 4, 2, 6, false }, // neutral
+    { 5, 5, 3, false }, // calm
+    { 6, 5, 6, true }, // neutral exterior
+    { 7, 1, 2, false }, // warm, same segment as 1 and 2
 };
 
 QList<int> pageIndicesOf(const ColorPage &page)
@@ -47,8 +46,7 @@ QList<int> pageIndicesOf(const ColorPage &page)
 
 } // namespace
 
-class NavigationQueriesTest : public QObject
-{
+class NavigationQueriesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -70,7 +68,7 @@ private Q_SLOTS:
             QVERIFY(pageId > 0);
             m_pageIds.insert(card.pageIndex, pageId);
             // Rows stored out of order: the card must sort them.
-            for (const int rowIndex : {3, 1, 2}) {
+            for (const int rowIndex : { 3, 1, 2 }) {
                 FixtureDatabase::Row row;
                 row.rowIndex = rowIndex;
                 row.code = QStringLiteral("D%1-%2").arg(card.pageIndex).arg(rowIndex);
@@ -87,6 +85,11 @@ private Q_SLOTS:
         quoted.color = QColor(1, 2, 3);
         m_quotedRowId = m_fixture->addRow(m_otherId, otherPageId, quoted);
         QVERIFY(m_quotedRowId > 0);
+        FixtureDatabase::Row codeless;
+        codeless.rowIndex = 2;
+        codeless.code = QStringLiteral("");
+        codeless.color = QColor(4, 4, 4);
+        QVERIFY(m_fixture->addRow(m_otherId, otherPageId, codeless) > 0);
 
         FixtureDatabase::Page hiddenPage;
         hiddenPage.pageIndex = 1;
@@ -111,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(page.mood, 2);
         QVERIFY(page.isExterior);
         QCOMPARE(page.id, m_pageIds.value(3));
-        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
         for (const ColorEntry &entry : page.entries) {
             QCOMPARE(entry.collectionId, m_deckId);
             QCOMPARE(entry.pageId, page.id);
@@ -137,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(page.pageIndex, 5);
         QVERIFY(page.entries.isEmpty());
         QCOMPARE(pageById(kDeck, m_pageIds.value(5), true, page), int(StatusOk));
-        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
         // The card exists in the file but not in that collection.
         QCOMPARE(pageById(kOther, m_pageIds.value(5), true, page), int(StatusFailed));
     }
@@ -200,7 +203,7 @@ private Q_SLOTS:
         ColorPage page;
         QCOMPARE(neighbourPage(kDeck, from, backward, mood, exterior, page), int(StatusOk));
         QCOMPARE(page.pageIndex, expected);
-        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
         QCOMPARE(page.entries.first().collectionId, m_deckId);
     }
 
@@ -234,7 +237,7 @@ private Q_SLOTS:
         ColorPage page;
         QCOMPARE(firstPageAtOrAfterSegment(kDeck, segment, mood, exterior, page), int(StatusOk));
         QCOMPARE(page.pageIndex, expectedPage);
-        QCOMPARE(pageIndicesOf(page), (QList<int>{1, 2, 3}));
+        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
         QCOMPARE(page.entries.first().collectionId, m_deckId);
 
         int outPageIndex = 0;
@@ -268,11 +271,11 @@ private Q_SLOTS:
 
     void segmentsOfCollectionAreDistinctAndSorted()
     {
-        QVector<int> segments{42};
+        QVector<int> segments { 42 };
         QCOMPARE(segmentsOfCollection(kDeck, segments), int(StatusOk));
-        QCOMPARE(segments, (QVector<int>{1, 2, 5}));
+        QCOMPARE(segments, (QVector<int> { 1, 2, 5 }));
         QCOMPARE(segmentsOfCollection(kOther, segments), int(StatusOk));
-        QCOMPARE(segments, (QVector<int>{3}));
+        QCOMPARE(segments, (QVector<int> { 3 }));
         QCOMPARE(segmentsOfCollection(kUnknown, segments), int(StatusNotRegistered));
         QVERIFY(segments.isEmpty());
     }
@@ -306,15 +309,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expectedCode");
 
-        QTest::newRow("exact") << "D2-3" << "D2-3";
-        QTest::newRow("lower case") << "d2-3" << "D2-3";
-        QTest::newRow("single quote") << "O'NEIL 7" << "O'NEIL 7";
-        QTest::newRow("single quote, lower case") << "o'neil 7" << "O'NEIL 7";
-        QTest::newRow("disabled collection") << "HIDDEN" << "";
-        QTest::newRow("SQL that would match everything") << "x' OR '1'='1" << "";
-        QTest::newRow("SQL that would end the statement") << "x'; DROP TABLE PAGE; --" << "";
-        QTest::newRow("lone quote") << "'" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("exact") << "D2-3"
+                               << "D2-3";
+        QTest::newRow("lower case") << "d2-3"
+                                    << "D2-3";
+        QTest::newRow("single quote") << "O'NEIL 7"
+                                      << "O'NEIL 7";
+        QTest::newRow("single quote, lower case") << "o'neil 7"
+                                                  << "O'NEIL 7";
+        QTest::newRow("disabled collection") << "HIDDEN"
+                                             << "";
+        QTest::newRow("SQL that would match everything") << "x' OR '1'='1"
+                                                         << "";
+        QTest::newRow("SQL that would end the statement") << "x'; DROP TABLE PAGE; --"
+                                                          << "";
+        QTest::newRow("lone quote") << "'"
+                                    << "";
+        QTest::newRow("empty code matches no codeless chip") << ""
+                                                             << "";
     }
 
     void entryByCodeIsCaseBlindAndTakesCodesLiterally()

@@ -2,6 +2,7 @@
 
 #include "BuildCommand.h"
 #include "InspectCommand.h"
+#include "MatchCommand.h"
 #include "SynthCommand.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ struct Command {
 const Command kCommands[] = {
     {"build", &Tintor::BuildCommand::run, &Tintor::BuildCommand::usage},
     {"inspect", &Tintor::InspectCommand::run, &Tintor::InspectCommand::usage},
+    {"match", &Tintor::runMatchCommand, &Tintor::matchCommandUsage},
     {"synth", &Tintor::SynthCommand::run, &Tintor::SynthCommand::usage},
 };
 

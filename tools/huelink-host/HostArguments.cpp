@@ -81,15 +81,24 @@ const char *HostArguments::usage()
            "  --components LIST  four 16-bit components; for lab, c1 and c2 are signed\n"
            "  --prompt TEXT      prompt text (default: none, a null pointer)\n"
            "  --host-version N   major version the host reports for 'vers' (default 13)\n"
+           "  --choose CODE      once the window has looked for the host colour, drop the\n"
+           "                     chip CODE of the current collection onto My Palette's\n"
+           "                     first cell, select that cell and press the select button\n"
+           "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
+           "                     through the collection selector\n"
+           "  --screenshot-dialog FILE\n"
+           "                     save a PNG of the nearest-colour dialog if one opens\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
-           "  --screenshot FILE  save a PNG of the module's window once it is painted\n"
+           "  --screenshot FILE  save a PNG of the module's window once it is painted (for a\n"
+           "                     pick: once it has looked for the host colour)\n"
            "  --close-after MS   close the module's window MS milliseconds after it is shown\n"
            "                     (default: wait for the user)\n"
            "\n"
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
-           "2 bad arguments; 3 a screenshot was asked for but not saved.\n";
+           "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
+           "code is not in the current collection; 5 the chip could not be chosen.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -130,7 +139,8 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
             hasValue = true;
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
-                           || option == "--host-version";
+                           || option == "--host-version" || option == "--choose"
+                           || option == "--collection" || option == "--screenshot-dialog";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -187,6 +197,24 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.screenshotPath = value;
+        } else if (option == "--screenshot-dialog") {
+            if (value.empty()) {
+                error = "bad --screenshot-dialog: the file name is empty";
+                return std::nullopt;
+            }
+            arguments.dialogScreenshotPath = value;
+        } else if (option == "--choose") {
+            if (value.empty()) {
+                error = "bad --choose: the colour code is empty";
+                return std::nullopt;
+            }
+            arguments.chooseCode = value;
+        } else if (option == "--collection") {
+            if (value.empty()) {
+                error = "bad --collection: the name is empty";
+                return std::nullopt;
+            }
+            arguments.collectionName = value;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -198,6 +226,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
+    if (seen.count("--collection") && !seen.count("--choose")) {
+        error = "option --collection needs --choose";
+        return std::nullopt;
+    }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
         return std::nullopt;

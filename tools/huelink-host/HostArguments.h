@@ -24,7 +24,10 @@ struct HostArguments
 
     // Automation.
     std::string screenshotPath;
-    int closeAfterMs = -1; // negative: wait for the user
+    std::string dialogScreenshotPath; // the nearest-colour dialog, if one opens
+    int closeAfterMs = -1;            // negative: wait for the user
+    std::string chooseCode;           // empty: leave the choice to the user
+    std::string collectionName;       // with chooseCode: switch to this collection first
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

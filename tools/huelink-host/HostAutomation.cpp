@@ -1,8 +1,12 @@
 #include "HostAutomation.h"
 
+#include "ChipChooser.h"
+#include "ChipLookup.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QList>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
@@ -23,6 +27,12 @@ HostAutomation::Report &currentReport()
     return report;
 }
 
+bool &pickRequest()
+{
+    static bool pick = false;
+    return pick;
+}
+
 // The module's own top-level window: no parent, a plain window or dialog
 // (not a menu, tooltip or the window of some child dialog).
 bool isModuleWindow(const QWidget *widget)
@@ -31,6 +41,18 @@ bool isModuleWindow(const QWidget *widget)
         return false;
     const Qt::WindowType type = widget->windowType();
     return type == Qt::Window || type == Qt::Dialog;
+}
+
+// A window of its own whose parent chain leads into `window`.
+bool isWindowOpenedBy(const QWidget *widget, const QWidget *window)
+{
+    if (!widget->isWindow() || widget == window)
+        return false;
+    for (const QWidget *parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
+        if (parent == window)
+            return true;
+    }
+    return false;
 }
 
 // As a click on the window's close button: a close event, which a dialog
@@ -46,17 +68,32 @@ void closeLikeUser(QWidget *window)
     }
 }
 
+// Saves `widget` as PNG; an error line when the file cannot be written.
+std::string saveScreenshot(QWidget *widget, const std::string &path)
+{
+    if (widget->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG"))
+        return std::string();
+    return "cannot write the screenshot '" + path + "'";
+}
+
 // One per application object: watches the application's events for the
-// module's window.
+// module's window and, during a pick, for the dialog its nearest-colour
+// step may open.
+//
+// A pick's window starts a single-shot timer of its own when it is shown;
+// when that fires, the window looks for the collection colour nearest to
+// the host's colour, possibly asking in a dialog, and then deletes the
+// timer. The timer's end is therefore the end of the step.
 class WindowDriver : public QObject
 {
 public:
     explicit WindowDriver(QCoreApplication *application)
         : QObject(application)
     {
-        m_screenshotTimer.setSingleShot(true);
-        m_closeTimer.setSingleShot(true);
+        for (QTimer *timer : {&m_screenshotTimer, &m_dialogScreenshotTimer, &m_closeTimer})
+            timer->setSingleShot(true);
         connect(&m_screenshotTimer, &QTimer::timeout, this, &WindowDriver::takeScreenshot);
+        connect(&m_dialogScreenshotTimer, &QTimer::timeout, this, &WindowDriver::takeDialogScreenshot);
         connect(&m_closeTimer, &QTimer::timeout, this, &WindowDriver::closeWindow);
         application->installEventFilter(this);
     }
@@ -69,16 +106,22 @@ protected:
         auto *widget = static_cast<QWidget *>(watched);
         switch (event->type()) {
         case QEvent::Show:
-            windowShown(widget);
+            if (isModuleWindow(widget) && !(m_window && m_window->isVisible()))
+                windowShown(widget);
+            else if (m_window && pickRequest() && !m_stepDone && isWindowOpenedBy(widget, m_window))
+                dialogShown(widget);
             break;
         case QEvent::Paint:
-            painted(widget);
+            if (m_window && widget->window() == m_window)
+                windowPainted();
+            else if (m_dialog && widget->window() == m_dialog)
+                dialogPainted();
             break;
         case QEvent::Hide:
-            if (widget == m_window) {
-                m_screenshotTimer.stop();
-                m_closeTimer.stop();
-            }
+            if (widget == m_window)
+                windowHidden();
+            else if (widget == m_dialog)
+                m_dialogScreenshotTimer.stop();
             break;
         default:
             break;
@@ -88,27 +131,77 @@ protected:
 
 private:
     const HostAutomation::Options &options() const { return installedOptions(); }
+    HostAutomation::Report &report() const { return currentReport(); }
 
-    bool screenshotPending() const
+    bool screenshotPending() const { return !options().screenshotPath.empty() && !report().screenshotSaved; }
+    bool dialogScreenshotPending() const
     {
-        return !options().screenshotPath.empty() && !currentReport().screenshotSaved;
+        return !options().dialogScreenshotPath.empty() && !report().dialogScreenshotSaved;
     }
+    bool chooseAsked() const { return pickRequest() && !options().chooseCode.empty(); }
 
     void windowShown(QWidget *widget)
     {
-        if ((m_window && m_window->isVisible()) || !isModuleWindow(widget))
-            return;
         m_window = widget;
-        currentReport().windowShown = true;
+        m_windowHidden = false;
+        m_painted = false;
+        m_stepDone = false;
+        m_pendingStepTimers = 0;
+        m_choosePending = chooseAsked();
+        report().windowShown = true;
         if (options().closeAfterMs >= 0)
             m_closeTimer.start(options().closeAfterMs);
     }
 
-    void painted(QWidget *widget)
+    void windowHidden()
     {
-        if (!m_window || widget->window() != m_window || !screenshotPending() || m_screenshotTimer.isActive())
+        m_windowHidden = true;
+        m_choosePending = false;
+        m_screenshotTimer.stop();
+        m_closeTimer.stop();
+    }
+
+    void windowPainted()
+    {
+        if (m_painted)
             return;
-        m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
+        m_painted = true;
+        if (!pickRequest()) {
+            stepFinished();
+            return;
+        }
+        // The window is painted only after its show handling returned, so
+        // the step's timer exists by now, unless it already ran.
+        for (QTimer *timer : m_window->findChildren<QTimer *>(Qt::FindDirectChildrenOnly)) {
+            if (!timer->isSingleShot())
+                continue;
+            ++m_pendingStepTimers;
+            connect(timer, &QObject::destroyed, this, &WindowDriver::stepTimerGone);
+        }
+        if (m_pendingStepTimers == 0)
+            stepFinished();
+    }
+
+    void stepTimerGone()
+    {
+        if (--m_pendingStepTimers == 0 && !m_windowHidden)
+            stepFinished();
+    }
+
+    // The window is settled: screenshot first, then the choice.
+    void stepFinished()
+    {
+        m_stepDone = true;
+        if (screenshotPending())
+            m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
+        else
+            scheduleChoice();
+    }
+
+    void scheduleChoice()
+    {
+        if (m_choosePending)
+            QTimer::singleShot(0, this, &WindowDriver::choose);
     }
 
     void takeScreenshot()
@@ -116,23 +209,96 @@ private:
         m_screenshotTimer.stop();
         if (!m_window || !screenshotPending())
             return;
-        const QString path = QString::fromLocal8Bit(options().screenshotPath.c_str());
-        if (m_window->grab().save(path, "PNG")) {
-            currentReport().screenshotSaved = true;
-            currentReport().error.clear();
-        } else {
-            currentReport().error = "cannot write the screenshot '" + options().screenshotPath + "'";
+        report().error = saveScreenshot(m_window, options().screenshotPath);
+        report().screenshotSaved = report().error.empty();
+        if (m_stepDone)
+            scheduleChoice();
+    }
+
+    void dialogShown(QWidget *dialog)
+    {
+        m_dialog = dialog;
+        m_dialogPainted = false;
+        report().dialogShown = true;
+        if (!dialogScreenshotPending())
+            scheduleDialogReject();
+    }
+
+    void dialogPainted()
+    {
+        if (m_dialogPainted)
+            return;
+        m_dialogPainted = true;
+        if (dialogScreenshotPending())
+            m_dialogScreenshotTimer.start(HostAutomation::screenshotDelayMs);
+    }
+
+    void takeDialogScreenshot()
+    {
+        m_dialogScreenshotTimer.stop();
+        if (!m_dialog || !m_dialog->isVisible() || !dialogScreenshotPending())
+            return;
+        report().dialogError = saveScreenshot(m_dialog, options().dialogScreenshotPath);
+        report().dialogScreenshotSaved = report().dialogError.empty();
+        scheduleDialogReject();
+    }
+
+    // A scripted choice does not wait for the user to answer the
+    // nearest-colour dialog: it is closed as by its close button.
+    void scheduleDialogReject()
+    {
+        if (!m_choosePending)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (m_dialog && m_dialog->isVisible())
+                closeLikeUser(m_dialog);
+        });
+    }
+
+    void choose()
+    {
+        if (!m_choosePending || !m_window || m_windowHidden)
+            return;
+        m_choosePending = false;
+        ChipLookup::Chip chip;
+        QString error;
+        if (!options().collectionName.empty()) {
+            error = ChipChooser::switchCollection(m_window, QString::fromLocal8Bit(options().collectionName.c_str()));
+            if (!error.isEmpty()) {
+                failChoice(HostAutomation::Choice::Failed, error);
+                return;
+            }
         }
+        const ChipLookup::Status status = ChipLookup::findChip(
+            ChipLookup::currentCollection(), QString::fromLocal8Bit(options().chooseCode.c_str()), chip, error);
+        if (status == ChipLookup::Status::Found)
+            error = ChipChooser::choose(m_window, chip);
+        if (error.isEmpty()) {
+            report().choice = HostAutomation::Choice::Chosen;
+            return;
+        }
+        failChoice(status == ChipLookup::Status::CodeNotFound ? HostAutomation::Choice::CodeNotFound
+                                                               : HostAutomation::Choice::Failed,
+                   error);
+    }
+
+    void failChoice(HostAutomation::Choice choice, const QString &error)
+    {
+        report().choice = choice;
+        report().chooseError = error.toLocal8Bit().toStdString();
+        // The block stays as it was: the window goes as if the user closed it.
+        if (m_window && m_window->isVisible())
+            closeLikeUser(m_window);
     }
 
     void closeWindow()
     {
         if (!m_window)
             return;
-        // A close that comes before the screenshot's delay is over takes the
-        // screenshot first: grab() renders the window whether painted or not.
-        if (screenshotPending())
-            takeScreenshot();
+        if (m_dialog && m_dialog->isVisible() && dialogScreenshotPending()) {
+            report().dialogError = saveScreenshot(m_dialog, options().dialogScreenshotPath);
+            report().dialogScreenshotSaved = report().dialogError.empty();
+        }
         // Dialogs the window opened on top of itself go first, innermost
         // first, so no nested event loop is left waiting.
         for (int depth = 0; depth < 16; ++depth) {
@@ -143,12 +309,24 @@ private:
             if (QApplication::activeModalWidget() == modal)
                 break;
         }
+        // A close that comes before the screenshot's delay is over takes the
+        // screenshot now: grab() renders the window whether painted or not.
+        if (screenshotPending())
+            takeScreenshot();
         if (m_window)
             closeLikeUser(m_window);
     }
 
     QPointer<QWidget> m_window;
+    bool m_windowHidden = false;
+    bool m_painted = false;
+    bool m_stepDone = false;
+    int m_pendingStepTimers = 0;
+    bool m_choosePending = false;
+    QPointer<QWidget> m_dialog;
+    bool m_dialogPainted = false;
     QTimer m_screenshotTimer;
+    QTimer m_dialogScreenshotTimer;
     QTimer m_closeTimer;
 };
 
@@ -170,9 +348,10 @@ void HostAutomation::install(const Options &options)
     qAddPreRoutine(startWindowDriver);
 }
 
-void HostAutomation::beginRequest()
+void HostAutomation::beginRequest(bool pick)
 {
     currentReport() = Report();
+    pickRequest() = pick;
 }
 
 HostAutomation::Report HostAutomation::report()

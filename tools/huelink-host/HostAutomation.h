@@ -2,12 +2,13 @@
 
 #include <string>
 
-// Drives the module's window for scripted runs: saves a screenshot once the
-// window is shown and painted, and closes it after a delay as a click on its
-// close button would. The module knows nothing of this. The driver rides on
-// the toolkit's start-up routines, which the toolkit runs inside every
-// application object constructor, including the ones the module creates in
-// the toolkit library it shares with this host.
+// Drives the module's window for scripted runs: saves screenshots of the
+// window and of a nearest-colour dialog, makes a pick as a user would, and
+// closes the window after a delay as a click on its close button would. The
+// module knows nothing of this. The driver rides on the toolkit's start-up
+// routines, which the toolkit runs inside every application object
+// constructor, including the ones the module creates in the toolkit library
+// it shares with this host.
 //
 // The interface is plain C++ so the host's own code needs no toolkit.
 class HostAutomation
@@ -15,10 +16,24 @@ class HostAutomation
 public:
     struct Options
     {
-        std::string screenshotPath; // empty: no screenshot
-        int closeAfterMs = -1;      // negative: leave the window to the user
+        std::string screenshotPath;       // empty: no screenshot
+        std::string dialogScreenshotPath; // empty: no screenshot of a nearest-colour dialog
+        int closeAfterMs = -1;            // negative: leave the window to the user
+        std::string chooseCode;           // empty: leave the choice to the user
+        std::string collectionName;       // with chooseCode: switch to it first
 
-        bool any() const { return !screenshotPath.empty() || closeAfterMs >= 0; }
+        bool any() const
+        {
+            return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
+                || !chooseCode.empty();
+        }
+    };
+
+    enum class Choice {
+        NotAsked,
+        Chosen,       // the window accepted the chip
+        CodeNotFound, // the current collection has no chip with the code
+        Failed,       // the chip could not be chosen (see chooseError)
     };
 
     // What happened during the current request.
@@ -26,17 +41,24 @@ public:
     {
         bool windowShown = false;
         bool screenshotSaved = false;
-        std::string error; // one line; empty when none
+        std::string error; // screenshot problem, one line; empty when none
+        bool dialogShown = false;
+        bool dialogScreenshotSaved = false;
+        std::string dialogError;
+        Choice choice = Choice::NotAsked;
+        std::string chooseError;
     };
 
     // Once per process, before the first request. Does nothing when no
     // option is set.
     static void install(const Options &options);
-    // Before each request.
-    static void beginRequest();
+    // Before each request. A pick's window looks for the host colour right
+    // after it is shown; screenshots and the choice wait for that step.
+    static void beginRequest(bool pick);
     static Report report();
 
-    // Delay between the window's first paint and the screenshot, so that
-    // work the window defers to the event loop is painted as well.
+    // Delay between a window's first paint (for a pick: the end of its
+    // nearest-colour step) and its screenshot, so that work the window
+    // defers to the event loop is painted as well.
     static constexpr int screenshotDelayMs = 200;
 };

@@ -5,6 +5,7 @@
 #include "HostAutomation.h"
 #include "PluginHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -17,6 +18,8 @@ namespace {
 constexpr int kExitLoadFailed = 1;
 constexpr int kExitBadArguments = 2;
 constexpr int kExitNoScreenshot = 3;
+constexpr int kExitCodeNotFound = 4;
+constexpr int kExitNotChosen = 5;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -66,6 +69,26 @@ std::string screenshotProblem(const HostAutomation::Report &report)
     return "the window closed before the screenshot was taken";
 }
 
+// Why --choose made no pick, with the exit status for it; 0 when it did.
+int choiceProblem(const HostAutomation::Report &report, std::string &problem)
+{
+    switch (report.choice) {
+    case HostAutomation::Choice::Chosen:
+        return 0;
+    case HostAutomation::Choice::CodeNotFound:
+        problem = report.chooseError;
+        return kExitCodeNotFound;
+    case HostAutomation::Choice::Failed:
+        problem = "cannot choose the chip: " + report.chooseError;
+        return kExitNotChosen;
+    case HostAutomation::Choice::NotAsked:
+        break;
+    }
+    problem = report.windowShown ? "the window closed before the chip was chosen"
+                                 : "the module showed no window to choose the chip in";
+    return kExitNotChosen;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -90,7 +113,10 @@ int main(int argc, char *argv[])
 
     HostAutomation::Options automation;
     automation.screenshotPath = arguments->screenshotPath;
+    automation.dialogScreenshotPath = arguments->dialogScreenshotPath;
     automation.closeAfterMs = arguments->closeAfterMs;
+    automation.chooseCode = arguments->chooseCode;
+    automation.collectionName = arguments->collectionName;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -99,19 +125,38 @@ int main(int argc, char *argv[])
     pick.prompt = arguments->prompt;
     pick.hostMajorVersion = arguments->hostMajorVersion;
 
+    // The most serious problem of any request decides the exit status.
     int exitCode = 0;
+    const bool isPick = arguments->command == HostArguments::Command::Pick;
     for (int i = 0; i < arguments->repeat; ++i) {
-        HostAutomation::beginRequest();
-        const PluginHost::Outcome outcome =
-            arguments->command == HostArguments::Command::About ? host.about() : host.pick(pick);
+        HostAutomation::beginRequest(isPick);
+        const PluginHost::Outcome outcome = isPick ? host.pick(pick) : host.about();
         printWarnings(host.lastWarnings());
         std::fputs((jsonLine(outcome) + '\n').c_str(), stdout);
         std::fflush(stdout);
+        const HostAutomation::Report report = HostAutomation::report();
+        if (!automation.chooseCode.empty()) {
+            std::string problem;
+            const int status = choiceProblem(report, problem);
+            if (status != 0) {
+                printLine(stderr, problem);
+                exitCode = std::max(exitCode, status);
+            }
+        }
         if (!automation.screenshotPath.empty()) {
-            const std::string problem = screenshotProblem(HostAutomation::report());
+            const std::string problem = screenshotProblem(report);
             if (!problem.empty()) {
                 printLine(stderr, problem);
-                exitCode = kExitNoScreenshot;
+                exitCode = std::max(exitCode, kExitNoScreenshot);
+            }
+        }
+        if (!automation.dialogScreenshotPath.empty()) {
+            if (!report.dialogError.empty()) {
+                printLine(stderr, report.dialogError);
+                exitCode = std::max(exitCode, kExitNoScreenshot);
+            } else if (!report.dialogShown) {
+                // Not a failure: whether the dialog opens depends on the colour.
+                printLine(stderr, "note: no nearest-colour dialog opened; no dialog screenshot was saved");
             }
         }
     }

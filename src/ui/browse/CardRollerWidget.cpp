@@ -157,7 +157,7 @@ void CardRollerWidget::selectedCollectionChanged(const QUuid &collectionId)
 {
     // The collection's own picture, not the system-wide theme's.
     mtoPixmap = QPixmap::fromImage(themeImage(collectionId, ThemeItem::Mto, kMtoPictureSize));
-    scaledMtoPixmap = QPixmap();
+    scaledMtoPixmaps.clear();
     update();
 }
 
@@ -197,9 +197,15 @@ bool CardRollerWidget::loadCards(const QUuid &collection)
 
 const QPixmap &CardRollerWidget::maskFor(const QSize &chipSize)
 {
-    if (scaledMtoPixmap.isNull() || scaledMtoPixmap.size() != mtoPixmap.size().scaled(chipSize, Qt::KeepAspectRatio))
-        scaledMtoPixmap = mtoPixmap.scaled(chipSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return scaledMtoPixmap;
+    const quint64 key = (quint64(quint32(chipSize.width())) << 32) | quint32(chipSize.height());
+    auto it = scaledMtoPixmaps.find(key);
+    if (it == scaledMtoPixmaps.end()) {
+        // A resize changes every chip size: drop the old ones.
+        if (scaledMtoPixmaps.size() > 8)
+            scaledMtoPixmaps.clear();
+        it = scaledMtoPixmaps.insert(key, mtoPixmap.scaled(chipSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    return *it;
 }
 
 void CardRollerWidget::paintEvent(QPaintEvent *event)

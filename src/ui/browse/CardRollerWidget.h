@@ -3,6 +3,7 @@
 #include "db/ColorPage.h"
 #include "engine/inc/Enumerations.h"
 
+#include <QHash>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -125,8 +126,9 @@ private:
     QPoint pressPosition;
 
     int titleStripHeight = 0;
-    // mtoPixmap scaled to the last chip size it was drawn at.
-    QPixmap scaledMtoPixmap;
+    // mtoPixmap scaled to the chip sizes it was drawn at (side and middle
+    // cards differ), keyed by width and height.
+    QHash<quint64, QPixmap> scaledMtoPixmaps;
 };
 
 } // namespace Tintor

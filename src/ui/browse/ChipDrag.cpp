@@ -11,14 +11,13 @@ namespace Tintor {
 
 namespace {
 
-Qt::DropAction runDrag(QWidget *source, const QColor &color, const QString &pictureText, const QString &payloadText,
-                       Qt::DropActions supportedActions, Qt::DropAction defaultAction)
+QDrag *newDrag(QWidget *source, const QColor &color, const QString &pictureText, const QString &payloadText)
 {
     auto *drag = new QDrag(source);
     drag->setPixmap(chipDragPixmap(color, pictureText));
     drag->setHotSpot(QPoint(0, 0));
     drag->setMimeData(newChipPayloadMimeData(payloadText));
-    return drag->exec(supportedActions, defaultAction);
+    return drag;
 }
 
 } // namespace
@@ -45,19 +44,29 @@ QPixmap chipDragPixmap(const QColor &color, const QString &text)
     return pixmap;
 }
 
+QDrag *newChipDrag(QWidget *source, ChipSource kind, const QUuid &collectionUuid, const DB::ColorEntry &chip)
+{
+    return newDrag(source, QColor(chip.red, chip.green, chip.blue), chip.code,
+                   chipPayloadText(kind, collectionUuid, chip));
+}
+
+QDrag *newColorDrag(QWidget *source, ChipSource kind, const QColor &color, const QString &pictureText,
+                    const QString &name1, const QString &name2)
+{
+    return newDrag(source, color, pictureText, colorPayloadText(kind, color, name1, name2));
+}
+
 Qt::DropAction startChipDrag(QWidget *source, ChipSource kind, const QUuid &collectionUuid, const DB::ColorEntry &chip,
                              Qt::DropActions supportedActions, Qt::DropAction defaultAction)
 {
-    return runDrag(source, QColor(chip.red, chip.green, chip.blue), chip.code,
-                   chipPayloadText(kind, collectionUuid, chip), supportedActions, defaultAction);
+    return newChipDrag(source, kind, collectionUuid, chip)->exec(supportedActions, defaultAction);
 }
 
 Qt::DropAction startColorDrag(QWidget *source, ChipSource kind, const QColor &color, const QString &pictureText,
                               const QString &name1, const QString &name2, Qt::DropActions supportedActions,
                               Qt::DropAction defaultAction)
 {
-    return runDrag(source, color, pictureText, colorPayloadText(kind, color, name1, name2), supportedActions,
-                   defaultAction);
+    return newColorDrag(source, kind, color, pictureText, name1, name2)->exec(supportedActions, defaultAction);
 }
 
 } // namespace Tintor

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUuid>
 
+class QDrag;
 class QWidget;
 
 // Starting a chip drag: the drag picture (the colour fading to the right
@@ -20,6 +21,12 @@ inline constexpr int kChipDragPictureHeight = 64;
 
 // The 128 x 64 picture of a dragged colour with `text` at its top right.
 QPixmap chipDragPixmap(const QColor &color, const QString &text);
+
+// The drags before they run: owned by `source`, carrying the picture (hot
+// spot at its top-left corner) and the payload.
+QDrag *newChipDrag(QWidget *source, ChipSource kind, const QUuid &collectionUuid, const DB::ColorEntry &chip);
+QDrag *newColorDrag(QWidget *source, ChipSource kind, const QColor &color, const QString &pictureText,
+                    const QString &name1, const QString &name2);
 
 // Both run QDrag::exec and return its result. Every caller passes
 // Qt::CopyAction for both actions.

@@ -167,6 +167,9 @@ void CollectionSelectWidget::dropDownButtonClicked()
         for (int row = 0; row < m_collectionList->count(); ++row) {
             QListWidgetItem *item = m_collectionList->item(row);
             if (!item->isHidden() && QUuid::fromString(item->data(Qt::UserRole).toString()) == current) {
+                // Current as well, so that Return picks it and an earlier
+                // opening's selection goes.
+                m_collectionList->setCurrentItem(item);
                 item->setSelected(true);
                 break;
             }

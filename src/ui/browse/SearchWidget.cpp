@@ -74,14 +74,32 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
     m_magnifyingGlassImage = themeImage(ThemeItem::SearchMagnifyingGlass, size());
     m_lineEdit->setPlaceholderText(DB::localizedString(collectionId, QStringLiteral("color.palette.enter.search.text")));
 
+    // The words are read when the box is first used: reading every name of
+    // a large collection must not hold up the window's first paint. The
+    // former collection's words must not complete in this one meanwhile.
+    m_completionCollection = collectionId;
+    m_completionLoaded = false;
+    m_lineEdit->setCompleter(nullptr);
+    if (m_lineEdit->hasFocus())
+        loadCompletionWords();
+
+    if (m_magnifyingGlassImage.size() != glassSize && !m_magnifyingGlassRect.isEmpty())
+        layoutChildren();
+    update();
+}
+
+void SearchWidget::loadCompletionWords()
+{
+    if (m_completionLoaded)
+        return;
+    m_completionLoaded = true;
     // The searched names depend on the collection's name orders.
-    if (CollectionSettings::nameOrdersCollection() != collectionId)
-        CollectionSettings::loadNameOrders(collectionId);
+    if (CollectionSettings::nameOrdersCollection() != m_completionCollection)
+        CollectionSettings::loadNameOrders(m_completionCollection);
     QStringList words;
-    DB::completionEntries(collectionId, words);
-    QCompleter *previous = m_lineEdit->completer();
+    DB::completionEntries(m_completionCollection, words);
+    // setCompleter deletes the former completer, which the line edit owns.
     if (words.isEmpty()) {
-        // The former collection's words must not complete in this one.
         m_lineEdit->setCompleter(nullptr);
     } else {
         auto *completer = new QCompleter(words, m_lineEdit);
@@ -89,11 +107,6 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         m_lineEdit->setCompleter(completer);
     }
-    delete previous;
-
-    if (m_magnifyingGlassImage.size() != glassSize && !m_magnifyingGlassRect.isEmpty())
-        layoutChildren();
-    update();
 }
 
 void SearchWidget::rollForwardButtonClicked()
@@ -188,12 +201,14 @@ bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::FocusIn:
         m_lineEdit->setFont(programFont(FontStyle::Normal, 2));
+        loadCompletionWords();
         break;
     case QEvent::FocusOut:
         if (m_lineEdit->text().isEmpty())
             m_lineEdit->setFont(programFont(FontStyle::Italic, 2));
         break;
     case QEvent::KeyPress:
+        loadCompletionWords();
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
             m_lineEdit->clear();
             event->accept();

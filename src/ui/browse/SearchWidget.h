@@ -58,6 +58,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Builds the inline completion for the current collection, once.
+    void loadCompletionWords();
     void layoutChildren();
     void setLineEditBrush(QPalette::ColorRole role);
 
@@ -65,6 +67,8 @@ private:
     QImage m_magnifyingGlassImage;
     QRect m_magnifyingGlassRect;
     QLineEdit *m_lineEdit = nullptr;
+    QUuid m_completionCollection;
+    bool m_completionLoaded = false;
     RollButton *m_backwardButton = nullptr;
     RollButton *m_forwardButton = nullptr;
 };

@@ -76,6 +76,12 @@ void ImageButton::startFadeIn()
 {
     if (!isVisible() || m_pulseGroup->state() == QAbstractAnimation::Running)
         return;
+    // A closing fade-in of the previous pulse must not run on and later
+    // remove the new pulse's effect.
+    if (m_fadeInAnimation->state() != QAbstractAnimation::Stopped) {
+        disconnect(m_fadeInFinished);
+        m_fadeInAnimation->stop();
+    }
     auto *effect = new QGraphicsOpacityEffect(this);
     m_fadeOutAnimation->setTargetObject(effect);
     m_fadeInAnimation->setTargetObject(effect);

@@ -5,6 +5,7 @@
 #include "ui/browse/ChipDrag.h"
 #include "ui/browse/ChipPayload.h"
 
+#include <QDrag>
 #include <QMimeData>
 #include <QtTest>
 
@@ -237,6 +238,36 @@ private Q_SLOTS:
         }
         QVERIFY(textPixelsRight > 10);
         QCOMPARE(textPixelsLeft, 0);
+    }
+
+    void dragsCarryPictureAndPayload()
+    {
+        QWidget source;
+        DB::ColorEntry chip;
+        chip.id = m_rowId;
+        chip.code = QStringLiteral("ÅR 1012");
+        chip.red = 200;
+        chip.green = 30;
+        chip.blue = 40;
+        QDrag *drag = newChipDrag(&source, FromCardRoller, kDeck, chip);
+        QCOMPARE(drag->parent(), &source);
+        QCOMPARE(drag->hotSpot(), QPoint(0, 0));
+        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(200, 30, 40), chip.code).toImage());
+        QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()),
+                 chipPayloadText(FromCardRoller, kDeck, chip).toUtf8());
+        QUuid uuid;
+        DB::ColorEntry read;
+        QCOMPARE(readChipPayload(drag->mimeData(), uuid, read), 0);
+        QCOMPARE(read.code, chip.code);
+
+        drag = newColorDrag(&source, FromForesight, QColor(1, 2, 3), QStringLiteral("Trend"), QStringLiteral("Ölgrün"),
+                            QStringLiteral("B"));
+        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(1, 2, 3), QStringLiteral("Trend")).toImage());
+        QCOMPARE(chipPayloadSource(drag->mimeData()), FromForesight);
+        QString name1;
+        QString name2;
+        QCOMPARE(readColorNames(drag->mimeData(), name1, name2), 0);
+        QCOMPARE(name1, QStringLiteral("Ölgrün"));
     }
 
 private:

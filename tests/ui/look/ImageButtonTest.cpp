@@ -151,6 +151,23 @@ private Q_SLOTS:
         QVERIFY(button->isVisible());
         QTRY_VERIFY(!button->graphicsEffect());
     }
+
+    void restartWhileFadingBackKeepsTheNewPulse()
+    {
+        Shown shown;
+        ImageButton *button = shown.button;
+        button->startFadeIn();
+        button->stopFadeIn();
+        // Regression: the old pulse's closing fade-in used to finish later
+        // and take the new pulse's effect away.
+        button->startFadeIn();
+        QVERIFY(button->isPulsing());
+        QGraphicsEffect *effect = button->graphicsEffect();
+        QVERIFY(effect);
+        QTest::qWait(1000);
+        QVERIFY(button->isPulsing());
+        QCOMPARE(button->graphicsEffect(), effect);
+    }
 };
 
 HUELINK_TEST_MAIN(ImageButtonTest)

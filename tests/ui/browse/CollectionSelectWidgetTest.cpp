@@ -1,0 +1,332 @@
+#include "ui/browse/CollectionSelectWidget.h"
+
+#include "db/CollectionRegistry.h"
+#include "state/UserState.h"
+#include "ui/browse/BrowseFixture.h"
+#include "ui/browse/DropDownButton.h"
+#include "ui/look/ImageButton.h"
+#include "ui/look/ProgramFont.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Tintor;
+
+namespace {
+
+QUuid uuidOfItem(const QListWidgetItem *item)
+{
+    return QUuid::fromString(item->data(Qt::UserRole).toString());
+}
+
+QImage argb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Drawn images pass through PNG and premultiplied formats on their way.
+bool isCloseTo(const QColor &actual, const QColor &expected)
+{
+    return qAbs(actual.red() - expected.red()) <= 2 && qAbs(actual.green() - expected.green()) <= 2
+        && qAbs(actual.blue() - expected.blue()) <= 2;
+}
+
+} // namespace
+
+class CollectionSelectWidgetTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(BrowseFixture::create()); }
+
+    void init()
+    {
+        TestEnvironment::resetUserState();
+        UserState::setLastUsedCollection(BrowseFixture::kExterior);
+        // The main widget's stand-in: the list is the selector's sibling.
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(400, 260);
+        m_selector = new CollectionSelectWidget(m_window.get());
+        m_selector->move(10, 40);
+        m_other = new QLineEdit(m_window.get());
+        m_other->setGeometry(300, 0, 90, 20);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void hasTheFixedHeaderSizeAndTheme()
+    {
+        QCOMPARE(m_selector->size(), QSize(234, 30));
+        QCOMPARE(m_selector->minimumSize(), QSize(234, 30));
+        QCOMPARE(m_selector->maximumSize(), QSize(234, 30));
+        QCOMPARE(m_selector->sizeHint(), QSize(234, 30));
+        QCOMPARE(m_selector->minimumSizeHint(), QSize(234, 30));
+        QCOMPARE(m_selector->font(), programFont(FontStyle::Normal, 3));
+        QCOMPARE(m_selector->textColor(), BrowseFixture::kSelectorTextColor);
+    }
+
+    void namesTheLastUsedCollection()
+    {
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
+        m_selector->selectedCollectionChanged(BrowseFixture::kOil);
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
+        // A collection that cannot be loaded keeps the former name.
+        m_selector->selectedCollectionChanged(QUuid(QStringLiteral("{3f000000-0000-0000-0000-00000000003f}")));
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
+    }
+
+    void dropDownButtonSitsAtTheRightEnd()
+    {
+        DropDownButton *button = m_selector->dropDownButton();
+        QVERIFY(!button->isHidden());
+        QVERIFY(button->isClosed());
+        // Margin (30 - 20) / 2 = 5; right edge 233 - 5; centred in rows 5 to 24.
+        QCOMPARE(button->geometry(), QRect(208, 5, 20, 20));
+        QCOMPARE(m_selector->textRect(), QRect(0, 0, 208, 30));
+        // The button blends in: its background is the selector's under it.
+        QCOMPARE(argb(button->backgroundImage()), argb(BrowseFixture::barBackground().copy(button->geometry())));
+    }
+
+    void listHoldsEveryCollectionInOrder()
+    {
+        QListWidget *list = m_selector->collectionList();
+        QCOMPARE(list->parentWidget(), m_window.get());
+        QVERIFY(list->isHidden());
+        QCOMPARE(list->count(), 3);
+        const QList<QUuid> expected{BrowseFixture::kInterior, BrowseFixture::kExterior, BrowseFixture::kOil};
+        const QStringList names{BrowseFixture::kInteriorName, BrowseFixture::kExteriorName, BrowseFixture::kOilName};
+        for (int row = 0; row < list->count(); ++row) {
+            QCOMPARE(uuidOfItem(list->item(row)), expected.at(row));
+            QCOMPARE(list->item(row)->text(), names.at(row));
+            QCOMPARE(list->item(row)->sizeHint(), QSize(0, 28));
+        }
+    }
+
+    void openingTheListSelectsTheCurrentCollection()
+    {
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->isVisible());
+        QCOMPARE(list->geometry(), QRect(10, 70, 234, 128));
+        QVERIFY(!m_selector->dropDownButton()->isClosed());
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kExterior);
+    }
+
+    void openingReadsTheCurrentCollectionAfresh()
+    {
+        QListWidget *list = m_selector->collectionList();
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->isVisible());
+        m_selector->dropDownButtonClicked();
+        QVERIFY(list->isHidden());
+        // Changed behind the selector's back: it must not have kept a copy.
+        UserState::setLastUsedCollection(BrowseFixture::kOil);
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->isVisible());
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kOil);
+        QCOMPARE(list->currentItem(), list->selectedItems().first());
+    }
+
+    void closingWithTheButtonWithoutPickEmitsNothing()
+    {
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->hasFocus());
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->isHidden());
+        QVERIFY(m_selector->dropDownButton()->isClosed());
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void clickingAnItemEmitsItsCollectionOnce_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QUuid>("collection");
+        QTest::newRow("another collection") << 2 << BrowseFixture::kOil;
+        QTest::newRow("the current one again") << 1 << BrowseFixture::kExterior;
+    }
+    void clickingAnItemEmitsItsCollectionOnce()
+    {
+        QFETCH(int, row);
+        QFETCH(QUuid, collection);
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->isVisible());
+        const QRect itemRect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemRect.center());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUuid(), collection);
+        QVERIFY(list->isHidden());
+        QVERIFY(m_selector->dropDownButton()->isClosed());
+        // Reporting is all: the stored collection is the receiver's to change.
+        QCOMPARE(UserState::lastUsedCollection(), BrowseFixture::kExterior);
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
+    }
+
+    void returnOnAnItemEmitsItsCollection()
+    {
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->hasFocus());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUuid(), BrowseFixture::kInterior);
+        QVERIFY(list->isHidden());
+    }
+
+    void focusLeavingTheListHidesIt()
+    {
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
+        QTRY_VERIFY(list->hasFocus());
+        m_other->setFocus();
+        QTRY_VERIFY(list->isHidden());
+        QVERIFY(m_selector->dropDownButton()->isClosed());
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void dropDownButtonPaintsTheArrowOfTheListState()
+    {
+        DropDownButton *button = m_selector->dropDownButton();
+        // The arrows (12 x 10) are centred; their middle pixel is inside both.
+        const QPoint middle((20 - 12) / 2 + 6, (20 - 10) / 2 + 5);
+        const QColor background = BrowseFixture::barBackground().pixelColor(button->geometry().topLeft());
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(70, 70, 70)));
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(1, 1), background));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(!button->isClosed());
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(200, 40, 40)));
+    }
+
+    void singleCollectionHidesTheDropDownButton()
+    {
+        QVERIFY(BrowseFixture::setSecondFileEnabled(false));
+        QCOMPARE(DB::collectionUuidsByOrder().size(), 1);
+        UserState::setLastUsedCollection(BrowseFixture::kInterior);
+        CollectionSelectWidget single(m_window.get());
+        QVERIFY(BrowseFixture::setSecondFileEnabled(true));
+        QVERIFY(single.dropDownButton()->isHidden());
+        QCOMPARE(single.textRect(), QRect(0, 0, 234, 30));
+        QCOMPARE(single.collectionList()->count(), 1);
+        QCOMPARE(single.collectionName(), BrowseFixture::kInteriorName);
+    }
+
+    void capsureButtonFollowsTheMeasurementFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("measurement.cxf"));
+        ImageButton *capsure = m_selector->capsureButton();
+        DropDownButton *dropDown = m_selector->dropDownButton();
+        QVERIFY(capsure->isHidden());
+
+        // Missing: stays hidden.
+        m_selector->capsureFileChanged(path);
+        QVERIFY(capsure->isHidden());
+        QVERIFY(m_selector->capsureFileName().isEmpty());
+
+        // Free: shown at the right end, pulsing, the drop-down button moves left.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        m_selector->capsureFileChanged(path);
+        QVERIFY(!capsure->isHidden());
+        QCOMPARE(m_selector->capsureFileName(), path);
+        QVERIFY(capsure->isPulsing());
+        QTRY_COMPARE(capsure->geometry(), QRect(208, 5, 20, 20));
+        QCOMPARE(dropDown->geometry(), QRect(186, 5, 20, 20));
+        QCOMPARE(m_selector->textRect().right(), 185);
+        QCOMPARE(argb(capsure->normalImage()), argb(BrowseFixture::capsureImage()));
+
+        // Still being written (cannot be opened for writing): hidden again,
+        // the former file name kept.
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+        m_selector->capsureFileChanged(path);
+        QVERIFY(capsure->isHidden());
+        QVERIFY(!capsure->isPulsing());
+        QCOMPARE(m_selector->capsureFileName(), path);
+        QTRY_COMPARE(dropDown->geometry(), QRect(208, 5, 20, 20));
+        // Back at full opacity once its last fade-in has run.
+        QTRY_VERIFY(!capsure->graphicsEffect());
+
+        // Free again later: back, with its pulse.
+        QVERIFY(QDir().rmdir(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        m_selector->capsureFileChanged(path);
+        QVERIFY(!capsure->isHidden());
+        QVERIFY(capsure->isPulsing());
+    }
+
+    void notifyingDoesNotCreateTheFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("never.cxf"));
+        m_selector->capsureFileChanged(path);
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void capsureClickRunsTheImportAndReportsTheChip()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("m.cxf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        m_selector->capsureFileChanged(path);
+
+        QString importedFile;
+        DB::ColorEntry entry;
+        entry.id = 77;
+        entry.code = QStringLiteral("S 1002-Y");
+        // Database IDs are per file; the oil collection's is unique here.
+        entry.collectionId = DB::collectionDatabaseId(BrowseFixture::kOil);
+        bool accept = false;
+        m_selector->setCapsureImport([&](QWidget *parent, const QString &fileName, DB::ColorEntry &chosen) {
+            importedFile = fileName;
+            if (parent != m_selector)
+                return false;
+            chosen = entry;
+            return accept;
+        });
+        QSignalSpy reported(m_selector, &CollectionSelectWidget::capsureItemSelectedInteractively);
+        ImageButton *capsure = m_selector->capsureButton();
+        QTRY_VERIFY(capsure->isVisible());
+
+        // Dialog closed without a pick: nothing reported, the pulse ends.
+        QTest::mouseClick(capsure, Qt::LeftButton);
+        QCOMPARE(importedFile, path);
+        QCOMPARE(reported.count(), 0);
+        QVERIFY(!capsure->isPulsing());
+
+        accept = true;
+        QTest::mouseClick(capsure, Qt::LeftButton);
+        QCOMPARE(reported.count(), 1);
+        QCOMPARE(reported.first().at(0).toUuid(), BrowseFixture::kOil);
+        QCOMPARE(reported.first().at(1).value<DB::ColorEntry>().id, qint64(77));
+        QVERIFY(!capsure->isHidden());
+    }
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    CollectionSelectWidget *m_selector = nullptr;
+    QLineEdit *m_other = nullptr;
+};
+
+HUELINK_TEST_MAIN(CollectionSelectWidgetTest)
+#include "CollectionSelectWidgetTest.moc"
