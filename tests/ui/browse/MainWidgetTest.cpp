@@ -745,18 +745,6 @@ private Q_SLOTS:
         comparePosition(position(kDeck), {segment, page, row, mood, exterior});
     }
 
-    void emptyPhraseWouldMatchAnEmptyName()
-    {
-        // Guards the case above: the query itself matches the empty name
-        // of C-2, so only the main widget keeps an empty search from
-        // jumping there.
-        int page = -1, row = -1, segment = -1, mood = 0;
-        bool exterior = false;
-        QCOMPARE(DB::findPhrase(kDeck, QStringLiteral(""), page, row, segment, mood, exterior), 0);
-        QCOMPARE(page, 2);
-        QCOMPARE(row, 2);
-    }
-
     void capsureItemOfAnotherCollectionSwitchesFirst()
     {
         QVERIFY(makeMain());
