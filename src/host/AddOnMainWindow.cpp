@@ -54,6 +54,10 @@ AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swat
 
 AddOnMainWindow::~AddOnMainWindow()
 {
+    // The main widget outlives this part of the object; what it emits while
+    // it goes must not reach slots of a window that is half gone.
+    if (m_mainWidget)
+        disconnect(m_mainWidget, nullptr, this, nullptr);
     if (currentWindow() == this)
         currentWindow() = nullptr;
 }

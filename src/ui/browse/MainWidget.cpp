@@ -173,6 +173,9 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
 
 MainWidget::~MainWidget()
 {
+    // Deleting a focused child moves the focus while this object is only a
+    // QWidget any more: the slot must not run then.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWidget::onKeyboardFocusChanged);
     // The documents go with the widget, and nothing may reach a widget
     // that is gone through the module-wide pointer.
     qDeleteAll(m_documentFiles);
@@ -284,7 +287,6 @@ void MainWidget::layoutChildren()
     if (!m_collectionSelector)
         return;
     const int w = width();
-    const int h = height();
     const QUuid collection = UserState::lastUsedCollection();
 
     m_moodFilter->setVisible(CollectionSettings::isMoodVisible(collection));
@@ -340,26 +342,30 @@ void MainWidget::layoutChildren()
 
     m_search->setBackgroundImage(m_background.copy(m_search->geometry()));
     layoutTaskButtons();
-    Q_UNUSED(h);
+}
+
+QRect MainWidget::taskButtonRow(const QRect &myPaletteRect, const QRect &searchRect)
+{
+    int top = searchRect.top();
+    int bottom = searchRect.bottom();
+    // Shrinks from both sides so the row stays centred on the search box.
+    while (bottom - top + 1 > 23) {
+        ++top;
+        --bottom;
+    }
+    return fromEdges(myPaletteRect.left() + 12, top, myPaletteRect.right() - 12, bottom);
 }
 
 void MainWidget::layoutTaskButtons()
 {
     if (m_taskButtons.isEmpty() || !m_myPalette || !m_search)
         return;
-    const QRect paletteRect = m_myPalette->geometry();
-    const QRect searchRect = m_search->geometry();
-    const int left = paletteRect.left() + 12;
-    const int right = paletteRect.right() - 12;
-    int top = searchRect.top();
-    int bottom = searchRect.bottom();
-    while (bottom - top + 1 > 23) {
-        ++top;
-        --bottom;
-    }
-    const int rowHeight = bottom - top + 1;
+    const QRect row = taskButtonRow(m_myPalette->geometry(), m_search->geometry());
+    const int left = row.left();
+    const int top = row.top();
+    const int rowHeight = row.height();
     int count = m_taskButtons.size();
-    double share = double(right - left + 1) - 4.0 * (count - 1);
+    double share = double(row.width()) - 4.0 * (count - 1);
     for (quint16 roundId : {HelpButtonId, AboutButtonId}) {
         if (m_taskButtons.contains(roundId)) {
             share -= rowHeight - 2;
@@ -571,6 +577,8 @@ void MainWidget::zoomMyPaletteClicked()
     m_fullPalette->raise();
     m_fullPalette->move(width(), 0);
     m_fullPalette->show();
+    // An unzoom still under way must not hide the view once this slide ends.
+    disconnect(m_unzoomConnection);
     m_zoomAnimation->stop();
     m_zoomAnimation->setDuration(kZoomDuration);
     m_zoomAnimation->setEasingCurve(QEasingCurve::OutQuart);

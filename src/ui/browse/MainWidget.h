@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QUuid>
@@ -94,6 +95,9 @@ public:
 
     // The rich text of a link label.
     static QString linkText(const QString &link, const QString &text);
+    // The task-button row: within My Palette's width less 12 pixels each
+    // side, centred on the search box and at most 23 pixels tall.
+    static QRect taskButtonRow(const QRect &myPaletteRect, const QRect &searchRect);
 
 Q_SIGNALS:
     void selectedCollectionChanged(QUuid collectionId);
@@ -180,7 +184,7 @@ private:
     QString m_capsureFile;
     QString m_paletteFilter;
     QString m_textFilter;
-    QWidget *m_nearestColorDialog = nullptr;
+    QPointer<QWidget> m_nearestColorDialog;
     // The rectangle the schemer and catalog tab pages take.
     QRect m_detailRect;
 };

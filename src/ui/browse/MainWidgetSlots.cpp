@@ -321,7 +321,12 @@ void MainWidget::showNearestColor(const QColor &color)
     QPointer<SelectNearestColorDialog> dialog = new SelectNearestColorDialog(color, entries, this);
     dialog->setWindowModality(Qt::WindowModal);
     m_nearestColorDialog = dialog;
+    // The dialog's event loop may see this widget (and the dialog with it)
+    // deleted when the host closes the window.
+    const QPointer<MainWidget> self(this);
     const int result = dialog->exec();
+    if (!self)
+        return;
     m_nearestColorDialog = nullptr;
     if (!dialog)
         return;

@@ -106,16 +106,13 @@ void SelectNearestColorDialog::paintEvent(QPaintEvent *event)
                                         qBound(0, entry.blue, 255)));
         if (!framed)
             continue;
+        // Two faint rounded rims around a plain dark frame.
         const QRect shrunk = swatch.adjusted(0, 0, -1, -1);
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QColor(64, 64, 64, 24));
         painter.drawRoundedRect(shrunk.adjusted(-2, -2, 2, 2), 3, 3, Qt::AbsoluteSize);
         painter.setPen(QColor(64, 64, 64, 48));
         painter.drawRoundedRect(shrunk.adjusted(-1, -1, 1, 1), 2, 2, Qt::AbsoluteSize);
-        painter.restore();
-        painter.setBrush(Qt::NoBrush);
         painter.setPen(QColor(64, 64, 64));
         painter.drawRect(shrunk);
     }

@@ -1,0 +1,387 @@
+#include "host/AddOnMainWindow.h"
+
+#include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
+#include "host/engine/ModuleValues.h"
+#include "state/UserState.h"
+#include "support/FixtureDatabase.h"
+#include "support/TestEnvironment.h"
+#include "ui/browse/CardRollerWidget.h"
+#include "ui/browse/CollectionSelectWidget.h"
+#include "ui/browse/MainWidget.h"
+#include "ui/browse/SearchWidget.h"
+#include "ui/look/TaskButton.h"
+#include "ui/matching/SelectNearestColorDialog.h"
+#include "ui/palette/MyPaletteFullWidget.h"
+#include "ui/palette/MyPaletteWidget.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Tintor;
+
+namespace {
+
+const QUuid kDeck(QStringLiteral("{8b000000-0000-0000-0000-000000000001}"));
+const QUuid kOther(QStringLiteral("{8b000000-0000-0000-0000-000000000002}"));
+
+// Card 1: five chips far apart; card 2: greys turned ever redder, for the
+// nearest-colour dialog.
+const QList<QColor> kChips = {QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 200, 30),
+                              QColor(30, 200, 220)};
+const QList<int> kGreyReds = {125, 132, 140, 150, 160, 175};
+
+using CellList = QList<QPoint>;
+using FilledCells = QList<QPair<QPoint, int>>;
+
+} // namespace
+
+class AddOnMainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FixtureDatabase> fixture;
+    qint64 deckPageId = -1;
+    QList<qint64> deckRows;
+
+    void fillCells(const FilledCells &cells)
+    {
+        for (const auto &[cell, chip] : cells)
+            UserState::setMyPaletteEntry(cell.y(), cell.x(), DB::ItemIndex{kDeck, deckPageId, deckRows.at(chip)});
+    }
+
+    static void selectCells(const CellList &cells)
+    {
+        for (const QPoint &cell : cells)
+            UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
+    }
+
+    static TaskButton *selectButton(AddOnMainWindow &window)
+    {
+        return window.mainWidget()->taskButton(window.selectButtonId());
+    }
+
+    static TaskButton *swatchButton(AddOnMainWindow &window)
+    {
+        return window.mainWidget()->taskButton(window.swatchButtonId());
+    }
+
+    static void use(const QUuid &collection)
+    {
+        UserState::setLastUsedCollection(collection);
+        CollectionSettings::setCurrentCollection(collection);
+        CollectionSettings::loadNameOrders(collection);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder()
+                                                    + QStringLiteral("/window.db"));
+        QVERIFY(fixture->isOpen());
+        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
+        fixture->addLocale(deck, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Use this colour"));
+        fixture->addLocale(deck, QStringLiteral("photoshop.createswatch.button"), QStringLiteral("Make swatches"));
+        fixture->addLocale(deck, QStringLiteral("color.palette.caption"), QStringLiteral("Deck colours"));
+        const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
+        fixture->addLocale(other, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Take it"));
+        fixture->addLocale(other, QStringLiteral("photoshop.createswatch.button"), QStringLiteral("Swatch file"));
+        fixture->addLocale(other, QStringLiteral("color.palette.caption"), QStringLiteral("Other colours"));
+
+        FixtureDatabase::Page page;
+        page.mood = 1;
+        deckPageId = fixture->addPage(deck, page);
+        for (int index = 0; index < kChips.size(); ++index) {
+            FixtureDatabase::Row row;
+            row.rowIndex = index + 1;
+            row.code = QStringLiteral("D-%1").arg(index + 1);
+            row.color = kChips.at(index);
+            deckRows.append(fixture->addRow(deck, deckPageId, row));
+        }
+        page.pageIndex = 2;
+        page.segment = 2;
+        const qint64 greyPage = fixture->addPage(deck, page);
+        for (int index = 0; index < kGreyReds.size(); ++index) {
+            FixtureDatabase::Row row;
+            row.rowIndex = index + 1;
+            row.code = QStringLiteral("G-%1").arg(index + 1);
+            row.color = QColor(kGreyReds.at(index), 120, 120);
+            QVERIFY(fixture->addRow(deck, greyPage, row) > 0);
+        }
+        page.pageIndex = 1;
+        page.segment = 1;
+        const qint64 otherPage = fixture->addPage(other, page);
+        FixtureDatabase::Row row;
+        row.code = QStringLiteral("O-1");
+        row.color = QColor(90, 90, 30);
+        QVERIFY(fixture->addRow(other, otherPage, row) > 0);
+    }
+
+    void init()
+    {
+        TestEnvironment::resetUserState();
+        DB::scanCollectionFiles(DB::collectionRegistry(), true);
+        CollectionSettings::setCurrentCollection(QUuid());
+        use(kDeck);
+    }
+
+    void constructionAddsTheTwoButtonsAndTexts()
+    {
+        AddOnMainWindow window(QColor(1, 2, 3), QStringLiteral("/swatches"));
+        QCOMPARE(AddOnMainWindow::current(), &window);
+        QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), window.mainWidget());
+        QCOMPARE(window.mainWidget()->parentWidget(), &window);
+        QCOMPARE(window.size(), QSize(800, 600));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QCOMPARE(window.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(window.selectButtonId(), quint16(1000));
+        QCOMPARE(window.swatchButtonId(), quint16(1001));
+        QCOMPARE(window.mainWidget()->taskButtonOrder(), (QList<quint16>{1, 2, 1000, 1001, 3}));
+        QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
+        QCOMPARE(swatchButton(window)->text(), QStringLiteral("Make swatches"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
+        QCOMPARE(window.initialColor(), QColor(1, 2, 3));
+        QVERIFY(!window.chosenColor().isValid());
+        QVERIFY(!window.initialColorShown());
+        QCOMPARE(window.swatchFolder(), QStringLiteral("/swatches"));
+    }
+
+    void switchingTheCollectionRelabels()
+    {
+        AddOnMainWindow window(QColor(Qt::transparent), QString());
+        window.mainWidget()->collectionChangedInteractively(kOther);
+        QCOMPARE(selectButton(window)->text(), QStringLiteral("Take it"));
+        QCOMPARE(swatchButton(window)->text(), QStringLiteral("Swatch file"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Other colours"));
+        // The collection selector's choice travels the same way.
+        Q_EMIT window.mainWidget()->collectionSelector()->collectionSelectedInteractively(kDeck);
+        QCOMPARE(UserState::lastUsedCollection(), kDeck);
+        QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
+    }
+
+    void buttonStatesFollowMyPalette_data()
+    {
+        QTest::addColumn<FilledCells>("cells");
+        QTest::addColumn<CellList>("selected");
+        QTest::addColumn<bool>("selectEnabled");
+        QTest::addColumn<bool>("swatchEnabled");
+        using Cells = FilledCells;
+        const Cells two{{QPoint(0, 0), 0}, {QPoint(3, 2), 1}};
+        QTest::newRow("one selected cell with a colour") << two << CellList{QPoint(3, 2)} << true << true;
+        QTest::newRow("two selected cells") << two << CellList{QPoint(0, 0), QPoint(3, 2)} << false << true;
+        QTest::newRow("one selected empty cell") << two << CellList{QPoint(5, 3)} << false << true;
+        QTest::newRow("colours but no selection") << two << CellList{} << false << true;
+        QTest::newRow("empty palette") << Cells{} << CellList{} << false << false;
+        QTest::newRow("empty palette, one empty cell selected") << Cells{} << CellList{QPoint(1, 1)} << false << false;
+    }
+
+    void buttonStatesFollowMyPalette()
+    {
+        QFETCH(FilledCells, cells);
+        QFETCH(CellList, selected);
+        QFETCH(bool, selectEnabled);
+        QFETCH(bool, swatchEnabled);
+        fillCells(cells);
+        selectCells(selected);
+        AddOnMainWindow window(QColor(10, 20, 30), QString());
+        QCOMPARE(selectButton(window)->isEnabled(), selectEnabled);
+        QCOMPARE(swatchButton(window)->isEnabled(), swatchEnabled);
+    }
+
+    void buttonStatesFollowClicksInMyPalette()
+    {
+        fillCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 2}});
+        AddOnMainWindow window(QColor(Qt::transparent), QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MyPaletteWidget *palette = window.mainWidget()->myPalette();
+        QVERIFY(!selectButton(window)->isEnabled());
+        QVERIFY(swatchButton(window)->isEnabled());
+
+        QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier, palette->cellRect(QPoint(0, 0)).center());
+        QVERIFY(selectButton(window)->isEnabled());
+        QTest::mouseClick(palette, Qt::LeftButton, Qt::ControlModifier, palette->cellRect(QPoint(1, 0)).center());
+        QVERIFY(!selectButton(window)->isEnabled());
+
+        // Emptying both selected cells leaves nothing to export.
+        palette->eraseClicked();
+        QVERIFY(!swatchButton(window)->isEnabled());
+        QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier, palette->cellRect(QPoint(1, 0)).center());
+        QVERIFY(!selectButton(window)->isEnabled());
+    }
+
+    void selectButtonAcceptsWithTheCellColour()
+    {
+        fillCells({{QPoint(2, 1), 3}});
+        selectCells({QPoint(2, 1)});
+        // Not shown, so the host colour is never looked for.
+        AddOnMainWindow window(QColor(10, 20, 30), QString());
+        QSignalSpy accepted(&window, &QDialog::accepted);
+        QVERIFY(selectButton(window)->isEnabled());
+        QTest::mouseClick(selectButton(window), Qt::LeftButton, Qt::NoModifier, selectButton(window)->rect().center());
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(window.chosenColor(), kChips.at(3));
+    }
+
+    void selectColorWithoutOneSelectedCell_data()
+    {
+        QTest::addColumn<QColor>("initial");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QColor>("chosen");
+        QTest::newRow("host colour is returned") << QColor(10, 20, 30) << int(QDialog::Accepted) << QColor(10, 20, 30);
+        QTest::newRow("transparent host colour rejects")
+            << QColor(Qt::transparent) << int(QDialog::Rejected) << QColor(Qt::transparent);
+    }
+
+    void selectColorWithoutOneSelectedCell()
+    {
+        QFETCH(QColor, initial);
+        QFETCH(int, result);
+        QFETCH(QColor, chosen);
+        fillCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 1}});
+        selectCells({QPoint(0, 0), QPoint(1, 0)});
+        AddOnMainWindow window(initial, QString());
+        window.selectColor();
+        QCOMPARE(window.result(), result);
+        QCOMPARE(window.chosenColor(), chosen);
+    }
+
+    void hostColourIsShownOnceAfterTheWindowAppears()
+    {
+        UserState::setPageIndex(kDeck, 2);
+        UserState::setRowIndex(kDeck, 6);
+        AddOnMainWindow window(kChips.at(4), QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.initialColorShown());
+        QCOMPARE(UserState::pageIndex(kDeck), 1);
+        QCOMPARE(UserState::rowIndex(kDeck), 5);
+        // Showing the window again does not look again.
+        UserState::setRowIndex(kDeck, 1);
+        window.hide();
+        window.show();
+        QCoreApplication::processEvents();
+        QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+        QCOMPARE(UserState::rowIndex(kDeck), 1);
+    }
+
+    void transparentHostColourNeverLooks()
+    {
+        UserState::setPageIndex(kDeck, 2);
+        UserState::setRowIndex(kDeck, 6);
+        AddOnMainWindow window(QColor(Qt::transparent), QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // No timer was started, so nothing can look later.
+        QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+        window.showTimerExhausted();
+        QVERIFY(window.initialColorShown());
+        QCOMPARE(UserState::pageIndex(kDeck), 2);
+        QCOMPARE(UserState::rowIndex(kDeck), 6);
+    }
+
+    void distantHostColourOffersTheNearestChips()
+    {
+        AddOnMainWindow window(QColor(120, 120, 120), QString());
+        bool dialogSeen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<SelectNearestColorDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog != window.mainWidget()->nearestColorDialog())
+                return;
+            poll.stop();
+            dialogSeen = true;
+            QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, dialog->swatchRect(2).center());
+        });
+        poll.start();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.initialColorShown());
+        QTRY_VERIFY(dialogSeen);
+        // The third nearest grey.
+        QCOMPARE(UserState::pageIndex(kDeck), 2);
+        QCOMPARE(UserState::rowIndex(kDeck), 3);
+    }
+
+    void twoWindowsInSequence()
+    {
+        for (int pick = 0; pick < 2; ++pick) {
+            auto window = std::make_unique<AddOnMainWindow>(QColor(Qt::transparent), QString());
+            QCOMPARE(AddOnMainWindow::current(), window.get());
+            QCOMPARE(window->selectButtonId(), quint16(1000));
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            // The focus sits in an edit box when the window goes.
+            QApplication::setActiveWindow(window.get());
+            window->mainWidget()->search()->lineEdit()->setFocus();
+            window->mainWidget()->collectionChangedInteractively(pick == 0 ? kOther : kDeck);
+            QCOMPARE(window->windowTitle(), pick == 0 ? QStringLiteral("Other colours") : QStringLiteral("Deck colours"));
+            window->reject();
+            window.reset();
+            QCOMPARE(AddOnMainWindow::current(), nullptr);
+            QCOMPARE(MainWidgetAccess::current(), nullptr);
+        }
+    }
+
+    // The demo collections of the build, one screen each: the task buttons
+    // share one row inside My Palette's width, and nothing sits outside the
+    // window. With HUELINK_SCREENSHOT_DIR set, the screens are saved there.
+    void demoCollectionsLayOutInsideTheWindow()
+    {
+        const QString demoFolder =
+            QStringLiteral(HUELINK_BUILD_DIR) + QStringLiteral("/programdata/Vestrel/Huelink/SQLite");
+        if (!QDir(demoFolder + QStringLiteral("/Contents/Resources")).exists())
+            QSKIP("the demo collections are not built");
+        const QString fixtureFolder = databaseFolder();
+        setDatabaseFolder(demoFolder);
+        DB::scanCollectionFiles(DB::collectionRegistry(), true);
+        const QList<QUuid> collections = DB::collectionUuidsByOrder();
+        QVERIFY(!collections.isEmpty());
+        use(collections.first());
+        const QString screens = qEnvironmentVariable("HUELINK_SCREENSHOT_DIR");
+        {
+            AddOnMainWindow window(QColor(Qt::transparent), QString());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            for (const QUuid &collection : collections) {
+                window.mainWidget()->collectionChangedInteractively(collection);
+                QCOMPARE(UserState::lastUsedCollection(), collection);
+                const QImage image = window.grab().toImage();
+                if (!screens.isEmpty())
+                    image.save(QStringLiteral("%1/%2.png")
+                                   .arg(screens, DB::collectionRegistry().value(collection).systemId));
+                MainWidget *main = window.mainWidget();
+                const QRect palette = main->myPalette()->geometry();
+                int previousRight = palette.left();
+                for (quint16 id : main->taskButtonOrder()) {
+                    const QRect button = main->taskButton(id)->geometry();
+                    QVERIFY(button.left() > previousRight);
+                    QVERIFY(button.width() > 0);
+                    QVERIFY(button.center().y() == main->search()->geometry().center().y()
+                            || qAbs(button.center().y() - main->search()->geometry().center().y()) <= 1);
+                    previousRight = button.right();
+                }
+                QVERIFY(previousRight < palette.right());
+                for (QWidget *child : main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                    if (child->isHidden() || child == main->fullPalette())
+                        continue;
+                    QVERIFY2(main->rect().contains(child->geometry()), qPrintable(child->metaObject()->className()));
+                }
+            }
+        }
+        setDatabaseFolder(fixtureFolder);
+        DB::scanCollectionFiles(DB::collectionRegistry(), true);
+    }
+};
+
+HUELINK_TEST_MAIN(AddOnMainWindowTest)
+#include "AddOnMainWindowTest.moc"

@@ -1,0 +1,1080 @@
+#include "color/ColorScience.h"
+#include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
+#include "db/NavigationQueries.h"
+#include "db/SearchQueries.h"
+#include "engine/inc/Enumerations.h"
+#include "host/engine/ModuleValues.h"
+#include "platform/Platform.h"
+#include "state/UserState.h"
+#include "support/FixtureDatabase.h"
+#include "support/TestEnvironment.h"
+#include "ui/browse/CardRollerWidget.h"
+#include "ui/browse/CollectionSelectWidget.h"
+#include "ui/browse/ColorWheelWidget.h"
+#include "ui/browse/MainWidget.h"
+#include "ui/browse/MoodSelectWidget.h"
+#include "ui/browse/SearchWidget.h"
+#include "ui/browse/TabBarWidget.h"
+#include "ui/look/HelpButton.h"
+#include "ui/look/ImageButton.h"
+#include "ui/look/TaskButton.h"
+#include "ui/matching/SelectNearestColorDialog.h"
+#include "ui/palette/MyPaletteFullWidget.h"
+#include "ui/palette/MyPaletteWidget.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPropertyAnimation>
+#include <QSignalSpy>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace Tintor;
+
+namespace {
+
+// Normal cards: 1 fresh, 2 calm (its second chip has an empty searched
+// name), 3 offwhite, 4 neutral, 5 warm exterior, 6 rich; card n on segment n.
+const QUuid kDeck(QStringLiteral("{7a000000-0000-0000-0000-000000000001}"));
+// Pelvon cards, mood filter hidden, no header link and no Capsure folder.
+const QUuid kOther(QStringLiteral("{7a000000-0000-0000-0000-000000000002}"));
+// Chips for the nearest-colour search: card 1 greys turned ever redder,
+// card 2 more of them and three chips near the test colours below.
+const QUuid kMatch(QStringLiteral("{7a000000-0000-0000-0000-000000000003}"));
+const QUuid kUnknown(QStringLiteral("{7a000000-0000-0000-0000-0000000000ff}"));
+
+const QColor kGrey(120, 120, 120);
+const QList<int> kGreyReds = {125, 132, 140, 150, 160, 175, 200};
+const QColor kExactChip(60, 180, 90);
+const QColor kAlmostHost(30, 90, 150);
+const QColor kAlmostChip(35, 95, 155);
+
+const QString kCapsureSubfolder = QStringLiteral("/Vestrel/Capsure/Deck");
+
+// Counts paint events per watched widget.
+class PaintCounter : public QObject
+{
+public:
+    void watch(QWidget *widget) { widget->installEventFilter(this); }
+    int count(QObject *widget) const { return counts.value(widget); }
+    void reset()
+    {
+        QCoreApplication::processEvents();
+        counts.clear();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched];
+        return false;
+    }
+
+private:
+    QHash<QObject *, int> counts;
+};
+
+} // namespace
+
+// Receives what the widget hands to the desktop's URL handler.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class MainWidgetTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FixtureDatabase> fixture;
+    std::unique_ptr<MainWidget> main;
+    MainWidget *instance = nullptr;
+    UrlCatcher catcher;
+    PaintCounter paints;
+    QHash<QString, qint64> chipIds; // by code
+    QHash<QString, qint64> pageIds; // "deck/3"
+
+    void addCard(qint64 collectionId, const QString &key, int pageIndex, int mood, bool exterior,
+                 const QList<QColor> &colors, const QString &codePrefix, const QList<QList<double>> &labs = {})
+    {
+        FixtureDatabase::Page page;
+        page.pageIndex = pageIndex;
+        page.segment = pageIndex;
+        page.mood = mood;
+        page.exterior = exterior;
+        page.names = {QStringLiteral("%1 card %2").arg(codePrefix).arg(pageIndex)};
+        const qint64 pageId = fixture->addPage(collectionId, page);
+        QVERIFY(pageId > 0);
+        pageIds.insert(QStringLiteral("%1/%2").arg(key).arg(pageIndex), pageId);
+        for (int index = 0; index < colors.size(); ++index) {
+            FixtureDatabase::Row row;
+            row.rowIndex = index + 1;
+            row.code = QStringLiteral("%1-%2").arg(codePrefix).arg(index + 1);
+            row.color = colors.at(index);
+            if (index < labs.size())
+                row.lab = labs.at(index);
+            // The searched name slot: empty text (not NULL) on C-2.
+            row.names = {row.code == QStringLiteral("C-2") ? QStringLiteral("") : QStringLiteral("name ") + row.code};
+            const qint64 rowId = fixture->addRow(collectionId, pageId, row);
+            QVERIFY(rowId > 0);
+            chipIds.insert(row.code, rowId);
+        }
+    }
+
+    static QList<QColor> colorsOf(int pageIndex, int count)
+    {
+        QList<QColor> colors;
+        for (int row = 1; row <= count; ++row)
+            colors << QColor(30 * pageIndex, 20 * row, 240 - 30 * pageIndex);
+        return colors;
+    }
+
+    void use(const QUuid &collection, int segment, int page, int row)
+    {
+        UserState::setLastUsedCollection(collection);
+        UserState::setSegmentIndex(collection, segment);
+        UserState::setPageIndex(collection, page);
+        UserState::setRowIndex(collection, row);
+        CollectionSettings::setCurrentCollection(collection);
+        CollectionSettings::loadNameOrders(collection);
+    }
+
+    MainWidget *makeMain(bool show = false)
+    {
+        main = std::make_unique<MainWidget>(&instance);
+        if (show) {
+            main->show();
+            if (!QTest::qWaitForWindowExposed(main.get()))
+                return nullptr;
+            paints.watch(main->colorWheel());
+            paints.watch(main->cardRoller());
+            paints.watch(main->moodFilter());
+            paints.watch(main->tabBar());
+        }
+        return main.get();
+    }
+
+    struct Position
+    {
+        int segment;
+        int page;
+        int row;
+        int mood;
+        bool exterior;
+    };
+
+    static Position position(const QUuid &collection)
+    {
+        return {UserState::segmentIndex(collection), UserState::pageIndex(collection),
+                UserState::rowIndex(collection), UserState::moodFilter(collection),
+                UserState::exteriorColors(collection)};
+    }
+
+    static void comparePosition(const Position &actual, const Position &expected)
+    {
+        QCOMPARE(actual.segment, expected.segment);
+        QCOMPARE(actual.page, expected.page);
+        QCOMPARE(actual.row, expected.row);
+        QCOMPARE(actual.mood, expected.mood);
+        QCOMPARE(actual.exterior, expected.exterior);
+    }
+
+    // Runs `action` while a timer waits for the nearest-colour dialog and
+    // hands it to `answer`.
+    void whileDialogOpen(const std::function<void(SelectNearestColorDialog *)> &answer,
+                         const std::function<void()> &action, bool *dialogSeen)
+    {
+        *dialogSeen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<SelectNearestColorDialog *>(main->nearestColorDialog());
+            if (!dialog || !dialog->isVisible())
+                return;
+            poll.stop();
+            *dialogSeen = true;
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            answer(dialog);
+        });
+        poll.start();
+        // A dialog that never closes would hang the test: end it after a while.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, this, [this] {
+            if (QWidget *dialog = main->nearestColorDialog())
+                static_cast<QDialog *>(dialog)->reject();
+        });
+        guard.start(5000);
+        action();
+    }
+
+    // Finds the file dialog the widget opens, lets `inspect` look at it and
+    // accepts it with `fileName`, or cancels it when that is empty.
+    void answerFileDialog(const std::function<void(QFileDialog *)> &inspect, const QString &fileName)
+    {
+        auto *poll = new QTimer(this);
+        poll->setInterval(10);
+        connect(poll, &QTimer::timeout, this, [poll, inspect, fileName] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            inspect(dialog);
+            if (fileName.isEmpty()) {
+                dialog->reject();
+            } else {
+                // selectFile() leaves a focused name box alone: type the
+                // name as a user would.
+                auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(nameEdit);
+                nameEdit->setText(fileName);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        });
+        poll->start();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QDir().mkpath(TestEnvironment::programData() + kCapsureSubfolder);
+        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/main.db"));
+        QVERIFY(fixture->isOpen());
+
+        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
+        fixture->addSetting(deck, QStringLiteral("card.type"), QStringLiteral("normal"));
+        fixture->addSetting(deck, QStringLiteral("row.name.search.order"), 0);
+        fixture->addSetting(deck, QStringLiteral("header.link"), QStringLiteral("https://example.com/deck"));
+        fixture->addSetting(deck, QStringLiteral("help.link"), QStringLiteral("https://example.com/help?from=%APP%"));
+        fixture->addSetting(deck, QStringLiteral("capsure.enabled"), 1);
+        fixture->addSetting(deck, QStringLiteral("capsure.folder.to.watch.windows"),
+                            QStringLiteral("%PROGRAMDATA%") + kCapsureSubfolder);
+        fixture->addSetting(deck, QStringLiteral("capsure.filename.to.watch"), QStringLiteral("measure.cxf"));
+        fixture->addSetting(deck, QStringLiteral("save.palette.text.format"), 1);
+        fixture->addSetting(deck, QStringLiteral("schemes"), QStringLiteral("contrast"), 0);
+        fixture->addSetting(deck, QStringLiteral("schemes"), QStringLiteral("harmonic"), 1);
+        const QList<QPair<QString, QString>> deckTexts = {
+            {QStringLiteral("mypalette.palette.save"), QStringLiteral("Save deck")},
+            {QStringLiteral("mypalette.palette.load"), QStringLiteral("Load deck")},
+            {QStringLiteral("color.palette.copyright"), QStringLiteral("Deck (c)")},
+            {QStringLiteral("color.palette.motto"), QStringLiteral("Deck motto")},
+            {QStringLiteral("motto"), QStringLiteral("<p>The deck's motto</p>")},
+            {QStringLiteral("license.copyright"), QStringLiteral("<p>The deck's licence</p>")},
+            {QStringLiteral("common.filedialog.palettefile.filtername"), QStringLiteral("Deck palettes")},
+            {QStringLiteral("common.filedialog.textfile.filtername"), QStringLiteral("Deck lists")},
+            {QStringLiteral("common.filedialog.palettefile.defaultfilename"), QStringLiteral("deck.palette")},
+        };
+        for (const auto &[key, text] : deckTexts)
+            fixture->addLocale(deck, key, text);
+        addCard(deck, QStringLiteral("deck"), 1, MoodFresh, false, colorsOf(1, 3), QStringLiteral("F"));
+        addCard(deck, QStringLiteral("deck"), 2, MoodCalm, false, colorsOf(2, 3), QStringLiteral("C"));
+        addCard(deck, QStringLiteral("deck"), 3, MoodOffwhite, false, colorsOf(3, 2), QStringLiteral("O"));
+        addCard(deck, QStringLiteral("deck"), 4, MoodNeutral, false, colorsOf(4, 1), QStringLiteral("N"));
+        addCard(deck, QStringLiteral("deck"), 5, MoodWarm, true, colorsOf(5, 2), QStringLiteral("W"));
+        addCard(deck, QStringLiteral("deck"), 6, MoodRich, false, colorsOf(6, 4), QStringLiteral("R"));
+
+        const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
+        fixture->addSetting(other, QStringLiteral("card.type"), QStringLiteral("pelvon"));
+        fixture->addSetting(other, QStringLiteral("mood.visible"), 0);
+        fixture->addLocale(other, QStringLiteral("mypalette.palette.save"), QStringLiteral("Save other"));
+        fixture->addLocale(other, QStringLiteral("mypalette.palette.load"), QStringLiteral("Load other"));
+        fixture->addLocale(other, QStringLiteral("color.palette.copyright"), QStringLiteral("Other (c)"));
+        fixture->addLocale(other, QStringLiteral("color.palette.motto"), QStringLiteral("Other motto"));
+        fixture->addLocale(other, QStringLiteral("motto"), QStringLiteral("<p>The other motto</p>"));
+        addCard(other, QStringLiteral("other"), 1, MoodFresh, false, colorsOf(1, 2), QStringLiteral("P"));
+        addCard(other, QStringLiteral("other"), 2, MoodFresh, true, colorsOf(2, 3), QStringLiteral("Q"));
+
+        const qint64 match = fixture->addCollection(kMatch, QStringLiteral("MATCH"), 3, true, QStringLiteral("Match"));
+        QList<QColor> greys;
+        for (int red : kGreyReds)
+            greys << QColor(red, 120, 120);
+        addCard(match, QStringLiteral("match"), 1, MoodFresh, false, greys.mid(0, 4), QStringLiteral("G"));
+        // Its Lab lies 0.005 in L* from kAlmostHost, its RGB 5 away.
+        const ColorTriple almost = colorToLab(kAlmostHost);
+        QList<QList<double>> labs;
+        for (int index = 0; index < 4; ++index)
+            labs.append(QList<double>());
+        labs.append(QList<double>{almost[0] + 0.005, almost[1], almost[2]});
+        addCard(match, QStringLiteral("match"), 2, MoodFresh, false,
+                greys.mid(4) + QList<QColor>{kExactChip, kAlmostChip}, QStringLiteral("H"), labs);
+
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
+
+    void init()
+    {
+        TestEnvironment::resetUserState();
+        DB::scanCollectionFiles(DB::collectionRegistry(), true);
+        // Settings are cached per collection: start every case afresh.
+        CollectionSettings::setCurrentCollection(QUuid());
+        use(kDeck, 1, 1, 1);
+        catcher.urls.clear();
+    }
+
+    void cleanup()
+    {
+        main.reset();
+        QCOMPARE(instance, nullptr);
+    }
+
+    // ---- construction and the module-wide pointer
+
+    void constructionRegistersAndAppliesTheCollection()
+    {
+        QVERIFY(makeMain());
+        QCOMPARE(instance, main.get());
+        QCOMPARE(MainWidgetAccess::current(), static_cast<MainWidgetAccess *>(main.get()));
+        QCOMPARE(main->objectName(), QStringLiteral("MainWidget"));
+        QCOMPARE(main->size(), QSize(800, 600));
+        QCOMPARE(main->sizeHint(), QSize(800, 600));
+        QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Save deck"));
+        QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("Load deck"));
+        QVERIFY(qobject_cast<HelpButton *>(main->taskButton(MainWidget::HelpButtonId)));
+        QCOMPARE(main->copyrightLabel()->text(),
+                 MainWidget::linkText(QStringLiteral("links/copyright"), QStringLiteral("Deck (c)")));
+        QCOMPARE(main->mottoLabel()->text(),
+                 MainWidget::linkText(QStringLiteral("links/motto"), QStringLiteral("Deck motto")));
+        QCOMPARE(MainWidget::linkText(QStringLiteral("l"), QStringLiteral("t")),
+                 QStringLiteral("<a href=\"l\"><span style=\"text-decoration: none; color: #ffffff;\">t</span></a>"));
+        QCOMPARE(main->paletteFilter(), QStringLiteral("Deck palettes (*.palette)"));
+        QCOMPARE(main->textFilter(), QStringLiteral("Deck lists (*.txt)"));
+        // Unset tab page and scheme take the collection's first ones.
+        QCOMPARE(UserState::tabPageIndex(kDeck), int(PageOfColorSchemes));
+        QCOMPARE(UserState::schemeKind(kDeck), int(SchemeContrast));
+        QCOMPARE(main->colorCandidates().size(), std::size_t(15));
+        QVERIFY(main->fullPalette()->isHidden());
+    }
+
+    void theInstanceSlotIsClearedWhenTheWidgetGoes()
+    {
+        QVERIFY(makeMain());
+        main.reset();
+        QCOMPARE(instance, nullptr);
+        QCOMPARE(MainWidgetAccess::current(), nullptr);
+    }
+
+    void twoMainWidgetsInSequenceBothWork()
+    {
+        for (int pick = 0; pick < 2; ++pick) {
+            QVERIFY(makeMain(true));
+            QCOMPARE(instance, main.get());
+            QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), main.get());
+            // The views reach this widget, not the one before.
+            QCOMPARE(main->myPalette()->parentWidget(), main.get());
+            main->rollCards(Forward);
+            // Calm card 2, then past offwhite and neutral to card 5.
+            QCOMPARE(UserState::pageIndex(kDeck), pick == 0 ? 2 : 5);
+            // The first goes while its search box has the focus.
+            QApplication::setActiveWindow(main.get());
+            main->search()->lineEdit()->setFocus();
+            main.reset();
+            QCOMPARE(instance, nullptr);
+            QCOMPARE(MainWidgetAccess::current(), nullptr);
+        }
+    }
+
+    // ---- task buttons
+
+    void addTaskButtonIdsAndPlacement()
+    {
+        QVERIFY(makeMain());
+        using Order = QList<quint16>;
+        QCOMPARE(main->taskButtonOrder(), (Order{1, 2, 3}));
+        QCOMPARE(main->addTaskButton(2), quint16(1000));
+        QCOMPARE(main->taskButtonOrder(), (Order{1, 2, 1000, 3}));
+        QCOMPARE(main->addTaskButton(1000), quint16(1001));
+        QCOMPARE(main->taskButtonOrder(), (Order{1, 2, 1000, 1001, 3}));
+        // An id not in use, and 0, append.
+        QCOMPARE(main->addTaskButton(77), quint16(1002));
+        QCOMPARE(main->addTaskButton(0), quint16(1003));
+        QCOMPARE(main->taskButtonOrder(), (Order{1, 2, 1000, 1001, 3, 1002, 1003}));
+        QVERIFY(main->taskButton(1000) != main->taskButton(1001));
+        QVERIFY(!qobject_cast<HelpButton *>(main->taskButton(1000)));
+        // Unknown ids all give the one hidden button.
+        TaskButton *none = main->taskButton(4);
+        QVERIFY(none);
+        QCOMPARE(main->taskButton(999), none);
+        QVERIFY(none->isHidden());
+        QCOMPARE(main->taskButtonById(999), nullptr);
+    }
+
+    void taskButtonRow_data()
+    {
+        QTest::addColumn<QRect>("search");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("height");
+        QTest::newRow("30 tall shrinks to 22") << QRect(12, 500, 200, 30) << 504 << 22;
+        QTest::newRow("27 tall shrinks to 23") << QRect(12, 500, 200, 27) << 502 << 23;
+        QTest::newRow("23 tall stays") << QRect(12, 500, 200, 23) << 500 << 23;
+        QTest::newRow("20 tall stays") << QRect(12, 500, 200, 20) << 500 << 20;
+        QTest::newRow("24 tall shrinks to 22") << QRect(12, 500, 200, 24) << 501 << 22;
+    }
+
+    void taskButtonRow()
+    {
+        QFETCH(QRect, search);
+        QFETCH(int, top);
+        QFETCH(int, height);
+        const QRect row = MainWidget::taskButtonRow(QRect(300, 300, 480, 200), search);
+        QCOMPARE(row.top(), top);
+        QCOMPARE(row.height(), height);
+        QCOMPARE(row.left(), 312);
+        QCOMPARE(row.right(), 300 + 480 - 1 - 12);
+    }
+
+    void taskButtonsShareTheRow()
+    {
+        QVERIFY(makeMain());
+        main->addTaskButton(2);
+        main->addTaskButton(1000);
+        const QRect row = MainWidget::taskButtonRow(main->myPalette()->geometry(), main->search()->geometry());
+        QVERIFY(row.height() <= 23);
+        QCOMPARE(row.center().y(), main->search()->geometry().center().y());
+        // Four wide buttons of equal width and the square help button,
+        // 4 pixels apart (less a pixel of truncation), inside the row.
+        const QList<quint16> order = main->taskButtonOrder();
+        int expectedLeft = row.left();
+        const int side = row.height() - 2;
+        const double share = (row.width() - 4.0 * 4 - side) / 4.0;
+        for (quint16 id : order) {
+            const QRect geometry = main->taskButton(id)->geometry();
+            QVERIFY2(qAbs(geometry.left() - expectedLeft) <= 1, qPrintable(QString::number(id)));
+            if (id == MainWidget::HelpButtonId) {
+                QCOMPARE(geometry.size(), QSize(side, side));
+                QCOMPARE(geometry.top(), row.top() + 1);
+            } else {
+                QCOMPARE(geometry.width(), int(share));
+                QCOMPARE(geometry.top(), row.top());
+                QCOMPARE(geometry.height(), row.height());
+            }
+            expectedLeft = geometry.right() + 1 + 4;
+        }
+        QVERIFY(main->taskButton(MainWidget::HelpButtonId)->geometry().right() <= row.right());
+        QVERIFY(main->taskButton(MainWidget::HelpButtonId)->geometry().right() >= row.right() - 4);
+    }
+
+    // ---- layout
+
+    void layoutFollowsTheRules()
+    {
+        QVERIFY(makeMain());
+        QCOMPARE(main->headerArea(), QRect(0, 0, 800, 70));
+        const QRect motto = main->mottoLabel()->geometry();
+        const QRect copyright = main->copyrightLabel()->geometry();
+        QCOMPARE(motto.left(), 12);
+        QCOMPARE(copyright.left(), 799 - copyright.width() - 12);
+        QCOMPARE(motto.top(), 599 - motto.height() - 6);
+        QCOMPARE(copyright.top(), 599 - copyright.height() - 6);
+        const int fontHeight = QFontMetrics(main->copyrightLabel()->font()).height();
+        const QRect selector = main->collectionSelector()->geometry();
+        QCOMPARE(selector.topLeft(), QPoint(0, 71));
+        QCOMPARE(main->colorWheel()->geometry().top(), selector.bottom() + 10);
+        QCOMPARE(main->colorWheel()->geometry().center().x(), selector.center().x());
+        QVERIFY(main->moodFilter()->isVisibleTo(main.get()));
+        QCOMPARE(main->moodFilter()->geometry().top(), main->colorWheel()->geometry().bottom() + 10);
+        const QRect search = main->search()->geometry();
+        QCOMPARE(search.left(), 12);
+        QCOMPARE(search.bottom(), 599 - 12 - fontHeight);
+        const QRect roller = main->cardRoller()->geometry();
+        QCOMPARE(roller.left(), search.left());
+        QCOMPARE(roller.right(), search.right());
+        QCOMPARE(roller.top(), main->moodFilter()->geometry().bottom() + 6);
+        QCOMPARE(roller.bottom(), search.top() - 7);
+        const QRect tabBar = main->tabBar()->geometry();
+        QCOMPARE(tabBar, QRect(QPoint(selector.right() + 1, selector.top()), QPoint(799, selector.bottom())));
+        const QRect palette = main->myPalette()->geometry();
+        QCOMPARE(palette.left(), tabBar.left() + 1);
+        QCOMPARE(palette.right(), tabBar.right());
+        QCOMPARE(palette.top(), tabBar.bottom() + 1 + 226);
+        QCOMPARE(palette.bottom(), roller.bottom());
+        QCOMPARE(main->fullPalette()->geometry(), main->rect());
+    }
+
+    void hiddenMoodFilterLetsTheRollerMoveUp()
+    {
+        use(kOther, 1, 1, 1);
+        QVERIFY(makeMain());
+        QVERIFY(!main->moodFilter()->isVisibleTo(main.get()));
+        QCOMPARE(main->cardRoller()->geometry().top(), main->colorWheel()->geometry().bottom() + 6);
+    }
+
+    // ---- state slots
+
+    void rollCards_data()
+    {
+        QTest::addColumn<int>("mood");
+        QTest::addColumn<bool>("exterior");
+        QTest::addColumn<int>("startPage");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("segment");
+        QTest::newRow("forward to the next card") << int(MoodAll) << false << 1 << int(Forward) << 2 << 2;
+        QTest::newRow("forward skips offwhite and neutral") << int(MoodAll) << false << 2 << int(Forward) << 5 << 5;
+        QTest::newRow("backward wraps to the last") << int(MoodAll) << false << 1 << int(Backward) << 6 << 6;
+        QTest::newRow("no card passes: nothing") << int(MoodOffwhite) << true << 1 << int(Forward) << 1 << 1;
+        QTest::newRow("only the current card passes: nothing")
+            << int(MoodNeutral) << false << 4 << int(Forward) << 4 << 1;
+    }
+
+    void rollCards()
+    {
+        QFETCH(int, mood);
+        QFETCH(bool, exterior);
+        QFETCH(int, startPage);
+        QFETCH(int, direction);
+        QFETCH(int, page);
+        QFETCH(int, segment);
+        use(kDeck, 1, startPage, 2);
+        UserState::setMoodFilter(kDeck, mood);
+        UserState::setExteriorColors(kDeck, exterior);
+        QVERIFY(makeMain(true));
+        paints.reset();
+
+        main->rollCards(Direction(direction));
+        QCoreApplication::processEvents();
+
+        QCOMPARE(UserState::pageIndex(kDeck), page);
+        QCOMPARE(UserState::segmentIndex(kDeck), segment);
+        QCOMPARE(UserState::rowIndex(kDeck), 2);
+        const bool moved = page != startPage;
+        QCOMPARE(paints.count(main->cardRoller()) > 0, moved);
+        QCOMPARE(paints.count(main->colorWheel()) > 0, moved && segment != 1);
+    }
+
+    void wheelStoresTheSegmentAndGoesToItsFirstCard_data()
+    {
+        QTest::addColumn<int>("mood");
+        QTest::addColumn<bool>("exterior");
+        QTest::addColumn<int>("newSegment");
+        QTest::addColumn<int>("page");
+        QTest::newRow("first card of the segment") << int(MoodAll) << false << 2 << 2;
+        QTest::newRow("offwhite segment under all moods: next passing card") << int(MoodAll) << false << 3 << 5;
+        QTest::newRow("no card passes: the segment alone") << int(MoodOffwhite) << true << 4 << 1;
+    }
+
+    void wheelStoresTheSegmentAndGoesToItsFirstCard()
+    {
+        QFETCH(int, mood);
+        QFETCH(bool, exterior);
+        QFETCH(int, newSegment);
+        QFETCH(int, page);
+        UserState::setMoodFilter(kDeck, mood);
+        UserState::setExteriorColors(kDeck, exterior);
+        QVERIFY(makeMain(true));
+        paints.reset();
+
+        main->segmentChangedInteractivelyByWheel(newSegment);
+        QCoreApplication::processEvents();
+        QCOMPARE(UserState::segmentIndex(kDeck), newSegment);
+        QCOMPARE(UserState::pageIndex(kDeck), page);
+        QVERIFY(paints.count(main->colorWheel()) > 0);
+        QVERIFY(paints.count(main->cardRoller()) > 0);
+
+        // The same segment again changes and repaints nothing.
+        paints.reset();
+        main->segmentChangedInteractivelyByWheel(newSegment);
+        QCoreApplication::processEvents();
+        QCOMPARE(paints.count(main->colorWheel()), 0);
+        QCOMPARE(paints.count(main->cardRoller()), 0);
+    }
+
+    void filterChangesMoveToAPassingCard()
+    {
+        QVERIFY(makeMain(true));
+        paints.reset();
+        main->moodFilterChangedInteractively(MoodOffwhite);
+        QCoreApplication::processEvents();
+        comparePosition(position(kDeck), {3, 3, 1, int(MoodOffwhite), false});
+        QVERIFY(paints.count(main->moodFilter()) > 0);
+        QVERIFY(paints.count(main->colorWheel()) > 0);
+        QVERIFY(paints.count(main->cardRoller()) > 0);
+
+        main->moodFilterChangedInteractively(MoodAll);
+        // Back to all moods: segment 3 has no passing card, the next has.
+        comparePosition(position(kDeck), {5, 5, 1, int(MoodAll), false});
+
+        main->exteriorFilterChangedInteractively(true);
+        comparePosition(position(kDeck), {5, 5, 1, int(MoodAll), true});
+
+        // Made-to-order chips change no card.
+        paints.reset();
+        main->showMtoChangedInteractively(true);
+        QCoreApplication::processEvents();
+        QVERIFY(UserState::showMto(kDeck));
+        comparePosition(position(kDeck), {5, 5, 1, int(MoodAll), true});
+        QVERIFY(paints.count(main->moodFilter()) > 0);
+        QCOMPARE(paints.count(main->cardRoller()), 0);
+
+        // Repeating a value does nothing at all.
+        paints.reset();
+        main->moodFilterChangedInteractively(MoodAll);
+        main->exteriorFilterChangedInteractively(true);
+        main->showMtoChangedInteractively(true);
+        QCoreApplication::processEvents();
+        QCOMPARE(paints.count(main->moodFilter()), 0);
+    }
+
+    void filterChangesOnPelvonCardsKeepTheCard()
+    {
+        use(kOther, 1, 1, 2);
+        QVERIFY(makeMain(true));
+        paints.reset();
+        main->exteriorFilterChangedInteractively(true);
+        QCoreApplication::processEvents();
+        QVERIFY(UserState::exteriorColors(kOther));
+        QCOMPARE(UserState::pageIndex(kOther), 1);
+        QCOMPARE(UserState::segmentIndex(kOther), 1);
+        QVERIFY(paints.count(main->cardRoller()) > 0);
+    }
+
+    void simpleSlotsStoreOnlyNewValues_data()
+    {
+        using Slot = std::function<void(MainWidget *, int)>;
+        using Read = std::function<int()>;
+        QTest::addColumn<Slot>("slot");
+        QTest::addColumn<Read>("read");
+        QTest::addColumn<int>("newValue");
+        QTest::newRow("page") << Slot([](MainWidget *w, int v) { w->pageChangedInteractively(v); })
+                              << Read([] { return UserState::pageIndex(kDeck); }) << 4;
+        QTest::newRow("row") << Slot([](MainWidget *w, int v) { w->rowChangedInteractively(v); })
+                             << Read([] { return UserState::rowIndex(kDeck); }) << 3;
+        QTest::newRow("tab page") << Slot([](MainWidget *w, int v) { w->tabPageSelected(TabBarPage(v)); })
+                                  << Read([] { return UserState::tabPageIndex(kDeck); }) << int(PageOfTextures);
+        QTest::newRow("scheme") << Slot([](MainWidget *w, int v) { w->schemeKindChangedInteractively(SchemeKind(v)); })
+                                << Read([] { return UserState::schemeKind(kDeck); }) << int(SchemeDramatic);
+        QTest::newRow("neutral scheme")
+            << Slot([](MainWidget *w, int v) { w->schemeNeutralSubKindChangedInteractively(SchemeKind(v)); })
+            << Read([] { return UserState::schemeNeutralSubKind(kDeck); }) << int(SchemeTonalNeutral);
+    }
+
+    void simpleSlotsStoreOnlyNewValues()
+    {
+        using Slot = std::function<void(MainWidget *, int)>;
+        using Read = std::function<int()>;
+        QFETCH(Slot, slot);
+        QFETCH(Read, read);
+        QFETCH(int, newValue);
+        QVERIFY(makeMain(true));
+        const Position before = position(kDeck);
+        slot(main.get(), newValue);
+        QCOMPARE(read(), newValue);
+        // Nothing else moves.
+        const Position after = position(kDeck);
+        QCOMPARE(after.segment, before.segment);
+        QCOMPARE(after.mood, before.mood);
+        paints.reset();
+        slot(main.get(), newValue);
+        QCoreApplication::processEvents();
+        QCOMPARE(read(), newValue);
+        QCOMPARE(paints.count(main->cardRoller()), 0);
+        QCOMPARE(paints.count(main->tabBar()), 0);
+    }
+
+    void searchForPhrase_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("startMood");
+        QTest::addColumn<bool>("startExterior");
+        QTest::addColumn<int>("segment");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("mood");
+        QTest::addColumn<bool>("exterior");
+        // Start: segment 1, card 1, row 1.
+        QTest::newRow("offwhite under all moods sets the offwhite filter")
+            << QStringLiteral("O-2") << int(MoodAll) << false << 3 << 3 << 2 << int(MoodOffwhite) << false;
+        QTest::newRow("fresh while calm sets all moods")
+            << QStringLiteral("F-3") << int(MoodCalm) << false << 1 << 1 << 3 << int(MoodAll) << false;
+        QTest::newRow("calm while calm keeps calm")
+            << QStringLiteral("C-3") << int(MoodCalm) << false << 2 << 2 << 3 << int(MoodCalm) << false;
+        QTest::newRow("neutral while offwhite sets neutral")
+            << QStringLiteral("N-1") << int(MoodOffwhite) << false << 4 << 4 << 1 << int(MoodNeutral) << false;
+        QTest::newRow("interior chip turns the exterior filter off")
+            << QStringLiteral("R-4") << int(MoodAll) << true << 6 << 6 << 4 << int(MoodAll) << false;
+        QTest::newRow("exterior chip keeps the exterior filter")
+            << QStringLiteral("W-2") << int(MoodAll) << true << 5 << 5 << 2 << int(MoodAll) << true;
+        QTest::newRow("a searched name finds its chip")
+            << QStringLiteral("name R-2") << int(MoodAll) << false << 6 << 6 << 2 << int(MoodAll) << false;
+        QTest::newRow("a phrase that finds nothing changes nothing")
+            << QStringLiteral("nowhere") << int(MoodCalm) << true << 1 << 1 << 1 << int(MoodCalm) << true;
+        QTest::newRow("an empty phrase finds nothing")
+            << QStringLiteral("") << int(MoodCalm) << true << 1 << 1 << 1 << int(MoodCalm) << true;
+        QTest::newRow("a blank phrase finds nothing")
+            << QStringLiteral("  ") << int(MoodAll) << false << 1 << 1 << 1 << int(MoodAll) << false;
+    }
+
+    void searchForPhrase()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, startMood);
+        QFETCH(bool, startExterior);
+        QFETCH(int, segment);
+        QFETCH(int, page);
+        QFETCH(int, row);
+        QFETCH(int, mood);
+        QFETCH(bool, exterior);
+        UserState::setMoodFilter(kDeck, startMood);
+        UserState::setExteriorColors(kDeck, startExterior);
+        QVERIFY(makeMain());
+        main->searchForPhrase(phrase);
+        comparePosition(position(kDeck), {segment, page, row, mood, exterior});
+    }
+
+    void capsureItemOfAnotherCollectionSwitchesFirst()
+    {
+        QVERIFY(makeMain());
+        QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
+        DB::ColorEntry entry;
+        QCOMPARE(DB::entryById(kOther, chipIds.value(QStringLiteral("Q-3")), entry), 0);
+        main->capsureItemSelectedInteractively(kOther, entry);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(UserState::lastUsedCollection(), kOther);
+        QCOMPARE(UserState::segmentIndex(kOther), 2);
+        QCOMPARE(UserState::pageIndex(kOther), 2);
+        QCOMPARE(UserState::rowIndex(kOther), 3);
+        // A chip whose card cannot be loaded changes nothing.
+        DB::ColorEntry lost = entry;
+        lost.pageId = 99999;
+        main->capsureItemSelectedInteractively(kDeck, lost);
+        QCOMPARE(UserState::lastUsedCollection(), kOther);
+    }
+
+    // ---- changing the collection
+
+    void collectionChangeAppliesTheNewCollection()
+    {
+        QVERIFY(makeMain(true));
+        QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
+        QSignalSpy capsure(main.get(), &MainWidget::onCapsureFileChanged);
+        QVERIFY(!main->capsureFolder().isEmpty());
+
+        main->collectionChangedInteractively(kUnknown);
+        main->collectionChangedInteractively(kDeck);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(UserState::lastUsedCollection(), kDeck);
+
+        main->collectionChangedInteractively(kOther);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toUuid(), kOther);
+        QCOMPARE(UserState::lastUsedCollection(), kOther);
+        QCOMPARE(CollectionSettings::currentCollection(), kOther);
+        QCOMPARE(CollectionSettings::nameOrdersCollection(), kOther);
+        QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Save other"));
+        QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("Load other"));
+        QCOMPARE(main->mottoLabel()->text(),
+                 MainWidget::linkText(QStringLiteral("links/motto"), QStringLiteral("Other motto")));
+        QVERIFY(main->capsureFolder().isEmpty());
+        QVERIFY(main->capsureFile().isEmpty());
+        QCOMPARE(capsure.count(), 1);
+        QCOMPARE(capsure.first().first().toString(), QString());
+        QCOMPARE(main->collectionSelector()->capsureFileName(), QString());
+        QVERIFY(!main->moodFilter()->isVisibleTo(main.get()));
+        QCOMPARE(main->cardRoller()->geometry().top(), main->colorWheel()->geometry().bottom() + 6);
+        QCOMPARE(main->colorCandidates().size(), std::size_t(5));
+        QVERIFY(main->isEnabled());
+        QVERIFY(main->updatesEnabled());
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        // The filters stay as they were made.
+        QCOMPARE(main->paletteFilter(), QStringLiteral("Deck palettes (*.palette)"));
+    }
+
+    // ---- nearest colour
+
+    void hostColourNearAChipGoesStraightToIt_data()
+    {
+        QTest::addColumn<QColor>("host");
+        QTest::addColumn<QString>("chip");
+        QTest::newRow("equal to a chip") << kExactChip << QStringLiteral("H-4");
+        QTest::newRow("within 2 on every channel") << QColor(62, 178, 92) << QStringLiteral("H-4");
+        QTest::newRow("nearest at 0.005") << kAlmostHost << QStringLiteral("H-5");
+    }
+
+    void hostColourNearAChipGoesStraightToIt()
+    {
+        QFETCH(QColor, host);
+        QFETCH(QString, chip);
+        use(kMatch, 1, 1, 1);
+        QVERIFY(makeMain(true));
+        bool dialogSeen = false;
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"")
+                                                        .arg(host.red())
+                                                        .arg(host.green())
+                                                        .arg(host.blue())));
+        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
+                        [&] { main->showNearestColor(host); }, &dialogSeen);
+        QVERIFY(!dialogSeen);
+        DB::ColorEntry entry;
+        QCOMPARE(DB::entryById(kMatch, chipIds.value(chip), entry), 0);
+        QCOMPARE(UserState::pageIndex(kMatch), 2);
+        QCOMPARE(UserState::rowIndex(kMatch), entry.rowIndex);
+        // The wheel stays where it was.
+        QCOMPARE(UserState::segmentIndex(kMatch), 1);
+    }
+
+    void distantHostColourAsksAndGoesToTheChosenChip()
+    {
+        use(kMatch, 2, 2, 5);
+        QVERIFY(makeMain(true));
+        bool dialogSeen = false;
+        QColor thirdSwatch;
+        whileDialogOpen(
+            [&](SelectNearestColorDialog *dialog) {
+                QCOMPARE(dialog->parentWidget(), main.get());
+                QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+                // Six candidates at most, nearest first.
+                QVERIFY(!dialog->swatchRect(5).isNull());
+                QVERIFY(dialog->swatchRect(6).isNull());
+                const QRect swatch = dialog->swatchRect(2);
+                thirdSwatch = QColor(dialog->grab().toImage().pixel(swatch.center()));
+                QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, swatch.center());
+            },
+            [&] { main->showNearestColor(kGrey); }, &dialogSeen);
+        QVERIFY(dialogSeen);
+        QCOMPARE(thirdSwatch, QColor(kGreyReds.at(2), 120, 120));
+        QCOMPARE(main->nearestColorDialog(), nullptr);
+        comparePosition(position(kMatch), {2, 1, 3, int(MoodAll), false});
+    }
+
+    void closingTheNearestColourDialogChangesNothing()
+    {
+        use(kMatch, 2, 2, 5);
+        QVERIFY(makeMain(true));
+        bool dialogSeen = false;
+        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->close(); },
+                        [&] { main->showNearestColor(kGrey); }, &dialogSeen);
+        QVERIFY(dialogSeen);
+        comparePosition(position(kMatch), {2, 2, 5, int(MoodAll), false});
+    }
+
+    void transparentHostColourIsIgnored()
+    {
+        use(kMatch, 2, 2, 5);
+        QVERIFY(makeMain(true));
+        bool dialogSeen = false;
+        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
+                        [&] { main->showNearestColor(QColor(Qt::transparent)); }, &dialogSeen);
+        QVERIFY(!dialogSeen);
+        comparePosition(position(kMatch), {2, 2, 5, int(MoodAll), false});
+    }
+
+    // ---- header, links, help
+
+    void headerLinkCursorAndPress()
+    {
+        QVERIFY(makeMain(true));
+        const QPoint inHeader = main->headerArea().center();
+        QTest::mouseMove(main.get(), inHeader);
+        QCOMPARE(main->cursor().shape(), Qt::PointingHandCursor);
+        const QPoint below(main->headerArea().center().x(), main->headerArea().bottom() + 1);
+        QTest::mouseMove(main.get(), below);
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, below);
+        QVERIFY(catcher.urls.isEmpty());
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.com/deck"))});
+
+        // A collection without a header link: no hand, no link.
+        main->collectionChangedInteractively(kOther);
+        QTest::mouseMove(main.get(), inHeader + QPoint(1, 0));
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
+        QCOMPARE(catcher.urls.size(), 1);
+    }
+
+    void documentLinksReuseTheirTemporaryFile()
+    {
+        QVERIFY(makeMain());
+        main->linkActivated(QStringLiteral("links/motto"));
+        QTemporaryFile *motto = main->documentFile(QStringLiteral("links/motto"));
+        QVERIFY(motto);
+        const QString mottoPath = motto->fileName();
+        QVERIFY(QFileInfo(mottoPath).fileName().startsWith(QStringLiteral("qt_temp_")));
+        QVERIFY(mottoPath.endsWith(QStringLiteral(".html")));
+        QCOMPARE(QFileInfo(mottoPath).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+
+        main->linkActivated(QStringLiteral("links/motto"));
+        QCOMPARE(main->documentFile(QStringLiteral("links/motto")), motto);
+        QCOMPARE(motto->fileName(), mottoPath);
+        const QUrl mottoUrl = QUrl::fromLocalFile(mottoPath);
+        QCOMPARE(catcher.urls, (QList<QUrl>{mottoUrl, mottoUrl}));
+        QFile mottoFile(mottoPath);
+        QVERIFY(mottoFile.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(mottoFile.readAll()), QStringLiteral("<p>The deck's motto</p>"));
+        mottoFile.close();
+
+        main->linkActivated(QStringLiteral("links/copyright"));
+        QTemporaryFile *copyright = main->documentFile(QStringLiteral("links/copyright"));
+        QVERIFY(copyright && copyright != motto);
+        QFile copyrightFile(copyright->fileName());
+        QVERIFY(copyrightFile.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(copyrightFile.readAll()), QStringLiteral("<p>The deck's licence</p>"));
+
+        // A shorter text after a collection change leaves no old tail.
+        main->collectionChangedInteractively(kOther);
+        main->linkActivated(QStringLiteral("links/motto"));
+        QVERIFY(mottoFile.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(mottoFile.readAll()), QStringLiteral("<p>The other motto</p>"));
+        mottoFile.close();
+
+        catcher.urls.clear();
+        main->linkActivated(QStringLiteral("links/unknown"));
+        QVERIFY(catcher.urls.isEmpty());
+
+        main.reset();
+        QVERIFY(!QFileInfo::exists(mottoPath));
+    }
+
+    void helpOpensTheAddressWithThePluginFolder()
+    {
+        QTemporaryFile plugin(TestEnvironment::programData() + QStringLiteral("/plugin_XXXXXX.so"));
+        QVERIFY(plugin.open());
+        setPluginFilePath(plugin.fileName());
+        QVERIFY(makeMain(true));
+        QTest::mouseClick(main->taskButton(MainWidget::HelpButtonId), Qt::LeftButton);
+        const QString folder = QFileInfo(plugin.fileName()).canonicalPath();
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.com/help?from=") + folder)});
+        setPluginFilePath(QString());
+    }
+
+    // ---- Capsure folder
+
+    void capsureFolderResolvesBelowTheAllUsersFolder()
+    {
+        QVERIFY(makeMain());
+        const QString folder = Platform::commonApplicationDataFolder() + kCapsureSubfolder;
+        QCOMPARE(Platform::commonApplicationDataFolder(), TestEnvironment::programData());
+        QCOMPARE(main->capsureFolder(), folder);
+        QCOMPARE(main->capsureFile(), folder + QDir::separator() + QStringLiteral("measure.cxf"));
+    }
+
+    void aMeasurementFileInTheWatchedFolderIsReported()
+    {
+        QFile::remove(TestEnvironment::programData() + kCapsureSubfolder + QStringLiteral("/measure.cxf"));
+        QVERIFY(makeMain());
+        QSignalSpy capsure(main.get(), &MainWidget::onCapsureFileChanged);
+        QFile file(main->capsureFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<cxf/>");
+        file.close();
+        QTRY_VERIFY(capsure.count() >= 1);
+        QCOMPARE(capsure.last().first().toString(), main->capsureFile());
+        // The collection selector heard of it.
+        QCOMPARE(main->collectionSelector()->capsureFileName(), main->capsureFile());
+        QVERIFY(!main->collectionSelector()->capsureButton()->isHidden());
+        QVERIFY(file.remove());
+    }
+
+    // ---- focus
+
+    void editBoxFocusIsReported()
+    {
+        QVERIFY(makeMain(true));
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QSignalSpy got(main.get(), &MainWidget::anEditBoxGotFocus);
+        QSignalSpy lost(main.get(), &MainWidget::anEditBoxLostFocus);
+
+        main->search()->lineEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 1);
+        main->myPalette()->descriptionEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 2);
+        QCOMPARE(lost.count(), 0);
+        main->setFocus();
+        QTRY_COMPARE(lost.count(), 1);
+        QCOMPARE(got.count(), 2);
+
+        // The widget may go while an edit box has the focus.
+        main->search()->lineEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 3);
+        main.reset();
+    }
+
+    // ---- zoom and palette files
+
+    void zoomSlidesTheFullPaletteInAndOut()
+    {
+        QVERIFY(makeMain(true));
+        main->zoomMyPaletteClicked();
+        QVERIFY(main->fullPalette()->isVisible());
+        QCOMPARE(main->zoomAnimation()->duration(), 350);
+        QCOMPARE(main->zoomAnimation()->easingCurve().type(), QEasingCurve::OutQuart);
+        QCOMPARE(main->zoomAnimation()->startValue().toPoint(), QPoint(800, 0));
+        QTRY_COMPARE(main->fullPalette()->pos(), QPoint(0, 0));
+        main->unzoomMyPaletteClicked();
+        QCOMPARE(main->zoomAnimation()->endValue().toPoint(), QPoint(-800, 0));
+        QTRY_VERIFY(main->fullPalette()->isHidden());
+        // Zooming in again while the view still slides out: it stays.
+        main->zoomMyPaletteClicked();
+        QTRY_COMPARE(main->fullPalette()->pos(), QPoint(0, 0));
+        main->unzoomMyPaletteClicked();
+        main->zoomMyPaletteClicked();
+        QTRY_COMPARE(main->zoomAnimation()->state(), QAbstractAnimation::Stopped);
+        QCOMPARE(main->fullPalette()->pos(), QPoint(0, 0));
+        QVERIFY(main->fullPalette()->isVisible());
+    }
+
+    void saveDialogOffersTextOnlyWhereTheCollectionAllowsIt()
+    {
+        QVERIFY(makeMain(true));
+        QSignalSpy saves(main.get(), &MainWidget::savePaletteTo);
+        const QString path = TestEnvironment::programData() + QStringLiteral("/colours.txt");
+        QStringList offered;
+        answerFileDialog(
+            [&](QFileDialog *dialog) {
+                offered = dialog->nameFilters();
+                dialog->selectNameFilter(main->textFilter());
+            },
+            path);
+        main->saveButtonClicked();
+        QCOMPARE(offered, (QStringList{main->paletteFilter(), main->textFilter()}));
+        QCOMPARE(saves.count(), 1);
+        QCOMPARE(saves.first().at(0).value<PaletteFileFormat>(), PaletteText);
+        QCOMPARE(saves.first().at(1).toString(), path);
+        QVERIFY(UserState::myPaletteSaveFileFormat());
+        QCOMPARE(UserState::myPaletteLastSavePath(), path);
+        QCOMPARE(main->myPalette()->paletteFileRequests().size(), 1);
+
+        // The load dialog offers palette files only; cancelling emits nothing.
+        QSignalSpy loads(main.get(), &MainWidget::loadPaletteFrom);
+        answerFileDialog([&](QFileDialog *dialog) { offered = dialog->nameFilters(); }, QString());
+        main->loadButtonClicked();
+        QCOMPARE(offered, QStringList{main->paletteFilter()});
+        QCOMPARE(loads.count(), 0);
+
+        // Another collection without the setting: palette files only.
+        main->collectionChangedInteractively(kOther);
+        answerFileDialog([&](QFileDialog *dialog) { offered = dialog->nameFilters(); }, QString());
+        main->saveButtonClicked();
+        QCOMPARE(offered, QStringList{main->paletteFilter()});
+        QCOMPARE(saves.count(), 1);
+    }
+};
+
+HUELINK_TEST_MAIN(MainWidgetTest)
+#include "MainWidgetTest.moc"
