@@ -12,7 +12,7 @@ COMMON = {
     'capsure.dialog.todo': 'Click the colour that matches best.',
     'color.palette.caption': 'Huelink',
     'color.palette.copyright': '\u00a9 2025 Vestrel',
-    'color.palette.enter.search.text': 'Code or colour name',
+    'color.palette.enter.search.text': 'Code or name',
     'color.palette.motto': 'Colour for living',
     'colormatcher.dialog.caption': 'Nearest colours',
     'common.confirmation.dialog.caption': 'Please confirm',
