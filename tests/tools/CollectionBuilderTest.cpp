@@ -7,6 +7,7 @@
 #include "db/Schema.h"
 #include "db/Texture.h"
 #include "host/engine/ModuleValues.h"
+#include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
 #include <QColor>
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -117,10 +117,7 @@ QByteArray pngBytes(const QColor &color)
 
 QString toolPath()
 {
-    QString buildDir = qEnvironmentVariable("HUELINK_BUILD_DIR");
-    if (buildDir.isEmpty())
-        buildDir = QStringLiteral(HUELINK_BUILD_DIR);
-    return buildDir + QStringLiteral("/tools/huelink-collection/huelink-collection");
+    return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
 }
 
 struct ToolResult {
@@ -131,15 +128,8 @@ struct ToolResult {
 
 ToolResult runTool(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(toolPath(), arguments);
-    ToolResult result;
-    if (!process.waitForFinished(120000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const ProgramRun run = ProgramRun::run(toolPath(), arguments, 120000);
+    return {run.finished ? run.exitCode : -1, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
