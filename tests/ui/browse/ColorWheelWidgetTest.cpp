@@ -130,11 +130,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("angle");
         QTest::newRow("right") << 0.0;
         QTest::newRow("up") << 90.0;
-        QTest::newRow("up-left") << 135.0;
         QTest::newRow("left") << 180.0;
         QTest::newRow("down-left") << 200.0;
         QTest::newRow("down") << 270.0;
-        QTest::newRow("down-right") << 350.0;
     }
     void angleAtAndPointAtArePairs()
     {
@@ -172,7 +170,6 @@ private Q_SLOTS:
         QTest::newRow("ccw0 below zero") << 0.0 << false << 350.0 << 1;
         QTest::newRow("ccw0 above zero") << 0.0 << false << 10.0 << 1;
         QTest::newRow("ccw0 segment 3") << 0.0 << false << 60.0 << 3;
-        QTest::newRow("ccw0 segment 12") << 0.0 << false << 330.0 << 12;
         QTest::newRow("cw first angle beyond a turn") << 450.0 << true << 60.0 << 2;
         QTest::newRow("ccw negative first angle") << -90.0 << false << 270.0 << 1;
     }
@@ -260,8 +257,6 @@ private Q_SLOTS:
         QTest::newRow("cw90 straight right") << kClockwise90 << 0.0 << 4;
         QTest::newRow("cw90 straight down") << kClockwise90 << 270.0 << 7;
         QTest::newRow("cw0 at 350") << kClockwise0 << 350.0 << 1;
-        QTest::newRow("cw0 at 10") << kClockwise0 << 10.0 << 1;
-        QTest::newRow("ccw0 at 350") << kCounterClockwise0 << 350.0 << 1;
         QTest::newRow("ccw0 at 60") << kCounterClockwise0 << 60.0 << 3;
     }
     void pressEmitsTheSegmentUnderThePointer()
