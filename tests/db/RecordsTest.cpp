@@ -6,9 +6,9 @@
 #include "db/ItemIndex.h"
 #include "db/Texture.h"
 #include "db/TextureMapEntry.h"
+#include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -88,17 +88,6 @@ public:
 private:
     QtMessageHandler m_previous = nullptr;
 };
-
-QByteArray pngBytes()
-{
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 const QUuid kUuid = QUuid::fromString(QStringLiteral("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}"));
 
@@ -380,7 +369,7 @@ private Q_SLOTS:
         const Tintor::DB::Texture texture(
             recordOf(QStringLiteral("SELECT 2 AS ID, 1 AS COLLECTION_ID, 'Plaster' AS NAME, 0.4 AS BASE_ALPHA, "
                                     "? AS IMAGE"),
-                     {pngBytes()}));
+                     {FixtureDatabase::png(QSize(3, 2), Qt::darkCyan)}));
         QVERIFY(texture.isValid());
         QCOMPARE(texture.collectionId, 1);
         QCOMPARE(texture.name, QStringLiteral("Plaster"));

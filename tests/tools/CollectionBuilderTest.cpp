@@ -7,12 +7,12 @@
 #include "db/Schema.h"
 #include "db/Texture.h"
 #include "host/engine/ModuleValues.h"
+#include "support/FixtureDatabase.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
 #include <QColor>
 #include <QCryptographicHash>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -104,17 +104,6 @@ const char *const kProducts = "key,name,code\n"
                               "matt,Matt Emulsion,ME-1\n"
                               "gloss,Gloss,\n";
 
-QByteArray pngBytes(const QColor &color)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 QString toolPath()
 {
     return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
@@ -148,9 +137,9 @@ bool writeSource(const QString &folder, const QString &file = QString(), const Q
                                      {QStringLiteral("chips.csv"), kChips},
                                      {QStringLiteral("page-schemes.csv"), kPageSchemes},
                                      {QStringLiteral("products.csv"), kProducts},
-                                     {QStringLiteral("theme/banner.png"), pngBytes(Qt::darkBlue)},
+                                     {QStringLiteral("theme/banner.png"), FixtureDatabase::png(QSize(8, 8), Qt::darkBlue)},
                                      {QStringLiteral("theme/fonts.txt"), "DejaVu Sans,10;Liberation Sans,9"},
-                                     {QStringLiteral("textures/plaster.png"), pngBytes(Qt::lightGray)},
+                                     {QStringLiteral("textures/plaster.png"), FixtureDatabase::png(QSize(8, 8), Qt::lightGray)},
                                      {QStringLiteral("texts/about.html"), "<p>About \xc3\xa9</p>"}};
     if (!file.isEmpty()) {
         QString text = QString::fromUtf8(files.value(file));

@@ -5,7 +5,6 @@
 #include "support/TestEnvironment.h"
 #include "ui/browse/ColorWheelWidget.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QtTest>
@@ -45,17 +44,6 @@ double degrees(double radians)
 double radians(double degrees)
 {
     return degrees * kPi / 180.0;
-}
-
-QByteArray pngOf(const QSize &size, const QColor &color)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 // Antialiased white strokes: near white counts.
@@ -109,7 +97,7 @@ private Q_SLOTS:
     {
         fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/wheel.db"));
         QVERIFY(fixture->isOpen());
-        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"), pngOf(QSize(122, 122), kBackground));
+        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"), FixtureDatabase::png(QSize(122, 122), kBackground));
         const QList<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
         addDeck(kClockwise90, QStringLiteral("CW90"), 1, 12, 90.0, QStringLiteral("CW"), all);
         addDeck(kClockwise0, QStringLiteral("CW0"), 2, 12, 0.0, QStringLiteral("cw"), all);
