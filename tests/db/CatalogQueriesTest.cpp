@@ -4,7 +4,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QtTest>
 
@@ -18,17 +17,6 @@ namespace {
 
 const QUuid kDeck(QStringLiteral("{2a000000-0000-0000-0000-00000000002a}"));
 const QUuid kSecond(QStringLiteral("{2b000000-0000-0000-0000-00000000002b}"));
-
-QByteArray pngBytes(const QColor &color)
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QStringList codesOf(const QVector<ColorEntry> &entries)
 {
@@ -410,7 +398,7 @@ private:
     {
         m_fixture->exec(
             QStringLiteral("INSERT INTO TEXTURE(COLLECTION_ID, NAME, IMAGE, BASE_ALPHA) VALUES(?, ?, ?, 0.8)"),
-            { collectionId, QString::fromLatin1(name), pngBytes(color) });
+            { collectionId, QString::fromLatin1(name), FixtureDatabase::png(QSize(4, 3), color) });
         return m_fixture->lastInsertId();
     }
 

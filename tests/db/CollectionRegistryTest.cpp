@@ -126,7 +126,6 @@ private Q_SLOTS:
         QTest::newRow("integer 1") << "collection.enabled" << QVariant(1) << true;
         QTest::newRow("text 1") << "collection.enabled" << QVariant(QStringLiteral("1")) << true;
         QTest::newRow("name in other case") << "Collection.ENABLED" << QVariant(1) << true;
-        QTest::newRow("0") << "collection.enabled" << QVariant(0) << false;
         QTest::newRow("2") << "collection.enabled" << QVariant(2) << false;
         QTest::newRow("text true") << "collection.enabled" << QVariant(QStringLiteral("true")) << false;
         QTest::newRow("another setting") << "collection.visible" << QVariant(1) << false;

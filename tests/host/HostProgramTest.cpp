@@ -4,10 +4,10 @@
 // engine start inside it.
 
 #include "support/FixtureDatabase.h"
+#include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -43,18 +43,7 @@ QString testModule()
     return kToolDir + QStringLiteral("/huelink_host_test_module.so");
 }
 
-struct HostRun
-{
-    bool finished = false;
-    int exitCode = -1;
-    qint64 pid = 0;
-    qint64 elapsedMs = 0;
-    QByteArray out;
-    QByteArray err;
-
-    QList<QByteArray> outLines() const { return out.split('\n').mid(0, out.count('\n')); }
-    QList<QByteArray> errLines() const { return err.split('\n').mid(0, err.count('\n')); }
-};
+using HostRun = ProgramRun;
 
 QJsonObject parseObject(const QByteArray &line)
 {
@@ -112,48 +101,12 @@ private:
 
     // Every per-user and all-users folder of the child points into this
     // test's temporary folder.
-    HostRun runHost(const QStringList &arguments, const QMap<QString, QString> &extraEnvironment = {}) const
+    HostRun runHost(const QStringList &arguments, QMap<QString, QString> environment = {}) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        const QList<QPair<QString, QString>> folders = {
-            {QStringLiteral("PROGRAMDATA"), QStringLiteral("programdata")},
-            {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config")},
-            {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data")},
-            {QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache")},
-            {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime")},
-            {QStringLiteral("HOME"), QStringLiteral("home")},
-        };
-        for (const auto &[variable, name] : folders) {
-            QDir().mkpath(folder(name));
-            environment.insert(variable, folder(name));
-        }
-        QFile::setPermissions(folder(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QDir().mkpath(folder(QStringLiteral("programdata")));
+        environment.insert(QStringLiteral("PROGRAMDATA"), folder(QStringLiteral("programdata")));
         environment.insert(QStringLiteral("HOST_TEST_MODULE_REPORT"), moduleReportFile());
-        for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it)
-            environment.insert(it.key(), it.value());
-
-        HostRun run;
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_root->path());
-        QElapsedTimer clock;
-        clock.start();
-        process.start(hostProgram(), arguments);
-        if (!process.waitForStarted(10000))
-            return run;
-        run.pid = process.processId();
-        run.finished = process.waitForFinished(60000);
-        if (!run.finished) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-        run.elapsedMs = clock.elapsed();
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
+        return ProgramRun::run(hostProgram(), arguments, 60000, m_root->path(), environment);
     }
 
     // Two collections in one file; the lower ORDER comes first.

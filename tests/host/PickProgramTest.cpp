@@ -5,18 +5,17 @@
 // module's code, since the host links none of it.
 
 #include "ChipChooser.h"
+#include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 #include "ui/browse/ChipPayload.h"
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -40,21 +39,21 @@ QString hostProgram()
     return kBuildDir + QStringLiteral("/tools/huelink-host/huelink-host");
 }
 
-struct HostRun
+// The host's own error lines; the module's debug lines are left out.
+QList<QByteArray> hostErrors(const ProgramRun &run)
 {
-    bool finished = false;
-    int exitCode = -1;
-    qint64 elapsedMs = 0;
-    QByteArray out;
-    QList<QByteArray> hostErrors; // the host's own lines; the module's debug lines are left out
-
-    QJsonObject line(int index) const
-    {
-        const QList<QByteArray> lines = out.split('\n');
-        return QJsonDocument::fromJson(lines.value(index)).object();
+    QList<QByteArray> lines;
+    for (const QByteArray &line : run.errLines()) {
+        if (line.startsWith("huelink-host:"))
+            lines.append(line);
     }
-    int lineCount() const { return int(out.count('\n')); }
-};
+    return lines;
+}
+
+QJsonObject outLine(const ProgramRun &run, int index)
+{
+    return QJsonDocument::fromJson(run.outLines().value(index)).object();
+}
 
 struct Chip
 {
@@ -170,47 +169,10 @@ private:
     QString folder(const QString &name) const { return m_root->filePath(name); }
     QString userStateFile() const { return folder(QStringLiteral("config/Vestrel/Huelink.Photoshop.ini")); }
 
-    HostRun runHost(const QStringList &arguments) const
+    ProgramRun runHost(const QStringList &arguments) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PROGRAMDATA"), kProgramData);
-        const QList<QPair<QString, QString>> folders = {
-            {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config")},
-            {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data")},
-            {QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache")},
-            {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime")},
-            {QStringLiteral("HOME"), QStringLiteral("home")},
-        };
-        for (const auto &[variable, name] : folders) {
-            QDir().mkpath(folder(name));
-            environment.insert(variable, folder(name));
-        }
-        QFile::setPermissions(folder(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-
-        HostRun run;
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_root->path());
-        QElapsedTimer clock;
-        clock.start();
-        process.start(hostProgram(), arguments);
-        if (!process.waitForStarted(10000))
-            return run;
-        run.finished = process.waitForFinished(120000);
-        if (!run.finished) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-        run.elapsedMs = clock.elapsed();
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput();
-        for (const QByteArray &line : process.readAllStandardError().split('\n')) {
-            if (line.startsWith("huelink-host:"))
-                run.hostErrors.append(line);
-        }
-        return run;
+        return ProgramRun::run(hostProgram(), arguments, 120000, m_root->path(),
+                               {{QStringLiteral("PROGRAMDATA"), kProgramData}});
     }
 
     QSettings userState() const { return QSettings(userStateFile(), QSettings::IniFormat); }
@@ -257,7 +219,7 @@ private Q_SLOTS:
         // A new host process starts in the module's first collection: ask
         // the module which one that is.
         m_root = std::make_unique<QTemporaryDir>();
-        const HostRun about = runHost({QStringLiteral("about"), QStringLiteral("--close-after"), QStringLiteral("0")});
+        const ProgramRun about = runHost({QStringLiteral("about"), QStringLiteral("--close-after"), QStringLiteral("0")});
         QCOMPARE(about.exitCode, 0);
         m_firstCollection = lastUsedCollection();
         QVERIFY(!m_firstCollection.isNull());
@@ -357,11 +319,11 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, mentions);
-        const HostRun run = runHost(arguments);
+        const ProgramRun run = runHost(arguments);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
-        QCOMPARE(run.hostErrors.size(), 1);
-        QVERIFY2(run.hostErrors[0].contains(mentions), run.hostErrors[0].constData());
+        QCOMPARE(hostErrors(run).size(), 1);
+        QVERIFY2(hostErrors(run)[0].contains(mentions), hostErrors(run)[0].constData());
     }
 
     void chosenChipComesBackAsRgb_data()
@@ -389,13 +351,13 @@ private Q_SLOTS:
         if (hostColour.last().startsWith(QLatin1String("nudged:")))
             hostColour.last() = components(nudged(m_firstChips.value(hostColour.last().mid(7).toInt()).color));
         const QString code = lowerCaseCode ? chip.code.toLower() : chip.code;
-        const HostRun run = runHost(QStringList{"pick"} + hostColour
+        const ProgramRun run = runHost(QStringList{"pick"} + hostColour
                                     + QStringList{"--choose", code, "--close-after", kCloseAfter});
         QVERIFY(run.finished);
-        QVERIFY2(run.hostErrors.isEmpty(), run.hostErrors.join('\n').constData());
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.lineCount(), 1);
-        const QJsonObject block = run.line(0);
+        QCOMPARE(run.outLines().size(), 1);
+        const QJsonObject block = outLine(run, 0);
         QCOMPARE(block.value("status").toInt(), 0);
         QCOMPARE(block.value("changed").toBool(), true);
         QCOMPARE(block.value("space").toInt(), 0);
@@ -413,12 +375,12 @@ private Q_SLOTS:
         const Chip chip = m_firstChips.value(0);
         const QString windowShot = folder(QStringLiteral("window.png"));
         const QString dialogShot = folder(QStringLiteral("dialog.png"));
-        const HostRun run = runHost({"pick", "--space", "rgb", "--components", "51400,30840,20560,0", "--choose",
+        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", "51400,30840,20560,0", "--choose",
                                      chip.code, "--screenshot", windowShot, "--screenshot-dialog", dialogShot,
                                      "--close-after", kCloseAfter});
-        QVERIFY2(run.hostErrors.isEmpty(), run.hostErrors.join('\n').constData());
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.line(0).value("components").toArray(), rgbBlock(chip.color));
+        QCOMPARE(outLine(run, 0).value("components").toArray(), rgbBlock(chip.color));
         const QImage window(windowShot);
         QCOMPARE(window.size(), QSize(800, 600));
         QVERIFY(!QImage(dialogShot).isNull());
@@ -427,25 +389,25 @@ private Q_SLOTS:
 
     void withoutChooseBlockStaysUnchanged()
     {
-        const HostRun run = runHost({"pick", "--space", "rgb", "--components", "51400,30840,20560,0",
+        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", "51400,30840,20560,0",
                                      "--close-after", "1500"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.hostErrors.isEmpty(), run.hostErrors.join('\n').constData());
-        QCOMPARE(run.line(0).value("changed").toBool(), false);
-        QCOMPARE(run.line(0).value("components").toArray(), (QJsonArray{51400, 30840, 20560, 0}));
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
+        QCOMPARE(outLine(run, 0).value("changed").toBool(), false);
+        QCOMPARE(outLine(run, 0).value("components").toArray(), (QJsonArray{51400, 30840, 20560, 0}));
         QVERIFY(firstCellEntry().isEmpty());
     }
 
     void unknownCodeExitsFourAndLeavesBlock()
     {
-        const HostRun run = runHost({"pick", "--space", "rgb", "--components", "100,200,300,0", "--choose",
+        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", "100,200,300,0", "--choose",
                                      "NO-SUCH-CODE", "--close-after", kCloseAfter});
         QVERIFY(run.finished);
         QCOMPARE(run.exitCode, 4);
-        QCOMPARE(run.hostErrors.size(), 1);
-        QVERIFY2(run.hostErrors[0].contains("NO-SUCH-CODE"), run.hostErrors[0].constData());
-        QCOMPARE(run.line(0).value("changed").toBool(), false);
-        QCOMPARE(run.line(0).value("components").toArray(), (QJsonArray{100, 200, 300, 0}));
+        QCOMPARE(hostErrors(run).size(), 1);
+        QVERIFY2(hostErrors(run)[0].contains("NO-SUCH-CODE"), hostErrors(run)[0].constData());
+        QCOMPARE(outLine(run, 0).value("changed").toBool(), false);
+        QCOMPARE(outLine(run, 0).value("components").toArray(), (QJsonArray{100, 200, 300, 0}));
         // The window was closed at once, not by --close-after.
         QVERIFY2(run.elapsedMs < 30000, qPrintable(QString::number(run.elapsedMs)));
         QVERIFY(firstCellEntry().isEmpty());
@@ -466,14 +428,14 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, options);
         QFETCH(QByteArray, mentions);
-        const HostRun run = runHost(QStringList{"pick", "--space", "rgb", "--components", "100,200,300,0",
+        const ProgramRun run = runHost(QStringList{"pick", "--space", "rgb", "--components", "100,200,300,0",
                                                 "--choose", m_firstChips.value(0).code}
                                     + options);
         QVERIFY(run.finished);
         QCOMPARE(run.exitCode, 5);
-        QCOMPARE(run.hostErrors.size(), 1);
-        QVERIFY2(run.hostErrors[0].contains(mentions), run.hostErrors[0].constData());
-        QCOMPARE(run.line(0).value("changed").toBool(), false);
+        QCOMPARE(hostErrors(run).size(), 1);
+        QVERIFY2(hostErrors(run)[0].contains(mentions), hostErrors(run)[0].constData());
+        QCOMPARE(outLine(run, 0).value("changed").toBool(), false);
     }
 
     // The first pick switches collection and chooses there; the second
@@ -484,15 +446,15 @@ private Q_SLOTS:
         const Chip chip = m_otherChip;
         const QString name = collectionName(m_otherCollection);
         QVERIFY(!name.isEmpty());
-        const HostRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(chip.color)),
+        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(chip.color)),
                                      "--collection", name, "--choose", chip.code, "--repeat", "2", "--close-after",
                                      kCloseAfter});
-        QVERIFY2(run.hostErrors.isEmpty(), run.hostErrors.join('\n').constData());
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.lineCount(), 2);
+        QCOMPARE(run.outLines().size(), 2);
         for (int i = 0; i < 2; ++i) {
-            QCOMPARE(run.line(i).value("changed").toBool(), true);
-            QCOMPARE(run.line(i).value("components").toArray(), rgbBlock(chip.color));
+            QCOMPARE(outLine(run, i).value("changed").toBool(), true);
+            QCOMPARE(outLine(run, i).value("components").toArray(), rgbBlock(chip.color));
         }
         QCOMPARE(lastUsedCollection(), m_otherCollection);
         const QString group = m_otherCollection.toString(QUuid::WithBraces) + QLatin1Char('/');

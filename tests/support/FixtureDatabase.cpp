@@ -3,6 +3,7 @@
 #include "color/ColorScience.h"
 #include "db/Schema.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFile>
 #include <QSqlError>
@@ -170,4 +171,20 @@ qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &ro
               values))
         return -1;
     return m_lastId;
+}
+
+QByteArray FixtureDatabase::png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray FixtureDatabase::png(const QSize &size, const QColor &color)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    return png(image);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QImage>
+#include <QSize>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -62,6 +65,10 @@ public:
     // Runs any statement; returns false and prints the error on failure.
     bool exec(const QString &sql, const QVariantList &values = {});
     qint64 lastInsertId() const { return m_lastId; }
+
+    // PNG bytes for theme and texture rows.
+    static QByteArray png(const QImage &image);
+    static QByteArray png(const QSize &size, const QColor &color);
 
 private:
     QString m_path;

@@ -1,12 +1,12 @@
 #include "color/ColorScience.h"
 #include "support/FixtureDatabase.h"
+#include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -46,10 +46,7 @@ const QList<Chip> &firstChips()
 
 QString toolPath()
 {
-    QString buildDir = qEnvironmentVariable("HUELINK_BUILD_DIR");
-    if (buildDir.isEmpty())
-        buildDir = QStringLiteral(HUELINK_BUILD_DIR);
-    return buildDir + QStringLiteral("/tools/huelink-collection/huelink-collection");
+    return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
 }
 
 struct ToolResult {
@@ -60,15 +57,9 @@ struct ToolResult {
 
 ToolResult runMatch(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(toolPath(), QStringList { QStringLiteral("match") } + arguments);
-    ToolResult result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const ProgramRun run = ProgramRun::run(toolPath(), QStringList { QStringLiteral("match") } + arguments, 60000);
+    return { run.finished ? run.exitCode : -1,
+             QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts), QString::fromUtf8(run.err) };
 }
 
 // The ranking computed here from the chips' colours, nearest first.

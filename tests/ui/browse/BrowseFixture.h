@@ -11,7 +11,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -28,15 +27,6 @@ inline const QUuid kOil(QStringLiteral("{3c000000-0000-0000-0000-00000000003c}")
 inline const QString kInteriorName = QStringLiteral("Interior Colours");
 inline const QString kExteriorName = QStringLiteral("Façades & Exteriors");
 inline const QString kOilName = QStringLiteral("Ölfarben Süd");
-
-inline QByteArray pngOf(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 inline QImage blankImage(int width, int height)
 {
@@ -181,21 +171,21 @@ inline bool create()
         // first file's (this one's) is the one registered.
         const qint64 system = 0;
         file.addTheme(system, QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,9;Nimbus Sans,9");
-        file.addTheme(system, QStringLiteral("image.widget.bar.background"), pngOf(barBackground()));
-        file.addTheme(system, QStringLiteral("image.widget.search.magnifying.glass"), pngOf(magnifyingGlass()));
+        file.addTheme(system, QStringLiteral("image.widget.bar.background"), FixtureDatabase::png(barBackground()));
+        file.addTheme(system, QStringLiteral("image.widget.search.magnifying.glass"), FixtureDatabase::png(magnifyingGlass()));
         file.addTheme(system, QStringLiteral("image.widget.roll.backward.normal"),
-                      pngOf(arrow(18, 22, Qt::LeftArrow, QColor(230, 230, 230))));
+                      FixtureDatabase::png(arrow(18, 22, Qt::LeftArrow, QColor(230, 230, 230))));
         file.addTheme(system, QStringLiteral("image.widget.roll.backward.down"),
-                      pngOf(arrow(18, 22, Qt::LeftArrow, QColor(255, 200, 60))));
+                      FixtureDatabase::png(arrow(18, 22, Qt::LeftArrow, QColor(255, 200, 60))));
         file.addTheme(system, QStringLiteral("image.widget.roll.forward.normal"),
-                      pngOf(arrow(18, 22, Qt::RightArrow, QColor(230, 230, 230))));
+                      FixtureDatabase::png(arrow(18, 22, Qt::RightArrow, QColor(230, 230, 230))));
         file.addTheme(system, QStringLiteral("image.widget.roll.forward.down"),
-                      pngOf(arrow(18, 22, Qt::RightArrow, QColor(255, 200, 60))));
+                      FixtureDatabase::png(arrow(18, 22, Qt::RightArrow, QColor(255, 200, 60))));
         file.addTheme(system, QStringLiteral("image.widget.dropdown.arrow.down"),
-                      pngOf(arrow(12, 10, Qt::DownArrow, QColor(70, 70, 70))));
+                      FixtureDatabase::png(arrow(12, 10, Qt::DownArrow, QColor(70, 70, 70))));
         file.addTheme(system, QStringLiteral("image.widget.dropdown.arrow.up"),
-                      pngOf(arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40))));
-        file.addTheme(system, QStringLiteral("image.capsure.button.normal"), pngOf(capsureImage()));
+                      FixtureDatabase::png(arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40))));
+        file.addTheme(system, QStringLiteral("image.capsure.button.normal"), FixtureDatabase::png(capsureImage()));
         file.addTheme(system, QStringLiteral("color.widget.collectionselector.text"), "40,52,64");
         file.addSetting(system, QStringLiteral("has.textures.page"), 1);
 

@@ -5,7 +5,6 @@
 #include "support/TestEnvironment.h"
 #include "ui/browse/ColorWheelWidget.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QtTest>
@@ -45,17 +44,6 @@ double degrees(double radians)
 double radians(double degrees)
 {
     return degrees * kPi / 180.0;
-}
-
-QByteArray pngOf(const QSize &size, const QColor &color)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 // Antialiased white strokes: near white counts.
@@ -109,7 +97,7 @@ private Q_SLOTS:
     {
         fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/wheel.db"));
         QVERIFY(fixture->isOpen());
-        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"), pngOf(QSize(122, 122), kBackground));
+        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"), FixtureDatabase::png(QSize(122, 122), kBackground));
         const QList<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
         addDeck(kClockwise90, QStringLiteral("CW90"), 1, 12, 90.0, QStringLiteral("CW"), all);
         addDeck(kClockwise0, QStringLiteral("CW0"), 2, 12, 0.0, QStringLiteral("cw"), all);
@@ -130,11 +118,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("angle");
         QTest::newRow("right") << 0.0;
         QTest::newRow("up") << 90.0;
-        QTest::newRow("up-left") << 135.0;
         QTest::newRow("left") << 180.0;
         QTest::newRow("down-left") << 200.0;
         QTest::newRow("down") << 270.0;
-        QTest::newRow("down-right") << 350.0;
     }
     void angleAtAndPointAtArePairs()
     {
@@ -172,7 +158,6 @@ private Q_SLOTS:
         QTest::newRow("ccw0 below zero") << 0.0 << false << 350.0 << 1;
         QTest::newRow("ccw0 above zero") << 0.0 << false << 10.0 << 1;
         QTest::newRow("ccw0 segment 3") << 0.0 << false << 60.0 << 3;
-        QTest::newRow("ccw0 segment 12") << 0.0 << false << 330.0 << 12;
         QTest::newRow("cw first angle beyond a turn") << 450.0 << true << 60.0 << 2;
         QTest::newRow("ccw negative first angle") << -90.0 << false << 270.0 << 1;
     }
@@ -260,8 +245,6 @@ private Q_SLOTS:
         QTest::newRow("cw90 straight right") << kClockwise90 << 0.0 << 4;
         QTest::newRow("cw90 straight down") << kClockwise90 << 270.0 << 7;
         QTest::newRow("cw0 at 350") << kClockwise0 << 350.0 << 1;
-        QTest::newRow("cw0 at 10") << kClockwise0 << 10.0 << 1;
-        QTest::newRow("ccw0 at 350") << kCounterClockwise0 << 350.0 << 1;
         QTest::newRow("ccw0 at 60") << kCounterClockwise0 << 60.0 << 3;
     }
     void pressEmitsTheSegmentUnderThePointer()

@@ -5,7 +5,6 @@
 #include "support/TestEnvironment.h"
 #include "ui/browse/MoodSelectWidget.h"
 
-#include <QBuffer>
 #include <QHelpEvent>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -28,17 +27,6 @@ const QUuid kOther(QStringLiteral("{2b000000-0000-0000-0000-000000000004}"));
 const QColor kNormalImageColor(90, 90, 90);
 const QColor kWarmSelectedColor(240, 140, 20);
 const QString kWarmTip = QStringLiteral("Warm & cosy colours");
-
-QByteArray pngOf(const QSize &size, const QColor &color)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 MoodSelectWidget::LayoutInput sampleInput(int cardType, bool hasExterior)
 {
@@ -105,9 +93,9 @@ private Q_SLOTS:
         QVERIFY(fixture->isOpen());
         for (const char *mood : {"fresh", "calm", "warm", "rich", "offwhite", "neutral"}) {
             fixture->addTheme(0, QStringLiteral("image.mood.%1.normal").arg(QLatin1String(mood)),
-                              pngOf(QSize(23, 21), kNormalImageColor));
+                              FixtureDatabase::png(QSize(23, 21), kNormalImageColor));
         }
-        fixture->addTheme(0, QStringLiteral("image.mood.warm.selected"), pngOf(QSize(23, 21), kWarmSelectedColor));
+        fixture->addTheme(0, QStringLiteral("image.mood.warm.selected"), FixtureDatabase::png(QSize(23, 21), kWarmSelectedColor));
         QVERIFY(addDeck(kNormal, QStringLiteral("NORMAL"), 1, QStringLiteral("normal")) > 0);
         const qint64 noExterior = addDeck(kNoExterior, QStringLiteral("NOEXT"), 2, QStringLiteral("Normal"));
         fixture->addSetting(noExterior, QStringLiteral("has.exterior.filter"), 0);

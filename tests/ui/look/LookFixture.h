@@ -6,7 +6,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QUuid>
@@ -41,14 +40,7 @@ public:
         Tintor::UserState::setLastUsedCollection(shownCollection());
     }
 
-    static QByteArray png(const QImage &image)
-    {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
-    }
+    static QByteArray png(const QImage &image) { return FixtureDatabase::png(image); }
 
     static QImage filled(const QSize &size, const QColor &color)
     {

@@ -13,7 +13,6 @@
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
@@ -25,15 +24,6 @@ using namespace Tintor;
 using namespace PaletteFixture;
 
 namespace {
-
-QByteArray png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QImage canvas(int width, int height)
 {
@@ -91,15 +81,15 @@ void addTheme(FixtureDatabase &file)
 {
     const qint64 system = 0;
     file.addTheme(system, themeItemKey(ThemeItem::PreferredFontFaces), QByteArrayLiteral("Myriad Pro,10;DejaVu Sans,8"));
-    file.addTheme(system, themeItemKey(ThemeItem::MainBackground), png(mainBackground()));
-    file.addTheme(system, themeItemKey(ThemeItem::BarBackground), png(barBackground()));
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteZoom), png(icon([](QPainter &p) {
+    file.addTheme(system, themeItemKey(ThemeItem::MainBackground), FixtureDatabase::png(mainBackground()));
+    file.addTheme(system, themeItemKey(ThemeItem::BarBackground), FixtureDatabase::png(barBackground()));
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteZoom), FixtureDatabase::png(icon([](QPainter &p) {
                       p.drawEllipse(QRectF(2, 2, 8.5, 8.5));
                       p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
                       p.drawLine(QPointF(6.25, 4.5), QPointF(6.25, 8));
                       p.drawLine(QPointF(4.5, 6.25), QPointF(8, 6.25));
                   })));
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteEraser), png(icon([](QPainter &p) {
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteEraser), FixtureDatabase::png(icon([](QPainter &p) {
                       QPainterPath path;
                       path.moveTo(2, 10);
                       path.lineTo(9, 3);
@@ -111,7 +101,7 @@ void addTheme(FixtureDatabase &file)
                       p.drawLine(QPointF(5.5, 6.5), QPointF(10.5, 11.5));
                       p.drawLine(QPointF(8.5, 13.5), QPointF(14, 13.5));
                   })));
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteTrash), png(icon([](QPainter &p) {
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteTrash), FixtureDatabase::png(icon([](QPainter &p) {
                       p.drawLine(QPointF(2.5, 4), QPointF(13.5, 4));
                       p.drawLine(QPointF(6, 4), QPointF(6.5, 2));
                       p.drawLine(QPointF(6.5, 2), QPointF(9.5, 2));
@@ -120,13 +110,13 @@ void addTheme(FixtureDatabase &file)
                       p.drawLine(QPointF(6.75, 7.5), QPointF(6.75, 12));
                       p.drawLine(QPointF(9.25, 7.5), QPointF(9.25, 12));
                   })));
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteGridOff), png(icon([](QPainter &p) {
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteGridOff), FixtureDatabase::png(icon([](QPainter &p) {
                       p.drawRect(QRectF(2, 3, 12, 10));
                       p.drawLine(QPointF(6, 3), QPointF(6, 13));
                       p.drawLine(QPointF(10, 3), QPointF(10, 13));
                       p.drawLine(QPointF(2, 8), QPointF(14, 8));
                   })));
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullBack), png(icon([](QPainter &p) {
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullBack), FixtureDatabase::png(icon([](QPainter &p) {
                       p.drawLine(QPointF(3, 8), QPointF(13, 8));
                       p.drawLine(QPointF(3, 8), QPointF(7.5, 3.5));
                       p.drawLine(QPointF(3, 8), QPointF(7.5, 12.5));
@@ -145,7 +135,7 @@ void addTheme(FixtureDatabase &file)
         p.setFont(font);
         p.drawText(question.rect(), Qt::AlignCenter, QStringLiteral("?"));
     }
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteClearQuestionIcon), png(question));
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteClearQuestionIcon), FixtureDatabase::png(question));
 
     // Slider: a dark rounded track, a mask that keeps its inside, a light knob.
     QImage groove = canvas(21, 7);
@@ -156,7 +146,7 @@ void addTheme(FixtureDatabase &file)
         p.setBrush(QColor(70, 72, 78));
         p.drawRoundedRect(QRectF(0.5, 0.5, 20, 6), 3, 3);
     }
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderBackground), png(groove));
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderBackground), FixtureDatabase::png(groove));
     QImage mask(21, 7, QImage::Format_RGB32);
     mask.fill(Qt::black);
     {
@@ -166,7 +156,7 @@ void addTheme(FixtureDatabase &file)
         p.setBrush(Qt::red);
         p.drawRoundedRect(QRect(2, 2, 17, 3), 1, 1);
     }
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderBackgroundMask), png(mask));
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderBackgroundMask), FixtureDatabase::png(mask));
     QImage thumb = canvas(11, 13);
     {
         QPainter p(&thumb);
@@ -178,7 +168,7 @@ void addTheme(FixtureDatabase &file)
         p.setBrush(gradient);
         p.drawRoundedRect(QRectF(0.5, 0.5, 10, 12), 3, 3);
     }
-    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderThumb), png(thumb));
+    file.addTheme(system, themeItemKey(ThemeItem::MyPaletteFullSliderThumb), FixtureDatabase::png(thumb));
 }
 
 // The main widget's place in the gallery: its background and the save

@@ -1,0 +1,61 @@
+#include "support/ProgramRun.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+QString ProgramRun::builtProgram(const QString &relative)
+{
+    QString buildDir = qEnvironmentVariable("HUELINK_BUILD_DIR");
+    if (buildDir.isEmpty())
+        buildDir = QStringLiteral(HUELINK_BUILD_DIR);
+    return buildDir + QLatin1Char('/') + relative;
+}
+
+ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments, int timeoutMs, const QString &root,
+                           const QMap<QString, QString> &environment)
+{
+    QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
+    if (!root.isEmpty()) {
+        const QList<QPair<QString, QString>> folders = {
+            {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config")},
+            {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data")},
+            {QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache")},
+            {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime")},
+            {QStringLiteral("HOME"), QStringLiteral("home")},
+        };
+        for (const auto &[variable, name] : folders) {
+            const QString path = root + QLatin1Char('/') + name;
+            QDir().mkpath(path);
+            childEnvironment.insert(variable, path);
+        }
+        QFile::setPermissions(root + QStringLiteral("/runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    childEnvironment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it)
+        childEnvironment.insert(it.key(), it.value());
+
+    ProgramRun result;
+    QProcess process;
+    process.setProcessEnvironment(childEnvironment);
+    if (!root.isEmpty())
+        process.setWorkingDirectory(root);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return result;
+    result.pid = process.processId();
+    result.finished = process.waitForFinished(timeoutMs);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    result.elapsedMs = clock.elapsed();
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
