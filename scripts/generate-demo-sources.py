@@ -155,10 +155,10 @@ class Card:
         return sum(chip.lab[0] for chip in self.chips) / len(self.chips)
 
 
-def build_cards(pool, specs, chips_per_card, taken):
-    """specs: (page, segment, family, names); chips named and sorted light to deep."""
+def build_cards(pool, card_plans, chips_per_card, taken):
+    """card_plans: (page, segment, family, names); chips named and sorted light to deep."""
     cards = []
-    for page, segment, family, names in specs:
+    for page, segment, family, names in card_plans:
         card = Card(page, segment, family, names)
         picked = []
         for target in ramp_targets(segment, family, chips_per_card):
@@ -552,13 +552,13 @@ def pelvon_settings():
 # The collections.
 
 def make_interior(pool, taken):
-    specs = []
+    card_plans = []
     page = 0
     for segment in range(1, SEGMENTS + 1):
         for family in interior_families(segment):
             page += 1
-            specs.append((page, segment, family, None))
-    cards = build_cards(pool, specs, 7, taken)
+            card_plans.append((page, segment, family, None))
+    cards = build_cards(pool, card_plans, 7, taken)
     archive_number = 1000
     for card in cards:
         hue_word = HUE_WORDS[card.segment - 1]
@@ -573,13 +573,13 @@ def make_interior(pool, taken):
 
 
 def make_heritage(pool, taken):
-    specs = []
+    card_plans = []
     page = 0
     for segment in range(1, SEGMENTS + 1):
         for family in heritage_families(segment):
             page += 1
-            specs.append((page, segment, family, None))
-    cards = build_cards(pool, specs, 6, taken)
+            card_plans.append((page, segment, family, None))
+    cards = build_cards(pool, card_plans, 6, taken)
     for card in cards:
         card.names = ['%s %s' % (HUE_WORDS[card.segment - 1], card.family.noun)]
         card.extras = ['Facades, render and joinery']
@@ -592,15 +592,15 @@ def make_heritage(pool, taken):
 
 
 def make_pelvon(pool, taken):
-    specs = []
+    card_plans = []
     page = 0
     for segment in range(1, SEGMENTS + 1):
         for family in (Family('Pastel', 'fresh', 88.0, 62.0, 14.0, 34.0),
                        Family('Saturated', 'warm' if warm_segment(segment) else 'calm', 70.0, 30.0, 34.0, 60.0,
                               hue_shift=5.0)):
             page += 1
-            specs.append((page, segment, family, None))
-    cards = build_cards(pool, specs, 5, taken)
+            card_plans.append((page, segment, family, None))
+    cards = build_cards(pool, card_plans, 5, taken)
     for card in cards:
         card.names = ['%s %s' % (HUE_WORDS[card.segment - 1], card.family.noun)]
         card.extras = ['Mixed to order' if card.family.noun == 'Saturated' else 'Ready mixed']
@@ -614,9 +614,9 @@ def make_pelvon(pool, taken):
 
 
 def make_archive(pool, taken):
-    specs = [(index + 1, segment, Family('Archive', 'calm', 82.0, 40.0, 10.0, 24.0), None)
+    card_plans = [(index + 1, segment, Family('Archive', 'calm', 82.0, 40.0, 10.0, 24.0), None)
              for index, segment in enumerate((1, 4, 7, 10))]
-    cards = build_cards(pool, specs, 5, taken)
+    cards = build_cards(pool, card_plans, 5, taken)
     for card in cards:
         card.names = ['Archive %s' % HUE_WORDS[card.segment - 1]]
         card.extras = ['Withdrawn']

@@ -1,10 +1,9 @@
 #include "db/CollectionLookups.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/QuerySupport.h"
 #include "db/Status.h"
 
-#include <QDebug>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -12,22 +11,10 @@ namespace Tintor::DB {
 
 namespace {
 
-void reportQueryError(const QSqlQuery &query)
-{
-    const QSqlError error = query.lastError();
-    if (error.isValid())
-        qDebug().noquote() << error.nativeErrorCode() + QStringLiteral(" : ") + error.text();
-}
-
-// Runs `sql` with the collection's ID and the bound key. Keys are bound,
-// never pasted, whatever their origin.
+// Keys are bound, never pasted, whatever their origin.
 bool runKeyQuery(QSqlQuery &query, const QUuid &uuid, const QString &sql, const QString &key)
 {
-    query.setForwardOnly(true);
-    if (!query.prepare(sql.arg(collectionDatabaseId(uuid))))
-        return false;
-    query.addBindValue(key);
-    return query.exec();
+    return QuerySupport::runQuery(query, sql.arg(collectionDatabaseId(uuid)), {key});
 }
 
 } // namespace
@@ -40,10 +27,9 @@ int collectionByUuid(const QUuid &uuid, CollectionPointer &out)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"));
-    query.addBindValue(uuid.toString(QUuid::WithBraces));
-    if (!query.exec() || !query.next())
+    if (!QuerySupport::runQuery(query, QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"),
+                                {uuid.toString(QUuid::WithBraces)})
+        || !query.next())
         return StatusFailed;
     out = CollectionPointer::create(query.record());
     return StatusOk;
@@ -68,7 +54,7 @@ int themeData(const QUuid &uuid, const QString &key, QByteArray &out)
             return StatusOk;
         }
     }
-    reportQueryError(query);
+    QuerySupport::writeQueryError(query);
     return StatusFailed;
 }
 
@@ -87,7 +73,7 @@ QString localizedString(const QUuid &uuid, const QString &key)
         if (value.typeId() == QMetaType::QString)
             return value.toString();
     }
-    reportQueryError(query);
+    QuerySupport::writeQueryError(query);
     return key;
 }
 
@@ -103,7 +89,7 @@ QVariant settingValue(const QUuid &uuid, const QString &name, const QVariant &fa
                     name)
         && query.next())
         return query.value(0);
-    reportQueryError(query);
+    QuerySupport::writeQueryError(query);
     return fallback;
 }
 

@@ -18,12 +18,6 @@ QPointer<AddOnMainWindow> &currentWindow()
     return window;
 }
 
-Tintor::MainWidget *&currentMainWidgetSlot()
-{
-    static Tintor::MainWidget *widget = nullptr;
-    return widget;
-}
-
 } // namespace
 
 AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swatchFolder, QWidget *parent)
@@ -34,7 +28,9 @@ AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swat
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(800, 600);
 
-    m_mainWidget = new Tintor::MainWidget(&currentMainWidgetSlot(), this);
+    // The main widget keeps this member current and clears it when it goes;
+    // the module-wide access (MainWidgetAccess::current) is what views use.
+    m_mainWidget = new Tintor::MainWidget(&m_mainWidget, this);
     currentWindow() = this;
 
     m_selectButtonId = m_mainWidget->addTaskButton(Tintor::MainWidget::LoadButtonId);

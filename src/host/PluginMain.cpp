@@ -138,13 +138,13 @@ void handlePick(void *block, quintptr hostWindow)
     const QString swatchFolder =
         Tintor::HostColor::swatchFolder(Tintor::Platform::userDataLocation(), hostMajorVersion(block));
 
-    auto *window = new AddOnMainWindow(initialColor, swatchFolder, nullptr);
+    auto window = std::make_unique<AddOnMainWindow>(initialColor, swatchFolder, nullptr);
     if (const char *prompt = readField<const char *>(block, kPickPrompt)) {
         const QString title = QString::fromLocal8Bit(prompt);
         if (!title.isEmpty())
             window->setWindowTitle(title);
     }
-    QObject::connect(window, &QDialog::finished, QCoreApplication::instance(), &QCoreApplication::quit,
+    QObject::connect(window.get(), &QDialog::finished, QCoreApplication::instance(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window->setWindowModality(Qt::ApplicationModal);
     Tintor::Platform::parentToHostWindow(quintptr(window->winId()), hostWindow);
@@ -159,7 +159,6 @@ void handlePick(void *block, quintptr hostWindow)
         for (int i = 0; i < 4; ++i)
             writeField<quint16>(block, kPickComponents + std::size_t(i) * 2, picked[i]);
     }
-    delete window;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // huelink-collection: builds, inspects and synthesizes collection files.
 
 #include "BuildCommand.h"
-#include "InspectCommand.h"
+#include "SummaryCommand.h"
 #include "MatchCommand.h"
 #include "SynthCommand.h"
 
@@ -22,7 +22,7 @@ struct Command {
 // One line per subcommand.
 const Command kCommands[] = {
     {"build", &Tintor::BuildCommand::run, &Tintor::BuildCommand::usage},
-    {"inspect", &Tintor::InspectCommand::run, &Tintor::InspectCommand::usage},
+    {"inspect", &Tintor::SummaryCommand::run, &Tintor::SummaryCommand::usage},
     {"match", &Tintor::runMatchCommand, &Tintor::matchCommandUsage},
     {"synth", &Tintor::SynthCommand::run, &Tintor::SynthCommand::usage},
 };

@@ -120,8 +120,8 @@ std::int32_t releaseSuite(const char *name, std::int32_t version)
     return kNoError;
 }
 
-// Writes the module's path as NUL-terminated text into the 300-byte file
-// specification.
+// Writes the module's path as NUL-terminated text into the module's
+// 300-byte path buffer.
 std::int32_t pluginFileSpecification(const void *pluginRef, void *fileSpec)
 {
     if (!currentRequest || !fileSpec)
@@ -133,7 +133,7 @@ std::int32_t pluginFileSpecification(const void *pluginRef, void *fileSpec)
     const std::string &path = currentRequest->modulePath;
     if (path.size() >= kFileSpecSize) {
         // A cut path would name another file; leave the buffer as it is.
-        currentRequest->warn("the module's path is longer than the 300-byte file specification");
+        currentRequest->warn("the module's path is longer than the 300-byte path buffer");
         return kHostError;
     }
     std::memcpy(fileSpec, path.c_str(), path.size() + 1);

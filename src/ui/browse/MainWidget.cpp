@@ -324,8 +324,6 @@ void MainWidget::layoutChildren()
     const QSize searchSize = m_search->size();
     m_search->setGeometry(content.left() + 12, content.bottom() - searchSize.height() + 1, searchSize.width(),
                           searchSize.height());
-    m_search->setBackgroundImage(m_background.copy(m_search->geometry()));
-
     const int aboveRoller = m_moodFilter->isVisibleTo(this) ? m_moodFilter->geometry().bottom()
                                                       : m_colorWheel->geometry().bottom();
     m_cardRoller->setGeometry(fromEdges(m_search->geometry().left(), aboveRoller + 6, m_search->geometry().right(),

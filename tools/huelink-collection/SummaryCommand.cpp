@@ -1,4 +1,4 @@
-#include "InspectCommand.h"
+#include "SummaryCommand.h"
 
 #include "ReaderRequirements.h"
 #include "db/Schema.h"
@@ -194,12 +194,12 @@ void printSummary(const QSqlDatabase &db, const QString &path)
 
 } // namespace
 
-const char *InspectCommand::usage()
+const char *SummaryCommand::usage()
 {
     return "inspect FILE.db [--check]  summarize a collection file; --check verifies the tables and columns";
 }
 
-int InspectCommand::run(const QStringList &arguments)
+int SummaryCommand::run(const QStringList &arguments)
 {
     QString path;
     bool check = false;
