@@ -12,7 +12,7 @@
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/ColorWheelWidget.h"

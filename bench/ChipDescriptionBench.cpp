@@ -12,8 +12,8 @@
 #include "db/CollectionRegistry.h"
 #include "db/NavigationQueries.h"
 #include "db/Schema.h"
-#include "host/engine/ModuleValues.h"
-#include "ui/browse/ColorTooltipText.h"
+#include "engine/inc/ModuleValues.h"
+#include "ui/chips/ColorTooltipText.h"
 
 #include <QCoreApplication>
 #include <QDir>

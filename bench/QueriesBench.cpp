@@ -14,7 +14,7 @@
 #include "db/NavigationQueries.h"
 #include "db/Schema.h"
 #include "db/SearchQueries.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // Whatever parses must serialise, and the serialised text must settle: a
 // second round trip gives the same text (the first may differ, since an
 // exponent double without a point reads back as an integer).
-#include "ui/browse/JsonCodec.h"
+#include "ui/chips/JsonCodec.h"
 
 #include <QString>
 

@@ -6,7 +6,6 @@
 #include "db/QuerySupport.h"
 #include "db/Status.h"
 
-#include <QDebug>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -64,7 +63,7 @@ enum class KindGates { None, ByPage, ByRow };
 // Loads the chip's card, applies the kind gates and runs `sql` (with the
 // collection's ID as %1 and the chip's as %2, the rest already filled).
 int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, KindGates gates, const QString &sql,
-    QVector<ColorEntry> &entries, bool writeSql)
+    QVector<ColorEntry> &entries)
 {
     entries.clear();
     ColorPage page;
@@ -82,8 +81,6 @@ int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex
     }
     QSqlDatabase database = collectionDatabase(uuid);
     const QString text = QString(sql).arg(collectionDatabaseId(uuid)).arg(chip.id);
-    if (writeSql)
-        qDebug().noquote() << text;
     QSqlQuery query(database);
     if (!runQuery(query, text)) {
         writeQueryError(query);
@@ -163,13 +160,13 @@ bool pageHasComplementaryNeutralScheme(const QUuid &uuid, int pageIndex)
 int schemeEntriesByRow(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
 {
     return schemeEntries(uuid, schemeKind, pageIndex, rowIndex, KindGates::ByRow,
-        schemeByRowSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries, true);
+        schemeByRowSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries);
 }
 
 int schemeEntriesByPage(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
 {
     return schemeEntries(uuid, schemeKind, pageIndex, rowIndex, KindGates::ByPage,
-        schemeByPageSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries, false);
+        schemeByPageSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(schemeKind)), entries);
 }
 
 int pelvonSchemeEntries(const QUuid &uuid, int pageIndex, int rowIndex, QVector<ColorEntry> &entries)
@@ -177,7 +174,7 @@ int pelvonSchemeEntries(const QUuid &uuid, int pageIndex, int rowIndex, QVector<
     return schemeEntries(uuid, 0, pageIndex, rowIndex, KindGates::None,
         pelvonSchemeSql().arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(SchemeContrast),
             QString::number(SchemeWideContrast)),
-        entries, false);
+        entries);
 }
 
 int productsOfEntry(const QUuid &uuid, qint64 rowId, QStringList &texts)

@@ -2,7 +2,7 @@
 
 #include "db/Schema.h"
 #include "db/Status.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -165,14 +165,23 @@ qint64 collectionDatabaseId(const QUuid &uuid)
     return it == registry.cend() ? -1 : it->databaseId;
 }
 
-QUuid collectionUuidOfDatabaseId(qint64 databaseId)
+QUuid collectionUuidInFile(const QString &databasePath, qint64 databaseId)
 {
     const CollectionRegistryHash &registry = collectionRegistry();
     for (auto it = registry.cbegin(); it != registry.cend(); ++it) {
-        if (it->databaseId == databaseId)
+        if (it->databaseId == databaseId && it->databasePath == databasePath)
             return it.key();
     }
     return QUuid();
+}
+
+QUuid collectionUuidInSystemWideFile(qint64 databaseId)
+{
+    const CollectionRegistryHash &registry = collectionRegistry();
+    const auto systemWide = registry.constFind(Schema::systemWideCollectionUuid());
+    if (systemWide == registry.cend())
+        return QUuid();
+    return collectionUuidInFile(systemWide->databasePath, databaseId);
 }
 
 int collectionUuidBySystemId(const QString &systemId, QUuid &out)

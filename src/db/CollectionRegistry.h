@@ -36,7 +36,13 @@ QString connectionNameOf(const QString &databasePath);
 QSqlDatabase collectionDatabase(const QUuid &uuid, int *status = nullptr);
 
 qint64 collectionDatabaseId(const QUuid &uuid);
-QUuid collectionUuidOfDatabaseId(qint64 databaseId);
+// Integer collection IDs are private to their file (every file numbers its
+// collections from 1), so an ID read from a query names a collection only
+// together with the file the query ran on. Null when none matches.
+QUuid collectionUuidInFile(const QString &databasePath, qint64 databaseId);
+// For chips found by the searches over all enabled collections, which run on
+// the file holding the system-wide collection.
+QUuid collectionUuidInSystemWideFile(qint64 databaseId);
 int collectionUuidBySystemId(const QString &systemId, QUuid &out);
 // Every registered collection except the system-wide one, by ascending ORDER.
 QList<QUuid> collectionUuidsByOrder();

@@ -28,14 +28,11 @@ SettingsCache &settingsCache()
     return cache;
 }
 
-struct LoadedNameOrders {
-    QUuid collection;
-    NameOrders orders;
-};
-
-LoadedNameOrders &loadedNameOrders()
+// One entry per collection, so readers of different collections never
+// replace each other's lists.
+QHash<QUuid, NameOrders> &loadedNameOrders()
 {
-    static LoadedNameOrders loaded;
+    static QHash<QUuid, NameOrders> loaded;
     return loaded;
 }
 
@@ -206,31 +203,34 @@ QUuid CollectionSettings::currentCollection()
 
 void CollectionSettings::loadNameOrders(const QUuid &uuid)
 {
-    LoadedNameOrders &loaded = loadedNameOrders();
-    loaded = LoadedNameOrders();
+    QHash<QUuid, NameOrders> &loaded = loadedNameOrders();
+    loaded.remove(uuid);
     int status = DB::StatusOk;
     QSqlDatabase database = DB::collectionDatabase(uuid, &status);
     if (status != DB::StatusOk)
         return;
     const qint64 collectionId = DB::collectionDatabaseId(uuid);
-    NameOrders &orders = loaded.orders;
+    NameOrders orders;
     orders.pageNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.search.order"));
     orders.pageNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.display.order"));
     orders.pageExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.extra.display.order"));
     orders.rowNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.search.order"));
     orders.rowNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.display.order"));
     orders.rowExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.extra.display.order"));
-    loaded.collection = uuid;
+    loaded.insert(uuid, orders);
 }
 
-const NameOrders &CollectionSettings::nameOrders()
+const NameOrders &CollectionSettings::nameOrders(const QUuid &uuid)
 {
-    return loadedNameOrders().orders;
-}
-
-QUuid CollectionSettings::nameOrdersCollection()
-{
-    return loadedNameOrders().collection;
+    static const NameOrders none;
+    QHash<QUuid, NameOrders> &loaded = loadedNameOrders();
+    auto it = loaded.constFind(uuid);
+    if (it == loaded.cend()) {
+        loadNameOrders(uuid);
+        it = loaded.constFind(uuid);
+    }
+    // An unavailable collection has empty lists and is asked again next time.
+    return it == loaded.cend() ? none : *it;
 }
 
 int CollectionSettings::maxChipsOnAPage(const QUuid &uuid)

@@ -35,7 +35,7 @@ enum ProductGroupsMode {
 
 // Which of the ten names and extras of a card or chip are searched and shown,
 // in order; each element indexes `names` or `extras` of a ColorPage or
-// ColorEntry. Filled by CollectionSettings::loadNameOrders.
+// ColorEntry. Answered per collection by CollectionSettings::nameOrders.
 struct NameOrders {
     QList<qint64> pageNameSearchOrder;
     QList<qint64> pageNameDisplayOrder;
@@ -57,11 +57,12 @@ public:
     static void setCurrentCollection(const QUuid &uuid);
     static QUuid currentCollection();
 
-    // Empties the six lists, then fills them from the collection's settings.
+    // Reads the collection's six lists again (each request and each switch
+    // of the shown collection starts from the file as it is now).
     static void loadNameOrders(const QUuid &uuid);
-    static const NameOrders &nameOrders();
-    // The collection the lists were last loaded for (null when none).
-    static QUuid nameOrdersCollection();
+    // The collection's lists, read on first use; empty while the collection
+    // is unavailable. Every reader asks for its own collection.
+    static const NameOrders &nameOrders(const QUuid &uuid);
 
     static int maxChipsOnAPage(const QUuid &uuid);
     static CardType cardType(const QUuid &uuid);

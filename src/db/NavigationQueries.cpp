@@ -1,4 +1,5 @@
 #include "db/NavigationQueries.h"
+#include "engine/inc/Logging.h"
 
 #include "db/CollectionRegistry.h"
 #include "db/QuerySupport.h"
@@ -180,8 +181,8 @@ int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
                            "CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
                 .arg(collectionId)
                 .arg(pageIndex))) {
-        qDebug().noquote() << query.lastError().driverText();
-        qDebug().noquote() << query.lastError().databaseText();
+        qCDebug(lcHuelink).noquote() << query.lastError().driverText();
+        qCDebug(lcHuelink).noquote() << query.lastError().databaseText();
         return StatusFailed;
     }
     if (!query.next())

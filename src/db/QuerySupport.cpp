@@ -1,4 +1,5 @@
 #include "db/QuerySupport.h"
+#include "engine/inc/Logging.h"
 
 #include "db/RecordFields.h"
 
@@ -25,7 +26,7 @@ void writeQueryError(const QSqlQuery &query)
 {
     const QSqlError error = query.lastError();
     if (error.isValid())
-        qDebug().noquote() << error.nativeErrorCode() + QStringLiteral(" : ") + error.text();
+        qCDebug(lcHuelink).noquote() << error.nativeErrorCode() + QStringLiteral(" : ") + error.text();
 }
 
 void appendEntries(QSqlQuery &query, QVector<ColorEntry> &entries)

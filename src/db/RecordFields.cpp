@@ -1,4 +1,5 @@
 #include "db/RecordFields.h"
+#include "engine/inc/Logging.h"
 
 #include <QDebug>
 #include <QSqlRecord>
@@ -75,7 +76,7 @@ void readCollectionId(const QSqlRecord &record, qint64 &field)
             field = number;
     }
     if (!converted)
-        qDebug() << "Oops.";
+        qCDebug(lcHuelink) << "Oops.";
 }
 
 void readNamesAndExtras(const QSqlRecord &record, QStringList &names, QStringList &extras)

@@ -265,7 +265,7 @@ int completionEntries(const QUuid &uuid, QStringList &entries)
     if (status != StatusOk)
         return status;
     const qint64 collectionId = collectionDatabaseId(uuid);
-    const NameOrders &orders = CollectionSettings::nameOrders();
+    const NameOrders &orders = CollectionSettings::nameOrders(uuid);
     // One pass over the cards and one over the chips, each reading every
     // searched column; duplicates and blanks are dropped here. Letting SQL
     // do it (DISTINCT per column, UNION, DISTINCT again) costs several
@@ -333,7 +333,7 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
     if (phrase.trimmed().isEmpty())
         return StatusNoMatch;
     const qint64 collectionId = collectionDatabaseId(uuid);
-    const NameOrders &orders = CollectionSettings::nameOrders();
+    const NameOrders &orders = CollectionSettings::nameOrders(uuid);
     // The phrase is upper-cased with Unicode rules, but SQLite's UPPER and
     // NOCASE fold ASCII only: "Grün" typed as it is stored would never equal
     // UPPER("Grün"). So a column matches when it equals, ASCII case aside,
@@ -486,8 +486,18 @@ int findCapsureEntries(const QString &text, QVector<ColorEntry> &entries)
         return status;
     if (text.trimmed().isEmpty())
         return StatusOk;
-    const QStringList columns
-        = nameColumns(QStringLiteral("UPPER(R.NAME%1)"), CollectionSettings::nameOrders().rowNameSearchOrder)
+    // One query covers every device-matching collection, so it searches the
+    // names any of them searches.
+    QList<qint64> searchedNames;
+    QVector<qint64> ids;
+    capsureCollectionIds(ids);
+    for (const qint64 id : std::as_const(ids)) {
+        for (const qint64 index : CollectionSettings::nameOrders(collectionUuidInSystemWideFile(id)).rowNameSearchOrder) {
+            if (!searchedNames.contains(index))
+                searchedNames.append(index);
+        }
+    }
+    const QStringList columns = nameColumns(QStringLiteral("UPPER(R.NAME%1)"), searchedNames)
         + QStringList { QStringLiteral("UPPER(R.CODE)") };
     QSqlQuery query(database);
     // The name comes from a measurement file: bound, never pasted.

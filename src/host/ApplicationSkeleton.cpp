@@ -1,4 +1,5 @@
 #include "host/ApplicationSkeleton.h"
+#include "engine/inc/Logging.h"
 
 #include <QDebug>
 
@@ -16,7 +17,7 @@ bool ApplicationSkeleton::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        qDebug() << "Application caught an exception from" << (receiver ? receiver->objectName() : QString())
+        qCDebug(lcHuelink) << "Application caught an exception from" << (receiver ? receiver->objectName() : QString())
                  << "from event type" << (event ? int(event->type()) : -1);
     }
     return false;

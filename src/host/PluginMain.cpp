@@ -2,9 +2,9 @@
 
 #include "host/AddOnMainWindow.h"
 #include "host/ApplicationSkeleton.h"
-#include "host/engine/EngineStart.h"
-#include "host/engine/HostColor.h"
-#include "host/engine/ModuleValues.h"
+#include "host/EngineStart.h"
+#include "host/HostColor.h"
+#include "engine/inc/ModuleValues.h"
 #include "platform/Platform.h"
 #include "ui/look/AboutBox.h"
 
@@ -163,8 +163,17 @@ void handlePick(void *block, quintptr hostWindow)
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t selector, void *parameterBlock,
-                                                                  std::intptr_t *data, std::int16_t *result)
+// The one exported symbol. Everything else stays hidden: on Windows nothing is
+// exported without dllexport; elsewhere the build hides by default and the
+// linker version script localises what inline Qt code still exports.
+#if defined(_WIN32)
+#define HUELINK_MODULE_EXPORT __declspec(dllexport)
+#else
+#define HUELINK_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *parameterBlock,
+                                                  std::intptr_t *data, std::int16_t *result)
 {
     Q_UNUSED(data);
     if (result)

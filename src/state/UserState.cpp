@@ -1,6 +1,6 @@
 #include "state/UserState.h"
 
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include <QSettings>
 #include <QVariant>

@@ -6,7 +6,7 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionRegistry.h"
 #include "db/Schema.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "db/CollectionRegistry.h"
 #include "db/Schema.h"
 #include "db/Status.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -506,31 +506,43 @@ private Q_SLOTS:
                 != connectionNameOf(collectionRegistry().value(kSecond).databasePath));
     }
 
-    void uuidBySystemIdAndByDatabaseId()
+    void uuidBySystemIdAndByDatabaseIdWithinItsFile()
     {
+        // Both files number their collections alike: an integer ID names a
+        // collection only together with its file.
         qint64 secondId = -1;
+        qint64 fourthId = -1;
         {
-            FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-            file.addCollection(kFirst, QStringLiteral("Alpha"), 1);
-            secondId = file.addCollection(kSecond, QStringLiteral("Beta"), 2);
+            FixtureDatabase first(fileIn(QStringLiteral("a-deck.db")));
+            first.addCollection(kFirst, QStringLiteral("Alpha"), 1);
+            secondId = first.addCollection(kSecond, QStringLiteral("Beta"), 2);
+            FixtureDatabase second(fileIn(QStringLiteral("b-deck.db")));
+            second.addCollection(kThird, QStringLiteral("Gamma"), 3);
+            fourthId = second.addCollection(kFourth, QStringLiteral("Delta"), 4);
         }
+        QCOMPARE(fourthId, secondId);
         QUuid out;
         // No scan behind these: an empty registry knows nothing.
         QCOMPARE(collectionUuidBySystemId(QStringLiteral("alpha"), out), int(StatusFailed));
-        QCOMPARE(collectionUuidOfDatabaseId(secondId), QUuid());
+        QCOMPARE(collectionUuidInSystemWideFile(secondId), QUuid());
 
         QCOMPARE(discoverCollections(), 1);
         QCOMPARE(collectionUuidBySystemId(QStringLiteral("ALPHA"), out), 0);
         QCOMPARE(out, kFirst);
-        QCOMPARE(collectionUuidBySystemId(QStringLiteral("beta"), out), 0);
-        QCOMPARE(out, kSecond);
+        QCOMPARE(collectionUuidBySystemId(QStringLiteral("delta"), out), 0);
+        QCOMPARE(out, kFourth);
         QCOMPARE(collectionUuidBySystemId(QStringLiteral("virtual"), out), 0);
         QCOMPARE(out, systemWide());
-        QCOMPARE(collectionUuidBySystemId(QStringLiteral("gamma"), out), int(StatusFailed));
+        QCOMPARE(collectionUuidBySystemId(QStringLiteral("epsilon"), out), int(StatusFailed));
 
-        QCOMPARE(collectionUuidOfDatabaseId(secondId), kSecond);
-        QCOMPARE(collectionUuidOfDatabaseId(0), systemWide());
-        QCOMPARE(collectionUuidOfDatabaseId(999), QUuid());
+        const QString firstPath = collectionRegistry().value(kFirst).databasePath;
+        const QString secondPath = collectionRegistry().value(kFourth).databasePath;
+        QCOMPARE(collectionUuidInFile(firstPath, secondId), kSecond);
+        QCOMPARE(collectionUuidInFile(secondPath, fourthId), kFourth);
+        QCOMPARE(collectionUuidInFile(secondPath, 999), QUuid());
+        // The system-wide collection comes from the first file by name.
+        QCOMPARE(collectionUuidInSystemWideFile(secondId), kSecond);
+        QCOMPARE(collectionUuidInSystemWideFile(0), systemWide());
         QCOMPARE(collectionDatabaseId(kSecond), secondId);
         QCOMPARE(collectionDatabaseId(QUuid()), -1);
     }

@@ -372,9 +372,7 @@ private Q_SLOTS:
         addSettings(a,
             { { QStringLiteral("row.extra.display.order"), 5, 1 },
                 { QStringLiteral("row.extra.display.order"), 4, 0 } });
-        CollectionSettings::loadNameOrders(a);
-        const NameOrders &orders = CollectionSettings::nameOrders();
-        QCOMPARE(CollectionSettings::nameOrdersCollection(), a);
+        const NameOrders &orders = CollectionSettings::nameOrders(a);
         QCOMPARE(orders.rowNameSearchOrder, (QList<qint64> { 3, 0, 12 }));
         QCOMPARE(orders.pageNameDisplayOrder, QList<qint64> { 2 });
         QCOMPARE(orders.rowExtraDisplayOrder, (QList<qint64> { 4, 5 }));
@@ -382,10 +380,7 @@ private Q_SLOTS:
         QVERIFY(orders.pageExtraDisplayOrder.isEmpty());
         QVERIFY(orders.rowNameDisplayOrder.isEmpty());
 
-        CollectionSettings::loadNameOrders(QUuid());
-        QVERIFY(CollectionSettings::nameOrders().rowNameSearchOrder.isEmpty());
-        QVERIFY(CollectionSettings::nameOrders().pageNameDisplayOrder.isEmpty());
-        QVERIFY(CollectionSettings::nameOrdersCollection().isNull());
+        QVERIFY(CollectionSettings::nameOrders(QUuid()).rowNameSearchOrder.isEmpty());
     }
 
 private:

@@ -294,10 +294,10 @@ private Q_SLOTS:
         ColorEntry entry;
         QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 3), entry), int(StatusOk));
         QCOMPARE(entry.id, m_quotedRowId);
-        QCOMPARE(collectionUuidOfDatabaseId(entry.collectionId), kOther);
+        QCOMPARE(collectionUuidInSystemWideFile(entry.collectionId), kOther);
         QCOMPARE(entryByRgbInEnabledCollections(QColor(60, 60, 7), entry), int(StatusOk));
         QCOMPARE(entry.code, QStringLiteral("D3-2"));
-        QCOMPARE(collectionUuidOfDatabaseId(entry.collectionId), kDeck);
+        QCOMPARE(collectionUuidInSystemWideFile(entry.collectionId), kDeck);
 
         QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 4), entry), int(StatusFailed));
         QCOMPARE(entry.id, qint64(-1));

@@ -220,8 +220,7 @@ private Q_SLOTS:
 
     void findPhraseWithoutNameOrdersSearchesCodesOnly()
     {
-        CollectionSettings::loadNameOrders(kCodesOnly);
-        QVERIFY(CollectionSettings::nameOrders().pageNameSearchOrder.isEmpty());
+        QVERIFY(CollectionSettings::nameOrders(kCodesOnly).pageNameSearchOrder.isEmpty());
         int pageIndex = 0, rowIndex = 0, segment = 0, mood = 0;
         bool exterior = true;
         QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("p-2"), pageIndex, rowIndex, segment, mood, exterior), 0);
@@ -357,13 +356,12 @@ private Q_SLOTS:
 
     void findCapsureEntriesPrefersHigherPriority()
     {
-        CollectionSettings::loadNameOrders(kNamed);
         QVector<ColorEntry> entries;
         QCOMPARE(findCapsureEntries(QStringLiteral("cap-1"), entries), 0);
         QCOMPARE(entries.size(), 3); // the disabled collection's chip is not among them
-        QCOMPARE(collectionUuidOfDatabaseId(entries.at(0).collectionId), kCodesOnly);
-        QCOMPARE(collectionUuidOfDatabaseId(entries.at(1).collectionId), kNamed);
-        QCOMPARE(collectionUuidOfDatabaseId(entries.at(2).collectionId), kCapsureLow);
+        QCOMPARE(collectionUuidInSystemWideFile(entries.at(0).collectionId), kCodesOnly);
+        QCOMPARE(collectionUuidInSystemWideFile(entries.at(1).collectionId), kNamed);
+        QCOMPARE(collectionUuidInSystemWideFile(entries.at(2).collectionId), kCapsureLow);
         QCOMPARE(entries.at(2).red, 5);
 
         // Searched chip names count too (row.name.search.order of the loaded

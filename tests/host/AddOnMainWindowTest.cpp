@@ -2,7 +2,7 @@
 
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"

@@ -1,6 +1,6 @@
 #include "db/CollectionRegistry.h"
-#include "host/engine/EngineStart.h"
-#include "host/engine/ModuleValues.h"
+#include "host/EngineStart.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"

@@ -7,7 +7,7 @@
 #include "ChipChooser.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/ChipPayload.h"
+#include "ui/chips/ChipPayload.h"
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QDir>

@@ -1,12 +1,13 @@
 #include "support/TestEnvironment.h"
 
 #include "db/CollectionRegistry.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -30,6 +31,8 @@ void TestEnvironment::prepare()
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // The module's debug lines are off by default; tests check some of them.
+    QLoggingCategory::setFilterRules(QStringLiteral("huelink.debug=true"));
     Tintor::setHostApplicationName(QStringLiteral("Photoshop"));
     Tintor::setDatabaseFolder(databaseFolder());
 }

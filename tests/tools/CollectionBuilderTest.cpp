@@ -6,7 +6,7 @@
 #include "db/ColorPage.h"
 #include "db/Schema.h"
 #include "db/Texture.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "support/FixtureDatabase.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"

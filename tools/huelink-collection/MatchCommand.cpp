@@ -6,7 +6,7 @@
 #include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
 #include "db/Status.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include <QColor>
 #include <QDir>
@@ -243,9 +243,9 @@ QString hexOf(int red, int green, int blue)
 
 // The chip's shown name: the first name of the collection's display order,
 // or, for a collection without one, its first name that is not empty.
-QString displayName(const DB::ColorEntry &entry)
+QString displayName(const QUuid &uuid, const DB::ColorEntry &entry)
 {
-    const QList<qint64> &order = CollectionSettings::nameOrders().rowNameDisplayOrder;
+    const QList<qint64> &order = CollectionSettings::nameOrders(uuid).rowNameDisplayOrder;
     if (!order.isEmpty())
         return entry.nameAt(int(order.first()));
     for (const QString &name : entry.names) {
@@ -273,7 +273,7 @@ QList<MatchedChip> matchesOf(const QUuid &uuid, const InputColor &input, const s
         }
         MatchedChip chip;
         chip.code = entry.code;
-        chip.name = displayName(entry);
+        chip.name = displayName(uuid, entry);
         chip.pageIndex = *page;
         chip.rowIndex = entry.rowIndex;
         chip.rgb = hexOf(entry.red, entry.green, entry.blue);
@@ -349,7 +349,6 @@ int runMatchCommand(const QStringList &arguments)
         return kExitFailure;
     }
     CollectionSettings::setCurrentCollection(uuid);
-    CollectionSettings::loadNameOrders(uuid);
 
     std::vector<LabCandidate> candidates;
     const int status = DB::matchCandidates(uuid, candidates);

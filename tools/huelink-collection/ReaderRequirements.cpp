@@ -88,22 +88,33 @@ QList<ReaderRequirements::Table> ReaderRequirements::tables()
     return cached;
 }
 
-QStringList ReaderRequirements::check(const QSqlDatabase &db)
+bool ReaderRequirements::isReadByProgram(const QString &table)
 {
-    QStringList problems;
+    // Declared by the format for the maker's own tools; no query of the
+    // program selects from them.
+    static const QStringList unread {QStringLiteral("GLOBALSETTING"), QStringLiteral("MOOD"),
+                                     QStringLiteral("SCHEME"), QStringLiteral("ROW_NAME"),
+                                     QStringLiteral("PRODUCT_PRODUCT_GROUP_MAP")};
+    return !containsName(unread, table);
+}
+
+ReaderRequirements::Findings ReaderRequirements::check(const QSqlDatabase &db)
+{
+    Findings findings;
     const QStringList present = objectNames(db);
     for (const Table &table : tables()) {
+        QStringList &list = isReadByProgram(table.name) ? findings.errors : findings.notes;
         if (!containsName(present, table.name)) {
-            problems << QStringLiteral("table %1 is missing").arg(table.name);
+            list << QStringLiteral("table %1 is missing").arg(table.name);
             continue;
         }
         const QStringList columns = columnsOf(db, table.name);
         for (const QString &column : table.columns) {
             if (!containsName(columns, column))
-                problems << QStringLiteral("column %1.%2 is missing").arg(table.name, column);
+                list << QStringLiteral("column %1.%2 is missing").arg(table.name, column);
         }
     }
-    return problems;
+    return findings;
 }
 
 } // namespace Tintor

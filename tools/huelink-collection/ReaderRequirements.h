@@ -17,8 +17,14 @@ public:
     };
     static QList<Table> tables();
 
-    // One line per missing table or column; empty when the file is fine.
-    static QStringList check(const QSqlDatabase &db);
+    struct Findings {
+        // Missing tables and columns the program reads: it would misread the file.
+        QStringList errors;
+        // Missing tables the format declares but the program never reads.
+        QStringList notes;
+    };
+    static Findings check(const QSqlDatabase &db);
+    static bool isReadByProgram(const QString &table);
 };
 
 } // namespace Tintor

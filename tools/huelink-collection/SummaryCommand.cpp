@@ -234,14 +234,17 @@ int SummaryCommand::run(const QStringList &arguments)
             std::fprintf(stderr, "%s: not a readable SQLite database\n", path.toUtf8().constData());
             result = 1;
         } else if (check) {
-            const QStringList problems = ReaderRequirements::check(db);
-            for (const QString &problem : problems)
+            const ReaderRequirements::Findings findings = ReaderRequirements::check(db);
+            for (const QString &note : findings.notes)
+                std::printf("%s: note: %s (the program does not read it)\n", path.toUtf8().constData(),
+                            note.toUtf8().constData());
+            for (const QString &problem : findings.errors)
                 std::fprintf(stderr, "%s: %s\n", path.toUtf8().constData(), problem.toUtf8().constData());
-            if (problems.isEmpty())
+            if (findings.errors.isEmpty())
                 std::printf("%s: every table and column the program reads is present\n", path.toUtf8().constData());
-            result = problems.isEmpty() ? 0 : 1;
+            result = findings.errors.isEmpty() ? 0 : 1;
         } else {
-            if (!ReaderRequirements::check(db).isEmpty())
+            if (!ReaderRequirements::check(db).errors.isEmpty())
                 print(QStringLiteral("(the file lacks tables or columns the program reads; see --check)"));
             printSummary(db, path);
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/MainWidgetAccess.h"
 
 #include <QImage>
 #include <QList>

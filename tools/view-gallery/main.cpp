@@ -18,7 +18,7 @@
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
 #include "db/CollectionSettings.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 
 #include <QApplication>

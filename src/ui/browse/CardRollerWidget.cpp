@@ -6,10 +6,10 @@
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
 #include "state/UserState.h"
-#include "ui/browse/ChipDrag.h"
-#include "ui/browse/ChipPayload.h"
-#include "ui/browse/ColorTooltipText.h"
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/ChipDrag.h"
+#include "ui/chips/ChipPayload.h"
+#include "ui/chips/ColorTooltipText.h"
+#include "ui/chips/MainWidgetAccess.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
@@ -235,9 +235,6 @@ void CardRollerWidget::paintEvent(QPaintEvent *event)
     if (!loadCards(collection))
         return;
 
-    if (CollectionSettings::nameOrdersCollection() != collection)
-        CollectionSettings::loadNameOrders(collection);
-
     QRect highlight;
     for (const int slot : paintOrder) {
         // The chip rectangles must exist for input even where nothing needs
@@ -262,7 +259,7 @@ void CardRollerWidget::paintCard(QPainter &painter, int slot, int cardType, bool
                                  QRect &highlight)
 {
     const DB::ColorPage &page = cards[slot];
-    const QString title = cardTitle(page, CollectionSettings::nameOrders().pageNameDisplayOrder);
+    const QString title = cardTitle(page, CollectionSettings::nameOrders(UserState::lastUsedCollection()).pageNameDisplayOrder);
     const QRect titleArea = titleRects[slot];
     painter.setPen(Qt::white);
     painter.drawText(titleArea, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -428,7 +425,7 @@ bool CardRollerWidget::findDroppedChip(const QMimeData *mime, QUuid &collectionU
         || (!name2.isEmpty() && DB::entryByCodeInEnabledCollections(name2, chip) == DB::StatusOk)
         || DB::entryByRgbInEnabledCollections(color, chip) == DB::StatusOk;
     if (found) {
-        collectionUuid = DB::collectionUuidOfDatabaseId(chip.collectionId);
+        collectionUuid = DB::collectionUuidInSystemWideFile(chip.collectionId);
     } else {
         if (!findNearestChip(color, chip))
             return false;

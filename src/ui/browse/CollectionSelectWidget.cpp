@@ -251,7 +251,7 @@ void CollectionSelectWidget::capsureButtonClicked()
     m_capsureButton->stopFadeIn();
     DB::ColorEntry chosen;
     if (m_capsureImport && m_capsureImport(this, m_capsureFileName, chosen))
-        Q_EMIT capsureItemSelectedInteractively(DB::collectionUuidOfDatabaseId(chosen.collectionId), chosen);
+        Q_EMIT capsureItemSelectedInteractively(DB::collectionUuidInSystemWideFile(chosen.collectionId), chosen);
     m_capsureButton->stopFadeIn();
 }
 

@@ -3,7 +3,7 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "db/SearchQueries.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "platform/Platform.h"
 #include "state/UserState.h"
 #include "ui/browse/CardRollerWidget.h"

@@ -3,7 +3,7 @@
 #include "color/ColorScience.h"
 #include "db/ColorEntry.h"
 #include "engine/inc/Enumerations.h"
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/MainWidgetAccess.h"
 
 #include <QHash>
 #include <QImage>
@@ -155,6 +155,9 @@ private:
     void refreshDetails(bool relayout);
     void refreshAfterFilterChange();
     void goToRow(qint64 rowId);
+    // Points the wheel at the card's segment and clears a filter that would
+    // hide it; true when anything changed.
+    bool revealCard(const QUuid &uuid, int segment, int mood, bool exterior);
     void changeCollection(const QUuid &collection);
 
     MainWidget **m_instanceSlot = nullptr;

@@ -2,6 +2,7 @@
 // user state when it differs and repaints the views that depend on it.
 
 #include "ui/browse/MainWidget.h"
+#include "engine/inc/Logging.h"
 
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
@@ -177,10 +178,6 @@ void MainWidget::rowChangedInteractively(int newRow)
 void MainWidget::searchForPhrase(QString phrase)
 {
     const QUuid uuid = UserState::lastUsedCollection();
-    // Return in an empty box finds nothing rather than a card whose name
-    // column happens to be empty.
-    if (phrase.trimmed().isEmpty())
-        return;
     int pageIndex = -1;
     int rowIndex = -1;
     int segment = -1;
@@ -188,9 +185,26 @@ void MainWidget::searchForPhrase(QString phrase)
     bool exterior = false;
     if (DB::findPhrase(uuid, phrase, pageIndex, rowIndex, segment, mood, exterior) != DB::StatusOk)
         return;
+    const bool cardChanged = revealCard(uuid, segment, mood, exterior);
+    bool rowChanged = false;
+    if (pageIndex > 0 && pageIndex != UserState::pageIndex(uuid)) {
+        UserState::setPageIndex(uuid, pageIndex);
+        rowChanged = true;
+    }
+    if (rowIndex > 0 && rowIndex != UserState::rowIndex(uuid)) {
+        UserState::setRowIndex(uuid, rowIndex);
+        rowChanged = true;
+    }
+    if (cardChanged || rowChanged) {
+        m_cardRoller->update();
+        refreshDetails(true);
+    }
+}
+
+bool MainWidget::revealCard(const QUuid &uuid, int segment, int mood, bool exterior)
+{
     bool wheelChanged = false;
     bool filterChanged = false;
-    bool cardChanged = false;
     if (segment > 0 && segment != UserState::segmentIndex(uuid)) {
         UserState::setSegmentIndex(uuid, segment);
         wheelChanged = true;
@@ -209,22 +223,11 @@ void MainWidget::searchForPhrase(QString phrase)
         UserState::setMoodFilter(uuid, MoodAll);
         filterChanged = true;
     }
-    if (pageIndex > 0 && pageIndex != UserState::pageIndex(uuid)) {
-        UserState::setPageIndex(uuid, pageIndex);
-        cardChanged = true;
-    }
-    if (rowIndex > 0 && rowIndex != UserState::rowIndex(uuid)) {
-        UserState::setRowIndex(uuid, rowIndex);
-        cardChanged = true;
-    }
     if (wheelChanged)
         m_colorWheel->update();
     if (filterChanged)
         m_moodFilter->update();
-    if (cardChanged) {
-        m_cardRoller->update();
-        refreshDetails(true);
-    }
+    return wheelChanged || filterChanged;
 }
 
 void MainWidget::tabPageSelected(TabBarPage page)
@@ -282,6 +285,12 @@ void MainWidget::goToRow(qint64 rowId)
     DB::ColorPage page;
     if (DB::pageById(uuid, entry.pageId, false, page) != DB::StatusOk || !page.isValid())
         return;
+    // The card shown must be the one the wheel points at and the filters let
+    // through, as after a search.
+    if (revealCard(uuid, page.segment, page.mood, page.isExterior)) {
+        m_cardRoller->update();
+        refreshDetails(true);
+    }
     if (page.pageIndex != UserState::pageIndex(uuid))
         pageChangedInteractively(page.pageIndex);
     if (entry.rowIndex != UserState::rowIndex(uuid))
@@ -292,7 +301,7 @@ void MainWidget::showNearestColor(const QColor &color)
 {
     if (color == QColor(Qt::transparent))
         return;
-    qDebug() << QStringLiteral("RGB(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+    qCDebug(lcHuelink) << QStringLiteral("RGB(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
     const QUuid uuid = UserState::lastUsedCollection();
     const ColorTriple lab = colorToLab(color);
 

@@ -1,7 +1,6 @@
 #include "ui/browse/SearchWidget.h"
 
 #include "db/CollectionLookups.h"
-#include "db/CollectionSettings.h"
 #include "db/SearchQueries.h"
 #include "state/UserState.h"
 #include "ui/browse/RollButton.h"
@@ -93,9 +92,6 @@ void SearchWidget::loadCompletionWords()
     if (m_completionLoaded)
         return;
     m_completionLoaded = true;
-    // The searched names depend on the collection's name orders.
-    if (CollectionSettings::nameOrdersCollection() != m_completionCollection)
-        CollectionSettings::loadNameOrders(m_completionCollection);
     QStringList words;
     DB::completionEntries(m_completionCollection, words);
     // setCompleter deletes the former completer, which the line edit owns.
@@ -125,8 +121,8 @@ void SearchWidget::searchPhraseReturnPressed()
     m_lineEdit->clear();
     // Moving the focus away brings back the italic placeholder.
     setFocus(Qt::OtherFocusReason);
-    if (!phrase.isEmpty())
-        Q_EMIT searchForPhrase(phrase);
+    // Even an empty phrase: the receiver decides what it finds.
+    Q_EMIT searchForPhrase(phrase);
 }
 
 void SearchWidget::setBackgroundImage(const QImage &image)

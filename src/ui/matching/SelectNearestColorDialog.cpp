@@ -2,7 +2,7 @@
 
 #include "db/CollectionLookups.h"
 #include "state/UserState.h"
-#include "ui/browse/ColorTooltipText.h"
+#include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ProgramFont.h"
 
 #include <QCheckBox>

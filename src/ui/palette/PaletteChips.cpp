@@ -4,7 +4,7 @@
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,16 +65,8 @@ int loadChip(const DB::ItemIndex &item, DB::ColorEntry &chip)
 
 qint64 displayNameIndex(const QUuid &collection)
 {
-    // The name orders are shared by every view and hold one collection at a
-    // time: borrow them and give them back.
-    const QUuid previous = CollectionSettings::nameOrdersCollection();
-    if (previous != collection)
-        CollectionSettings::loadNameOrders(collection);
-    const QList<qint64> &order = CollectionSettings::nameOrders().rowNameDisplayOrder;
-    const qint64 nameIndex = order.isEmpty() ? -1 : order.first();
-    if (previous != collection && !previous.isNull())
-        CollectionSettings::loadNameOrders(previous);
-    return nameIndex;
+    const QList<qint64> &order = CollectionSettings::nameOrders(collection).rowNameDisplayOrder;
+    return order.isEmpty() ? -1 : order.first();
 }
 
 QString displayName(const DB::ColorEntry &chip, qint64 nameIndex)

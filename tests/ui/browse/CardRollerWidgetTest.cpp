@@ -8,8 +8,8 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 #include "ui/browse/CardRollerWidget.h"
-#include "ui/browse/ChipPayload.h"
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/ChipPayload.h"
+#include "ui/chips/MainWidgetAccess.h"
 
 #include <QDrag>
 #include <QMimeData>
@@ -82,6 +82,7 @@ class CardRollerWidgetTest : public QObject
 
 private:
     std::unique_ptr<FixtureDatabase> fixture;
+    std::vector<std::unique_ptr<FixtureDatabase>> shadows;
     QHash<QString, qint64> chipIds; // by code
 
     qint64 addDeck(const QUuid &uuid, const QString &systemId, int order, const QString &cardType)
@@ -255,10 +256,22 @@ private Q_SLOTS:
         addCard(edgeId, 1, QString(), {kEdgeChip, QColor(10, 10, 200)}, QStringLiteral("ED"));
         addCard(addDeck(kNoThreshold, QStringLiteral("NOTHRESH"), 9, QString()), 1, QString(),
                 {kNoThresholdChip}, QStringLiteral("NT"));
+        // Later files number their collections alike: a chip found in the
+        // first file must not be taken for one of theirs.
+        for (const char *name : {"shadow-a.db", "shadow-b.db", "shadow-c.db"}) {
+            shadows.push_back(std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QLatin1Char('/')
+                                                                + QLatin1String(name)));
+            for (int order = 50; order < 53; ++order)
+                shadows.back()->addCollection(QUuid::createUuid(), QStringLiteral("SHADOW"), order, false);
+        }
         QCOMPARE(DB::discoverCollections(), 1);
     }
 
-    void cleanupTestCase() { fixture.reset(); }
+    void cleanupTestCase()
+    {
+        fixture.reset();
+        shadows.clear();
+    }
 
     void init()
     {

@@ -294,8 +294,9 @@ private Q_SLOTS:
         DB::ColorEntry entry;
         entry.id = 77;
         entry.code = QStringLiteral("S 1002-Y");
-        // Database IDs are per file; the oil collection's is unique here.
-        entry.collectionId = DB::collectionDatabaseId(BrowseFixture::kOil);
+        // Found chips carry the ID their collection has in the file the
+        // device search runs on, the one holding the system-wide collection.
+        entry.collectionId = DB::collectionDatabaseId(BrowseFixture::kInterior);
         bool accept = false;
         m_selector->setCapsureImport([&](QWidget *parent, const QString &fileName, DB::ColorEntry &chosen) {
             importedFile = fileName;
@@ -317,7 +318,7 @@ private Q_SLOTS:
         accept = true;
         QTest::mouseClick(capsure, Qt::LeftButton);
         QCOMPARE(reported.count(), 1);
-        QCOMPARE(reported.first().at(0).toUuid(), BrowseFixture::kOil);
+        QCOMPARE(reported.first().at(0).toUuid(), BrowseFixture::kInterior);
         QCOMPARE(reported.first().at(1).value<DB::ColorEntry>().id, qint64(77));
         QVERIFY(!capsure->isHidden());
     }

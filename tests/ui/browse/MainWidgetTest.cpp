@@ -4,7 +4,7 @@
 #include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
 #include "engine/inc/Enumerations.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "platform/Platform.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
@@ -772,7 +772,6 @@ private Q_SLOTS:
         QCOMPARE(changed.first().first().toUuid(), kOther);
         QCOMPARE(UserState::lastUsedCollection(), kOther);
         QCOMPARE(CollectionSettings::currentCollection(), kOther);
-        QCOMPARE(CollectionSettings::nameOrdersCollection(), kOther);
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Save other"));
         QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("Load other"));
         QCOMPARE(main->mottoLabel()->text(),
@@ -808,6 +807,8 @@ private Q_SLOTS:
         QFETCH(QColor, host);
         QFETCH(QString, chip);
         use(kMatch, 1, 1, 1);
+        // A filter that would hide the chip's card is cleared.
+        UserState::setMoodFilter(kMatch, MoodRich);
         QVERIFY(makeMain(true));
         bool dialogSeen = false;
         QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"")
@@ -821,8 +822,9 @@ private Q_SLOTS:
         QCOMPARE(DB::entryById(kMatch, chipIds.value(chip), entry), 0);
         QCOMPARE(UserState::pageIndex(kMatch), 2);
         QCOMPARE(UserState::rowIndex(kMatch), entry.rowIndex);
-        // The wheel stays where it was.
-        QCOMPARE(UserState::segmentIndex(kMatch), 1);
+        // The wheel points at the card shown.
+        QCOMPARE(UserState::segmentIndex(kMatch), 2);
+        QCOMPARE(UserState::moodFilter(kMatch), int(MoodAll));
     }
 
     void distantHostColourAsksAndGoesToTheChosenChip()
@@ -846,7 +848,7 @@ private Q_SLOTS:
         QVERIFY(dialogSeen);
         QCOMPARE(thirdSwatch, QColor(kGreyReds.at(2), 120, 120));
         QCOMPARE(main->nearestColorDialog(), nullptr);
-        comparePosition(position(kMatch), {2, 1, 3, int(MoodAll), false});
+        comparePosition(position(kMatch), {1, 1, 3, int(MoodAll), false});
     }
 
     void closingTheNearestColourDialogChangesNothing()

@@ -1,7 +1,7 @@
 #include "ui/look/AboutBox.h"
 
 #include "LookFixture.h"
-#include "host/engine/EngineStart.h"
+#include "host/EngineStart.h"
 #include "support/TestEnvironment.h"
 #include "ui/look/ProgramFont.h"
 

@@ -3,7 +3,7 @@
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/ColorTooltipText.h"
+#include "ui/chips/ColorTooltipText.h"
 #include "ui/matching/SelectNearestColorDialog.h"
 
 #include <QCheckBox>

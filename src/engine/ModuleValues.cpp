@@ -1,4 +1,4 @@
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 
 #include "platform/Platform.h"
 

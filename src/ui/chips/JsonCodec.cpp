@@ -1,4 +1,4 @@
-#include "ui/browse/JsonCodec.h"
+#include "ui/chips/JsonCodec.h"
 
 #include <QByteArrayList>
 #include <QVariantHash>

@@ -1,4 +1,4 @@
-#include "ui/browse/MainWidgetAccess.h"
+#include "ui/chips/MainWidgetAccess.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/ColorEntry.h"
-#include "ui/browse/ChipPayload.h"
+#include "ui/chips/ChipPayload.h"
 
 #include <QColor>
 #include <QPixmap>

@@ -1,8 +1,8 @@
-#include "ui/browse/ChipPayload.h"
+#include "ui/chips/ChipPayload.h"
 
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
-#include "ui/browse/JsonCodec.h"
+#include "ui/chips/JsonCodec.h"
 
 #include <QMimeData>
 

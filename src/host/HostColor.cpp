@@ -1,4 +1,4 @@
-#include "host/engine/HostColor.h"
+#include "host/HostColor.h"
 
 #include "color/ColorScience.h"
 

@@ -1,7 +1,9 @@
 #include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
+#include "db/SearchQueries.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/ColorTooltipText.h"
+#include "ui/chips/ColorTooltipText.h"
 
 #include <QtTest>
 
@@ -49,6 +51,7 @@ private Q_SLOTS:
         addOrder(allOn, "page.name.display.order", {1, 0, 9});
         addOrder(allOn, "row.name.display.order", {1, 3, 0});
         addOrder(allOn, "row.extra.display.order", {2, 1, 0});
+        addOrder(allOn, "row.name.search.order", {1});
         FixtureDatabase::Page page;
         page.pageIndex = 5;
         page.names = QStringList{QStringLiteral("Card A"), QStringLiteral("Card <B>")};
@@ -138,6 +141,21 @@ private Q_SLOTS:
         QVERIFY(colorTooltipText(kAllOn, m_rowId, false).startsWith(QStringLiteral("Interior\n")));
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), QStringLiteral("OLD 1"));
         QCOMPARE(colorTooltipText(kAllOn, m_rowId, false).count(QLatin1Char('\n')), 9);
+    }
+
+    void searchAfterTooltipOfAnotherCollectionsChipFindsNames()
+    {
+        // The shown collection's orders are loaded; the tooltip of a chip of
+        // another collection must not replace them for the search.
+        Tintor::CollectionSettings::loadNameOrders(kAllOn);
+        QVERIFY(!colorTooltipText(kAllOff, m_offRowId, true).isEmpty());
+        int pageIndex = -1, rowIndex = -1, segment = -1, mood = -1;
+        bool exterior = true;
+        QCOMPARE(Tintor::DB::findPhrase(kAllOn, QStringLiteral("blue & grey"), pageIndex, rowIndex, segment, mood,
+                                        exterior),
+                 0);
+        QCOMPARE(pageIndex, 5);
+        QCOMPARE(rowIndex, 4);
     }
 
 private:

@@ -2,8 +2,8 @@
 #include "db/Status.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/ChipDrag.h"
-#include "ui/browse/ChipPayload.h"
+#include "ui/chips/ChipDrag.h"
+#include "ui/chips/ChipPayload.h"
 
 #include <QDrag>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "ui/browse/ChipDrag.h"
+#include "ui/chips/ChipDrag.h"
 
 #include "ui/look/ProgramFont.h"
 

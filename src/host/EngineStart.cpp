@@ -1,8 +1,8 @@
-#include "host/engine/EngineStart.h"
+#include "host/EngineStart.h"
 
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
-#include "host/engine/ModuleValues.h"
+#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ui/browse/ColorTooltipText.h"
+#include "ui/chips/ColorTooltipText.h"
 
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
@@ -19,13 +19,6 @@ void appendNonEmpty(QStringList &lines, const QString &text)
 {
     if (!text.isEmpty())
         lines.append(text);
-}
-
-const NameOrders &nameOrdersOf(const QUuid &collectionId)
-{
-    if (CollectionSettings::nameOrdersCollection() != collectionId)
-        CollectionSettings::loadNameOrders(collectionId);
-    return CollectionSettings::nameOrders();
 }
 
 // Name indices come from the collection file; the records answer an empty
@@ -60,18 +53,18 @@ QString colorTooltipText(const QUuid &collectionId, qint64 colorId, bool rich)
     if (showsPageName) {
         DB::ColorPage page;
         if (DB::pageById(collectionId, entry.pageId, false, page) == DB::StatusOk) {
-            for (const qint64 index : nameOrdersOf(collectionId).pageNameDisplayOrder)
+            for (const qint64 index : CollectionSettings::nameOrders(collectionId).pageNameDisplayOrder)
                 appendNonEmpty(lines, page.nameAt(nameIndex(index)));
         }
     }
     if (showsCode)
         appendNonEmpty(lines, entry.code);
     if (showsRowNames) {
-        for (const qint64 index : nameOrdersOf(collectionId).rowNameDisplayOrder)
+        for (const qint64 index : CollectionSettings::nameOrders(collectionId).rowNameDisplayOrder)
             appendNonEmpty(lines, entry.nameAt(nameIndex(index)));
     }
     if (showsAuxiliary) {
-        for (const qint64 index : nameOrdersOf(collectionId).rowExtraDisplayOrder) {
+        for (const qint64 index : CollectionSettings::nameOrders(collectionId).rowExtraDisplayOrder) {
             const QString extra = entry.extraAt(nameIndex(index));
             if (extra.isEmpty())
                 continue;
