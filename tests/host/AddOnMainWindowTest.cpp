@@ -146,10 +146,7 @@ private Q_SLOTS:
         QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
         QCOMPARE(swatchButton(window)->text(), QStringLiteral("Make swatches"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
-        QCOMPARE(window.initialColor(), QColor(1, 2, 3));
         QVERIFY(!window.chosenColor().isValid());
-        QVERIFY(!window.initialColorShown());
-        QCOMPARE(window.swatchFolder(), QStringLiteral("/swatches"));
     }
 
     void switchingTheCollectionRelabels()
@@ -286,30 +283,6 @@ private Q_SLOTS:
         QVERIFY(window.initialColorShown());
         QCOMPARE(UserState::pageIndex(kDeck), 2);
         QCOMPARE(UserState::rowIndex(kDeck), 6);
-    }
-
-    void distantHostColourOffersTheNearestChips()
-    {
-        AddOnMainWindow window(QColor(120, 120, 120), QString());
-        bool dialogSeen = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<SelectNearestColorDialog *>(QApplication::activeModalWidget());
-            if (!dialog || dialog != window.mainWidget()->nearestColorDialog())
-                return;
-            poll.stop();
-            dialogSeen = true;
-            QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, dialog->swatchRect(2).center());
-        });
-        poll.start();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.initialColorShown());
-        QTRY_VERIFY(dialogSeen);
-        // The third nearest grey.
-        QCOMPARE(UserState::pageIndex(kDeck), 2);
-        QCOMPARE(UserState::rowIndex(kDeck), 3);
     }
 
     void twoWindowsInSequence()

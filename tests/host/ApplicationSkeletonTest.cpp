@@ -39,11 +39,6 @@ class ApplicationSkeletonTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void isTheApplicationObject()
-    {
-        QVERIFY(qobject_cast<Tintor::ApplicationSkeleton *>(QCoreApplication::instance()));
-        QCOMPARE(QCoreApplication::instance()->metaObject()->className(), "Tintor::ApplicationSkeleton");
-    }
 
     void exceptionFromASentEventIsLoggedAndSwallowed()
     {

@@ -3,7 +3,6 @@
 // reports what it reads), its automation options, and the real module's
 // engine start inside it.
 
-#include "support/FixtureDatabase.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
@@ -18,7 +17,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <QtTest>
 
 #include <memory>
@@ -109,15 +107,6 @@ private:
         return ProgramRun::run(hostProgram(), arguments, 60000, m_root->path(), environment);
     }
 
-    // Two collections in one file; the lower ORDER comes first.
-    void writeCollectionFile(const QString &path, const QUuid &first, const QUuid &second) const
-    {
-        FixtureDatabase fixture(path);
-        QVERIFY(fixture.isOpen());
-        QVERIFY(fixture.addCollection(second, QStringLiteral("SECOND"), 2) >= 0);
-        QVERIFY(fixture.addCollection(first, QStringLiteral("FIRST"), 1) >= 0);
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -179,16 +168,6 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(mentions.toUtf8()), run.err.constData());
         // Nothing was loaded or called.
         QVERIFY(!QFile::exists(moduleReportFile()));
-    }
-
-    void helpPrintsUsageAndExitsZero()
-    {
-        const HostRun run = runHost({QStringLiteral("--help")});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.isEmpty());
-        for (const char *word : {"about", "pick", "--space", "--components", "--prompt", "--host-version", "--plugin",
-                                 "--repeat", "--screenshot", "--close-after"})
-            QVERIFY2(run.out.contains(word), word);
     }
 
     void moduleThatCannotBeUsedExitsOne_data()
@@ -384,65 +363,6 @@ private Q_SLOTS:
         QCOMPARE(run.outLines(), QList<QByteArray>{line});
         QVERIFY2(run.elapsedMs < 4000, qPrintable(QString::number(run.elapsedMs)));
         QVERIFY(!QSettings(userStateFile(), QSettings::IniFormat).contains("HostApplicationPID"));
-    }
-
-    void realModuleStartsEngineWithCollection()
-    {
-        const QUuid first = QUuid::createUuid();
-        const QUuid second = QUuid::createUuid();
-        writeCollectionFile(collectionFolder() + QStringLiteral("/paints.db"), first, second);
-        const HostRun run =
-            runHost({"pick", "--space", "rgb", "--components", "100,200,300,0", "--repeat", "2", "--close-after", "1000"});
-        QVERIFY(run.finished);
-        QCOMPARE(run.exitCode, 0);
-        const QList<QJsonObject> lines = parseLines(run.outLines());
-        QCOMPARE(lines.size(), 2);
-        for (const QJsonObject &line : lines) {
-            QCOMPARE(line.value("status").toInt(), 0);
-            QCOMPARE(line.value("changed").toBool(), false);
-            QCOMPARE(line.value("components").toArray(), components(100, 200, 300, 0));
-        }
-        QVERIFY2(QFile::exists(userStateFile()), qPrintable(userStateFile()));
-        const QSettings state(userStateFile(), QSettings::IniFormat);
-        QCOMPARE(state.value("HostApplicationPID").toLongLong(), run.pid);
-        QCOMPARE(QUuid::fromString(state.value("UuidOfLastUsedCollection").toString()), first);
-    }
-
-    void unreadableCollectionFilesAreSkipped_data()
-    {
-        QTest::addColumn<bool>("withGoodFile");
-        QTest::newRow("next to a good file") << true;
-        QTest::newRow("alone") << false;
-    }
-
-    void unreadableCollectionFilesAreSkipped()
-    {
-        QFETCH(bool, withGoodFile);
-        const QString folder = collectionFolder();
-        QFile corrupt(folder + QStringLiteral("/corrupt.db"));
-        QVERIFY(corrupt.open(QIODevice::WriteOnly));
-        corrupt.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xA5'));
-        corrupt.close();
-        QFile text(folder + QStringLiteral("/readme.db"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("These are not the collections you are looking for.\n");
-        text.close();
-        const QUuid first = QUuid::createUuid();
-        if (withGoodFile)
-            writeCollectionFile(folder + QStringLiteral("/paints.db"), first, QUuid::createUuid());
-
-        const HostRun run = runHost({"pick", "--space", "rgb", "--components", "1,2,3,0", "--close-after", "1000"});
-        QVERIFY(run.finished);
-        QCOMPARE(run.exitCode, 0);
-        const QList<QJsonObject> lines = parseLines(run.outLines());
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines[0].value("status").toInt(), 0);
-        QCOMPARE(lines[0].value("changed").toBool(), false);
-        const QSettings state(userStateFile(), QSettings::IniFormat);
-        if (withGoodFile)
-            QCOMPARE(QUuid::fromString(state.value("UuidOfLastUsedCollection").toString()), first);
-        else
-            QVERIFY(!state.contains("UuidOfLastUsedCollection"));
     }
 
     void moduleExportsOnlyPluginMain()
