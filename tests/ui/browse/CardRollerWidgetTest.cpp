@@ -356,24 +356,6 @@ private Q_SLOTS:
         QCOMPARE(CardRollerWidget::cardTitle(page, order), title);
     }
 
-    void widgetGeometryFollowsItsSize()
-    {
-        use(kDeck);
-        CardRollerWidget roller;
-        roller.resize(214, 300);
-        roller.show();
-        const int th = roller.titleHeight();
-        QVERIFY(th > 2);
-        const auto expected = CardRollerWidget::layoutCards(QSize(214, 300), th);
-        for (int slot = 0; slot < CardRollerWidget::kSlotCount; ++slot) {
-            QCOMPARE(roller.cardRect(slot), expected[slot]);
-            QCOMPARE(roller.titleRect(slot), CardRollerWidget::titleRectFor(expected[slot], th));
-        }
-        QCOMPARE(roller.dropArea(), QRect(QPoint(2, th), QPoint(211, 297)));
-        QCOMPARE(roller.focusPolicy(), Qt::StrongFocus);
-        QVERIFY(roller.acceptDrops());
-    }
-
     void paintShowsTheStoredCardAndItsNeighbours()
     {
         use(kDeck, 2, 3);

@@ -349,7 +349,6 @@ private Q_SLOTS:
         QVERIFY(makeMain());
         QCOMPARE(instance, main.get());
         QCOMPARE(MainWidgetAccess::current(), static_cast<MainWidgetAccess *>(main.get()));
-        QCOMPARE(main->objectName(), QStringLiteral("MainWidget"));
         QCOMPARE(main->size(), QSize(800, 600));
         QCOMPARE(main->sizeHint(), QSize(800, 600));
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Save deck"));
