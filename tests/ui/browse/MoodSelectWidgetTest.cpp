@@ -274,27 +274,19 @@ private Q_SLOTS:
         panel.show();
         QStringList log;
         recordSignals(panel, log);
-        const QPoint item = panel.currentLayout().mtoItem.center();
-        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, item);
+        const QRect item = panel.currentLayout().mtoItem;
+        // The placeholder tick, white inside a red frame, shows while they are hidden.
+        const QPoint tickFrame(item.left() + 1, item.top() + (item.height() - 11) / 2 + 1);
+        QCOMPARE(panel.grab().toImage().pixelColor(tickFrame), QColor(255, 0, 0));
+        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, item.center());
         QCOMPARE(log, QStringList { "mto:1" });
         UserState::setShowMto(kPelvon, true);
-        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, item);
+        QVERIFY(panel.grab().toImage().pixelColor(tickFrame) != QColor(255, 0, 0));
+        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, item.center());
         QCOMPARE(log, (QStringList { "mto:1", "mto:0" }));
         // Outside the item, in the margin: nothing.
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
         QCOMPARE(log.size(), 2);
-    }
-
-    void pelvonTickShowsWhileMadeToOrderIsHidden()
-    {
-        use(kPelvon);
-        MoodSelectWidget panel;
-        const QRect item = panel.currentLayout().mtoItem;
-        // The placeholder tick is white inside a red frame.
-        const QPoint tickFrame(item.left() + 1, item.top() + (item.height() - 11) / 2 + 1);
-        QCOMPARE(panel.grab().toImage().pixelColor(tickFrame), QColor(255, 0, 0));
-        UserState::setShowMto(kPelvon, true);
-        QVERIFY(panel.grab().toImage().pixelColor(tickFrame) != QColor(255, 0, 0));
     }
 
     void paintingReadsTheFiltersAfresh()
