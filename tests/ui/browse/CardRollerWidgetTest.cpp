@@ -473,7 +473,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("one notch away") << 120 << "roll:backward";
         QTest::newRow("one notch towards") << -120 << "roll:forward";
-        QTest::newRow("large trackpad delta") << -2400 << "roll:forward";
         QTest::newRow("zero") << 0 << "roll:backward";
     }
     void mouseWheelRollsOneCard()
