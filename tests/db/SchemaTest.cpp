@@ -7,8 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class SchemaTest : public QObject
-{
+class SchemaTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:

@@ -45,104 +45,77 @@ private Q_SLOTS:
             = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/search.db"));
         QVERIFY(m_fixture->isOpen());
         FixtureDatabase &db = *m_fixture;
-
-        // Card names: NAME0 searched (index 12 ignored); chip names: NAME1 and
-        // NAME10 (ignored), so NAME0 of a chip is shown but never searched.
-        m_namedId = db.addCollection(kNamed, QStringLiteral("NAMED"), 1);
-        db.addSetting(m_namedId, QStringLiteral("page.name.search.order"), 0, 0);
-        db.addSetting(m_namedId, QStringLiteral("page.name.search.order"), 12, 1);
-        db.addSetting(m_namedId, QStringLiteral("row.name.search.order"), 10, 0);
-        db.addSetting(m_namedId, QStringLiteral("row.name.search.order"), 1, 1);
-        db.addSetting(m_namedId, QStringLiteral("row.name.search.order"), -1, 2);
-
-        FixtureDatabase::Page sunset;
-        sunset.pageIndex = 4;
-        sunset.segment = 3;
-        sunset.mood = 2;
-        sunset.exterior = true;
-        sunset.names = names({ "Sunset", "Hidden card name" });
-        const qint64 sunsetId = db.addPage(m_namedId, sunset);
-        FixtureDatabase::Page dawn;
-        dawn.pageIndex = 5;
-        dawn.segment = 6;
-        dawn.mood = 9; // not a mood the filter knows
-        dawn.names = names({ "Dawn" });
-        const qint64 dawnId = db.addPage(m_namedId, dawn);
-
-        addChip(sunsetId, 1, "ABC-1", QColor(100, 150, 200), names({ "Shown only", "Reef" }));
-        addChip(sunsetId, 2, "xyz-2", QColor(10, 20, 30), names({ "", "  " }));
-        // Names differing only in case, a chip name equal to a code, and one
-        // equal to another card's name.
-        addChip(dawnId, 3, "Lagoon", QColor(200, 200, 200), names({ "", "Sunrise" }));
-        addChip(dawnId, 1, "SR-9", QColor(0, 0, 0), names({ "", "sunrise" }));
-        addChip(dawnId, 2, "DW-2", QColor(0, 0, 1), names({ "", "sr-9" }));
-        addChip(sunsetId, 5, "SU-5", QColor(0, 0, 2), names({ "", "Dawn" }));
-        addChip(sunsetId, 6, "GR-6", QColor(0, 0, 3), names({ "", "Grün" }));
-        addChip(sunsetId, 7, "ÉC-7", QColor(0, 0, 4), names({ "", "ÉCLAIR" }));
-
-        m_codesOnlyId = db.addCollection(kCodesOnly, QStringLiteral("CODES"), 2);
-        FixtureDatabase::Page plain;
-        plain.pageIndex = 1;
-        plain.segment = 1;
-        plain.names = names({ "Plain card" });
-        const qint64 plainId = db.addPage(m_codesOnlyId, plain);
-        addChip(plainId, 1, "P-1", QColor(100, 150, 200), names({ "Plain name" }));
-        // Near the colour of ABC-1, but in another collection.
-        addChip(plainId, 2, "P-2", QColor(101, 151, 201), {});
-
+        const qint64 namedId = db.addCollection(kNamed, QStringLiteral("NAMED"), 1);
+        const qint64 codesOnlyId = db.addCollection(kCodesOnly, QStringLiteral("CODES"), 2);
         db.addCollection(kEmpty, QStringLiteral("EMPTY"), 3);
-
-        // Capsure: kNamed priority 2; kCodesOnly priority "first" (casts to
-        // 0, so it comes first); one enabled without a priority and one with
-        // a priority but disabled never take part.
-        db.addSetting(m_namedId, QStringLiteral("capsure.enabled"), QStringLiteral("1"));
-        db.addSetting(m_namedId, QStringLiteral("capsure.priority"), 2);
-        db.addSetting(m_codesOnlyId, QStringLiteral("Capsure.Enabled"), 1);
-        db.addSetting(m_codesOnlyId, QStringLiteral("capsure.priority"), QStringLiteral("first"));
         const qint64 lowId = db.addCollection(kCapsureLow, QStringLiteral("LOW"), 4);
-        db.addSetting(lowId, QStringLiteral("capsure.enabled"), 1);
-        db.addSetting(lowId, QStringLiteral("capsure.priority"), 7);
         const qint64 noPriorityId = db.addCollection(kCapsureNoPriority, QStringLiteral("NOPRIO"), 5);
-        db.addSetting(noPriorityId, QStringLiteral("capsure.enabled"), 1);
         const qint64 offId = db.addCollection(kCapsureOff, QStringLiteral("OFF"), 6);
-        db.addSetting(offId, QStringLiteral("capsure.enabled"), 0);
-        db.addSetting(offId, QStringLiteral("capsure.priority"), 1);
-        m_capsureIds = { m_codesOnlyId, m_namedId, lowId };
-
-        // The same code in two Capsure collections, and a chip shared by name.
-        const qint64 lowPageId = db.addPage(lowId, plain);
-        addChip(lowPageId, 1, "CAP-1", QColor(5, 5, 5), names({ "", "Lagoon" }));
-        addChip(plainId, 3, "cap-1", QColor(6, 6, 6), {});
-        addChip(sunsetId, 3, "CAP-1", QColor(7, 7, 7), {});
-        addChip(sunsetId, 4, "Q'UOTE", QColor(8, 8, 8), {});
-        const qint64 offPageId = db.addPage(offId, plain);
-        addChip(offPageId, 1, "CAP-1", QColor(9, 9, 9), {});
-
-        // Completion corner cases: card columns NAME2 then NAME0, chip
-        // columns NAME1, NAME0, then the code.
         const qint64 foldingId = db.addCollection(kFolding, QStringLiteral("FOLDING"), 7);
-        db.addSetting(foldingId, QStringLiteral("page.name.search.order"), 2, 0);
-        db.addSetting(foldingId, QStringLiteral("page.name.search.order"), 0, 1);
-        db.addSetting(foldingId, QStringLiteral("row.name.search.order"), 1, 0);
-        db.addSetting(foldingId, QStringLiteral("row.name.search.order"), 0, 1);
-        FixtureDatabase::Page folded;
-        folded.names = names({ "éclair", "Unsearched", "Zebra" });
-        const qint64 foldedId = db.addPage(foldingId, folded);
-        FixtureDatabase::Page blank;
-        blank.pageIndex = 2;
-        blank.names = names({ "  ", "", "\t" });
-        const qint64 blankId = db.addPage(foldingId, blank);
-        // Each case-only duplicate sits in one chip or in a card, so which
-        // spelling is read first does not depend on the order of the chips.
-        addChip(foldedId, 1, "APPLE", QColor(1, 0, 0), names({ "Ärger", "apple" }));
-        addChip(foldedId, 2, "ÉCLAIR", QColor(2, 0, 0), names({ "\u00a0", "a1" }));
-        addChip(foldedId, 3, "A-1", QColor(3, 0, 0), names({ "", "a_1" }));
-        addChip(blankId, 1, "ＡＢ", QColor(4, 0, 0), names({ "\u3000", "\U0001F600" }));
-        addChip(blankId, 2, "Ωmega", QColor(5, 0, 0), names({ "eclair", "ωMEGA" }));
-        addChip(blankId, 3, "zebra", QColor(6, 0, 0), names({ "", "" }));
-        addChip(blankId, 4, "apple-2", QColor(7, 0, 0), names({ "f-1", " \t" }));
-        addChip(blankId, 5, "LEAD", QColor(8, 0, 0), names({ "", " Lead" }));
+        m_capsureIds = { codesOnlyId, namedId, lowId };
+        // Named: card NAME0 searched (index 12 ignored); chip NAME1 and NAME10
+        // (ignored), so NAME0 of a chip is shown but never searched. Folding:
+        // card NAME2 then NAME0, chip NAME1, NAME0, then the code. Capsure:
+        // kCodesOnly's priority "first" casts to 0, so it comes first; one
+        // without a priority and one disabled never take part.
+        const QList<std::tuple<qint64, const char *, QVariant, int>> settings {
+            { namedId, "page.name.search.order", 0, 0 }, { namedId, "page.name.search.order", 12, 1 },
+            { namedId, "row.name.search.order", 10, 0 }, { namedId, "row.name.search.order", 1, 1 },
+            { namedId, "row.name.search.order", -1, 2 }, { foldingId, "page.name.search.order", 2, 0 },
+            { foldingId, "page.name.search.order", 0, 1 }, { foldingId, "row.name.search.order", 1, 0 },
+            { foldingId, "row.name.search.order", 0, 1 }, { namedId, "capsure.enabled", "1", 0 },
+            { namedId, "capsure.priority", 2, 0 }, { codesOnlyId, "Capsure.Enabled", 1, 0 },
+            { codesOnlyId, "capsure.priority", "first", 0 }, { lowId, "capsure.enabled", 1, 0 },
+            { lowId, "capsure.priority", 7, 0 }, { noPriorityId, "capsure.enabled", 1, 0 },
+            { offId, "capsure.enabled", 0, 0 }, { offId, "capsure.priority", 1, 0 }
+        };
+        for (const auto &[id, name, value, index] : settings)
+            db.addSetting(id, QString::fromLatin1(name), value, index);
 
+        // Dawn's mood 9 is not one the filter knows.
+        using Page = FixtureDatabase::Page;
+        const qint64 sunsetId = db.addPage(namedId, Page { 4, 3, names({ "Sunset", "Hidden card name" }), true, 2 });
+        const qint64 dawnId = db.addPage(namedId, Page { 5, 6, names({ "Dawn" }), false, 9 });
+        const qint64 plainId = db.addPage(codesOnlyId, Page { 1, 1, names({ "Plain card" }) });
+        const qint64 lowPageId = db.addPage(lowId, Page { 1, 1, names({ "Plain card" }) });
+        const qint64 offPageId = db.addPage(offId, Page { 1, 1, names({ "Plain card" }) });
+        const qint64 foldedId = db.addPage(foldingId, Page { 1, 1, names({ "éclair", "Unsearched", "Zebra" }) });
+        const qint64 blankId = db.addPage(foldingId, Page { 2, 1, names({ "  ", "", "\t" }) });
+
+        // Names differing only in case, a chip name equal to a code, one equal
+        // to another card's name, the same code in two Capsure collections.
+        // In the folding collection each case-only duplicate sits in one chip
+        // or in a card, so which spelling is read first does not depend on
+        // the order of the chips.
+        using Row = FixtureDatabase::Row;
+        const QList<std::tuple<qint64, qint64, Row>> chips {
+            { namedId, sunsetId, Row { 1, "ABC-1", QColor(100, 150, 200), names({ "Shown only", "Reef" }) } },
+            { namedId, sunsetId, Row { 2, "xyz-2", QColor(10, 20, 30), names({ "", "  " }) } },
+            { namedId, sunsetId, Row { 3, "CAP-1", QColor(7, 7, 7) } },
+            { namedId, sunsetId, Row { 4, "Q'UOTE", QColor(8, 8, 8) } },
+            { namedId, sunsetId, Row { 5, "SU-5", QColor(0, 0, 2), names({ "", "Dawn" }) } },
+            { namedId, sunsetId, Row { 6, "GR-6", QColor(0, 0, 3), names({ "", "Grün" }) } },
+            { namedId, sunsetId, Row { 7, "ÉC-7", QColor(0, 0, 4), names({ "", "ÉCLAIR" }) } },
+            { namedId, dawnId, Row { 3, "Lagoon", QColor(200, 200, 200), names({ "", "Sunrise" }) } },
+            { namedId, dawnId, Row { 1, "SR-9", QColor(0, 0, 0), names({ "", "sunrise" }) } },
+            { namedId, dawnId, Row { 2, "DW-2", QColor(0, 0, 1), names({ "", "sr-9" }) } },
+            // P-2 is near the colour of ABC-1, but in another collection.
+            { codesOnlyId, plainId, Row { 1, "P-1", QColor(100, 150, 200), names({ "Plain name" }) } },
+            { codesOnlyId, plainId, Row { 2, "P-2", QColor(101, 151, 201) } },
+            { codesOnlyId, plainId, Row { 3, "cap-1", QColor(6, 6, 6) } },
+            { lowId, lowPageId, Row { 1, "CAP-1", QColor(5, 5, 5), names({ "", "Lagoon" }) } },
+            { offId, offPageId, Row { 1, "CAP-1", QColor(9, 9, 9) } },
+            { foldingId, foldedId, Row { 1, "APPLE", QColor(1, 0, 0), names({ "Ärger", "apple" }) } },
+            { foldingId, foldedId, Row { 2, "ÉCLAIR", QColor(2, 0, 0), names({ "\u00a0", "a1" }) } },
+            { foldingId, foldedId, Row { 3, "A-1", QColor(3, 0, 0), names({ "", "a_1" }) } },
+            { foldingId, blankId, Row { 1, "ＡＢ", QColor(4, 0, 0), names({ "\u3000", "\U0001F600" }) } },
+            { foldingId, blankId, Row { 2, "Ωmega", QColor(5, 0, 0), names({ "eclair", "ωMEGA" }) } },
+            { foldingId, blankId, Row { 3, "zebra", QColor(6, 0, 0), names({ "", "" }) } },
+            { foldingId, blankId, Row { 4, "apple-2", QColor(7, 0, 0), names({ "f-1", " \t" }) } },
+            { foldingId, blankId, Row { 5, "LEAD", QColor(8, 0, 0), names({ "", " Lead" }) } },
+        };
+        for (const auto &[collectionId, pageId, row] : chips)
+            QVERIFY(db.addRow(collectionId, pageId, row) > 0);
         QCOMPARE(discoverCollections(), 1);
     }
 
@@ -159,7 +132,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("exterior");
 
         QTest::newRow("code typed in lower case") << "abc-1" << 0 << 4 << 1 << 3 << 2 << true;
-        QTest::newRow("code stored in lower case") << "XYZ-2" << 0 << 4 << 2 << 3 << 2 << true;
         QTest::newRow("card name leaves the row open") << "sUNSET" << 0 << 4 << -1 << 3 << 2 << true;
         QTest::newRow("searched chip name") << "reef" << 0 << 4 << 1 << 3 << 2 << true;
         QTest::newRow("unknown mood reads as none") << "LAGOON" << 0 << 5 << 3 << 6 << 0 << false;
@@ -168,13 +140,10 @@ private Q_SLOTS:
         QTest::newRow("card name not in the search order") << "Hidden card name" << -6 << 0 << -1 << 0 << 0 << false;
         QTest::newRow("quote in the phrase") << "q'uote" << 0 << 4 << 4 << 3 << 2 << true;
         QTest::newRow("non-ASCII name as stored") << "Grün" << 0 << 4 << 6 << 3 << 2 << true;
-        QTest::newRow("non-ASCII name in lower case") << "grün" << 0 << 4 << 6 << 3 << 2 << true;
         QTest::newRow("non-ASCII name in capitals") << "GRÜN" << 0 << 4 << 6 << 3 << 2 << true;
         QTest::newRow("capital non-ASCII name in lower case") << "éclair" << 0 << 4 << 7 << 3 << 2 << true;
-        QTest::newRow("non-ASCII code") << "éc-7" << 0 << 4 << 7 << 3 << 2 << true;
         QTest::newRow("SQL in the phrase") << "x' OR '1'='1" << -6 << 0 << -1 << 0 << 0 << false;
         // Most chips have empty names; an empty phrase must not pick one.
-        QTest::newRow("empty phrase") << "" << -6 << 0 << -1 << 0 << 0 << false;
         QTest::newRow("blank phrase") << "  " << -6 << 0 << -1 << 0 << 0 << false;
     }
 
@@ -198,24 +167,6 @@ private Q_SLOTS:
         QTEST(segment, "segment");
         QTEST(mood, "mood");
         QTEST(exterior, "exterior");
-    }
-
-    void findPhraseCardOrChipIsDecidedByTheRowFound()
-    {
-        // "Dawn" names card 5 and a chip of card 4: either answer must be
-        // whole, a card without a row or a chip with its own card.
-        CollectionSettings::loadNameOrders(kNamed);
-        int pageIndex = 0, rowIndex = 0, segment = 0, mood = 0;
-        bool exterior = false;
-        QCOMPARE(findPhrase(kNamed, QStringLiteral("dawn"), pageIndex, rowIndex, segment, mood, exterior), 0);
-        if (pageIndex == 5) {
-            QCOMPARE(rowIndex, -1);
-            QCOMPARE(segment, 6);
-        } else {
-            QCOMPARE(pageIndex, 4);
-            QCOMPARE(rowIndex, 5);
-            QCOMPARE(segment, 3);
-        }
     }
 
     void findPhraseWithoutNameOrdersSearchesCodesOnly()
@@ -248,14 +199,8 @@ private Q_SLOTS:
         QCOMPARE(entries.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(entries.at(i).toUpper(), expected.at(i).toUpper());
-        for (const QString &entry : entries)
-            QVERIFY(!entry.trimmed().isEmpty());
-    }
 
-    void completionWithoutNameOrdersListsCodes()
-    {
         CollectionSettings::loadNameOrders(kCodesOnly);
-        QStringList entries;
         QCOMPARE(completionEntries(kCodesOnly, entries), 0);
         QCOMPARE(entries, names({ "cap-1", "P-1", "P-2" }));
         QCOMPARE(completionEntries(kEmpty, entries), int(StatusFailed));
@@ -294,31 +239,13 @@ private Q_SLOTS:
                 "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
     }
 
-    void entryNearRgbAllowsTwoPerChannel_data()
-    {
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<QString>("code");
-
-        QTest::newRow("exact") << QColor(100, 150, 200) << "ABC-1";
-        QTest::newRow("one step on every channel") << QColor(101, 149, 201) << "ABC-1";
-        QTest::newRow("two steps on every channel") << QColor(98, 152, 198) << "ABC-1";
-        QTest::newRow("three steps on red") << QColor(103, 150, 200) << "";
-        QTest::newRow("three steps on blue") << QColor(100, 150, 197) << "";
-    }
-
     void entryNearRgbAllowsTwoPerChannel()
     {
-        QFETCH(QColor, color);
-        QFETCH(QString, code);
         ColorEntry entry;
-        const int status = entryNearRgb(kNamed, color, entry);
-        if (code.isEmpty()) {
-            QCOMPARE(status, int(StatusFailed));
-            QCOMPARE(entry.id, qint64(-1));
-        } else {
-            QCOMPARE(status, int(StatusOk));
-            QCOMPARE(entry.code, code);
-        }
+        QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
+        QCOMPARE(entry.code, QStringLiteral("ABC-1"));
+        QCOMPARE(entryNearRgb(kNamed, QColor(103, 150, 200), entry), int(StatusFailed));
+        QCOMPARE(entry.id, qint64(-1));
     }
 
     void matchCandidatesCarryLabAndRowId()
@@ -334,28 +261,17 @@ private Q_SLOTS:
         QCOMPARE(it->l, entry.labL);
         QCOMPARE(it->a, entry.labA);
         QCOMPARE(it->b, entry.labB);
-
-        // Ranked by the matcher, a chip's own colour finds that chip first.
-        std::vector<NearestMatch> nearest;
-        findNearestColors({ entry.labL, entry.labA, entry.labB }, candidates, nearest, 2);
-        QCOMPARE(nearest.size(), std::size_t(2));
-        QCOMPARE(nearest.front().reference, quintptr(entry.id));
-        QCOMPARE(nearest.front().distance, 0.0);
-
         QCOMPARE(matchCandidates(kEmpty, candidates), 0);
         QVERIFY(candidates.empty());
         QCOMPARE(matchCandidates(QUuid(), candidates), int(StatusNullUuid));
     }
 
-    void capsureCollectionsComeByPriority()
+    void findCapsureEntriesPrefersHigherPriority()
     {
         QVector<qint64> ids { 42 };
         QCOMPARE(capsureCollectionIds(ids), 0);
         QCOMPARE(ids, m_capsureIds);
-    }
 
-    void findCapsureEntriesPrefersHigherPriority()
-    {
         QVector<ColorEntry> entries;
         QCOMPARE(findCapsureEntries(QStringLiteral("cap-1"), entries), 0);
         QCOMPARE(entries.size(), 3); // the disabled collection's chip is not among them
@@ -363,9 +279,8 @@ private Q_SLOTS:
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(1).collectionId), kNamed);
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(2).collectionId), kCapsureLow);
         QCOMPARE(entries.at(2).red, 5);
-
-        // Searched chip names count too (row.name.search.order of the loaded
-        // collection).
+        // Searched chip names count too (the device-matching collections'
+        // row.name.search.order).
         QCOMPARE(findCapsureEntries(QStringLiteral("LAGOON"), entries), 0);
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).code, QStringLiteral("Lagoon"));
@@ -377,10 +292,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("count");
         QTest::newRow("quote in the name") << "q'uote" << 1;
-        QTest::newRow("SQL that would match everything") << "x' OR '1'='1" << 0;
         QTest::newRow("SQL that would end the statement") << "x'); DROP TABLE \"ROW\"; --" << 0;
-        QTest::newRow("lone quote") << "'" << 0;
-        QTest::newRow("unknown") << "NOPE" << 0;
         QTest::newRow("empty name matches no nameless chip") << "" << 0;
     }
 
@@ -397,23 +309,7 @@ private Q_SLOTS:
     }
 
 private:
-    void addChip(qint64 pageId, int rowIndex, const char *code, const QColor &color, const QStringList &chipNames)
-    {
-        QSqlQuery query(m_fixture->database());
-        query.prepare(QStringLiteral("SELECT CMAP.COLLECTION_ID FROM COLLECTION_PAGE_MAP CMAP WHERE CMAP.PAGE_ID = ?"));
-        query.addBindValue(pageId);
-        QVERIFY(query.exec() && query.next());
-        FixtureDatabase::Row row;
-        row.rowIndex = rowIndex;
-        row.code = QString::fromUtf8(code);
-        row.color = color;
-        row.names = chipNames;
-        QVERIFY(m_fixture->addRow(query.value(0).toLongLong(), pageId, row) > 0);
-    }
-
     std::unique_ptr<FixtureDatabase> m_fixture;
-    qint64 m_namedId = -1;
-    qint64 m_codesOnlyId = -1;
     QVector<qint64> m_capsureIds;
 };
 

@@ -2,7 +2,6 @@
 
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
-#include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
@@ -11,11 +10,8 @@
 #include "ui/browse/MainWidget.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/look/TaskButton.h"
-#include "ui/matching/SelectNearestColorDialog.h"
-#include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTimer>
@@ -86,13 +82,14 @@ private Q_SLOTS:
                                                     + QStringLiteral("/window.db"));
         QVERIFY(fixture->isOpen());
         const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
-        fixture->addLocale(deck, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Use this colour"));
-        fixture->addLocale(deck, QStringLiteral("photoshop.createswatch.button"), QStringLiteral("Make swatches"));
-        fixture->addLocale(deck, QStringLiteral("color.palette.caption"), QStringLiteral("Deck colours"));
         const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
-        fixture->addLocale(other, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Take it"));
-        fixture->addLocale(other, QStringLiteral("photoshop.createswatch.button"), QStringLiteral("Swatch file"));
-        fixture->addLocale(other, QStringLiteral("color.palette.caption"), QStringLiteral("Other colours"));
+        const QStringList keys{"photoshop.selectcolor.button", "photoshop.createswatch.button", "color.palette.caption"};
+        const QStringList deckTexts{"Use this colour", "Make swatches", "Deck colours"};
+        const QStringList otherTexts{"Take it", "Swatch file", "Other colours"};
+        for (int i = 0; i < keys.size(); ++i) {
+            fixture->addLocale(deck, keys[i], deckTexts[i]);
+            fixture->addLocale(other, keys[i], otherTexts[i]);
+        }
 
         FixtureDatabase::Page page;
         page.mood = 1;
@@ -131,7 +128,7 @@ private Q_SLOTS:
         use(kDeck);
     }
 
-    void constructionAddsTheTwoButtonsAndTexts()
+    void constructionAddsTheTwoButtonsAndTextsThatFollowTheCollection()
     {
         AddOnMainWindow window(QColor(1, 2, 3), QStringLiteral("/swatches"));
         QCOMPARE(AddOnMainWindow::current(), &window);
@@ -140,21 +137,12 @@ private Q_SLOTS:
         QCOMPARE(window.size(), QSize(800, 600));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QCOMPARE(window.windowModality(), Qt::ApplicationModal);
-        QCOMPARE(window.selectButtonId(), quint16(1000));
-        QCOMPARE(window.swatchButtonId(), quint16(1001));
         QCOMPARE(window.mainWidget()->taskButtonOrder(), (QList<quint16>{1, 2, 1000, 1001, 3}));
         QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
         QCOMPARE(swatchButton(window)->text(), QStringLiteral("Make swatches"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
-        QCOMPARE(window.initialColor(), QColor(1, 2, 3));
         QVERIFY(!window.chosenColor().isValid());
-        QVERIFY(!window.initialColorShown());
-        QCOMPARE(window.swatchFolder(), QStringLiteral("/swatches"));
-    }
 
-    void switchingTheCollectionRelabels()
-    {
-        AddOnMainWindow window(QColor(Qt::transparent), QString());
         window.mainWidget()->collectionChangedInteractively(kOther);
         QCOMPARE(selectButton(window)->text(), QStringLiteral("Take it"));
         QCOMPARE(swatchButton(window)->text(), QStringLiteral("Swatch file"));
@@ -179,7 +167,6 @@ private Q_SLOTS:
         QTest::newRow("one selected empty cell") << two << CellList{QPoint(5, 3)} << false << true;
         QTest::newRow("colours but no selection") << two << CellList{} << false << true;
         QTest::newRow("empty palette") << Cells{} << CellList{} << false << false;
-        QTest::newRow("empty palette, one empty cell selected") << Cells{} << CellList{QPoint(1, 1)} << false << false;
     }
 
     void buttonStatesFollowMyPalette()
@@ -254,16 +241,32 @@ private Q_SLOTS:
         QCOMPARE(window.chosenColor(), chosen);
     }
 
+    void hostColourIsShownOnceAfterTheWindowAppears_data()
+    {
+        QTest::addColumn<QColor>("hostColour");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("row");
+        QTest::newRow("chip colour turns the roller to it") << kChips.at(4) << 1 << 5;
+        // No timer is started, so nothing can look later.
+        QTest::newRow("transparent never looks") << QColor(Qt::transparent) << 2 << 6;
+    }
+
     void hostColourIsShownOnceAfterTheWindowAppears()
     {
+        QFETCH(QColor, hostColour);
+        QFETCH(int, page);
+        QFETCH(int, row);
         UserState::setPageIndex(kDeck, 2);
         UserState::setRowIndex(kDeck, 6);
-        AddOnMainWindow window(kChips.at(4), QString());
+        AddOnMainWindow window(hostColour, QString());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.initialColorShown());
-        QCOMPARE(UserState::pageIndex(kDeck), 1);
-        QCOMPARE(UserState::rowIndex(kDeck), 5);
+        QTRY_VERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+        QCOMPARE(window.initialColorShown(), hostColour.alpha() > 0);
+        window.showTimerExhausted();
+        QVERIFY(window.initialColorShown());
+        QCOMPARE(UserState::pageIndex(kDeck), page);
+        QCOMPARE(UserState::rowIndex(kDeck), row);
         // Showing the window again does not look again.
         UserState::setRowIndex(kDeck, 1);
         window.hide();
@@ -273,51 +276,11 @@ private Q_SLOTS:
         QCOMPARE(UserState::rowIndex(kDeck), 1);
     }
 
-    void transparentHostColourNeverLooks()
-    {
-        UserState::setPageIndex(kDeck, 2);
-        UserState::setRowIndex(kDeck, 6);
-        AddOnMainWindow window(QColor(Qt::transparent), QString());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // No timer was started, so nothing can look later.
-        QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
-        window.showTimerExhausted();
-        QVERIFY(window.initialColorShown());
-        QCOMPARE(UserState::pageIndex(kDeck), 2);
-        QCOMPARE(UserState::rowIndex(kDeck), 6);
-    }
-
-    void distantHostColourOffersTheNearestChips()
-    {
-        AddOnMainWindow window(QColor(120, 120, 120), QString());
-        bool dialogSeen = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<SelectNearestColorDialog *>(QApplication::activeModalWidget());
-            if (!dialog || dialog != window.mainWidget()->nearestColorDialog())
-                return;
-            poll.stop();
-            dialogSeen = true;
-            QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, dialog->swatchRect(2).center());
-        });
-        poll.start();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.initialColorShown());
-        QTRY_VERIFY(dialogSeen);
-        // The third nearest grey.
-        QCOMPARE(UserState::pageIndex(kDeck), 2);
-        QCOMPARE(UserState::rowIndex(kDeck), 3);
-    }
-
     void twoWindowsInSequence()
     {
         for (int pick = 0; pick < 2; ++pick) {
             auto window = std::make_unique<AddOnMainWindow>(QColor(Qt::transparent), QString());
             QCOMPARE(AddOnMainWindow::current(), window.get());
-            QCOMPARE(window->selectButtonId(), quint16(1000));
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             // The focus sits in an edit box when the window goes.
@@ -330,56 +293,6 @@ private Q_SLOTS:
             QCOMPARE(AddOnMainWindow::current(), nullptr);
             QCOMPARE(MainWidgetAccess::current(), nullptr);
         }
-    }
-
-    // The demo collections of the build, one screen each: the task buttons
-    // share one row inside My Palette's width, and nothing sits outside the
-    // window. With HUELINK_SCREENSHOT_DIR set, the screens are saved there.
-    void demoCollectionsLayOutInsideTheWindow()
-    {
-        const QString demoFolder =
-            QStringLiteral(HUELINK_BUILD_DIR) + QStringLiteral("/programdata/Vestrel/Huelink/SQLite");
-        if (!QDir(demoFolder + QStringLiteral("/Contents/Resources")).exists())
-            QSKIP("the demo collections are not built");
-        const QString fixtureFolder = databaseFolder();
-        setDatabaseFolder(demoFolder);
-        DB::scanCollectionFiles(DB::collectionRegistry(), true);
-        const QList<QUuid> collections = DB::collectionUuidsByOrder();
-        QVERIFY(!collections.isEmpty());
-        use(collections.first());
-        const QString screens = qEnvironmentVariable("HUELINK_SCREENSHOT_DIR");
-        {
-            AddOnMainWindow window(QColor(Qt::transparent), QString());
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            for (const QUuid &collection : collections) {
-                window.mainWidget()->collectionChangedInteractively(collection);
-                QCOMPARE(UserState::lastUsedCollection(), collection);
-                const QImage image = window.grab().toImage();
-                if (!screens.isEmpty())
-                    image.save(QStringLiteral("%1/%2.png")
-                                   .arg(screens, DB::collectionRegistry().value(collection).systemId));
-                MainWidget *main = window.mainWidget();
-                const QRect palette = main->myPalette()->geometry();
-                int previousRight = palette.left();
-                for (quint16 id : main->taskButtonOrder()) {
-                    const QRect button = main->taskButton(id)->geometry();
-                    QVERIFY(button.left() > previousRight);
-                    QVERIFY(button.width() > 0);
-                    QVERIFY(button.center().y() == main->search()->geometry().center().y()
-                            || qAbs(button.center().y() - main->search()->geometry().center().y()) <= 1);
-                    previousRight = button.right();
-                }
-                QVERIFY(previousRight < palette.right());
-                for (QWidget *child : main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-                    if (child->isHidden() || child == main->fullPalette())
-                        continue;
-                    QVERIFY2(main->rect().contains(child->geometry()), qPrintable(child->metaObject()->className()));
-                }
-            }
-        }
-        setDatabaseFolder(fixtureFolder);
-        DB::scanCollectionFiles(DB::collectionRegistry(), true);
     }
 };
 

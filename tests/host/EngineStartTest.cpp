@@ -108,26 +108,20 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_64.png")));
     }
 
-    void laterRequestOfTheSameHostKeepsTheUsersCollection()
+    // The same host process keeps the user's choice; a new one starts at the first collection.
+    void laterRequestsKeepTheUsersCollectionUntilANewHost()
     {
         writeTwoCollections();
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         Tintor::UserState::setLastUsedCollection(kSecondByOrder);
-
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         QCOMPARE(Tintor::UserState::lastUsedCollection(), kSecondByOrder);
         QCOMPARE(rawStore()->value(QStringLiteral("UuidOfLastUsedCollection")).toString(),
                  kSecondByOrder.toString(QUuid::WithBraces));
-    }
 
-    void newHostProcessStartsAtTheFirstCollection()
-    {
-        writeTwoCollections();
         // What a previous run of the host left behind.
         Tintor::UserState::setHostApplicationPid(QCoreApplication::applicationPid() + 1);
-        Tintor::UserState::setLastUsedCollection(kSecondByOrder);
         Tintor::UserState::forgetCachedLastUsedCollection();
-
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         QCOMPARE(Tintor::UserState::lastUsedCollection(), kFirstByOrder);
         QCOMPARE(Tintor::UserState::hostApplicationPid(), QCoreApplication::applicationPid());

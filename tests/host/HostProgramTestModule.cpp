@@ -6,9 +6,7 @@
 //
 // Switches (environment):
 //   HOST_TEST_MODULE_WINDOW=1   show a dialog and wait until it closes
-//   HOST_TEST_MODULE_NESTED=1   the dialog opens a second modal dialog on top
 //   HOST_TEST_MODULE_ANSWER=r,g,b  return this 8-bit colour as RGB
-//   HOST_TEST_MODULE_STRAY=1    also write a byte outside the colour fields
 
 #include <QApplication>
 #include <QByteArray>
@@ -19,7 +17,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstdint>
@@ -105,19 +102,9 @@ void showWindow(QJsonObject &report)
     int argc = 0;
     QApplication application(argc, nullptr);
     TestDialog dialog;
-    int nestedResult = -1;
-    if (qEnvironmentVariableIntValue("HOST_TEST_MODULE_NESTED") == 1) {
-        QTimer::singleShot(0, &dialog, [&dialog, &nestedResult] {
-            QDialog nested(&dialog);
-            nested.setWindowTitle(QStringLiteral("Nested"));
-            nested.resize(120, 80);
-            nestedResult = nested.exec();
-        });
-    }
     const int result = dialog.exec();
     report.insert(QStringLiteral("dialogResult"), result);
     report.insert(QStringLiteral("closeEvents"), dialog.closeEvents);
-    report.insert(QStringLiteral("nestedResult"), nestedResult);
 }
 
 void appendReport(const QJsonObject &report)
@@ -182,8 +169,6 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t s
             putField<std::uint16_t>(block, 188 + 2 * i, std::uint16_t(answer[int(i)].toInt() * 257));
         putField<std::uint16_t>(block, 194, 0);
     }
-    if (qEnvironmentVariableIntValue("HOST_TEST_MODULE_STRAY") == 1)
-        putField<std::uint8_t>(block, about ? 20 : 196, 0x5A);
     appendReport(report);
 }
 #endif

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLibrary>
-#include <QPainter>
 #include <QTimer>
 #include <QtTest>
 
@@ -77,15 +76,6 @@ void closeTheAboutBoxOnceShown()
     timer->start();
 }
 
-QImage logoImage()
-{
-    QImage image(96, 40, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.fillRect(QRect(8, 8, 80, 24), QColor(40, 120, 200));
-    return image;
-}
-
 } // namespace
 
 class PluginMainAboutTest : public QObject
@@ -104,7 +94,7 @@ private Q_SLOTS:
             LookFixture fixture;
             QVERIFY(fixture.isOpen());
             fixture.addSystemTheme(QStringLiteral("list.of.preferred.font.faces.linux"), "DejaVu Sans,10");
-            fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(logoImage()));
+            fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(LookFixture::filled(QSize(96, 40), QColor(40, 120, 200))));
             fixture.addShownText(QStringLiteral("aboutbox.caption"), QStringLiteral("About Huelink"));
             fixture.addShownText(QStringLiteral("aboutbox.main"), QStringLiteral("Huelink Colour Palette"));
             fixture.addShownText(QStringLiteral("aboutbox.version"), QStringLiteral("Huelink"));
@@ -142,17 +132,9 @@ private Q_SLOTS:
         }
         // Same fonts, style and images the second time: the same picture.
         QCOMPARE(seenBoxes().at(1).image, seenBoxes().at(0).image);
-    }
-
-    void aboutRequestWithoutABlockStillShows()
-    {
-        QLibrary module(QStringLiteral(HUELINK_PICKER_MODULE));
-        QVERIFY(module.load());
-        const auto pluginMain = reinterpret_cast<PluginMainProc>(module.resolve("PluginMain"));
-        QVERIFY(pluginMain);
-        const int before = int(seenBoxes().size());
+        // Without a block the about box still shows.
         pluginMain(0, nullptr, nullptr, nullptr);
-        QCOMPARE(int(seenBoxes().size()), before + 1);
+        QCOMPARE(seenBoxes().size(), 3);
         QVERIFY(!QCoreApplication::instance());
     }
 };

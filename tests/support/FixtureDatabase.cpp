@@ -13,6 +13,22 @@ namespace {
 
 int connectionCounter = 0;
 
+// Adds the NAME0.. and EXTRA0.. columns of `names` and `extras` and returns
+// the INSERT statement for all columns.
+QString insertStatement(const QString &table, QStringList &columns, QVariantList &values, const QStringList &names,
+    const QStringList &extras)
+{
+    for (const auto &[prefix, texts] :
+        { std::pair(QStringLiteral("NAME%1"), names), std::pair(QStringLiteral("EXTRA%1"), extras) }) {
+        for (int i = 0; i < texts.size() && i < 10; ++i) {
+            columns << prefix.arg(i);
+            values << texts.at(i);
+        }
+    }
+    const QString marks = QStringLiteral("?,").repeated(columns.size()).chopped(1);
+    return QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(table, columns.join(QLatin1Char(',')), marks);
+}
+
 } // namespace
 
 FixtureDatabase::FixtureDatabase(const QString &path)
@@ -63,11 +79,11 @@ bool FixtureDatabase::exec(const QString &sql, const QVariantList &values)
     return true;
 }
 
-qint64 FixtureDatabase::addCollection(const QUuid &uuid, const QString &systemId, int order, bool enabled,
-                                      const QString &name)
+qint64 FixtureDatabase::addCollection(
+    const QUuid &uuid, const QString &systemId, int order, bool enabled, const QString &name)
 {
     if (!exec(QStringLiteral("INSERT INTO COLLECTION(UUID, SYSTEMID, VERSION, NAME, \"ORDER\") VALUES(?, ?, 1, ?, ?)"),
-              {uuid.toString(QUuid::WithBraces), systemId, name.isEmpty() ? systemId : name, order}))
+            { uuid.toString(QUuid::WithBraces), systemId, name.isEmpty() ? systemId : name, order }))
         return -1;
     const qint64 id = m_lastId;
     addSetting(id, QStringLiteral("collection.enabled"), enabled ? 1 : 0);
@@ -77,68 +93,39 @@ qint64 FixtureDatabase::addCollection(const QUuid &uuid, const QString &systemId
 void FixtureDatabase::addSetting(qint64 collectionId, const QString &name, const QVariant &value, int valueIndex)
 {
     exec(QStringLiteral("INSERT INTO SETTING(COLLECTION_ID, NAME, VALUE, VALUE_INDEX) VALUES(?, ?, ?, ?)"),
-         {collectionId, name, value, valueIndex});
+        { collectionId, name, value, valueIndex });
 }
 
 void FixtureDatabase::addLocale(qint64 collectionId, const QString &key, const QString &text)
 {
     exec(QStringLiteral("INSERT INTO LOCALE(COLLECTION_ID, LOCALE, \"KEY\", STRING) VALUES(?, 'en', ?, ?)"),
-         {collectionId, key, text});
+        { collectionId, key, text });
 }
 
 void FixtureDatabase::addTheme(qint64 collectionId, const QString &key, const QByteArray &data)
 {
     exec(QStringLiteral("INSERT INTO THEME(COLLECTION_ID, ITEM_KEY, ITEM_DATA) VALUES(?, ?, ?)"),
-         {collectionId, key, data});
+        { collectionId, key, data });
 }
 
 qint64 FixtureDatabase::addPage(qint64 collectionId, const Page &page)
 {
-    QStringList columns{QStringLiteral("COLLECTION_ID"), QStringLiteral("PAGE_INDEX"), QStringLiteral("SEGMENT"),
-                        QStringLiteral("NAME"), QStringLiteral("EXTERIOR"), QStringLiteral("MOOD")};
+    QStringList columns = QStringLiteral("COLLECTION_ID,PAGE_INDEX,SEGMENT,NAME,EXTERIOR,MOOD").split(QLatin1Char(','));
     // The declared NAME must be unique per collection.
-    QVariantList values{collectionId, page.pageIndex, page.segment,
-                        QStringLiteral("page-%1-%2").arg(collectionId).arg(page.pageIndex),
-                        page.exterior ? 1 : 0, page.mood};
-    for (int i = 0; i < page.names.size() && i < 10; ++i) {
-        columns << QStringLiteral("NAME%1").arg(i);
-        values << page.names.at(i);
-    }
-    for (int i = 0; i < page.extras.size() && i < 10; ++i) {
-        columns << QStringLiteral("EXTRA%1").arg(i);
-        values << page.extras.at(i);
-    }
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    if (!exec(QStringLiteral("INSERT INTO PAGE(%1) VALUES(%2)").arg(columns.join(QLatin1Char(',')),
-                                                                  marks.join(QLatin1Char(','))),
-              values))
+    QVariantList values { collectionId, page.pageIndex, page.segment,
+        QStringLiteral("page-%1-%2").arg(collectionId).arg(page.pageIndex), page.exterior ? 1 : 0, page.mood };
+    if (!exec(insertStatement(QStringLiteral("PAGE"), columns, values, page.names, page.extras), values))
         return -1;
     const qint64 id = m_lastId;
-    mapPage(collectionId, id);
+    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"), { collectionId, id });
     return id;
-}
-
-void FixtureDatabase::mapPage(qint64 collectionId, qint64 pageId)
-{
-    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"),
-         {collectionId, pageId});
 }
 
 qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &row)
 {
-    double l = 0, a = 0, b = 0;
-    if (row.lab.size() == 3) {
-        l = row.lab.at(0);
-        a = row.lab.at(1);
-        b = row.lab.at(2);
-    } else {
-        const Tintor::ColorTriple lab = Tintor::colorToLab(row.color);
-        l = lab[0];
-        a = lab[1];
-        b = lab[2];
-    }
+    const Tintor::ColorTriple lab = row.lab.size() == 3
+        ? Tintor::ColorTriple { row.lab.at(0), row.lab.at(1), row.lab.at(2) }
+        : Tintor::colorToLab(row.color);
     int segment = row.segment;
     if (segment <= 0) {
         QSqlQuery query(database());
@@ -146,29 +133,13 @@ qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &ro
         query.addBindValue(pageId);
         segment = query.exec() && query.next() ? query.value(0).toInt() : 1;
     }
-    QStringList columns{QStringLiteral("COLLECTION_ID"), QStringLiteral("PAGE_ID"), QStringLiteral("ROW_INDEX"),
-                        QStringLiteral("CODE"), QStringLiteral("SEGMENT"), QStringLiteral("RED"),
-                        QStringLiteral("GREEN"), QStringLiteral("BLUE"), QStringLiteral("L"), QStringLiteral("A"),
-                        QStringLiteral("B"), QStringLiteral("NEUTRAL"), QStringLiteral("WHITE"),
-                        QStringLiteral("MOOD"), QStringLiteral("SCHEME_POS"), QStringLiteral("NSCHEME_POS"),
-                        QStringLiteral("IS_MTO")};
-    QVariantList values{collectionId, pageId, row.rowIndex, row.code, segment, row.color.red(),
-                        row.color.green(), row.color.blue(), l, a, b, row.neutral ? 1 : 0, row.white ? 1 : 0,
-                        row.mood, row.schemePos, row.nschemePos, row.madeToOrder ? 1 : 0};
-    for (int i = 0; i < row.names.size() && i < 10; ++i) {
-        columns << QStringLiteral("NAME%1").arg(i);
-        values << row.names.at(i);
-    }
-    for (int i = 0; i < row.extras.size() && i < 10; ++i) {
-        columns << QStringLiteral("EXTRA%1").arg(i);
-        values << row.extras.at(i);
-    }
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    if (!exec(QStringLiteral("INSERT INTO \"ROW\"(%1) VALUES(%2)").arg(columns.join(QLatin1Char(',')),
-                                                                     marks.join(QLatin1Char(','))),
-              values))
+    QStringList columns = QStringLiteral("COLLECTION_ID,PAGE_ID,ROW_INDEX,CODE,SEGMENT,RED,GREEN,BLUE,L,A,B,NEUTRAL,"
+                                         "WHITE,MOOD,SCHEME_POS,NSCHEME_POS,IS_MTO")
+                              .split(QLatin1Char(','));
+    QVariantList values { collectionId, pageId, row.rowIndex, row.code, segment, row.color.red(), row.color.green(),
+        row.color.blue(), lab[0], lab[1], lab[2], row.neutral ? 1 : 0, row.white ? 1 : 0, row.mood, row.schemePos,
+        row.nschemePos, row.madeToOrder ? 1 : 0 };
+    if (!exec(insertStatement(QStringLiteral("\"ROW\""), columns, values, row.names, row.extras), values))
         return -1;
     return m_lastId;
 }

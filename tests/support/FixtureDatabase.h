@@ -13,27 +13,41 @@
 // Writes small collection files for tests, with the format's own statements.
 // Every add* returns the new row's ID (or -1 on failure, which also fails
 // the current test through QVERIFY in the callers).
-class FixtureDatabase
-{
+class FixtureDatabase {
 public:
-    struct Page
-    {
+    struct Page {
+        Page() = default;
+        Page(int pageIndex, int segment, const QStringList &names = {}, bool exterior = false, int mood = 0)
+            : pageIndex(pageIndex)
+            , segment(segment)
+            , names(names)
+            , exterior(exterior)
+            , mood(mood)
+        {
+        }
         int pageIndex = 1;
         int segment = 1;
-        QStringList names;  // NAME0.. (the rest empty)
+        QStringList names; // NAME0.. (the rest empty)
         QStringList extras; // EXTRA0..
         bool exterior = false;
         int mood = 0;
     };
-    struct Row
-    {
+    struct Row {
+        Row() = default;
+        Row(int rowIndex, const QString &code, const QColor &color, const QStringList &names = {})
+            : rowIndex(rowIndex)
+            , code(code)
+            , color(color)
+            , names(names)
+        {
+        }
         int rowIndex = 1;
         QString code;
-        QColor color;        // RGB; Lab computed from it unless lab is set
-        QList<double> lab;   // optional L, a, b
+        QColor color; // RGB; Lab computed from it unless lab is set
+        QList<double> lab; // optional L, a, b
         QStringList names;
         QStringList extras;
-        int segment = 0;     // 0: the page's segment
+        int segment = 0; // 0: the page's segment
         int mood = 0;
         bool neutral = false;
         bool white = false;
@@ -53,8 +67,8 @@ public:
     QString path() const { return m_path; }
     QSqlDatabase database() const;
 
-    qint64 addCollection(const QUuid &uuid, const QString &systemId, int order, bool enabled = true,
-                         const QString &name = QString());
+    qint64 addCollection(
+        const QUuid &uuid, const QString &systemId, int order, bool enabled = true, const QString &name = QString());
     void addSetting(qint64 collectionId, const QString &name, const QVariant &value, int valueIndex = 0);
     void addLocale(qint64 collectionId, const QString &key, const QString &text);
     void addTheme(qint64 collectionId, const QString &key, const QByteArray &data);

@@ -14,24 +14,24 @@ QString ProgramRun::builtProgram(const QString &relative)
 }
 
 ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments, int timeoutMs, const QString &root,
-                           const QMap<QString, QString> &environment)
+    const QMap<QString, QString> &environment)
 {
     QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
     if (!root.isEmpty()) {
         const QList<QPair<QString, QString>> folders = {
-            {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config")},
-            {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data")},
-            {QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache")},
-            {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime")},
-            {QStringLiteral("HOME"), QStringLiteral("home")},
+            { QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config") },
+            { QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data") },
+            { QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache") },
+            { QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime") },
+            { QStringLiteral("HOME"), QStringLiteral("home") },
         };
         for (const auto &[variable, name] : folders) {
             const QString path = root + QLatin1Char('/') + name;
             QDir().mkpath(path);
             childEnvironment.insert(variable, path);
         }
-        QFile::setPermissions(root + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(
+            root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     childEnvironment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (auto it = environment.cbegin(); it != environment.cend(); ++it)
@@ -47,7 +47,6 @@ ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments,
     process.start(program, arguments);
     if (!process.waitForStarted(10000))
         return result;
-    result.pid = process.processId();
     result.finished = process.waitForFinished(timeoutMs);
     if (!result.finished) {
         process.kill();

@@ -7,11 +7,9 @@
 #include <QStringList>
 
 // Runs a built program as a separate process and collects what it printed.
-struct ProgramRun
-{
+struct ProgramRun {
     bool finished = false;
     int exitCode = -1; // -1 when it crashed or was killed
-    qint64 pid = 0;
     qint64 elapsedMs = 0;
     QByteArray out;
     QByteArray err;
@@ -26,5 +24,5 @@ struct ProgramRun
     // folder below it, created, and the child starts in `root`; the
     // offscreen platform is always selected. `environment` is added last.
     static ProgramRun run(const QString &program, const QStringList &arguments, int timeoutMs,
-                          const QString &root = QString(), const QMap<QString, QString> &environment = {});
+        const QString &root = QString(), const QMap<QString, QString> &environment = {});
 };

@@ -24,7 +24,7 @@ QTemporaryDir &root()
 void TestEnvironment::prepare()
 {
     const QString base = root().path();
-    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "HOME", "PROGRAMDATA"}) {
+    for (const char *name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "HOME", "PROGRAMDATA" }) {
         const QString folder = base + QLatin1Char('/') + QString::fromLatin1(name).toLower();
         QDir().mkpath(folder);
         qputenv(name, QFile::encodeName(folder));
@@ -56,8 +56,8 @@ QString TestEnvironment::collectionFolder()
 
 void TestEnvironment::resetUserState()
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                    Tintor::settingsApplicationName());
+    QSettings store(
+        QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"), Tintor::settingsApplicationName());
     store.clear();
     store.sync();
     Tintor::UserState::forgetCachedLastUsedCollection();

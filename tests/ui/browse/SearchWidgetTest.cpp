@@ -16,8 +16,7 @@ using namespace Tintor;
 namespace {
 
 // Counts the key presses that reach a widget.
-class KeyCounter : public QObject
-{
+class KeyCounter : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -30,15 +29,11 @@ public:
 
 } // namespace
 
-class SearchWidgetTest : public QObject
-{
+class SearchWidgetTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(BrowseFixture::create());
-    }
+    void initTestCase() { QVERIFY(BrowseFixture::create()); }
 
     void init()
     {
@@ -58,53 +53,33 @@ private Q_SLOTS:
 
     void cleanup() { m_window.reset(); }
 
-    void hasTheFixedHeaderSize()
-    {
-        QCOMPARE(m_search->size(), QSize(210, 26));
-        QCOMPARE(m_search->minimumSize(), QSize(210, 26));
-        QCOMPARE(m_search->maximumSize(), QSize(210, 26));
-        QCOMPARE(m_search->sizeHint(), QSize(210, 26));
-        QCOMPARE(m_search->minimumSizeHint(), QSize(210, 26));
-    }
-
     void laysOutGlassTextAndRollButtons()
     {
+        QCOMPARE(m_search->minimumSize(), QSize(210, 26));
+        QCOMPARE(m_search->maximumSize(), QSize(210, 26));
         // Theme images: glass 16 x 16, roll buttons 18 x 22.
         QCOMPARE(m_search->magnifyingGlassRect(), QRect(7, 5, 16, 16));
-        RollButton *forward = m_search->rollButton(Forward);
         RollButton *backward = m_search->rollButton(Backward);
-        QCOMPARE(forward->direction(), Forward);
-        QCOMPARE(backward->direction(), Backward);
-        QCOMPARE(forward->geometry(), QRect(192, 2, 18, 22));
+        QCOMPARE(m_search->rollButton(Forward)->direction(), Forward);
+        QCOMPARE(m_search->rollButton(Forward)->geometry(), QRect(192, 2, 18, 22));
         QCOMPARE(backward->geometry(), QRect(174, 2, 18, 22));
-
-        const int textHeight = QFontMetrics(m_search->lineEdit()->font())
-                                   .size(Qt::TextSingleLine, QStringLiteral("Ág"))
-                                   .height();
+        const int textHeight
+            = QFontMetrics(m_search->lineEdit()->font()).size(Qt::TextSingleLine, QStringLiteral("Ág")).height();
         const QRect edit = m_search->lineEdit()->geometry();
-        QCOMPARE(edit.left(), m_search->magnifyingGlassRect().right() + 2);
-        QCOMPARE(edit.left(), 24);
-        QCOMPARE(edit.right(), 174 - 15);
-        QCOMPARE(edit.height(), textHeight);
-        QCOMPARE(edit.top(), (26 - textHeight) / 2);
+        QCOMPARE(edit, QRect(24, (26 - textHeight) / 2, 174 - 15 - 24 + 1, textHeight));
         // The frame closes 6 pixels right of the text and leaves the buttons outside.
         QCOMPARE(m_search->frameRect(), QRect(QPoint(0, 0), QPoint(edit.right() + 6, 25)));
-        QVERIFY(m_search->frameRect().right() < backward->x());
+        QVERIFY(!m_search->lineEdit()->hasFrame());
+        QCOMPARE(m_search->lineEdit()->palette().color(QPalette::Text), QColor(255, 255, 255));
     }
 
-    void lineEditIsFramelessItalicAndUpperCasing()
+    void typingSearchingAndLeaving()
     {
+        QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
+        QSignalSpy rolls(m_search, &SearchWidget::roll);
         QLineEdit *edit = m_search->lineEdit();
-        QVERIFY(!edit->hasFrame());
-        QCOMPARE(edit->focusPolicy(), Qt::StrongFocus);
         QCOMPARE(edit->font(), programFont(FontStyle::Italic, 2));
-        QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 255, 255));
         QCOMPARE(edit->placeholderText(), QStringLiteral("Code or name"));
-    }
-
-    void typedLettersAppearInUpperCaseAndRoman()
-    {
-        QLineEdit *edit = m_search->lineEdit();
         QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
         QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Normal, 2));
@@ -115,13 +90,9 @@ private Q_SLOTS:
         m_other->setFocus();
         QTRY_VERIFY(m_other->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Normal, 2));
-    }
 
-    void returnEmitsTrimmedPhraseAndEmptiesTheBox()
-    {
-        QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
-        QSignalSpy rolls(m_search, &SearchWidget::roll);
-        QLineEdit *edit = m_search->lineEdit();
+        // Return sends the trimmed phrase and empties the box.
+        edit->clear();
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
         QTest::keyClicks(edit, QStringLiteral("  n 0500 "));
@@ -131,36 +102,16 @@ private Q_SLOTS:
         QVERIFY(edit->text().isEmpty());
         QVERIFY(m_search->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Italic, 2));
-        QCOMPARE(rolls.count(), 0);
-    }
-
-    // An empty phrase would match every chip without a name.
-    void returnInEmptyOrBlankBoxEmitsTheEmptyPhrase_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("blanks") << QStringLiteral("   ");
-    }
-    void returnInEmptyOrBlankBoxEmitsTheEmptyPhrase()
-    {
-        QFETCH(QString, typed);
-        QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
-        QLineEdit *edit = m_search->lineEdit();
+        // A blank phrase goes out trimmed; the receiver decides what it finds.
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
-        QTest::keyClicks(edit, typed);
+        QTest::keyClicks(edit, QStringLiteral("   "));
         QTest::keyClick(edit, Qt::Key_Return);
-        // The receiver decides; the phrase query finds nothing for it.
-        QCOMPARE(phrases.count(), 1);
-        QCOMPARE(phrases.first().first().toString(), QString());
+        QCOMPARE(phrases.count(), 2);
+        QCOMPARE(phrases.last().first().toString(), QString());
         QVERIFY(edit->text().isEmpty());
-        QVERIFY(m_search->hasFocus());
-    }
 
-    void escapeClearsAndLeavesTheBox()
-    {
-        QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
-        QLineEdit *edit = m_search->lineEdit();
+        // Escape clears and leaves, consumed before the window sees it.
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
         QTest::keyClicks(edit, QStringLiteral("abc"));
@@ -170,16 +121,15 @@ private Q_SLOTS:
         QVERIFY(edit->text().isEmpty());
         QVERIFY(m_search->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Italic, 2));
-        // Consumed: neither the box nor (by propagation) its window sees it.
         QCOMPARE(window.count, 0);
-        QCOMPARE(phrases.count(), 0);
+        QCOMPARE(phrases.count(), 2);
+        QCOMPARE(rolls.count(), 0);
     }
 
     void completesInlineWhateverTheCase_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("completed");
-        QTest::newRow("name, lower case") << QStringLiteral("abe") << QStringLiteral("ABENDROT");
         QTest::newRow("name, mixed case") << QStringLiteral("aLp") << QStringLiteral("ALPENGLÜHEN");
         QTest::newRow("code") << QStringLiteral("s 2") << QStringLiteral("S 2010-R");
     }
@@ -190,21 +140,20 @@ private Q_SLOTS:
         QLineEdit *edit = m_search->lineEdit();
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
-        QVERIFY(edit->completer());
-        QCOMPARE(edit->completer()->completionMode(), QCompleter::InlineCompletion);
         QTest::keyClicks(edit, typed);
         QCOMPARE(edit->text().toUpper(), completed);
         // The completed rest is selected, so typing on replaces it.
         QCOMPARE(edit->selectedText().size(), completed.size() - typed.size());
-
         QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(phrases.count(), 1);
         QCOMPARE(phrases.first().first().toString(), completed);
     }
 
     void collectionChangeReplacesTextsAndWords()
     {
+        UserState::setLastUsedCollection(BrowseFixture::kExterior);
+        SearchWidget search;
+        QCOMPARE(search.lineEdit()->placeholderText(), QStringLiteral("Find a colour"));
         QLineEdit *edit = m_search->lineEdit();
         m_search->selectedCollectionChanged(BrowseFixture::kExterior);
         QCOMPARE(edit->placeholderText(), QStringLiteral("Find a colour"));
@@ -212,47 +161,22 @@ private Q_SLOTS:
         QVERIFY(!edit->completer());
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
-        QVERIFY(edit->completer());
         // Its only searched text is the code; names are not searched there.
         QCOMPARE(edit->completer()->model()->rowCount(), 1);
         // No chips: no completion, and certainly not the former collection's words.
         m_search->selectedCollectionChanged(BrowseFixture::kOil);
         QCOMPARE(edit->placeholderText(), QStringLiteral("color.palette.enter.search.text"));
         QVERIFY(!edit->completer());
-        QTest::keyClicks(edit, QStringLiteral("ex"));
-        QCOMPARE(edit->text(), QStringLiteral("EX"));
     }
 
-    void startsWithTheLastUsedCollection()
+    void rollButtonsEmitTheirDirectionAndRepeat()
     {
-        UserState::setLastUsedCollection(BrowseFixture::kExterior);
-        SearchWidget search;
-        QCOMPARE(search.lineEdit()->placeholderText(), QStringLiteral("Find a colour"));
-    }
-
-    void rollButtonsEmitTheirDirectionOnce_data()
-    {
-        QTest::addColumn<int>("direction");
-        QTest::newRow("backward") << int(Backward);
-        QTest::newRow("forward") << int(Forward);
-    }
-    void rollButtonsEmitTheirDirectionOnce()
-    {
-        QFETCH(int, direction);
         QSignalSpy rolls(m_search, &SearchWidget::roll);
-        QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
-        RollButton *button = m_search->rollButton(Direction(direction));
+        RollButton *button = m_search->rollButton(Backward);
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         QCOMPARE(rolls.count(), 1);
-        QCOMPARE(rolls.first().first().value<Direction>(), Direction(direction));
-        QCOMPARE(phrases.count(), 0);
-    }
-
-    void holdingARollButtonRepeats()
-    {
-        QSignalSpy rolls(m_search, &SearchWidget::roll);
-        RollButton *button = m_search->rollButton(Forward);
-        QVERIFY(button->autoRepeat());
+        QCOMPARE(rolls.takeFirst().first().value<Direction>(), Backward);
+        button = m_search->rollButton(Forward);
         QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
         QTRY_VERIFY(rolls.count() >= 3);
         QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
@@ -264,26 +188,22 @@ private Q_SLOTS:
         QVERIFY(rolls.count() <= count + 1);
     }
 
-    void backgroundPieceShowsThroughTheBox()
-    {
-        const QImage background = BrowseFixture::headerBackground(m_search->size());
-        m_search->setBackgroundImage(background);
-        const QBrush base = m_search->lineEdit()->palette().brush(QPalette::Base);
-        QCOMPARE(base.style(), Qt::TexturePattern);
-        QCOMPARE(base.texture().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                 background.copy(m_search->lineEdit()->geometry()));
-        // The text area shows the background colour, not a white base.
-        const QImage shot = m_search->grab().toImage();
-        const QRect edit = m_search->lineEdit()->geometry();
-        const QColor painted = shot.pixelColor(edit.right() - 2, edit.center().y());
-        const QColor expected = background.pixelColor(edit.right() - 2, edit.center().y());
-        QVERIFY2(qAbs(painted.red() - expected.red()) <= 2, qPrintable(painted.name()));
-    }
-
-    void paintsTheRoundedFrameAroundGlassAndText()
+    void paintsTheBackgroundAndTheRoundedFrame()
     {
         QImage background = BrowseFixture::headerBackground(m_search->size());
         m_search->setBackgroundImage(background);
+        const QRect edit = m_search->lineEdit()->geometry();
+        QCOMPARE(m_search->lineEdit()
+                     ->palette()
+                     .brush(QPalette::Base)
+                     .texture()
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            background.copy(edit));
+        // The text area shows the background colour, not a white base.
+        const QColor painted = m_search->grab().toImage().pixelColor(edit.right() - 2, edit.center().y());
+        QVERIFY2(qAbs(painted.red() - background.pixelColor(edit.right() - 2, edit.center().y()).red()) <= 2,
+            qPrintable(painted.name()));
         QWidget host;
         host.setFixedSize(m_search->size());
         host.setAutoFillBackground(true);
@@ -293,17 +213,16 @@ private Q_SLOTS:
         SearchWidget search(&host);
         search.setBackgroundImage(background);
         const QImage shot = host.grab().toImage();
-        const int y = 13;
         // The opaque outline of the inner rectangle: like drawRect, its right
         // and bottom lines fall one pixel outside it, on the frame's edge.
+        const int y = 13;
         const QRect frame = search.frameRect();
         QCOMPARE(shot.pixelColor(1, y), QColor(45, 45, 45));
         QCOMPARE(shot.pixelColor(frame.right(), y), QColor(45, 45, 45));
         QCOMPARE(shot.pixelColor(frame.center().x(), 1), QColor(45, 45, 45));
         QCOMPARE(shot.pixelColor(frame.center().x(), frame.bottom()), QColor(45, 45, 45));
         // Nothing is drawn past the frame between it and the buttons.
-        const int gap = search.frameRect().right() + 3;
-        QCOMPARE(shot.pixelColor(gap, y), background.pixelColor(gap, y));
+        QCOMPARE(shot.pixelColor(frame.right() + 3, y), background.pixelColor(frame.right() + 3, y));
     }
 
 private:

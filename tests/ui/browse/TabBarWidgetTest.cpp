@@ -12,8 +12,7 @@ using namespace Tintor;
 
 Q_DECLARE_METATYPE(QVector<int>)
 
-class TabBarWidgetTest : public QObject
-{
+class TabBarWidgetTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -39,11 +38,11 @@ private Q_SLOTS:
         QTest::addColumn<QVector<int>>("pages");
         QTest::newRow("every page, configured order")
             << BrowseFixture::kInterior
-            << QVector<int>{PageOfColorSchemes, PageOfColorForesight, PageOfProducts, PageOfTextures};
+            << QVector<int> { PageOfColorSchemes, PageOfColorForesight, PageOfProducts, PageOfTextures };
         QTest::newRow("schemes and products, default order")
-            << BrowseFixture::kExterior << QVector<int>{PageOfColorSchemes, PageOfProducts};
+            << BrowseFixture::kExterior << QVector<int> { PageOfColorSchemes, PageOfProducts };
         QTest::newRow("configured page missing from the mask")
-            << BrowseFixture::kOil << QVector<int>{PageOfColorSchemes, PageOfColorForesight};
+            << BrowseFixture::kOil << QVector<int> { PageOfColorSchemes, PageOfColorForesight };
     }
     void visiblePagesFollowSettingsAndMask()
     {
@@ -66,34 +65,26 @@ private Q_SLOTS:
         }
     }
 
-    void pressOnATabEmitsItsPageEvenWhenCurrent_data()
-    {
-        QTest::addColumn<int>("page");
-        QTest::newRow("current schemes") << int(PageOfColorSchemes);
-        QTest::newRow("foresight") << int(PageOfColorForesight);
-        QTest::newRow("products") << int(PageOfProducts);
-        QTest::newRow("textures") << int(PageOfTextures);
-    }
     void pressOnATabEmitsItsPageEvenWhenCurrent()
     {
-        QFETCH(int, page);
         QSignalSpy selected(m_bar.get(), &TabBarWidget::tabPageSelected);
-        const QRect tab = m_bar->tabRect(page);
-        QCOMPARE(m_bar->tabAt(tab.center()), page);
-        QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, tab.center());
-        QCOMPARE(selected.count(), 1);
-        QCOMPARE(selected.first().first().value<TabBarPage>(), TabBarPage(page));
+        const QVector<int> pages = m_bar->visiblePages();
+        for (const int page : pages) {
+            QCOMPARE(m_bar->tabAt(m_bar->tabRect(page).center()), page);
+            QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, m_bar->tabRect(page).center());
+            QCOMPARE(selected.takeFirst().first().value<TabBarPage>(), TabBarPage(page));
+        }
         // The view reports only; the stored page is the receiver's business.
         QCOMPARE(UserState::tabPageIndex(BrowseFixture::kInterior), int(PageOfColorSchemes));
-    }
-
-    void pressBesideTheTabsEmitsNothing()
-    {
-        QSignalSpy selected(m_bar.get(), &TabBarWidget::tabPageSelected);
+        QTest::mouseMove(m_bar.get(), m_bar->tabRect(PageOfProducts).center());
+        QTRY_COMPARE(m_bar->cursor().shape(), Qt::PointingHandCursor);
+        // Beside the tabs: no page, no signal, no hand.
         const QPoint beside(m_bar->tabRect(PageOfTextures).right() + 20, 15);
         QCOMPARE(m_bar->tabAt(beside), 0);
         QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, beside);
-        QCOMPARE(selected.count(), 0);
+        QVERIFY(selected.isEmpty());
+        QTest::mouseMove(m_bar.get(), beside);
+        QTRY_COMPARE(m_bar->cursor().shape(), Qt::ArrowCursor);
     }
 
     void unpaintedTabsCannotBeHit()
@@ -129,7 +120,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("emitted"); // 0: nothing
         QTest::newRow("second of four") << BrowseFixture::kInterior << int(Qt::Key_2) << int(PageOfColorForesight);
-        QTest::newRow("fourth of four") << BrowseFixture::kInterior << int(Qt::Key_4) << int(PageOfTextures);
         QTest::newRow("current page") << BrowseFixture::kInterior << int(Qt::Key_1) << 0;
         QTest::newRow("beyond two tabs") << BrowseFixture::kExterior << int(Qt::Key_3) << 0;
         QTest::newRow("second of two") << BrowseFixture::kExterior << int(Qt::Key_2) << int(PageOfProducts);
@@ -159,14 +149,6 @@ private Q_SLOTS:
         m_bar->show();
         m_bar->switchToTab2();
         QCOMPARE(selected.count(), 1);
-    }
-
-    void cursorPointsOverTabsOnly()
-    {
-        QTest::mouseMove(m_bar.get(), m_bar->tabRect(PageOfProducts).center());
-        QTRY_COMPARE(m_bar->cursor().shape(), Qt::PointingHandCursor);
-        QTest::mouseMove(m_bar.get(), QPoint(m_bar->width() - 5, 15));
-        QTRY_COMPARE(m_bar->cursor().shape(), Qt::ArrowCursor);
     }
 
 private:

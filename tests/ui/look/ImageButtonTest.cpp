@@ -15,14 +15,14 @@ class ImageButtonTest : public QObject
     Q_OBJECT
 
 private:
-    // A visible button in a window of its own background colour.
+    // A visible 40 x 30 button with a red 10 x 10 image, blue when down.
     struct Shown
     {
         QWidget window;
         ImageButton *button;
-        explicit Shown(const QImage &normal = LookFixture::filled(QSize(10, 10), Qt::red),
-                       const QImage &down = LookFixture::filled(QSize(10, 10), Qt::blue))
-            : button(new ImageButton(normal, down, &window))
+        Shown()
+            : button(new ImageButton(LookFixture::filled(QSize(10, 10), Qt::red),
+                                     LookFixture::filled(QSize(10, 10), Qt::blue), &window))
         {
             window.resize(60, 50);
             button->setGeometry(10, 10, 40, 30);
@@ -33,20 +33,20 @@ private:
 private Q_SLOTS:
     void constructionSetsCursorStyleAndHalfTransparentDisabledImage()
     {
-        QImage normal(4, 4, QImage::Format_ARGB32);
-        normal.fill(QColor(200, 40, 20));
-        ImageButton button(normal, QImage(), nullptr);
+        ImageButton button(LookFixture::filled(QSize(4, 4), QColor(200, 40, 20)), QImage(), nullptr);
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
         QVERIFY(qobject_cast<VestrelCustomStyle *>(button.style()));
-        QVERIFY(!button.isPulsing());
         const QColor disabled = button.disabledImage().pixelColor(2, 2);
         QVERIFY(qAbs(disabled.alpha() - 128) <= 1);
         QVERIFY(qAbs(disabled.red() - 200) <= 2);
         QVERIFY(qAbs(disabled.green() - 40) <= 2);
-        QCOMPARE(button.disabledImage().size(), normal.size());
+        QCOMPARE(button.disabledImage().size(), QSize(4, 4));
+        // Hidden, it does not pulse.
+        button.startFadeIn();
+        QVERIFY(!button.isPulsing());
+        QVERIFY(!button.graphicsEffect());
 
-        ImageButton blank(QImage(), normal, nullptr);
-        QVERIFY(blank.normalImage().isNull());
+        ImageButton blank(QImage(), button.normalImage(), nullptr);
         QVERIFY(blank.disabledImage().isNull());
     }
 
@@ -59,7 +59,9 @@ private Q_SLOTS:
         QCOMPARE(QColor(image.pixel(15, 10)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(24, 19)), QColor(Qt::red));
         QVERIFY(QColor(image.pixel(14, 10)) != QColor(Qt::red));
+        const QColor plain = image.pixel(5, 15);
 
+        // Down: shifted by one pixel.
         button->setDown(true);
         image = button->grab().toImage();
         QCOMPARE(QColor(image.pixel(16, 11)), QColor(Qt::blue));
@@ -67,85 +69,53 @@ private Q_SLOTS:
         QVERIFY(QColor(image.pixel(15, 10)) != QColor(Qt::blue));
         button->setDown(false);
 
-        button->setEnabled(false);
+        // Checked: a light rounded background; the radius-4 corner stays uncovered.
+        button->setCheckable(true);
+        button->setChecked(true);
         image = button->grab().toImage();
-        const QColor faded = image.pixel(20, 15);
+        QVERIFY(QColor(image.pixel(5, 15)).lightness() > plain.lightness());
+        QCOMPARE(QColor(image.pixel(0, 0)), plain);
+        button->setChecked(false);
+
+        button->setEnabled(false);
+        const QColor faded = button->grab().toImage().pixel(20, 15);
         QVERIFY(faded.red() > faded.green());
         QVERIFY(faded.green() > 60); // half of the background shows through
     }
 
-    void checkedButtonGetsALightRoundedBackground()
-    {
-        Shown shown;
-        ImageButton *button = shown.button;
-        const QColor plain = button->grab().toImage().pixel(5, 15);
-        button->setCheckable(true);
-        button->setChecked(true);
-        const QImage image = button->grab().toImage();
-        const QColor checked = image.pixel(5, 15);
-        QVERIFY(checked.lightness() > plain.lightness());
-        // The radius-4 corner stays uncovered.
-        QCOMPARE(QColor(image.pixel(0, 0)), plain);
-    }
-
-    void startFadeInOnAHiddenButtonDoesNothing()
-    {
-        ImageButton button(LookFixture::filled(QSize(10, 10), Qt::red), QImage(), nullptr);
-        button.startFadeIn();
-        QVERIFY(!button.isPulsing());
-        QVERIFY(!button.graphicsEffect());
-    }
-
-    void pulsesWithAnOpacityEffect()
-    {
-        Shown shown;
-        ImageButton *button = shown.button;
-        button->startFadeIn();
-        QVERIFY(button->isPulsing());
-        auto *effect = qobject_cast<QGraphicsOpacityEffect *>(button->graphicsEffect());
-        QVERIFY(effect);
-        // A second start keeps the running pulse and its effect.
-        button->startFadeIn();
-        QCOMPARE(button->graphicsEffect(), effect);
-        // The opacity swings between 0.2 and 1.0.
-        QTRY_VERIFY(effect->opacity() < 0.5);
-        QTRY_VERIFY(effect->opacity() > 0.9);
-        QVERIFY(button->isPulsing());
-    }
-
-    void hiddenWhilePulsingReturnsToFullOpacityAndStops()
-    {
-        Shown shown;
-        ImageButton *button = shown.button;
-        button->startFadeIn();
-        QPointer<QGraphicsOpacityEffect> effect = qobject_cast<QGraphicsOpacityEffect *>(button->graphicsEffect());
-        QVERIFY(effect);
-        QTRY_VERIFY(effect->opacity() < 0.9);
-        qreal lastOpacity = effect->opacity();
-        connect(effect.data(), &QGraphicsOpacityEffect::opacityChanged, this,
-                [&lastOpacity](qreal opacity) { lastOpacity = opacity; });
-
-        button->hide();
-        QVERIFY(!button->isVisible());
-        QVERIFY(!button->isPulsing());
-        QTRY_VERIFY(!button->graphicsEffect());
-        QVERIFY(effect.isNull());
-        QCOMPARE(lastOpacity, 1.0);
-
-        // Shown again it is at rest and can pulse anew.
-        button->show();
-        QVERIFY(!button->isPulsing());
-        button->startFadeIn();
-        QVERIFY(button->isPulsing());
-    }
-
-    void stopFadeInFadesBackWhileStayingVisible()
+    void pulsesWithAnOpacityEffectUntilStoppedOrHidden()
     {
         Shown shown;
         ImageButton *button = shown.button;
         button->stopFadeIn(); // not pulsing: nothing to stop
         QVERIFY(!button->graphicsEffect());
         button->startFadeIn();
+        QVERIFY(button->isPulsing());
+        QPointer<QGraphicsOpacityEffect> effect = qobject_cast<QGraphicsOpacityEffect *>(button->graphicsEffect());
+        QVERIFY(effect);
+        // A second start keeps the running pulse and its effect.
+        button->startFadeIn();
+        QCOMPARE(button->graphicsEffect(), effect.data());
+        // The opacity swings between 0.2 and 1.0.
+        QTRY_VERIFY(effect->opacity() < 0.5);
+        QTRY_VERIFY(effect->opacity() > 0.9);
+        QTRY_VERIFY(effect->opacity() < 0.9);
+        qreal lastOpacity = effect->opacity();
+        connect(effect.data(), &QGraphicsOpacityEffect::opacityChanged, this,
+                [&lastOpacity](qreal opacity) { lastOpacity = opacity; });
+
+        // Hidden while pulsing: back to full opacity, stopped.
+        button->hide();
+        QVERIFY(!button->isPulsing());
+        QTRY_VERIFY(!button->graphicsEffect());
+        QVERIFY(effect.isNull());
+        QCOMPARE(lastOpacity, 1.0);
+
+        // Shown again it is at rest and can pulse anew; a stop fades back while visible.
+        button->show();
+        QVERIFY(!button->isPulsing());
+        button->startFadeIn();
+        QVERIFY(button->isPulsing());
         button->stopFadeIn();
         QVERIFY(!button->isPulsing());
         QVERIFY(button->isVisible());

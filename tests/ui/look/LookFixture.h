@@ -11,10 +11,8 @@
 #include <QUuid>
 #include <memory>
 
-// One collection file for the look tests: theme rows of the system-wide
-// collection (ID 0 in every file) and one shown collection with its own
-// texts and images. publish() registers it and makes the shown collection
-// the last used one.
+// The look tests' collection file: system-wide theme rows (ID 0) and one
+// shown collection; publish() registers it and makes that one the last used.
 class LookFixture
 {
 public:
@@ -41,7 +39,6 @@ public:
     }
 
     static QByteArray png(const QImage &image) { return FixtureDatabase::png(image); }
-
     static QImage filled(const QSize &size, const QColor &color)
     {
         QImage image(size, QImage::Format_ARGB32);

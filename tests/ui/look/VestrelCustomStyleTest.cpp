@@ -20,18 +20,24 @@ struct Span
     int length = 0; // 0: no rectangle at all
 };
 
-QStyleOptionSlider scrollBarOption(Qt::Orientation orientation, int length, int minimum, int maximum, int pageStep,
-                                   int position)
+struct ScrollCase
+{
+    Qt::Orientation orientation;
+    int length, minimum, maximum, pageStep, position;
+    Span subPage, slider, addPage;
+};
+
+QStyleOptionSlider scrollBarOption(const ScrollCase &c)
 {
     QStyleOptionSlider option;
-    option.orientation = orientation;
-    option.rect = orientation == Qt::Vertical ? QRect(0, 0, 12, length) : QRect(0, 0, length, 12);
-    option.minimum = minimum;
-    option.maximum = maximum;
-    option.pageStep = pageStep;
+    option.orientation = c.orientation;
+    option.rect = c.orientation == Qt::Vertical ? QRect(0, 0, 12, c.length) : QRect(0, 0, c.length, 12);
+    option.minimum = c.minimum;
+    option.maximum = c.maximum;
+    option.pageStep = c.pageStep;
     option.singleStep = 1;
-    option.sliderPosition = position;
-    option.sliderValue = position;
+    option.sliderPosition = c.position;
+    option.sliderValue = c.position;
     option.subControls = QStyle::SC_All;
     return option;
 }
@@ -43,24 +49,9 @@ QRect spanRect(Qt::Orientation orientation, const Span &span)
     return orientation == Qt::Vertical ? QRect(0, span.start, 12, span.length) : QRect(span.start, 0, span.length, 12);
 }
 
-QImage sliderImage(const QSize &size, const QList<QColor> &thirds)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    QPainter painter(&image);
-    const int third = size.width() / thirds.size();
-    for (int i = 0; i < thirds.size(); ++i)
-        painter.fillRect(QRect(i * third, 0, third, size.height()), thirds.at(i));
-    return image;
-}
-
-int grey(QRgb pixel)
-{
-    return qGray(pixel);
-}
-
 } // namespace
 
-Q_DECLARE_METATYPE(Span)
+Q_DECLARE_METATYPE(ScrollCase)
 
 class VestrelCustomStyleTest : public QObject
 {
@@ -69,77 +60,47 @@ class VestrelCustomStyleTest : public QObject
 private Q_SLOTS:
     void scrollBarSubControls_data()
     {
-        QTest::addColumn<Qt::Orientation>("orientation");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("pageStep");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<Span>("subPage");
-        QTest::addColumn<Span>("slider");
-        QTest::addColumn<Span>("addPage");
-        QTest::newRow("middle of a 200 pixel bar")
-            << Qt::Vertical << 200 << 0 << 100 << 100 << 50 << Span{0, 50} << Span{50, 100} << Span{150, 50};
+        QTest::addColumn<ScrollCase>("c");
         QTest::newRow("at the start no sub page")
-            << Qt::Vertical << 200 << 0 << 100 << 100 << 0 << Span{} << Span{0, 100} << Span{100, 100};
+            << ScrollCase{Qt::Vertical, 200, 0, 100, 100, 0, {}, {0, 100}, {100, 100}};
         QTest::newRow("at the end no add page")
-            << Qt::Vertical << 200 << 0 << 100 << 100 << 100 << Span{0, 100} << Span{100, 100} << Span{};
+            << ScrollCase{Qt::Vertical, 200, 0, 100, 100, 100, {0, 100}, {100, 100}, {}};
         // scale 100 / 13: slider at 30.77 -> 31, 23.08 -> 23 long, add page from 53.85 -> 54.
         QTest::newRow("rounded to the nearest pixel")
-            << Qt::Vertical << 100 << 0 << 10 << 3 << 4 << Span{0, 31} << Span{31, 23} << Span{54, 46};
+            << ScrollCase{Qt::Vertical, 100, 0, 10, 3, 4, {0, 31}, {31, 23}, {54, 46}};
         QTest::newRow("horizontal")
-            << Qt::Horizontal << 300 << 0 << 200 << 100 << 100 << Span{0, 100} << Span{100, 100} << Span{200, 100};
+            << ScrollCase{Qt::Horizontal, 300, 0, 200, 100, 100, {0, 100}, {100, 100}, {200, 100}};
         QTest::newRow("minimum above zero counts from the minimum")
-            << Qt::Vertical << 200 << 50 << 150 << 100 << 100 << Span{0, 50} << Span{50, 100} << Span{150, 50};
+            << ScrollCase{Qt::Vertical, 200, 50, 150, 100, 100, {0, 50}, {50, 100}, {150, 50}};
         QTest::newRow("nothing to scroll and no page step")
-            << Qt::Vertical << 80 << 0 << 0 << 0 << 0 << Span{} << Span{0, 80} << Span{};
+            << ScrollCase{Qt::Vertical, 80, 0, 0, 0, 0, {}, {0, 80}, {}};
     }
     void scrollBarSubControls()
     {
-        QFETCH(Qt::Orientation, orientation);
-        QFETCH(int, length);
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        QFETCH(int, pageStep);
-        QFETCH(int, position);
-        QFETCH(Span, subPage);
-        QFETCH(Span, slider);
-        QFETCH(Span, addPage);
+        QFETCH(ScrollCase, c);
         VestrelCustomStyle style;
-        const QStyleOptionSlider option = scrollBarOption(orientation, length, minimum, maximum, pageStep, position);
+        const QStyleOptionSlider option = scrollBarOption(c);
         const auto rect = [&](QStyle::SubControl subControl) {
             return style.subControlRect(QStyle::CC_ScrollBar, &option, subControl);
         };
-        QCOMPARE(rect(QStyle::SC_ScrollBarSubPage), spanRect(orientation, subPage));
-        QCOMPARE(rect(QStyle::SC_ScrollBarSlider), spanRect(orientation, slider));
-        QCOMPARE(rect(QStyle::SC_ScrollBarAddPage), spanRect(orientation, addPage));
+        QCOMPARE(rect(QStyle::SC_ScrollBarSubPage), spanRect(c.orientation, c.subPage));
+        QCOMPARE(rect(QStyle::SC_ScrollBarSlider), spanRect(c.orientation, c.slider));
+        QCOMPARE(rect(QStyle::SC_ScrollBarAddPage), spanRect(c.orientation, c.addPage));
         for (auto button : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarFirst,
                             QStyle::SC_ScrollBarLast})
             QVERIFY(rect(button).isEmpty());
         QCOMPARE(rect(QStyle::SC_ScrollBarGroove), option.rect);
-    }
 
-    void scrollBarHitTest_data()
-    {
-        QTest::addColumn<int>("along");
-        QTest::addColumn<int>("subControl");
-        QTest::newRow("first pixel") << 0 << int(QStyle::SC_ScrollBarSubPage);
-        QTest::newRow("last sub page pixel") << 49 << int(QStyle::SC_ScrollBarSubPage);
-        QTest::newRow("slider start") << 50 << int(QStyle::SC_ScrollBarSlider);
-        QTest::newRow("slider end") << 149 << int(QStyle::SC_ScrollBarSlider);
-        QTest::newRow("add page start still hits the slider") << 150 << int(QStyle::SC_ScrollBarSlider);
-        QTest::newRow("beyond") << 151 << int(QStyle::SC_ScrollBarAddPage);
-        QTest::newRow("last pixel") << 199 << int(QStyle::SC_ScrollBarAddPage);
-    }
-    void scrollBarHitTest()
-    {
-        QFETCH(int, along);
-        QFETCH(int, subControl);
-        VestrelCustomStyle style;
-        for (Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal}) {
-            const QStyleOptionSlider option = scrollBarOption(orientation, 200, 0, 100, 100, 50);
-            const QPoint point = orientation == Qt::Vertical ? QPoint(6, along) : QPoint(along, 6);
-            QCOMPARE(int(style.hitTestComplexControl(QStyle::CC_ScrollBar, &option, point)), subControl);
+        // Hit test at both ends of the slider; its last pixel plus one still hits it.
+        if (c.slider.start > 0 && c.addPage.length > 0) {
+            const auto hit = [&](int along) {
+                const QPoint point = c.orientation == Qt::Vertical ? QPoint(6, along) : QPoint(along, 6);
+                return style.hitTestComplexControl(QStyle::CC_ScrollBar, &option, point);
+            };
+            QCOMPARE(hit(c.slider.start - 1), QStyle::SC_ScrollBarSubPage);
+            QCOMPARE(hit(c.slider.start), QStyle::SC_ScrollBarSlider);
+            QCOMPARE(hit(c.addPage.start), QStyle::SC_ScrollBarSlider);
+            QCOMPARE(hit(c.addPage.start + 1), QStyle::SC_ScrollBarAddPage);
         }
     }
 
@@ -160,7 +121,9 @@ private Q_SLOTS:
         QCOMPARE(style.pixelMetric(QStyle::PM_SliderLength), 20);
     }
 
-    void scrollBarWidgetUsesTheExtentAndDragsOnePixelPerStep()
+    // The groove is the whole bar, so the slider follows the pointer; the
+    // thumb is six pixels wide and rounded, with no arrows.
+    void scrollBarWidget()
     {
         QScrollBar bar(Qt::Vertical);
         VestrelCustomStyle style;
@@ -168,24 +131,33 @@ private Q_SLOTS:
         QCOMPARE(bar.sizeHint().width(), 12);
         bar.setRange(0, 100);
         bar.setPageStep(100);
-        bar.setValue(0);
+        bar.setValue(50);
         bar.resize(12, 200);
+        const QImage image = bar.grab().toImage();
+        image.save(LookFixture::outputPath(QStringLiteral("scrollbar.png")));
+        // Pages: the gradient from 152 at the left to 144 at the right.
+        QVERIFY(qAbs(qGray(image.pixel(0, 2)) - 152) <= 1);
+        QVERIFY(qAbs(qGray(image.pixel(11, 2)) - 144) <= 1);
+        QCOMPARE(qGray(image.pixel(5, 2)), qGray(image.pixel(5, 190)));
+        // Thumb across the middle of the slider: 3 pixels of page on each
+        // side, 6 pixels of thumb between 192 and 208.
+        for (int x = 0; x < 12; ++x) {
+            const int level = qGray(image.pixel(x, 100));
+            const bool thumb = x >= 3 && x <= 8;
+            QVERIFY2(thumb ? level >= 191 && level <= 208 : level >= 143 && level <= 153, qPrintable(QString::number(x)));
+        }
+        // Rounded ends: the corner pixels are mostly page, the middle of the end rows thumb.
+        QVERIFY(qGray(image.pixel(3, 50)) < 175);
+        QVERIFY(qGray(image.pixel(8, 149)) < 175);
+        QVERIFY(qGray(image.pixel(5, 51)) > 180);
+        QVERIFY(qGray(image.pixel(6, 148)) > 180);
+
+        bar.setValue(0);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
-
-        QStyleOptionSlider option;
-        option.initFrom(&bar);
-        option.orientation = Qt::Vertical;
-        option.minimum = 0;
-        option.maximum = 100;
-        option.pageStep = 100;
-        option.sliderPosition = 0;
-        const QRect slider = style.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
-        QCOMPARE(slider, QRect(0, 0, 12, 100));
-        // The groove is the whole bar, so the slider follows the pointer.
-        QTest::mousePress(&bar, Qt::LeftButton, {}, slider.center());
-        QTest::mouseMove(&bar, slider.center() + QPoint(0, 40));
-        QTest::mouseRelease(&bar, Qt::LeftButton, {}, slider.center() + QPoint(0, 40));
+        QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(6, 50));
+        QTest::mouseMove(&bar, QPoint(6, 90));
+        QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(6, 90));
         QCOMPARE(bar.value(), 40);
         // A click on the add page pages forward.
         bar.setValue(0);
@@ -193,59 +165,21 @@ private Q_SLOTS:
         QTRY_COMPARE(bar.value(), 100);
     }
 
-    void verticalScrollBarHasASixPixelRoundedThumbAndNoArrows()
-    {
-        QScrollBar bar(Qt::Vertical);
-        VestrelCustomStyle style;
-        bar.setStyle(&style);
-        bar.setRange(0, 100);
-        bar.setPageStep(100);
-        bar.setValue(50);
-        bar.resize(12, 200);
-        const QImage image = bar.grab().toImage();
-        image.save(LookFixture::outputPath(QStringLiteral("scrollbar.png")));
-        // Pages: the gradient from 152 at the left to 144 at the right.
-        QVERIFY(qAbs(grey(image.pixel(0, 2)) - 152) <= 1);
-        QVERIFY(qAbs(grey(image.pixel(11, 2)) - 144) <= 1);
-        QCOMPARE(grey(image.pixel(5, 2)), grey(image.pixel(5, 190)));
-        // Thumb across the middle of the slider: 3 pixels of page on each
-        // side, 6 pixels of thumb between 192 and 208.
-        for (int x = 0; x < 12; ++x) {
-            const int level = grey(image.pixel(x, 100));
-            if (x >= 3 && x <= 8)
-                QVERIFY2(level >= 191 && level <= 208, qPrintable(QString::number(x)));
-            else
-                QVERIFY2(level >= 143 && level <= 153, qPrintable(QString::number(x)));
-        }
-        // Rounded ends: the thumb's corner pixels are mostly page colour,
-        // the middle of its end row is thumb.
-        QVERIFY(grey(image.pixel(3, 50)) < 175);
-        QVERIFY(grey(image.pixel(8, 149)) < 175);
-        QVERIFY(grey(image.pixel(5, 51)) > 180);
-        QVERIFY(grey(image.pixel(6, 148)) > 180);
-    }
-
     void imageSliderGrooveAndHandle_data()
     {
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("position");
+        QTest::addColumn<QList<int>>("range"); // minimum, maximum, position
         QTest::addColumn<bool>("upsideDown");
         QTest::addColumn<int>("handleCenter");
-        QTest::newRow("minimum at the groove's left end") << 0 << 100 << 0 << false << 10;
-        QTest::newRow("maximum at the groove's right end") << 0 << 100 << 100 << false << 190;
-        QTest::newRow("middle") << 0 << 100 << 50 << false << 100;
-        QTest::newRow("truncated") << 0 << 3 << 1 << false << 70; // 10 + 180 / 3
-        QTest::newRow("upside down minimum at the right") << 0 << 100 << 0 << true << 190;
-        QTest::newRow("upside down maximum at the left") << 0 << 100 << 100 << true << 10;
-        QTest::newRow("counted from the minimum") << 10 << 20 << 15 << false << 100;
-        QTest::newRow("empty range stays at the left") << 5 << 5 << 5 << false << 10;
+        QTest::newRow("minimum at the groove's left end") << QList<int>{0, 100, 0} << false << 10;
+        QTest::newRow("maximum at the groove's right end") << QList<int>{0, 100, 100} << false << 190;
+        QTest::newRow("truncated") << QList<int>{0, 3, 1} << false << 70; // 10 + 180 / 3
+        QTest::newRow("upside down minimum at the right") << QList<int>{0, 100, 0} << true << 190;
+        QTest::newRow("counted from the minimum") << QList<int>{10, 20, 15} << false << 100;
+        QTest::newRow("empty range stays at the left") << QList<int>{5, 5, 5} << false << 10;
     }
     void imageSliderGrooveAndHandle()
     {
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        QFETCH(int, position);
+        QFETCH(QList<int>, range);
         QFETCH(bool, upsideDown);
         QFETCH(int, handleCenter);
         VestrelCustomStyle style;
@@ -254,14 +188,13 @@ private Q_SLOTS:
         QStyleOptionSlider option;
         option.orientation = Qt::Horizontal;
         option.rect = QRect(0, 0, 200, 20);
-        option.minimum = minimum;
-        option.maximum = maximum;
-        option.sliderPosition = position;
+        option.minimum = range[0];
+        option.maximum = range[1];
+        option.sliderPosition = range[2];
         option.upsideDown = upsideDown;
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove), QRect(10, 6, 180, 8));
-        const QRect handle = style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle);
-        QCOMPARE(handle, QRect(handleCenter - 10, 5, 20, 10));
-
+        QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle),
+                 QRect(handleCenter - 10, 5, 20, 10));
         const auto hit = [&](const QPoint &point) {
             return style.hitTestComplexControl(QStyle::CC_Slider, &option, point);
         };
@@ -293,15 +226,17 @@ private Q_SLOTS:
     void imageSliderDrawsCapsMaskedGradientAndHandle()
     {
         VestrelCustomStyle style;
-        style.grooveImage = sliderImage(QSize(24, 8), {Qt::red, Qt::blue, Qt::yellow});
+        style.grooveImage = QImage(24, 8, QImage::Format_ARGB32);
+        {
+            QPainter painter(&style.grooveImage);
+            const QColor thirds[] = {Qt::red, Qt::blue, Qt::yellow};
+            for (int i = 0; i < 3; ++i)
+                painter.fillRect(QRect(i * 8, 0, 8, 8), thirds[i]);
+        }
         style.handleImage = LookFixture::filled(QSize(20, 8), Qt::green);
         // The upper half of the mask cuts the gradient away.
-        QImage mask(24, 8, QImage::Format_ARGB32);
-        mask.fill(QColor(255, 0, 0));
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 24; ++x)
-                mask.setPixel(x, y, qRgb(0, 255, 255));
-        style.grooveMask = mask;
+        style.grooveMask = LookFixture::filled(QSize(24, 8), QColor(255, 0, 0));
+        QPainter(&style.grooveMask).fillRect(QRect(0, 0, 24, 4), QColor(0, 255, 255));
 
         QSlider slider(Qt::Horizontal);
         slider.setStyle(&style);

@@ -7,6 +7,7 @@
 #include "ui/chips/ChipPayload.h"
 #include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ImageButton.h"
+#include "ui/look/Theme.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
@@ -88,10 +89,12 @@ private:
     std::unique_ptr<StandInMainWidget> m_main;
     MyPaletteWidget *m_palette = nullptr;
 
-    void storeCells(const QList<QPair<QPoint, int>> &cells)
+    void storeCells(const QList<QPair<QPoint, int>> &cells, const CellList &selected = {})
     {
         for (const auto &[cell, chip] : cells)
             UserState::setMyPaletteEntry(cell.y(), cell.x(), deckItem(m_collections, chip));
+        for (const QPoint &cell : selected)
+            UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
     }
 
     // A palette in a shown stand-in main widget, 400 x 200.
@@ -111,18 +114,23 @@ private:
         QTest::mouseClick(m_palette, Qt::LeftButton, modifiers, m_palette->cellRect(cell).center());
     }
 
-    // Drags a payload over `position` and drops it; returns whether the
-    // drop was accepted.
-    bool dropPayload(const QString &payloadText, const QPoint &position)
+    // Sends a drag enter and move over `position`; returns whether both were accepted.
+    bool dragOver(QMimeData *mime, const QPoint &position)
     {
-        std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(payloadText));
-        QDragEnterEvent enter(position, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(position, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_palette, &enter);
         if (!enter.isAccepted())
             return false;
-        QDragMoveEvent move(position, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(position, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_palette, &move);
-        if (!move.isAccepted()) {
+        return move.isAccepted();
+    }
+
+    // Drags a payload over `position` and drops it; returns whether the drop was accepted.
+    bool dropPayload(const QString &payloadText, const QPoint &position)
+    {
+        std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(payloadText));
+        if (!dragOver(mime.get(), position)) {
             QDragLeaveEvent leave;
             QCoreApplication::sendEvent(m_palette, &leave);
             return false;
@@ -139,12 +147,20 @@ private:
         return chipPayloadText(source, kDeck, entry);
     }
 
+    void sendMove(const QPoint &end)
+    {
+        QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(m_palette, &move);
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
         m_collections = create();
         QVERIFY(m_collections.file->isOpen());
-        QCOMPARE(m_collections.deckRows.size(), kDeckChips.size());
+        m_collections.file->addTheme(0, themeItemKey(ThemeItem::BarBackground),
+                                     FixtureDatabase::png(QSize(30, 30), QColor(90, 30, 120)));
     }
 
     void init()
@@ -162,31 +178,26 @@ private Q_SLOTS:
     void cellGeometry_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("barHeight");
-        QTest::addColumn<int>("editHeight");
         QTest::addColumn<QRect>("area");
         QTest::addColumn<QRect>("firstCell");
         QTest::addColumn<QRect>("lastCell");
         QTest::newRow("400x200, remainders centred")
-            << QSize(400, 200) << 30 << 16 << QRect(QPoint(12, 42), QPoint(387, 171))
-            << QRect(QPoint(14, 43), QPoint(75, 74)) << QRect(QPoint(324, 139), QPoint(385, 170));
+            << QSize(400, 200) << QRect(QPoint(12, 42), QPoint(387, 171)) << QRect(QPoint(14, 43), QPoint(75, 74))
+            << QRect(QPoint(324, 139), QPoint(385, 170));
         QTest::newRow("area divides evenly")
-            << QSize(384, 174) << 30 << 16 << QRect(QPoint(12, 42), QPoint(371, 145))
-            << QRect(QPoint(12, 42), QPoint(71, 67)) << QRect(QPoint(312, 120), QPoint(371, 145));
-        QTest::newRow("too small for a cell")
-            << QSize(28, 80) << 30 << 16 << QRect(QPoint(12, 42), QPoint(15, 51)) << QRect(QPoint(14, 43), QSize(0, 2))
-            << QRect(QPoint(14, 49), QSize(0, 2));
+            << QSize(384, 174) << QRect(QPoint(12, 42), QPoint(371, 145)) << QRect(QPoint(12, 42), QPoint(71, 67))
+            << QRect(QPoint(312, 120), QPoint(371, 145));
+        QTest::newRow("too small for a cell") << QSize(28, 80) << QRect(QPoint(12, 42), QPoint(15, 51))
+                                              << QRect(QPoint(14, 43), QSize(0, 2)) << QRect(QPoint(14, 49), QSize(0, 2));
     }
 
     void cellGeometry()
     {
         QFETCH(QSize, size);
-        QFETCH(int, barHeight);
-        QFETCH(int, editHeight);
         QFETCH(QRect, area);
         QFETCH(QRect, firstCell);
         QFETCH(QRect, lastCell);
-        QCOMPARE(MyPaletteWidget::cellAreaFor(size, barHeight, editHeight), area);
+        QCOMPARE(MyPaletteWidget::cellAreaFor(size, 30, 16), area);
         const auto cells = MyPaletteWidget::cellRectsFor(area);
         QCOMPARE(cells.front(), firstCell);
         QCOMPARE(cells.back(), lastCell);
@@ -200,12 +211,10 @@ private Q_SLOTS:
         QVERIFY(makePalette());
         const int barHeight = m_palette->barRect().height();
         QCOMPARE(m_palette->barRect(), QRect(0, 0, 400, barHeight));
-        QLineEdit *edit = m_palette->descriptionEdit();
         const int lineHeight = m_palette->fontMetrics().height();
-        QCOMPARE(edit->geometry(), QRect(QPoint(12, 200 - lineHeight), QPoint(387, 199)));
-        const auto cells = MyPaletteWidget::cellRectsFor(MyPaletteWidget::cellAreaFor(QSize(400, 200), barHeight,
-                                                                                        lineHeight));
-        QCOMPARE(m_palette->cellRect(QPoint(0, 0)), cells.front());
+        QCOMPARE(m_palette->descriptionEdit()->geometry(), QRect(QPoint(12, 200 - lineHeight), QPoint(387, 199)));
+        const auto cells =
+            MyPaletteWidget::cellRectsFor(MyPaletteWidget::cellAreaFor(QSize(400, 200), barHeight, lineHeight));
         QCOMPARE(m_palette->cellRect(QPoint(5, 3)), cells.back());
         QCOMPARE(m_palette->cellsRect(), (cells.front() | cells.back()).adjusted(0, 0, 1, 1));
         QCOMPARE(m_palette->cellAt(cells[7].center()), QPoint(1, 1));
@@ -226,13 +235,11 @@ private Q_SLOTS:
 
     void reloadTakesCellsAndSelectionFromUserState()
     {
-        storeCells({{QPoint(0, 0), 0}, {QPoint(3, 1), 5}, {QPoint(5, 3), 3}});
+        storeCells({{QPoint(0, 0), 0}, {QPoint(3, 1), 5}, {QPoint(5, 3), 3}}, {QPoint(5, 3), QPoint(1, 0)});
         // A chip row that is gone, a collection that is gone, an unreadable entry.
         UserState::setMyPaletteEntry(0, 1, DB::ItemIndex{kDeck, m_collections.deckPageId, 99999});
         UserState::setMyPaletteEntry(0, 2, DB::ItemIndex{kGone, 3, 4});
         paletteStore()->setValue(cellKey(QPoint(4, 0), "Entry"), QStringLiteral("not an index"));
-        UserState::setMyPaletteCellSelected(3, 5, true);
-        UserState::setMyPaletteCellSelected(0, 1, true);
         UserState::setMyPaletteGridVisible(false);
         QVERIFY(makePalette());
 
@@ -263,44 +270,31 @@ private Q_SLOTS:
                  QStringLiteral("Demo Deck\nHL 1010\nBrick Lane\nunused HL 1010"));
     }
 
-    void reloadForAnotherCollectionKeepsSharedNameOrders()
-    {
-        CollectionSettings::loadNameOrders(kPlainDeck);
-        storeCells({{QPoint(0, 0), 1}});
-        QVERIFY(makePalette());
-        QCOMPARE(m_palette->cellName(QPoint(0, 0)), QStringLiteral("HL 1020 - Saffron"));
-    }
-
     void pressSelects_data()
     {
-        QTest::addColumn<CellList>("selected");
         QTest::addColumn<QPoint>("cell");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<CellList>("expected");
+        // Selected before: (1, 0) and (4, 2).
         const CellList two{QPoint(1, 0), QPoint(4, 2)};
-        QTest::newRow("plain click selects the cell alone")
-            << two << QPoint(2, 3) << Qt::KeyboardModifiers() << CellList{QPoint(2, 3)};
+        QTest::newRow("plain click selects the cell alone") << QPoint(2, 3) << Qt::KeyboardModifiers() << CellList{QPoint(2, 3)};
         QTest::newRow("plain click on a selected cell keeps only it")
-            << two << QPoint(4, 2) << Qt::KeyboardModifiers() << CellList{QPoint(4, 2)};
-        QTest::newRow("ctrl-click adds in click order")
-            << two << QPoint(0, 0) << Qt::KeyboardModifiers(Qt::ControlModifier)
-            << CellList{QPoint(1, 0), QPoint(4, 2), QPoint(0, 0)};
+            << QPoint(4, 2) << Qt::KeyboardModifiers() << CellList{QPoint(4, 2)};
+        QTest::newRow("ctrl-click adds in click order") << QPoint(0, 0) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                                                        << CellList{QPoint(1, 0), QPoint(4, 2), QPoint(0, 0)};
         QTest::newRow("ctrl-click on a selected cell deselects it")
-            << two << QPoint(1, 0) << Qt::KeyboardModifiers(Qt::ControlModifier) << CellList{QPoint(4, 2)};
-        QTest::newRow("shift-click changes nothing")
-            << two << QPoint(3, 3) << Qt::KeyboardModifiers(Qt::ShiftModifier) << two;
+            << QPoint(1, 0) << Qt::KeyboardModifiers(Qt::ControlModifier) << CellList{QPoint(4, 2)};
+        QTest::newRow("shift-click changes nothing") << QPoint(3, 3) << Qt::KeyboardModifiers(Qt::ShiftModifier) << two;
         QTest::newRow("ctrl-shift-click changes nothing")
-            << two << QPoint(1, 0) << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << two;
+            << QPoint(1, 0) << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << two;
     }
 
     void pressSelects()
     {
-        QFETCH(CellList, selected);
         QFETCH(QPoint, cell);
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(CellList, expected);
-        for (const QPoint &selectedCell : selected)
-            UserState::setMyPaletteCellSelected(selectedCell.y(), selectedCell.x(), true);
+        storeCells({}, {QPoint(1, 0), QPoint(4, 2)});
         QVERIFY(makePalette());
         QSignalSpy selectionSpy(m_palette, &MyPaletteWidget::myPaletteSelectionChanged);
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
@@ -311,10 +305,8 @@ private Q_SLOTS:
         QCOMPARE(changeSpy.count(), 0);
         QCOMPARE(selectionOf(*m_palette), expected);
         for (int row = 0; row < 4; ++row) {
-            for (int column = 0; column < 6; ++column) {
-                const QPoint point(column, row);
-                QCOMPARE(hasKey(point, "Selected"), expected.contains(point));
-            }
+            for (int column = 0; column < 6; ++column)
+                QCOMPARE(hasKey(QPoint(column, row), "Selected"), expected.contains(QPoint(column, row)));
         }
     }
 
@@ -323,8 +315,7 @@ private Q_SLOTS:
         QVERIFY(makePalette());
         click(QPoint(2, 2));
         QSignalSpy selectionSpy(m_palette, &MyPaletteWidget::myPaletteSelectionChanged);
-        // Outside the cells, on the one-pixel rim of the block, with the
-        // right button.
+        // Outside the cells, on the one-pixel rim of the block, with the right button.
         QTest::mouseClick(m_palette, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QTest::mouseClick(m_palette, Qt::LeftButton, Qt::NoModifier, m_palette->cellsRect().bottomRight());
         QTest::mouseClick(m_palette, Qt::RightButton, Qt::NoModifier, m_palette->cellRect(QPoint(0, 0)).center());
@@ -334,10 +325,7 @@ private Q_SLOTS:
 
     void dropOnSelectedCellFillsAllSelected()
     {
-        storeCells({{QPoint(0, 0), 0}});
-        UserState::setMyPaletteCellSelected(0, 0, true);
-        UserState::setMyPaletteCellSelected(2, 3, true);
-        UserState::setMyPaletteCellSelected(3, 5, true);
+        storeCells({{QPoint(0, 0), 0}}, {QPoint(0, 0), QPoint(3, 2), QPoint(5, 3)});
         QVERIFY(makePalette());
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
 
@@ -357,16 +345,13 @@ private Q_SLOTS:
 
     void dropOnUnselectedCellFillsOnlyIt()
     {
-        UserState::setMyPaletteCellSelected(0, 0, true);
-        UserState::setMyPaletteCellSelected(0, 1, true);
+        storeCells({}, {QPoint(0, 0), QPoint(1, 0)});
         QVERIFY(makePalette());
-        QVERIFY(!m_palette->eraseButton()->isEnabled());
 
         QVERIFY(dropPayload(deckPayload(FromHarmonizer, 2), m_palette->cellRect(QPoint(4, 1)).center()));
 
         QCOMPARE(m_palette->cellItem(QPoint(4, 1)), deckItem(m_collections, 2));
         QCOMPARE(m_palette->cellColorId(QPoint(0, 0)), qint64(-1));
-        QCOMPARE(m_palette->cellColorId(QPoint(1, 0)), qint64(-1));
         QVERIFY(hasKey(QPoint(4, 1), "Entry"));
         QVERIFY(!hasKey(QPoint(0, 0), "Entry"));
         // The selection is unchanged and still holds no chip.
@@ -375,58 +360,48 @@ private Q_SLOTS:
         QVERIFY(m_palette->zoomButton()->isEnabled());
     }
 
-    void dropsFromOtherSourcesRefused_data()
+    void dropsThatChangeNothing_data()
     {
         QTest::addColumn<QString>("payload");
-        QTest::newRow("from My Palette") << QStringLiteral("my palette");
-        QTest::newRow("from the foresight tab") << QStringLiteral("foresight");
-        QTest::newRow("unknown source 9") << QStringLiteral("source 9");
-        QTest::newRow("not JSON") << QStringLiteral("{ \"from\" : 1");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("from My Palette") << QStringLiteral("my palette") << false;
+        QTest::newRow("from the foresight tab") << QStringLiteral("foresight") << false;
+        QTest::newRow("unknown source 9") << QStringLiteral("source 9") << false;
+        QTest::newRow("not JSON") << QStringLiteral("{ \"from\" : 1") << false;
+        // Accepted as a drop, but nothing to put into the cell.
+        QTest::newRow("chip that does not load") << QStringLiteral("missing") << true;
     }
 
-    void dropsFromOtherSourcesRefused()
+    void dropsThatChangeNothing()
     {
         QFETCH(QString, payload);
+        QFETCH(bool, accepted);
+        DB::ColorEntry missing;
+        missing.id = 99999;
         if (payload == QLatin1String("my palette"))
             payload = deckPayload(FromMyPalette, 1);
         else if (payload == QLatin1String("foresight"))
             payload = colorPayloadText(FromForesight, QColor(10, 20, 30), QStringLiteral("Trend"), QString());
         else if (payload == QLatin1String("source 9"))
             payload = deckPayload(FromCardRoller, 1).replace(QStringLiteral("\"from\" : 1"), QStringLiteral("\"from\" : 9"));
+        else if (payload == QLatin1String("missing"))
+            payload = chipPayloadText(FromCardRoller, kDeck, missing);
         QVERIFY(makePalette());
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
 
-        QVERIFY(!dropPayload(payload, m_palette->cellRect(QPoint(1, 1)).center()));
+        QCOMPARE(dropPayload(payload, m_palette->cellRect(QPoint(1, 1)).center()), accepted);
 
         QCOMPARE(changeSpy.count(), 0);
         QVERIFY(m_palette->isPaletteEmpty());
+        QVERIFY(!hasKey(QPoint(1, 1), "Entry"));
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
-    }
-
-    void dropOfUnloadableChipChangesNoCell()
-    {
-        DB::ColorEntry missing;
-        missing.id = 99999;
-        QVERIFY(makePalette());
-        QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
-        // Accepted as a drop, but nothing to put into the cell.
-        QVERIFY(dropPayload(chipPayloadText(FromCardRoller, kDeck, missing), m_palette->cellRect(QPoint(0, 0)).center()));
-        QCOMPARE(changeSpy.count(), 0);
-        QVERIFY(m_palette->isPaletteEmpty());
-        QVERIFY(!hasKey(QPoint(0, 0), "Entry"));
     }
 
     void dragOverMarksTheCellUnderThePointer()
     {
         QVERIFY(makePalette());
         std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(deckPayload(FromCardRoller, 0)));
-        QDragEnterEvent enter(m_palette->cellRect(QPoint(2, 1)).center(), Qt::CopyAction, mime.get(), Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &enter);
-        QVERIFY(enter.isAccepted());
-        QDragMoveEvent move(m_palette->cellRect(QPoint(2, 1)).center(), Qt::CopyAction, mime.get(), Qt::LeftButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &move);
+        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(2, 1)).center()));
         QCOMPARE(m_palette->dropCell(), QPoint(2, 1));
         // Over the bar: refused, no cell marked.
         QDragMoveEvent overBar(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
@@ -434,7 +409,7 @@ private Q_SLOTS:
         QVERIFY(!overBar.isAccepted());
         QCOMPARE(overBar.dropAction(), Qt::IgnoreAction);
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
-        QCoreApplication::sendEvent(m_palette, &move);
+        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(2, 1)).center()));
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(m_palette, &leave);
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
@@ -442,10 +417,7 @@ private Q_SLOTS:
 
     void eraseEmptiesSelectedCellsAndKeepsSelection()
     {
-        storeCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 1}, {QPoint(2, 0), 2}});
-        UserState::setMyPaletteCellSelected(0, 0, true);
-        UserState::setMyPaletteCellSelected(0, 2, true);
-        UserState::setMyPaletteCellSelected(1, 0, true);
+        storeCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 1}, {QPoint(2, 0), 2}}, {QPoint(0, 0), QPoint(2, 0), QPoint(0, 1)});
         QVERIFY(makePalette());
         QVERIFY(m_palette->eraseButton()->isEnabled());
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
@@ -465,6 +437,7 @@ private Q_SLOTS:
         QVERIFY(m_palette->clearButton()->isEnabled());
     }
 
+    // Also the grid button's stored state and the zoom button's request.
     void buttonsFollowContentsAndSelection()
     {
         QVERIFY(makePalette());
@@ -472,7 +445,6 @@ private Q_SLOTS:
         QVERIFY(!m_palette->zoomButton()->isEnabled());
         QVERIFY(!m_palette->clearButton()->isEnabled());
         QVERIFY(!m_palette->eraseButton()->isEnabled());
-        QVERIFY(m_palette->gridButton()->isEnabled());
         QVERIFY(!m_main->saveButton->isEnabled());
 
         QVERIFY(dropPayload(deckPayload(FromCardRoller, 0), m_palette->cellRect(QPoint(1, 1)).center()));
@@ -487,6 +459,17 @@ private Q_SLOTS:
         QVERIFY(m_palette->eraseButton()->isEnabled());
         click(QPoint(1, 1), Qt::ControlModifier);
         QVERIFY(!m_palette->eraseButton()->isEnabled());
+
+        QSignalSpy zoomSpy(m_palette, &MyPaletteWidget::zoomMyPaletteClicked);
+        QTest::mouseClick(m_palette->zoomButton(), Qt::LeftButton);
+        QCOMPARE(zoomSpy.count(), 1);
+
+        QVERIFY(m_palette->gridButton()->isChecked());
+        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
+        QVERIFY(!m_palette->gridButton()->isChecked());
+        QVERIFY(!UserState::myPaletteGridVisible());
+        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
+        QVERIFY(UserState::myPaletteGridVisible());
     }
 
     void withoutMainWidgetNothingIsReached()
@@ -508,11 +491,12 @@ private Q_SLOTS:
         QCOMPARE(palette.selectedCellCount(), 1);
     }
 
-    void clearQuestionNoChangesNothing()
+    // No leaves everything; Yes empties the cells, keeps selection and description.
+    void clearQuestion()
     {
-        storeCells({{QPoint(0, 0), 0}, {QPoint(5, 3), 1}});
-        UserState::setMyPaletteCellSelected(0, 0, true);
+        storeCells({{QPoint(0, 0), 0}, {QPoint(5, 3), 1}}, {QPoint(0, 0)});
         QVERIFY(makePalette());
+        m_palette->descriptionEdit()->setText(QStringLiteral("Kitchen"));
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
         QSignalSpy selectionSpy(m_palette, &MyPaletteWidget::myPaletteSelectionChanged);
         bool answered = false;
@@ -527,35 +511,23 @@ private Q_SLOTS:
             QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
             answered = true;
         });
-
         QTest::mouseClick(m_palette->clearButton(), Qt::LeftButton);
-
         QTRY_VERIFY(answered);
-        QTRY_VERIFY(!m_palette->clearQuestion()->isVisible());
+        QMessageBox *box = m_palette->clearQuestion();
+        QTRY_VERIFY(!box->isVisible());
         QCOMPARE(changeSpy.count(), 0);
         QCOMPARE(selectionSpy.count(), 0);
         QCOMPARE(m_palette->cellColorId(QPoint(0, 0)), m_collections.deckRows.at(0));
         QVERIFY(hasKey(QPoint(5, 3), "Entry"));
-    }
 
-    void clearQuestionYesEmptiesEveryCell()
-    {
-        storeCells({{QPoint(0, 0), 0}, {QPoint(5, 3), 1}});
-        UserState::setMyPaletteCellSelected(0, 0, true);
-        QVERIFY(makePalette());
-        m_palette->descriptionEdit()->setText(QStringLiteral("Kitchen"));
-        QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
-        QSignalSpy selectionSpy(m_palette, &MyPaletteWidget::myPaletteSelectionChanged);
         QList<int> order;
-        connect(m_palette, &MyPaletteWidget::myPaletteChanged, this, [&order] { order.append(1); });
-        connect(m_palette, &MyPaletteWidget::myPaletteSelectionChanged, this, [&order] { order.append(2); });
-
+        connect(m_palette, &MyPaletteWidget::myPaletteChanged, m_palette, [&order] { order.append(1); });
+        connect(m_palette, &MyPaletteWidget::myPaletteSelectionChanged, m_palette, [&order] { order.append(2); });
         QTest::mouseClick(m_palette->clearButton(), Qt::LeftButton);
-        QMessageBox *box = m_palette->clearQuestion();
-        QVERIFY(box);
+        // The box is made once and reused.
+        QCOMPARE(m_palette->clearQuestion(), box);
         QTRY_VERIFY(box->isVisible());
         QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-
         QCOMPARE(order, (QList<int>{1, 2}));
         QVERIFY(m_palette->isPaletteEmpty());
         QVERIFY(!hasKey(QPoint(0, 0), "Entry"));
@@ -563,11 +535,6 @@ private Q_SLOTS:
         QCOMPARE(selectionOf(*m_palette), CellList{QPoint(0, 0)});
         QCOMPARE(m_palette->descriptionText(), QStringLiteral("Kitchen"));
         QVERIFY(!m_palette->clearButton()->isEnabled());
-
-        // The box is made once and reused.
-        m_palette->clearClicked();
-        QCOMPARE(m_palette->clearQuestion(), box);
-        box->reject();
     }
 
     void clearingForPaletteFiles()
@@ -583,26 +550,6 @@ private Q_SLOTS:
         QVERIFY(m_palette->descriptionText().isEmpty());
         QCOMPARE(paletteStore()->value(QStringLiteral("MyPaletteDescription")).toString(), QString());
         QVERIFY(paletteStore()->contains(QStringLiteral("MyPaletteDescription")));
-    }
-
-    void gridToggleIsStored()
-    {
-        QVERIFY(makePalette());
-        QVERIFY(m_palette->gridButton()->isChecked());
-        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        QVERIFY(!m_palette->gridButton()->isChecked());
-        QVERIFY(!UserState::myPaletteGridVisible());
-        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        QVERIFY(UserState::myPaletteGridVisible());
-    }
-
-    void zoomButtonAsksForTheFullView()
-    {
-        storeCells({{QPoint(0, 0), 0}});
-        QVERIFY(makePalette());
-        QSignalSpy zoomSpy(m_palette, &MyPaletteWidget::zoomMyPaletteClicked);
-        QTest::mouseClick(m_palette->zoomButton(), Qt::LeftButton);
-        QCOMPARE(zoomSpy.count(), 1);
     }
 
     void descriptionStoredAndItsFocusLook()
@@ -648,12 +595,18 @@ private Q_SLOTS:
     {
         storeCells({{QPoint(4, 2), 6}});
         QVERIFY(makePalette());
-        const QPoint start = m_palette->cellRect(QPoint(4, 2)).center();
+        // From an empty cell, no move starts a drag.
+        QPoint start = m_palette->cellRect(QPoint(1, 0)).center();
         QTest::mousePress(m_palette, Qt::LeftButton, Qt::NoModifier, start);
-        const QPoint end = start + QPoint(QApplication::startDragDistance() + 2, 0);
-        QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &move);
+        sendMove(start + QPoint(30, 0));
+        QVERIFY(!m_palette->findChild<QDrag *>());
+        QTest::mouseRelease(m_palette, Qt::LeftButton, Qt::NoModifier, start + QPoint(30, 0));
+
+        start = m_palette->cellRect(QPoint(4, 2)).center();
+        QTest::mousePress(m_palette, Qt::LeftButton, Qt::NoModifier, start);
+        sendMove(start + QPoint(QApplication::startDragDistance(), 0));
+        QVERIFY(!m_palette->findChild<QDrag *>());
+        sendMove(start + QPoint(QApplication::startDragDistance() + 2, 0));
         QDrag *drag = m_palette->findChild<QDrag *>();
         QVERIFY(drag);
         QUuid collection;
@@ -666,35 +619,18 @@ private Q_SLOTS:
         QCOMPARE(m_palette->cellColorId(QPoint(4, 2)), m_collections.deckRows.at(6));
     }
 
-    void shortMovesAndEmptyCellsStartNoDrag()
+    void paintingShowsBarChipsGridSelectionAndDropCell()
     {
-        storeCells({{QPoint(0, 0), 0}});
-        QVERIFY(makePalette());
-        const QPoint start = m_palette->cellRect(QPoint(1, 0)).center();
-        QTest::mousePress(m_palette, Qt::LeftButton, Qt::NoModifier, start);
-        for (const QPoint &end : {start + QPoint(QApplication::startDragDistance(), 0), start + QPoint(30, 0)}) {
-            QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
-                             Qt::NoModifier);
-            QCoreApplication::sendEvent(m_palette, &move);
-            QVERIFY(!m_palette->findChild<QDrag *>());
-        }
-    }
-
-    void paintingShowsChipsGridSelectionAndDropCell()
-    {
-        storeCells({{QPoint(0, 0), 0}, {QPoint(2, 1), 3}});
-        UserState::setMyPaletteCellSelected(1, 2, true);
+        storeCells({{QPoint(0, 0), 0}, {QPoint(2, 1), 3}}, {QPoint(2, 1)});
         QVERIFY(makePalette());
         std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(deckPayload(FromCardRoller, 1)));
-        QDragEnterEvent enter(m_palette->cellRect(QPoint(4, 3)).center(), Qt::CopyAction, mime.get(), Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &enter);
-        QDragMoveEvent move(enter.position().toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &move);
+        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(4, 3)).center()));
 
         const QImage image = m_main->grab().toImage();
         const QPoint offset = m_palette->pos();
         auto pixel = [&](const QPoint &point) { return QColor(image.pixel(point + offset)); };
+        // The bar is the theme's image, not a placeholder.
+        QCOMPARE(pixel(QPoint(2, 2)), QColor(90, 30, 120));
         const QRect chip = m_palette->cellRect(QPoint(0, 0));
         QCOMPARE(pixel(chip.center()), kDeckChips.at(0).color);
         QCOMPARE(pixel(QPoint(chip.center().x(), chip.top())), QColor(64, 64, 64));
@@ -702,8 +638,8 @@ private Q_SLOTS:
         // The selection frame lightens the grid line around the selected cell.
         const QRect selected = m_palette->cellRect(QPoint(2, 1));
         QVERIFY(pixel(QPoint(selected.center().x(), selected.top())).lightness() > 200);
-        const QColor drop = pixel(QPoint(m_palette->cellRect(QPoint(4, 3)).center().x(),
-                                         m_palette->cellRect(QPoint(4, 3)).top()));
+        const QRect dropCell = m_palette->cellRect(QPoint(4, 3));
+        const QColor drop = pixel(QPoint(dropCell.center().x(), dropCell.top()));
         QVERIFY2(drop.blue() > 150 && drop.red() < 100, qPrintable(drop.name()));
 
         QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);

@@ -116,7 +116,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("chip");
         QTest::addColumn<QString>("expected");
         QTest::newRow("first name of the display order") << kDeck << 0 << QStringLiteral("HL 1010 - Brick Lane");
-        QTest::newRow("empty name: code alone") << kDeck << 5 << QStringLiteral("HL 1060");
         QTest::newRow("no display order: code alone") << kPlainDeck << 1 << QStringLiteral("PL-2");
     }
 

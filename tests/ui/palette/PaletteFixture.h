@@ -1,8 +1,7 @@
 #pragma once
 
-// The collection behind the palette tests: a deck whose chips carry their
-// display name in name slot 1, a second deck without a name order, and the
-// system-wide collection. Shared by the tests of this folder.
+// The palette tests' collection: a deck whose chips carry their display name
+// in name slot 1, a second deck without a name order, the system-wide one.
 
 #include "db/Schema.h"
 #include "state/UserState.h"
@@ -16,6 +15,7 @@
 #include <QUuid>
 
 #include <memory>
+#include <utility>
 
 namespace PaletteFixture {
 
@@ -47,7 +47,6 @@ struct Collections
     std::unique_ptr<FixtureDatabase> file;
     qint64 deckId = -1;
     qint64 plainDeckId = -1;
-    qint64 systemId = -1;
     // Row IDs of kDeckChips, in order, and of the plain deck's chips.
     QList<qint64> deckRows;
     QList<qint64> plainRows;
@@ -60,8 +59,6 @@ inline Collections create(const QString &fileName = QStringLiteral("palette.db")
     Collections result;
     result.file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QLatin1Char('/') + fileName);
     FixtureDatabase &file = *result.file;
-    // The file's seed rows hold the system-wide collection.
-    result.systemId = 0;
     result.deckId = file.addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Demo Deck"));
     result.plainDeckId = file.addCollection(kPlainDeck, QStringLiteral("PLAIN"), 2, true, QStringLiteral("Plain Deck"));
     file.addSetting(result.deckId, QStringLiteral("row.name.display.order"), 1, 0);
@@ -69,11 +66,12 @@ inline Collections create(const QString &fileName = QStringLiteral("palette.db")
     for (const char *key : {"color.tooltip.show.collection.name", "color.tooltip.show.row.code",
                             "color.tooltip.show.row.name"})
         file.addSetting(result.deckId, QString::fromLatin1(key), 1);
-    file.addLocale(result.deckId, QStringLiteral("mypalette.note.instructions"),
-                   QStringLiteral("Describe your palette here"));
-    file.addLocale(result.deckId, QStringLiteral("common.confirmation.dialog.caption"), QStringLiteral("Please confirm"));
-    file.addLocale(result.deckId, QStringLiteral("mypalette.clearpalettebutton.question"),
-                   QStringLiteral("Remove every colour from My Palette?"));
+    const std::pair<const char *, const char *> texts[] = {
+        {"mypalette.note.instructions", "Describe your palette here"},
+        {"common.confirmation.dialog.caption", "Please confirm"},
+        {"mypalette.clearpalettebutton.question", "Remove every colour from My Palette?"}};
+    for (const auto &[key, text] : texts)
+        file.addLocale(result.deckId, QString::fromLatin1(key), QString::fromLatin1(text));
 
     FixtureDatabase::Page page;
     page.pageIndex = 1;
