@@ -192,10 +192,20 @@ private:
     void stepFinished()
     {
         m_stepDone = true;
+        selectTab();
         if (screenshotPending())
             m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
         else
             scheduleChoice();
+    }
+
+    void selectTab()
+    {
+        if (!pickRequest() || options().tabPage == 0 || !m_window || m_windowHidden)
+            return;
+        const QString error = ChipChooser::selectTab(m_window, options().tabPage);
+        report().tabSelected = error.isEmpty();
+        report().tabError = error.toLocal8Bit().toStdString();
     }
 
     void scheduleChoice()

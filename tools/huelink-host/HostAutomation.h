@@ -21,11 +21,12 @@ public:
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
         std::string collectionName;       // with chooseCode: switch to it first
+        int tabPage = 0;                  // 0: none; else the tab page to click before the screenshot
 
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty();
+                || !chooseCode.empty() || tabPage != 0;
         }
     };
 
@@ -47,6 +48,8 @@ public:
         std::string dialogError;
         Choice choice = Choice::NotAsked;
         std::string chooseError;
+        bool tabSelected = false;
+        std::string tabError; // why --tab could not be done; empty when done or not asked
     };
 
     // Once per process, before the first request. Does nothing when no
