@@ -201,12 +201,12 @@ private Q_SLOTS:
     void enabledCollectionsAreRegisteredAndTheDisabledOneIsNot()
     {
         QVERIFY(useDemoFiles(kDemoFiles));
-        for (const char *systemId : {"VI-INT", "VI-HER", "PV-MTO"})
+        for (const char *systemId : {"VI-INT", "VI-HER", "VI-TRD", "PV-MTO"})
             QVERIFY2(!uuidOf(QLatin1String(systemId)).isNull(), systemId);
         QUuid archive;
         QCOMPARE(DB::collectionUuidBySystemId(QStringLiteral("VI-ARC"), archive), -1);
         QVERIFY(DB::collectionRegistry().contains(DB::Schema::systemWideCollectionUuid()));
-        QCOMPARE(DB::collectionUuidsByOrder().size(), 3);
+        QCOMPARE(DB::collectionUuidsByOrder().size(), 4);
     }
 
     // Each file carries the whole theme: the engine takes the system-wide
@@ -282,7 +282,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("systemId");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QSize>("size");
-        for (const char *systemId : {"VIRTUAL", "VI-INT", "VI-HER", "PV-MTO"}) {
+        for (const char *systemId : {"VIRTUAL", "VI-INT", "VI-HER", "VI-TRD", "PV-MTO"}) {
             QTest::addRow("%s banner", systemId) << QString::fromLatin1(systemId) << QStringLiteral("image.banner")
                                                  << QSize(800, 70);
             QTest::addRow("%s about logo", systemId)
@@ -315,6 +315,7 @@ private Q_SLOTS:
         QTest::newRow("interior file, system-wide") << kDemoFiles[0] << QStringLiteral("VIRTUAL");
         QTest::newRow("interior") << kDemoFiles[0] << QStringLiteral("VI-INT");
         QTest::newRow("heritage") << kDemoFiles[0] << QStringLiteral("VI-HER");
+        QTest::newRow("trade") << kDemoFiles[0] << QStringLiteral("VI-TRD");
         QTest::newRow("pelvon file, system-wide") << kDemoFiles[1] << QStringLiteral("VIRTUAL");
         QTest::newRow("pelvon") << kDemoFiles[1] << QStringLiteral("PV-MTO");
     }
@@ -465,6 +466,25 @@ private Q_SLOTS:
         QCOMPARE(countOf(database, QStringLiteral("SELECT COUNT(DISTINCT PAGE_ID) FROM PAGE_SCHEME WHERE "
                                                   "COLLECTION_ID = %1 AND SCHEME_ID = 1").arg(id)),
                  cards);
+    }
+
+    void everyCardModeIsUsedWithItsSchemeTable()
+    {
+        QVERIFY(useDemoFiles(kDemoFiles));
+        const std::pair<const char *, const char *> modes[] = {{"VI-INT", "ROW_SCHEME_MAP"},
+                                                               {"VI-TRD", "ROW_TO_PAGE_SCHEME"},
+                                                               {"VI-HER", "PAGE_SCHEME"}};
+        QStringList seen;
+        for (const auto &[systemId, table] : modes) {
+            const QUuid uuid = uuidOf(QLatin1String(systemId));
+            seen << DB::settingValue(uuid, QStringLiteral("mode.card")).toString();
+            QVERIFY2(countOf(DB::collectionDatabase(uuid), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE COLLECTION_ID = %2")
+                                                               .arg(QLatin1String(table))
+                                                               .arg(DB::collectionDatabaseId(uuid)))
+                         > 0,
+                     systemId);
+        }
+        QCOMPARE(seen, QStringList({"ModeColorToColor", "ModeColorToCard", "ModeCardToCard"}));
     }
 
     void pelvonChipsHaveThreeChipSchemes()
