@@ -336,7 +336,7 @@ void ColorSchemerWidget::computeChips(const SchemeRequest &given)
                                 && (mode == ModeColorToColor ? entry.segment != entries.at(i - 1).segment
                                                              : entry.pageOrder != entries.at(i - 1).pageOrder);
             if (lines.isEmpty() || breaks || lines.last().size() >= perLineSetting)
-                lines.append({});
+                lines.emplace_back();
             lines.last().append({entry.pageId, entry});
         }
         layoutChips(request, lines, perLineSetting, int(entries.size() / perLineSetting));
