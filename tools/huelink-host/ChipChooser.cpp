@@ -190,6 +190,9 @@ QString selectTab(QWidget *window, int page)
     QWidget *tabBar = findVisibleWidget(window, "Tintor::TabBarWidget");
     if (!tabBar)
         return QStringLiteral("the window shows no tab bar");
+    // The tabs are placed when painted: after a collection switch the new
+    // ones are not on screen until the next paint.
+    tabBar->repaint();
     QRect tab;
     if (!QMetaObject::invokeMethod(tabBar, "tabRect", Qt::DirectConnection, Q_RETURN_ARG(QRect, tab),
                                    Q_ARG(int, page))

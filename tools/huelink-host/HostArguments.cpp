@@ -85,8 +85,8 @@ const char *HostArguments::usage()
            "  --choose CODE      once the window has looked for the host colour, drop the\n"
            "                     chip CODE of the current collection onto My Palette's\n"
            "                     first cell, select that cell and press the select button\n"
-           "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
-           "                     through the collection selector\n"
+           "  --collection NAME  once the window is up, switch to the collection listed as\n"
+           "                     NAME through the collection selector (before --tab and --choose)\n"
            "  --screenshot-dialog FILE\n"
            "                     save a PNG of the nearest-colour dialog if one opens\n"
            "  --tab schemes|foresight|products|textures\n"
@@ -239,10 +239,6 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
-    if (seen.count("--collection") && !seen.count("--choose")) {
-        error = "option --collection needs --choose";
-        return std::nullopt;
-    }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
         return std::nullopt;

@@ -145,6 +145,10 @@ int main(int argc, char *argv[])
                 exitCode = std::max(exitCode, status);
             }
         }
+        if (!automation.collectionName.empty() && automation.chooseCode.empty() && !report.collectionError.empty()) {
+            printLine(stderr, "cannot switch the collection: " + report.collectionError);
+            exitCode = std::max(exitCode, kExitNotChosen);
+        }
         if (automation.tabPage != 0 && isPick && !report.tabSelected) {
             printLine(stderr, report.tabError.empty() ? std::string("the window closed before the tab was selected")
                                                       : "cannot select the tab: " + report.tabError);

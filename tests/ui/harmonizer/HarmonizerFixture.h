@@ -69,6 +69,10 @@ struct Deck
         file->addSetting(collection, QStringLiteral("max.chips.on.a.page"), 2);
         for (int i = 0; i < schemes.size(); ++i)
             file->addSetting(collection, QStringLiteral("schemes"), schemes.at(i), i);
+        for (const char *key : {"harmonic", "contrast", "wide.contrast", "dramatic", "tonal.neutral",
+                                "complementary.neutral"})
+            file->addLocale(collection, QStringLiteral("harmonizer.palette.scheme.") + QLatin1String(key),
+                            QString::fromLatin1(key).replace(QLatin1Char('.'), QLatin1Char('\n')));
     }
 };
 
