@@ -309,8 +309,7 @@ private Q_SLOTS:
         const QStringList pick{"pick", "--space", "rgb", "--components", "0,0,0,0"};
         QTest::newRow("choose for about") << QStringList{"about", "--choose", "A1"} << QByteArray("pick");
         QTest::newRow("empty code") << pick + QStringList{"--choose", ""} << QByteArray("--choose");
-        QTest::newRow("collection without choose")
-            << pick + QStringList{"--collection", "Vestrel Interiors"} << QByteArray("--choose");
+        QTest::newRow("unknown tab") << pick + QStringList{"--tab", "palette"} << QByteArray("--tab");
         QTest::newRow("dialog screenshot for about")
             << QStringList{"about", "--screenshot-dialog", "d.png"} << QByteArray("pick");
     }

