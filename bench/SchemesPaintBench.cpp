@@ -14,6 +14,7 @@
 #include "db/CollectionSettings.h"
 #include "engine/inc/ModuleValues.h"
 #include "state/UserState.h"
+#include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
 
 #include <QApplication>
@@ -122,6 +123,11 @@ int main(int argc, char *argv[])
     const int chips = int(schemer.chips().size());
     const Figures hover = measure(paints, [&](int) { schemer.render(&image); });
 
+    // The pelvon schemer asks for chip schemes of contrast and wide contrast.
+    Tintor::ColorSchemerPelvonWidget pelvon;
+    pelvon.resize(399, 226);
+    const Figures pelvonChanged = measure(paints, [&](int) { pelvon.render(&image); }, select);
+    const Figures pelvonHover = measure(paints, [&](int) { pelvon.render(&image); });
     QVector<Tintor::DB::ColorEntry> entries;
     const Figures pelvonQuery = measure(
         paints, [&](int i) { Tintor::DB::pelvonSchemeEntries(collection, cardAt(i), 1 + i % perCard, entries); });
@@ -132,6 +138,8 @@ int main(int argc, char *argv[])
 
     print("schemer paint, selected chip changed", changed);
     print("schemer paint, hover repaint", hover);
+    print("pelvon schemer paint, chip changed", pelvonChanged);
+    print("pelvon schemer paint, hover repaint", pelvonHover);
     print("pelvon scheme query alone", pelvonQuery);
     std::printf("chips of the last changed paint: %d; one user state read: %.3f ms\n", chips,
                 stateTimer.nsecsElapsed() / 1e6 / paints);

@@ -85,18 +85,26 @@ void ColorSchemerPelvonWidget::layout(const QRect &rect)
 void ColorSchemerPelvonWidget::paintEvent(QPaintEvent *)
 {
     const QUuid browsing = UserState::lastUsedCollection();
-    m_chips.clear();
-    m_descriptions.clear();
-    QVector<DB::ColorEntry> entries;
-    if (DB::pelvonSchemeEntries(browsing, UserState::pageIndex(browsing), UserState::rowIndex(browsing), entries)
-            == DB::StatusOk
-        && entries.size() == 3) {
-        const QRect places[] = {m_leftChip, m_middleChip, m_rightChip};
-        for (int i = 0; i < 3; ++i) {
-            m_chips.append({places[i], entries.at(i)});
-            m_descriptions.append(colorTooltipText(browsing, entries.at(i).id, true));
+    const int page = UserState::pageIndex(browsing);
+    const int row = UserState::rowIndex(browsing);
+    if (browsing != m_chipsCollection || page != m_chipsPage || row != m_chipsRow) {
+        m_chipsCollection = browsing;
+        m_chipsPage = page;
+        m_chipsRow = row;
+        m_chips.clear();
+        m_descriptions.clear();
+        QVector<DB::ColorEntry> entries;
+        if (DB::pelvonSchemeEntries(browsing, page, row, entries) == DB::StatusOk && entries.size() == 3) {
+            for (const DB::ColorEntry &entry : std::as_const(entries)) {
+                m_chips.append({QRect(), entry});
+                m_descriptions.append(colorTooltipText(browsing, entry.id, true));
+            }
         }
     }
+    // The places follow the layout; the chips only what is selected.
+    const QRect places[] = {m_leftChip, m_middleChip, m_rightChip};
+    for (int i = 0; i < m_chips.size(); ++i)
+        m_chips[i].first = places[i];
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);

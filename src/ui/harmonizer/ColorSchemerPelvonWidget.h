@@ -57,6 +57,11 @@ private:
     QRect m_rightTitle;
     QRect m_rightChip;
     QPoint m_pressPosition;
+    // What the chips were asked for: the scheme query and three tooltip
+    // texts would otherwise run again on every hover repaint.
+    QUuid m_chipsCollection;
+    int m_chipsPage = -1;
+    int m_chipsRow = -1;
 };
 
 } // namespace Tintor

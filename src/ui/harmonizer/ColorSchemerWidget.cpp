@@ -396,8 +396,10 @@ void ColorSchemerWidget::layoutChips(const SchemeRequest &request,
     for (const auto &line : lines) {
         int x = area.left() + 1;
         for (const auto &[pageId, entry] : line) {
+            // The description is read on first hover: a dozen tooltip texts
+            // would cost more than the scheme query itself.
             const SchemeChip chip{request.collection, pageId, entry.id, QColor(entry.red, entry.green, entry.blue),
-                                  colorTooltipText(request.collection, entry.id, true)};
+                                  QString()};
             m_chips.append({QRect(x, y, w, h), chip});
             x += w + 1;
         }
@@ -554,8 +556,10 @@ void ColorSchemerWidget::mouseMoveEvent(QMouseEvent *event)
         text = tooltipHtml(text);
     }
     if (m_chipsArea.contains(position)) {
-        for (const auto &[rect, chip] : std::as_const(m_chips)) {
+        for (auto &[rect, chip] : m_chips) {
             if (rect.contains(position)) {
+                if (chip.description.isEmpty())
+                    chip.description = colorTooltipText(chip.collection, chip.rowId, true);
                 text = chip.description;
                 point = mapToGlobal(QPoint(rect.right(), rect.top()));
                 break;
