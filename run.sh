@@ -73,4 +73,7 @@ echo "Returned block: $BLOCK"
 COMPONENTS=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$BLOCK")
 "$HOST" pick --space rgb --components "$COMPONENTS" --screenshot "$SHOTS/addon-window.png" \
         --close-after 1500 >/dev/null
+# The same, with the colour schemes tab clicked.
+"$HOST" pick --space rgb --components "$COMPONENTS" --tab schemes --screenshot "$SHOTS/schemes-tab.png" \
+        --close-after 1500 >/dev/null
 echo "Screenshots in $SHOTS/: $(cd "$SHOTS" && ls | tr '\n' ' ')"

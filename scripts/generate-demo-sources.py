@@ -15,6 +15,7 @@ manifest. The output depends only on this script and the vendored names.
 """
 
 import argparse
+import copy
 import csv
 import json
 import math
@@ -46,8 +47,10 @@ UUIDS = {
     'heritage': '{8D2A4C6E-1F3B-4A59-B7C8-2E4F6A8C0D12}',
     'pelvon': '{5C9E1A3B-7D2F-4E60-8A1B-3C5D7E9F1A23}',
     'archive': '{A1F3C5E7-9B2D-4F68-A0C2-4E6F8A0B2C34}',
+    'trade': '{C4E6A8B0-2D4F-4A71-B3D5-5F7A9C1E3B45}',
 }
-SYSTEM_IDS = {'interior': 'VI-INT', 'heritage': 'VI-HER', 'pelvon': 'PV-MTO', 'archive': 'VI-ARC'}
+SYSTEM_IDS = {'interior': 'VI-INT', 'heritage': 'VI-HER', 'pelvon': 'PV-MTO', 'archive': 'VI-ARC',
+              'trade': 'VI-TRD'}
 
 
 def wrap_hue(segment):
@@ -501,6 +504,20 @@ def heritage_settings():
     }
 
 
+def trade_settings():
+    settings = heritage_settings()
+    settings.update({
+        'collection.name': 'Vestrel Trade Facades',
+        'mode.card': 'ModeColorToCard',
+        'has.textures.page': 0,
+        'has.color.foresight.page': 0,
+        'tab.bar.page': ['PageOfColorSchemes', 'PageOfProducts'],
+        'capsure.enabled': 0,
+        'header.link': 'https://www.example.com/vestrel/trade',
+    })
+    return settings
+
+
 def pelvon_settings():
     return {
         'collection.name': 'Pelvon Made to Order',
@@ -610,6 +627,16 @@ def make_pelvon(pool, taken):
             chip.is_mto = card.family.noun == 'Saturated' and chip.row >= 3
             chip.names = [chip.name, 'P%04d' % (card.page * 10 + chip.row)]
             chip.extras = ['Made to order' if chip.is_mto else 'In stock']
+    return cards
+
+
+def make_trade(heritage):
+    """The heritage colours coded for the trade: the same cards, but each chip
+    asks for the scheme cards of its own card (mode "ModeColorToCard")."""
+    cards = copy.deepcopy(heritage)
+    for card in cards:
+        for chip in card.chips:
+            chip.code = 'T%02d.%d' % (card.page, chip.row)
     return cards
 
 
@@ -886,7 +913,7 @@ def products_section():
             [{'key': key, 'name': name, 'products': products} for key, name, products in PRODUCT_GROUPS])
 
 
-def write_interior_source(interior, heritage):
+def write_interior_source(interior, heritage, trade):
     folder = os.path.join(DEMO, 'interior')
     own_foresight, shared_foresight, heritage_foresight = foresight_groups(interior, heritage)
     shared_textures, interior_textures, heritage_textures = textures(interior, heritage, None)
@@ -899,6 +926,10 @@ def write_interior_source(interior, heritage):
     write_csv(os.path.join(folder, 'heritage-chips.csv'), CHIP_HEADER, chip_rows(heritage, heritage_products))
     write_csv(os.path.join(folder, 'heritage-page-schemes.csv'), ['page', 'scheme', 'scheme_page', 'order'],
               heritage_page_schemes(heritage))
+    write_csv(os.path.join(folder, 'trade-pages.csv'), PAGE_HEADER, page_rows(trade))
+    write_csv(os.path.join(folder, 'trade-chips.csv'), CHIP_HEADER, chip_rows(trade, heritage_products))
+    write_csv(os.path.join(folder, 'trade-page-schemes.csv'), ['page', 'scheme', 'scheme_page', 'order'],
+              heritage_page_schemes(trade))
     write_text_files(folder, 'Vestrel Interiors', 'Colour for living',
                      'Vestrel Interiors gathers more than a thousand colours for walls, ceilings, wood and '
                      'metal, arranged by hue and mood so that every room finds its palette.')
@@ -914,13 +945,18 @@ def write_interior_source(interior, heritage):
     heritage_entry.update({'pages': 'heritage-pages.csv', 'chips': 'heritage-chips.csv',
                            'pageSchemes': 'heritage-page-schemes.csv', 'foresight': heritage_foresight,
                            'textures': heritage_textures})
+    trade_entry = collection_entry('trade', 'Vestrel Trade Facades', 3, trade_settings(),
+                                   'Huelink \u2013 Vestrel Trade Facades', 'Colours that weather well', 'trade')
+    # The trade file computes ROW_TO_PAGE_SCHEME from these card schemes.
+    trade_entry.update({'pages': 'trade-pages.csv', 'chips': 'trade-chips.csv',
+                        'pageSchemes': 'trade-page-schemes.csv'})
     manifest = {
         'format': 1,
         'globalSettings': {'demo.source': 'scripts/generate-demo-sources.py'},
         'products': products,
         'productGroups': groups,
         'systemWide': system_wide(shared_foresight, shared_textures),
-        'collections': [interior_entry, heritage_entry],
+        'collections': [interior_entry, heritage_entry, trade_entry],
     }
     write_json(os.path.join(folder, 'collection.json'), manifest)
 
@@ -1004,7 +1040,7 @@ def main():
     archive = make_archive(pool, taken)
     if arguments.names_package:
         write_vendored(VENDORED, taken)
-    write_interior_source(interior, heritage)
+    write_interior_source(interior, heritage, make_trade(heritage))
     write_pelvon_source(pelvon, archive)
     write_capsure_sample(interior, heritage)
 

@@ -119,12 +119,12 @@ private Q_SLOTS:
     void enabledCollectionsAreRegisteredAndTheDisabledOneIsNot()
     {
         QVERIFY(useDemoFiles(kDemoFiles));
-        for (const char *systemId : {"VI-INT", "VI-HER", "PV-MTO"})
+        for (const char *systemId : {"VI-INT", "VI-HER", "VI-TRD", "PV-MTO"})
             QVERIFY2(!uuidOf(QLatin1String(systemId)).isNull(), systemId);
         QUuid archive;
         QCOMPARE(DB::collectionUuidBySystemId(QStringLiteral("VI-ARC"), archive), -1);
         QVERIFY(DB::collectionRegistry().contains(DB::Schema::systemWideCollectionUuid()));
-        QCOMPARE(DB::collectionUuidsByOrder().size(), 3);
+        QCOMPARE(DB::collectionUuidsByOrder().size(), 4);
     }
 
     // Each file carries the whole theme: the engine takes the system-wide
@@ -197,7 +197,7 @@ private Q_SLOTS:
         const QList<QPair<QString, QSize>> images = {{QStringLiteral("image.banner"), QSize(800, 70)},
                                                      {QStringLiteral("image.about.logo"), QSize(128, 48)},
                                                      {QStringLiteral("image.mto"), QSize(96, 50)}};
-        for (const char *systemId : {"VIRTUAL", "VI-INT", "VI-HER", "PV-MTO"}) {
+        for (const char *systemId : {"VIRTUAL", "VI-INT", "VI-HER", "VI-TRD", "PV-MTO"}) {
             const QUuid uuid = uuidOf(QLatin1String(systemId));
             QVERIFY2(!uuid.isNull(), systemId);
             for (const auto &[key, size] : images) {
@@ -215,6 +215,7 @@ private Q_SLOTS:
         QTest::newRow("interior file, system-wide") << kDemoFiles[0] << QStringLiteral("VIRTUAL");
         QTest::newRow("interior") << kDemoFiles[0] << QStringLiteral("VI-INT");
         QTest::newRow("heritage") << kDemoFiles[0] << QStringLiteral("VI-HER");
+        QTest::newRow("trade") << kDemoFiles[0] << QStringLiteral("VI-TRD");
         QTest::newRow("pelvon file, system-wide") << kDemoFiles[1] << QStringLiteral("VIRTUAL");
         QTest::newRow("pelvon") << kDemoFiles[1] << QStringLiteral("PV-MTO");
     }
@@ -318,6 +319,25 @@ private Q_SLOTS:
         QVERIFY(DB::settingValue(uuidOf(QStringLiteral("VI-INT")), QStringLiteral("capsure.folder.to.watch.windows"))
                     .toString()
                     .startsWith(QLatin1String("%PROGRAMDATA%")));
+    }
+
+    void everyCardModeIsUsedWithItsSchemeTable()
+    {
+        QVERIFY(useDemoFiles(kDemoFiles));
+        const std::pair<const char *, const char *> modes[] = {{"VI-INT", "ROW_SCHEME_MAP"},
+                                                               {"VI-TRD", "ROW_TO_PAGE_SCHEME"},
+                                                               {"VI-HER", "PAGE_SCHEME"}};
+        QStringList seen;
+        for (const auto &[systemId, table] : modes) {
+            const QUuid uuid = uuidOf(QLatin1String(systemId));
+            seen << DB::settingValue(uuid, QStringLiteral("mode.card")).toString();
+            QVERIFY2(countOf(DB::collectionDatabase(uuid), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE COLLECTION_ID = %2")
+                                                               .arg(QLatin1String(table))
+                                                               .arg(DB::collectionDatabaseId(uuid)))
+                         > 0,
+                     systemId);
+        }
+        QCOMPARE(seen, QStringList({"ModeColorToColor", "ModeColorToCard", "ModeCardToCard"}));
     }
 };
 

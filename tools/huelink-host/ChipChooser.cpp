@@ -185,6 +185,25 @@ QString switchCollection(QWidget *window, const QString &name)
     return QString();
 }
 
+QString selectTab(QWidget *window, int page)
+{
+    QWidget *tabBar = findVisibleWidget(window, "Tintor::TabBarWidget");
+    if (!tabBar)
+        return QStringLiteral("the window shows no tab bar");
+    // The tabs are placed when painted: after a collection switch the new
+    // ones are not on screen until the next paint.
+    tabBar->repaint();
+    QRect tab;
+    if (!QMetaObject::invokeMethod(tabBar, "tabRect", Qt::DirectConnection, Q_RETURN_ARG(QRect, tab),
+                                   Q_ARG(int, page))
+        || tab.isEmpty())
+        return QStringLiteral("the tab bar shows no tab for page %1").arg(page);
+    if (!reachableAt(tabBar, tab.center()))
+        return QStringLiteral("the tab of page %1 cannot be reached").arg(page);
+    click(tabBar, tab.center());
+    return QString();
+}
+
 QString choose(QWidget *window, const ChipLookup::Chip &chip)
 {
     QWidget *palette = findVisibleWidget(window, kPaletteClass);

@@ -34,6 +34,11 @@ QRect paletteCellRect(const QSize &size, int barHeight, int editHeight, const QP
 // `name`. Empty when done, otherwise one line.
 QString switchCollection(QWidget *window, const QString &name);
 
+// Clicks the tab of `page` (a tab page value: 1 schemes, 2 products, 4
+// foresight, 8 textures) in the window's tab bar. Empty when done,
+// otherwise one line.
+QString selectTab(QWidget *window, int page);
+
 // Drops the chip onto the first cell, selects that cell alone and presses
 // the select button of `window`. Returns an empty string when the window
 // accepted the pick, otherwise one line saying what went wrong.

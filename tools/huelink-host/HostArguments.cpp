@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -84,10 +85,12 @@ const char *HostArguments::usage()
            "  --choose CODE      once the window has looked for the host colour, drop the\n"
            "                     chip CODE of the current collection onto My Palette's\n"
            "                     first cell, select that cell and press the select button\n"
-           "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
-           "                     through the collection selector\n"
+           "  --collection NAME  once the window is up, switch to the collection listed as\n"
+           "                     NAME through the collection selector (before --tab and --choose)\n"
            "  --screenshot-dialog FILE\n"
            "                     save a PNG of the nearest-colour dialog if one opens\n"
+           "  --tab schemes|foresight|products|textures\n"
+           "                     once the window is up, click that tab in the tab bar\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
@@ -98,7 +101,8 @@ const char *HostArguments::usage()
            "\n"
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
-           "code is not in the current collection; 5 the chip could not be chosen.\n";
+           "code is not in the current collection; 5 the chip could not be chosen; 6 the\n"
+           "--tab page could not be selected.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -140,7 +144,7 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
                            || option == "--host-version" || option == "--choose"
-                           || option == "--collection" || option == "--screenshot-dialog";
+                           || option == "--collection" || option == "--screenshot-dialog" || option == "--tab";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -215,6 +219,15 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.collectionName = value;
+        } else if (option == "--tab") {
+            const std::map<std::string, int> pages{
+                {"schemes", 1}, {"products", 2}, {"foresight", 4}, {"textures", 8}};
+            const auto page = pages.find(value);
+            if (page == pages.end()) {
+                error = "bad --tab '" + value + "': expected schemes, foresight, products or textures";
+                return std::nullopt;
+            }
+            arguments.tabPage = page->second;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -226,10 +239,6 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
-    if (seen.count("--collection") && !seen.count("--choose")) {
-        error = "option --collection needs --choose";
-        return std::nullopt;
-    }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
         return std::nullopt;

@@ -27,7 +27,8 @@ struct HostArguments
     std::string dialogScreenshotPath; // the nearest-colour dialog, if one opens
     int closeAfterMs = -1;            // negative: wait for the user
     std::string chooseCode;           // empty: leave the choice to the user
-    std::string collectionName;       // with chooseCode: switch to this collection first
+    std::string collectionName;       // switch to this collection once the window is up
+    int tabPage = 0;                  // 0: leave the tab bar alone; else the page value to click
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

@@ -192,10 +192,34 @@ private:
     void stepFinished()
     {
         m_stepDone = true;
+        switchCollection();
+        selectTab();
         if (screenshotPending())
             m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
         else
             scheduleChoice();
+    }
+
+    // Before anything else, so the tab, the screenshot and the choice all
+    // see the asked-for collection.
+    void switchCollection()
+    {
+        if (!pickRequest() || options().collectionName.empty() || !m_window || m_windowHidden)
+            return;
+        const QString error
+            = ChipChooser::switchCollection(m_window, QString::fromLocal8Bit(options().collectionName.c_str()));
+        report().collectionError = error.toLocal8Bit().toStdString();
+        if (!error.isEmpty())
+            failChoice(HostAutomation::Choice::Failed, error);
+    }
+
+    void selectTab()
+    {
+        if (!pickRequest() || options().tabPage == 0 || !m_window || m_windowHidden)
+            return;
+        const QString error = ChipChooser::selectTab(m_window, options().tabPage);
+        report().tabSelected = error.isEmpty();
+        report().tabError = error.toLocal8Bit().toStdString();
     }
 
     void scheduleChoice()
@@ -262,13 +286,6 @@ private:
         m_choosePending = false;
         ChipLookup::Chip chip;
         QString error;
-        if (!options().collectionName.empty()) {
-            error = ChipChooser::switchCollection(m_window, QString::fromLocal8Bit(options().collectionName.c_str()));
-            if (!error.isEmpty()) {
-                failChoice(HostAutomation::Choice::Failed, error);
-                return;
-            }
-        }
         const ChipLookup::Status status = ChipLookup::findChip(
             ChipLookup::currentCollection(), QString::fromLocal8Bit(options().chooseCode.c_str()), chip, error);
         if (status == ChipLookup::Status::Found)

@@ -20,12 +20,13 @@ public:
         std::string dialogScreenshotPath; // empty: no screenshot of a nearest-colour dialog
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
-        std::string collectionName;       // with chooseCode: switch to it first
+        std::string collectionName;       // empty: stay; else switch to it once the window is up
+        int tabPage = 0;                  // 0: none; else the tab page to click before the screenshot
 
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty();
+                || !chooseCode.empty() || tabPage != 0 || !collectionName.empty();
         }
     };
 
@@ -47,6 +48,9 @@ public:
         std::string dialogError;
         Choice choice = Choice::NotAsked;
         std::string chooseError;
+        bool tabSelected = false;
+        std::string tabError; // why --tab could not be done; empty when done or not asked
+        std::string collectionError; // why --collection could not be done
     };
 
     // Once per process, before the first request. Does nothing when no

@@ -20,6 +20,7 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitNoScreenshot = 3;
 constexpr int kExitCodeNotFound = 4;
 constexpr int kExitNotChosen = 5;
+constexpr int kExitTabNotSelected = 6;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -117,6 +118,7 @@ int main(int argc, char *argv[])
     automation.closeAfterMs = arguments->closeAfterMs;
     automation.chooseCode = arguments->chooseCode;
     automation.collectionName = arguments->collectionName;
+    automation.tabPage = arguments->tabPage;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -142,6 +144,15 @@ int main(int argc, char *argv[])
                 printLine(stderr, problem);
                 exitCode = std::max(exitCode, status);
             }
+        }
+        if (!automation.collectionName.empty() && automation.chooseCode.empty() && !report.collectionError.empty()) {
+            printLine(stderr, "cannot switch the collection: " + report.collectionError);
+            exitCode = std::max(exitCode, kExitNotChosen);
+        }
+        if (automation.tabPage != 0 && isPick && !report.tabSelected) {
+            printLine(stderr, report.tabError.empty() ? std::string("the window closed before the tab was selected")
+                                                      : "cannot select the tab: " + report.tabError);
+            exitCode = std::max(exitCode, kExitTabNotSelected);
         }
         if (!automation.screenshotPath.empty()) {
             const std::string problem = screenshotProblem(report);

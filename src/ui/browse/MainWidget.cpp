@@ -12,6 +12,8 @@
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/harmonizer/ColorSchemerPelvonWidget.h"
+#include "ui/harmonizer/ColorSchemerWidget.h"
 #include "ui/look/AboutButton.h"
 #include "ui/look/HelpButton.h"
 #include "ui/look/ProgramFont.h"
@@ -96,7 +98,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     m_search = new SearchWidget(this);
     m_cardRoller = new CardRollerWidget(this);
     m_tabBar = new TabBarWidget(this);
-    // The schemers and the catalog tabs take m_detailRect once they exist.
+    m_colorSchemer = new ColorSchemerWidget(this);
+    m_colorSchemer->hide();
+    m_pelvonSchemer = new ColorSchemerPelvonWidget(this);
+    m_pelvonSchemer->hide();
     m_myPalette = new MyPaletteWidget(this);
     m_fullPalette = new MyPaletteFullWidget(this);
     m_fullPalette->hide();
@@ -146,6 +151,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     connect(m_search, &SearchWidget::roll, this, &MainWidget::rollCards);
     connect(m_search, &SearchWidget::searchForPhrase, this, &MainWidget::searchForPhrase);
     connect(m_tabBar, &TabBarWidget::tabPageSelected, this, &MainWidget::tabPageSelected);
+    connect(m_colorSchemer, &ColorSchemerWidget::schemeKindChangedInteractively, this,
+            &MainWidget::schemeKindChangedInteractively);
+    connect(m_colorSchemer, &ColorSchemerWidget::schemeNeutralSubKindChangedInteractively, this,
+            &MainWidget::schemeNeutralSubKindChangedInteractively);
     connect(this, &MainWidget::savePaletteTo, m_myPalette, &MyPaletteWidget::savePaletteTo);
     connect(this, &MainWidget::loadPaletteFrom, m_myPalette, &MyPaletteWidget::loadPaletteFrom);
     connect(m_myPalette, &MyPaletteWidget::myPaletteChanged, this, &MainWidget::onMyPaletteChanged);
@@ -159,6 +168,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     connect(this, &MainWidget::selectedCollectionChanged, m_cardRoller, &CardRollerWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_search, &SearchWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_tabBar, &TabBarWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_colorSchemer,
+            &ColorSchemerWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_pelvonSchemer,
+            &ColorSchemerPelvonWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_myPalette, &MyPaletteWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_fullPalette,
             &MyPaletteFullWidget::selectedCollectionChanged);
@@ -334,6 +347,8 @@ void MainWidget::layoutChildren()
 
     m_detailRect = tabBar.translated(1, tabBar.height());
     m_detailRect.setSize(QSize(m_detailRect.width() - 1, kDetailHeight));
+    m_colorSchemer->setGeometry(m_detailRect);
+    m_pelvonSchemer->setGeometry(m_detailRect);
 
     m_myPalette->setGeometry(fromEdges(m_detailRect.left(), m_detailRect.bottom() + 1, m_detailRect.right(),
                                        m_cardRoller->geometry().bottom()));
@@ -426,9 +441,15 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
 
 void MainWidget::showTabPage(int page)
 {
-    // The schemers and the products, foresight and textures tabs are not
-    // part of this build: their pages show nothing yet.
-    Q_UNUSED(page);
+    m_colorSchemer->hide();
+    m_pelvonSchemer->hide();
+    if (page == PageOfColorSchemes) {
+        const CardType type = CollectionSettings::cardType(UserState::lastUsedCollection());
+        if (type == CardNormal)
+            m_colorSchemer->show();
+        else if (type == CardPelvon)
+            m_pelvonSchemer->show();
+    }
 }
 
 void MainWidget::watchCapsureFolder()

@@ -25,6 +25,8 @@ namespace Tintor {
 
 class CardRollerWidget;
 class CollectionSelectWidget;
+class ColorSchemerPelvonWidget;
+class ColorSchemerWidget;
 class ColorWheelWidget;
 class MoodSelectWidget;
 class MyPaletteFullWidget;
@@ -74,6 +76,8 @@ public:
     MoodSelectWidget *moodFilter() const { return m_moodFilter; }
     SearchWidget *search() const { return m_search; }
     TabBarWidget *tabBar() const { return m_tabBar; }
+    ColorSchemerWidget *colorSchemer() const { return m_colorSchemer; }
+    ColorSchemerPelvonWidget *pelvonSchemer() const { return m_pelvonSchemer; }
     CollectionSelectWidget *collectionSelector() const { return m_collectionSelector; }
     QLabel *copyrightLabel() const { return m_copyrightLabel; }
     QLabel *mottoLabel() const { return m_mottoLabel; }
@@ -173,6 +177,8 @@ private:
     CardRollerWidget *m_cardRoller = nullptr;
     SearchWidget *m_search = nullptr;
     TabBarWidget *m_tabBar = nullptr;
+    ColorSchemerWidget *m_colorSchemer = nullptr;
+    ColorSchemerPelvonWidget *m_pelvonSchemer = nullptr;
     MyPaletteWidget *m_myPalette = nullptr;
     MyPaletteFullWidget *m_fullPalette = nullptr;
     QPropertyAnimation *m_zoomAnimation = nullptr;

@@ -14,6 +14,8 @@
 #include "ui/browse/ColorWheelWidget.h"
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/harmonizer/ColorSchemerPelvonWidget.h"
+#include "ui/harmonizer/ColorSchemerWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
 
@@ -24,9 +26,12 @@ namespace Tintor {
 
 void MainWidget::refreshDetails(bool relayout)
 {
-    // The schemers and the products and textures tabs read the card when
-    // they paint; none is part of this build yet.
     Q_UNUSED(relayout);
+    const CardType type = CollectionSettings::cardType(UserState::lastUsedCollection());
+    if (type == CardNormal && m_colorSchemer->isVisible())
+        m_colorSchemer->update();
+    else if (type == CardPelvon && m_pelvonSchemer->isVisible())
+        m_pelvonSchemer->update();
 }
 
 void MainWidget::collectionChangedInteractively(QUuid collectionId)
@@ -86,6 +91,8 @@ void MainWidget::refreshAfterFilterChange()
 {
     const QUuid uuid = UserState::lastUsedCollection();
     if (CollectionSettings::cardType(uuid) == CardPelvon) {
+        if (m_pelvonSchemer->isVisible())
+            m_pelvonSchemer->update();
         m_cardRoller->update();
         return;
     }

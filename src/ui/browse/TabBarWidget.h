@@ -27,7 +27,8 @@ public:
     QVector<int> visiblePages() const { return m_visiblePages; }
     QString caption(int page) const { return m_tabs.value(page).caption; }
     // Where the tab was last painted; empty before its first paint.
-    QRect tabRect(int page) const { return m_tabs.value(page).rect; }
+    // Invokable so that scripted runs can click a tab as a user would.
+    Q_INVOKABLE QRect tabRect(int page) const { return m_tabs.value(page).rect; }
     // The visible page whose painted tab holds the point, 0 when none.
     int tabAt(const QPoint &point) const;
 
