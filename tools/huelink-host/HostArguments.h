@@ -28,6 +28,9 @@ struct HostArguments
     int closeAfterMs = -1;            // negative: wait for the user
     std::string chooseCode;           // empty: leave the choice to the user
     std::string collectionName;       // with chooseCode: switch to this collection first
+    bool capsureImport = false;       // click the Capsure button and answer its dialog first
+    int capsureItem = 1;              // the item (from 1) taken in the Capsure dialog
+    std::string capsureScreenshotPath; // the Capsure dialog
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

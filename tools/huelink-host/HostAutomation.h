@@ -21,11 +21,14 @@ public:
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
         std::string collectionName;       // with chooseCode: switch to it first
+        bool capsureImport = false;       // import from the Capsure button before any choice
+        int capsureItem = 1;              // the dialog's item taken, from 1
+        std::string capsureScreenshotPath; // empty: no screenshot of the Capsure dialog
 
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty();
+                || !chooseCode.empty() || capsureImport;
         }
     };
 
@@ -47,7 +50,14 @@ public:
         std::string dialogError;
         Choice choice = Choice::NotAsked;
         std::string chooseError;
+        Choice capsure = Choice::NotAsked; // Chosen: the dialog was answered with OK
+        std::string capsureError;
+        std::string capsureItemText; // the item taken
+        bool capsureScreenshotSaved = false;
     };
+
+    // How long --capsure-import waits for the Capsure button to show.
+    static constexpr int capsureButtonWaitMs = 5000;
 
     // Once per process, before the first request. Does nothing when no
     // option is set.
