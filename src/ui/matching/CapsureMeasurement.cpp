@@ -57,7 +57,7 @@ bool CapsureMeasurement::readFile(const QString &fileName, QByteArray &bytes)
 QStringList CapsureMeasurement::objectNames(const QByteArray &document)
 {
     QStringList names;
-    if (document.isEmpty())
+    if (document.isEmpty() || document.size() > kMaximumFileSize)
         return names;
     xmlInitParser();
     std::unique_ptr<xmlParserCtxt, ParserContextDeleter> parser(xmlNewParserCtxt());

@@ -27,8 +27,8 @@ public:
     static bool readFile(const QString &fileName, QByteArray &bytes);
 
     // The non-empty object names in document order; empty when the document
-    // does not parse (for example one the device software is still
-    // writing) or names no object.
+    // is larger than the bound, does not parse (for example one the device
+    // software is still writing) or names no object.
     static QStringList objectNames(const QByteArray &document);
 };
 

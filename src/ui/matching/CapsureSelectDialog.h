@@ -26,7 +26,6 @@ public:
 
     // The chip of the current item; cleared (id -1) while there is none.
     DB::ColorEntry selectedEntry() const { return m_selectedEntry; }
-    bool hasSeveralCollections() const { return m_severalCollections; }
 
     QComboBox *chipList() const { return m_chipList; }
     QWidget *colorSwatch() const { return m_colorSwatch; }
