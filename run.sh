@@ -76,4 +76,16 @@ COMPONENTS=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$BLOCK")
 # The same, with the colour schemes tab clicked.
 "$HOST" pick --space rgb --components "$COMPONENTS" --tab schemes --screenshot "$SHOTS/schemes-tab.png" \
         --close-after 1500 >/dev/null
+
+# A Capsure measurement, written as the device software writes it (a
+# temporary file renamed into the watched folder). It names a chip of each
+# Capsure collection; the import takes the second item, the Heritage chip, so
+# the window switches collection, and the pick returns that chip's colour.
+MEASUREMENT="$PROGRAMDATA/Vestrel/Capsure/Measurements/measurement.cxf"
+"$TOOL" measurement "$MEASUREMENT" --name 0101-1 --name H05.3
+echo "Capsure measurement naming 0101-1 and H05.3; importing the second item."
+CAPSURE_BLOCK=$("$HOST" pick $SAMPLE --capsure-import --capsure-item 2 \
+                --screenshot-capsure "$SHOTS/capsure-dialog.png" --choose H05.3 --close-after 60000)
+echo "Returned block after the Capsure import: $CAPSURE_BLOCK"
+rm -f "$MEASUREMENT"
 echo "Screenshots in $SHOTS/: $(cd "$SHOTS" && ls | tr '\n' ' ')"

@@ -219,6 +219,68 @@ private Q_SLOTS:
         QCOMPARE(firstCellEntry(), itemIndexText(m_firstCollection, chip));
         QVERIFY(userState().value(QStringLiteral("MyPalette/(0,0).Selected")).toBool());
     }
+
+    // The stand-in device writes a measurement naming one chip of each
+    // Capsure collection (priority order); the host takes the item of a
+    // collection other than the first, so the import switches collection
+    // and the card roller stands on that chip; the pick then returns it.
+    void capsureImportGoesToTheMeasuredChip()
+    {
+        QList<QUuid> capsureCollections;
+        {
+            QSqlDatabase database = openCollectionFile(m_firstCollection, QStringLiteral("pick-test-capsure"));
+            QSqlQuery query(QStringLiteral("SELECT C.UUID FROM CAPSURE_COLLECTION_IDS_BY_PRIORITY V "
+                                           "JOIN COLLECTION C ON C.ID = V.COLLECTION_ID"), database);
+            while (query.next())
+                capsureCollections.append(QUuid::fromString(query.value(0).toString()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("pick-test-capsure"));
+        int item = 0;
+        Chip chip;
+        const QString measurementFile = folder("programdata/Vestrel/Capsure/Measurements/measurement.cxf");
+        QStringList measurement{QStringLiteral("measurement"), measurementFile};
+        for (int i = 0; i < capsureCollections.size(); ++i) {
+            const QList<Chip> chips = collectionChips(capsureCollections.at(i));
+            const bool target = item == 0 && capsureCollections.at(i) != m_firstCollection;
+            const Chip named = chips.value(target ? chips.size() / 2 : 0);
+            measurement << QStringLiteral("--name") << named.code;
+            if (target) {
+                item = i + 1;
+                chip = named;
+            }
+        }
+        QVERIFY2(item > 0, "the demo needs two collections with Capsure on");
+
+        // The demo collections under a programdata of the test's own, whose
+        // Capsure folder takes the measurement.
+        QVERIFY(QDir().mkpath(folder("programdata/Vestrel/Capsure/Measurements")));
+        QVERIFY(QFile::link(kProgramData + QStringLiteral("/Vestrel/Huelink"), folder("programdata/Vestrel/Huelink")));
+        const QString device = kBuildDir + QStringLiteral("/tools/huelink-collection/huelink-collection");
+        QCOMPARE(ProgramRun::run(device, measurement, 30000).exitCode, 0);
+        // Written under a temporary name and renamed: nothing else is left.
+        QCOMPARE(QDir(folder("programdata/Vestrel/Capsure/Measurements")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("measurement.cxf")});
+        QFile file(measurementFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        file.close();
+
+        const ProgramRun run = ProgramRun::run(
+            hostProgram(),
+            {"pick", "--space", "gray", "--components", "0,0,0,0", "--capsure-import", "--capsure-item",
+             QString::number(item), "--choose", chip.code, "--close-after", kCloseAfter},
+            120000, m_root->path(), {{QStringLiteral("PROGRAMDATA"), folder("programdata")}});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains("note: the Capsure import took '" + chip.code.toUtf8() + " ("));
+        QCOMPARE(outLine(run, 0).value("components").toArray(), rgbBlock(chip.color));
+        QCOMPARE(lastUsedCollection(), capsureCollections.at(item - 1));
+        const QString group = lastUsedCollection().toString(QUuid::WithBraces) + QLatin1Char('/');
+        // An index never written reads as the user state's default, 1.
+        QCOMPARE(userState().value(group + QStringLiteral("PageIndex"), 1).toInt(), chip.pageIndex);
+        QCOMPARE(userState().value(group + QStringLiteral("RowIndex"), 1).toInt(), chip.rowIndex);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
+    }
 };
 
 HUELINK_TEST_MAIN(PickProgramTest)

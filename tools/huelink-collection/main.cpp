@@ -3,6 +3,7 @@
 #include "BuildCommand.h"
 #include "SummaryCommand.h"
 #include "MatchCommand.h"
+#include "MeasurementCommand.h"
 #include "SynthCommand.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,7 @@ const Command kCommands[] = {
     {"inspect", &Tintor::SummaryCommand::run, &Tintor::SummaryCommand::usage},
     {"match", &Tintor::runMatchCommand, &Tintor::matchCommandUsage},
     {"synth", &Tintor::SynthCommand::run, &Tintor::SynthCommand::usage},
+    {"measurement", &Tintor::runMeasurementCommand, &Tintor::measurementCommandUsage},
 };
 
 int printUsage(FILE *stream)

@@ -91,6 +91,13 @@ const char *HostArguments::usage()
            "                     save a PNG of the nearest-colour dialog if one opens\n"
            "  --tab schemes|foresight|products|textures\n"
            "                     once the window is up, click that tab in the tab bar\n"
+           "  --capsure-import   once the window has looked for the host colour, wait for\n"
+           "                     the collection selector's Capsure button, click it, take\n"
+           "                     the first item of the Capsure dialog and press OK (before\n"
+           "                     --choose, which then picks from the collection shown)\n"
+           "  --capsure-item N   with --capsure-import: take the N-th item (from 1)\n"
+           "  --screenshot-capsure FILE\n"
+           "                     with --capsure-import: save a PNG of the Capsure dialog\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
@@ -102,7 +109,7 @@ const char *HostArguments::usage()
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
            "code is not in the current collection; 5 the chip could not be chosen; 6 the\n"
-           "--tab page could not be selected.\n";
+           "--tab page could not be selected; 7 the Capsure import did not go through.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -144,7 +151,9 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
                            || option == "--host-version" || option == "--choose"
-                           || option == "--collection" || option == "--screenshot-dialog" || option == "--tab";
+                           || option == "--collection" || option == "--screenshot-dialog" || option == "--tab"
+                           || option == "--capsure-import" || option == "--capsure-item"
+                           || option == "--screenshot-capsure";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -158,6 +167,15 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         if (!seen.insert(option).second) {
             error = "option " + option + " given twice";
             return std::nullopt;
+        }
+        // The one switch without a value.
+        if (option == "--capsure-import") {
+            if (hasValue) {
+                error = "option --capsure-import takes no value";
+                return std::nullopt;
+            }
+            arguments.capsureImport = true;
+            continue;
         }
         if (!hasValue) {
             if (i + 1 >= words.size()) {
@@ -228,6 +246,18 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.tabPage = page->second;
+        } else if (option == "--capsure-item") {
+            if (!parseInteger(value, 1, 1000, number)) {
+                error = "bad --capsure-item '" + value + "': expected a whole number from 1 to 1000";
+                return std::nullopt;
+            }
+            arguments.capsureItem = static_cast<int>(number);
+        } else if (option == "--screenshot-capsure") {
+            if (value.empty()) {
+                error = "bad --screenshot-capsure: the file name is empty";
+                return std::nullopt;
+            }
+            arguments.capsureScreenshotPath = value;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -239,6 +269,12 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
+    for (const char *option : {"--capsure-item", "--screenshot-capsure"}) {
+        if (seen.count(option) && !arguments.capsureImport) {
+            error = std::string("option ") + option + " needs --capsure-import";
+            return std::nullopt;
+        }
+    }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";
         return std::nullopt;

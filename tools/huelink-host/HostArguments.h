@@ -29,6 +29,9 @@ struct HostArguments
     std::string chooseCode;           // empty: leave the choice to the user
     std::string collectionName;       // switch to this collection once the window is up
     int tabPage = 0;                  // 0: leave the tab bar alone; else the page value to click
+    bool capsureImport = false;       // click the Capsure button and answer its dialog first
+    int capsureItem = 1;              // the item (from 1) taken in the Capsure dialog
+    std::string capsureScreenshotPath; // the Capsure dialog
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

@@ -1,10 +1,12 @@
 #include "HostAutomation.h"
 
+#include "CapsureChooser.h"
 #include "ChipChooser.h"
 #include "ChipLookup.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QList>
 #include <QPixmap>
@@ -95,6 +97,8 @@ public:
         connect(&m_screenshotTimer, &QTimer::timeout, this, &WindowDriver::takeScreenshot);
         connect(&m_dialogScreenshotTimer, &QTimer::timeout, this, &WindowDriver::takeDialogScreenshot);
         connect(&m_closeTimer, &QTimer::timeout, this, &WindowDriver::closeWindow);
+        m_capsureTimer.setSingleShot(true);
+        connect(&m_capsureTimer, &QTimer::timeout, this, &WindowDriver::answerCapsureDialog);
         application->installEventFilter(this);
     }
 
@@ -110,10 +114,14 @@ protected:
                 windowShown(widget);
             else if (m_window && pickRequest() && !m_stepDone && isWindowOpenedBy(widget, m_window))
                 dialogShown(widget);
+            else if (m_capsureClicking && !m_capsureDialog && isWindowOpenedBy(widget, m_window))
+                capsureDialogShown(widget);
             break;
         case QEvent::Paint:
             if (m_window && widget->window() == m_window)
                 windowPainted();
+            else if (m_capsureDialog && widget->window() == m_capsureDialog)
+                capsureDialogPainted();
             else if (m_dialog && widget->window() == m_dialog)
                 dialogPainted();
             break;
@@ -139,6 +147,7 @@ private:
         return !options().dialogScreenshotPath.empty() && !report().dialogScreenshotSaved;
     }
     bool chooseAsked() const { return pickRequest() && !options().chooseCode.empty(); }
+    bool capsureAsked() const { return pickRequest() && options().capsureImport; }
 
     void windowShown(QWidget *widget)
     {
@@ -148,6 +157,8 @@ private:
         m_stepDone = false;
         m_pendingStepTimers = 0;
         m_choosePending = chooseAsked();
+        m_capsurePending = capsureAsked();
+        m_capsureWaited.invalidate();
         report().windowShown = true;
         if (options().closeAfterMs >= 0)
             m_closeTimer.start(options().closeAfterMs);
@@ -157,6 +168,7 @@ private:
     {
         m_windowHidden = true;
         m_choosePending = false;
+        m_capsurePending = false;
         m_screenshotTimer.stop();
         m_closeTimer.stop();
     }
@@ -222,10 +234,110 @@ private:
         report().tabError = error.toLocal8Bit().toStdString();
     }
 
+    // The Capsure import comes first, so that a choice picks from the
+    // collection it went to.
     void scheduleChoice()
     {
-        if (m_choosePending)
+        if (m_capsurePending)
+            QTimer::singleShot(0, this, &WindowDriver::importCapsure);
+        else if (m_choosePending)
             QTimer::singleShot(0, this, &WindowDriver::choose);
+    }
+
+    void importCapsure()
+    {
+        if (!m_capsurePending || !m_window || m_windowHidden)
+            return;
+        QWidget *button = CapsureChooser::capsureButton(m_window);
+        if (!button) {
+            // The button shows once the window has checked the watched file.
+            if (!m_capsureWaited.isValid())
+                m_capsureWaited.start();
+            if (m_capsureWaited.elapsed() < HostAutomation::capsureButtonWaitMs) {
+                QTimer::singleShot(50, this, &WindowDriver::importCapsure);
+                return;
+            }
+            failCapsure(QStringLiteral("the Capsure button did not show within %1 ms; is a measurement in the "
+                                       "watched folder of a collection with Capsure on?")
+                            .arg(HostAutomation::capsureButtonWaitMs));
+            return;
+        }
+        m_capsurePending = false;
+        m_capsureClicking = true;
+        // Returns once the import is over: the dialog runs inside the click.
+        const QString problem = CapsureChooser::click(button);
+        m_capsureClicking = false;
+        m_capsureTimer.stop();
+        const bool dialogSeen = !m_capsureDialog.isNull() || m_capsureDialogSeen;
+        m_capsureDialog = nullptr;
+        m_capsureDialogSeen = false;
+        if (!problem.isEmpty()) {
+            failCapsure(QStringLiteral("the Capsure button: ") + problem);
+            return;
+        }
+        if (!dialogSeen) {
+            failCapsure(QStringLiteral("the Capsure button opened no dialog: the measurement names no chip of a "
+                                       "collection with Capsure on"));
+            return;
+        }
+        if (report().capsure != HostAutomation::Choice::Chosen) {
+            const QString error = QString::fromLocal8Bit(report().capsureError.c_str());
+            failCapsure(error.isEmpty() ? QStringLiteral("the Capsure dialog closed before an item was taken") : error);
+            return;
+        }
+        scheduleChoice();
+    }
+
+    void capsureDialogShown(QWidget *dialog)
+    {
+        m_capsureDialog = dialog;
+        m_capsureDialogSeen = true;
+        m_capsureDialogPainted = false;
+    }
+
+    void capsureDialogPainted()
+    {
+        if (m_capsureDialogPainted)
+            return;
+        m_capsureDialogPainted = true;
+        m_capsureTimer.start(options().capsureScreenshotPath.empty() ? 0 : HostAutomation::screenshotDelayMs);
+    }
+
+    void answerCapsureDialog()
+    {
+        if (!m_capsureDialog || !m_capsureDialog->isVisible())
+            return;
+        QString itemText;
+        QString problem = CapsureChooser::chooseItem(m_capsureDialog, options().capsureItem, itemText);
+        report().capsureItemText = itemText.toLocal8Bit().toStdString();
+        // The screenshot shows the item taken and its colour.
+        if (!options().capsureScreenshotPath.empty()) {
+            const std::string error = saveScreenshot(m_capsureDialog, options().capsureScreenshotPath);
+            report().capsureScreenshotSaved = error.empty();
+            if (!error.empty())
+                report().capsureError = error;
+        }
+        if (problem.isEmpty())
+            problem = CapsureChooser::pressOk(m_capsureDialog);
+        if (problem.isEmpty()) {
+            report().capsure = HostAutomation::Choice::Chosen;
+            return;
+        }
+        report().capsure = HostAutomation::Choice::Failed;
+        report().capsureError = problem.toLocal8Bit().toStdString();
+        if (m_capsureDialog && m_capsureDialog->isVisible())
+            closeLikeUser(m_capsureDialog);
+    }
+
+    void failCapsure(const QString &error)
+    {
+        m_capsurePending = false;
+        m_choosePending = false;
+        report().capsure = HostAutomation::Choice::Failed;
+        report().capsureError = error.toLocal8Bit().toStdString();
+        // The block stays as it was: the window goes as if the user closed it.
+        if (m_window && m_window->isVisible())
+            closeLikeUser(m_window);
     }
 
     void takeScreenshot()
@@ -271,7 +383,7 @@ private:
     // nearest-colour dialog: it is closed as by its close button.
     void scheduleDialogReject()
     {
-        if (!m_choosePending)
+        if (!m_choosePending && !m_capsurePending)
             return;
         QTimer::singleShot(0, this, [this] {
             if (m_dialog && m_dialog->isVisible())
@@ -340,6 +452,13 @@ private:
     bool m_stepDone = false;
     int m_pendingStepTimers = 0;
     bool m_choosePending = false;
+    bool m_capsurePending = false;
+    bool m_capsureClicking = false;
+    bool m_capsureDialogSeen = false;
+    bool m_capsureDialogPainted = false;
+    QElapsedTimer m_capsureWaited;
+    QPointer<QWidget> m_capsureDialog;
+    QTimer m_capsureTimer;
     QPointer<QWidget> m_dialog;
     bool m_dialogPainted = false;
     QTimer m_screenshotTimer;

@@ -22,11 +22,14 @@ public:
         std::string chooseCode;           // empty: leave the choice to the user
         std::string collectionName;       // empty: stay; else switch to it once the window is up
         int tabPage = 0;                  // 0: none; else the tab page to click before the screenshot
+        bool capsureImport = false;       // import from the Capsure button before any choice
+        int capsureItem = 1;              // the dialog's item taken, from 1
+        std::string capsureScreenshotPath; // empty: no screenshot of the Capsure dialog
 
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty() || tabPage != 0 || !collectionName.empty();
+                || !chooseCode.empty() || tabPage != 0 || !collectionName.empty() || capsureImport;
         }
     };
 
@@ -51,7 +54,14 @@ public:
         bool tabSelected = false;
         std::string tabError; // why --tab could not be done; empty when done or not asked
         std::string collectionError; // why --collection could not be done
+        Choice capsure = Choice::NotAsked; // Chosen: the dialog was answered with OK
+        std::string capsureError;
+        std::string capsureItemText; // the item taken
+        bool capsureScreenshotSaved = false;
     };
+
+    // How long --capsure-import waits for the Capsure button to show.
+    static constexpr int capsureButtonWaitMs = 5000;
 
     // Once per process, before the first request. Does nothing when no
     // option is set.

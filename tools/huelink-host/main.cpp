@@ -21,6 +21,7 @@ constexpr int kExitNoScreenshot = 3;
 constexpr int kExitCodeNotFound = 4;
 constexpr int kExitNotChosen = 5;
 constexpr int kExitTabNotSelected = 6;
+constexpr int kExitCapsureFailed = 7;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -119,6 +120,9 @@ int main(int argc, char *argv[])
     automation.chooseCode = arguments->chooseCode;
     automation.collectionName = arguments->collectionName;
     automation.tabPage = arguments->tabPage;
+    automation.capsureImport = arguments->capsureImport;
+    automation.capsureItem = arguments->capsureItem;
+    automation.capsureScreenshotPath = arguments->capsureScreenshotPath;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -137,6 +141,21 @@ int main(int argc, char *argv[])
         std::fputs((jsonLine(outcome) + '\n').c_str(), stdout);
         std::fflush(stdout);
         const HostAutomation::Report report = HostAutomation::report();
+        if (automation.capsureImport) {
+            if (report.capsure == HostAutomation::Choice::Chosen) {
+                printLine(stderr, "note: the Capsure import took '" + report.capsureItemText + "'");
+            } else {
+                printLine(stderr, "Capsure import: " + (report.capsureError.empty()
+                                      ? std::string(report.windowShown ? "the window closed before the import"
+                                                                       : "the module showed no window")
+                                      : report.capsureError));
+                exitCode = std::max(exitCode, kExitCapsureFailed);
+            }
+            if (!automation.capsureScreenshotPath.empty() && !report.capsureScreenshotSaved) {
+                printLine(stderr, "no screenshot of the Capsure dialog was saved");
+                exitCode = std::max(exitCode, kExitNoScreenshot);
+            }
+        }
         if (!automation.chooseCode.empty()) {
             std::string problem;
             const int status = choiceProblem(report, problem);

@@ -19,6 +19,7 @@
 #include "ui/look/ProgramFont.h"
 #include "ui/look/TaskButton.h"
 #include "ui/look/Theme.h"
+#include "ui/matching/CapsureImport.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
 
@@ -93,6 +94,7 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     setPalette(pal);
 
     m_collectionSelector = new CollectionSelectWidget(this);
+    m_collectionSelector->setCapsureImport(&CapsureImport::run);
     m_colorWheel = new ColorWheelWidget(this);
     m_moodFilter = new MoodSelectWidget(this);
     m_search = new SearchWidget(this);
