@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 #include <functional>
 #include <memory>
 
@@ -254,6 +256,27 @@ private Q_SLOTS:
                                                   << "cie2000DeltaIntervals" << QVariant(QVariantList { 4.5, 1.5 });
         QTest::newRow("delta intervals missing")
             << SettingRows() << "cie2000DeltaIntervals" << QVariant(QVariantList());
+
+        // Hostile values read as the default (or brought into range), so no
+        // reader loops, allocates or overflows on a number the file chose.
+        const auto hostile = [](const char *name, const char *key, const char *value, const char *accessor,
+                                 const QVariant &expected) {
+            QTest::newRow(name) << one(key, value) << QString::fromLatin1(accessor) << expected;
+        };
+        hostile("angle 1e308", "first.segment.angle", "1e308", "firstSegmentAngle", std::fmod(1e308, 360.0));
+        hostile("angle inf", "first.segment.angle", "inf", "firstSegmentAngle", 0.0);
+        hostile("angle -inf", "first.segment.angle", "-inf", "firstSegmentAngle", 0.0);
+        hostile("angle nan", "first.segment.angle", "nan", "firstSegmentAngle", 0.0);
+        hostile("segments 2^31-1", "num.of.segments", "2147483647", "numberOfSegments", 12);
+        hostile("segments 361", "num.of.segments", "361", "numberOfSegments", 12);
+        hostile("segments 360", "num.of.segments", "360", "numberOfSegments", 360);
+        hostile("max chips -1", "max.chips.on.a.page", "-1", "maxChipsOnAPage", 0);
+        hostile("texture size huge", "texture.size", "2147483647,2", "textureSize", QSize(11, 22));
+        hostile("delta intervals inf, nan", "cie2000.delta.intervals", "inf,nan,3,1e999", "cie2000DeltaIntervals",
+                QVariantList { 3.0 });
+        QTest::newRow("foresight chip huge")
+            << (one("widget.color.foresight.chip.width", 2000000000) + one("widget.color.foresight.chip.height", 60))
+            << "foresightChipSize" << QVariant(QSize(64, 48));
     }
 
     void accessorsReadTheirKeys()
