@@ -32,6 +32,14 @@ private Q_SLOTS:
         QTest::newRow("priority negative") << "capsure.priority" << QStringList{"-3"} << QStringList{"-3"} << "";
         QTest::newRow("angle") << "first.segment.angle" << QStringList{"7.5"} << QStringList{"7.5"} << "";
         QTest::newRow("angle word") << "first.segment.angle" << QStringList{"east"} << refused << "not a number";
+        // What the program would bring back to its default.
+        QTest::newRow("angle inf") << "first.segment.angle" << QStringList{"-inf"} << refused << "not finite";
+        QTest::newRow("angle 1e13") << "first.segment.angle" << QStringList{"1e13"} << refused << "degrees";
+        QTest::newRow("segments 361") << "num.of.segments" << QStringList{"361"} << refused << "largest";
+        QTest::newRow("chip width beyond int") << "widget.color.foresight.chip.width" << QStringList{"9999999999"}
+                                               << refused << "largest";
+        QTest::newRow("size huge") << "texture.size" << QStringList{"300,2147483647"} << refused << "not a size";
+        QTest::newRow("intervals inf") << "cie2000.delta.intervals" << QStringList{"1,inf"} << refused << "finite";
         QTest::newRow("card type any case") << "card.type" << QStringList{"PELVON"} << QStringList{"PELVON"} << "";
         QTest::newRow("card type unknown") << "card.type" << QStringList{"round"} << refused << "normal, pelvon";
         QTest::newRow("orientation") << "segment.increment.orientation" << QStringList{"ccw"} << QStringList{"ccw"}
