@@ -371,8 +371,7 @@ void setMyPaletteDescription(const QString &description)
 
 int myPaletteFullBackgroundColor()
 {
-    return readInt(kPaletteGroup, QStringLiteral("MyPaletteFullBackgroundColor"), 176,
-                   [](int grey) { return grey >= 0 && grey <= 255; });
+    return readInt(kPaletteGroup, QStringLiteral("MyPaletteFullBackgroundColor"), 176);
 }
 
 void setMyPaletteFullBackgroundColor(int grey)
