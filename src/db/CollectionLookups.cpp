@@ -4,6 +4,7 @@
 #include "db/QuerySupport.h"
 #include "db/Status.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -63,18 +64,41 @@ QString localizedString(const QUuid &uuid, const QString &key)
     QSqlDatabase database = collectionDatabase(uuid);
     if (!database.isValid())
         return key;
+    // Views ask for the same texts on every paint; a text may be long. The
+    // answers are kept until the file changes under the connection.
+    struct LocaleTexts {
+        int generation = -1;
+        qint64 dataVersion = -1;
+        QHash<QString, QString> texts;
+    };
+    static QHash<QUuid, LocaleTexts> cache;
+    LocaleTexts &known = cache[uuid];
+    QSqlQuery version(database);
+    const qint64 dataVersion
+        = version.exec(QStringLiteral("PRAGMA data_version")) && version.next() ? version.value(0).toLongLong() : -1;
+    if (dataVersion < 0 || dataVersion != known.dataVersion || known.generation != connectionGeneration()) {
+        known.texts.clear();
+        known.dataVersion = dataVersion;
+        known.generation = connectionGeneration();
+    }
+    const auto it = known.texts.constFind(key);
+    if (it != known.texts.cend())
+        return *it;
+
+    QString text = key;
     QSqlQuery query(database);
     if (runKeyQuery(query, uuid,
                     QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
                                    "L.KEY = ? COLLATE NOCASE"),
                     key)
-        && query.next()) {
-        const QVariant value = query.value(0);
-        if (value.typeId() == QMetaType::QString)
-            return value.toString();
+        && query.next() && query.value(0).typeId() == QMetaType::QString) {
+        text = query.value(0).toString();
+    } else {
+        QuerySupport::writeQueryError(query);
     }
-    QuerySupport::writeQueryError(query);
-    return key;
+    if (dataVersion >= 0)
+        known.texts.insert(key, text);
+    return text;
 }
 
 QVariant settingValue(const QUuid &uuid, const QString &name, const QVariant &fallback)

@@ -23,6 +23,12 @@ const QString kCheckConnection = QStringLiteral("tmpCheckAvailability");
 // file from being created anew as an empty database.
 const QString kReadOnlyOption = QStringLiteral("QSQLITE_OPEN_READONLY");
 
+int &openedConnections()
+{
+    static int count = 0;
+    return count;
+}
+
 QSqlDatabase addReadOnlyDatabase(const QString &connectionName, const QString &path)
 {
     QSqlDatabase database = QSqlDatabase::addDatabase(kDriver, connectionName);
@@ -144,7 +150,13 @@ int checkAvailability(const QUuid &uuid)
         return StatusCannotOpen;
     QSqlDatabase database = addReadOnlyDatabase(name, path);
     database.open();
+    ++openedConnections();
     return StatusOk;
+}
+
+int connectionGeneration()
+{
+    return openedConnections();
 }
 
 QSqlDatabase collectionDatabase(const QUuid &uuid, int *status)

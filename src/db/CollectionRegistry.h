@@ -34,6 +34,9 @@ QString connectionNameOf(const QString &databasePath);
 // The open connection of the collection's file; checkAvailability first.
 // `status` receives its result; an invalid database when it is not 0.
 QSqlDatabase collectionDatabase(const QUuid &uuid, int *status = nullptr);
+// Changes whenever a collection connection is opened, so that what was read
+// through an earlier connection is not taken for the file's content now.
+int connectionGeneration();
 
 qint64 collectionDatabaseId(const QUuid &uuid);
 // Integer collection IDs are private to their file (every file numbers its

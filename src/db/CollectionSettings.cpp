@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cmath>
+
 namespace Tintor {
 
 namespace {
@@ -99,6 +101,14 @@ int intSetting(const QUuid &uuid, const QString &key, int defaultValue)
     return value.isNull() ? defaultValue : integerOf(value);
 }
 
+// A size is only taken when both sides are within what the views can draw;
+// a file asking for more would have the host allocate it.
+bool isDrawableSize(const QSize &size)
+{
+    return size.width() >= 1 && size.height() >= 1 && size.width() <= CollectionSettings::kMaxImageSide
+        && size.height() <= CollectionSettings::kMaxImageSide;
+}
+
 // The number of the first name equal (without regard to case) to the text,
 // 0 when none; `names` pairs texts with numbers.
 template <std::size_t N> int numberOfName(const QString &text, const std::pair<const char *, int> (&names)[N])
@@ -149,7 +159,7 @@ QSize sizeFromText(const QString &text, bool *ok)
     bool heightOk = false;
     const int width = parts.at(0).toInt(&widthOk);
     const int height = parts.at(1).toInt(&heightOk);
-    *ok = widthOk && heightOk;
+    *ok = widthOk && heightOk && isDrawableSize(QSize(width, height));
     return QSize(width, height);
 }
 
@@ -235,7 +245,8 @@ const NameOrders &CollectionSettings::nameOrders(const QUuid &uuid)
 
 int CollectionSettings::maxChipsOnAPage(const QUuid &uuid)
 {
-    return intSetting(uuid, QStringLiteral("max.chips.on.a.page"), 0);
+    const int chips = intSetting(uuid, QStringLiteral("max.chips.on.a.page"), 0);
+    return chips >= 0 && chips <= kMaxChipsOnAPage ? chips : 0;
 }
 
 CardType CollectionSettings::cardType(const QUuid &uuid)
@@ -245,7 +256,9 @@ CardType CollectionSettings::cardType(const QUuid &uuid)
 
 int CollectionSettings::numberOfSegments(const QUuid &uuid)
 {
-    return intSetting(uuid, QStringLiteral("num.of.segments"), 12);
+    // The wheel walks every segment when it is laid out and when it steps.
+    const int segments = intSetting(uuid, QStringLiteral("num.of.segments"), 12);
+    return segments <= kMaxSegments ? segments : 12;
 }
 
 double CollectionSettings::firstSegmentAngle(const QUuid &uuid)
@@ -253,7 +266,8 @@ double CollectionSettings::firstSegmentAngle(const QUuid &uuid)
     const QVariant value = cachedSetting(uuid, QStringLiteral("first.segment.angle"));
     bool ok = false;
     const double angle = value.toDouble(&ok);
-    return ok ? angle : 0.0;
+    // Brought into one turn here, so no reader walks towards it in steps.
+    return ok && std::isfinite(angle) ? std::fmod(angle, 360.0) : 0.0;
 }
 
 SegmentOrientation CollectionSettings::segmentIncrementOrientation(const QUuid &uuid)
@@ -351,7 +365,7 @@ QSize CollectionSettings::foresightChipSize(const QUuid &uuid)
     bool heightOk = false;
     const int width = DB::settingValue(uuid, QStringLiteral("widget.color.foresight.chip.width")).toInt(&widthOk);
     const int height = DB::settingValue(uuid, QStringLiteral("widget.color.foresight.chip.height")).toInt(&heightOk);
-    if (!widthOk || !heightOk)
+    if (!widthOk || !heightOk || !isDrawableSize(QSize(width, height)))
         return QSize(64, 48);
     storeDerived(uuid, key, QSize(width, height));
     return QSize(width, height);
@@ -393,7 +407,7 @@ QList<double> CollectionSettings::cie2000DeltaIntervals(const QUuid &uuid)
     QVariantList stored;
     for (const QString &part : value.toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const double number = part.toDouble();
-        if (number > 0) {
+        if (std::isfinite(number) && number > 0) {
             intervals.append(number);
             stored.append(number);
         }

@@ -54,6 +54,12 @@ class CollectionSettings {
 public:
     CollectionSettings() = delete;
 
+    // Bounds on numbers read from a collection file; a value beyond them
+    // reads as the setting's default.
+    static constexpr int kMaxSegments = 360;
+    static constexpr int kMaxChipsOnAPage = 1000;
+    static constexpr int kMaxImageSide = 4096;
+
     static void setCurrentCollection(const QUuid &uuid);
     static QUuid currentCollection();
 

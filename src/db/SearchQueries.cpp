@@ -12,6 +12,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -209,9 +210,9 @@ sqlite3 *utf8SqliteHandle(const QSqlDatabase &database)
     return utf8 ? connection : nullptr;
 }
 
-// Reads the way the Qt driver does, without a QVariant per value: ASCII
-// texts straight from the UTF-8, others through the same UTF-16 the driver
-// takes. Values that are neither text nor NULL are left to the driver.
+// Reads without a QVariant per value: ASCII texts straight from the UTF-8,
+// others decoded from their bytes. Values that are neither text nor NULL
+// are left to the driver.
 ReadResult readDirectly(sqlite3 *connection, const QString &sql, FoldedTexts &texts)
 {
     sqlite3_stmt *statement = nullptr;
@@ -231,11 +232,11 @@ ReadResult readDirectly(sqlite3 *connection, const QString &sql, FoldedTexts &te
             if (type != SQLITE_TEXT)
                 return ReadResult::Unsupported;
             const char *bytes = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-            if (!texts.addAscii(bytes, std::size_t(sqlite3_column_bytes(statement, column)))) {
-                const void *units = sqlite3_column_text16(statement, column);
-                texts.add(QString(static_cast<const QChar *>(units),
-                    sqlite3_column_bytes16(statement, column) / qsizetype(sizeof(QChar))));
-            }
+            const int size = sqlite3_column_bytes(statement, column);
+            // Bytes that are not UTF-8 become replacement characters, as the
+            // phrase search reads them too.
+            if (!texts.addAscii(bytes, std::size_t(size)))
+                texts.add(QString::fromUtf8(bytes, size));
         }
     }
     return step == SQLITE_DONE ? ReadResult::Read : ReadResult::Failed;
@@ -253,6 +254,69 @@ ReadResult readThroughDriver(const QSqlDatabase &database, const QString &sql, F
             texts.add(query.value(column).toString());
     }
     return ReadResult::Read;
+}
+
+// SQL compares the stored bytes, so a name or code that is not valid UTF-8
+// never equals the phrase its completion entry (read with replacement
+// characters) offers. Such a phrase is looked for again in the texts as the
+// completion reads them: codes first, then chip names, then card names.
+int findDecodedPhrase(QSqlDatabase &database, qint64 collectionId, const NameOrders &orders, const QString &phrase,
+    int &outPageIndex, int &outRowIndex, int &outSegment, int &outMood, bool &outExterior)
+{
+#if HUELINK_SQLITE_HANDLE
+    const bool fromBytes = utf8SqliteHandle(database) != nullptr;
+#else
+    const bool fromBytes = false;
+#endif
+    const auto column = [fromBytes](const QString &name) {
+        return fromBytes ? QStringLiteral("CAST(%1 AS BLOB)").arg(name) : name;
+    };
+    QStringList chipColumns { column(QStringLiteral("R.CODE")) };
+    for (const QString &name : nameColumns(QStringLiteral("R.NAME%1"), orders.rowNameSearchOrder))
+        chipColumns << column(name);
+    QStringList pageColumns;
+    for (const QString &name : nameColumns(QStringLiteral("P.NAME%1"), orders.pageNameSearchOrder))
+        pageColumns << column(name);
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!runQuery(query,
+            QStringLiteral("SELECT P.SEGMENT, P.PAGE_INDEX, R.ROW_INDEX, P.MOOD, P.EXTERIOR, %1 FROM \"ROW\" R "
+                           "JOIN PAGE P ON R.PAGE_ID = P.ID JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                           "WHERE +CMAP.COLLECTION_ID = %2")
+                .arg((chipColumns + pageColumns).join(QStringLiteral(", ")))
+                .arg(collectionId)))
+        return StatusFailed;
+    const auto matches = [&query, fromBytes, &phrase](int index) {
+        const QVariant value = query.value(index);
+        const QString text = fromBytes ? QString::fromUtf8(value.toByteArray()) : value.toString();
+        return text.compare(phrase, Qt::CaseInsensitive) == 0;
+    };
+    // 0 code, 1 chip name, 2 card name; the first row of the best kind wins.
+    int best = 3;
+    const int first = 5;
+    while (best > 0 && query.next()) {
+        int kind = 3;
+        if (matches(first))
+            kind = 0;
+        for (int i = 1; kind > 1 && i < chipColumns.size(); ++i) {
+            if (matches(first + i))
+                kind = 1;
+        }
+        for (int i = 0; kind > 2 && i < pageColumns.size(); ++i) {
+            if (matches(first + int(chipColumns.size()) + i))
+                kind = 2;
+        }
+        if (kind >= best)
+            continue;
+        best = kind;
+        outSegment = query.value(0).toInt();
+        outPageIndex = query.value(1).toInt();
+        outRowIndex = kind == 2 ? -1 : query.value(2).toInt();
+        const int mood = query.value(3).toInt();
+        outMood = mood >= 1 && mood <= 6 ? mood : 0;
+        outExterior = query.value(4).toInt() != 0;
+    }
+    return best < 3 ? StatusOk : StatusNoMatch;
 }
 
 } // namespace
@@ -385,8 +449,12 @@ int findPhrase(const QUuid &uuid, const QString &phrase, int &outPageIndex, int 
         query.bindValue(placeholders.at(i), forms.at(i));
     if (!query.exec())
         return StatusFailed;
-    if (!query.next())
-        return StatusNoMatch;
+    if (!query.next()) {
+        const bool ascii = std::all_of(phrase.cbegin(), phrase.cend(), [](QChar c) { return c.unicode() < 128; });
+        return ascii ? StatusNoMatch
+                     : findDecodedPhrase(database, collectionId, orders, phrase, outPageIndex, outRowIndex, outSegment,
+                                         outMood, outExterior);
+    }
     const QSqlRecord record = query.record();
     const auto integer = [&record](const char *column) { return record.value(QLatin1String(column)).toInt(); };
     outPageIndex = integer("PAGE_INDEX");
@@ -435,7 +503,7 @@ int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry)
     return StatusOk;
 }
 
-int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates)
+int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, int *skipped)
 {
     candidates.clear();
     int status = StatusOk;
@@ -451,11 +519,23 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates)
                            "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
                 .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
+    if (skipped)
+        *skipped = 0;
+    // A NULL, text or infinite component is no colour: as 0 it would match
+    // black, and a NaN distance would upset the ranking.
+    const auto component = [&query](int column, double &value) {
+        const QVariant field = query.value(column);
+        bool ok = false;
+        value = field.isNull() ? 0.0 : field.toDouble(&ok);
+        return ok && std::isfinite(value);
+    };
     while (query.next()) {
         LabCandidate candidate;
-        candidate.l = query.value(1).toDouble();
-        candidate.a = query.value(2).toDouble();
-        candidate.b = query.value(3).toDouble();
+        if (!component(1, candidate.l) || !component(2, candidate.a) || !component(3, candidate.b)) {
+            if (skipped)
+                ++*skipped;
+            continue;
+        }
         candidate.reference = static_cast<quintptr>(query.value(0).toLongLong());
         candidates.push_back(candidate);
     }

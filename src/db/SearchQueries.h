@@ -34,7 +34,9 @@ int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry);
 
 // Lab of every chip of the collection with its row ID as the reference, for
 // findNearestColors.
-int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates);
+// Chips whose Lab is missing, not a number or not finite are left out and
+// counted in `skipped`.
+int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, int *skipped = nullptr);
 
 // IDs of the Capsure-enabled collections, lowest priority number first.
 int capsureCollectionIds(QVector<qint64> &ids);

@@ -1,12 +1,16 @@
 #include "state/UserState.h"
 
+#include "engine/inc/Logging.h"
 #include "engine/inc/ModuleValues.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QVariant>
 
 #include <functional>
-#include <memory>
 
 namespace Tintor::UserState {
 
@@ -14,19 +18,87 @@ namespace {
 
 const QString kPaletteGroup = QStringLiteral("MyPalette");
 
+// Segment, card and chip numbers beyond this are no position in any
+// collection; they read as the default, so no caller's arithmetic on them
+// can overflow.
+constexpr int kIndexLimit = 1000000;
+
+bool isPlausibleIndex(int index)
+{
+    return index >= -kIndexLimit && index <= kIndexLimit;
+}
+
 QUuid &cachedLastUsedCollection()
 {
     static QUuid uuid;
     return uuid;
 }
 
-std::unique_ptr<QSettings> openStore(const QString &group = QString())
+// One store object for the module, synced on every access: a read costs a
+// look at the file's size and time, and the file is parsed again only when
+// someone changed it. Opening a store per read parses the whole file each
+// time, which grows with whatever the file holds.
+QSettings &sharedStore()
 {
-    auto store = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("Vestrel"), settingsApplicationName());
-    if (!group.isEmpty())
-        store->beginGroup(group);
+    // Never destroyed: it must outlive every reader, and destroying it while
+    // the toolkit unloads would touch its already freed statics.
+    static QSettings *store = nullptr;
+    if (!store) {
+        store = new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
+                              settingsApplicationName());
+    }
+    return *store;
+}
+
+QSettings &syncedStore()
+{
+    QSettings &store = sharedStore();
+    store.sync();
     return store;
+}
+
+// The toolkit waits up to half a minute for a lock file it cannot take. A
+// host that crashed while writing leaves one behind, with its own dead
+// process id or with nothing readable in it.
+constexpr int kLockWaitMs = 1000;
+
+// After one refusal the following writes do not wait again for the same
+// lock, so a request with many writes stalls once, not once per write; the
+// toolkit's own stale time later lets a forgotten lock be taken over.
+constexpr int kRefusalMemoryMs = 30000;
+
+bool storeMayBeWritten(const QSettings &store)
+{
+    const QString lockPath = store.fileName() + QStringLiteral(".lock");
+    static QDateTime refusedLock;
+    static QElapsedTimer sinceRefusal;
+    const QFileInfo lockInfo(lockPath);
+    if (refusedLock.isValid() && !sinceRefusal.hasExpired(kRefusalMemoryMs) && lockInfo.exists()
+        && lockInfo.lastModified() == refusedLock) {
+        qCDebug(lcHuelink) << "User state still locked - left unchanged for this call";
+        return false;
+    }
+    QLockFile lock(lockPath);
+    // Any other failure (a folder not made yet) is the store's own to meet.
+    if (lock.tryLock(kLockWaitMs) || lock.error() != QLockFile::LockFailedError)
+        return true;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application)) {
+        lock.removeStaleLockFile();
+        if (lock.tryLock(0))
+            return true;
+    }
+    qCDebug(lcHuelink) << "User state is locked by process" << pid << "- left unchanged for this call";
+    refusedLock = lockInfo.lastModified();
+    sinceRefusal.start();
+    return false;
+}
+
+QString fullKey(const QString &group, const QString &key)
+{
+    return group.isEmpty() ? key : group + QLatin1Char('/') + key;
 }
 
 QString groupOf(const QUuid &collection)
@@ -41,12 +113,23 @@ QString cellKey(int row, int column, const char *suffix)
 
 QVariant readValue(const QString &group, const QString &key)
 {
-    return openStore(group)->value(key);
+    return syncedStore().value(fullKey(group, key));
+}
+
+// Runs `change` on the store and puts it on disk at once, unless another
+// live host holds the store's lock; then this call changes nothing.
+void changeStore(const std::function<void(QSettings &)> &change)
+{
+    QSettings &store = syncedStore();
+    if (!storeMayBeWritten(store))
+        return;
+    change(store);
+    store.sync();
 }
 
 void writeValue(const QString &group, const QString &key, const QVariant &value)
 {
-    openStore(group)->setValue(key, value);
+    changeStore([&](QSettings &store) { store.setValue(fullKey(group, key), value); });
 }
 
 // Integer read: the default when missing, unconvertible or not accepted.
@@ -87,9 +170,9 @@ QUuid lastUsedCollection()
     QUuid &cache = cachedLastUsedCollection();
     if (!cache.isNull())
         return cache;
-    const auto store = openStore();
-    if (store->contains(QStringLiteral("UuidOfLastUsedCollection")))
-        cache = QUuid::fromString(store->value(QStringLiteral("UuidOfLastUsedCollection")).toString());
+    const QVariant stored = readValue(QString(), QStringLiteral("UuidOfLastUsedCollection"));
+    if (stored.isValid())
+        cache = QUuid::fromString(stored.toString());
     return cache;
 }
 
@@ -117,7 +200,7 @@ void setHostApplicationPid(qint64 pid)
 
 int segmentIndex(const QUuid &collection)
 {
-    return readInt(groupOf(collection), QStringLiteral("SegmentIndex"), 1);
+    return readInt(groupOf(collection), QStringLiteral("SegmentIndex"), 1, isPlausibleIndex);
 }
 
 void setSegmentIndex(const QUuid &collection, int segment)
@@ -158,7 +241,7 @@ void setShowMto(const QUuid &collection, bool on)
 
 int pageIndex(const QUuid &collection)
 {
-    return readInt(groupOf(collection), QStringLiteral("PageIndex"), 1);
+    return readInt(groupOf(collection), QStringLiteral("PageIndex"), 1, isPlausibleIndex);
 }
 
 void setPageIndex(const QUuid &collection, int page)
@@ -168,7 +251,7 @@ void setPageIndex(const QUuid &collection, int page)
 
 int rowIndex(const QUuid &collection)
 {
-    return readInt(groupOf(collection), QStringLiteral("RowIndex"), 1);
+    return readInt(groupOf(collection), QStringLiteral("RowIndex"), 1, isPlausibleIndex);
 }
 
 void setRowIndex(const QUuid &collection, int row)
@@ -227,11 +310,13 @@ DB::ItemIndex myPaletteEntry(int row, int column)
 
 void setMyPaletteEntry(int row, int column, const DB::ItemIndex &index)
 {
-    const auto store = openStore(kPaletteGroup);
-    if (index.namesChip())
-        store->setValue(cellKey(row, column, "Entry"), index.toText());
-    else
-        store->remove(cellKey(row, column, "Entry"));
+    const QString key = fullKey(kPaletteGroup, cellKey(row, column, "Entry"));
+    changeStore([&](QSettings &store) {
+        if (index.namesChip())
+            store.setValue(key, index.toText());
+        else
+            store.remove(key);
+    });
 }
 
 bool myPaletteCellSelected(int row, int column)
@@ -241,10 +326,12 @@ bool myPaletteCellSelected(int row, int column)
 
 void setMyPaletteCellSelected(int row, int column, bool selected)
 {
-    const auto store = openStore(kPaletteGroup);
-    store->remove(cellKey(row, column, "Selected"));
-    if (selected)
-        store->setValue(cellKey(row, column, "Selected"), true);
+    const QString key = fullKey(kPaletteGroup, cellKey(row, column, "Selected"));
+    changeStore([&](QSettings &store) {
+        store.remove(key);
+        if (selected)
+            store.setValue(key, true);
+    });
 }
 
 bool myPaletteGridVisible()

@@ -5,9 +5,10 @@
 #include <QString>
 #include <QUuid>
 
-// What the interface remembers between requests and runs. Every call opens
-// the store, reads or writes one key and closes it again, so all views see
-// the same values without notification.
+// What the interface remembers between requests and runs. Every call reads
+// or writes one key of the store as it is on disk now (a write is on disk
+// when the call returns), so all views and hosts see the same values without
+// notification. A store another live host keeps locked is left unchanged.
 namespace Tintor::UserState {
 
 inline constexpr int kPaletteRows = 4;

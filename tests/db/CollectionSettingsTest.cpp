@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -181,6 +183,26 @@ private Q_SLOTS:
         QTest::newRow("delta intervals unsorted")
             << one("cie2000.delta.intervals", "4.5,,1.5,x") << READ(cie2000DeltaIntervals(u))
             << variantOf(QList<double> { 4.5, 1.5 });
+
+        // Hostile values read as the default (or brought into range), so no
+        // reader loops, allocates or overflows on a number the file chose.
+        QTest::newRow("angle 1e308") << one("first.segment.angle", "1e308") << READ(firstSegmentAngle(u))
+                                     << QVariant(std::fmod(1e308, 360.0));
+        for (const char *value : {"inf", "-inf", "nan"})
+            QTest::addRow("angle %s", value) << one("first.segment.angle", value) << READ(firstSegmentAngle(u))
+                                             << QVariant(0.0);
+        QTest::newRow("segments 2^31-1") << one("num.of.segments", "2147483647") << READ(numberOfSegments(u))
+                                         << QVariant(12);
+        QTest::newRow("segments 361") << one("num.of.segments", "361") << READ(numberOfSegments(u)) << QVariant(12);
+        QTest::newRow("segments 360") << one("num.of.segments", "360") << READ(numberOfSegments(u)) << QVariant(360);
+        QTest::newRow("max chips -1") << one("max.chips.on.a.page", "-1") << READ(maxChipsOnAPage(u)) << QVariant(0);
+        QTest::newRow("texture size huge") << one("texture.size", "2147483647,2") << READ(textureSize(u))
+                                           << QVariant(QSize(11, 22));
+        QTest::newRow("delta intervals inf, nan") << one("cie2000.delta.intervals", "inf,nan,3,1e999")
+                                                  << READ(cie2000DeltaIntervals(u)) << variantOf(QList<double> { 3 });
+        QTest::newRow("foresight chip huge")
+            << (one("widget.color.foresight.chip.width", 2000000000) + one("widget.color.foresight.chip.height", 60))
+            << READ(foresightChipSize(u)) << QVariant(QSize(64, 48));
     }
 
     void accessorsReadTheirKeys()

@@ -24,6 +24,18 @@ const QUuid kCapsureLow(QStringLiteral("{1d000000-0000-0000-0000-00000000001d}")
 const QUuid kCapsureNoPriority(QStringLiteral("{1e000000-0000-0000-0000-00000000001e}"));
 const QUuid kCapsureOff(QStringLiteral("{1f000000-0000-0000-0000-00000000001f}"));
 const QUuid kFolding(QStringLiteral("{20000000-0000-0000-0000-000000000020}"));
+const QUuid kBroken(QStringLiteral("{21000000-0000-0000-0000-000000000021}"));
+
+// Codes and names as bytes that are not UTF-8 (hex), on chips 1 to 3.
+struct BrokenChip {
+    const char *code;
+    const char *name;
+};
+const BrokenChip kBrokenChips[] = {
+    {"41C3", "47E96E"},   // truncated sequence; a Latin-1 name
+    {"4F4B2D31", "8080"}, // lone continuation bytes
+    {"FF2D33", "EDA080"}, // never in UTF-8; an encoded surrogate
+};
 
 QStringList names(std::initializer_list<const char *> texts)
 {
@@ -116,6 +128,25 @@ private Q_SLOTS:
         };
         for (const auto &[collectionId, pageId, row] : chips)
             QVERIFY(db.addRow(collectionId, pageId, row) > 0);
+
+        // A collection with texts that are not UTF-8 and Lab values that are
+        // no numbers; the checks are switched off as a damaged file has them.
+        const qint64 brokenId = db.addCollection(kBroken, QStringLiteral("BROKEN"), 8);
+        db.addSetting(brokenId, QStringLiteral("row.name.search.order"), 1, 0);
+        const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, names({ "Plain card" }) });
+        QSqlQuery raw(db.database());
+        QVERIFY(raw.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
+        for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
+            QVERIFY(db.addRow(brokenId, brokenPage, Row { i + 1, "placeholder", QColor(i, 0, 0), names({ "", "placeholder" }) }) > 0);
+            QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'%1' AS TEXT), NAME1 = CAST(X'%2' AS "
+                                            "TEXT) WHERE CODE = 'placeholder'")
+                                 .arg(QLatin1String(kBrokenChips[i].code), QLatin1String(kBrokenChips[i].name))));
+        }
+        QVERIFY(db.addRow(brokenId, brokenPage, Row { 4, "LAB-TEXT", QColor(4, 0, 0) }) > 0);
+        QVERIFY(db.addRow(brokenId, brokenPage, Row { 5, "LAB-INF", QColor(5, 0, 0) }) > 0);
+        QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET L = 'none' WHERE CODE = 'LAB-TEXT'")));
+        QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET A = 1e999 WHERE CODE = 'LAB-INF'")));
+        QVERIFY(raw.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF")));
         QCOMPARE(discoverCollections(), 1);
     }
 
@@ -237,6 +268,35 @@ private Q_SLOTS:
         QCOMPARE(entries,
             names({ " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra", "Ärger",
                 "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
+    }
+
+    void everyOfferedCompletionFindsItsChip()
+    {
+        // Bytes that are not UTF-8 read as replacement characters, in the
+        // list and in the search alike.
+        CollectionSettings::loadNameOrders(kBroken);
+        QStringList entries;
+        QCOMPARE(completionEntries(kBroken, entries), 0);
+        QCOMPARE(entries.size(), 2 * int(std::size(kBrokenChips)) + 2);
+        for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
+            for (const char *hex : {kBrokenChips[i].code, kBrokenChips[i].name}) {
+                const QString text = QString::fromUtf8(QByteArray::fromHex(hex));
+                QVERIFY2(entries.contains(text), hex);
+                int page = -1, row = -1, segment = -1, mood = -1;
+                bool exterior = false;
+                QCOMPARE(findPhrase(kBroken, text, page, row, segment, mood, exterior), 0);
+                QCOMPARE(row, i + 1);
+            }
+        }
+    }
+
+    void matchCandidatesSkipChipsWithoutAUsableLab()
+    {
+        std::vector<LabCandidate> candidates;
+        int skipped = -1;
+        QCOMPARE(matchCandidates(kBroken, candidates, &skipped), 0);
+        QCOMPARE(skipped, 2);
+        QCOMPARE(candidates.size(), std::size(kBrokenChips));
     }
 
     void entryNearRgbAllowsTwoPerChannel()

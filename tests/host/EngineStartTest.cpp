@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -125,6 +127,40 @@ private Q_SLOTS:
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         QCOMPARE(Tintor::UserState::lastUsedCollection(), kFirstByOrder);
         QCOMPARE(Tintor::UserState::hostApplicationPid(), QCoreApplication::applicationPid());
+    }
+
+    void leftoverLockFileDoesNotStallTheStart_data()
+    {
+        QTest::addColumn<QByteArray>("lockContent");
+        QTest::addColumn<bool>("ownerAlive");
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("garbage") << QByteArray("\x01\xff not a lock\n\n\n") << false;
+        QTest::newRow("dead owner") << "2147483646\nHuelink\n" + QSysInfo::machineHostName().toUtf8() + "\n" << false;
+        QTest::newRow("live owner") << QByteArray() << true;
+    }
+    void leftoverLockFileDoesNotStallTheStart()
+    {
+        QFETCH(QByteArray, lockContent);
+        QFETCH(bool, ownerAlive);
+        writeTwoCollections();
+        rawStore()->setValue(QStringLiteral("MyPalette/(1,2).Entry"), QStringLiteral("kept"));
+        rawStore()->setValue(QStringLiteral("HostApplicationPID"), 1);
+        const QString lockPath = rawStore()->fileName() + QStringLiteral(".lock");
+        QLockFile liveLock(lockPath);
+        QFile lock(lockPath);
+        QVERIFY(ownerAlive ? liveLock.tryLock(0) : lock.open(QIODevice::WriteOnly) && lock.write(lockContent) >= 0);
+        lock.close();
+
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        liveLock.unlock();
+        QCOMPARE(rawStore()->value(QStringLiteral("MyPalette/(1,2).Entry")).toString(), QStringLiteral("kept"));
+        // A live owner's store is left as it was; otherwise the start wrote.
+        QCOMPARE(rawStore()->value(QStringLiteral("HostApplicationPID")).toLongLong(),
+                 ownerAlive ? 1 : QCoreApplication::applicationPid());
+        QVERIFY(!QFile::exists(lockPath));
     }
 };
 

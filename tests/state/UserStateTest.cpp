@@ -123,6 +123,13 @@ private Q_SLOTS:
         row("exterior 1", "ExteriorColors", QStringLiteral("1"), 1);
         row("exterior text", "ExteriorColors", QStringLiteral("maybe"), 0);
         row("mto 0", "ShowMto", QStringLiteral("0"), 0);
+        // Positions no collection has read as the default, so arithmetic on
+        // them cannot overflow.
+        row("segment min int", "SegmentIndex", QStringLiteral("-2147483648"), 1);
+        row("segment beyond int", "SegmentIndex", QStringLiteral("99999999999"), 1);
+        row("page max int", "PageIndex", QStringLiteral("2147483647"), 1);
+        row("row -1000001", "RowIndex", -1000001, 1);
+        row("row 1000000", "RowIndex", 1000000, 1000000);
     }
 
     void storedValuesAreValidatedOnRead()

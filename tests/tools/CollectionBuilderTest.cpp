@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -500,6 +501,59 @@ private Q_SLOTS:
             qPrintable(result.errors));
         // Nothing is left behind, not even a temporary file.
         QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void checkNamesEachValueTheProgramWouldNotTake_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("expected");
+        const QString setting = QStringLiteral("INSERT OR REPLACE INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
+                                               "SELECT MAX(ID), '%1', '%2', 0 FROM COLLECTION");
+        QTest::newRow("angle 1e308") << setting.arg(QLatin1String("first.segment.angle"), QLatin1String("1e308"))
+                                     << "key first.segment.angle";
+        QTest::newRow("angle inf") << setting.arg(QLatin1String("first.segment.angle"), QLatin1String("-inf"))
+                                   << "\"-inf\" is not finite";
+        QTest::newRow("segments") << setting.arg(QLatin1String("num.of.segments"), QLatin1String("2147483647"))
+                                  << "key num.of.segments";
+        QTest::newRow("Lab text") << QStringLiteral("UPDATE \"ROW\" SET L = 'dark' WHERE ID = (SELECT MIN(ID) FROM \"ROW\")")
+                                  << "table ROW, row ID 1, key L: \"dark\" is not a number";
+        QTest::newRow("Lab infinite") << QStringLiteral("UPDATE \"ROW\" SET B = -1e999") << "key B: -inf is not finite";
+        QTest::newRow("code not UTF-8") << QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)")
+                                        << "key CODE: is not valid UTF-8";
+        QTest::newRow("image not decoding")
+            << QStringLiteral("UPDATE THEME SET ITEM_DATA = X'89504E470D0A1A0A0000' WHERE ITEM_KEY = 'image.banner'")
+            << "key image.banner: image does not decode";
+        // The header of a PNG of 20000 by 20000 pixels, and no pixels.
+        QTest::newRow("image beyond the limit")
+            << QStringLiteral("UPDATE THEME SET ITEM_DATA = X'89504E470D0A1A0A0000000D4948445200004E2000004E2008060000"
+                              "00E3704639000000004944415435AF061E' WHERE ITEM_KEY = 'image.banner'")
+            << "exceeds the decode limit";
+    }
+    void checkNamesEachValueTheProgramWouldNotTake()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, expected);
+        QTemporaryDir source;
+        QTemporaryDir output;
+        QVERIFY(writeSource(source.path()));
+        const QString target = output.filePath(QStringLiteral("mini.db"));
+        QCOMPARE(runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"), target}).exitCode, 0);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hostile"));
+            db.setDatabaseName(target);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
+            QVERIFY2(query.exec(damage), qPrintable(query.lastError().text()));
+            query.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("hostile"));
+
+        const ToolResult check = runTool({QStringLiteral("inspect"), target, QStringLiteral("--check")});
+        QCOMPARE(check.exitCode, 1);
+        QVERIFY2(check.errors.contains(expected), qPrintable(check.errors));
+        QVERIFY2(check.errors.contains(target), qPrintable(check.errors));
     }
 
     void synthIsDeterministicAndReadable()

@@ -33,6 +33,14 @@ private Q_SLOTS:
         QTest::newRow("card type unknown") << "card.type" << QStringList { "round" } << refused << "normal, pelvon";
         QTest::newRow("size") << "texture.size" << QStringList { "300,200" } << QStringList { "300,200" } << "";
         QTest::newRow("size negative") << "texture.size" << QStringList { "300,-2" } << refused << "not a size";
+        // What the program would bring back to its default.
+        QTest::newRow("angle inf") << "first.segment.angle" << QStringList{"-inf"} << refused << "not finite";
+        QTest::newRow("angle 1e13") << "first.segment.angle" << QStringList{"1e13"} << refused << "degrees";
+        QTest::newRow("segments 361") << "num.of.segments" << QStringList{"361"} << refused << "largest";
+        QTest::newRow("chip width beyond int") << "widget.color.foresight.chip.width" << QStringList{"9999999999"}
+                                               << refused << "largest";
+        QTest::newRow("size huge") << "texture.size" << QStringList{"300,2147483647"} << refused << "not a size";
+        QTest::newRow("intervals inf") << "cie2000.delta.intervals" << QStringList{"1,inf"} << refused << "finite";
         QTest::newRow("intervals array joined")
             << "cie2000.delta.intervals" << QStringList { "1", "2" } << QStringList { "1,2" } << "";
         QTest::newRow("intervals zero") << "cie2000.delta.intervals" << QStringList { "1,0" } << refused

@@ -351,13 +351,19 @@ int runMatchCommand(const QStringList &arguments)
     CollectionSettings::setCurrentCollection(uuid);
 
     std::vector<LabCandidate> candidates;
-    const int status = DB::matchCandidates(uuid, candidates);
+    int skipped = 0;
+    const int status = DB::matchCandidates(uuid, candidates, &skipped);
     if (status != DB::StatusOk) {
         printError(QStringLiteral("cannot read the colours of %1 (status %2)").arg(options.file).arg(status));
         return kExitFailure;
     }
+    if (skipped > 0) {
+        printError(QStringLiteral("skipped %1 chip(s) of %2 without a usable Lab (NULL, not a number or not finite)")
+                       .arg(skipped)
+                       .arg(options.file));
+    }
     if (candidates.empty()) {
-        printError(QStringLiteral("collection %1 has no chips").arg(uuid.toString(QUuid::WithBraces)));
+        printError(QStringLiteral("collection %1 has no chips with a usable Lab").arg(uuid.toString(QUuid::WithBraces)));
         return kExitFailure;
     }
 

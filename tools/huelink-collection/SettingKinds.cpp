@@ -1,8 +1,12 @@
 #include "SettingKinds.h"
 
+#include "db/CollectionSettings.h"
 #include "db/Schema.h"
 
 #include <QHash>
+
+#include <climits>
+#include <cmath>
 
 namespace Tintor::SettingKinds {
 
@@ -66,6 +70,24 @@ bool containsWord(const QStringList &words, const QString &text)
             return true;
     }
     return false;
+}
+
+// The only decimal setting is an angle in degrees; far beyond a few turns
+// it can only be a damaged value.
+constexpr double kLargestAngle = 3600.0;
+
+// The largest value the program takes for an integer key; beyond it the
+// program reads the setting's default.
+qint64 upperBoundOf(const QString &key)
+{
+    const QString lower = key.toLower();
+    if (lower == QLatin1String("num.of.segments"))
+        return CollectionSettings::kMaxSegments;
+    if (lower == QLatin1String("max.chips.on.a.page"))
+        return CollectionSettings::kMaxChipsOnAPage;
+    if (lower.startsWith(QLatin1String("widget.color.foresight.chip.")))
+        return CollectionSettings::kMaxImageSide;
+    return INT_MAX;
 }
 
 QString quoted(const QString &text)
@@ -162,13 +184,19 @@ QString checkAndNormalize(const QString &key, QStringList &values)
                 return QStringLiteral("%1 must be at least 1").arg(shown);
             if (kind == Kind::NonNegativeInteger && number < 0)
                 return QStringLiteral("%1 must not be negative").arg(shown);
+            if (number > upperBoundOf(key) || number < INT_MIN)
+                return QStringLiteral("%1 is beyond %2, the largest the program takes").arg(shown).arg(
+                    upperBoundOf(key));
             value = QString::number(number);
             break;
         }
         case Kind::Number:
-            value.trimmed().toDouble(&ok);
-            if (!ok)
+            if (const double number = value.trimmed().toDouble(&ok); !ok)
                 return QStringLiteral("%1 is not a number").arg(shown);
+            else if (!std::isfinite(number))
+                return QStringLiteral("%1 is not finite").arg(shown);
+            else if (std::fabs(number) > kLargestAngle)
+                return QStringLiteral("%1 is beyond %2 degrees either way").arg(shown).arg(kLargestAngle);
             value = value.trimmed();
             break;
         case Kind::Choice:
@@ -181,9 +209,15 @@ QString checkAndNormalize(const QString &key, QStringList &values)
             const QStringList parts = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
             bool widthOk = false;
             bool heightOk = false;
-            if (parts.size() != 2 || parts.at(0).trimmed().toInt(&widthOk) < 1 || !widthOk
-                || parts.at(1).trimmed().toInt(&heightOk) < 1 || !heightOk)
-                return QStringLiteral("%1 is not a size \"width,height\" of two positive integers").arg(shown);
+            const auto side = [](const QString &part, bool *sideOk) {
+                const int length = part.trimmed().toInt(sideOk);
+                *sideOk = *sideOk && length >= 1 && length <= CollectionSettings::kMaxImageSide;
+                return length;
+            };
+            if (parts.size() != 2 || (side(parts.at(0), &widthOk), !widthOk) || (side(parts.at(1), &heightOk), !heightOk))
+                return QStringLiteral("%1 is not a size \"width,height\" of two integers 1..%2")
+                    .arg(shown)
+                    .arg(CollectionSettings::kMaxImageSide);
             break;
         }
         case Kind::NumberList: {
@@ -195,6 +229,8 @@ QString checkAndNormalize(const QString &key, QStringList &values)
                 const double number = part.trimmed().toDouble(&ok);
                 if (!ok || number <= 0)
                     return QStringLiteral("%1 is not a positive number").arg(quoted(part.trimmed()));
+                if (!std::isfinite(number))
+                    return QStringLiteral("%1 is not finite").arg(quoted(part.trimmed()));
             }
             values = QStringList{values.join(QLatin1Char(','))};
             return QString();

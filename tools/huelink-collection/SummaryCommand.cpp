@@ -1,6 +1,7 @@
 #include "SummaryCommand.h"
 
 #include "ReaderRequirements.h"
+#include "ValueCheck.h"
 #include "db/Schema.h"
 
 #include <QFileInfo>
@@ -196,7 +197,7 @@ void printSummary(const QSqlDatabase &db, const QString &path)
 
 const char *SummaryCommand::usage()
 {
-    return "inspect FILE.db [--check]  summarize a collection file; --check verifies the tables and columns";
+    return "inspect FILE.db [--check]  summarize a collection file; --check verifies the tables, columns and values";
 }
 
 int SummaryCommand::run(const QStringList &arguments)
@@ -242,7 +243,10 @@ int SummaryCommand::run(const QStringList &arguments)
                 std::fprintf(stderr, "%s: %s\n", path.toUtf8().constData(), problem.toUtf8().constData());
             if (findings.errors.isEmpty())
                 std::printf("%s: every table and column the program reads is present\n", path.toUtf8().constData());
-            result = findings.errors.isEmpty() ? 0 : 1;
+            const QStringList valueProblems = ValueCheck::check(db);
+            for (const QString &problem : valueProblems)
+                std::fprintf(stderr, "%s: %s\n", path.toUtf8().constData(), problem.toUtf8().constData());
+            result = findings.errors.isEmpty() && valueProblems.isEmpty() ? 0 : 1;
         } else {
             if (!ReaderRequirements::check(db).errors.isEmpty())
                 print(QStringLiteral("(the file lacks tables or columns the program reads; see --check)"));

@@ -80,7 +80,8 @@ double ColorWheelWidget::segmentAngle(int segment, int segmentCount, double firs
     if (segmentCount < 1)
         return firstAngle;
     const double width = kTwoPi / segmentCount;
-    return firstAngle + (clockwise ? -1.0 : 1.0) * (segment - 1) * width;
+    // In doubles: a stored segment may be any integer.
+    return firstAngle + (clockwise ? -1.0 : 1.0) * (double(segment) - 1.0) * width;
 }
 
 int ColorWheelWidget::segmentAt(const std::vector<SegmentArc> &arcs, double angle)
@@ -96,7 +97,7 @@ std::vector<SegmentArc> ColorWheelWidget::buildSegmentArcs(int segmentCount, dou
                                                             const QVector<int> &segmentsWithCards)
 {
     std::vector<SegmentArc> result;
-    if (segmentCount < 1)
+    if (segmentCount < 1 || segmentCount > CollectionSettings::kMaxSegments)
         return result;
     const double width = kTwoPi / segmentCount;
     auto add = [&](double lower, double upper, int segment) {
@@ -108,12 +109,18 @@ std::vector<SegmentArc> ColorWheelWidget::buildSegmentArcs(int segmentCount, dou
     // first brought into the one turn where that suffices; otherwise a first
     // angle such as 0 counter-clockwise or 400 degrees would leave part of
     // the circle without any segment.
+    auto intoTurnFrom = [](double angle, double lowest) {
+        if (!std::isfinite(angle))
+            angle = 0.0;
+        double offset = std::fmod(angle - lowest, kTwoPi);
+        if (offset < 0)
+            offset += kTwoPi;
+        if (offset >= kTwoPi)
+            offset = 0.0;
+        return lowest + offset;
+    };
     if (clockwise) {
-        double lowest = -width / 2.0;
-        while (firstAngle < lowest)
-            firstAngle += kTwoPi;
-        while (firstAngle >= lowest + kTwoPi)
-            firstAngle -= kTwoPi;
+        firstAngle = intoTurnFrom(firstAngle, -width / 2.0);
         double upper = firstAngle + width / 2.0;
         for (int segment = 1; segment <= segmentCount; ++segment) {
             double lower = upper - width;
@@ -128,11 +135,7 @@ std::vector<SegmentArc> ColorWheelWidget::buildSegmentArcs(int segmentCount, dou
             upper = lower;
         }
     } else {
-        double lowest = width / 2.0;
-        while (firstAngle < lowest)
-            firstAngle += kTwoPi;
-        while (firstAngle >= lowest + kTwoPi)
-            firstAngle -= kTwoPi;
+        firstAngle = intoTurnFrom(firstAngle, width / 2.0);
         double lower = firstAngle - width / 2.0;
         for (int segment = 1; segment <= segmentCount; ++segment) {
             double upper = lower + width;
@@ -152,12 +155,13 @@ std::vector<SegmentArc> ColorWheelWidget::buildSegmentArcs(int segmentCount, dou
 
 int ColorWheelWidget::steppedSegment(int segment, int segmentCount, bool towardsHigher)
 {
-    int stepped = towardsHigher ? segment + 1 : segment - 1;
+    // Wide enough for a stored segment at either end of the integers.
+    const qint64 stepped = qint64(segment) + (towardsHigher ? 1 : -1);
     if (stepped < 1)
-        stepped = segmentCount;
-    else if (stepped > segmentCount)
-        stepped = 1;
-    return stepped;
+        return segmentCount;
+    if (stepped > segmentCount)
+        return 1;
+    return int(stepped);
 }
 
 int ColorWheelWidget::segmentAtPoint(const QPointF &point) const

@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QImage>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,6 +37,15 @@ const QUuid kUnsetOrientation(QStringLiteral("{1a000000-0000-0000-0000-000000000
 
 const QColor kBackground(20, 30, 40);
 
+// First angles a damaged or hostile file could carry, each on a clockwise
+// deck of twelve segments with cards everywhere.
+const char *const kHostileAngles[] = {"1e308", "-1e308", "inf", "-inf", "nan", "1e16", "1e13"};
+
+QUuid hostileDeckUuid(int index)
+{
+    return QUuid(QStringLiteral("{1b000000-0000-0000-0000-%1}").arg(index, 12, 10, QLatin1Char('0')));
+}
+
 double degrees(double radians)
 {
     return radians * 180.0 / kPi;
@@ -65,8 +75,9 @@ class ColorWheelWidgetTest : public QObject {
 private:
     std::unique_ptr<FixtureDatabase> fixture;
 
-    void addDeck(const QUuid &uuid, const QString &systemId, int order, int segments, double firstAngle,
-        const QString &orientation, const QList<int> &cardSegments)
+    void addDeck(const QUuid &uuid, const QString &systemId, int order, const QVariant &segments,
+                 const QVariant &firstAngle,
+                 const QString &orientation, const QList<int> &cardSegments)
     {
         const qint64 id = fixture->addCollection(uuid, systemId, order);
         QVERIFY(id > 0);
@@ -106,6 +117,9 @@ private Q_SLOTS:
         addDeck(kBeyondCount, QStringLiteral("BEYOND"), 5, 4, 0.0, QStringLiteral("CW"), { 7, 8 });
         addDeck(kNoCards, QStringLiteral("EMPTY"), 6, 12, 0.0, QStringLiteral("CW"), {});
         addDeck(kUnsetOrientation, QStringLiteral("UNSET"), 7, 12, 0.0, QString(), all);
+        for (int i = 0; i < int(std::size(kHostileAngles)); ++i)
+            addDeck(hostileDeckUuid(i), QStringLiteral("HOSTILE%1").arg(i), 20 + i, 12,
+                    QString::fromLatin1(kHostileAngles[i]), QStringLiteral("CW"), all);
         QCOMPARE(DB::discoverCollections(), 1);
     }
 
@@ -191,6 +205,8 @@ private Q_SLOTS:
         QTest::newRow("down") << 5 << false << 4;
         QTest::newRow("past the last") << 12 << true << 1;
         QTest::newRow("below the first") << 1 << false << 12;
+        QTest::newRow("from the highest integer") << 2147483647 << true << 1;
+        QTest::newRow("from the lowest integer") << -2147483647 - 1 << false << 12;
     }
     void steppingWrapsAround()
     {
@@ -198,6 +214,31 @@ private Q_SLOTS:
         QFETCH(bool, towardsHigher);
         QFETCH(int, stepped);
         QCOMPARE(ColorWheelWidget::steppedSegment(segment, 12, towardsHigher), stepped);
+    }
+
+    void hostileAnglesLeaveAWorkingWheel_data()
+    {
+        QTest::addColumn<int>("deck");
+        for (int i = 0; i < int(std::size(kHostileAngles)); ++i)
+            QTest::newRow(kHostileAngles[i]) << i;
+    }
+    void hostileAnglesLeaveAWorkingWheel()
+    {
+        QFETCH(int, deck);
+        use(hostileDeckUuid(deck));
+        // A stored segment at the end of the integers too.
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
+                  QStringLiteral("Huelink.Photoshop"))
+            .setValue(hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"),
+                      -2147483647 - 1);
+        ColorWheelWidget wheel;
+        // Every direction falls on some segment.
+        for (double angle = 0.0; angle < 360.0; angle += 7.5)
+            QVERIFY(ColorWheelWidget::segmentAt(wheel.segmentArcs(), radians(angle)) != 0);
+        // The hub and the needle of the stored segment (read as 1) are drawn.
+        const QImage image = wheel.grab().toImage();
+        QVERIFY(isWhite(image.pixelColor(wheel.wheelCenter().toPoint())));
+        QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, degrees(wheel.needleAngle(1)), 25.0))));
     }
 
     void pressEmitsTheSegmentUnderThePointer_data()
