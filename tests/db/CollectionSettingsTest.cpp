@@ -196,7 +196,7 @@ private Q_SLOTS:
         QTest::newRow("segments 361") << one("num.of.segments", "361") << READ(numberOfSegments(u)) << QVariant(12);
         QTest::newRow("segments 360") << one("num.of.segments", "360") << READ(numberOfSegments(u)) << QVariant(360);
         QTest::newRow("max chips -1") << one("max.chips.on.a.page", "-1") << READ(maxChipsOnAPage(u)) << QVariant(0);
-        QTest::newRow("texture size huge") << one("texture.size", "2147483647,2") << READ(textureSize(u))
+        QTest::newRow("texture size huge") << one("texture.size", "2147483647,2") << READ(textureSize(u, QSize(11, 22)))
                                            << QVariant(QSize(11, 22));
         QTest::newRow("delta intervals inf, nan") << one("cie2000.delta.intervals", "inf,nan,3,1e999")
                                                   << READ(cie2000DeltaIntervals(u)) << variantOf(QList<double> { 3 });
