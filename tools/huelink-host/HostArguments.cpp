@@ -86,6 +86,8 @@ const char *HostArguments::usage()
            "                     first cell, select that cell and press the select button\n"
            "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
            "                     through the collection selector\n"
+           "  --tab NAME         once the window is up, click the tab schemes, foresight,\n"
+           "                     products or textures on the tab bar\n"
            "  --screenshot-dialog FILE\n"
            "                     save a PNG of the nearest-colour dialog if one opens\n"
            "Options:\n"
@@ -98,7 +100,8 @@ const char *HostArguments::usage()
            "\n"
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
-           "code is not in the current collection; 5 the chip could not be chosen.\n";
+           "code is not in the current collection; 5 the chip could not be chosen;\n"
+           "6 the --tab tab is not on the tab bar.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -140,7 +143,7 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
                            || option == "--host-version" || option == "--choose"
-                           || option == "--collection" || option == "--screenshot-dialog";
+                           || option == "--collection" || option == "--screenshot-dialog" || option == "--tab";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -215,6 +218,12 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.collectionName = value;
+        } else if (option == "--tab") {
+            if (value != "schemes" && value != "foresight" && value != "products" && value != "textures") {
+                error = "bad --tab '" + value + "': expected schemes, foresight, products or textures";
+                return std::nullopt;
+            }
+            arguments.tabName = value;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";

@@ -28,6 +28,7 @@ struct HostArguments
     int closeAfterMs = -1;            // negative: wait for the user
     std::string chooseCode;           // empty: leave the choice to the user
     std::string collectionName;       // with chooseCode: switch to this collection first
+    std::string tabName;              // schemes, foresight, products or textures; empty: leave the tab
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

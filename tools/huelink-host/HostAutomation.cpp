@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QMouseEvent>
+#include <QSettings>
 #include <QList>
 #include <QPixmap>
 #include <QPointer>
@@ -74,6 +76,58 @@ std::string saveScreenshot(QWidget *widget, const std::string &path)
     if (widget->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG"))
         return std::string();
     return "cannot write the screenshot '" + path + "'";
+}
+
+// The TabBarPage value of a --tab name.
+int tabPage(const std::string &name)
+{
+    if (name == "schemes")
+        return 1;
+    if (name == "products")
+        return 2;
+    if (name == "foresight")
+        return 4;
+    return name == "textures" ? 8 : 0;
+}
+
+// The tab page the module has stored for its current collection.
+int storedTabPage()
+{
+    const QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
+                          QStringLiteral("Huelink.Photoshop"));
+    const QString collection = store.value(QStringLiteral("UuidOfLastUsedCollection")).toString();
+    return store.value(collection + QStringLiteral("/TabPageIndex")).toInt();
+}
+
+// Clicks along the middle of the tab bar, as a user looking for the tab
+// would, until the module has stored `page` as the current tab. Tabs sit
+// side by side without gaps, so their edges cannot be found from outside;
+// the user state tells which tab a click chose.
+std::string selectTab(QWidget *window, const std::string &name)
+{
+    const int page = tabPage(name);
+    QWidget *bar = nullptr;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (qstrcmp(widget->metaObject()->className(), "Tintor::TabBarWidget") == 0 && widget->isVisible())
+            bar = widget;
+    }
+    if (!bar)
+        return "--tab: the window shows no tab bar";
+    const int y = bar->height() / 2;
+    for (int x = 1; x < bar->width() && storedTabPage() != page; x += 4) {
+        const QPoint position(x, y);
+        QWidget *hit = window->childAt(bar->mapTo(window, position));
+        if (hit != bar)
+            continue;
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(position), QPointF(bar->mapToGlobal(position)), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(bar, &event);
+        }
+    }
+    if (storedTabPage() != page)
+        return "--tab: the tab bar of the current collection has no tab '" + name + "'";
+    return std::string();
 }
 
 // One per application object: watches the application's events for the
@@ -192,6 +246,8 @@ private:
     void stepFinished()
     {
         m_stepDone = true;
+        if (!options().tabName.empty() && m_window && pickRequest())
+            report().tabError = selectTab(m_window, options().tabName);
         if (screenshotPending())
             m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
         else

@@ -21,11 +21,12 @@ public:
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
         std::string collectionName;       // with chooseCode: switch to it first
+        std::string tabName;              // empty: leave the tab bar alone
 
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty();
+                || !chooseCode.empty() || !tabName.empty();
         }
     };
 
@@ -47,6 +48,7 @@ public:
         std::string dialogError;
         Choice choice = Choice::NotAsked;
         std::string chooseError;
+        std::string tabError; // --tab: the tab could not be selected
     };
 
     // Once per process, before the first request. Does nothing when no

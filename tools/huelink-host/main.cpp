@@ -20,6 +20,7 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitNoScreenshot = 3;
 constexpr int kExitCodeNotFound = 4;
 constexpr int kExitNotChosen = 5;
+constexpr int kExitNoTab = 6;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -117,6 +118,7 @@ int main(int argc, char *argv[])
     automation.closeAfterMs = arguments->closeAfterMs;
     automation.chooseCode = arguments->chooseCode;
     automation.collectionName = arguments->collectionName;
+    automation.tabName = arguments->tabName;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -142,6 +144,10 @@ int main(int argc, char *argv[])
                 printLine(stderr, problem);
                 exitCode = std::max(exitCode, status);
             }
+        }
+        if (!report.tabError.empty()) {
+            printLine(stderr, report.tabError);
+            exitCode = std::max(exitCode, kExitNoTab);
         }
         if (!automation.screenshotPath.empty()) {
             const std::string problem = screenshotProblem(report);

@@ -12,6 +12,9 @@
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/catalog/ColorForesightWidget.h"
+#include "ui/catalog/ProductsWidget.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/look/AboutButton.h"
 #include "ui/look/HelpButton.h"
 #include "ui/look/ProgramFont.h"
@@ -97,6 +100,12 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     m_cardRoller = new CardRollerWidget(this);
     m_tabBar = new TabBarWidget(this);
     // The schemers and the catalog tabs take m_detailRect once they exist.
+    m_foresightView = new ColorForesightWidget(this);
+    m_texturesView = new TexturesWidget(this);
+    m_productsView = new ProductsWidget(this);
+    for (QWidget *view : {static_cast<QWidget *>(m_foresightView), static_cast<QWidget *>(m_texturesView),
+                          static_cast<QWidget *>(m_productsView)})
+        view->hide();
     m_myPalette = new MyPaletteWidget(this);
     m_fullPalette = new MyPaletteFullWidget(this);
     m_fullPalette->hide();
@@ -159,6 +168,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     connect(this, &MainWidget::selectedCollectionChanged, m_cardRoller, &CardRollerWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_search, &SearchWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_tabBar, &TabBarWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_foresightView,
+            &ColorForesightWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_texturesView, &TexturesWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_productsView, &ProductsWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_myPalette, &MyPaletteWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_fullPalette,
             &MyPaletteFullWidget::selectedCollectionChanged);
@@ -335,6 +348,10 @@ void MainWidget::layoutChildren()
     m_detailRect = tabBar.translated(1, tabBar.height());
     m_detailRect.setSize(QSize(m_detailRect.width() - 1, kDetailHeight));
 
+    for (QWidget *view : {static_cast<QWidget *>(m_foresightView), static_cast<QWidget *>(m_texturesView),
+                          static_cast<QWidget *>(m_productsView)})
+        view->setGeometry(m_detailRect);
+
     m_myPalette->setGeometry(fromEdges(m_detailRect.left(), m_detailRect.bottom() + 1, m_detailRect.right(),
                                        m_cardRoller->geometry().bottom()));
 
@@ -426,9 +443,20 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
 
 void MainWidget::showTabPage(int page)
 {
-    // The schemers and the products, foresight and textures tabs are not
-    // part of this build: their pages show nothing yet.
-    Q_UNUSED(page);
+    m_foresightView->hide();
+    m_texturesView->hide();
+    m_productsView->hide();
+    // The schemers' page is not part of this build yet.
+    if (page == PageOfProducts) {
+        m_productsView->show();
+    } else if (page == PageOfColorForesight) {
+        m_foresightView->setGeometry(m_detailRect);
+        m_foresightView->show();
+    } else if (page == PageOfTextures) {
+        m_texturesView->setGeometry(m_detailRect);
+        m_texturesView->show();
+        m_texturesView->selectedPageChanged();
+    }
 }
 
 void MainWidget::watchCapsureFolder()

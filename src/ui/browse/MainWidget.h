@@ -24,14 +24,17 @@ class QTemporaryFile;
 namespace Tintor {
 
 class CardRollerWidget;
+class ColorForesightWidget;
 class CollectionSelectWidget;
 class ColorWheelWidget;
 class MoodSelectWidget;
 class MyPaletteFullWidget;
 class MyPaletteWidget;
+class ProductsWidget;
 class SearchWidget;
 class TabBarWidget;
 class TaskButton;
+class TexturesWidget;
 
 // The 800 x 600 widget of the add-on window. It creates and lays out every
 // view, owns the row of task buttons, applies the current collection's look
@@ -75,6 +78,9 @@ public:
     SearchWidget *search() const { return m_search; }
     TabBarWidget *tabBar() const { return m_tabBar; }
     CollectionSelectWidget *collectionSelector() const { return m_collectionSelector; }
+    ColorForesightWidget *foresightView() const { return m_foresightView; }
+    TexturesWidget *texturesView() const { return m_texturesView; }
+    ProductsWidget *productsView() const { return m_productsView; }
     QLabel *copyrightLabel() const { return m_copyrightLabel; }
     QLabel *mottoLabel() const { return m_mottoLabel; }
     QRect headerArea() const { return m_headerArea; }
@@ -173,6 +179,9 @@ private:
     CardRollerWidget *m_cardRoller = nullptr;
     SearchWidget *m_search = nullptr;
     TabBarWidget *m_tabBar = nullptr;
+    ColorForesightWidget *m_foresightView = nullptr;
+    TexturesWidget *m_texturesView = nullptr;
+    ProductsWidget *m_productsView = nullptr;
     MyPaletteWidget *m_myPalette = nullptr;
     MyPaletteFullWidget *m_fullPalette = nullptr;
     QPropertyAnimation *m_zoomAnimation = nullptr;

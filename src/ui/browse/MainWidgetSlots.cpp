@@ -14,6 +14,8 @@
 #include "ui/browse/ColorWheelWidget.h"
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/catalog/ProductsWidget.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
 
@@ -24,9 +26,15 @@ namespace Tintor {
 
 void MainWidget::refreshDetails(bool relayout)
 {
-    // The schemers and the products and textures tabs read the card when
-    // they paint; none is part of this build yet.
-    Q_UNUSED(relayout);
+    // The schemers are not part of this build yet.
+    if (m_productsView->isVisible())
+        m_productsView->refresh();
+    if (m_texturesView->isVisible()) {
+        if (relayout)
+            m_texturesView->selectedPageChanged();
+        else
+            m_texturesView->selectedRowChanged();
+    }
 }
 
 void MainWidget::collectionChangedInteractively(QUuid collectionId)
@@ -162,6 +170,9 @@ void MainWidget::pageChangedInteractively(int newPage)
         return;
     UserState::setPageIndex(uuid, newPage);
     m_cardRoller->update();
+    // Another card pairs other textures: the tiles are laid out anew.
+    if (m_texturesView->isVisible())
+        m_texturesView->selectedPageChanged();
     refreshDetails(false);
 }
 
