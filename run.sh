@@ -73,4 +73,24 @@ echo "Returned block: $BLOCK"
 COMPONENTS=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$BLOCK")
 "$HOST" pick --space rgb --components "$COMPONENTS" --screenshot "$SHOTS/addon-window.png" \
         --close-after 1500 >/dev/null
+
+# The catalog tabs of every listed demo collection, each over the chip
+# nearest to the sample (an exact chip colour, so no dialog asks first).
+INI="$XDG_CONFIG_HOME/Vestrel/Huelink.Photoshop.ini"
+for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
+    "$TOOL" inspect "$file" | sed -n 's/^Collection \([^ ]*\) .* \({[0-9A-Fa-f-]*}\) order .*: enabled$/\1 \2/p' |
+    while read -r SYSTEM_ID UUID; do
+        RGB=$("$TOOL" match "$file" --collection "$UUID" --count 1 --rgb "$HEX" --json 2>/dev/null |
+              sed -n 's/.*"rgb":[^0-9]*\([0-9]*\)[^0-9]*\([0-9]*\)[^0-9]*\([0-9]*\).*/\1 \2 \3/p' || true)
+        [ -z "$RGB" ] && continue
+        read -r R G B <<<"$RGB"
+        sed -i "s/^UuidOfLastUsedCollection=.*/UuidOfLastUsedCollection=$UUID/" "$INI"
+        SLUG=$(tr 'A-Z' 'a-z' <<<"$SYSTEM_ID")
+        for TAB in foresight products textures; do
+            "$HOST" pick --space rgb --components $((R * 257)),$((G * 257)),$((B * 257)),0 --tab "$TAB" \
+                    --screenshot "$SHOTS/tab-$TAB-$SLUG.png" --close-after 2500 >/dev/null 2>&1 ||
+                { rm -f "$SHOTS/tab-$TAB-$SLUG.png"; echo "  ($SYSTEM_ID offers no $TAB tab)"; }
+        done
+    done
+done
 echo "Screenshots in $SHOTS/: $(cd "$SHOTS" && ls | tr '\n' ' ')"

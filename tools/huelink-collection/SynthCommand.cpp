@@ -65,10 +65,10 @@ int moodOfHue(double hue)
     return 4; // rich
 }
 
-QByteArray textureImage(quint64 seed, QRgb tint)
+QByteArray textureImage(quint64 seed, QRgb tint, const QSize &size = QSize(64, 64))
 {
     Random random(seed);
-    QImage image(64, 64, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const int grain = random.between(-24, 24);
@@ -287,10 +287,14 @@ CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed, const Cat
     const QList<QPair<QString, QRgb>> textures{{QStringLiteral("Plaster"), qRgb(200, 196, 188)},
                                                {QStringLiteral("Timber"), qRgb(150, 110, 70)}};
     const int textureCount = shape.textures > 0 ? shape.textures : int(textures.size());
+    // Measured textures fill their tiles, as real ones do.
+    const QSize textureSize = shape.textures > 0 ? QSize(148, 96) : QSize(64, 64);
+    if (shape.textures > 0)
+        collection.settings << setting(QStringLiteral("texture.size"), {QStringLiteral("148,96")});
     for (int t = 0; t < textureCount; ++t) {
         SourceTexture texture;
         texture.name = t < textures.size() ? textures.at(t).first : QStringLiteral("Texture %1").arg(t + 1);
-        texture.image = textureImage(seed + quint64(t), textures.at(t % 2).second);
+        texture.image = textureImage(seed + quint64(t), textures.at(t % 2).second, textureSize);
         texture.baseAlpha = 0.8;
         texture.where = QStringLiteral("synth");
         const int firstCard = shape.textures > 0 ? 0 : t;

@@ -86,7 +86,7 @@ private Q_SLOTS:
         for (int order = 1; order <= 3; ++order)
             QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, NAME_1, "
                                            "NAME_2, RED, GREEN, BLUE, \"ORDER\") VALUES (?, 2, ?, '', 10, 20, ?, ?)"),
-                            {groups, order == 1 ? QString() : QStringLiteral("Name %1").arg(order), order * 30,
+                            {groups, order == 1 ? QStringLiteral("") : QStringLiteral("Name %1").arg(order), order * 30,
                              order}));
 
         // Four pairings of the card; texture 9 of the fourth does not decode.
@@ -122,6 +122,8 @@ private Q_SLOTS:
     {
         QFETCH(QUuid, collection);
         QFETCH(int, row);
+        QFETCH(QString, label);
+        QFETCH(QStringList, items);
         UserState::setLastUsedCollection(collection);
         UserState::setPageIndex(collection, 1);
         UserState::setRowIndex(collection, 1);
@@ -130,11 +132,11 @@ private Q_SLOTS:
         widget.show();
         UserState::setRowIndex(collection, row);
         widget.selectedColorChanged();
-        QCOMPARE(widget.codeLabel()->text(), QFETCH(QString, label));
-        QStringList items;
+        QCOMPARE(widget.codeLabel()->text(), label);
+        QStringList shown;
         for (int i = 0; i < widget.list()->count(); ++i)
-            items << widget.list()->item(i)->text();
-        QCOMPARE(items, QFETCH(QStringList, items));
+            shown << widget.list()->item(i)->text();
+        QCOMPARE(shown, items);
         QVERIFY(widget.list()->geometry().top() > widget.codeLabel()->geometry().bottom());
     }
 
@@ -145,6 +147,7 @@ private Q_SLOTS:
         // Equal orders keep the group ID order.
         QCOMPARE(viewport.groupOrder(), (QList<qint64>{2, 1, 3}));
         viewport.resize(170, 10);
+        viewport.layoutGroups();
         QVERIFY(viewport.isGroupOpen(2));
         QVERIFY(viewport.chipRects(1).isEmpty());
         // Three chips of 64 pixels and names: the third wraps to x = 0.
@@ -185,8 +188,9 @@ private Q_SLOTS:
     {
         ColorForesightViewport viewport;
         viewport.setMinimumSize(200, 120);
-        viewport.loadGroups(kEmpty);
+        viewport.loadGroups(QUuid::createUuid());
         viewport.resize(200, 300);
+        viewport.layoutGroups();
         QCOMPARE(viewport.size(), QSize(200, 120));
     }
 
@@ -208,10 +212,12 @@ private Q_SLOTS:
     void tintFormula()
     {
         QFETCH(QColor, texture);
+        QFETCH(QColor, tint);
+        QFETCH(double, alpha);
+        QFETCH(QColor, expected);
         QImage image(2, 1, QImage::Format_RGB32);
         image.fill(texture);
-        const QImage tinted = TexturesViewport::tintedImage(image, QFETCH(QColor, tint), QFETCH(double, alpha));
-        QCOMPARE(tinted.pixelColor(1, 0), QFETCH(QColor, expected));
+        QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
     }
 
     void alphaFromTheFileIsClamped_data()
@@ -227,10 +233,12 @@ private Q_SLOTS:
 
     void alphaFromTheFileIsClamped()
     {
+        QFETCH(QVariant, stored);
+        QFETCH(double, alpha);
         QSqlRecord record;
         record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::QVariant)));
-        record.setValue(0, QFETCH(QVariant, stored));
-        QCOMPARE(DB::TextureMapEntry(record).alpha, QFETCH(double, alpha));
+        record.setValue(0, stored);
+        QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);
     }
 
     void oversizedImagesDoNotDecode()
@@ -253,9 +261,11 @@ private Q_SLOTS:
     {
         UserState::setLastUsedCollection(kGroups);
         UserState::setPageIndex(kGroups, 1);
+        UserState::setRowIndex(kGroups, 0);
         TexturesViewport viewport;
         viewport.loadTextures(kGroups);
         viewport.resize(3 * kTile.width() + 2 * 7, 10);
+        viewport.layoutTiles();
         const QVector<TexturesViewport::Tile> tiles = viewport.tiles();
         QCOMPARE(tiles.size(), 4);
         // Three flush columns, the fourth tile starts the next row.
@@ -288,6 +298,7 @@ private Q_SLOTS:
         TexturesViewport viewport;
         viewport.loadTextures(kEmpty);
         viewport.resize(320, 10);
+        viewport.layoutTiles();
         QVERIFY(viewport.tiles().isEmpty());
         QVERIFY(viewport.height() > 60);
     }
