@@ -74,22 +74,17 @@ COMPONENTS=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$BLOCK")
 "$HOST" pick --space rgb --components "$COMPONENTS" --screenshot "$SHOTS/addon-window.png" \
         --close-after 1500 >/dev/null
 
-# The catalog tabs of every listed demo collection, each over the chip
-# nearest to the sample (an exact chip colour, so no dialog asks first).
-INI="$XDG_CONFIG_HOME/Vestrel/Huelink.Photoshop.ini"
+# The catalog tabs of every listed demo collection. The host colour is the
+# chip just picked, so no dialog asks first; the host then switches to each
+# collection through the collection selector and clicks the tab.
 for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
-    "$TOOL" inspect "$file" | sed -n 's/^Collection \([^ ]*\) .* \({[0-9A-Fa-f-]*}\) order .*: enabled$/\1 \2/p' |
-    while read -r SYSTEM_ID UUID; do
-        RGB=$("$TOOL" match "$file" --collection "$UUID" --count 1 --rgb "$HEX" --json 2>/dev/null |
-              sed -n 's/.*"rgb":[^0-9]*\([0-9]*\)[^0-9]*\([0-9]*\)[^0-9]*\([0-9]*\).*/\1 \2 \3/p' || true)
-        [ -z "$RGB" ] && continue
-        read -r R G B <<<"$RGB"
-        sed -i "s/^UuidOfLastUsedCollection=.*/UuidOfLastUsedCollection=$UUID/" "$INI"
+    "$TOOL" inspect "$file" | sed -n 's/^Collection \([^ ]*\) "\(.*\)" {.*: enabled$/\1 \2/p' |
+    while read -r SYSTEM_ID NAME; do
         SLUG=$(tr 'A-Z' 'a-z' <<<"$SYSTEM_ID")
         for TAB in foresight products textures; do
-            "$HOST" pick --space rgb --components $((R * 257)),$((G * 257)),$((B * 257)),0 --tab "$TAB" \
+            "$HOST" pick --space rgb --components "$COMPONENTS" --collection "$NAME" --tab "$TAB" \
                     --screenshot "$SHOTS/tab-$TAB-$SLUG.png" --close-after 2500 >/dev/null 2>&1 ||
-                { rm -f "$SHOTS/tab-$TAB-$SLUG.png"; echo "  ($SYSTEM_ID offers no $TAB tab)"; }
+                { rm -f "$SHOTS/tab-$TAB-$SLUG.png"; echo "  ($NAME offers no $TAB tab)"; }
         done
     done
 done

@@ -99,6 +99,11 @@ const char *SynthCommand::usage()
            "    catalog tabs larger";
 }
 
+CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
+{
+    return makeSource(chipCount, seed, CatalogShape());
+}
+
 CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed, const CatalogShape &shape)
 {
     Random random(seed);

@@ -28,7 +28,8 @@ public:
 
     // The source the command writes; the same count, seed and shape give
     // the same source.
-    static CollectionSource makeSource(int chipCount, quint64 seed, const CatalogShape &shape = CatalogShape());
+    static CollectionSource makeSource(int chipCount, quint64 seed);
+    static CollectionSource makeSource(int chipCount, quint64 seed, const CatalogShape &shape);
 };
 
 } // namespace Tintor

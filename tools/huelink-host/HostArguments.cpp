@@ -84,8 +84,8 @@ const char *HostArguments::usage()
            "  --choose CODE      once the window has looked for the host colour, drop the\n"
            "                     chip CODE of the current collection onto My Palette's\n"
            "                     first cell, select that cell and press the select button\n"
-           "  --collection NAME  with --choose: first switch to the collection listed as NAME\n"
-           "                     through the collection selector\n"
+           "  --collection NAME  with --choose or --tab: first switch to the collection listed\n"
+           "                     as NAME through the collection selector\n"
            "  --tab NAME         once the window is up, click the tab schemes, foresight,\n"
            "                     products or textures on the tab bar\n"
            "  --screenshot-dialog FILE\n"
@@ -235,8 +235,8 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
 
     if (!pick)
         return arguments;
-    if (seen.count("--collection") && !seen.count("--choose")) {
-        error = "option --collection needs --choose";
+    if (seen.count("--collection") && !seen.count("--choose") && !seen.count("--tab")) {
+        error = "option --collection needs --choose or --tab";
         return std::nullopt;
     }
     if (!seen.count("--space")) {

@@ -27,7 +27,7 @@ struct HostArguments
     std::string dialogScreenshotPath; // the nearest-colour dialog, if one opens
     int closeAfterMs = -1;            // negative: wait for the user
     std::string chooseCode;           // empty: leave the choice to the user
-    std::string collectionName;       // with chooseCode: switch to this collection first
+    std::string collectionName;       // with chooseCode or tabName: switch to this collection first
     std::string tabName;              // schemes, foresight, products or textures; empty: leave the tab
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one

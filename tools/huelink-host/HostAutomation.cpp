@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QUuid>
 #include <QWidget>
 
 namespace {
@@ -95,8 +96,12 @@ int storedTabPage()
 {
     const QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
                           QStringLiteral("Huelink.Photoshop"));
-    const QString collection = store.value(QStringLiteral("UuidOfLastUsedCollection")).toString();
-    return store.value(collection + QStringLiteral("/TabPageIndex")).toInt();
+    // The module names its groups by the UUID's own text form, whatever
+    // spelling the stored current collection has.
+    const QUuid collection = QUuid::fromString(store.value(QStringLiteral("UuidOfLastUsedCollection")).toString());
+    if (collection.isNull())
+        return 0;
+    return store.value(collection.toString(QUuid::WithBraces) + QStringLiteral("/TabPageIndex")).toInt();
 }
 
 // Clicks along the middle of the tab bar, as a user looking for the tab
@@ -113,6 +118,9 @@ std::string selectTab(QWidget *window, const std::string &name)
     }
     if (!bar)
         return "--tab: the window shows no tab bar";
+    // Tabs are placed when the bar paints: a user sees the bar of a newly
+    // chosen collection before clicking it.
+    bar->repaint();
     const int y = bar->height() / 2;
     for (int x = 1; x < bar->width() && storedTabPage() != page; x += 4) {
         const QPoint position(x, y);
@@ -246,8 +254,16 @@ private:
     void stepFinished()
     {
         m_stepDone = true;
-        if (!options().tabName.empty() && m_window && pickRequest())
-            report().tabError = selectTab(m_window, options().tabName);
+        if (!options().tabName.empty() && m_window && pickRequest()) {
+            // Without --choose the collection is switched here, before the tab.
+            if (!options().collectionName.empty() && options().chooseCode.empty())
+                report().tabError = ChipChooser::switchCollection(
+                                        m_window, QString::fromLocal8Bit(options().collectionName.c_str()))
+                                        .toLocal8Bit()
+                                        .toStdString();
+            if (report().tabError.empty())
+                report().tabError = selectTab(m_window, options().tabName);
+        }
         if (screenshotPending())
             m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
         else
