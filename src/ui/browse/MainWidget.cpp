@@ -99,7 +99,8 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     m_search = new SearchWidget(this);
     m_cardRoller = new CardRollerWidget(this);
     m_tabBar = new TabBarWidget(this);
-    // The schemers and the catalog tabs take m_detailRect once they exist.
+    // The catalog tabs start hidden and take m_detailRect; the schemers'
+    // page is not part of this build yet.
     m_foresightView = new ColorForesightWidget(this);
     m_texturesView = new TexturesWidget(this);
     m_productsView = new ProductsWidget(this);

@@ -59,6 +59,7 @@ void ColorForesightViewport::loadGroups(const QUuid &collection)
     m_openStates.clear();
     m_groupAreas.clear();
     m_chips.clear();
+    m_nameSizes.clear();
     clearDragCandidate();
 
     DB::foresightGroups(collection, m_groups);
@@ -87,7 +88,6 @@ void ColorForesightViewport::layoutGroups()
     const int w = width();
     const QSize chipSize = CollectionSettings::foresightChipSize(m_collection);
     const QFontMetrics headerMetrics(headerFont());
-    const QFontMetrics nameMetrics(nameFont());
     int y = 0;
     for (qint64 id : std::as_const(m_groupOrder)) {
         const DB::ColorForesightGroup &group = m_groups[id];
@@ -101,9 +101,8 @@ void ColorForesightViewport::layoutGroups()
             int rowHeight = chipSize.height();
             auto boxAt = [&](const DB::ColorForesightEntry &entry, int left, int top, QRect &chip) {
                 chip = QRect(QPoint(left, top), chipSize);
-                const QRect name1(QPoint(left, chip.bottom() + kNameGap),
-                                  nameMetrics.size(Qt::TextSingleLine, entry.name1));
-                const QRect name2(QPoint(left, name1.bottom() + 1), nameMetrics.size(Qt::TextSingleLine, entry.name2));
+                const QRect name1(QPoint(left, chip.bottom() + kNameGap), nameSize(entry.name1));
+                const QRect name2(QPoint(left, name1.bottom() + 1), nameSize(entry.name2));
                 return chip.united(name1).united(name2);
             };
             for (const DB::ColorForesightEntry &entry : group.entries) {
@@ -128,6 +127,14 @@ void ColorForesightViewport::layoutGroups()
     resize(w, y - 9);
     m_layingOut = false;
     update();
+}
+
+QSize ColorForesightViewport::nameSize(const QString &name)
+{
+    auto found = m_nameSizes.constFind(name);
+    if (found == m_nameSizes.cend())
+        found = m_nameSizes.insert(name, QFontMetrics(nameFont()).size(Qt::TextSingleLine, name));
+    return *found;
 }
 
 QRect ColorForesightViewport::groupArea(qint64 groupId) const
@@ -189,7 +196,6 @@ void ColorForesightViewport::paintEvent(QPaintEvent *event)
     const QRect dirty = event->rect();
     const QFont header = headerFont();
     const QFont names = nameFont();
-    const QFontMetrics nameMetrics(names);
     for (const GroupPlace &place : std::as_const(m_groupAreas)) {
         if (!place.area.intersects(dirty))
             continue;
@@ -218,10 +224,9 @@ void ColorForesightViewport::paintEvent(QPaintEvent *event)
             painter.setPen(inner);
             painter.drawRect(r.adjusted(1, 1, -2, -2));
             painter.setPen(Qt::white);
-            const QRect name1(QPoint(r.left(), r.bottom() + kNameGap),
-                              nameMetrics.size(Qt::TextSingleLine, entry->name1));
+            const QRect name1(QPoint(r.left(), r.bottom() + kNameGap), nameSize(entry->name1));
             painter.drawText(name1, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, entry->name1);
-            const QRect name2(QPoint(r.left(), name1.bottom() + 2), nameMetrics.size(Qt::TextSingleLine, entry->name2));
+            const QRect name2(QPoint(r.left(), name1.bottom() + 2), nameSize(entry->name2));
             painter.drawText(name2, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, entry->name2);
         }
     }

@@ -9,6 +9,8 @@
 #include <QPair>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
+#include <QString>
 #include <QUuid>
 #include <QVector>
 #include <QWidget>
@@ -69,6 +71,9 @@ private:
     const GroupPlace *groupAt(const QPoint &point) const;
     const DB::ColorForesightEntry *entryOf(qint64 groupId, qint64 entryId) const;
     void clearDragCandidate();
+    // The single-line size of a chip name in the name font; measuring
+    // every name on every layout would cost more than the layout itself.
+    QSize nameSize(const QString &name);
 
     QUuid m_collection;
     QHash<qint64, DB::ColorForesightGroup> m_groups;
@@ -76,6 +81,7 @@ private:
     QHash<qint64, bool> m_openStates;
     QVector<GroupPlace> m_groupAreas;
     QHash<qint64, QVector<ChipPlace>> m_chips;
+    QHash<QString, QSize> m_nameSizes;
     QImage m_openIcon;
     QImage m_closedIcon;
     QColor m_dragColor = Qt::transparent;
