@@ -88,4 +88,19 @@ CAPSURE_BLOCK=$("$HOST" pick $SAMPLE --capsure-import --capsure-item 2 \
                 --screenshot-capsure "$SHOTS/capsure-dialog.png" --choose H05.3 --close-after 60000)
 echo "Returned block after the Capsure import: $CAPSURE_BLOCK"
 rm -f "$MEASUREMENT"
+
+# The catalog tabs of every listed demo collection. The host colour is the
+# chip just picked, so no dialog asks first; the host then switches to each
+# collection through the collection selector and clicks the tab.
+for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
+    "$TOOL" inspect "$file" | sed -n 's/^Collection \([^ ]*\) "\(.*\)" {.*: enabled$/\1 \2/p' |
+    while read -r SYSTEM_ID NAME; do
+        SLUG=$(tr 'A-Z' 'a-z' <<<"$SYSTEM_ID")
+        for TAB in foresight products textures; do
+            "$HOST" pick --space rgb --components "$COMPONENTS" --collection "$NAME" --tab "$TAB" \
+                    --screenshot "$SHOTS/tab-$TAB-$SLUG.png" --close-after 2500 >/dev/null 2>&1 ||
+                { rm -f "$SHOTS/tab-$TAB-$SLUG.png"; echo "  ($NAME offers no $TAB tab)"; }
+        done
+    done
+done
 echo "Screenshots in $SHOTS/: $(cd "$SHOTS" && ls | tr '\n' ' ')"

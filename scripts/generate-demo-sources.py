@@ -778,21 +778,21 @@ def foresight_groups(interior, heritage):
         return result
 
     own = [
-        {'name': 'Garden Light', 'defaultOpen': True,
+        {'name': 'Garden Light', 'defaultOpen': True, 'order': 1,
          'entries': entries(by_names(interior, [('Daylight', 4, 2), ('Bloom', 5, 3), ('Mist', 6, 2),
                                                  ('Whisper', 3, 1), ('Daylight', 3, 3), ('Haze', 5, 4),
                                                  ('Earth', 4, 5), ('Depth', 5, 6)]),
                             extra=[('Trend colour', 'Linden blossom', '#E4E7B0')])},
-        {'name': 'Hearth and Clay', 'defaultOpen': False,
+        {'name': 'Hearth and Clay', 'defaultOpen': False, 'order': 2,
          'entries': entries(by_names(interior, [('Earth', 2, 3), ('Glow', 2, 4), ('Chalk', 2, 2),
                                                  ('Velvet', 1, 5), ('Stone', 2, 4), ('Earth', 1, 5),
                                                  ('Depth', 12, 6)]))},
-        {'name': 'Coastal Calm', 'defaultOpen': False,
+        {'name': 'Coastal Calm', 'defaultOpen': False, 'order': 3,
          'entries': entries(by_names(interior, [('Mist', 8, 2), ('Haze', 7, 3), ('Whisper', 8, 1),
                                                  ('Slate', 9, 4), ('Dusk', 8, 5), ('Depth', 9, 6)]),
                             extra=[('Trend colour', 'Sea fret', '#C9D6D8'), ('Trend colour', 'Driftwood',
                                                                                '#A89F8E')])},
-        {'name': 'Urban Minerals', 'defaultOpen': False,
+        {'name': 'Urban Minerals', 'defaultOpen': False, 'order': 4,
          'entries': entries(by_names(interior, [('Slate', 10, 3), ('Stone', 11, 5), ('Velvet', 10, 6),
                                                  ('Dusk', 11, 4), ('Chalk', 12, 2), ('Slate', 1, 6)]))},
     ]
@@ -808,7 +808,7 @@ def foresight_groups(interior, heritage):
                             collection=SYSTEM_IDS['heritage'])},
     ]
     heritage_own = [
-        {'name': 'Facade Trends', 'defaultOpen': True,
+        {'name': 'Facade Trends', 'defaultOpen': True, 'order': 1,
          'entries': entries(by_names(heritage, [('Limewash', 1, 2), ('Masonry', 2, 3), ('Pigment', 5, 3),
                                                  ('Garden', 8, 4), ('Lacquer', 10, 5), ('Oxide', 7, 5)]))},
     ]
@@ -970,7 +970,8 @@ def write_pelvon_source(pelvon, archive):
                                                     ['walls']), neutral_flags=False))
     write_csv(os.path.join(folder, 'pelvon-row-schemes.csv'), ROW_SCHEME_HEADER, pelvon_row_schemes(pelvon))
     write_csv(os.path.join(folder, 'archive-pages.csv'), PAGE_HEADER, page_rows(archive))
-    write_csv(os.path.join(folder, 'archive-chips.csv'), CHIP_HEADER, chip_rows(archive))
+    write_csv(os.path.join(folder, 'archive-chips.csv'), CHIP_HEADER,
+              chip_rows(archive, lambda card, chip: (['matt', 'eggshell'], ['walls'])))
     write_text_files(folder, 'Pelvon Made to Order', 'Mixed for you',
                      'Pelvon colours come in fixed schemes of three: a colour with its contrast and the two '
                      'colours either side of it. Deep shades are mixed to order.')
@@ -978,10 +979,14 @@ def write_pelvon_source(pelvon, archive):
                                     'Huelink \u2013 Pelvon Made to Order', 'Mixed for you', 'pelvon')
     pelvon_entry.update({'pages': 'pelvon-pages.csv', 'chips': 'pelvon-chips.csv',
                          'rowSchemes': 'pelvon-row-schemes.csv',
-                         'textures': [{'name': 'Smooth plaster', 'image': 'art/textures/plaster.png',
-                                       'baseAlpha': TEXTURE_ALPHA['plaster'],
-                                       'maps': [{'page': card.page, 'alpha': 0.9, 'name': 'Feature wall'}
-                                                for card in pelvon]}]})
+                         'textures': [{'name': display, 'image': 'art/textures/%s.png' % name,
+                                       'baseAlpha': TEXTURE_ALPHA[name],
+                                       'maps': [{'page': card.page, 'alpha': alpha, 'name': pairing}
+                                                for card in pelvon]}
+                                      for name, display, alpha, pairing in (
+                                          ('plaster', 'Smooth plaster', 0.9, 'Feature wall'),
+                                          ('linen', 'Linen', 0.6, 'Cushions'),
+                                          ('concrete', 'Fair-faced concrete', 0.75, 'Worktop'))]})
     archive_settings = dict(interior_settings())
     archive_settings.update({'collection.name': 'Vestrel Archive', 'max.chips.on.a.page': 5,
                              'capsure.enabled': 0, 'mode.card': 'ModeCardToCard'})

@@ -282,9 +282,12 @@ int texturesOfCollection(const QUuid &uuid, QHash<qint64, Texture> &textures)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    if (!runQuery(query,
-            QStringLiteral("SELECT     * FROM     TEXTURE T WHERE     T.COLLECTION_ID in (0, %1)")
-                .arg(collectionDatabaseId(uuid))))
+    query.setForwardOnly(true);
+    if (!query.prepare(
+            QStringLiteral("SELECT     * FROM     TEXTURE T WHERE     T.COLLECTION_ID in (0, :COLLECTION_ID)")))
+        return StatusFailed;
+    query.bindValue(QStringLiteral(":COLLECTION_ID"), collectionDatabaseId(uuid));
+    if (!query.exec())
         return StatusFailed;
     while (query.next()) {
         const Texture texture(query.record());

@@ -1,5 +1,6 @@
 #include "db/Texture.h"
 
+#include "db/ImageDecoding.h"
 #include "db/RecordFields.h"
 
 #include <QVariant>
@@ -16,7 +17,7 @@ Texture::Texture(const QSqlRecord &record)
     readDouble(record, QStringLiteral("BASE_ALPHA"), baseAlpha);
     QVariant bytes;
     if (lookup(record, QStringLiteral("IMAGE"), bytes) && !bytes.isNull())
-        image = QImage::fromData(bytes.toByteArray());
+        image = decodeImage(bytes.toByteArray());
 }
 
 } // namespace Tintor::DB

@@ -281,6 +281,41 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), written);
     }
+
+    // --tab clicks along the tab bar (after --collection switched) until the
+    // module has stored the page; a tab the collection lacks exits 6.
+    void tabOptionSelectsTheTabPage_data()
+    {
+        QTest::addColumn<QString>("collection");
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("textures of the first") << QString() << "textures" << 8 << 0;
+        QTest::newRow("products after a switch") << "Vestrel Heritage Facades" << "products" << 2 << 0;
+        QTest::newRow("not offered") << "Pelvon Made to Order" << "foresight" << 0 << 6;
+    }
+
+    void tabOptionSelectsTheTabPage()
+    {
+        QFETCH(QString, collection);
+        QFETCH(QString, tab);
+        QFETCH(int, page);
+        QFETCH(int, exitCode);
+        QStringList arguments{"pick", "--space", "rgb", "--components", components(m_firstChips.value(0).color),
+                              "--tab", tab, "--close-after", "3000"};
+        if (!collection.isEmpty())
+            arguments << "--collection" << collection;
+        const ProgramRun run = runHost(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY(hostErrors(run).join('\n').contains(tab.toUtf8()));
+            return;
+        }
+        const QString group = lastUsedCollection().toString(QUuid::WithBraces) + QLatin1Char('/');
+        QCOMPARE(userState().value(group + QStringLiteral("TabPageIndex")).toInt(), page);
+        if (!collection.isEmpty())
+            QCOMPARE(collectionName(lastUsedCollection()), collection);
+    }
 };
 
 HUELINK_TEST_MAIN(PickProgramTest)

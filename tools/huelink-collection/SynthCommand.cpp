@@ -65,10 +65,10 @@ int moodOfHue(double hue)
     return 4; // rich
 }
 
-QByteArray textureImage(quint64 seed, QRgb tint)
+QByteArray textureImage(quint64 seed, QRgb tint, const QSize &size = QSize(64, 64))
 {
     Random random(seed);
-    QImage image(64, 64, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const int grain = random.between(-24, 24);
@@ -93,10 +93,18 @@ SourceSetting setting(const QString &name, const QStringList &values)
 
 const char *SynthCommand::usage()
 {
-    return "synth --chips N [--seed S] -o FILE.db    write a synthetic collection of N chips (1..200000)";
+    return "synth --chips N [--seed S] [--foresight-groups G] [--group-chips C] [--textures T] -o FILE.db\n"
+           "    write a synthetic collection of N chips (1..200000); G foresight groups of C chips\n"
+           "    and T textures paired with each of the first 40 cards (each 1..1000) make the\n"
+           "    catalog tabs larger";
 }
 
 CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
+{
+    return makeSource(chipCount, seed, CatalogShape());
+}
+
+CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed, const CatalogShape &shape)
 {
     Random random(seed);
     CollectionSource source;
@@ -259,13 +267,16 @@ CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
     }
 
     const QStringList groupTitles{QStringLiteral("Spring"), QStringLiteral("Coastal"), QStringLiteral("Urban")};
-    for (int g = 0; g < groupTitles.size() && cardCount > 0; ++g) {
+    const int groupCount = shape.foresightGroups > 0 ? shape.foresightGroups : int(groupTitles.size());
+    const int groupChips = shape.groupChips > 0 ? shape.groupChips : 6;
+    for (int g = 0; g < groupCount && cardCount > 0; ++g) {
         SourceForesightGroup group;
-        group.name = groupTitles.at(g);
+        group.name = g < groupTitles.size() ? groupTitles.at(g)
+                                            : QStringLiteral("%1 %2").arg(groupTitles.at(g % 3)).arg(g / 3 + 1);
         group.defaultOpen = g == 0;
         group.order = g + 1;
         group.where = QStringLiteral("synth");
-        for (int e = 0; e < 6; ++e) {
+        for (int e = 0; e < groupChips; ++e) {
             SourceForesightEntry entry;
             entry.order = e + 1;
             entry.chip.pageIndex = 1 + int(random.next() % quint64(cardCount));
@@ -280,13 +291,20 @@ CollectionSource SynthCommand::makeSource(int chipCount, quint64 seed)
     }
     const QList<QPair<QString, QRgb>> textures{{QStringLiteral("Plaster"), qRgb(200, 196, 188)},
                                                {QStringLiteral("Timber"), qRgb(150, 110, 70)}};
-    for (int t = 0; t < textures.size(); ++t) {
+    const int textureCount = shape.textures > 0 ? shape.textures : int(textures.size());
+    // Measured textures fill their tiles, as real ones do.
+    const QSize textureSize = shape.textures > 0 ? QSize(148, 96) : QSize(64, 64);
+    if (shape.textures > 0)
+        collection.settings << setting(QStringLiteral("texture.size"), {QStringLiteral("148,96")});
+    for (int t = 0; t < textureCount; ++t) {
         SourceTexture texture;
-        texture.name = textures.at(t).first;
-        texture.image = textureImage(seed + quint64(t), textures.at(t).second);
+        texture.name = t < textures.size() ? textures.at(t).first : QStringLiteral("Texture %1").arg(t + 1);
+        texture.image = textureImage(seed + quint64(t), textures.at(t % 2).second, textureSize);
         texture.baseAlpha = 0.8;
         texture.where = QStringLiteral("synth");
-        for (int card = t; card < qMin(cardCount, 40); card += 2) {
+        const int firstCard = shape.textures > 0 ? 0 : t;
+        const int cardStep = shape.textures > 0 ? 1 : 2;
+        for (int card = firstCard; card < qMin(cardCount, 40); card += cardStep) {
             SourceTextureMap map;
             map.page.pageIndex = card + 1;
             map.page.where = QStringLiteral("synth");
@@ -304,12 +322,19 @@ int SynthCommand::run(const QStringList &arguments)
 {
     int chips = -1;
     quint64 seed = 1;
+    CatalogShape shape;
     QString outputPath;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         bool ok = true;
         if (argument == QLatin1String("--chips") && i + 1 < arguments.size())
             chips = arguments.at(++i).toInt(&ok);
+        else if (argument == QLatin1String("--foresight-groups") && i + 1 < arguments.size())
+            shape.foresightGroups = arguments.at(++i).toInt(&ok);
+        else if (argument == QLatin1String("--group-chips") && i + 1 < arguments.size())
+            shape.groupChips = arguments.at(++i).toInt(&ok);
+        else if (argument == QLatin1String("--textures") && i + 1 < arguments.size())
+            shape.textures = arguments.at(++i).toInt(&ok);
         else if (argument == QLatin1String("--seed") && i + 1 < arguments.size())
             seed = arguments.at(++i).toULongLong(&ok);
         else if ((argument == QLatin1String("-o") || argument == QLatin1String("--output")) && i + 1 < arguments.size())
@@ -322,13 +347,15 @@ int SynthCommand::run(const QStringList &arguments)
             return 2;
         }
     }
-    if (chips < 1 || chips > maximumChips || outputPath.isEmpty()) {
+    const auto outOfRange = [](int value) { return value < 0 || value > maximumExtras; };
+    if (chips < 1 || chips > maximumChips || outputPath.isEmpty() || outOfRange(shape.foresightGroups)
+        || outOfRange(shape.groupChips) || outOfRange(shape.textures)) {
         std::fprintf(stderr, "usage: huelink-collection %s\n", usage());
         return 2;
     }
     QElapsedTimer timer;
     timer.start();
-    CollectionSource source = makeSource(chips, seed);
+    CollectionSource source = makeSource(chips, seed, shape);
     ProblemList problems;
     SourceValidator(problems).validate(source);
     CollectionWriter writer(problems);

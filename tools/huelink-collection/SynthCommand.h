@@ -15,8 +15,21 @@ public:
     static const char *usage();
 
     static constexpr int maximumChips = 200000;
-    // The source the command writes; the same count and seed give the same source.
+    static constexpr int maximumExtras = 1000;
+
+    // Larger catalog tabs for benchmarks; 0 keeps the default shape (three
+    // groups of six chips, two textures on alternating cards).
+    struct CatalogShape
+    {
+        int foresightGroups = 0;
+        int groupChips = 0;
+        int textures = 0; // each paired with every one of the first 40 cards
+    };
+
+    // The source the command writes; the same count, seed and shape give
+    // the same source.
     static CollectionSource makeSource(int chipCount, quint64 seed);
+    static CollectionSource makeSource(int chipCount, quint64 seed, const CatalogShape &shape);
 };
 
 } // namespace Tintor

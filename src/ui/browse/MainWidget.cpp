@@ -14,6 +14,9 @@
 #include "ui/browse/TabBarWidget.h"
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
+#include "ui/catalog/ColorForesightWidget.h"
+#include "ui/catalog/ProductsWidget.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/look/AboutButton.h"
 #include "ui/look/HelpButton.h"
 #include "ui/look/ProgramFont.h"
@@ -104,6 +107,13 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     m_colorSchemer->hide();
     m_pelvonSchemer = new ColorSchemerPelvonWidget(this);
     m_pelvonSchemer->hide();
+    // The catalog tabs start hidden and take m_detailRect.
+    m_foresightView = new ColorForesightWidget(this);
+    m_texturesView = new TexturesWidget(this);
+    m_productsView = new ProductsWidget(this);
+    for (QWidget *view : {static_cast<QWidget *>(m_foresightView), static_cast<QWidget *>(m_texturesView),
+                          static_cast<QWidget *>(m_productsView)})
+        view->hide();
     m_myPalette = new MyPaletteWidget(this);
     m_fullPalette = new MyPaletteFullWidget(this);
     m_fullPalette->hide();
@@ -174,6 +184,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
             &ColorSchemerWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_pelvonSchemer,
             &ColorSchemerPelvonWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_foresightView,
+            &ColorForesightWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_texturesView, &TexturesWidget::selectedCollectionChanged);
+    connect(this, &MainWidget::selectedCollectionChanged, m_productsView, &ProductsWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_myPalette, &MyPaletteWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_fullPalette,
             &MyPaletteFullWidget::selectedCollectionChanged);
@@ -352,6 +366,10 @@ void MainWidget::layoutChildren()
     m_colorSchemer->setGeometry(m_detailRect);
     m_pelvonSchemer->setGeometry(m_detailRect);
 
+    for (QWidget *view : {static_cast<QWidget *>(m_foresightView), static_cast<QWidget *>(m_texturesView),
+                          static_cast<QWidget *>(m_productsView)})
+        view->setGeometry(m_detailRect);
+
     m_myPalette->setGeometry(fromEdges(m_detailRect.left(), m_detailRect.bottom() + 1, m_detailRect.right(),
                                        m_cardRoller->geometry().bottom()));
 
@@ -445,12 +463,24 @@ void MainWidget::showTabPage(int page)
 {
     m_colorSchemer->hide();
     m_pelvonSchemer->hide();
+    m_foresightView->hide();
+    m_texturesView->hide();
+    m_productsView->hide();
     if (page == PageOfColorSchemes) {
         const CardType type = CollectionSettings::cardType(UserState::lastUsedCollection());
         if (type == CardNormal)
             m_colorSchemer->show();
         else if (type == CardPelvon)
             m_pelvonSchemer->show();
+    } else if (page == PageOfProducts) {
+        m_productsView->show();
+    } else if (page == PageOfColorForesight) {
+        m_foresightView->setGeometry(m_detailRect);
+        m_foresightView->show();
+    } else if (page == PageOfTextures) {
+        m_texturesView->setGeometry(m_detailRect);
+        m_texturesView->show();
+        m_texturesView->selectedPageChanged();
     }
 }
 

@@ -24,6 +24,7 @@ class QTemporaryFile;
 namespace Tintor {
 
 class CardRollerWidget;
+class ColorForesightWidget;
 class CollectionSelectWidget;
 class ColorSchemerPelvonWidget;
 class ColorSchemerWidget;
@@ -31,9 +32,11 @@ class ColorWheelWidget;
 class MoodSelectWidget;
 class MyPaletteFullWidget;
 class MyPaletteWidget;
+class ProductsWidget;
 class SearchWidget;
 class TabBarWidget;
 class TaskButton;
+class TexturesWidget;
 
 // The 800 x 600 widget of the add-on window. It creates and lays out every
 // view, owns the row of task buttons, applies the current collection's look
@@ -79,6 +82,9 @@ public:
     ColorSchemerWidget *colorSchemer() const { return m_colorSchemer; }
     ColorSchemerPelvonWidget *pelvonSchemer() const { return m_pelvonSchemer; }
     CollectionSelectWidget *collectionSelector() const { return m_collectionSelector; }
+    ColorForesightWidget *foresightView() const { return m_foresightView; }
+    TexturesWidget *texturesView() const { return m_texturesView; }
+    ProductsWidget *productsView() const { return m_productsView; }
     QLabel *copyrightLabel() const { return m_copyrightLabel; }
     QLabel *mottoLabel() const { return m_mottoLabel; }
     QRect headerArea() const { return m_headerArea; }
@@ -179,6 +185,9 @@ private:
     TabBarWidget *m_tabBar = nullptr;
     ColorSchemerWidget *m_colorSchemer = nullptr;
     ColorSchemerPelvonWidget *m_pelvonSchemer = nullptr;
+    ColorForesightWidget *m_foresightView = nullptr;
+    TexturesWidget *m_texturesView = nullptr;
+    ProductsWidget *m_productsView = nullptr;
     MyPaletteWidget *m_myPalette = nullptr;
     MyPaletteFullWidget *m_fullPalette = nullptr;
     QPropertyAnimation *m_zoomAnimation = nullptr;

@@ -16,6 +16,8 @@
 #include "ui/browse/TabBarWidget.h"
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
+#include "ui/catalog/ProductsWidget.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
 
@@ -26,12 +28,19 @@ namespace Tintor {
 
 void MainWidget::refreshDetails(bool relayout)
 {
-    Q_UNUSED(relayout);
     const CardType type = CollectionSettings::cardType(UserState::lastUsedCollection());
     if (type == CardNormal && m_colorSchemer->isVisible())
         m_colorSchemer->update();
     else if (type == CardPelvon && m_pelvonSchemer->isVisible())
         m_pelvonSchemer->update();
+    if (m_productsView->isVisible())
+        m_productsView->refresh();
+    if (m_texturesView->isVisible()) {
+        if (relayout)
+            m_texturesView->selectedPageChanged();
+        else
+            m_texturesView->selectedRowChanged();
+    }
 }
 
 void MainWidget::collectionChangedInteractively(QUuid collectionId)
@@ -169,6 +178,9 @@ void MainWidget::pageChangedInteractively(int newPage)
         return;
     UserState::setPageIndex(uuid, newPage);
     m_cardRoller->update();
+    // Another card pairs other textures: the tiles are laid out anew.
+    if (m_texturesView->isVisible())
+        m_texturesView->selectedPageChanged();
     refreshDetails(false);
 }
 

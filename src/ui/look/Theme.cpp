@@ -1,6 +1,7 @@
 #include "ui/look/Theme.h"
 
 #include "db/CollectionLookups.h"
+#include "db/ImageDecoding.h"
 #include "db/Schema.h"
 #include "db/Status.h"
 #include "platform/Platform.h"
@@ -112,8 +113,8 @@ QImage themeImage(const QUuid &collection, const QString &key, const QSize &want
 {
     QByteArray data;
     if (DB::themeData(collection, key, data) == DB::StatusOk) {
-        QImage image;
-        if (image.loadFromData(data) && !image.isNull())
+        const QImage image = DB::decodeImage(data);
+        if (!image.isNull())
             return image;
     }
     return placeholderImage(wantedSize);

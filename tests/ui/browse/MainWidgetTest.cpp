@@ -16,6 +16,9 @@
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/catalog/ColorForesightWidget.h"
+#include "ui/catalog/ProductsWidget.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/look/HelpButton.h"
 #include "ui/look/ImageButton.h"
 #include "ui/look/TaskButton.h"
@@ -586,6 +589,28 @@ private Q_SLOTS:
         QCOMPARE(read(), newValue);
         QCOMPARE(paints.count(main->cardRoller()), 0);
         QCOMPARE(paints.count(main->tabBar()), 0);
+    }
+
+    void catalogTabsFollowTheTabPageAndTheChip()
+    {
+        QVERIFY(makeMain(true));
+        const QList<QWidget *> views{main->productsView(), main->foresightView(), main->texturesView()};
+        const QList<TabBarPage> pages{PageOfProducts, PageOfColorForesight, PageOfTextures};
+        for (int shown = 0; shown < views.size(); ++shown) {
+            main->tabPageSelected(pages.at(shown));
+            for (int view = 0; view < views.size(); ++view)
+                QCOMPARE(views.at(view)->isVisible(), view == shown);
+            QCOMPARE(views.at(shown)->geometry(), main->productsView()->geometry());
+        }
+        // The products page follows the card and the chip while shown.
+        main->tabPageSelected(PageOfProducts);
+        main->pageChangedInteractively(2);
+        QCOMPARE(main->productsView()->codeLabel()->text(), QStringLiteral("C-1"));
+        main->rowChangedInteractively(3);
+        QCOMPARE(main->productsView()->codeLabel()->text(), QStringLiteral("C-3"));
+        main->tabPageSelected(PageOfColorSchemes);
+        for (QWidget *view : views)
+            QVERIFY(!view->isVisible());
     }
 
     void searchForPhrase_data()

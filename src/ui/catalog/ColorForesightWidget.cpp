@@ -1,0 +1,62 @@
+#include "ui/catalog/ColorForesightWidget.h"
+
+#include "state/UserState.h"
+#include "ui/catalog/CatalogBackground.h"
+#include "ui/catalog/ColorForesightViewport.h"
+#include "ui/look/ProgramFont.h"
+#include "ui/look/VestrelCustomStyle.h"
+
+#include <QScrollBar>
+
+namespace Tintor {
+
+namespace {
+
+constexpr int kViewportMargin = 10;
+
+} // namespace
+
+ColorForesightWidget::ColorForesightWidget(QWidget *parent)
+    : QScrollArea(parent)
+{
+    setObjectName(QStringLiteral("ColorForesightWidget"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setViewportMargins(kViewportMargin, kViewportMargin, kViewportMargin, kViewportMargin);
+    setFrameShape(QFrame::NoFrame);
+
+    m_viewport = new ColorForesightViewport;
+    m_viewport->setAutoFillBackground(false);
+    setWidget(m_viewport);
+    // The scroll area paints the background, around and under the page.
+    setAutoFillBackground(true);
+    viewport()->setAutoFillBackground(false);
+    m_style = new VestrelCustomStyle;
+    m_style->setParent(this);
+    verticalScrollBar()->setStyle(m_style);
+
+    m_viewport->loadGroups(UserState::lastUsedCollection());
+    const QFont font = programFont(FontStyle::Normal, 2);
+    setFont(font);
+    m_viewport->setFont(font);
+}
+
+void ColorForesightWidget::selectedCollectionChanged(QUuid collectionId)
+{
+    m_viewport->loadGroups(collectionId);
+    m_viewport->layoutGroups();
+}
+
+void ColorForesightWidget::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    m_viewport->setMinimumSize(maximumViewportSize());
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, QBrush(mainBackgroundUnder(this, rect())));
+    setPalette(pal);
+    m_viewport->layoutGroups();
+}
+
+} // namespace Tintor
