@@ -33,6 +33,50 @@ const QString kCollectionFolder = kProgramData + QStringLiteral("/Vestrel/Huelin
 // Longer than any run takes: a run that ends by --close-after failed to end the pick itself.
 const QString kCloseAfter = QStringLiteral("60000");
 
+QString hostProgram()
+{
+    return kBuildDir + QStringLiteral("/tools/huelink-host/huelink-host");
+}
+
+// The demo file holding `collection` (the first by name, as the module
+// scans them), opened read-only under `connection`.
+QSqlDatabase openCollectionFile(const QUuid &collection, const QString &connection)
+{
+    const QFileInfoList files =
+        QDir(kCollectionFolder).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+    for (const QFileInfo &file : files) {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        database.setDatabaseName(file.absoluteFilePath());
+        database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (database.open()) {
+            QSqlQuery query(database);
+            query.prepare(QStringLiteral("SELECT 1 FROM COLLECTION WHERE UUID = ? COLLATE NOCASE"));
+            query.addBindValue(collection.toString(QUuid::WithBraces));
+            if (query.exec() && query.next())
+                return database;
+            database.close();
+        }
+    }
+    return QSqlDatabase();
+}
+
+// The displayed name of a collection (the selector lists these).
+QString collectionName(const QUuid &collection)
+{
+    const QString connection = QStringLiteral("pick-test-name");
+    QString name;
+    {
+        QSqlDatabase database = openCollectionFile(collection, connection);
+        QSqlQuery query(database);
+        query.prepare(QStringLiteral("SELECT NAME FROM COLLECTION WHERE UUID = ? COLLATE NOCASE"));
+        query.addBindValue(collection.toString(QUuid::WithBraces));
+        if (database.isOpen() && query.exec() && query.next())
+            name = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return name;
+}
+
 // The host's own error lines; the module's debug lines are left out.
 QList<QByteArray> hostErrors(const ProgramRun &run)
 {
@@ -130,13 +174,18 @@ private:
 
     ProgramRun runHost(const QStringList &arguments) const
     {
-        return ProgramRun::run(kBuildDir + QStringLiteral("/tools/huelink-host/huelink-host"), arguments, 120000,
+        return ProgramRun::run(hostProgram(), arguments, 120000,
                                m_root->path(), {{QStringLiteral("PROGRAMDATA"), kProgramData}});
     }
 
     QSettings userState() const
     {
         return QSettings(folder(QStringLiteral("config/Vestrel/Huelink.Photoshop.ini")), QSettings::IniFormat);
+    }
+
+    QUuid lastUsedCollection() const
+    {
+        return QUuid::fromString(userState().value(QStringLiteral("UuidOfLastUsedCollection")).toString());
     }
 
     // What My Palette stored for its first cell.

@@ -117,8 +117,13 @@ qint64 FixtureDatabase::addPage(qint64 collectionId, const Page &page)
     if (!exec(insertStatement(QStringLiteral("PAGE"), columns, values, page.names, page.extras), values))
         return -1;
     const qint64 id = m_lastId;
-    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"), { collectionId, id });
+    mapPage(collectionId, id);
     return id;
+}
+
+void FixtureDatabase::mapPage(qint64 collectionId, qint64 pageId)
+{
+    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"), { collectionId, pageId });
 }
 
 qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &row)

@@ -169,8 +169,13 @@ int main(int argc, char *argv[])
             exitCode = std::max(exitCode, kExitNotChosen);
         }
         if (automation.tabPage != 0 && isPick && !report.tabSelected) {
-            printLine(stderr, report.tabError.empty() ? std::string("the window closed before the tab was selected")
-                                                      : "cannot select the tab: " + report.tabError);
+            const char *tabName = automation.tabPage == 1   ? "schemes"
+                                  : automation.tabPage == 2 ? "products"
+                                  : automation.tabPage == 4 ? "foresight"
+                                                            : "textures";
+            printLine(stderr, report.tabError.empty()
+                                  ? std::string("the window closed before the tab ") + tabName + " was selected"
+                                  : std::string("cannot select the tab ") + tabName + ": " + report.tabError);
             exitCode = std::max(exitCode, kExitTabNotSelected);
         }
         if (!automation.screenshotPath.empty()) {
