@@ -88,6 +88,12 @@ const char *HostArguments::usage()
            "                     through the collection selector\n"
            "  --screenshot-dialog FILE\n"
            "                     save a PNG of the nearest-colour dialog if one opens\n"
+           "  --load-palette PATH, --save-palette PATH [--palette-format xml|text],\n"
+           "  --export-swatches PATH\n"
+           "                     once the window is up (after --choose has dropped its\n"
+           "                     chip), open, save or export My Palette through the\n"
+           "                     window's buttons and file dialogs, in that order; then\n"
+           "                     the window closes\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
@@ -98,7 +104,8 @@ const char *HostArguments::usage()
            "\n"
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
-           "code is not in the current collection; 5 the chip could not be chosen.\n";
+           "code is not in the current collection; 5 the chip could not be chosen; 6 a\n"
+           "palette file or swatch action failed.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -140,7 +147,9 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
                            || option == "--host-version" || option == "--choose"
-                           || option == "--collection" || option == "--screenshot-dialog";
+                           || option == "--collection" || option == "--screenshot-dialog"
+                           || option == "--save-palette" || option == "--palette-format"
+                           || option == "--load-palette" || option == "--export-swatches";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -215,6 +224,20 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.collectionName = value;
+        } else if (option == "--save-palette" || option == "--load-palette" || option == "--export-swatches") {
+            if (value.empty()) {
+                error = "bad " + option + ": the path is empty";
+                return std::nullopt;
+            }
+            (option == "--save-palette"   ? arguments.savePalettePath
+             : option == "--load-palette" ? arguments.loadPalettePath
+                                          : arguments.swatchPath) = value;
+        } else if (option == "--palette-format") {
+            if (value != "xml" && value != "text") {
+                error = "bad --palette-format '" + value + "': expected xml or text";
+                return std::nullopt;
+            }
+            arguments.savePaletteAsText = value == "text";
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -228,6 +251,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         return arguments;
     if (seen.count("--collection") && !seen.count("--choose")) {
         error = "option --collection needs --choose";
+        return std::nullopt;
+    }
+    if (seen.count("--palette-format") && !seen.count("--save-palette")) {
+        error = "option --palette-format needs --save-palette";
         return std::nullopt;
     }
     if (!seen.count("--space")) {

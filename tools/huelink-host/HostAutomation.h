@@ -21,11 +21,21 @@ public:
         int closeAfterMs = -1;            // negative: leave the window to the user
         std::string chooseCode;           // empty: leave the choice to the user
         std::string collectionName;       // with chooseCode: switch to it first
+        // My Palette's file actions (pick only): load, save, export, in
+        // that order, after the choice's drop; empty paths do nothing.
+        std::string loadPalettePath;
+        std::string savePalettePath;
+        bool savePaletteAsText = false;
+        std::string swatchPath;
 
+        bool paletteActions() const
+        {
+            return !loadPalettePath.empty() || !savePalettePath.empty() || !swatchPath.empty();
+        }
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty();
+                || !chooseCode.empty() || paletteActions();
         }
     };
 
@@ -47,6 +57,8 @@ public:
         std::string dialogError;
         Choice choice = Choice::NotAsked;
         std::string chooseError;
+        bool paletteActionsDone = false;
+        std::string paletteError; // the palette action that failed, one line
     };
 
     // Once per process, before the first request. Does nothing when no

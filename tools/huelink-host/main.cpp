@@ -20,6 +20,7 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitNoScreenshot = 3;
 constexpr int kExitCodeNotFound = 4;
 constexpr int kExitNotChosen = 5;
+constexpr int kExitPaletteActionFailed = 6;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -117,6 +118,10 @@ int main(int argc, char *argv[])
     automation.closeAfterMs = arguments->closeAfterMs;
     automation.chooseCode = arguments->chooseCode;
     automation.collectionName = arguments->collectionName;
+    automation.loadPalettePath = arguments->loadPalettePath;
+    automation.savePalettePath = arguments->savePalettePath;
+    automation.savePaletteAsText = arguments->savePaletteAsText;
+    automation.swatchPath = arguments->swatchPath;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -142,6 +147,11 @@ int main(int argc, char *argv[])
                 printLine(stderr, problem);
                 exitCode = std::max(exitCode, status);
             }
+        }
+        if (automation.paletteActions() && !report.paletteActionsDone) {
+            printLine(stderr, report.paletteError.empty() ? "the window closed before the palette files were done"
+                                                          : "palette file action failed: " + report.paletteError);
+            exitCode = std::max(exitCode, kExitPaletteActionFailed);
         }
         if (!automation.screenshotPath.empty()) {
             const std::string problem = screenshotProblem(report);
