@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -49,7 +50,7 @@ private:
             // The dialog's own overwrite question.
             if (m_dialog && question->parentWidget() == m_dialog) {
                 if (QAbstractButton *yes = question->button(QMessageBox::Yes))
-                    ChipChooser::clickAt(yes, yes->rect().center());
+                    QTimer::singleShot(0, yes, [yes] { ChipChooser::clickAt(yes, yes->rect().center()); });
             }
         }
     }
@@ -86,7 +87,10 @@ private:
             fail(QStringLiteral("the file dialog does not accept '%1'").arg(m_path));
             return;
         }
-        ChipChooser::clickAt(accept, accept->rect().center());
+        // Clicked from a turn of its own: the dialog may ask about an
+        // overwrite in a nested event loop, and this timer must be free to
+        // answer that.
+        QTimer::singleShot(0, accept, [accept] { ChipChooser::clickAt(accept, accept->rect().center()); });
     }
 
     void fail(const QString &error)
@@ -166,7 +170,9 @@ QString run(QWidget *window, const Actions &actions)
             continue;
         if (!guard || !guard->isVisible())
             return QStringLiteral("the window closed before '%1' was done").arg(step.path);
-        const QString error = runOne(window, QString::fromLatin1(step.buttonKey), step.path, step.filterPattern);
+        // Relative to the host's working folder, not to the folder the dialog shows.
+        const QString error = runOne(window, QString::fromLatin1(step.buttonKey),
+                                     QFileInfo(step.path).absoluteFilePath(), step.filterPattern);
         if (!error.isEmpty())
             return QStringLiteral("%1: %2").arg(step.path, error);
     }
