@@ -5,11 +5,8 @@ QList<QPair<QRgb, QString>> readAcoFile(const QByteArray &bytes, QString &error)
     qsizetype at = 0;
     bool ok = true;
     const auto word = [&]() -> quint32 {
-        if (at + 2 > bytes.size()) {
-            ok = false;
-            return 0;
-        }
-        const quint32 value = (quint32(quint8(bytes[at])) << 8) | quint8(bytes[at + 1]);
+        ok = ok && at + 2 <= bytes.size();
+        const quint32 value = ok ? (quint32(quint8(bytes[at])) << 8) | quint8(bytes[at + 1]) : 0;
         at += 2;
         return value;
     };

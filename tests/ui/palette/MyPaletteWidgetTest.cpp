@@ -608,7 +608,6 @@ private Q_SLOTS:
 
     void paletteFileRoundTripsEveryCell()
     {
-        // All 24 cells over both collections.
         for (int index = 0; index < 24; ++index) {
             const bool plain = index % 3 == 2;
             UserState::setMyPaletteEntry(index / 6, index % 6,
@@ -643,24 +642,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(listPath));
     }
 
-    void olderPaletteFileIsReadThroughThePhraseSearch()
-    {
-        QVERIFY(makePalette());
-        const QString path = fileWith(QStringLiteral("old.palette"),
-            "<vestrel-palette version=\"2.0\" system=\"DECK\"><description>Old</description><chips>"
-            "<chip row=\"1\" col=\"2\">HL 1020</chip><chip col=\"4\">HL 1030</chip>"
-            "<chip row=\"7\" col=\"0\">HL 1010</chip><chip row=\"3\" col=\"3\">No such colour</chip>"
-            "</chips></vestrel-palette>");
-        m_palette->loadPaletteFrom(PaletteXml, path);
-        QCOMPARE(m_palette->descriptionText(), QStringLiteral("Old"));
-        QCOMPARE(m_palette->cellItem(QPoint(2, 1)), deckItem(m_collections, 1));
-        QCOMPARE(m_palette->cellItem(QPoint(4, 0)), deckItem(m_collections, 2));
-        int filled = 0;
-        for (int index = 0; index < 24; ++index)
-            filled += m_palette->cellItem(QPoint(index % 6, index / 6)).colorId > 0;
-        QCOMPARE(filled, 2);
-    }
-
     void refusedPaletteFilesChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -675,6 +656,11 @@ private Q_SLOTS:
         const QByteArray multi = " system=\"multi-collection\"";
         QTest::newRow("version 3.00") << palette("version=\"3.00\"" + multi) << true;
         QTest::newRow("system in other letter case") << palette("version=\"3.0\" system=\"Multi-Collection\"") << true;
+        QTest::newRow("version 2.0 through the phrase search")
+            << QByteArray("<vestrel-palette version=\"2.0\" system=\"DECK\"><description>From file</description>"
+                          "<chips><chip col=\"1\">hl 1030</chip><chip row=\"7\" col=\"0\">HL 1010</chip>"
+                          "<chip row=\"2\" col=\"0\">No such colour</chip></chips></vestrel-palette>")
+            << true;
         QTest::newRow("version 3.1") << palette("version=\"3.1\"" + multi) << false;
         QTest::newRow("version 3") << palette("version=\"3\"" + multi) << false;
         QTest::newRow("version 4.0") << palette("version=\"4.0\"" + multi) << false;
@@ -703,6 +689,7 @@ private Q_SLOTS:
         QTest::newRow("a folder") << QByteArray() << false;
     }
 
+    // Accepted files fill cell (1, 0) only, and take their description.
     void refusedPaletteFilesChangeNothing()
     {
         QFETCH(QByteArray, content);
@@ -722,48 +709,37 @@ private Q_SLOTS:
         if (accepted) {
             QCOMPARE(m_palette->descriptionText(), QStringLiteral("From file"));
             QCOMPARE(m_palette->cellItem(QPoint(1, 0)), deckItem(m_collections, 2));
-            QVERIFY(!m_palette->cellItem(QPoint(0, 0)).namesChip());
+            for (int index = 0; index < 24; ++index)
+                QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)).namesChip(), index == 1);
         }
-    }
-
-    void failedSaveKeepsTheOldFileAndSaysWhy_data()
-    {
-        QTest::addColumn<bool>("readOnlyFolder");
-        QTest::newRow("a folder in its place") << false;
-        QTest::newRow("read-only folder") << true;
     }
 
     void failedSaveKeepsTheOldFileAndSaysWhy()
     {
-        QFETCH(bool, readOnlyFolder);
         storeCells({{QPoint(0, 0), 4}});
         QVERIFY(makePalette());
+        // A folder in the file's place, and a file in a read-only folder
+        // (which root may still write).
         const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
-        QVERIFY(QDir().mkpath(folder));
-        QString path = folder + QStringLiteral("/mine.palette");
-        if (readOnlyFolder) {
-            path = fileWith(QStringLiteral("locked/mine.palette"), "old palette");
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-            if (QFileInfo(folder).isWritable()) {
-                QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-                QSKIP("the folder stays writable for this user (root)");
-            }
-        } else {
-            QVERIFY(QDir().mkpath(path));
+        const QString taken = folder + QStringLiteral("/taken.palette");
+        QVERIFY(QDir().mkpath(taken));
+        const QString old = fileWith(QStringLiteral("locked/old.palette"), "old palette");
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool locked = !QFileInfo(folder).isWritable();
+        for (const QString &path : locked ? QStringList{taken, old} : QStringList{taken}) {
+            m_palette->savePaletteTo(PaletteXml, path);
+            QMessageBox *message = m_palette->saveFailureMessage();
+            QVERIFY(message && message->isVisible() && message->windowModality() == Qt::WindowModal);
+            QVERIFY2(message->text().contains(QDir::toNativeSeparators(path)), qPrintable(message->text()));
+            message->done(QMessageBox::Ok);
         }
-        m_palette->savePaletteTo(PaletteXml, path);
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        if (readOnlyFolder) {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::ReadOnly));
-            QCOMPARE(old.readAll(), QByteArray("old palette"));
-        } else {
-            QVERIFY(QFileInfo(path).isDir());
-        }
-        QMessageBox *message = m_palette->saveFailureMessage();
-        QVERIFY(message && message->isVisible());
-        QCOMPARE(message->windowModality(), Qt::WindowModal);
-        QVERIFY2(message->text().contains(QDir::toNativeSeparators(path)), qPrintable(message->text()));
+        QVERIFY(QFileInfo(taken).isDir());
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old palette"));
+        if (!locked)
+            QSKIP("the read-only folder stays writable for this user (root)");
     }
 
     void gridToggleIsStored()
