@@ -25,8 +25,8 @@ bool sameChips(const QList<PaletteFileReader::Chip> &left, const QList<PaletteFi
     for (qsizetype index = 0; index < left.size(); ++index) {
         const PaletteFileReader::Chip &a = left.at(index);
         const PaletteFileReader::Chip &b = right.at(index);
-        if (a.cell != b.cell || a.collection != b.collection || a.pageIndex != b.pageIndex
-            || a.rowIndex != b.rowIndex || a.code != b.code)
+        if (a.cell != b.cell || a.collection != b.collection || a.pageIndex != b.pageIndex || a.rowIndex != b.rowIndex
+            || a.code != b.code)
             return false;
     }
     return true;
@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QList<PaletteFileWriter::Chip> written;
     for (const PaletteFileReader::Chip &chip : document.chips)
-        written.append({chip.cell, chip.collection, chip.pageIndex, chip.rowIndex, chip.code, QString()});
+        written.append({ chip.cell, chip.collection, chip.pageIndex, chip.rowIndex, chip.code, QString() });
     PaletteFileReader::Document again;
     check(PaletteFileReader::parse(PaletteFileWriter::paletteDocument(document.description, written), again)
-          == PaletteFileReader::Read);
+        == PaletteFileReader::Read);
     check(again.description == document.description);
     check(sameChips(again.chips, document.chips));
     return 0;

@@ -115,7 +115,8 @@ void AddOnMainWindow::createSwatch()
         m_swatchDialog = new QFileDialog(this, QString(), QString(), QString());
     const QUuid collection = Tintor::UserState::lastUsedCollection();
     m_swatchDialog->setNameFilters(
-        {QStringLiteral("%1 (*.aco)").arg(localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername")))});
+        { QStringLiteral("%1 (*.aco)")
+                .arg(localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername"))) });
     m_swatchDialog->setWindowTitle(localizedString(collection, QStringLiteral("photoshop.swatchdialog.caption")));
     m_swatchDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_swatchDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -125,7 +126,7 @@ void AddOnMainWindow::createSwatch()
     if (name.isEmpty())
         name = QStringLiteral("Swatch");
     m_swatchDialog->selectFile(name + QStringLiteral(".aco"));
-    connect(m_swatchDialog, &QDialog::finished, this, &AddOnMainWindow::onSwatchDialogFinished);
+    connect(m_swatchDialog, &QDialog::finished, this, &AddOnMainWindow::onSwatchDialogFinished, Qt::UniqueConnection);
     m_swatchDialog->open();
 }
 
@@ -149,8 +150,9 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
             QString name = palette->cellDescription(cell);
             QStringList productCodes;
             if (appendProductCodes
-                && Tintor::DB::productCodesOfEntry(palette->cellItem(cell).collectionUuid, palette->cellColorId(cell),
-                                                   productCodes) == 0
+                && Tintor::DB::productCodesOfEntry(
+                       palette->cellItem(cell).collectionUuid, palette->cellColorId(cell), productCodes)
+                    == 0
                 && !productCodes.isEmpty())
                 name += QStringLiteral(" - ") + productCodes.join(QStringLiteral(", "));
             table.insert(color.rgba(), name);
@@ -170,7 +172,8 @@ void AddOnMainWindow::showSwatchAlert(const QUuid &collection, const QString &fa
 {
     using Tintor::DB::localizedString;
     if (!m_swatchAlert) {
-        m_swatchAlert = new QMessageBox(QMessageBox::Information, QString(), QString(), QMessageBox::Ok, this, Qt::Sheet);
+        m_swatchAlert
+            = new QMessageBox(QMessageBox::Information, QString(), QString(), QMessageBox::Ok, this, Qt::Sheet);
         m_swatchAlert->setWindowModality(Qt::WindowModal);
         m_swatchAlert->setDefaultButton(QMessageBox::Ok);
         m_swatchAlert->setInformativeText(QString());

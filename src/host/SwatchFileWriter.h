@@ -8,8 +8,7 @@
 // The host's colour swatch file (".aco"): one version-2 section of RGB
 // records, every field a big-endian 16-bit word, each name in UTF-16 with a
 // terminating zero. Records come in ascending ARGB order, one per colour.
-class SwatchFileWriter
-{
+class SwatchFileWriter {
 public:
     // Colour (ARGB) to swatch name; an empty name is written as
     // "RGB(r,g,b)".

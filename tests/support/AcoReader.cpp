@@ -23,7 +23,7 @@ QList<QPair<QRgb, QString>> readAcoFile(const QByteArray &bytes, QString &error)
         const quint32 terminator = word();
         if (space != 0 || fourth != 0 || terminator != 0 || length == 0 || red % 257 || green % 257 || blue % 257)
             ok = false;
-        records.append({qRgb(int(red / 257), int(green / 257), int(blue / 257)), name});
+        records.append({ qRgb(int(red / 257), int(green / 257), int(blue / 257)), name });
     }
     if (!ok || version != 2 || at != bytes.size())
         error = QStringLiteral("not a version-2 swatch file of %1 records (at byte %2)").arg(count).arg(at);

@@ -126,8 +126,8 @@ Status findChip(const QUuid &collection, const QString &code, Chip &chip, QStrin
 QString collectionText(const QUuid &collection, const QString &key)
 {
     QString text = key;
-    const QFileInfoList files = QDir(collectionFileFolder())
-                                    .entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+    const QFileInfoList files
+        = QDir(collectionFileFolder()).entryInfoList({ QStringLiteral("*.db") }, QDir::Files, QDir::Name);
     for (const QFileInfo &file : files) {
         bool found = false;
         {

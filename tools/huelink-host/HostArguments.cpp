@@ -146,10 +146,9 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
             hasValue = true;
         }
         const bool pickOnly = option == "--space" || option == "--components" || option == "--prompt"
-                           || option == "--host-version" || option == "--choose"
-                           || option == "--collection" || option == "--screenshot-dialog"
-                           || option == "--save-palette" || option == "--palette-format"
-                           || option == "--load-palette" || option == "--export-swatches";
+            || option == "--host-version" || option == "--choose" || option == "--collection"
+            || option == "--screenshot-dialog" || option == "--save-palette" || option == "--palette-format"
+            || option == "--load-palette" || option == "--export-swatches";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -229,9 +228,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 error = "bad " + option + ": the path is empty";
                 return std::nullopt;
             }
-            (option == "--save-palette"   ? arguments.savePalettePath
-             : option == "--load-palette" ? arguments.loadPalettePath
-                                          : arguments.swatchPath) = value;
+            (option == "--save-palette"          ? arguments.savePalettePath
+                    : option == "--load-palette" ? arguments.loadPalettePath
+                                                 : arguments.swatchPath)
+                = value;
         } else if (option == "--palette-format") {
             if (value != "xml" && value != "text") {
                 error = "bad --palette-format '" + value + "': expected xml or text";

@@ -28,10 +28,10 @@ struct HostArguments
     int closeAfterMs = -1;            // negative: wait for the user
     std::string chooseCode;           // empty: leave the choice to the user
     std::string collectionName;       // with chooseCode: switch to this collection first
-    std::string savePalettePath;      // empty: no save through the save button
-    bool savePaletteAsText = false;   // --palette-format text
-    std::string loadPalettePath;      // empty: no load through the load button
-    std::string swatchPath;           // empty: no export through the create-swatch button
+    std::string savePalettePath; // empty: no save through the save button
+    bool savePaletteAsText = false; // --palette-format text
+    std::string loadPalettePath; // empty: no load through the load button
+    std::string swatchPath; // empty: no export through the create-swatch button
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

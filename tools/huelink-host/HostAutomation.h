@@ -34,8 +34,8 @@ public:
         }
         bool any() const
         {
-            return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty() || paletteActions();
+            return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0 || !chooseCode.empty()
+                || paletteActions();
         }
     };
 

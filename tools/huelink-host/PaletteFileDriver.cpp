@@ -24,8 +24,7 @@ constexpr int kDialogTimeoutMs = 15000;
 // Answers the file dialog the button opens, and the overwrite question the
 // dialog may ask, from a timer: the module may run the dialog in a nested
 // event loop of its own.
-class DialogAnswerer : public QObject
-{
+class DialogAnswerer : public QObject {
 public:
     DialogAnswerer(const QString &path, const QString &filterPattern)
         : m_path(path)
@@ -76,8 +75,8 @@ private:
         auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
         QPushButton *accept = nullptr;
         if (buttons)
-            accept = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                                      : QDialogButtonBox::Open);
+            accept = buttons->button(
+                dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save : QDialogButtonBox::Open);
         if (!edit || !accept) {
             fail(QStringLiteral("the file dialog has no file name line or accept button (is it a native one?)"));
             return;
@@ -154,16 +153,15 @@ QString runOne(QWidget *window, const QString &buttonKey, const QString &path, c
 QString run(QWidget *window, const Actions &actions)
 {
     QPointer<QWidget> guard(window);
-    const struct
-    {
+    const struct {
         QString path;
         const char *buttonKey;
         QString filterPattern;
     } steps[] = {
-        {actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette")},
-        {actions.savePath, "mypalette.palette.save",
-         actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette")},
-        {actions.swatchPath, "photoshop.createswatch.button", QString()},
+        { actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette") },
+        { actions.savePath, "mypalette.palette.save",
+            actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette") },
+        { actions.swatchPath, "photoshop.createswatch.button", QString() },
     };
     for (const auto &step : steps) {
         if (step.path.isEmpty())
@@ -171,8 +169,8 @@ QString run(QWidget *window, const Actions &actions)
         if (!guard || !guard->isVisible())
             return QStringLiteral("the window closed before '%1' was done").arg(step.path);
         // Relative to the host's working folder, not to the folder the dialog shows.
-        const QString error = runOne(window, QString::fromLatin1(step.buttonKey),
-                                     QFileInfo(step.path).absoluteFilePath(), step.filterPattern);
+        const QString error = runOne(
+            window, QString::fromLatin1(step.buttonKey), QFileInfo(step.path).absoluteFilePath(), step.filterPattern);
         if (!error.isEmpty())
             return QStringLiteral("%1: %2").arg(step.path, error);
     }

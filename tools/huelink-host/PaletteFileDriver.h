@@ -11,12 +11,11 @@ class QWidget;
 // module reads and writes the files itself; this only drives its widgets.
 namespace PaletteFileDriver {
 
-struct Actions
-{
-    QString loadPath;    // empty: no load
-    QString savePath;    // empty: no save
+struct Actions {
+    QString loadPath; // empty: no load
+    QString savePath; // empty: no save
     bool saveAsText = false;
-    QString swatchPath;  // empty: no swatch export
+    QString swatchPath; // empty: no swatch export
 
     bool any() const { return !loadPath.isEmpty() || !savePath.isEmpty() || !swatchPath.isEmpty(); }
 };

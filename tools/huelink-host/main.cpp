@@ -149,8 +149,9 @@ int main(int argc, char *argv[])
             }
         }
         if (automation.paletteActions() && !report.paletteActionsDone) {
-            printLine(stderr, report.paletteError.empty() ? "the window closed before the palette files were done"
-                                                          : "palette file action failed: " + report.paletteError);
+            printLine(stderr,
+                report.paletteError.empty() ? "the window closed before the palette files were done"
+                                            : "palette file action failed: " + report.paletteError);
             exitCode = std::max(exitCode, kExitPaletteActionFailed);
         }
         if (!automation.screenshotPath.empty()) {

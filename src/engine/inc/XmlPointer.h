@@ -11,20 +11,36 @@
 namespace Tintor {
 
 // The libxml2 free function of each object kind the module owns.
-inline void xmlRelease(xmlDoc *p) { xmlFreeDoc(p); }
-inline void xmlRelease(xmlParserCtxt *p) { xmlFreeParserCtxt(p); }
-inline void xmlRelease(xmlXPathContext *p) { xmlXPathFreeContext(p); }
-inline void xmlRelease(xmlXPathObject *p) { xmlXPathFreeObject(p); }
-inline void xmlRelease(xmlTextWriter *p) { xmlFreeTextWriter(p); }
-inline void xmlRelease(xmlBuffer *p) { xmlBufferFree(p); }
+inline void xmlRelease(xmlDoc *p)
+{
+    xmlFreeDoc(p);
+}
+inline void xmlRelease(xmlParserCtxt *p)
+{
+    xmlFreeParserCtxt(p);
+}
+inline void xmlRelease(xmlXPathContext *p)
+{
+    xmlXPathFreeContext(p);
+}
+inline void xmlRelease(xmlXPathObject *p)
+{
+    xmlXPathFreeObject(p);
+}
+inline void xmlRelease(xmlTextWriter *p)
+{
+    xmlFreeTextWriter(p);
+}
+inline void xmlRelease(xmlBuffer *p)
+{
+    xmlBufferFree(p);
+}
 
 // Owns one libxml2 object (document, parser context, XPath context or
 // result, text writer, buffer) and frees it with its own free function.
 // Only our objects are freed: the library itself is never cleaned up,
 // because the host may use libxml2 as well.
-template <typename T>
-class XmlPointer
-{
+template <typename T> class XmlPointer {
 public:
     explicit XmlPointer(T *p = nullptr)
         : px(p)

@@ -97,8 +97,8 @@ PaletteFileReader::Status PaletteFileReader::parse(const QByteArray &bytes, Docu
     // No network, no DTD loading, no entity substitution and the library's
     // default limits (no XML_PARSE_HUGE); parse errors are not printed into
     // the host's output.
-    const int options =
-        XML_PARSE_NOBLANKS | XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    const int options
+        = XML_PARSE_NOBLANKS | XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     const XmlPointer<xmlDoc> xml(
         xmlCtxtReadMemory(parser.get(), bytes.constData(), int(bytes.size()), "", "UTF-8", options));
     if (!xml)
@@ -110,8 +110,8 @@ PaletteFileReader::Status PaletteFileReader::parse(const QByteArray &bytes, Docu
     if (!context)
         return Rejected;
 
-    const QStringList versionParts =
-        attributeAt(context.get(), "/vestrel-palette/@version").split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    const QStringList versionParts
+        = attributeAt(context.get(), "/vestrel-palette/@version").split(QLatin1Char('.'), Qt::SkipEmptyParts);
     if (versionParts.size() != 2 || integerOf(versionParts.at(1)) != 0)
         return Rejected;
     document.majorVersion = integerOf(versionParts.at(0));

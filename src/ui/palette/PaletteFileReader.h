@@ -15,21 +15,19 @@ namespace Tintor {
 // bounded in size, and parsed without network, DTD loading or entity
 // substitution; a document with a DTD is refused outright. Knows no
 // collection and no widget, so it can be fuzzed on its own.
-class PaletteFileReader
-{
+class PaletteFileReader {
 public:
     // Larger files are refused before they are read.
     static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
     enum Status {
         Read = 0,
-        CannotOpen,  // missing, not a regular file, too large or unreadable
-        NotParsed,   // not well-formed XML
-        Rejected,    // XML, but not a palette file of a known version
+        CannotOpen, // missing, not a regular file, too large or unreadable
+        NotParsed, // not well-formed XML
+        Rejected, // XML, but not a palette file of a known version
     };
 
-    struct Chip
-    {
+    struct Chip {
         QPoint cell; // (column, row), inside the 6 x 4 grid
         // Version 3.
         QUuid collection;
@@ -40,12 +38,11 @@ public:
         QString phrase;
     };
 
-    struct Document
-    {
+    struct Document {
         int majorVersion = 0; // 2 or 3
-        QString system;       // "multi-collection" or, for version 2, the collection's SYSTEMID
+        QString system; // "multi-collection" or, for version 2, the collection's SYSTEMID
         QString description;
-        QList<Chip> chips;    // in document order; a later chip of a cell replaces an earlier one
+        QList<Chip> chips; // in document order; a later chip of a cell replaces an earlier one
     };
 
     static Status readFile(const QString &path, Document &document);

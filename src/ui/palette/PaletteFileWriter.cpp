@@ -26,7 +26,7 @@ QByteArray xmlText(const QString &text)
         }
         const char16_t code = unit.unicode();
         const bool allowed = (code >= 0x20 || code == 0x09 || code == 0x0A || code == 0x0D) && !unit.isSurrogate()
-                          && code != 0xFFFE && code != 0xFFFF;
+            && code != 0xFFFE && code != 0xFFFF;
         if (allowed)
             clean.append(unit);
     }
@@ -114,7 +114,7 @@ QByteArray PaletteFileWriter::paletteDocument(const QString &description, const 
     if (saved < 0)
         return QByteArray();
     return kByteOrderMark
-         + QByteArray(reinterpret_cast<const char *>(xmlBufferContent(buffer.get())), xmlBufferLength(buffer.get()));
+        + QByteArray(reinterpret_cast<const char *>(xmlBufferContent(buffer.get())), xmlBufferLength(buffer.get()));
 }
 
 QByteArray PaletteFileWriter::textList(const QList<Chip> &chips)

@@ -13,12 +13,10 @@ namespace Tintor {
 // text list (".txt", written only). Both are UTF-8 with a byte order mark.
 // Files are replaced atomically: a failed write leaves the old file as it
 // was.
-class PaletteFileWriter
-{
+class PaletteFileWriter {
 public:
     // One written cell, as the files name it.
-    struct Chip
-    {
+    struct Chip {
         QPoint cell; // (column, row)
         QUuid collection;
         int pageIndex = 0;
