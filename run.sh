@@ -64,8 +64,12 @@ if [ -z "$CODE" ]; then
 fi
 
 echo "Host colour RGB(${SAMPLE_RGB[*]}); choosing the nearest demo chip, $CODE."
+# The chosen chip also goes into a palette file and a swatch file, through
+# the window's save and create-swatch buttons, beside the screenshots.
 BLOCK=$("$HOST" pick $SAMPLE --choose "$CODE" --screenshot "$SHOTS/pick-start.png" \
-        --screenshot-dialog "$SHOTS/nearest-colour-dialog.png" --close-after 60000 "$@")
+        --screenshot-dialog "$SHOTS/nearest-colour-dialog.png" \
+        --save-palette "$SHOTS/my-palette.palette" --export-swatches "$SHOTS/my-palette.aco" \
+        --close-after 60000 "$@")
 echo "Returned block: $BLOCK"
 
 # Open the window once more with the picked colour: it goes straight to the

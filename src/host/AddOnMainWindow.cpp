@@ -1,12 +1,19 @@
 #include "host/AddOnMainWindow.h"
 
+#include "db/CatalogQueries.h"
 #include "db/CollectionLookups.h"
+#include "db/CollectionSettings.h"
+#include "host/SwatchFileWriter.h"
 #include "state/UserState.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
+#include "ui/palette/PaletteFileWriter.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -103,7 +110,88 @@ void AddOnMainWindow::selectColor()
 
 void AddOnMainWindow::createSwatch()
 {
-    // Writing the host's swatch file is not part of this build yet.
+    using Tintor::DB::localizedString;
+    if (!m_swatchDialog)
+        m_swatchDialog = new QFileDialog(this, QString(), QString(), QString());
+    const QUuid collection = Tintor::UserState::lastUsedCollection();
+    m_swatchDialog->setNameFilters(
+        { QStringLiteral("%1 (*.aco)")
+                .arg(localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername"))) });
+    m_swatchDialog->setWindowTitle(localizedString(collection, QStringLiteral("photoshop.swatchdialog.caption")));
+    m_swatchDialog->setAcceptMode(QFileDialog::AcceptSave);
+    m_swatchDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    m_swatchDialog->setDirectory(m_swatchFolder);
+    const Tintor::MyPaletteWidget *palette = m_mainWidget->myPalette();
+    QString name = palette ? palette->descriptionText().trimmed() : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("Swatch");
+    m_swatchDialog->selectFile(name + QStringLiteral(".aco"));
+    connect(m_swatchDialog, &QDialog::finished, this, &AddOnMainWindow::onSwatchDialogFinished, Qt::UniqueConnection);
+    m_swatchDialog->open();
+}
+
+void AddOnMainWindow::onSwatchDialogFinished(int button)
+{
+    disconnect(m_swatchDialog, &QDialog::finished, this, &AddOnMainWindow::onSwatchDialogFinished);
+    const Tintor::MyPaletteWidget *palette = m_mainWidget->myPalette();
+    if (button != QDialog::Accepted || !palette)
+        return;
+    const QUuid collection = Tintor::UserState::lastUsedCollection();
+    const bool appendProductCodes = Tintor::CollectionSettings::exportAppendsProductCode(collection);
+
+    // Row by row from the top: the first cell of a colour names it.
+    SwatchFileWriter::Table table;
+    for (int row = 0; row < palette->rowCount(); ++row) {
+        for (int column = 0; column < palette->columnCount(); ++column) {
+            const QPoint cell(column, row);
+            const QColor color = palette->cellColor(cell);
+            if (color == QColor(Qt::transparent) || table.contains(color.rgba()))
+                continue;
+            QString name = palette->cellDescription(cell);
+            QStringList productCodes;
+            if (appendProductCodes
+                && Tintor::DB::productCodesOfEntry(
+                       palette->cellItem(cell).collectionUuid, palette->cellColorId(cell), productCodes)
+                    == 0
+                && !productCodes.isEmpty())
+                name += QStringLiteral(" - ") + productCodes.join(QStringLiteral(", "));
+            table.insert(color.rgba(), name);
+        }
+    }
+    const QStringList files = m_swatchDialog->selectedFiles();
+    if (table.isEmpty() || files.isEmpty())
+        return;
+    QString reason;
+    if (Tintor::PaletteFileWriter::writeAtomically(files.first(), SwatchFileWriter::contents(table), reason))
+        showSwatchAlert(collection, QString(), QString());
+    else
+        showSwatchAlert(collection, files.first(), reason);
+}
+
+void AddOnMainWindow::showSwatchAlert(const QUuid &collection, const QString &failedPath, const QString &reason)
+{
+    using Tintor::DB::localizedString;
+    if (!m_swatchAlert) {
+        m_swatchAlert
+            = new QMessageBox(QMessageBox::Information, QString(), QString(), QMessageBox::Ok, this, Qt::Sheet);
+        m_swatchAlert->setWindowModality(Qt::WindowModal);
+        m_swatchAlert->setDefaultButton(QMessageBox::Ok);
+        m_swatchAlert->setInformativeText(QString());
+    }
+    m_swatchAlert->setWindowTitle(localizedString(collection, QStringLiteral("photoshop.swatchalert.caption")));
+    if (failedPath.isEmpty()) {
+        m_swatchAlert->setIcon(QMessageBox::Information);
+        m_swatchAlert->setText(localizedString(collection, QStringLiteral("photoshop.swatchalert.text")));
+    } else {
+        const QString key = QStringLiteral("photoshop.swatchalert.failed");
+        QString text = localizedString(collection, key);
+        // A missing text shows its key; a sentence serves better here.
+        if (text == key)
+            text = QStringLiteral("The swatch file %1 could not be written: %2");
+        m_swatchAlert->setIcon(QMessageBox::Warning);
+        m_swatchAlert->setText(text.arg(QDir::toNativeSeparators(failedPath), reason));
+    }
+    m_swatchAlert->open();
 }
 
 void AddOnMainWindow::showEvent(QShowEvent *event)

@@ -33,6 +33,9 @@ public:
     QColor chosenColor() const { return m_chosenColor; }
     bool initialColorShown() const { return m_initialColorShown; }
     QString swatchFolder() const { return m_swatchFolder; }
+    // Null until the first export.
+    QFileDialog *swatchDialog() const { return m_swatchDialog; }
+    QMessageBox *swatchAlert() const { return m_swatchAlert; }
 
 public Q_SLOTS:
     void collectionChanged(QUuid collectionId);
@@ -40,6 +43,7 @@ public Q_SLOTS:
     void createSwatch();
     void showTimerExhausted();
     void onMyPaletteChanged();
+    void onSwatchDialogFinished(int button);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -48,6 +52,8 @@ private:
     // The colour of the one selected My Palette cell; transparent unless
     // exactly one cell is selected.
     QColor singleSelectedColor() const;
+    // Success after a committed write, or which file failed and why.
+    void showSwatchAlert(const QUuid &collection, const QString &failedPath, const QString &reason);
 
     Tintor::MainWidget *m_mainWidget = nullptr;
     quint16 m_selectButtonId = 0;

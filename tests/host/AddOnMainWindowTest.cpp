@@ -3,6 +3,7 @@
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "state/UserState.h"
+#include "support/AcoReader.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 #include "ui/browse/CardRollerWidget.h"
@@ -12,6 +13,9 @@
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTimer>
@@ -34,6 +38,8 @@ const QList<int> kGreyReds = {125, 132, 140, 150, 160, 175};
 
 using CellList = QList<QPoint>;
 using FilledCells = QList<QPair<QPoint, int>>;
+using CodedCells = QList<QPair<QPoint, QString>>;
+using SwatchRecords = QList<QPair<QRgb, QString>>;
 
 } // namespace
 
@@ -45,6 +51,7 @@ private:
     std::unique_ptr<FixtureDatabase> fixture;
     qint64 deckPageId = -1;
     QList<qint64> deckRows;
+    QHash<QString, DB::ItemIndex> chipsByCode;
 
     void fillCells(const FilledCells &cells)
     {
@@ -118,6 +125,24 @@ private Q_SLOTS:
         row.code = QStringLiteral("O-1");
         row.color = QColor(90, 90, 30);
         QVERIFY(fixture->addRow(other, otherPage, row) > 0);
+
+        // Swatch names are codes; the deck appends product codes (D-1: two).
+        for (qint64 collection : {deck, other})
+            fixture->addSetting(collection, QStringLiteral("color.tooltip.show.row.code"), 1);
+        fixture->addSetting(deck, QStringLiteral("export.color.name.append.product.code"), 1);
+        QVERIFY(fixture->exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES(1, 'Satin', 'A1'), "
+                                             "(2, 'Gloss', 'B2')")));
+        QVERIFY(fixture->exec(QStringLiteral("INSERT INTO ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID) "
+                                             "VALUES(?, ?, 1), (?, ?, 2)"),
+                              {deck, deckRows.at(0), deck, deckRows.at(0)}));
+        for (int index = 0; index < 3; ++index) {
+            row.rowIndex = index + 2;
+            row.code = QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("")}.at(index);
+            row.color = QColor(255, 128, 0);
+            chipsByCode.insert(row.code, DB::ItemIndex{kOther, otherPage, fixture->addRow(other, otherPage, row)});
+        }
+        for (int index = 0; index < deckRows.size(); ++index)
+            chipsByCode.insert(QStringLiteral("D-%1").arg(index + 1), DB::ItemIndex{kDeck, deckPageId, deckRows.at(index)});
     }
 
     void init()
@@ -293,6 +318,80 @@ private Q_SLOTS:
             QCOMPARE(AddOnMainWindow::current(), nullptr);
             QCOMPARE(MainWidgetAccess::current(), nullptr);
         }
+    }
+
+    void swatchExportWritesOneRecordPerColour_data()
+    {
+        QTest::addColumn<QUuid>("collection");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<CodedCells>("cells");
+        QTest::addColumn<SwatchRecords>("records");
+        QTest::addColumn<QString>("proposedName");
+        const QRgb orange = qRgb(255, 128, 0);
+        QTest::newRow("one colour") << kOther << QString() << CodedCells{{QPoint(2, 1), "X"}}
+                                    << SwatchRecords{{orange, "X"}} << "Swatch.aco";
+        QTest::newRow("duplicates named after the first cell row by row")
+            << kOther << "  My set " << CodedCells{{QPoint(0, 1), "X"}, {QPoint(5, 0), "Y"}}
+            << SwatchRecords{{orange, "Y"}} << "My set.aco";
+        QTest::newRow("empty name") << kOther << " \t " << CodedCells{{QPoint(0, 0), ""}}
+                                    << SwatchRecords{{orange, "RGB(255,128,0)"}} << "Swatch.aco";
+        QTest::newRow("ascending colours, product codes appended")
+            << kDeck << "set.aco" << CodedCells{{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(0, 3), "D-2"}}
+            << SwatchRecords{{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"}, {qRgb(200, 40, 40), "D-1 - A1, B2"}}
+            << "set.aco.aco";
+    }
+
+    void swatchExportWritesOneRecordPerColour()
+    {
+        QFETCH(QUuid, collection);
+        QFETCH(QString, description);
+        QFETCH(CodedCells, cells);
+        QFETCH(SwatchRecords, records);
+        QFETCH(QString, proposedName);
+        use(collection);
+        for (const auto &[cell, code] : cells)
+            UserState::setMyPaletteEntry(cell.y(), cell.x(), chipsByCode.value(code));
+        const QString folder = TestEnvironment::programData();
+        AddOnMainWindow window(QColor(Qt::transparent), folder);
+        window.mainWidget()->myPalette()->descriptionEdit()->setText(description);
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton, Qt::NoModifier, swatchButton(window)->rect().center());
+        QFileDialog *dialog = window.swatchDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(dialog->selectedFiles().value(0), QDir(folder).filePath(proposedName));
+        const QString path = QDir(folder).filePath(QStringLiteral("export.aco"));
+        QFile::remove(path);
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString error;
+        QCOMPARE(readAcoFile(file.readAll(), error), records);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(window.swatchAlert()->isVisible());
+        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Information);
+        if (QTest::currentDataTag() == QByteArrayLiteral("one colour")) {
+            file.seek(0);
+            QCOMPARE(file.readAll().toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
+        }
+    }
+
+    void failedSwatchExportKeepsTheOldFileAndSaysWhy()
+    {
+        use(kOther);
+        UserState::setMyPaletteEntry(0, 0, chipsByCode.value(QStringLiteral("X")));
+        AddOnMainWindow window(QColor(Qt::transparent), QString());
+        // A folder where the file should go.
+        const QString path = TestEnvironment::programData() + QStringLiteral("/taken.aco");
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+        window.createSwatch();
+        window.swatchDialog()->selectFile(path);
+        static_cast<QDialog *>(window.swatchDialog())->done(QDialog::Accepted);
+        QVERIFY(QFileInfo(path).isDir() && QFileInfo::exists(path + QStringLiteral("/inside")));
+        QVERIFY(window.swatchAlert()->isVisible());
+        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
+        QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
+                 qPrintable(window.swatchAlert()->text()));
     }
 };
 

@@ -6,6 +6,7 @@
 // checked in process (AddOnMainWindowTest, MyPaletteWidgetTest).
 
 #include "ChipChooser.h"
+#include "support/AcoReader.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 #include "ui/chips/ChipPayload.h"
@@ -364,6 +365,37 @@ private Q_SLOTS:
         QCOMPARE(userState().value(group + QStringLiteral("TabPageIndex")).toInt(), page);
         if (!collection.isEmpty())
             QCOMPARE(collectionName(lastUsedCollection()), collection);
+    }
+
+    // The chosen chip goes into a palette file and a swatch file through the
+    // window's buttons and file dialogs; a new host process with a fresh
+    // user state opens the palette file, and the cell holds the chip again.
+    void paletteFileAndSwatchesTravelBetweenProcesses()
+    {
+        const Chip chip = m_firstChips.value(1);
+        QTemporaryDir files;
+        const QString palette = files.filePath(QStringLiteral("mine.palette"));
+        const QString swatches = files.filePath(QStringLiteral("mine.aco"));
+        ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(chip.color), "--choose",
+                                  chip.code, "--save-palette", palette, "--export-swatches", swatches,
+                                  "--close-after", kCloseAfter});
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(outLine(run, 0).value("components").toArray(), rgbBlock(chip.color));
+        QFile swatchFile(swatches);
+        QVERIFY(swatchFile.open(QIODevice::ReadOnly));
+        QString error;
+        const QList<QPair<QRgb, QString>> records = readAcoFile(swatchFile.readAll(), error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().first, chip.color.rgb());
+
+        m_root = std::make_unique<QTemporaryDir>();
+        run = runHost({"pick", "--space", "rgb", "--components", "0,0,0,0", "--load-palette", palette,
+                       "--close-after", kCloseAfter});
+        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(firstCellEntry(), itemIndexText(m_firstCollection, chip));
     }
 };
 

@@ -204,7 +204,7 @@ QString selectTab(QWidget *window, int page)
     return QString();
 }
 
-QString choose(QWidget *window, const ChipLookup::Chip &chip)
+QString dropAndSelect(QWidget *window, const ChipLookup::Chip &chip)
 {
     QWidget *palette = findVisibleWidget(window, kPaletteClass);
     if (!palette)
@@ -227,31 +227,53 @@ QString choose(QWidget *window, const ChipLookup::Chip &chip)
         return QStringLiteral("My Palette's first cell shows %1 after the drop, not the chip's %2")
             .arg(shown.name(), chip.color.name());
     click(palette, centre);
+    return QString();
+}
 
-    QAbstractButton *selectButton = nullptr;
+QString pressTaskButton(QWidget *window, const QString &text)
+{
+    QAbstractButton *found = nullptr;
     QStringList texts;
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         if (!button->inherits(kTaskButtonClass) || !button->isVisible())
             continue;
         texts << button->text();
-        if (button->text() == chip.selectButtonText && !selectButton)
-            selectButton = button;
+        if (button->text() == text && !found)
+            found = button;
     }
-    if (!selectButton)
+    if (!found)
         return QStringLiteral("no task button reads '%1' (the buttons read: %2)")
-            .arg(chip.selectButtonText, texts.join(QStringLiteral(", ")));
-    if (!selectButton->isEnabled())
-        return QStringLiteral("the select button is disabled with the first cell selected");
-    const QPoint buttonCentre = selectButton->rect().center();
-    if (!reachableAt(selectButton, buttonCentre))
-        return QStringLiteral("the select button cannot be reached");
+            .arg(text, texts.join(QStringLiteral(", ")));
+    if (!found->isEnabled())
+        return QStringLiteral("the button '%1' is disabled").arg(text);
+    const QPoint buttonCentre = found->rect().center();
+    if (!reachableAt(found, buttonCentre))
+        return QStringLiteral("the button '%1' cannot be reached").arg(text);
+    click(found, buttonCentre);
+    return QString();
+}
 
+void clickAt(QWidget *widget, const QPoint &position)
+{
+    click(widget, position);
+}
+
+QString pressSelect(QWidget *window, const ChipLookup::Chip &chip)
+{
     QPointer<QWidget> guard(window);
-    click(selectButton, buttonCentre);
+    const QString error = pressTaskButton(window, chip.selectButtonText);
+    if (!error.isEmpty())
+        return error;
     auto *dialog = qobject_cast<QDialog *>(guard.data());
     if (!dialog || dialog->isVisible() || dialog->result() != QDialog::Accepted)
         return QStringLiteral("the window did not accept the pick after the select button was pressed");
     return QString();
+}
+
+QString choose(QWidget *window, const ChipLookup::Chip &chip)
+{
+    const QString error = dropAndSelect(window, chip);
+    return error.isEmpty() ? pressSelect(window, chip) : error;
 }
 
 } // namespace ChipChooser

@@ -43,5 +43,15 @@ QString selectTab(QWidget *window, int page);
 // the select button of `window`. Returns an empty string when the window
 // accepted the pick, otherwise one line saying what went wrong.
 QString choose(QWidget *window, const ChipLookup::Chip &chip);
+// The two halves of choose(): the drop and the click on the cell, then the
+// select button.
+QString dropAndSelect(QWidget *window, const ChipLookup::Chip &chip);
+QString pressSelect(QWidget *window, const ChipLookup::Chip &chip);
+
+// Clicks the visible, enabled task button of `window` that reads `text`, at
+// its centre. Empty when clicked, otherwise one line.
+QString pressTaskButton(QWidget *window, const QString &text);
+// A left press and release at `position` of `widget`.
+void clickAt(QWidget *widget, const QPoint &position);
 
 } // namespace ChipChooser

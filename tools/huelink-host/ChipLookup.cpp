@@ -123,4 +123,30 @@ Status findChip(const QUuid &collection, const QString &code, Chip &chip, QStrin
     return status;
 }
 
+QString collectionText(const QUuid &collection, const QString &key)
+{
+    QString text = key;
+    const QFileInfoList files
+        = QDir(collectionFileFolder()).entryInfoList({ QStringLiteral("*.db") }, QDir::Files, QDir::Name);
+    for (const QFileInfo &file : files) {
+        bool found = false;
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);
+            database.setDatabaseName(file.absoluteFilePath());
+            database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            if (database.open()) {
+                const qint64 collectionId = collectionIdIn(database, collection);
+                found = collectionId >= 0;
+                if (found)
+                    text = localeText(database, collectionId, key);
+                database.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(kConnectionName);
+        if (found)
+            break;
+    }
+    return text;
+}
+
 } // namespace ChipLookup

@@ -40,4 +40,8 @@ QString collectionFileFolder();
 // wins. `error` gets one line for any status but Found.
 Status findChip(const QUuid &collection, const QString &code, Chip &chip, QString &error);
 
+// The collection's locale text for `key`, or the key itself when it has
+// none (as the module shows it).
+QString collectionText(const QUuid &collection, const QString &key);
+
 } // namespace ChipLookup

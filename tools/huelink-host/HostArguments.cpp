@@ -98,6 +98,12 @@ const char *HostArguments::usage()
            "  --capsure-item N   with --capsure-import: take the N-th item (from 1)\n"
            "  --screenshot-capsure FILE\n"
            "                     with --capsure-import: save a PNG of the Capsure dialog\n"
+           "  --load-palette PATH, --save-palette PATH [--palette-format xml|text],\n"
+           "  --export-swatches PATH\n"
+           "                     once the window is up (after --choose has dropped its\n"
+           "                     chip), open, save or export My Palette through the\n"
+           "                     window's buttons and file dialogs, in that order; then\n"
+           "                     the window closes\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
@@ -109,7 +115,8 @@ const char *HostArguments::usage()
            "Exit status: 0 done; 1 the module cannot be loaded or lacks PluginMain;\n"
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
            "code is not in the current collection; 5 the chip could not be chosen; 6 the\n"
-           "--tab page could not be selected; 7 the Capsure import did not go through.\n";
+           "--tab page could not be selected; 7 the Capsure import did not go through;\n"
+           "8 a palette file or swatch action failed.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -153,7 +160,9 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                            || option == "--host-version" || option == "--choose"
                            || option == "--collection" || option == "--screenshot-dialog" || option == "--tab"
                            || option == "--capsure-import" || option == "--capsure-item"
-                           || option == "--screenshot-capsure";
+                           || option == "--screenshot-capsure" || option == "--save-palette"
+                           || option == "--palette-format" || option == "--load-palette"
+                           || option == "--export-swatches";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after";
         if (!known) {
@@ -258,6 +267,21 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.capsureScreenshotPath = value;
+        } else if (option == "--save-palette" || option == "--load-palette" || option == "--export-swatches") {
+            if (value.empty()) {
+                error = "bad " + option + ": the path is empty";
+                return std::nullopt;
+            }
+            (option == "--save-palette"          ? arguments.savePalettePath
+                    : option == "--load-palette" ? arguments.loadPalettePath
+                                                 : arguments.swatchPath)
+                = value;
+        } else if (option == "--palette-format") {
+            if (value != "xml" && value != "text") {
+                error = "bad --palette-format '" + value + "': expected xml or text";
+                return std::nullopt;
+            }
+            arguments.savePaletteAsText = value == "text";
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";
@@ -274,6 +298,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
             error = std::string("option ") + option + " needs --capsure-import";
             return std::nullopt;
         }
+    }
+    if (seen.count("--palette-format") && !seen.count("--save-palette")) {
+        error = "option --palette-format needs --save-palette";
+        return std::nullopt;
     }
     if (!seen.count("--space")) {
         error = "pick needs --space (rgb, hsb, cmyk, lab or gray)";

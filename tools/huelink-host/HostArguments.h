@@ -32,6 +32,10 @@ struct HostArguments
     bool capsureImport = false;       // click the Capsure button and answer its dialog first
     int capsureItem = 1;              // the item (from 1) taken in the Capsure dialog
     std::string capsureScreenshotPath; // the Capsure dialog
+    std::string savePalettePath; // empty: no save through the save button
+    bool savePaletteAsText = false; // --palette-format text
+    std::string loadPalettePath; // empty: no load through the load button
+    std::string swatchPath; // empty: no export through the create-swatch button
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

@@ -3,6 +3,7 @@
 #include "CapsureChooser.h"
 #include "ChipChooser.h"
 #include "ChipLookup.h"
+#include "PaletteFileDriver.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -159,6 +160,7 @@ private:
         m_choosePending = chooseAsked();
         m_capsurePending = capsureAsked();
         m_capsureWaited.invalidate();
+        m_palettePending = pickRequest() && options().paletteActions();
         report().windowShown = true;
         if (options().closeAfterMs >= 0)
             m_closeTimer.start(options().closeAfterMs);
@@ -169,6 +171,7 @@ private:
         m_windowHidden = true;
         m_choosePending = false;
         m_capsurePending = false;
+        m_palettePending = false;
         m_screenshotTimer.stop();
         m_closeTimer.stop();
     }
@@ -242,6 +245,32 @@ private:
             QTimer::singleShot(0, this, &WindowDriver::importCapsure);
         else if (m_choosePending)
             QTimer::singleShot(0, this, &WindowDriver::choose);
+        else if (m_palettePending)
+            QTimer::singleShot(0, this, [this] {
+                // Without a choice the window goes once the files are done.
+                if (runPaletteActions() && m_window && !m_windowHidden)
+                    closeWindow();
+            });
+    }
+
+    // False when an action failed; the window is then closed already.
+    bool runPaletteActions()
+    {
+        if (!m_palettePending || !m_window || m_windowHidden)
+            return false;
+        m_palettePending = false;
+        PaletteFileDriver::Actions actions;
+        actions.loadPath = QString::fromLocal8Bit(options().loadPalettePath.c_str());
+        actions.savePath = QString::fromLocal8Bit(options().savePalettePath.c_str());
+        actions.saveAsText = options().savePaletteAsText;
+        actions.swatchPath = QString::fromLocal8Bit(options().swatchPath.c_str());
+        const QString error = PaletteFileDriver::run(m_window, actions);
+        report().paletteActionsDone = error.isEmpty();
+        if (error.isEmpty())
+            return true;
+        report().paletteError = error.toLocal8Bit().toStdString();
+        closeWindow();
+        return false;
     }
 
     void importCapsure()
@@ -379,11 +408,11 @@ private:
         scheduleDialogReject();
     }
 
-    // A scripted choice does not wait for the user to answer the
-    // nearest-colour dialog: it is closed as by its close button.
+    // A scripted choice or file action does not wait for the user to answer
+    // the nearest-colour dialog: it is closed as by its close button.
     void scheduleDialogReject()
     {
-        if (!m_choosePending && !m_capsurePending)
+        if (!m_choosePending && !m_capsurePending && !m_palettePending)
             return;
         QTimer::singleShot(0, this, [this] {
             if (m_dialog && m_dialog->isVisible())
@@ -400,8 +429,18 @@ private:
         QString error;
         const ChipLookup::Status status = ChipLookup::findChip(
             ChipLookup::currentCollection(), QString::fromLocal8Bit(options().chooseCode.c_str()), chip, error);
-        if (status == ChipLookup::Status::Found)
-            error = ChipChooser::choose(m_window, chip);
+        if (status == ChipLookup::Status::Found) {
+            error = ChipChooser::dropAndSelect(m_window, chip);
+            // The file actions see the chosen chip in My Palette.
+            if (error.isEmpty() && m_palettePending) {
+                if (!runPaletteActions()) {
+                    failChoice(HostAutomation::Choice::Failed, QStringLiteral("a palette file action failed"));
+                    return;
+                }
+            }
+            if (error.isEmpty())
+                error = ChipChooser::pressSelect(m_window, chip);
+        }
         if (error.isEmpty()) {
             report().choice = HostAutomation::Choice::Chosen;
             return;
@@ -459,6 +498,7 @@ private:
     QElapsedTimer m_capsureWaited;
     QPointer<QWidget> m_capsureDialog;
     QTimer m_capsureTimer;
+    bool m_palettePending = false;
     QPointer<QWidget> m_dialog;
     bool m_dialogPainted = false;
     QTimer m_screenshotTimer;
@@ -468,8 +508,13 @@ private:
 
 void startWindowDriver()
 {
-    if (installedOptions().any())
-        new WindowDriver(QCoreApplication::instance());
+    if (!installedOptions().any())
+        return;
+    // A scripted run drives the toolkit's own file dialogs; a native one
+    // would be out of its reach.
+    if (installedOptions().paletteActions())
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    new WindowDriver(QCoreApplication::instance());
 }
 
 } // namespace

@@ -25,11 +25,22 @@ public:
         bool capsureImport = false;       // import from the Capsure button before any choice
         int capsureItem = 1;              // the dialog's item taken, from 1
         std::string capsureScreenshotPath; // empty: no screenshot of the Capsure dialog
+        // My Palette's file actions (pick only): load, save, export, in
+        // that order, after the choice's drop; empty paths do nothing.
+        std::string loadPalettePath;
+        std::string savePalettePath;
+        bool savePaletteAsText = false;
+        std::string swatchPath;
 
+        bool paletteActions() const
+        {
+            return !loadPalettePath.empty() || !savePalettePath.empty() || !swatchPath.empty();
+        }
         bool any() const
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
-                || !chooseCode.empty() || tabPage != 0 || !collectionName.empty() || capsureImport;
+                || !chooseCode.empty() || tabPage != 0 || !collectionName.empty() || capsureImport
+                || paletteActions();
         }
     };
 
@@ -58,6 +69,8 @@ public:
         std::string capsureError;
         std::string capsureItemText; // the item taken
         bool capsureScreenshotSaved = false;
+        bool paletteActionsDone = false;
+        std::string paletteError; // the palette action that failed, one line
     };
 
     // How long --capsure-import waits for the Capsure button to show.

@@ -22,6 +22,7 @@ constexpr int kExitCodeNotFound = 4;
 constexpr int kExitNotChosen = 5;
 constexpr int kExitTabNotSelected = 6;
 constexpr int kExitCapsureFailed = 7;
+constexpr int kExitPaletteActionFailed = 8;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -123,6 +124,10 @@ int main(int argc, char *argv[])
     automation.capsureImport = arguments->capsureImport;
     automation.capsureItem = arguments->capsureItem;
     automation.capsureScreenshotPath = arguments->capsureScreenshotPath;
+    automation.loadPalettePath = arguments->loadPalettePath;
+    automation.savePalettePath = arguments->savePalettePath;
+    automation.savePaletteAsText = arguments->savePaletteAsText;
+    automation.swatchPath = arguments->swatchPath;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -177,6 +182,12 @@ int main(int argc, char *argv[])
                                   ? std::string("the window closed before the tab ") + tabName + " was selected"
                                   : std::string("cannot select the tab ") + tabName + ": " + report.tabError);
             exitCode = std::max(exitCode, kExitTabNotSelected);
+        }
+        if (automation.paletteActions() && !report.paletteActionsDone) {
+            printLine(stderr,
+                report.paletteError.empty() ? "the window closed before the palette files were done"
+                                            : "palette file action failed: " + report.paletteError);
+            exitCode = std::max(exitCode, kExitPaletteActionFailed);
         }
         if (!automation.screenshotPath.empty()) {
             const std::string problem = screenshotProblem(report);

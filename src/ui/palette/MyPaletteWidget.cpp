@@ -1,6 +1,9 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include "db/CollectionLookups.h"
+#include "db/CollectionRegistry.h"
+#include "db/NavigationQueries.h"
+#include "db/SearchQueries.h"
 #include "ui/chips/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/chips/ChipDrag.h"
@@ -14,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
@@ -275,14 +279,112 @@ void MyPaletteWidget::selectedCollectionChanged(QUuid collectionId)
     update();
 }
 
+QList<PaletteFileWriter::Chip> MyPaletteWidget::paletteFileChips() const
+{
+    QList<PaletteFileWriter::Chip> chips;
+    for (int row = 0; row < kRowCount; ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            const DB::ItemIndex &item = m_cells[std::size_t(row * kColumnCount + column)].item;
+            DB::ColorEntry entry;
+            DB::ColorPage page;
+            if (item.colorId <= 0 || PaletteChips::loadChip(item, entry) != 0
+                || DB::pageById(item.collectionUuid, item.pageId, false, page) != 0 || entry.pageId != page.id)
+                continue;
+            DB::CollectionPointer collection;
+            const bool found = DB::collectionByUuid(item.collectionUuid, collection) == 0 && collection;
+            chips.append({QPoint(column, row), item.collectionUuid, page.pageIndex, entry.rowIndex, entry.code,
+                          found ? collection->name : QString()});
+        }
+    }
+    return chips;
+}
+
 void MyPaletteWidget::savePaletteTo(PaletteFileFormat fileFormat, QString path)
 {
-    m_paletteFileRequests.append({true, fileFormat, path});
+    QByteArray content;
+    if (fileFormat == PaletteXml)
+        content = PaletteFileWriter::paletteDocument(m_descriptionEdit->text(), paletteFileChips());
+    else if (fileFormat == PaletteText)
+        content = PaletteFileWriter::textList(paletteFileChips());
+    if (content.isEmpty())
+        return;
+    QString reason;
+    if (!PaletteFileWriter::writeAtomically(path, content, reason))
+        showSaveFailure(path, reason);
+}
+
+void MyPaletteWidget::showSaveFailure(const QString &path, const QString &reason)
+{
+    if (!m_saveFailureMessage) {
+        m_saveFailureMessage = new QMessageBox(this);
+        m_saveFailureMessage->setIcon(QMessageBox::Warning);
+        m_saveFailureMessage->setStandardButtons(QMessageBox::Ok);
+        m_saveFailureMessage->setWindowModality(Qt::WindowModal);
+    }
+    const QUuid collection = UserState::lastUsedCollection();
+    const QString captionKey = QStringLiteral("common.filedialog.palettefile.savedialogcaption");
+    const QString textKey = QStringLiteral("mypalette.palette.save.failed");
+    QString text = DB::localizedString(collection, textKey);
+    // A missing text shows its key; a sentence serves better here.
+    if (text == textKey)
+        text = QStringLiteral("The palette could not be saved to %1: %2");
+    m_saveFailureMessage->setWindowTitle(DB::localizedString(collection, captionKey));
+    m_saveFailureMessage->setText(text.arg(QDir::toNativeSeparators(path), reason));
+    m_saveFailureMessage->open();
+}
+
+bool MyPaletteWidget::applyPaletteFile(const PaletteFileReader::Document &document)
+{
+    QUuid singleCollection;
+    if (document.majorVersion == 2 && DB::collectionUuidBySystemId(document.system, singleCollection) != 0)
+        return false;
+    clearPalette(true);
+    m_descriptionEdit->setText(document.description);
+    if (!m_descriptionEdit->hasFocus())
+        m_descriptionEdit->setFont(
+            programFont(document.description.isEmpty() ? FontStyle::Italic : FontStyle::Normal, 3));
+    UserState::setMyPaletteDescription(document.description);
+    for (const PaletteFileReader::Chip &chip : document.chips) {
+        QUuid collection = chip.collection;
+        DB::ColorEntry entry;
+        if (document.majorVersion == 3) {
+            if (DB::entryAt(collection, chip.pageIndex, chip.rowIndex, entry) != 0
+                || entry.code.compare(chip.code, Qt::CaseInsensitive) != 0)
+                continue;
+        } else {
+            collection = singleCollection;
+            int pageIndex = -1;
+            int rowIndex = -1;
+            int segment = 0;
+            int mood = 0;
+            bool exterior = false;
+            if (DB::findPhrase(collection, chip.phrase, pageIndex, rowIndex, segment, mood, exterior) != 0
+                || pageIndex < 1 || rowIndex < 1 || DB::entryAt(collection, pageIndex, rowIndex, entry) != 0)
+                continue;
+        }
+        PaletteCell &target = cellOf(chip.cell);
+        target.item = DB::ItemIndex{collection, entry.pageId, entry.id};
+        target.color = QColor(entry.red, entry.green, entry.blue);
+        target.name = PaletteChips::displayName(collection, entry);
+        storeCell(chip.cell);
+    }
+    return true;
 }
 
 void MyPaletteWidget::loadPaletteFrom(PaletteFileFormat expectedFileFormat, QString path)
 {
-    m_paletteFileRequests.append({false, expectedFileFormat, path});
+    // Whatever was asked for, only palette files are read.
+    Q_UNUSED(expectedFileFormat);
+    PaletteFileReader::Document document;
+    const PaletteFileReader::Status status = PaletteFileReader::readFile(path, document);
+    if (status == PaletteFileReader::CannotOpen)
+        return;
+    // A file that does not parse or is rejected leaves the palette as it was.
+    if (status == PaletteFileReader::Read)
+        applyPaletteFile(document);
+    update();
+    refreshButtons();
+    Q_EMIT myPaletteChanged();
 }
 
 void MyPaletteWidget::zoomClicked()

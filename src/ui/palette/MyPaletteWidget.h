@@ -2,6 +2,8 @@
 
 #include "db/ItemIndex.h"
 #include "engine/inc/Enumerations.h"
+#include "ui/palette/PaletteFileReader.h"
+#include "ui/palette/PaletteFileWriter.h"
 
 #include <QColor>
 #include <QImage>
@@ -93,15 +95,8 @@ public:
     // Null until the first clear request.
     QMessageBox *clearQuestion() const { return m_clearQuestion; }
 
-    // The last palette file request (reading and writing the files is not
-    // done here yet).
-    struct PaletteFileRequest
-    {
-        bool save = false;
-        PaletteFileFormat format = PaletteXml;
-        QString path;
-    };
-    QList<PaletteFileRequest> paletteFileRequests() const { return m_paletteFileRequests; }
+    // Null until a save fails; tells the user which file and why.
+    QMessageBox *saveFailureMessage() const { return m_saveFailureMessage; }
 
 Q_SIGNALS:
     void zoomMyPaletteClicked();
@@ -146,6 +141,12 @@ private:
     void showCellToolTip(const QPoint &position);
     void startDragFromCell(const QPoint &position);
     QRect dropHighlightRect(const QPoint &cell) const;
+    // The cells a palette file or text list names: those whose chip and
+    // card still load from the chip's collection.
+    QList<PaletteFileWriter::Chip> paletteFileChips() const;
+    // False when the file names a collection that is not installed.
+    bool applyPaletteFile(const PaletteFileReader::Document &document);
+    void showSaveFailure(const QString &path, const QString &reason);
 
     QImage m_barImage;
     QRect m_barRect;
@@ -161,7 +162,7 @@ private:
     QRect m_gridBounds{QPoint(0, 0), QPoint(kColumnCount - 1, kRowCount - 1)};
     QPoint m_dropCell{-1, -1};
     QPoint m_pressPosition;
-    QList<PaletteFileRequest> m_paletteFileRequests;
+    QMessageBox *m_saveFailureMessage = nullptr;
 };
 
 } // namespace Tintor

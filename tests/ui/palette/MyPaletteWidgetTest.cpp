@@ -140,6 +140,27 @@ private:
         return drop.isAccepted();
     }
 
+    static QString fileWith(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = TestEnvironment::programData() + QLatin1Char('/') + name;
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() ? path
+                                                                                                         : QString();
+    }
+
+    // The description and every cell, as the widget shows and stores them.
+    QStringList paletteState() const
+    {
+        QStringList state{m_palette->descriptionText(),
+                          paletteStore()->value(QStringLiteral("MyPaletteDescription")).toString()};
+        for (int index = 0; index < 24; ++index) {
+            const QPoint cell(index % 6, index / 6);
+            state << m_palette->cellItem(cell).toText() + m_palette->cellName(cell)
+                         + paletteStore()->value(cellKey(cell, "Entry")).toString();
+        }
+        return state;
+    }
+
     QString deckPayload(ChipSource source, int chip)
     {
         DB::ColorEntry entry;
@@ -550,6 +571,162 @@ private Q_SLOTS:
         QVERIFY(m_palette->descriptionText().isEmpty());
         QCOMPARE(paletteStore()->value(QStringLiteral("MyPaletteDescription")).toString(), QString());
         QVERIFY(paletteStore()->contains(QStringLiteral("MyPaletteDescription")));
+    }
+
+    void paletteFileRoundTripsEveryCell()
+    {
+        for (int index = 0; index < 24; ++index) {
+            const bool plain = index % 3 == 2;
+            UserState::setMyPaletteEntry(index / 6, index % 6,
+                                         plain ? DB::ItemIndex{kPlainDeck, m_collections.plainPageId,
+                                                               m_collections.plainRows.at(index % 3)}
+                                               : deckItem(m_collections, index % 8));
+        }
+        QVERIFY(makePalette());
+        m_palette->descriptionEdit()->setText(QStringLiteral("Fåglar «été» <&> 色"));
+        m_palette->paletteDescriptionEditFinished();
+        const QStringList saved = paletteState();
+        const QString path = TestEnvironment::programData() + QStringLiteral("/round.palette");
+        m_palette->savePaletteTo(PaletteXml, path);
+        m_palette->clearPalette(true);
+        QSignalSpy changed(m_palette, &MyPaletteWidget::myPaletteChanged);
+        m_palette->loadPaletteFrom(PaletteText, path);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(paletteState(), saved);
+
+        // The text list names each chip's collection; an empty one writes nothing.
+        const QString listPath = TestEnvironment::programData() + QStringLiteral("/round.txt");
+        m_palette->savePaletteTo(PaletteText, listPath);
+        QFile list(listPath);
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = list.readAll().split('\n');
+        QCOMPARE(lines.size(), 25);
+        QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBF" "Demo Deck : HL 1010"));
+        QCOMPARE(lines.at(2), QByteArray("Plain Deck : PL-3"));
+        m_palette->clearPalette(true);
+        QVERIFY(QFile::remove(listPath));
+        m_palette->savePaletteTo(PaletteText, listPath);
+        QVERIFY(!QFile::exists(listPath));
+    }
+
+    void refusedPaletteFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("accepted");
+        const QByteArray chip = "<chips><chip row=\"0\" col=\"1\"><entry uuid-of-collection=\""
+                              + kDeck.toString().toLatin1()
+                              + "\" page-index=\"1\" row-index=\"3\" color-code=\"hl 1030\"/></chip></chips>";
+        const auto palette = [&](const QByteArray &attributes) {
+            return "<vestrel-palette " + attributes + "><description>From file</description>" + chip
+                 + "</vestrel-palette>";
+        };
+        const QByteArray multi = " system=\"multi-collection\"";
+        QTest::newRow("version 3.00") << palette("version=\"3.00\"" + multi) << true;
+        QTest::newRow("system in other letter case") << palette("version=\"3.0\" system=\"Multi-Collection\"") << true;
+        QTest::newRow("version 2.0 through the phrase search")
+            << QByteArray("<vestrel-palette version=\"2.0\" system=\"DECK\"><description>From file</description>"
+                          "<chips><chip col=\"1\">hl 1030</chip><chip row=\"7\" col=\"0\">HL 1010</chip>"
+                          "<chip row=\"2\" col=\"0\">No such colour</chip></chips></vestrel-palette>")
+            << true;
+        QTest::newRow("version 3.1") << palette("version=\"3.1\"" + multi) << false;
+        QTest::newRow("version 3") << palette("version=\"3\"" + multi) << false;
+        QTest::newRow("version 4.0") << palette("version=\"4.0\"" + multi) << false;
+        QTest::newRow("no version") << palette(multi) << false;
+        QTest::newRow("other system") << palette("version=\"3.0\" system=\"DECK\"") << false;
+        QTest::newRow("version 2 of an unknown collection") << palette("version=\"2.0\" system=\"GONE\"") << false;
+        QTest::newRow("text list") << QByteArray("\xEF\xBB\xBF" "Demo Deck : HL 1010\n") << false;
+        QTest::newRow("other root") << QByteArray("<palette version=\"3.0\"" + multi + "/>") << false;
+        QTest::newRow("invalid UTF-8") << palette("version=\"3.0\"" + multi).replace("From", "Fr\xC3\x28m") << false;
+        QTest::newRow("deep nesting") << palette("version=\"3.0\"" + multi).replace("From file",
+                                             QByteArray("<a>").repeated(5000) + QByteArray("</a>").repeated(5000))
+                                      << false;
+        QTest::newRow("entity expansion")
+            << "<!DOCTYPE vestrel-palette [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+                   + palette("version=\"3.0\"" + multi).replace("From file", "&b;&b;&b;&b;")
+            << false;
+        QTest::newRow("external entity")
+            << "<!DOCTYPE vestrel-palette [<!ENTITY x SYSTEM \"file://" + fileWith("secret.txt", "secret").toUtf8()
+                   + "\">]>" + palette("version=\"3.0\"" + multi).replace("From file", "&x;")
+            << false;
+        QTest::newRow("huge attribute") << palette("version=\"3.0\"" + multi + " x=\"" + QByteArray(12000000, 'a') + "\"")
+                                        << false;
+        QTest::newRow("past the size limit")
+            << palette("version=\"3.0\"" + multi).replace("<chips>", QByteArray(16 * 1024 * 1024, ' ') + "<chips>")
+            << false;
+        QTest::newRow("a folder") << QByteArray() << false;
+    }
+
+    // Accepted files fill cell (1, 0) only, and take their description.
+    void refusedPaletteFilesChangeNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, accepted);
+        storeCells({{QPoint(0, 0), 4}, {QPoint(1, 0), 5}});
+        QVERIFY(makePalette());
+        m_palette->descriptionEdit()->setText(QStringLiteral("Mine"));
+        m_palette->paletteDescriptionEditFinished();
+        const QStringList before = paletteState();
+        QString path = TestEnvironment::programData() + QStringLiteral("/folder.palette");
+        if (content.isEmpty())
+            QVERIFY(QDir().mkpath(path));
+        else
+            path = fileWith(QStringLiteral("refused.palette"), content);
+        m_palette->loadPaletteFrom(PaletteXml, path);
+        QCOMPARE(paletteState() != before, accepted);
+        if (accepted) {
+            QCOMPARE(m_palette->descriptionText(), QStringLiteral("From file"));
+            QCOMPARE(m_palette->cellItem(QPoint(1, 0)), deckItem(m_collections, 2));
+            for (int index = 0; index < 24; ++index)
+                QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)).namesChip(), index == 1);
+        }
+    }
+
+    void failedSaveKeepsTheOldFileAndSaysWhy()
+    {
+        storeCells({{QPoint(0, 0), 4}});
+        QVERIFY(makePalette());
+        // A folder in the file's place, and a file in a read-only folder
+        // (which root may still write).
+        const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
+        const QString taken = folder + QStringLiteral("/taken.palette");
+        QVERIFY(QDir().mkpath(taken));
+        const QString old = fileWith(QStringLiteral("locked/old.palette"), "old palette");
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool locked = !QFileInfo(folder).isWritable();
+        for (const QString &path : locked ? QStringList{taken, old} : QStringList{taken}) {
+            m_palette->savePaletteTo(PaletteXml, path);
+            QMessageBox *message = m_palette->saveFailureMessage();
+            QVERIFY(message && message->isVisible() && message->windowModality() == Qt::WindowModal);
+            QVERIFY2(message->text().contains(QDir::toNativeSeparators(path)), qPrintable(message->text()));
+            message->done(QMessageBox::Ok);
+        }
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(QFileInfo(taken).isDir());
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old palette"));
+        if (!locked)
+            QSKIP("the read-only folder stays writable for this user (root)");
+    }
+
+    void gridToggleIsStored()
+    {
+        QVERIFY(makePalette());
+        QVERIFY(m_palette->gridButton()->isChecked());
+        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
+        QVERIFY(!m_palette->gridButton()->isChecked());
+        QVERIFY(!UserState::myPaletteGridVisible());
+        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
+        QVERIFY(UserState::myPaletteGridVisible());
+    }
+
+    void zoomButtonAsksForTheFullView()
+    {
+        storeCells({{QPoint(0, 0), 0}});
+        QVERIFY(makePalette());
+        QSignalSpy zoomSpy(m_palette, &MyPaletteWidget::zoomMyPaletteClicked);
+        QTest::mouseClick(m_palette->zoomButton(), Qt::LeftButton);
+        QCOMPARE(zoomSpy.count(), 1);
     }
 
     void descriptionStoredAndItsFocusLook()

@@ -1,0 +1,180 @@
+#include "PaletteFileDriver.h"
+
+#include "ChipChooser.h"
+#include "ChipLookup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace PaletteFileDriver {
+
+namespace {
+
+constexpr int kDialogTimeoutMs = 15000;
+
+// Answers the file dialog the button opens, and the overwrite question the
+// dialog may ask, from a timer: the module may run the dialog in a nested
+// event loop of its own.
+class DialogAnswerer : public QObject {
+public:
+    DialogAnswerer(const QString &path, const QString &filterPattern)
+        : m_path(path)
+        , m_filterPattern(filterPattern)
+    {
+        connect(&m_poll, &QTimer::timeout, this, &DialogAnswerer::look);
+        m_poll.start(10);
+    }
+
+    bool answered() const { return m_answered; }
+    bool dialogGone() const { return m_answered && (!m_dialog || !m_dialog->isVisible()); }
+    QString error() const { return m_error; }
+
+private:
+    void look()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            if (!m_answered)
+                answer(dialog);
+        } else if (auto *question = qobject_cast<QMessageBox *>(modal)) {
+            // The dialog's own overwrite question.
+            if (m_dialog && question->parentWidget() == m_dialog) {
+                if (QAbstractButton *yes = question->button(QMessageBox::Yes))
+                    QTimer::singleShot(0, yes, [yes] { ChipChooser::clickAt(yes, yes->rect().center()); });
+            }
+        }
+    }
+
+    void answer(QFileDialog *dialog)
+    {
+        m_answered = true;
+        m_dialog = dialog;
+        if (!m_filterPattern.isEmpty()) {
+            QString wanted;
+            for (const QString &filter : dialog->nameFilters()) {
+                if (filter.contains(m_filterPattern))
+                    wanted = filter;
+            }
+            if (wanted.isEmpty()) {
+                fail(QStringLiteral("the file dialog offers no '%1' file type (it offers: %2)")
+                         .arg(m_filterPattern, dialog->nameFilters().join(QStringLiteral(", "))));
+                return;
+            }
+            dialog->selectNameFilter(wanted);
+        }
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QPushButton *accept = nullptr;
+        if (buttons)
+            accept = buttons->button(
+                dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+        if (!edit || !accept) {
+            fail(QStringLiteral("the file dialog has no file name line or accept button (is it a native one?)"));
+            return;
+        }
+        edit->setText(m_path);
+        if (!accept->isEnabled()) {
+            fail(QStringLiteral("the file dialog does not accept '%1'").arg(m_path));
+            return;
+        }
+        // Clicked from a turn of its own: the dialog may ask about an
+        // overwrite in a nested event loop, and this timer must be free to
+        // answer that.
+        QTimer::singleShot(0, accept, [accept] { ChipChooser::clickAt(accept, accept->rect().center()); });
+    }
+
+    void fail(const QString &error)
+    {
+        m_error = error;
+        if (m_dialog)
+            m_dialog->reject();
+    }
+
+    QString m_path;
+    QString m_filterPattern;
+    QTimer m_poll;
+    bool m_answered = false;
+    QPointer<QFileDialog> m_dialog;
+    QString m_error;
+};
+
+// The message a window-modal box of the module shows on top of `window`
+// after the action, if it is a warning; the box is closed either way.
+QString warningShownOver(QWidget *window)
+{
+    QString warning;
+    for (QMessageBox *box : window->findChildren<QMessageBox *>()) {
+        if (!box->isVisible())
+            continue;
+        if (box->icon() == QMessageBox::Warning || box->icon() == QMessageBox::Critical)
+            warning = box->text();
+        box->done(QMessageBox::Ok);
+    }
+    return warning;
+}
+
+QString runOne(QWidget *window, const QString &buttonKey, const QString &path, const QString &filterPattern)
+{
+    const QString buttonText = ChipLookup::collectionText(ChipLookup::currentCollection(), buttonKey);
+    DialogAnswerer answerer(path, filterPattern);
+    QString error = ChipChooser::pressTaskButton(window, buttonText);
+    if (!error.isEmpty())
+        return error;
+    QElapsedTimer clock;
+    clock.start();
+    while (!answerer.dialogGone() && answerer.error().isEmpty() && clock.elapsed() < kDialogTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    if (!answerer.error().isEmpty())
+        return answerer.error();
+    if (!answerer.answered())
+        return QStringLiteral("the button '%1' opened no file dialog").arg(buttonText);
+    if (!answerer.dialogGone())
+        return QStringLiteral("the file dialog stayed open after '%1' was typed").arg(path);
+    // What the module does once the dialog is gone runs in the same turn of
+    // the event loop; a message it opens is shown by now.
+    QCoreApplication::processEvents();
+    const QString warning = warningShownOver(window);
+    if (!warning.isEmpty())
+        return QStringLiteral("the module reported: %1").arg(warning);
+    return QString();
+}
+
+} // namespace
+
+QString run(QWidget *window, const Actions &actions)
+{
+    QPointer<QWidget> guard(window);
+    const struct {
+        QString path;
+        const char *buttonKey;
+        QString filterPattern;
+    } steps[] = {
+        { actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette") },
+        { actions.savePath, "mypalette.palette.save",
+            actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette") },
+        { actions.swatchPath, "photoshop.createswatch.button", QString() },
+    };
+    for (const auto &step : steps) {
+        if (step.path.isEmpty())
+            continue;
+        if (!guard || !guard->isVisible())
+            return QStringLiteral("the window closed before '%1' was done").arg(step.path);
+        // Relative to the host's working folder, not to the folder the dialog shows.
+        const QString error = runOne(
+            window, QString::fromLatin1(step.buttonKey), QFileInfo(step.path).absoluteFilePath(), step.filterPattern);
+        if (!error.isEmpty())
+            return QStringLiteral("%1: %2").arg(step.path, error);
+    }
+    return QString();
+}
+
+} // namespace PaletteFileDriver
