@@ -134,6 +134,8 @@ private Q_SLOTS:
         QCOMPARE(ColorWheelWidget::angleAt(center, QPointF(60.0, 20.0)), kPi / 2);
         QCOMPARE(ColorWheelWidget::angleAt(center, QPointF(60.0, 100.0)), 3 * kPi / 2);
         QCOMPARE(ColorWheelWidget::angleAt(center, center), 0.0);
+        // Straight right is 0, not a full turn.
+        QCOMPARE(ColorWheelWidget::angleAt(center, QPointF(100.0, 61.0)), 0.0);
         const QPointF left = ColorWheelWidget::pointAt(center, kPi, 40.0);
         QCOMPARE(QPointF(std::round(left.x() * 1e6) / 1e6, std::round(left.y() * 1e6) / 1e6), QPointF(20.0, 61.0));
         const QPointF up = ColorWheelWidget::pointAt(center, kPi / 2, 40.0);
