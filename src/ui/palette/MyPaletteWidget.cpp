@@ -216,6 +216,34 @@ void MyPaletteWidget::selectCell(const QPoint &cell)
     UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
 }
 
+bool MyPaletteWidget::placeChip(const QUuid &collection, const DB::ColorEntry &chip)
+{
+    QPoint target = m_selection.isEmpty() ? QPoint(-1, -1) : m_selection.first();
+    for (int row = 0; row < kRowCount && target.x() < 0; ++row) {
+        for (int column = 0; column < kColumnCount && target.x() < 0; ++column) {
+            if (!cellOf(QPoint(column, row)).holdsChip())
+                target = QPoint(column, row);
+        }
+    }
+    if (target.x() < 0 || chip.id <= 0)
+        return false;
+
+    PaletteCell &cell = cellOf(target);
+    cell.item = DB::ItemIndex{collection, chip.pageId, chip.id};
+    cell.color = QColor(chip.red, chip.green, chip.blue);
+    cell.name = PaletteChips::displayName(collection, chip);
+    storeCell(target);
+    for (const QPoint &selected : std::as_const(m_selection))
+        UserState::setMyPaletteCellSelected(selected.y(), selected.x(), false);
+    m_selection.clear();
+    selectCell(target);
+    refreshButtons();
+    update();
+    Q_EMIT myPaletteChanged();
+    Q_EMIT myPaletteSelectionChanged();
+    return true;
+}
+
 void MyPaletteWidget::clearPalette(bool clearDescription)
 {
     for (int row = 0; row < kRowCount; ++row) {

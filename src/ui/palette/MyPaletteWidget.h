@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ColorEntry.h"
 #include "db/ItemIndex.h"
 #include "engine/inc/Enumerations.h"
 #include "ui/palette/PaletteFileReader.h"
@@ -104,6 +105,9 @@ Q_SIGNALS:
     void myPaletteSelectionChanged();
 
 public Q_SLOTS:
+    // Puts a chip into the first selected cell, or else the first empty one,
+    // and makes that cell the only selected one; false when there is no such cell.
+    bool placeChip(const QUuid &collection, const DB::ColorEntry &chip);
     void selectedCollectionChanged(QUuid collectionId);
     void savePaletteTo(PaletteFileFormat fileFormat, QString path);
     void loadPaletteFrom(PaletteFileFormat expectedFileFormat, QString path);
