@@ -59,7 +59,7 @@ int themeData(const QUuid &uuid, const QString &key, QByteArray &out)
     return StatusFailed;
 }
 
-QString localizedString(const QUuid &uuid, const QString &key)
+QString localizedDocument(const QUuid &uuid, const QString &key)
 {
     QSqlDatabase database = collectionDatabase(uuid);
     if (!database.isValid())
@@ -98,6 +98,18 @@ QString localizedString(const QUuid &uuid, const QString &key)
     }
     if (dataVersion >= 0)
         known.texts.insert(key, text);
+    return text;
+}
+
+QString localizedString(const QUuid &uuid, const QString &key)
+{
+    QString text = localizedDocument(uuid, key);
+    if (text.size() <= kMaxInterfaceTextLength)
+        return text;
+    // Never leave half of a surrogate pair at the end.
+    const qsizetype length = text.at(kMaxInterfaceTextLength - 1).isHighSurrogate() ? kMaxInterfaceTextLength - 1
+                                                                                     : kMaxInterfaceTextLength;
+    text.truncate(length);
     return text;
 }
 

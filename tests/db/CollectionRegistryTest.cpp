@@ -271,6 +271,9 @@ private Q_SLOTS:
             file.addLocale(first, QStringLiteral("button.select"), QStringLiteral("Select"));
             file.addLocale(second, QStringLiteral("only.second"), QStringLiteral("Second's text"));
             file.addLocale(first, QStringLiteral("it's"), QStringLiteral("Quoted key"));
+            // A long text ending in a surrogate pair that straddles the cut.
+            file.addLocale(first, QStringLiteral("long"),
+                QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')) + QString::fromUtf8("\xF0\x9F\x8E\xA8 tail"));
             const QList<std::tuple<qint64, const char *, QVariant, int>> settings { { first, "wheel.segments", 24, 0 },
                 { first, "wheel.segments", 99, 1 }, { first, "name.order", "c", 2 }, { first, "name.order", "a", 0 },
                 { first, "name.order", "b", 1 }, { second, "wheel.segments", 12, 0 },
@@ -287,6 +290,8 @@ private Q_SLOTS:
         QCOMPARE(localizedString(kFirst, QStringLiteral("only.second")), QStringLiteral("only.second"));
         QCOMPARE(localizedString(kSecond, QStringLiteral("only.second")), QStringLiteral("Second's text"));
         QCOMPARE(localizedString(kFirst, QStringLiteral("it's")), QStringLiteral("Quoted key"));
+        QCOMPARE(localizedString(kFirst, QStringLiteral("long")), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
+        QVERIFY(localizedDocument(kFirst, QStringLiteral("long")).endsWith(QStringLiteral(" tail")));
 
         QCOMPARE(settingValue(kFirst, QStringLiteral("WHEEL.segments"), -1).toInt(), 24);
         QCOMPARE(settingValue(kSecond, QStringLiteral("wheel.segments"), -1).toInt(), 12);

@@ -520,6 +520,9 @@ private Q_SLOTS:
         QTest::newRow("Lab infinite") << QStringLiteral("UPDATE \"ROW\" SET B = -1e999") << "key B: -inf is not finite";
         QTest::newRow("code not UTF-8") << QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)")
                                         << "key CODE: is not valid UTF-8";
+        QTest::newRow("text too long") << QStringLiteral("INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) "
+                                                         "SELECT MAX(ID), 'long.caption', hex(zeroblob(2600)) FROM COLLECTION")
+                                       << "key long.caption: is 5200 characters long; shown cut to 4096";
         QTest::newRow("image not decoding")
             << QStringLiteral("UPDATE THEME SET ITEM_DATA = X'89504E470D0A1A0A0000' WHERE ITEM_KEY = 'image.banner'")
             << "key image.banner: image does not decode";

@@ -2,6 +2,8 @@
 
 #include "SettingKinds.h"
 
+#include "db/CollectionLookups.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -149,6 +151,21 @@ public:
         }
     }
 
+    // Interface texts are cut for display; the two documents are shown whole.
+    void localeLengths()
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(QStringLiteral("SELECT ID, \"KEY\", length(STRING) FROM LOCALE WHERE length(STRING) > %1 "
+                                       "AND \"KEY\" NOT IN ('license.copyright', 'motto') COLLATE NOCASE ORDER BY ID")
+                            .arg(DB::kMaxInterfaceTextLength)))
+            return;
+        while (query.next())
+            m_problems << QStringLiteral("%1: is %2 characters long; shown cut to %3")
+                              .arg(where(QStringLiteral("LOCALE"), query.value(0), query.value(1).toString()))
+                              .arg(query.value(2).toLongLong())
+                              .arg(DB::kMaxInterfaceTextLength);
+    }
+
     void images(const QString &table, const QString &keyColumn, const QString &dataColumn, const QString &filter)
     {
         QSqlQuery query(m_db);
@@ -181,6 +198,7 @@ QStringList ValueCheck::check(const QSqlDatabase &db)
     checker.texts(QStringLiteral("ROW"), QStringLiteral("ID"), QStringLiteral("NAME"));
     checker.texts(QStringLiteral("ROW_NAME"), QStringLiteral("ROW_ID"), QStringLiteral("NAME"));
     checker.texts(QStringLiteral("PAGE"), QStringLiteral("ID"), QStringLiteral("NAME"));
+    checker.localeLengths();
     checker.images(QStringLiteral("THEME"), QStringLiteral("ITEM_KEY"), QStringLiteral("ITEM_DATA"),
                    QStringLiteral("WHERE ITEM_KEY LIKE 'image.%'"));
     checker.images(QStringLiteral("TEXTURE"), QStringLiteral("NAME"), QStringLiteral("IMAGE"), QString());

@@ -557,7 +557,7 @@ void MainWidget::linkActivated(QString link)
     if (file->open()) {
         const QString key = link == kCopyrightLink ? QStringLiteral("license.copyright") : QStringLiteral("motto");
         file->resize(0);
-        file->write(DB::localizedString(UserState::lastUsedCollection(), key).toUtf8());
+        file->write(DB::localizedDocument(UserState::lastUsedCollection(), key).toUtf8());
         file->close();
     }
     if (QFileInfo::exists(file->fileName()))

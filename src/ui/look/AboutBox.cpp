@@ -89,7 +89,7 @@ AboutBox::AboutBox(QWidget *parent, const QString &text)
     m_licenseText = new QTextEdit(this);
     m_licenseText->setReadOnly(true);
     m_licenseText->setAcceptRichText(true);
-    m_licenseText->setHtml(localized("license.copyright"));
+    m_licenseText->setHtml(DB::localizedDocument(collection, QStringLiteral("license.copyright")));
 
     m_qtLicenseButton = new QPushButton(localized("aboutbox.qt.license.button"), this);
     m_qtLicenseButton->setAutoDefault(false);
