@@ -185,26 +185,31 @@ private Q_SLOTS:
         QCOMPARE(moduleReports().value(0).value("versWord").toInteger() >> 16, 13);
     }
 
-    void aboutRecordCarriesSuiteAndReference()
+    void oneRequestPrintsOneLine_data()
     {
-        const ProgramRun run = runTestModule({"about"});
-        QCOMPARE(run.exitCode, 0);
-        const QList<QJsonObject> reports = moduleReports();
-        QCOMPARE(reports.size(), 1);
-        QCOMPARE(reports[0].value("selector").toInt(), 0);
-        QCOMPARE(reports[0].value("hostWindow").toInteger(), 0);
-        QCOMPARE(reports[0].value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
-        QCOMPARE(run.outLines(), QList<QByteArray>{
-                                     R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})"});
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("about") << QStringList{"about"} << QString()
+                               << QByteArray(R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})");
+        QTest::newRow("a picked colour is reported as changed")
+            << QStringList{"pick", "--space", "cmyk", "--components", "1,2,3,4"} << "255,0,128"
+            << QByteArray(R"({"selector":1,"status":0,"changed":true,"space":0,"components":[65535,0,32896,0]})");
     }
 
-    void pickedColourIsReportedAsChanged()
+    void oneRequestPrintsOneLine()
     {
-        const ProgramRun run = runTestModule({"pick", "--space", "cmyk", "--components", "1,2,3,4"},
-                                             {{"HOST_TEST_MODULE_ANSWER", "255,0,128"}});
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, line);
+        const ProgramRun run = runTestModule(arguments, {{"HOST_TEST_MODULE_ANSWER", answer}});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.outLines(), QList<QByteArray>{
-                                     R"({"selector":1,"status":0,"changed":true,"space":0,"components":[65535,0,32896,0]})"});
+        QCOMPARE(run.outLines(), QList<QByteArray>{line});
+        const QList<QJsonObject> reports = moduleReports();
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports[0].value("selector"), parseObject(line).value("selector"));
+        QCOMPARE(reports[0].value("hostWindow").toInteger(), 0);
+        QCOMPARE(reports[0].value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
     }
 
     // The automation rides on the toolkit's start-up routines, so it must
