@@ -36,7 +36,6 @@ const QList<QColor> kChips = {QColor(200, 40, 40), QColor(40, 200, 40), QColor(4
                               QColor(30, 200, 220)};
 const QList<int> kGreyReds = {125, 132, 140, 150, 160, 175};
 
-using CellList = QList<QPoint>;
 using FilledCells = QList<QPair<QPoint, int>>;
 using CodedCells = QList<QPair<QPoint, QString>>;
 using SwatchRecords = QList<QPair<QRgb, QString>>;
@@ -59,7 +58,7 @@ private:
             UserState::setMyPaletteEntry(cell.y(), cell.x(), DB::ItemIndex{kDeck, deckPageId, deckRows.at(chip)});
     }
 
-    static void selectCells(const CellList &cells)
+    static void selectCells(const QList<QPoint> &cells)
     {
         for (const QPoint &cell : cells)
             UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
@@ -177,34 +176,6 @@ private Q_SLOTS:
         QCOMPARE(UserState::lastUsedCollection(), kDeck);
         QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
-    }
-
-    void buttonStatesFollowMyPalette_data()
-    {
-        QTest::addColumn<FilledCells>("cells");
-        QTest::addColumn<CellList>("selected");
-        QTest::addColumn<bool>("selectEnabled");
-        QTest::addColumn<bool>("swatchEnabled");
-        using Cells = FilledCells;
-        const Cells two{{QPoint(0, 0), 0}, {QPoint(3, 2), 1}};
-        QTest::newRow("one selected cell with a colour") << two << CellList{QPoint(3, 2)} << true << true;
-        QTest::newRow("two selected cells") << two << CellList{QPoint(0, 0), QPoint(3, 2)} << false << true;
-        QTest::newRow("one selected empty cell") << two << CellList{QPoint(5, 3)} << false << true;
-        QTest::newRow("colours but no selection") << two << CellList{} << false << true;
-        QTest::newRow("empty palette") << Cells{} << CellList{} << false << false;
-    }
-
-    void buttonStatesFollowMyPalette()
-    {
-        QFETCH(FilledCells, cells);
-        QFETCH(CellList, selected);
-        QFETCH(bool, selectEnabled);
-        QFETCH(bool, swatchEnabled);
-        fillCells(cells);
-        selectCells(selected);
-        AddOnMainWindow window(QColor(10, 20, 30), QString());
-        QCOMPARE(selectButton(window)->isEnabled(), selectEnabled);
-        QCOMPARE(swatchButton(window)->isEnabled(), swatchEnabled);
     }
 
     void buttonStatesFollowClicksInMyPalette()

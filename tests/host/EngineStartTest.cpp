@@ -96,7 +96,9 @@ private Q_SLOTS:
         QVERIFY(!rawStore()->contains(QStringLiteral("UuidOfLastUsedCollection")));
     }
 
-    void firstStartRemembersTheFirstCollectionAndTheHost()
+    // The first start remembers the first collection and the host; the same
+    // host process keeps the user's choice; a new one starts at the first collection.
+    void startsRememberTheCollectionUntilANewHost()
     {
         writeTwoCollections();
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), int(Tintor::EngineReady));
@@ -108,13 +110,7 @@ private Q_SLOTS:
         // The module's images are reachable once the engine has started.
         QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_16.png")));
         QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_64.png")));
-    }
 
-    // The same host process keeps the user's choice; a new one starts at the first collection.
-    void laterRequestsKeepTheUsersCollectionUntilANewHost()
-    {
-        writeTwoCollections();
-        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         Tintor::UserState::setLastUsedCollection(kSecondByOrder);
         QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
         QCOMPARE(Tintor::UserState::lastUsedCollection(), kSecondByOrder);

@@ -88,60 +88,47 @@ private Q_SLOTS:
 
     void cleanup() { m_root.reset(); }
 
-    void badArgumentsExitTwoWithOneLine_data()
+    // Bad arguments exit 2, a module that cannot be used exits 1; one line each.
+    void unusableRequestsExitWithOneLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
         const QStringList rgb{"pick", "--space", "rgb", "--components"};
         const QStringList lab{"pick", "--space", "lab", "--components"};
-        QTest::newRow("no command") << QStringList() << "command";
-        QTest::newRow("unknown option") << QStringList{"about", "--colour", "red"} << "--colour";
-        QTest::newRow("missing value") << rgb << "needs a value";
-        QTest::newRow("unknown space") << QStringList{"pick", "--space", "xyz", "--components", "0,0,0,0"} << "xyz";
-        QTest::newRow("three components") << rgb + QStringList{"1,2,3"} << "four";
-        QTest::newRow("component not a number") << rgb + QStringList{"1,x,3,4"} << "c1";
-        QTest::newRow("component above 16 bits") << rgb + QStringList{"65536,0,0,0"} << "c0";
-        QTest::newRow("lab a below signed range") << lab + QStringList{"0,-32769,0,0"} << "c1";
-        QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << "pick";
-        QTest::newRow("negative close delay") << QStringList{"about", "--close-after", "-5"} << "--close-after";
+        const QStringList about{"about", "--plugin"};
+        QTest::newRow("no command") << QStringList() << 2 << "command";
+        QTest::newRow("unknown option") << QStringList{"about", "--colour", "red"} << 2 << "--colour";
+        QTest::newRow("missing value") << rgb << 2 << "needs a value";
+        QTest::newRow("unknown space") << QStringList{"pick", "--space", "xyz", "--components", "0,0,0,0"} << 2 << "xyz";
+        QTest::newRow("three components") << rgb + QStringList{"1,2,3"} << 2 << "four";
+        QTest::newRow("component not a number") << rgb + QStringList{"1,x,3,4"} << 2 << "c1";
+        QTest::newRow("component above 16 bits") << rgb + QStringList{"65536,0,0,0"} << 2 << "c0";
+        QTest::newRow("lab a below signed range") << lab + QStringList{"0,-32769,0,0"} << 2 << "c1";
+        QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
+        QTest::newRow("negative close delay") << QStringList{"about", "--close-after", "-5"} << 2 << "--close-after";
+        QTest::newRow("missing module") << about + QStringList{"no-such-module.so"} << 1 << "no-such-module.so";
+        QTest::newRow("not a module") << about + QStringList{"notes.so"} << 1 << "notes.so";
+        QTest::newRow("no entry point") << about + QStringList{kToolDir + "/huelink_host_test_module_without_entry.so"}
+                                        << 1 << "PluginMain";
     }
 
-    void badArgumentsExitTwoWithOneLine()
+    void unusableRequestsExitWithOneLine()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, mentions);
-        const ProgramRun run = runHost(arguments);
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.out.isEmpty(), run.out.constData());
-        QCOMPARE(run.errLines().size(), 1);
-        QVERIFY2(run.err.contains(mentions.toUtf8()), run.err.constData());
-        // Nothing was loaded or called.
-        QVERIFY(!QFile::exists(reportFile()));
-    }
-
-    void moduleThatCannotBeUsedExitsOne_data()
-    {
-        QTest::addColumn<QString>("module");
-        QTest::addColumn<QString>("mentions");
-        QTest::newRow("missing file") << QStringLiteral("no-such-module.so") << "no-such-module.so";
-        QTest::newRow("not a module") << QStringLiteral("notes.so") << "notes.so";
-        QTest::newRow("no entry point") << kToolDir + QStringLiteral("/huelink_host_test_module_without_entry.so")
-                                        << "PluginMain";
-    }
-
-    void moduleThatCannotBeUsedExitsOne()
-    {
-        QFETCH(QString, module);
+        QFETCH(int, exitCode);
         QFETCH(QString, mentions);
         QFile notes(folder(QStringLiteral("notes.so")));
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.write("not a shared object\n");
         notes.close();
-        const ProgramRun run = runHost({QStringLiteral("about"), QStringLiteral("--plugin"), module});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.out.isEmpty());
+        const ProgramRun run = runHost(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.out.isEmpty(), run.out.constData());
         QCOMPARE(run.errLines().size(), 1);
         QVERIFY2(run.err.contains(mentions.toUtf8()), run.err.constData());
+        // Nothing was called.
+        QVERIFY(!QFile::exists(reportFile()));
     }
 
     // The test module reads the block at the byte offsets the real module
@@ -185,26 +172,31 @@ private Q_SLOTS:
         QCOMPARE(moduleReports().value(0).value("versWord").toInteger() >> 16, 13);
     }
 
-    void aboutRecordCarriesSuiteAndReference()
+    void oneRequestPrintsOneLine_data()
     {
-        const ProgramRun run = runTestModule({"about"});
-        QCOMPARE(run.exitCode, 0);
-        const QList<QJsonObject> reports = moduleReports();
-        QCOMPARE(reports.size(), 1);
-        QCOMPARE(reports[0].value("selector").toInt(), 0);
-        QCOMPARE(reports[0].value("hostWindow").toInteger(), 0);
-        QCOMPARE(reports[0].value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
-        QCOMPARE(run.outLines(), QList<QByteArray>{
-                                     R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})"});
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("about") << QStringList{"about"} << QString()
+                               << QByteArray(R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})");
+        QTest::newRow("a picked colour is reported as changed")
+            << QStringList{"pick", "--space", "cmyk", "--components", "1,2,3,4"} << "255,0,128"
+            << QByteArray(R"({"selector":1,"status":0,"changed":true,"space":0,"components":[65535,0,32896,0]})");
     }
 
-    void pickedColourIsReportedAsChanged()
+    void oneRequestPrintsOneLine()
     {
-        const ProgramRun run = runTestModule({"pick", "--space", "cmyk", "--components", "1,2,3,4"},
-                                             {{"HOST_TEST_MODULE_ANSWER", "255,0,128"}});
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, line);
+        const ProgramRun run = runTestModule(arguments, {{"HOST_TEST_MODULE_ANSWER", answer}});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.outLines(), QList<QByteArray>{
-                                     R"({"selector":1,"status":0,"changed":true,"space":0,"components":[65535,0,32896,0]})"});
+        QCOMPARE(run.outLines(), QList<QByteArray>{line});
+        const QList<QJsonObject> reports = moduleReports();
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports[0].value("selector"), parseObject(line).value("selector"));
+        QCOMPARE(reports[0].value("hostWindow").toInteger(), 0);
+        QCOMPARE(reports[0].value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
     }
 
     // The automation rides on the toolkit's start-up routines, so it must

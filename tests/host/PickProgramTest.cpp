@@ -250,26 +250,6 @@ private Q_SLOTS:
         QCOMPARE(ChipChooser::payloadMimeType(), Tintor::chipPayloadMimeType());
     }
 
-    void chosenChipComesBackAsRgb()
-    {
-        // A host colour next to another chip, and the code typed in lower case.
-        const Chip chip = m_firstChips.value(1);
-        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(m_firstChips[0].color)),
-                                        "--choose", chip.code.toLower(), "--close-after", kCloseAfter});
-        QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
-        // Inside the host the module keeps its debug lines to itself.
-        QVERIFY2(!run.err.contains("RGB("), run.err.constData());
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.outLines().size(), 1);
-        QCOMPARE(outLine(run, 0).value("status").toInt(), 0);
-        QCOMPARE(outLine(run, 0).value("changed").toBool(), true);
-        QCOMPARE(outLine(run, 0).value("space").toInt(), 0);
-        QCOMPARE(outLine(run, 0).value("components").toArray(), rgbBlock(chip.color));
-        // It went through My Palette: the first cell holds the chip, selected.
-        QCOMPARE(firstCellEntry(), itemIndexText(m_firstCollection, chip));
-        QVERIFY(userState().value(QStringLiteral("MyPalette/(0,0).Selected")).toBool());
-    }
-
     // The stand-in device writes a measurement naming one chip of each
     // Capsure collection (priority order); the host takes the item of a
     // collection other than the first, so the import switches collection
@@ -367,21 +347,31 @@ private Q_SLOTS:
             QCOMPARE(collectionName(lastUsedCollection()), collection);
     }
 
-    // The chosen chip goes into a palette file and a swatch file through the
-    // window's buttons and file dialogs; a new host process with a fresh
-    // user state opens the palette file, and the cell holds the chip again.
-    void paletteFileAndSwatchesTravelBetweenProcesses()
+    // The chosen chip (typed in lower case, the host colour next to another
+    // chip) comes back as RGB through My Palette, and goes into a palette
+    // file and a swatch file through the window's buttons and file dialogs;
+    // a new host process with a fresh user state opens the palette file, and
+    // the cell holds the chip again.
+    void chosenChipTravelsThroughPaletteAndSwatchFiles()
     {
         const Chip chip = m_firstChips.value(1);
         QTemporaryDir files;
         const QString palette = files.filePath(QStringLiteral("mine.palette"));
         const QString swatches = files.filePath(QStringLiteral("mine.aco"));
-        ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(chip.color), "--choose",
-                                  chip.code, "--save-palette", palette, "--export-swatches", swatches,
-                                  "--close-after", kCloseAfter});
+        ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(m_firstChips[0].color)),
+                                  "--choose", chip.code.toLower(), "--save-palette", palette, "--export-swatches",
+                                  swatches, "--close-after", kCloseAfter});
         QVERIFY2(hostErrors(run).isEmpty(), hostErrors(run).join('\n').constData());
+        // Inside the host the module keeps its debug lines to itself.
+        QVERIFY2(!run.err.contains("RGB("), run.err.constData());
         QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines().size(), 1);
+        QCOMPARE(outLine(run, 0).value("status").toInt(), 0);
+        QCOMPARE(outLine(run, 0).value("changed").toBool(), true);
+        QCOMPARE(outLine(run, 0).value("space").toInt(), 0);
         QCOMPARE(outLine(run, 0).value("components").toArray(), rgbBlock(chip.color));
+        QCOMPARE(firstCellEntry(), itemIndexText(m_firstCollection, chip));
+        QVERIFY(userState().value(QStringLiteral("MyPalette/(0,0).Selected")).toBool());
         QFile swatchFile(swatches);
         QVERIFY(swatchFile.open(QIODevice::ReadOnly));
         QString error;

@@ -33,11 +33,7 @@ struct AboutRecord
 // What the stand-in user saw of each about box before closing it.
 struct SeenAboutBox
 {
-    QString title;
     QString versionLine;
-    Qt::WindowModality modality = Qt::NonModal;
-    QSize size;
-    QString fontFamily;
     QImage image;
 };
 
@@ -59,10 +55,6 @@ void closeTheAboutBoxOnceShown()
             if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") != 0 || !window->isVisible())
                 continue;
             SeenAboutBox seen;
-            seen.title = window->windowTitle();
-            seen.modality = window->windowModality();
-            seen.size = window->size();
-            seen.fontFamily = QFontInfo(window->font()).family();
             for (QLabel *label : window->findChildren<QLabel *>()) {
                 if (label->text().endsWith(QLatin1String("bit)")))
                     seen.versionLine = label->text();
@@ -122,11 +114,7 @@ private Q_SLOTS:
             QCOMPARE(seenBoxes().size(), request);
 
             const SeenAboutBox &seen = seenBoxes().constLast();
-            QCOMPARE(seen.title, QStringLiteral("About Huelink"));
             QCOMPARE(seen.versionLine, QStringLiteral("Huelink 4.0.0 (64bit)"));
-            QCOMPARE(seen.modality, Qt::ApplicationModal);
-            QCOMPARE(seen.size, QSize(680, 480));
-            QCOMPARE(seen.fontFamily, QStringLiteral("DejaVu Sans"));
             QCOMPARE(seen.image.size(), QSize(680, 480));
             seen.image.save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
         }

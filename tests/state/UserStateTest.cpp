@@ -108,7 +108,6 @@ private Q_SLOTS:
         row("tab 8", "TabPageIndex", 8, 8);
         row("scheme 10", "SchemeKind", 10, 0);
         row("scheme 0", "SchemeKind", 0, 0);
-        row("scheme 1", "SchemeKind", 1, 1);
         row("scheme 9", "SchemeKind", 9, 9);
         row("neutral 6", "SchemeNeutralSubKind", 6, 7);
         row("neutral 10", "SchemeNeutralSubKind", 10, 7);
@@ -118,7 +117,6 @@ private Q_SLOTS:
         row("segment fraction", "SegmentIndex", QStringLiteral("2.5"), 1);
         row("page 40", "PageIndex", 40, 40);
         row("page empty", "PageIndex", QString(), 1);
-        row("row 3", "RowIndex", 3, 3);
         row("exterior true", "ExteriorColors", true, 1);
         row("exterior 1", "ExteriorColors", QStringLiteral("1"), 1);
         row("exterior text", "ExteriorColors", QStringLiteral("maybe"), 0);

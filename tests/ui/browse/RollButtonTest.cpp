@@ -26,11 +26,9 @@ private Q_SLOTS:
         const QImage normal = BrowseFixture::arrow(18, 22, arrowType, QColor(230, 230, 230));
         const QImage pressed = BrowseFixture::arrow(18, 22, arrowType, QColor(255, 200, 60));
 
+        // Direction, size and repeat are checked in the search box.
         RollButton button{Direction(direction)};
-        QCOMPARE(button.direction(), Direction(direction));
-        QCOMPARE(button.size(), normal.size());
         QCOMPARE(button.minimumSize(), button.maximumSize());
-        QVERIFY(button.autoRepeat());
 
         // No frame or bevel: the grab is the image on the transparent button.
         QImage shot = button.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

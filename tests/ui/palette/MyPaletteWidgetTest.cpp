@@ -377,8 +377,6 @@ private Q_SLOTS:
         QVERIFY(!hasKey(QPoint(0, 0), "Entry"));
         // The selection is unchanged and still holds no chip.
         QCOMPARE(selectionOf(*m_palette), (CellList{QPoint(0, 0), QPoint(1, 0)}));
-        QVERIFY(!m_palette->eraseButton()->isEnabled());
-        QVERIFY(m_palette->zoomButton()->isEnabled());
     }
 
     void dropsThatChangeNothing_data()
@@ -630,7 +628,6 @@ private Q_SLOTS:
             << true;
         QTest::newRow("version 3.1") << palette("version=\"3.1\"" + multi) << false;
         QTest::newRow("version 3") << palette("version=\"3\"" + multi) << false;
-        QTest::newRow("version 4.0") << palette("version=\"4.0\"" + multi) << false;
         QTest::newRow("no version") << palette(multi) << false;
         QTest::newRow("other system") << palette("version=\"3.0\" system=\"DECK\"") << false;
         QTest::newRow("version 2 of an unknown collection") << palette("version=\"2.0\" system=\"GONE\"") << false;
@@ -707,26 +704,6 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), QByteArray("old palette"));
         if (!locked)
             QSKIP("the read-only folder stays writable for this user (root)");
-    }
-
-    void gridToggleIsStored()
-    {
-        QVERIFY(makePalette());
-        QVERIFY(m_palette->gridButton()->isChecked());
-        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        QVERIFY(!m_palette->gridButton()->isChecked());
-        QVERIFY(!UserState::myPaletteGridVisible());
-        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        QVERIFY(UserState::myPaletteGridVisible());
-    }
-
-    void zoomButtonAsksForTheFullView()
-    {
-        storeCells({{QPoint(0, 0), 0}});
-        QVERIFY(makePalette());
-        QSignalSpy zoomSpy(m_palette, &MyPaletteWidget::zoomMyPaletteClicked);
-        QTest::mouseClick(m_palette->zoomButton(), Qt::LeftButton);
-        QCOMPARE(zoomSpy.count(), 1);
     }
 
     void descriptionStoredAndItsFocusLook()

@@ -46,14 +46,6 @@ private Q_SLOTS:
         QVERIFY(m_collections.file->isOpen());
     }
 
-    void loadsTheChipACellNames()
-    {
-        DB::ColorEntry chip;
-        QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 3), chip), 0);
-        QCOMPARE(chip.code, QStringLiteral("HL 1040"));
-        QCOMPARE(QColor(chip.red, chip.green, chip.blue), kDeckChips.at(3).color);
-    }
-
     void itemsThatNameNoChip_data()
     {
         QTest::addColumn<QUuid>("collection");
