@@ -24,8 +24,7 @@ using namespace Tintor;
 
 // The application object for one call: the toolkit finds its SQLite driver
 // through it, and it is gone when the call returns.
-class EngineSession
-{
+class EngineSession {
 public:
     EngineSession()
     {
@@ -53,7 +52,7 @@ public:
 private:
     int m_argc = 1;
     char m_name[8] = "huelink";
-    char *m_argv[2] = {m_name, nullptr};
+    char *m_argv[2] = { m_name, nullptr };
     std::unique_ptr<QCoreApplication> m_application;
 };
 
@@ -101,12 +100,12 @@ bool chipColor(const std::string &code, const std::string &collectionName, Rgb &
     for (const QUuid &uuid : collections) {
         DB::ColorEntry chip;
         if (DB::entryByCode(uuid, wanted, chip) == DB::StatusOk) {
-            color = {chip.red, chip.green, chip.blue};
+            color = { chip.red, chip.green, chip.blue };
             return true;
         }
     }
     error = "no chip has the code '" + wanted.toStdString() + "' in "
-          + (name.isEmpty() ? std::string("the enabled collections") : "the collection '" + name.toStdString() + "'");
+        + (name.isEmpty() ? std::string("the enabled collections") : "the collection '" + name.toStdString() + "'");
     return false;
 }
 
@@ -128,7 +127,8 @@ bool myPalette(std::string &description, std::vector<NamedColor> &chips, int &mi
                 ++missing;
                 continue;
             }
-            chips.push_back({displayName(item.collectionUuid, chip).toStdString(), {chip.red, chip.green, chip.blue}});
+            chips.push_back(
+                { displayName(item.collectionUuid, chip).toStdString(), { chip.red, chip.green, chip.blue } });
         }
     }
     return true;

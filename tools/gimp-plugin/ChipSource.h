@@ -10,15 +10,13 @@
 // image editor's side needs no toolkit.
 namespace ChipSource {
 
-struct Rgb
-{
+struct Rgb {
     int red = 0;
     int green = 0;
     int blue = 0;
 };
 
-struct NamedColor
-{
+struct NamedColor {
     std::string name; // "code - name", as My Palette shows it
     Rgb color;
 };

@@ -88,7 +88,7 @@ Result pick(const std::array<std::uint8_t, 3> &hostRgb, const std::string &promp
         const HostAutomation::Report report = HostAutomation::report();
         if (report.choice != HostAutomation::Choice::Chosen)
             return failed("the test pick of '" + chooseCode + "' failed: "
-                          + (report.chooseError.empty() ? std::string("the window closed first") : report.chooseError));
+                + (report.chooseError.empty() ? std::string("the window closed first") : report.chooseError));
     }
     if (outcome.status != 0)
         return failed("the module ended the pick with status " + std::to_string(outcome.status));

@@ -10,12 +10,11 @@
 // pick returns.
 namespace ModulePick {
 
-struct Result
-{
+struct Result {
     enum class Kind { Picked, Cancelled, Failed };
     Kind kind = Kind::Failed;
-    std::array<std::uint16_t, 3> rgb16{}; // 16 bits per channel, as the module answers
-    std::string error;                    // one line, for Failed
+    std::array<std::uint16_t, 3> rgb16 {}; // 16 bits per channel, as the module answers
+    std::string error; // one line, for Failed
 };
 
 // $HUELINK_MODULE when set, otherwise the installed module.

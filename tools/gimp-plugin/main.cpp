@@ -56,7 +56,7 @@ GimpPDBStatusType runPick(std::string &message)
     gimp_context_get_foreground(&foreground);
     guchar red = 0, green = 0, blue = 0;
     gimp_rgb_get_uchar(&foreground, &red, &green, &blue);
-    const ModulePick::Result result = ModulePick::pick({red, green, blue}, kPickLabel);
+    const ModulePick::Result result = ModulePick::pick({ red, green, blue }, kPickLabel);
     switch (result.kind) {
     case ModulePick::Result::Kind::Picked:
         setForeground(result.rgb16[0] / 65535.0, result.rgb16[1] / 65535.0, result.rgb16[2] / 65535.0);
@@ -128,21 +128,22 @@ GimpPDBStatusType runPaletteToGimp(std::string &paletteName, std::string &messag
 void query()
 {
     static const GimpParamDef runModeOnly[] = {
-        {GIMP_PDB_INT32, const_cast<gchar *>("run-mode"), const_cast<gchar *>("The run mode { RUN-INTERACTIVE (0), RUN-NONINTERACTIVE (1) }")},
+        { GIMP_PDB_INT32, const_cast<gchar *>("run-mode"),
+            const_cast<gchar *>("The run mode { RUN-INTERACTIVE (0), RUN-NONINTERACTIVE (1) }") },
     };
     static const GimpParamDef foregroundArguments[] = {
         runModeOnly[0],
-        {GIMP_PDB_STRING, const_cast<gchar *>("code"), const_cast<gchar *>("The chip's colour code")},
-        {GIMP_PDB_STRING, const_cast<gchar *>("collection"),
-            const_cast<gchar *>("The collection's name; empty for the enabled collections in their order")},
+        { GIMP_PDB_STRING, const_cast<gchar *>("code"), const_cast<gchar *>("The chip's colour code") },
+        { GIMP_PDB_STRING, const_cast<gchar *>("collection"),
+            const_cast<gchar *>("The collection's name; empty for the enabled collections in their order") },
     };
     static const GimpParamDef paletteResult[] = {
-        {GIMP_PDB_STRING, const_cast<gchar *>("palette"), const_cast<gchar *>("The name of the GIMP palette made")},
+        { GIMP_PDB_STRING, const_cast<gchar *>("palette"), const_cast<gchar *>("The name of the GIMP palette made") },
     };
 
     gimp_install_procedure(kPickProcedure, "Pick a colour from the Huelink paint collections",
-        "Opens the Huelink window with the foreground colour; the colour picked there becomes the foreground.",
-        kAuthor, kAuthor, kDate, kPickLabel, "", GIMP_PLUGIN, G_N_ELEMENTS(runModeOnly), 0, runModeOnly, nullptr);
+        "Opens the Huelink window with the foreground colour; the colour picked there becomes the foreground.", kAuthor,
+        kAuthor, kDate, kPickLabel, "", GIMP_PLUGIN, G_N_ELEMENTS(runModeOnly), 0, runModeOnly, nullptr);
     gimp_plugin_menu_register(kPickProcedure, "<Image>/Colors");
 
     gimp_install_procedure(kForegroundProcedure, "Set the foreground to a Huelink chip",
@@ -150,9 +151,9 @@ void query()
         nullptr, "", GIMP_PLUGIN, G_N_ELEMENTS(foregroundArguments), 0, foregroundArguments, nullptr);
 
     gimp_install_procedure(kPaletteProcedure, "Make a GIMP palette of Huelink's My Palette",
-        "Makes (or replaces) a GIMP palette named after My Palette's description holding its chips.", kAuthor,
-        kAuthor, kDate, kPaletteLabel, "", GIMP_PLUGIN, G_N_ELEMENTS(runModeOnly), G_N_ELEMENTS(paletteResult),
-        runModeOnly, paletteResult);
+        "Makes (or replaces) a GIMP palette named after My Palette's description holding its chips.", kAuthor, kAuthor,
+        kDate, kPaletteLabel, "", GIMP_PLUGIN, G_N_ELEMENTS(runModeOnly), G_N_ELEMENTS(paletteResult), runModeOnly,
+        paletteResult);
     gimp_plugin_menu_register(kPaletteProcedure, "<Image>/Colors");
 }
 
@@ -181,6 +182,6 @@ void run(const gchar *name, gint count, const GimpParam *params, gint *returnCou
 
 } // namespace
 
-const GimpPlugInInfo PLUG_IN_INFO = {nullptr, nullptr, query, run};
+const GimpPlugInInfo PLUG_IN_INFO = { nullptr, nullptr, query, run };
 
 MAIN()
