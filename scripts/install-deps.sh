@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libxml2-dev libsqlite3-dev sqlite3 fonts-dejavu-core)
+# The GIMP plug-in and its tests in a real GIMP.
+packages+=(gimp libgimp2.0-dev)
 # The libFuzzer targets (fuzz/) need clang and its runtime.
 [ "${HUELINK_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 missing=()

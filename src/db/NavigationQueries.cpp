@@ -150,6 +150,24 @@ int entryById(const QUuid &uuid, qint64 rowId, ColorEntry &entry)
         entry);
 }
 
+int entryByCode(const QUuid &uuid, const QString &code, ColorEntry &entry)
+{
+    entry.clear();
+    if (code.trimmed().isEmpty())
+        return StatusFailed;
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    QSqlQuery query(database);
+    return readFirstEntry(query,
+        QStringLiteral("SELECT R.*, %1 AS COLLECTION_ID FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP CMAP ON "
+                       "CMAP.PAGE_ID = R.PAGE_ID WHERE CMAP.COLLECTION_ID = %1 AND R.CODE = ? COLLATE NOCASE "
+                       "ORDER BY R.ID LIMIT 1")
+            .arg(collectionDatabaseId(uuid)),
+        entry, { code });
+}
+
 int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry)
 {
     entry.clear();

@@ -41,6 +41,10 @@ int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments);
 // True also when the collection is unavailable.
 bool hasExteriorPageWithMood(const QUuid &uuid, int mood);
 
+// The chip of the collection whose code equals `code` without regard to case
+// (bound, never pasted); the lowest row ID wins. A blank code finds nothing.
+int entryByCode(const QUuid &uuid, const QString &code, ColorEntry &entry);
+
 // Searches every enabled collection of the file holding the system-wide
 // collection; the chip's collection is collectionUuidOfDatabaseId(
 // entry.collectionId).

@@ -39,6 +39,11 @@ void setHostApplicationName(const QString &hostName)
                                            : QStringLiteral("Huelink.") + hostName;
 }
 
+QString moduleHostApplicationName()
+{
+    return QStringLiteral("Photoshop");
+}
+
 QString pluginFilePath()
 {
     return storedPluginPath();

@@ -180,7 +180,7 @@ extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *pa
         *result = 0;
 
     QCoreApplication::setAttribute(Qt::AA_PluginApplication);
-    Tintor::setHostApplicationName(QStringLiteral("Photoshop"));
+    Tintor::setHostApplicationName(Tintor::moduleHostApplicationName());
     Tintor::Platform::prepareGuiEnvironment();
 
     int argc = 0;

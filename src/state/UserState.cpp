@@ -364,6 +364,11 @@ void setMyPaletteLastSavePath(const QString &path)
     writeValue(kPaletteGroup, QStringLiteral("MyPaletteLastSavePath"), path);
 }
 
+QString myPaletteDescription()
+{
+    return readValue(kPaletteGroup, QStringLiteral("MyPaletteDescription")).toString();
+}
+
 void setMyPaletteDescription(const QString &description)
 {
     writeValue(kPaletteGroup, QStringLiteral("MyPaletteDescription"), description);

@@ -56,6 +56,7 @@ bool myPaletteSaveFileFormat();
 void setMyPaletteSaveFileFormat(int format);
 QString myPaletteLastSavePath();
 void setMyPaletteLastSavePath(const QString &path);
+QString myPaletteDescription();
 void setMyPaletteDescription(const QString &description);
 int myPaletteFullBackgroundColor();
 void setMyPaletteFullBackgroundColor(int grey);

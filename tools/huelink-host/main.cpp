@@ -9,8 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #ifndef HUELINK_DEFAULT_PLUGIN
 #define HUELINK_DEFAULT_PLUGIN "huelink_picker.so"
+#endif
+#ifndef HUELINK_INSTALLED_PLUGIN
+#define HUELINK_INSTALLED_PLUGIN HUELINK_DEFAULT_PLUGIN
 #endif
 
 namespace {
@@ -108,7 +113,10 @@ int main(int argc, char *argv[])
     }
 
     PluginHost host;
-    const std::string pluginPath = arguments->pluginPath.empty() ? HUELINK_DEFAULT_PLUGIN : arguments->pluginPath;
+    // The module built beside the host, or once installed the installed one.
+    const char *defaultPlugin = access(HUELINK_DEFAULT_PLUGIN, F_OK) == 0 ? HUELINK_DEFAULT_PLUGIN
+                                                                          : HUELINK_INSTALLED_PLUGIN;
+    const std::string pluginPath = arguments->pluginPath.empty() ? defaultPlugin : arguments->pluginPath;
     if (!host.load(pluginPath, error)) {
         printLine(stderr, error);
         return kExitLoadFailed;

@@ -8,6 +8,9 @@ namespace Tintor {
 // "Huelink" or "Huelink.<host name>"; the user state's application name.
 QString settingsApplicationName();
 void setHostApplicationName(const QString &hostName);
+// The host name the module gives itself: other programs reading the module's
+// user state pass it to setHostApplicationName.
+QString moduleHostApplicationName();
 
 QString pluginFilePath();
 void setPluginFilePath(const QString &path);
