@@ -34,16 +34,16 @@ namespace {
 // Roles of the painted views; everything else keeps the role Qt gives it.
 QAccessibleInterface *viewInterface(const QString &className, QObject *object)
 {
-    static const QHash<QString, QAccessible::Role> roles{
-        {QStringLiteral("Tintor::CollectionSelectWidget"), QAccessible::ComboBox},
-        {QStringLiteral("Tintor::ColorWheelWidget"), QAccessible::Dial},
-        {QStringLiteral("Tintor::MoodSelectWidget"), QAccessible::Grouping},
-        {QStringLiteral("Tintor::CardRollerWidget"), QAccessible::List},
-        {QStringLiteral("Tintor::TabBarWidget"), QAccessible::PageTabList},
-        {QStringLiteral("Tintor::ColorSchemerWidget"), QAccessible::List},
-        {QStringLiteral("Tintor::ColorSchemerPelvonWidget"), QAccessible::List},
-        {QStringLiteral("Tintor::MyPaletteWidget"), QAccessible::Table},
-        {QStringLiteral("Tintor::MyPaletteFullWidget"), QAccessible::Table},
+    static const QHash<QString, QAccessible::Role> roles {
+        { QStringLiteral("Tintor::CollectionSelectWidget"), QAccessible::ComboBox },
+        { QStringLiteral("Tintor::ColorWheelWidget"), QAccessible::Dial },
+        { QStringLiteral("Tintor::MoodSelectWidget"), QAccessible::Grouping },
+        { QStringLiteral("Tintor::CardRollerWidget"), QAccessible::List },
+        { QStringLiteral("Tintor::TabBarWidget"), QAccessible::PageTabList },
+        { QStringLiteral("Tintor::ColorSchemerWidget"), QAccessible::List },
+        { QStringLiteral("Tintor::ColorSchemerPelvonWidget"), QAccessible::List },
+        { QStringLiteral("Tintor::MyPaletteWidget"), QAccessible::Table },
+        { QStringLiteral("Tintor::MyPaletteFullWidget"), QAccessible::Table },
     };
     const auto role = roles.constFind(className);
     if (role == roles.cend() || !object->isWidgetType())
@@ -59,8 +59,7 @@ QString plain(const QString &text)
     return document.toPlainText().simplified();
 }
 
-struct Texts
-{
+struct Texts {
     QWidget *widget;
     const char *nameKey;
     const char *fallbackName;
@@ -80,46 +79,48 @@ void applyAccessibleNames(MainWidget &mainWidget, const QUuid &collection)
 
     MyPaletteWidget *palette = mainWidget.myPalette();
     const Texts texts[] = {
-        {mainWidget.collectionSelector(), nullptr, "Collection", nullptr, "The collection of colours to browse"},
-        {mainWidget.collectionSelector()->dropDownButton(), nullptr, "Choose collection", nullptr,
-         "Opens the list of installed collections"},
-        {mainWidget.collectionSelector()->capsureButton(), nullptr, "Capsure measurement", nullptr,
-         "Finds the colour measured with the Capsure device"},
-        {mainWidget.collectionSelector()->collectionList(), nullptr, "Collections", nullptr,
-         "The installed collections"},
-        {mainWidget.colorWheel(), nullptr, "Colour wheel", nullptr, "The segment of the fan deck the cards come from"},
-        {mainWidget.moodFilter(), nullptr, "Mood filter", nullptr, "Shows only the cards of one mood"},
-        {mainWidget.cardRoller(), nullptr, "Card roller", nullptr, "The cards of the segment and their chips"},
-        {mainWidget.search(), nullptr, "Search", "color.palette.enter.search.text", "Search a colour by code or name"},
-        {mainWidget.search()->lineEdit(), nullptr, "Search", "color.palette.enter.search.text",
-         "Search a colour by code or name"},
-        {mainWidget.search()->rollButton(Backward), nullptr, "Previous match", nullptr,
-         "Goes to the previous card the search found"},
-        {mainWidget.search()->rollButton(Forward), nullptr, "Next match", nullptr,
-         "Goes to the next card the search found"},
-        {mainWidget.tabBar(), nullptr, "Tabs", nullptr, "Schemes, products, colour foresight and textures"},
-        {mainWidget.colorSchemer(), "tab.bar.color.schemes.caption", "Colour schemes", "harmonizer.drag.drop.message",
-         "Colours that go with the selected chip"},
-        {mainWidget.pelvonSchemer(), "tab.bar.color.schemes.caption", "Colour schemes",
-         "harmonizer.drag.drop.message", "Colours that go with the selected chip"},
-        {mainWidget.foresightView(), "tab.bar.color.foresight.caption", "Colour foresight", nullptr,
-         "The maker's colour trend groups"},
-        {mainWidget.productsView(), "tab.bar.products.caption", "Products", nullptr,
-         "The products the selected colour is sold in"},
-        {mainWidget.texturesView(), "tab.bar.textures.caption", "Textures", "textures.select.message",
-         "The selected colour on surface textures"},
-        {palette, nullptr, "My Palette", "mypalette.note.instructions", "Your own colours"},
-        {palette->zoomButton(), nullptr, "Enlarge My Palette", nullptr, "Shows My Palette in full size"},
-        {palette->eraseButton(), nullptr, "Erase", nullptr, "Empties the selected cells of My Palette"},
-        {palette->clearButton(), nullptr, "Clear My Palette", "mypalette.clearpalettebutton.question",
-         "Empties every cell of My Palette"},
-        {palette->gridButton(), nullptr, "Grid", nullptr, "Shows or hides the grid lines of My Palette"},
-        {palette->descriptionEdit(), nullptr, "Palette description", "mypalette.note.instructions",
-         "A note saved with the palette"},
-        {mainWidget.fullPalette(), nullptr, "My Palette in full size", nullptr, "Your own colours, enlarged"},
-        {mainWidget.fullPalette()->backButton(), nullptr, "Back", nullptr, "Returns to the browsing view"},
-        {mainWidget.copyrightLabel(), "color.palette.copyright", "Copyright", nullptr, "Opens the copyright notice"},
-        {mainWidget.mottoLabel(), "color.palette.motto", "Motto", nullptr, "Opens the maker's motto"},
+        { mainWidget.collectionSelector(), nullptr, "Collection", nullptr, "The collection of colours to browse" },
+        { mainWidget.collectionSelector()->dropDownButton(), nullptr, "Choose collection", nullptr,
+            "Opens the list of installed collections" },
+        { mainWidget.collectionSelector()->capsureButton(), nullptr, "Capsure measurement", nullptr,
+            "Finds the colour measured with the Capsure device" },
+        { mainWidget.collectionSelector()->collectionList(), nullptr, "Collections", nullptr,
+            "The installed collections" },
+        { mainWidget.colorWheel(), nullptr, "Colour wheel", nullptr,
+            "The segment of the fan deck the cards come from" },
+        { mainWidget.moodFilter(), nullptr, "Mood filter", nullptr, "Shows only the cards of one mood" },
+        { mainWidget.cardRoller(), nullptr, "Card roller", nullptr, "The cards of the segment and their chips" },
+        { mainWidget.search(), nullptr, "Search", "color.palette.enter.search.text",
+            "Search a colour by code or name" },
+        { mainWidget.search()->lineEdit(), nullptr, "Search", "color.palette.enter.search.text",
+            "Search a colour by code or name" },
+        { mainWidget.search()->rollButton(Backward), nullptr, "Previous match", nullptr,
+            "Goes to the previous card the search found" },
+        { mainWidget.search()->rollButton(Forward), nullptr, "Next match", nullptr,
+            "Goes to the next card the search found" },
+        { mainWidget.tabBar(), nullptr, "Tabs", nullptr, "Schemes, products, colour foresight and textures" },
+        { mainWidget.colorSchemer(), "tab.bar.color.schemes.caption", "Colour schemes", "harmonizer.drag.drop.message",
+            "Colours that go with the selected chip" },
+        { mainWidget.pelvonSchemer(), "tab.bar.color.schemes.caption", "Colour schemes", "harmonizer.drag.drop.message",
+            "Colours that go with the selected chip" },
+        { mainWidget.foresightView(), "tab.bar.color.foresight.caption", "Colour foresight", nullptr,
+            "The maker's colour trend groups" },
+        { mainWidget.productsView(), "tab.bar.products.caption", "Products", nullptr,
+            "The products the selected colour is sold in" },
+        { mainWidget.texturesView(), "tab.bar.textures.caption", "Textures", "textures.select.message",
+            "The selected colour on surface textures" },
+        { palette, nullptr, "My Palette", "mypalette.note.instructions", "Your own colours" },
+        { palette->zoomButton(), nullptr, "Enlarge My Palette", nullptr, "Shows My Palette in full size" },
+        { palette->eraseButton(), nullptr, "Erase", nullptr, "Empties the selected cells of My Palette" },
+        { palette->clearButton(), nullptr, "Clear My Palette", "mypalette.clearpalettebutton.question",
+            "Empties every cell of My Palette" },
+        { palette->gridButton(), nullptr, "Grid", nullptr, "Shows or hides the grid lines of My Palette" },
+        { palette->descriptionEdit(), nullptr, "Palette description", "mypalette.note.instructions",
+            "A note saved with the palette" },
+        { mainWidget.fullPalette(), nullptr, "My Palette in full size", nullptr, "Your own colours, enlarged" },
+        { mainWidget.fullPalette()->backButton(), nullptr, "Back", nullptr, "Returns to the browsing view" },
+        { mainWidget.copyrightLabel(), "color.palette.copyright", "Copyright", nullptr, "Opens the copyright notice" },
+        { mainWidget.mottoLabel(), "color.palette.motto", "Motto", nullptr, "Opens the maker's motto" },
     };
     for (const Texts &entry : texts) {
         if (!entry.widget)
@@ -132,11 +133,11 @@ void applyAccessibleNames(MainWidget &mainWidget, const QUuid &collection)
     }
     // Task buttons speak their caption, which Qt reads from the button
     // itself, so a caption set after this call is still what is heard.
-    const QHash<quint16, const char *> buttonDescriptions{
-        {MainWidget::SaveButtonId, "Saves My Palette to a palette file or a text list"},
-        {MainWidget::LoadButtonId, "Loads My Palette from a palette file"},
-        {MainWidget::HelpButtonId, "Opens the help"},
-        {MainWidget::AboutButtonId, "Shows the about box"},
+    const QHash<quint16, const char *> buttonDescriptions {
+        { MainWidget::SaveButtonId, "Saves My Palette to a palette file or a text list" },
+        { MainWidget::LoadButtonId, "Loads My Palette from a palette file" },
+        { MainWidget::HelpButtonId, "Opens the help" },
+        { MainWidget::AboutButtonId, "Shows the about box" },
     };
     for (quint16 id : mainWidget.taskButtonOrder()) {
         if (buttonDescriptions.contains(id))

@@ -13,7 +13,7 @@ namespace Tintor {
 
 QString chipAccessibleText(const QUuid &collection, const DB::ColorEntry &chip)
 {
-    QStringList parts{chip.code};
+    QStringList parts { chip.code };
     const QList<qint64> &order = CollectionSettings::nameOrders(collection).rowNameDisplayOrder;
     const qint64 nameIndex = order.isEmpty() ? -1 : order.first();
     const QString name = nameIndex >= 0 && nameIndex <= INT_MAX ? chip.nameAt(int(nameIndex)) : QString();

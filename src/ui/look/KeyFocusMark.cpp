@@ -28,7 +28,7 @@ void paintKeyFocusMark(QPainter &painter, const QRect &item)
     painter.setPen(QPen(Qt::white, 2));
     painter.drawRect(mark.adjusted(1, 1, -1, -1));
     QPen dashes(kMarkBlue, 2, Qt::CustomDashLine);
-    dashes.setDashPattern({2, 2});
+    dashes.setDashPattern({ 2, 2 });
     painter.setPen(dashes);
     painter.drawRect(mark.adjusted(1, 1, -1, -1));
     painter.restore();
