@@ -53,6 +53,11 @@ AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swat
             &AddOnMainWindow::createSwatch);
     connect(m_mainWidget, &Tintor::MainWidget::myPaletteChanged, this, &AddOnMainWindow::onMyPaletteChanged);
     connect(m_mainWidget, &Tintor::MainWidget::myPaletteSelectionChanged, this, &AddOnMainWindow::onMyPaletteChanged);
+    // Enter in My Palette does what the select button does, when it can.
+    connect(m_mainWidget, &Tintor::MainWidget::selectColorRequested, this, [this] {
+        if (m_mainWidget->taskButton(m_selectButtonId)->isEnabled())
+            m_mainWidget->taskButton(m_selectButtonId)->click();
+    });
 }
 
 AddOnMainWindow::~AddOnMainWindow()
@@ -78,6 +83,8 @@ void AddOnMainWindow::collectionChanged(QUuid collectionId)
     m_mainWidget->taskButton(m_swatchButtonId)
         ->setText(localizedString(collectionId, QStringLiteral("photoshop.createswatch.button")));
     setWindowTitle(localizedString(collectionId, QStringLiteral("color.palette.caption")));
+    m_mainWidget->taskButton(m_selectButtonId)->setAccessibleDescription(tr("Uses the selected My Palette colour"));
+    m_mainWidget->taskButton(m_swatchButtonId)->setAccessibleDescription(tr("Saves My Palette as a swatch file"));
 }
 
 QColor AddOnMainWindow::singleSelectedColor() const

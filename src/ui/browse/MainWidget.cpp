@@ -5,6 +5,7 @@
 #include "db/SearchQueries.h"
 #include "engine/inc/ModuleValues.h"
 #include "platform/Platform.h"
+#include "ui/browse/AccessibleNames.h"
 #include "state/UserState.h"
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/CollectionSelectWidget.h"
@@ -196,6 +197,15 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     connect(m_copyrightLabel, &QLabel::linkActivated, this, &MainWidget::linkActivated);
     connect(m_mottoLabel, &QLabel::linkActivated, this, &MainWidget::linkActivated);
     connect(qApp, &QApplication::focusChanged, this, &MainWidget::onKeyboardFocusChanged);
+    // Enter on a scheme or trend chip places it as a drop on My Palette would.
+    connect(m_colorSchemer, &ColorSchemerWidget::chipChosenInteractively, m_myPalette, &MyPaletteWidget::placeChip);
+    connect(m_pelvonSchemer, &ColorSchemerPelvonWidget::chipChosenInteractively, m_myPalette,
+            &MyPaletteWidget::placeChip);
+    connect(m_foresightView, &ColorForesightWidget::chipChosenInteractively, m_myPalette, &MyPaletteWidget::placeChip);
+    connect(m_myPalette, &MyPaletteWidget::selectColorRequested, this, &MainWidget::selectColorRequested);
+    applyAccessibleNames(*this, collection);
+    connect(this, &MainWidget::selectedCollectionChanged, this,
+            [this](QUuid collectionId) { applyAccessibleNames(*this, collectionId); });
 
     Q_EMIT onCapsureFileChanged(m_capsureFile);
 }

@@ -118,6 +118,8 @@ Q_SIGNALS:
     void myPaletteSelectionChanged();
     void anEditBoxGotFocus();
     void anEditBoxLostFocus();
+    // Enter in My Palette: the window presses its select button.
+    void selectColorRequested();
 
 public Q_SLOTS:
     void onMyPaletteChanged();

@@ -2,8 +2,12 @@
 
 #include "db/CatalogQueries.h"
 #include "db/CollectionSettings.h"
+#include "db/NavigationQueries.h"
+#include "db/Status.h"
 #include "state/UserState.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/chips/ChipDrag.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
@@ -60,6 +64,7 @@ void ColorForesightViewport::loadGroups(const QUuid &collection)
     m_groupAreas.clear();
     m_chips.clear();
     m_nameSizes.clear();
+    m_keyFocusChip = -1;
     clearDragCandidate();
 
     DB::foresightGroups(collection, m_groups);
@@ -125,6 +130,9 @@ void ColorForesightViewport::layoutGroups()
     }
     // Without groups the height is negative and the minimum size holds.
     resize(w, y - 9);
+    // A group closed under the key focus takes its chips away.
+    if (m_keyFocusChip >= shownChipRects().size())
+        m_keyFocusChip = -1;
     m_layingOut = false;
     update();
 }
@@ -230,6 +238,9 @@ void ColorForesightViewport::paintEvent(QPaintEvent *event)
             painter.drawText(name2, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, entry->name2);
         }
     }
+    const QVector<QRect> shown = shownChipRects();
+    if (m_keyFocusShown && m_keyFocusChip >= 0 && m_keyFocusChip < shown.size())
+        paintKeyFocusMark(painter, shown.at(m_keyFocusChip));
 }
 
 void ColorForesightViewport::mousePressEvent(QMouseEvent *event)
@@ -296,6 +307,62 @@ void ColorForesightViewport::clearDragCandidate()
     m_dragName1.clear();
     m_dragName2.clear();
     m_pressPosition = QPoint();
+}
+
+QVector<QRect> ColorForesightViewport::shownChipRects() const
+{
+    QVector<QRect> rects;
+    for (const GroupPlace &place : m_groupAreas)
+        rects += chipRects(place.groupId);
+    return rects;
+}
+
+const DB::ColorForesightEntry *ColorForesightViewport::shownEntry(int index) const
+{
+    for (const GroupPlace &place : m_groupAreas) {
+        const QVector<ChipPlace> chips = m_chips.value(place.groupId);
+        if (index < chips.size())
+            return index >= 0 ? entryOf(place.groupId, chips.at(index).entryId) : nullptr;
+        index -= int(chips.size());
+    }
+    return nullptr;
+}
+
+bool ColorForesightViewport::handleKey(int key)
+{
+    const QVector<QRect> shown = shownChipRects();
+    if (shown.isEmpty())
+        return false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const DB::ColorForesightEntry *entry = shownEntry(m_keyFocusChip);
+        DB::ColorEntry chip;
+        // Only trend colours that are chips of the collection have a place
+        // in My Palette; the others are refused there when dropped, too.
+        if (entry && entry->rowId > 0 && DB::entryById(m_collection, entry->rowId, chip) == DB::StatusOk)
+            Q_EMIT chipChosenInteractively(m_collection, chip);
+        return true;
+    }
+    if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    m_keyFocusChip = chipInDirection(shown, m_keyFocusChip, key);
+    update();
+    const DB::ColorForesightEntry *entry = shownEntry(m_keyFocusChip);
+    DB::ColorEntry chip;
+    QString text;
+    if (entry && entry->rowId > 0 && DB::entryById(m_collection, entry->rowId, chip) == DB::StatusOk)
+        text = chipAccessibleText(m_collection, chip);
+    else if (entry)
+        text = QStringList{entry->name1, entry->name2}.join(QStringLiteral(", "));
+    Q_EMIT keyFocusMoved(shown.at(m_keyFocusChip), text);
+    return true;
+}
+
+void ColorForesightViewport::setKeyFocusShown(bool shown)
+{
+    if (shown == m_keyFocusShown)
+        return;
+    m_keyFocusShown = shown;
+    update();
 }
 
 } // namespace Tintor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ColorEntry.h"
 #include "db/ColorForesightGroup.h"
 
 #include <QColor>
@@ -44,10 +45,25 @@ public:
     // The chip rectangles of an open group, in entry order.
     QVector<QRect> chipRects(qint64 groupId) const;
     QColor dragColor() const { return m_dragColor; }
+    // The chips of the open groups in page order, and the one of them the
+    // arrow keys are on (-1 for none).
+    QVector<QRect> shownChipRects() const;
+    int keyFocusChip() const { return m_keyFocusChip; }
+    // Arrows move the key focus, Enter chooses its chip; false for other
+    // keys and when there is no chip to act on.
+    bool handleKey(int key);
+    // The mark shows while the scroll area around has the keyboard focus.
+    void setKeyFocusShown(bool shown);
     QString dragText() const { return m_dragText; }
 
     // The group name with each non-empty name on a line of its own.
     static QString dragTextOf(const QString &groupName, const QString &name1, const QString &name2);
+
+Q_SIGNALS:
+    // Enter on a chip that is a collection colour: it goes into My Palette
+    // as a drop of it would.
+    void chipChosenInteractively(QUuid collectionId, Tintor::DB::ColorEntry chip);
+    void keyFocusMoved(QRect chip, QString accessibleText);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -71,6 +87,8 @@ private:
     const GroupPlace *groupAt(const QPoint &point) const;
     const DB::ColorForesightEntry *entryOf(qint64 groupId, qint64 entryId) const;
     void clearDragCandidate();
+    // The entry of the n-th shown chip, or null.
+    const DB::ColorForesightEntry *shownEntry(int index) const;
     // The single-line size of a chip name in the name font; measuring
     // every name on every layout would cost more than the layout itself.
     QSize nameSize(const QString &name);
@@ -90,6 +108,8 @@ private:
     QString m_dragName2;
     QPoint m_pressPosition;
     bool m_layingOut = false;
+    int m_keyFocusChip = -1;
+    bool m_keyFocusShown = false;
 };
 
 } // namespace Tintor

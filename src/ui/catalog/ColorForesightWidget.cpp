@@ -3,9 +3,11 @@
 #include "state/UserState.h"
 #include "ui/catalog/CatalogBackground.h"
 #include "ui/catalog/ColorForesightViewport.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/VestrelCustomStyle.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 
 namespace Tintor {
@@ -41,6 +43,13 @@ ColorForesightWidget::ColorForesightWidget(QWidget *parent)
     const QFont font = programFont(FontStyle::Normal, 2);
     setFont(font);
     m_viewport->setFont(font);
+
+    connect(m_viewport, &ColorForesightViewport::chipChosenInteractively, this,
+            &ColorForesightWidget::chipChosenInteractively);
+    connect(m_viewport, &ColorForesightViewport::keyFocusMoved, this, [this](QRect chip, QString text) {
+        ensureVisible(chip.center().x(), chip.center().y(), chip.width(), chip.height());
+        announceKeyFocus(this, text);
+    });
 }
 
 void ColorForesightWidget::selectedCollectionChanged(QUuid collectionId)
@@ -57,6 +66,25 @@ void ColorForesightWidget::resizeEvent(QResizeEvent *event)
     pal.setBrush(QPalette::Window, QBrush(mainBackgroundUnder(this, rect())));
     setPalette(pal);
     m_viewport->layoutGroups();
+}
+
+void ColorForesightWidget::keyPressEvent(QKeyEvent *event)
+{
+    // The arrows move over the chips; without chips they scroll as usual.
+    if (!m_viewport->handleKey(event->key()))
+        QScrollArea::keyPressEvent(event);
+}
+
+void ColorForesightWidget::focusInEvent(QFocusEvent *event)
+{
+    QScrollArea::focusInEvent(event);
+    m_viewport->setKeyFocusShown(true);
+}
+
+void ColorForesightWidget::focusOutEvent(QFocusEvent *event)
+{
+    QScrollArea::focusOutEvent(event);
+    m_viewport->setKeyFocusShown(false);
 }
 
 } // namespace Tintor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/ColorEntry.h"
+
 #include <QScrollArea>
 #include <QUuid>
 
@@ -19,11 +21,18 @@ public:
 
     ColorForesightViewport *foresightViewport() const { return m_viewport; }
 
+Q_SIGNALS:
+    // Enter on a trend chip that is a collection colour.
+    void chipChosenInteractively(QUuid collectionId, Tintor::DB::ColorEntry chip);
+
 public Q_SLOTS:
     void selectedCollectionChanged(QUuid collectionId);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     ColorForesightViewport *m_viewport = nullptr;

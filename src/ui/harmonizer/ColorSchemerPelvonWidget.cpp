@@ -4,11 +4,14 @@
 #include "db/CollectionLookups.h"
 #include "db/Status.h"
 #include "state/UserState.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/chips/ChipDrag.h"
 #include "ui/chips/ColorTooltipText.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -130,6 +133,8 @@ void ColorSchemerPelvonWidget::paintEvent(QPaintEvent *)
         painter.setPen(kFrameColor);
         painter.drawRect(fromEdges(block.left(), block.top(), block.right() - 1, block.bottom() - 1));
     }
+    if (hasFocus() && keyFocusChip() >= 0)
+        paintKeyFocusMark(painter, m_chips.at(m_keyFocusChip).first);
 
     const int th = fontMetrics().height();
     QFont italic = font();
@@ -199,6 +204,52 @@ void ColorSchemerPelvonWidget::mouseMoveEvent(QMouseEvent *event)
         }
     }
     QToolTip::showText(mapToGlobal(point), text);
+}
+
+void ColorSchemerPelvonWidget::moveKeyFocus(int chip)
+{
+    if (chip < 0 || chip >= m_chips.size())
+        return;
+    m_keyFocusChip = chip;
+    update();
+    announceKeyFocus(this, chipAccessibleText(UserState::lastUsedCollection(), m_chips.at(chip).second));
+}
+
+void ColorSchemerPelvonWidget::keyPressEvent(QKeyEvent *event)
+{
+    QVector<QRect> rects;
+    for (const auto &[rect, chip] : std::as_const(m_chips))
+        rects.append(rect);
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        moveKeyFocus(chipInDirection(rects, keyFocusChip(), event->key()));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The drag carries the browsing collection: the scheme is its own.
+        if (keyFocusChip() >= 0)
+            Q_EMIT chipChosenInteractively(UserState::lastUsedCollection(), m_chips.at(m_keyFocusChip).second);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ColorSchemerPelvonWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (keyFocusChip() >= 0)
+        moveKeyFocus(m_keyFocusChip);
+    update();
+}
+
+void ColorSchemerPelvonWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace Tintor

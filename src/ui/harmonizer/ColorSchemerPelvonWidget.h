@@ -30,6 +30,12 @@ public:
     QRect chipRect(int column) const;
     // The chips of the last paint: none or exactly three.
     QVector<QPair<QRect, DB::ColorEntry>> chips() const { return m_chips; }
+    // The chip the arrow keys are on, -1 for none.
+    int keyFocusChip() const { return m_keyFocusChip < m_chips.size() ? m_keyFocusChip : -1; }
+
+Q_SIGNALS:
+    // Enter on a chip: it goes into My Palette as a drop of it would.
+    void chipChosenInteractively(QUuid collectionId, Tintor::DB::ColorEntry chip);
 
 public Q_SLOTS:
     void selectedCollectionChanged(QUuid collectionId);
@@ -40,9 +46,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void layout(const QRect &rect);
+    void moveKeyFocus(int chip);
 
     QVector<QPair<QRect, QString>> m_captions;
     QVector<QPair<QRect, DB::ColorEntry>> m_chips;
@@ -57,6 +67,7 @@ private:
     QRect m_rightTitle;
     QRect m_rightChip;
     QPoint m_pressPosition;
+    int m_keyFocusChip = -1;
     // What the chips were asked for: the scheme query and three tooltip
     // texts would otherwise run again on every hover repaint.
     QUuid m_chipsCollection;

@@ -10,13 +10,16 @@
 #include "db/Status.h"
 #include "engine/inc/Logging.h"
 #include "state/UserState.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/chips/ChipDrag.h"
 #include "ui/chips/ColorTooltipText.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
@@ -468,6 +471,8 @@ void ColorSchemerWidget::paintEvent(QPaintEvent *)
                                 Qt::AbsoluteSize);
         painter.setPen(kFrameColor);
         painter.drawRect(fromEdges(block.left(), block.top(), block.right() - 1, block.bottom() - 1));
+        if (hasFocus() && keyFocusChip() >= 0)
+            paintKeyFocusMark(painter, m_chips.at(m_keyFocusChip).first);
     }
 
     QFont italic = font();
@@ -586,6 +591,59 @@ void ColorSchemerWidget::switchToScheme(int number)
     } else if (kind != stored) {
         Q_EMIT schemeKindChangedInteractively(SchemeKind(kind));
     }
+}
+
+void ColorSchemerWidget::moveKeyFocus(int chip)
+{
+    if (chip < 0 || chip >= m_chips.size())
+        return;
+    m_keyFocusChip = chip;
+    update();
+    const SchemeChip &focused = m_chips.at(chip).second;
+    DB::ColorEntry entry;
+    if (DB::entryById(focused.collection, focused.rowId, entry) == DB::StatusOk)
+        announceKeyFocus(this, chipAccessibleText(focused.collection, entry));
+}
+
+void ColorSchemerWidget::keyPressEvent(QKeyEvent *event)
+{
+    // The chips are those of the last paint, the ones on screen.
+    QVector<QRect> rects;
+    for (const auto &[rect, chip] : std::as_const(m_chips))
+        rects.append(rect);
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        moveKeyFocus(chipInDirection(rects, keyFocusChip(), event->key()));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (keyFocusChip() >= 0) {
+            const SchemeChip &chip = m_chips.at(m_keyFocusChip).second;
+            DB::ColorEntry entry;
+            if (DB::entryById(chip.collection, chip.rowId, entry) == DB::StatusOk)
+                Q_EMIT chipChosenInteractively(m_schemeCollection, entry);
+        }
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ColorSchemerWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (keyFocusChip() >= 0)
+        moveKeyFocus(m_keyFocusChip);
+    update();
+}
+
+void ColorSchemerWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace Tintor

@@ -64,6 +64,8 @@ public:
     QRect chipsArea() const { return m_chipsArea; }
     // The chips laid out by the last paint, in layout order.
     QVector<QPair<QRect, SchemeChip>> chips() const { return m_chips; }
+    // The chip the arrow keys are on, -1 for none.
+    int keyFocusChip() const { return m_keyFocusChip < m_chips.size() ? m_keyFocusChip : -1; }
 
     // The x of the first of `count` buttons `buttonWidth` wide, 40 apart,
     // centred in `width`.
@@ -74,6 +76,8 @@ public:
 Q_SIGNALS:
     void schemeKindChangedInteractively(Tintor::SchemeKind scheme);
     void schemeNeutralSubKindChangedInteractively(Tintor::SchemeKind scheme);
+    // Enter on a chip: it goes into My Palette as a drop of it would.
+    void chipChosenInteractively(QUuid collectionId, Tintor::DB::ColorEntry chip);
 
 public Q_SLOTS:
     void selectedCollectionChanged(QUuid collectionId);
@@ -92,12 +96,16 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void layout(const QRect &rect);
     void switchToScheme(int number);
     int kindAt(const QPoint &position) const;
+    void moveKeyFocus(int chip);
     // The request of the stored position, mapped into the scheme collection
     // when the browsing collection has no schemes of its own.
     SchemeRequest currentRequest();
@@ -125,6 +133,7 @@ private:
     QImage m_markerNormal;
     QImage m_markerSelected;
     QPoint m_pressPosition;
+    int m_keyFocusChip = -1;
 
     // The nearest chip of the scheme collection for a chip of a collection
     // without schemes: reading and ranking every colour on each hover repaint

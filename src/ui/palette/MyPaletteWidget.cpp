@@ -7,9 +7,11 @@
 #include "ui/chips/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/chips/ChipDrag.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/chips/ChipPayload.h"
 #include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ImageButton.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 #include "ui/palette/PaletteChips.h"
@@ -24,6 +26,7 @@
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -624,6 +627,9 @@ void MyPaletteWidget::paintEvent(QPaintEvent *event)
         painter.setPen(QPen(kDropColor, 2, Qt::SolidLine));
         painter.drawRect(frameRect(cellRect(m_dropCell)));
     }
+
+    if (hasFocus() && updateRect.intersects(cellRect(m_keyFocusCell)))
+        paintKeyFocusMark(painter, cellRect(m_keyFocusCell));
 }
 
 // ---- mouse
@@ -640,7 +646,12 @@ void MyPaletteWidget::mousePressEvent(QMouseEvent *event)
     if (event->buttons() != Qt::LeftButton || !m_gridBounds.contains(cell))
         return;
 
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    moveKeyFocus(cell);
+    pressCell(cell, event->modifiers());
+}
+
+void MyPaletteWidget::pressCell(const QPoint &cell, Qt::KeyboardModifiers modifiers)
+{
     if (modifiers == Qt::NoModifier) {
         for (const QPoint &selected : std::as_const(m_selection))
             UserState::setMyPaletteCellSelected(selected.y(), selected.x(), false);
@@ -657,6 +668,7 @@ void MyPaletteWidget::mousePressEvent(QMouseEvent *event)
     update();
     refreshButtons();
     Q_EMIT myPaletteSelectionChanged();
+    announceKeyFocus(this, cellAccessibleText(m_keyFocusCell));
 }
 
 void MyPaletteWidget::mouseReleaseEvent(QMouseEvent *event)
@@ -703,6 +715,93 @@ void MyPaletteWidget::startDragFromCell(const QPoint &position)
         return;
     // Copies: the cell keeps its chip.
     startChipDrag(this, FromMyPalette, cell->item.collectionUuid, chip, Qt::CopyAction, Qt::CopyAction);
+}
+
+// ---- keys
+
+QString MyPaletteWidget::cellAccessibleText(const QPoint &cell) const
+{
+    const PaletteCell *found = constCellOf(cell);
+    if (!found)
+        return QString();
+    DB::ColorEntry chip;
+    QString text = found->holdsChip() && PaletteChips::loadChip(found->item, chip) == 0
+                       ? chipAccessibleText(found->item.collectionUuid, chip)
+                       : tr("Empty cell");
+    text += tr(", row %1, column %2").arg(cell.y() + 1).arg(cell.x() + 1);
+    if (m_selection.contains(cell))
+        text += tr(", selected");
+    return text;
+}
+
+void MyPaletteWidget::moveKeyFocus(const QPoint &cell)
+{
+    if (!m_gridBounds.contains(cell))
+        return;
+    if (cell != m_keyFocusCell) {
+        update(dropHighlightRect(m_keyFocusCell) | dropHighlightRect(cell));
+        m_keyFocusCell = cell;
+    }
+    announceKeyFocus(this, cellAccessibleText(cell));
+}
+
+void MyPaletteWidget::keyPressEvent(QKeyEvent *event)
+{
+    // Keypad keys carry their own modifier; it must not turn Space or an
+    // arrow into a modified press.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    QPoint step;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = QPoint(-1, 0);
+        break;
+    case Qt::Key_Right:
+        step = QPoint(1, 0);
+        break;
+    case Qt::Key_Up:
+        step = QPoint(0, -1);
+        break;
+    case Qt::Key_Down:
+        step = QPoint(0, 1);
+        break;
+    case Qt::Key_Space:
+        pressCell(m_keyFocusCell, modifiers);
+        return;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        // Only what the erase button would do, and only when it could.
+        if (m_eraseButton->isEnabled())
+            m_eraseButton->click();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT selectColorRequested();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const QPoint target = m_keyFocusCell + step;
+    if (!m_gridBounds.contains(target))
+        return;
+    moveKeyFocus(target);
+    // Shift and Ctrl with an arrow act on the cell reached as the mouse
+    // does with those keys held; Ctrl alone only moves, as in lists.
+    if (modifiers & Qt::ShiftModifier)
+        pressCell(target, modifiers);
+}
+
+void MyPaletteWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update(dropHighlightRect(m_keyFocusCell));
+    announceKeyFocus(this, cellAccessibleText(m_keyFocusCell));
+}
+
+void MyPaletteWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update(dropHighlightRect(m_keyFocusCell));
 }
 
 // ---- drop target

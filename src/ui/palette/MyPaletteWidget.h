@@ -81,6 +81,9 @@ public:
     // The cell under a widget position; (-1, -1) for none.
     QPoint cellAt(const QPoint &position) const;
     QPoint dropCell() const { return m_dropCell; }
+    // The cell the arrow keys are on; the focus mark shows it while this
+    // widget has the keyboard focus.
+    QPoint keyFocusCell() const { return m_keyFocusCell; }
 
     // The area the cells are centred in, for a widget of `size` with a bar
     // `barHeight` and a description line `editHeight` pixels high.
@@ -103,6 +106,8 @@ Q_SIGNALS:
     void zoomMyPaletteClicked();
     void myPaletteChanged();
     void myPaletteSelectionChanged();
+    // Enter asks for the selected cell's colour as the select button would.
+    void selectColorRequested();
 
 public Q_SLOTS:
     // Puts a chip into the first selected cell, or else the first empty one,
@@ -124,6 +129,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -137,6 +145,11 @@ private:
     void emptyCell(const QPoint &cell);
     void storeCell(const QPoint &cell);
     void selectCell(const QPoint &cell);
+    // What a left press on `cell` with `modifiers` does to the selection;
+    // the keys call it too, so both leave the same state and signals.
+    void pressCell(const QPoint &cell, Qt::KeyboardModifiers modifiers);
+    void moveKeyFocus(const QPoint &cell);
+    QString cellAccessibleText(const QPoint &cell) const;
     void refreshButtons();
     void layoutChildren();
     // Gives the description edit the piece of the main widget's background
@@ -166,6 +179,7 @@ private:
     QRect m_gridBounds{QPoint(0, 0), QPoint(kColumnCount - 1, kRowCount - 1)};
     QPoint m_dropCell{-1, -1};
     QPoint m_pressPosition;
+    QPoint m_keyFocusCell{0, 0};
     QMessageBox *m_saveFailureMessage = nullptr;
 };
 
