@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -53,6 +54,12 @@ AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swat
             &AddOnMainWindow::createSwatch);
     connect(m_mainWidget, &Tintor::MainWidget::myPaletteChanged, this, &AddOnMainWindow::onMyPaletteChanged);
     connect(m_mainWidget, &Tintor::MainWidget::myPaletteSelectionChanged, this, &AddOnMainWindow::onMyPaletteChanged);
+
+    // Ctrl+Return presses the select button; a disabled button ignores it.
+    for (const QKeyCombination keys : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}) {
+        auto *shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, m_mainWidget->taskButton(m_selectButtonId), &QAbstractButton::click);
+    }
 }
 
 AddOnMainWindow::~AddOnMainWindow()

@@ -1,0 +1,253 @@
+// The browsing views by keys: each binding leaves the same user state and
+// sends the same signals as the click it stands for, and nothing in a
+// disabled or empty view; Tab follows the views as seen; focus shows.
+#include "db/CollectionRegistry.h"
+#include "host/AddOnMainWindow.h"
+#include "state/UserState.h"
+#include "support/FixtureDatabase.h"
+#include "support/TestEnvironment.h"
+#include "ui/browse/CardRollerWidget.h"
+#include "ui/browse/CollectionSelectWidget.h"
+#include "ui/browse/ColorWheelWidget.h"
+#include "ui/browse/DropDownButton.h"
+#include "ui/browse/MainWidget.h"
+#include "ui/browse/MoodSelectWidget.h"
+#include "ui/browse/RollButton.h"
+#include "ui/browse/SearchWidget.h"
+#include "ui/browse/TabBarWidget.h"
+#include "ui/harmonizer/ColorSchemerWidget.h"
+#include "ui/look/TaskButton.h"
+#include "ui/palette/MyPaletteWidget.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+using namespace Tintor;
+
+namespace {
+
+const QUuid kDeck(QStringLiteral("{7b000000-0000-0000-0000-000000000001}"));
+const QUuid kPelvon(QStringLiteral("{7b000000-0000-0000-0000-000000000002}"));
+const QUuid kEmpty(QStringLiteral("{7b000000-0000-0000-0000-000000000003}"));
+
+// The views with keys, and the search box whose roll buttons they stand in for.
+enum View { RollerView, WheelView, MoodView, TabsView, SelectorView, SearchView };
+QWidget *viewOf(MainWidget *m, int view)
+{
+    return QList<QWidget *>{m->cardRoller(), m->colorWheel(), m->moodFilter(), m->tabBar(), m->collectionSelector(), m->search()}
+        .at(view);
+}
+
+using Act = std::function<void(MainWidget *)>;
+Act clickAt(int view, std::function<QPoint(MainWidget *)> where)
+{
+    return [=](MainWidget *m) { QTest::mouseClick(viewOf(m, view), Qt::LeftButton, {}, where(m)); };
+}
+Act chip(int n) { return clickAt(RollerView, [n](MainWidget *m) { return m->cardRoller()->chipRect(1, n).center(); }); }
+Act roll(Direction direction, int times)
+{
+    return [=](MainWidget *m) { for (int i = 0; i < times; ++i) m->search()->rollButton(direction)->click(); };
+}
+Act segment(int wanted)
+{
+    return clickAt(WheelView, [wanted](MainWidget *m) {
+        for (double angle = 0; angle < 6.3; angle += 0.01) {
+            const QPointF point = ColorWheelWidget::pointAt(m->colorWheel()->wheelCenter(), angle, 30.0);
+            if (m->colorWheel()->segmentAtPoint(point) == wanted)
+                return point.toPoint();
+        }
+        return QPoint();
+    });
+}
+
+struct Binding { const char *name; QUuid collection; int page, row, view; QString keys; Act click; bool sameSignals = true; };
+const QList<Binding> kBindings = {
+    {"roller Down: the chip below", kDeck, 1, 1, RollerView, "Down", chip(1)},
+    {"roller Up: the chip above", kDeck, 1, 3, RollerView, "Up", chip(1)},
+    {"roller Down passes a hidden made-to-order chip", kPelvon, 1, 1, RollerView, "Down", chip(2)},
+    {"roller Left rolls back", kDeck, 2, 2, RollerView, "Left", roll(Backward, 1)},
+    {"roller Right rolls into the next segment", kDeck, 3, 2, RollerView, "Right", roll(Forward, 1)},
+    {"roller End: last card of the segment", kDeck, 1, 1, RollerView, "End", roll(Forward, 2), false},
+    {"roller Home: first card of the segment", kDeck, 3, 1, RollerView, "Home", roll(Backward, 2), false},
+    {"roller Return: into My Palette as Ctrl+D", kDeck, 2, 3, RollerView, "Return",
+     [](MainWidget *m) { QTest::keyClick(m, Qt::Key_D, Qt::ControlModifier); }},
+    {"wheel Right: the next segment", kDeck, 1, 1, WheelView, "Right", segment(2)},
+    {"wheel Left: the segment before", kDeck, 4, 1, WheelView, "Left", segment(1)},
+    {"mood Space on calm", kDeck, 1, 1, MoodView, "Right,Space",
+     clickAt(MoodView, [](MainWidget *m) { return m->moodFilter()->moodRect(MoodCalm).center(); })},
+    {"mood Space on exterior colours", kDeck, 1, 1, MoodView, "Right,Right,Right,Right,Right,Right,Right,Space",
+     clickAt(MoodView, [](MainWidget *m) { return m->moodFilter()->currentLayout().exteriorItem.center(); })},
+    {"mood Space on made-to-order", kPelvon, 1, 1, MoodView, "Space",
+     clickAt(MoodView, [](MainWidget *m) { return m->moodFilter()->currentLayout().mtoItem.center(); })},
+    {"tabs Right: the next tab", kDeck, 1, 1, TabsView, "Right",
+     clickAt(TabsView, [](MainWidget *m) { return m->tabBar()->tabRect(PageOfProducts).center(); })},
+    {"selector Space opens the list", kDeck, 1, 1, SelectorView, "Space",
+     [](MainWidget *m) { m->collectionSelector()->dropDownButton()->click(); }},
+};
+
+} // namespace
+
+class BrowseKeyboardTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWidget> main;
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+
+    MainWidget *start(const QUuid &collection, int page, int row)
+    {
+        spies.clear();
+        main.reset();
+        TestEnvironment::resetUserState();
+        UserState::setLastUsedCollection(collection);
+        UserState::setShowMto(kPelvon, false);
+        UserState::setSegmentIndex(collection, page < 4 ? 1 : page - 2);
+        UserState::setPageIndex(collection, page);
+        UserState::setRowIndex(collection, row);
+        main = std::make_unique<MainWidget>(nullptr);
+        main->show();
+        QApplication::setActiveWindow(main.get());
+        for (int index = RollerView; index <= SearchView; ++index) {
+            const QMetaObject *meta = viewOf(main.get(), index)->metaObject();
+            for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+                if (meta->method(i).methodType() == QMetaMethod::Signal)
+                    spies.push_back(std::make_unique<QSignalSpy>(viewOf(main.get(), index), meta->method(i)));
+            }
+        }
+        return QTest::qWaitForWindowActive(main.get()) ? main.get() : nullptr;
+    }
+
+    // The stored position, My Palette's selected chips, the list, and the signals sent.
+    QStringList state() const
+    {
+        const QUuid c = UserState::lastUsedCollection();
+        QStringList all{c.toString()};
+        for (const int value : {UserState::segmentIndex(c), UserState::pageIndex(c), UserState::rowIndex(c), UserState::moodFilter(c),
+                                int(UserState::exteriorColors(c)), int(UserState::showMto(c)), UserState::tabPageIndex(c),
+                                int(main->collectionSelector()->collectionList()->isVisible())})
+            all << QString::number(value);
+        for (int n = 0; n < main->myPalette()->selectedCellCount(); ++n)
+            all << main->myPalette()->cellItem(main->myPalette()->selectedCell(n)).toText();
+        for (const auto &spy : spies) {
+            for (const QVariantList &call : *spy) {
+                all << spy->signal();
+                for (const QVariant &argument : call)
+                    all.last() += QLatin1Char(' ') + argument.toString();
+            }
+        }
+        return all;
+    }
+
+    void type(int view, const QString &keys)
+    {
+        for (const QString &part : keys.split(QLatin1Char(',')))
+            QTest::keyClick(viewOf(main.get(), view), QKeySequence(part)[0].key());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        FixtureDatabase fixture(TestEnvironment::collectionFolder() + QStringLiteral("/keys.db"));
+        const qint64 deck = fixture.addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
+        const qint64 pelvon = fixture.addCollection(kPelvon, QStringLiteral("PELVON"), 2, true, QStringLiteral("Pelvon"));
+        fixture.addCollection(kEmpty, QStringLiteral("EMPTY"), 3, true, QStringLiteral("Empty"));
+        fixture.addSetting(deck, QStringLiteral("card.type"), QStringLiteral("normal"));
+        fixture.addSetting(deck, QStringLiteral("has.product.groups.page"), 1);
+        fixture.addSetting(pelvon, QStringLiteral("card.type"), QStringLiteral("pelvon"));
+        // Cards 1 to 3 on segment 1, 4 and 5 on 2 and 3; each second chip is made to order.
+        for (int page = 1; page <= 5; ++page) {
+            for (const qint64 collection : {deck, pelvon}) {
+                const qint64 id = fixture.addPage(collection, FixtureDatabase::Page(page, page < 4 ? 1 : page - 2, {}, false, page));
+                for (int row = 1; row <= 3; ++row) {
+                    FixtureDatabase::Row chip(row, QStringLiteral("K%1-%2").arg(page).arg(row), QColor(40 * page, 60 * row, 9));
+                    chip.madeToOrder = row == 2;
+                    fixture.addRow(collection, id, chip);
+                }
+            }
+        }
+        DB::scanCollectionFiles(DB::collectionRegistry(), true);
+    }
+
+    void keyDoesWhatItsClickDoes_data()
+    {
+        QTest::addColumn<int>("binding");
+        for (int i = 0; i < kBindings.size(); ++i)
+            QTest::newRow(kBindings.at(i).name) << i;
+    }
+
+    void keyDoesWhatItsClickDoes()
+    {
+        QFETCH(int, binding);
+        const Binding &b = kBindings.at(binding);
+        QVERIFY(start(b.collection, b.page, b.row));
+        const QStringList before = state();
+        type(b.view, b.keys);
+        const QStringList keyed = state().mid(0, b.sameSignals ? -1 : before.size());
+        QVERIFY(start(b.collection, b.page, b.row));
+        b.click(main.get());
+        QCOMPARE(keyed, state().mid(0, b.sameSignals ? -1 : before.size()));
+        QVERIFY(keyed != before);
+
+        // Disabled, and for the roller and wheel also without a card to show: no key, Ctrl+D neither, does anything.
+        for (const QUuid &collection : b.view <= WheelView ? QList<QUuid>{kDeck, kEmpty} : QList<QUuid>{kDeck}) {
+            QVERIFY(start(collection, b.page, b.row));
+            viewOf(main.get(), b.view)->setEnabled(collection != kDeck);
+            const QStringList unchanged = state();
+            type(b.view, b.keys);
+            if (b.view == RollerView)
+                QTest::keyClick(main.get(), Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(state(), unchanged);
+        }
+    }
+
+    void tabFollowsTheViewsAsSeen()
+    {
+        QVERIFY(start(kDeck, 1, 1));
+        const QList<QWidget *> expected{main->colorWheel(), main->moodFilter(), main->cardRoller(), main->search()->lineEdit(),
+                                        main->colorSchemer(), main->tabBar(), main->myPalette()->descriptionEdit(),
+                                        main->taskButton(MainWidget::HelpButtonId)};
+        main->collectionSelector()->setFocus(Qt::TabFocusReason);
+        qsizetype next = 0;
+        for (int step = 0; step < 40 && next < expected.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            next += QApplication::focusWidget() == expected.at(next) ? 1 : 0;
+        }
+        QCOMPARE(next, expected.size());
+    }
+
+    void focusedViewShowsItsMark()
+    {
+        QVERIFY(start(kDeck, 1, 1));
+        for (int view = RollerView; view <= SelectorView; ++view) {
+            main->setFocus();
+            const QImage plain = viewOf(main.get(), view)->grab().toImage();
+            viewOf(main.get(), view)->setFocus(Qt::TabFocusReason);
+            QVERIFY(viewOf(main.get(), view)->grab().toImage() != plain);
+        }
+    }
+
+    void windowKeysFindPlaceAndUse()
+    {
+        TestEnvironment::resetUserState();
+        UserState::setLastUsedCollection(kDeck);
+        UserState::setPageIndex(kDeck, 2);
+        UserState::setRowIndex(kDeck, 3);
+        AddOnMainWindow window(QColor(Qt::transparent), QString());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), window.mainWidget()->search()->lineEdit());
+        // No My Palette cell selected yet: the select button is off.
+        QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(window.isVisible());
+        QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(window.chosenColor(), QColor(80, 180, 9));
+    }
+};
+
+HUELINK_TEST_MAIN(BrowseKeyboardTest)
+#include "BrowseKeyboardTest.moc"
