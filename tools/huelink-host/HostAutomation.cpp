@@ -243,6 +243,12 @@ private:
     {
         QString error;
         const QList<QKeyCombination> keys = parseKeys(options().keys, error);
+        // A user types into the window in front; the window-wide shortcuts
+        // answer only there.
+        if (m_window && !m_windowHidden && !m_window->isActiveWindow()) {
+            m_window->activateWindow();
+            QCoreApplication::processEvents();
+        }
         for (const QKeyCombination combination : keys) {
             if (!m_window || m_windowHidden)
                 return;

@@ -161,7 +161,7 @@ void CollectionSelectWidget::paintEvent(QPaintEvent *)
     painter.drawText(textRect(), flags, m_collectionName);
     painter.drawText(textRect(), flags, m_collectionName);
     if (hasFocus())
-        paintKeyFocusMark(painter, QRectF(textRect().adjusted(2, 2, -2, -2)), 4.0);
+        paintKeyFocusMark(painter, QRectF(textRect().adjusted(2, 2, -2, -2)), 4.0, true);
 }
 
 void CollectionSelectWidget::keyPressEvent(QKeyEvent *event)

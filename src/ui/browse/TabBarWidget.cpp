@@ -147,7 +147,7 @@ void TabBarWidget::paintEvent(QPaintEvent *)
     }
     if (hasFocus()) {
         const QRect marked = m_visiblePages.contains(currentPage) ? m_tabs.value(currentPage).rect : rect();
-        paintKeyFocusMark(painter, QRectF(marked.adjusted(2, 2, -2, -1)), 3.0);
+        paintKeyFocusMark(painter, QRectF(marked.adjusted(2, 2, -2, -1)), 3.0, true);
     }
 }
 
