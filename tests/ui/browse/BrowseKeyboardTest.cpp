@@ -155,10 +155,10 @@ private Q_SLOTS:
         fixture.addSetting(deck, QStringLiteral("card.type"), QStringLiteral("normal"));
         fixture.addSetting(deck, QStringLiteral("has.product.groups.page"), 1);
         fixture.addSetting(pelvon, QStringLiteral("card.type"), QStringLiteral("pelvon"));
-        // Cards 1 to 3 on segment 1, 4 and 5 on 2 and 3; each second chip is made to order.
+        // Cards 1 to 3 on segment 1, 4 and 5 on 2 and 3, moods fresh to rich and fresh; each second chip is made to order.
         for (int page = 1; page <= 5; ++page) {
             for (const qint64 collection : {deck, pelvon}) {
-                const qint64 id = fixture.addPage(collection, FixtureDatabase::Page(page, page < 4 ? 1 : page - 2, {}, false, page));
+                const qint64 id = fixture.addPage(collection, FixtureDatabase::Page(page, page < 4 ? 1 : page - 2, {}, false, page % 5 + page / 5));
                 for (int row = 1; row <= 3; ++row) {
                     FixtureDatabase::Row chip(row, QStringLiteral("K%1-%2").arg(page).arg(row), QColor(40 * page, 60 * row, 9));
                     chip.madeToOrder = row == 2;
