@@ -7,7 +7,6 @@
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/CollectionSelectWidget.h"
 #include "ui/browse/ColorWheelWidget.h"
-#include "ui/browse/DropDownButton.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/browse/MoodSelectWidget.h"
 #include "ui/browse/RollButton.h"
@@ -64,7 +63,7 @@ const QList<Binding> kBindings = {
      clickAt(MoodView, [](MainWidget *m) { return m->moodFilter()->currentLayout().exteriorItem.center(); })},
     {"mood Space on made-to-order", kPelvon, 1, 1, MoodView, "Space", clickAt(MoodView, [](MainWidget *m) { return m->moodFilter()->currentLayout().mtoItem.center(); })},
     {"tabs Right: the next tab", kDeck, 1, 1, TabsView, "Right", clickAt(TabsView, [](MainWidget *m) { return m->tabBar()->tabRect(PageOfProducts).center(); })},
-    {"selector Space opens the list", kDeck, 1, 1, SelectorView, "Space", [](MainWidget *m) { m->collectionSelector()->dropDownButton()->click(); }},
+    {"selector Space opens the list", kDeck, 1, 1, SelectorView, "Space", [](MainWidget *m) { m->collectionSelector()->dropDownButtonClicked(); }},
 };
 
 } // namespace
