@@ -20,9 +20,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The toolkit's SQLite driver and platform plug-ins are loaded at run time,
+# The toolkit's SQLite driver and platform plug-ins are loaded at run time
+# (and the host types --keys through the toolkit's test library),
 # so no library scan would find them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4), libxml2 (>= 2.9), libsqlite3-0")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6test6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libxml2 (>= 2.9), libsqlite3-0")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gimp (>= 2.10)")
 include(CPack)

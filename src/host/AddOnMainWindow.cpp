@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -58,6 +59,12 @@ AddOnMainWindow::AddOnMainWindow(const QColor &initialColor, const QString &swat
         if (m_mainWidget->taskButton(m_selectButtonId)->isEnabled())
             m_mainWidget->taskButton(m_selectButtonId)->click();
     });
+
+    // Ctrl+Return presses the select button; a disabled button ignores it.
+    for (const QKeyCombination keys : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}) {
+        auto *shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, m_mainWidget->taskButton(m_selectButtonId), &QAbstractButton::click);
+    }
 }
 
 AddOnMainWindow::~AddOnMainWindow()

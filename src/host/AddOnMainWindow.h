@@ -14,7 +14,8 @@ class MainWidget;
 
 // The window of a pick request: the main widget plus the select-colour and
 // create-swatch buttons. It keeps the host's colour and, once the user
-// presses the select button, the colour that goes back to the host.
+// presses the select button (or Ctrl+Return), the colour that goes back to
+// the host.
 class AddOnMainWindow : public QDialog
 {
     Q_OBJECT

@@ -104,6 +104,10 @@ const char *HostArguments::usage()
            "                     chip), open, save or export My Palette through the\n"
            "                     window's buttons and file dialogs, in that order; then\n"
            "                     the window closes\n"
+           "  --keys K1,K2,...   once the window is up (after --collection and --tab,\n"
+           "                     before the screenshot and --choose), type these key\n"
+           "                     sequences (as QKeySequence writes them, e.g.\n"
+           "                     Ctrl+F,S,1,Return,Ctrl+D,Ctrl+Return) into the focused widget\n"
            "Options:\n"
            "  --plugin PATH      module to load (default: the module built with this host)\n"
            "  --repeat N         make the same request N times in this process (default 1)\n"
@@ -116,7 +120,8 @@ const char *HostArguments::usage()
            "2 bad arguments; 3 a screenshot was asked for but not saved; 4 the --choose\n"
            "code is not in the current collection; 5 the chip could not be chosen; 6 the\n"
            "--tab page could not be selected; 7 the Capsure import did not go through;\n"
-           "8 a palette file or swatch action failed.\n";
+           "8 a palette file or swatch action failed; 9 the window closed before every\n"
+           "--keys sequence was typed.\n";
 }
 
 std::optional<HostArguments> HostArguments::parse(int argc, const char *const argv[], std::string &error)
@@ -164,7 +169,7 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                            || option == "--palette-format" || option == "--load-palette"
                            || option == "--export-swatches";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
-                        || option == "--close-after";
+                        || option == "--close-after" || option == "--keys";
         if (!known) {
             error = "unknown argument '" + words[i] + "' (see --help)";
             return std::nullopt;
@@ -282,6 +287,13 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                 return std::nullopt;
             }
             arguments.savePaletteAsText = value == "text";
+        } else if (option == "--keys") {
+            // The sequences themselves are checked by the toolkit (main).
+            if (value.empty()) {
+                error = "bad --keys: the list is empty";
+                return std::nullopt;
+            }
+            arguments.keys = value;
         } else if (option == "--close-after") {
             if (!parseInteger(value, 0, 86400000, number)) {
                 error = "bad --close-after '" + value + "': expected milliseconds from 0 to 86400000";

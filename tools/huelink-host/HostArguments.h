@@ -36,6 +36,7 @@ struct HostArguments
     bool savePaletteAsText = false; // --palette-format text
     std::string loadPalettePath; // empty: no load through the load button
     std::string swatchPath; // empty: no export through the create-swatch button
+    std::string keys; // empty: type nothing; else key sequences separated by commas
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one
     // line without a trailing newline.

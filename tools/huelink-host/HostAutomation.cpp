@@ -9,10 +9,12 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QKeySequence>
 #include <QList>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,6 +36,24 @@ bool &pickRequest()
 {
     static bool pick = false;
     return pick;
+}
+
+// The combinations of a --keys list, or an error line for the first part
+// that is not a single key combination.
+QList<QKeyCombination> parseKeys(const std::string &keys, QString &error)
+{
+    QList<QKeyCombination> combinations;
+    for (const QString &part : QString::fromLocal8Bit(keys.c_str()).split(QLatin1Char(','))) {
+        const QKeySequence sequence = QKeySequence::fromString(part.trimmed(), QKeySequence::PortableText);
+        if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown) {
+            error = QStringLiteral("bad --keys: '%1' is not one key combination as QKeySequence writes it "
+                                   "(for example Ctrl+F, S, Return)")
+                        .arg(part);
+            return {};
+        }
+        combinations.append(sequence[0]);
+    }
+    return combinations;
 }
 
 // The module's own top-level window: no parent, a plain window or dialog
@@ -203,12 +223,50 @@ private:
             stepFinished();
     }
 
-    // The window is settled: screenshot first, then the choice.
+    // The window is settled: keys, screenshot, then the choice.
     void stepFinished()
     {
         m_stepDone = true;
         switchCollection();
         selectTab();
+        if (!options().keys.empty()) {
+            // From the event loop, as a user's keys come.
+            QTimer::singleShot(0, this, &WindowDriver::typeKeys);
+            return;
+        }
+        afterKeys();
+    }
+
+    // Each combination goes to the widget with the focus as a user's key
+    // press and release would, shortcuts included.
+    void typeKeys()
+    {
+        QString error;
+        const QList<QKeyCombination> keys = parseKeys(options().keys, error);
+        // A user types into the window in front; the window-wide shortcuts
+        // answer only there.
+        if (m_window && !m_windowHidden && !m_window->isActiveWindow()) {
+            m_window->activateWindow();
+            QCoreApplication::processEvents();
+        }
+        for (const QKeyCombination combination : keys) {
+            if (!m_window || m_windowHidden)
+                return;
+            QWidget *target = QApplication::focusWidget();
+            if (!target)
+                target = QApplication::activeWindow();
+            if (!target)
+                target = m_window;
+            QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+            ++report().keysTyped;
+            QCoreApplication::processEvents();
+        }
+        if (m_window && !m_windowHidden)
+            afterKeys();
+    }
+
+    void afterKeys()
+    {
         if (screenshotPending())
             m_screenshotTimer.start(HostAutomation::screenshotDelayMs);
         else
@@ -412,7 +470,7 @@ private:
     // the nearest-colour dialog: it is closed as by its close button.
     void scheduleDialogReject()
     {
-        if (!m_choosePending && !m_capsurePending && !m_palettePending)
+        if (!m_choosePending && !m_capsurePending && !m_palettePending && options().keys.empty())
             return;
         QTimer::singleShot(0, this, [this] {
             if (m_dialog && m_dialog->isVisible())
@@ -538,4 +596,12 @@ void HostAutomation::beginRequest(bool pick)
 HostAutomation::Report HostAutomation::report()
 {
     return currentReport();
+}
+
+int HostAutomation::countKeys(const std::string &keys, std::string &error)
+{
+    QString problem;
+    const QList<QKeyCombination> combinations = parseKeys(keys, problem);
+    error = problem.toLocal8Bit().toStdString();
+    return problem.isEmpty() ? int(combinations.size()) : -1;
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 // Drives the module's window for scripted runs: saves screenshots of the
-// window and of a nearest-colour dialog, makes a pick as a user would, and
+// window and of a nearest-colour dialog, types keys, makes a pick as a user would, and
 // closes the window after a delay as a click on its close button would. The
 // module knows nothing of this. The driver rides on the toolkit's start-up
 // routines, which the toolkit runs inside every application object
@@ -31,6 +31,8 @@ public:
         std::string savePalettePath;
         bool savePaletteAsText = false;
         std::string swatchPath;
+        // Key sequences separated by commas, typed once the window is up.
+        std::string keys;
 
         bool paletteActions() const
         {
@@ -40,7 +42,7 @@ public:
         {
             return !screenshotPath.empty() || !dialogScreenshotPath.empty() || closeAfterMs >= 0
                 || !chooseCode.empty() || tabPage != 0 || !collectionName.empty() || capsureImport
-                || paletteActions();
+                || paletteActions() || !keys.empty();
         }
     };
 
@@ -71,6 +73,7 @@ public:
         bool capsureScreenshotSaved = false;
         bool paletteActionsDone = false;
         std::string paletteError; // the palette action that failed, one line
+        int keysTyped = 0; // --keys sequences typed before the window closed
     };
 
     // How long --capsure-import waits for the Capsure button to show.
@@ -83,6 +86,10 @@ public:
     // after it is shown; screenshots and the choice wait for that step.
     static void beginRequest(bool pick);
     static Report report();
+
+    // The number of sequences in a --keys list; -1 with `error` set when a
+    // sequence is not one the toolkit reads as a single key combination.
+    static int countKeys(const std::string &keys, std::string &error);
 
     // Delay between a window's first paint (for a pick: the end of its
     // nearest-colour step) and its screenshot, so that work the window

@@ -28,6 +28,7 @@ constexpr int kExitNotChosen = 5;
 constexpr int kExitTabNotSelected = 6;
 constexpr int kExitCapsureFailed = 7;
 constexpr int kExitPaletteActionFailed = 8;
+constexpr int kExitKeysNotTyped = 9;
 constexpr std::int16_t kLabSpace = 3;
 
 void printLine(std::FILE *stream, const std::string &line)
@@ -111,6 +112,11 @@ int main(int argc, char *argv[])
         std::fputs(HostArguments::usage(), stdout);
         return 0;
     }
+    const int keyCount = arguments->keys.empty() ? 0 : HostAutomation::countKeys(arguments->keys, error);
+    if (keyCount < 0) {
+        printLine(stderr, error);
+        return kExitBadArguments;
+    }
 
     PluginHost host;
     // The module built beside the host, or once installed the installed one.
@@ -136,6 +142,7 @@ int main(int argc, char *argv[])
     automation.savePalettePath = arguments->savePalettePath;
     automation.savePaletteAsText = arguments->savePaletteAsText;
     automation.swatchPath = arguments->swatchPath;
+    automation.keys = arguments->keys;
     HostAutomation::install(automation);
 
     PluginHost::PickRequest pick;
@@ -196,6 +203,11 @@ int main(int argc, char *argv[])
                 report.paletteError.empty() ? "the window closed before the palette files were done"
                                             : "palette file action failed: " + report.paletteError);
             exitCode = std::max(exitCode, kExitPaletteActionFailed);
+        }
+        if (keyCount > 0 && report.keysTyped < keyCount) {
+            printLine(stderr, "the window closed after " + std::to_string(report.keysTyped) + " of "
+                                  + std::to_string(keyCount) + " --keys sequences");
+            exitCode = std::max(exitCode, kExitKeysNotTyped);
         }
         if (!automation.screenshotPath.empty()) {
             const std::string problem = screenshotProblem(report);

@@ -10,6 +10,7 @@
 #include "ui/chips/ChipPayload.h"
 #include "ui/chips/ColorTooltipText.h"
 #include "ui/chips/MainWidgetAccess.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
@@ -17,6 +18,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -253,6 +255,9 @@ void CardRollerWidget::paintEvent(QPaintEvent *event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(highlight.adjusted(-1, -1, 1, 1));
     }
+    // Round the middle card and its title: the card the keys work on.
+    if (hasFocus())
+        paintKeyFocusMark(painter, QRectF(cardRects[MiddleSlot].united(titleRects[MiddleSlot]).adjusted(-4, 0, 2, 2)));
 }
 
 void CardRollerWidget::paintCard(QPainter &painter, int slot, int cardType, bool showMto, int rowIndex,
@@ -468,6 +473,104 @@ void CardRollerWidget::selectDroppedChip(const QUuid &collectionUuid, const DB::
         Q_EMIT pageChangedInteractively(page.pageIndex);
     if (chip.rowIndex != UserState::rowIndex(current))
         Q_EMIT rowChangedInteractively(chip.rowIndex);
+}
+
+bool CardRollerWidget::selectedChip(const QUuid &collection, DB::ColorEntry &chip)
+{
+    return DB::entryAt(collection, UserState::pageIndex(collection), UserState::rowIndex(collection), chip)
+            == DB::StatusOk
+        && chip.id > 0;
+}
+
+void CardRollerWidget::chooseSelectedChipForPalette()
+{
+    const QUuid collection = UserState::lastUsedCollection();
+    DB::ColorEntry chip;
+    if (isEnabled() && selectedChip(collection, chip))
+        Q_EMIT chipChosenForPaletteInteractively(collection, chip);
+}
+
+int CardRollerWidget::neighbourRow(const DB::ColorPage &page, int rowIndex, bool down, int cardType, bool showMto)
+{
+    const int count = int(page.entries.size());
+    // From outside the card, Down starts at the top and Up at the bottom.
+    int position = rowIndex >= 1 && rowIndex <= count ? rowIndex - 1 : (down ? -1 : count);
+    for (position += down ? 1 : -1; position >= 0 && position < count; position += down ? 1 : -1) {
+        if (!isMasked(page.entries.at(position), cardType, showMto))
+            return position + 1;
+    }
+    return 0;
+}
+
+int CardRollerWidget::segmentEndPage(const QUuid &collection, const DB::ColorPage &middle, bool last)
+{
+    const int mood = UserState::moodFilter(collection);
+    const bool exterior = UserState::exteriorColors(collection);
+    DB::ColorPage end = middle;
+    // The deck wraps round: stop where the page indices turn back.
+    for (;;) {
+        DB::ColorPage next;
+        if (DB::neighbourPage(collection, end.pageIndex, !last, mood, exterior, next) != DB::StatusOk
+            || !next.isValid() || next.segment != middle.segment
+            || (last ? next.pageIndex <= end.pageIndex : next.pageIndex >= end.pageIndex))
+            return end.pageIndex;
+        end = next;
+    }
+}
+
+void CardRollerWidget::keyPressEvent(QKeyEvent *event)
+{
+    const QUuid collection = UserState::lastUsedCollection();
+    DB::ColorPage middle;
+    const bool handled = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (!handled || DB::pageAt(collection, UserState::pageIndex(collection), middle) != DB::StatusOk
+        || !middle.isValid()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int row = neighbourRow(middle, UserState::rowIndex(collection), event->key() == Qt::Key_Down,
+                                     CollectionSettings::cardType(collection), UserState::showMto(collection));
+        if (row > 0)
+            Q_EMIT rowChangedInteractively(row);
+        break;
+    }
+    case Qt::Key_Left:
+        Q_EMIT roll(Backward);
+        break;
+    case Qt::Key_Right:
+        Q_EMIT roll(Forward);
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        const int page = segmentEndPage(collection, middle, event->key() == Qt::Key_End);
+        if (page != middle.pageIndex)
+            Q_EMIT pageChangedInteractively(page);
+        break;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        chooseSelectedChipForPalette();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CardRollerWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CardRollerWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace Tintor

@@ -25,7 +25,9 @@ namespace Tintor {
 // a chip selects it (on a side card it first rolls that card into the
 // middle), the mouse wheel rolls, hovering describes a chip, chips of the
 // middle card can be dragged away, and dropped chips or colours are looked
-// up in the collections. The current card, chip and filters are read from
+// up in the collections. By keys: Up and Down select the chip above or
+// below, Left and Right roll, Home and End go to the first and last card of
+// the segment, Return offers the selected chip to My Palette. The current card, chip and filters are read from
 // the user state on every paint and every input; choices go out only as
 // signals.
 class CardRollerWidget : public QWidget
@@ -82,14 +84,21 @@ public:
     // Source kinds whose drops the roller takes (not its own chips).
     static bool acceptsSource(const QMimeData *mime);
 
+    // The chip the current card and row name; false when there is none.
+    static bool selectedChip(const QUuid &collection, DB::ColorEntry &chip);
+
 Q_SIGNALS:
     void roll(Tintor::Direction dir);
     void pageChangedInteractively(int newPage);
     void rowChangedInteractively(int newRow);
     void collectionSelectedInteractively(const QUuid &collectionId);
+    // The user asked for the selected chip to go into My Palette.
+    void chipChosenForPaletteInteractively(const QUuid &collectionId, const Tintor::DB::ColorEntry &chip);
 
 public Q_SLOTS:
     void selectedCollectionChanged(const QUuid &collectionId);
+    // Reports the selected chip for My Palette, unless disabled or empty.
+    void chooseSelectedChipForPalette();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -102,8 +111,17 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // The row (from 1) of the next chip a click could select, above or
+    // below `rowIndex` on `page`; 0 when there is none.
+    static int neighbourRow(const DB::ColorPage &page, int rowIndex, bool down, int cardType, bool showMto);
+    // The first or last card of the middle card's segment that passes the
+    // filter; the page index, or 0 when the card is unknown.
+    static int segmentEndPage(const QUuid &collection, const DB::ColorPage &middle, bool last);
     void layoutGeometry();
     bool loadCards(const QUuid &collection);
     void paintCard(QPainter &painter, int slot, int cardType, bool showMto, int rowIndex, QRect &highlight);

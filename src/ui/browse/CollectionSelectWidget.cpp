@@ -6,11 +6,13 @@
 #include "state/UserState.h"
 #include "ui/browse/DropDownButton.h"
 #include "ui/look/ImageButton.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QResizeEvent>
@@ -39,6 +41,9 @@ CollectionSelectWidget::CollectionSelectWidget(QWidget *parent)
     const QList<QUuid> collections = DB::collectionUuidsByOrder();
     m_dropDownButton = new DropDownButton(this);
     m_dropDownButton->setFixedSize(kButtonSize, kButtonSize);
+    // The selector's own keys open the list; a click still focuses the
+    // button, which the list's focus-out rule relies on.
+    m_dropDownButton->setFocusPolicy(Qt::ClickFocus);
     if (collections.size() < 2)
         m_dropDownButton->hide();
 
@@ -155,6 +160,35 @@ void CollectionSelectWidget::paintEvent(QPaintEvent *)
     // Drawn twice for a heavier stroke over the bar's background.
     painter.drawText(textRect(), flags, m_collectionName);
     painter.drawText(textRect(), flags, m_collectionName);
+    if (hasFocus())
+        paintKeyFocusMark(painter, QRectF(textRect().adjusted(2, 2, -2, -2)), 4.0, true);
+}
+
+void CollectionSelectWidget::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool opens = (modifiers == Qt::NoModifier
+                        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter))
+                    || (modifiers == Qt::AltModifier && key == Qt::Key_Down);
+    if (!opens || m_dropDownButton->isHidden() || !m_collectionList->isHidden()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    dropDownButtonClicked();
+}
+
+void CollectionSelectWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CollectionSelectWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CollectionSelectWidget::dropDownButtonClicked()

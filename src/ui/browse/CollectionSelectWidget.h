@@ -23,7 +23,8 @@ class ImageButton;
 // collectionSelectedInteractively. A Capsure button appears, pulsing, while
 // a measurement file waits in the watched folder; clicking it runs the
 // measurement import. The selected collection itself is read from the user
-// state, never kept.
+// state, never kept. With the focus, Space, Return or Alt+Down opens the
+// list as the drop-down button does.
 class CollectionSelectWidget : public QWidget
 {
     Q_OBJECT
@@ -68,6 +69,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void reload(const QUuid &collectionId);

@@ -4,8 +4,10 @@
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
 #include "state/UserState.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/Theme.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -215,6 +217,8 @@ void ColorWheelWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), background);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    if (hasFocus())
+        paintKeyFocusMark(painter, QRectF(rect()), 8.0);
 
     const QColor white(255, 255, 255);
     painter.setBrush(white);
@@ -288,12 +292,40 @@ void ColorWheelWidget::trackTo(const QPointF &position)
 void ColorWheelWidget::wheelEvent(QWheelEvent *event)
 {
     event->accept();
+    stepSegment(event->angleDelta().y() < 0);
+}
+
+void ColorWheelWidget::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    // A wheel without a segment to point at takes no keys.
+    if (!plain || arcs.empty() || (event->key() != Qt::Key_Left && event->key() != Qt::Key_Right)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    stepSegment(event->key() == Qt::Key_Right);
+}
+
+void ColorWheelWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ColorWheelWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void ColorWheelWidget::stepSegment(bool towardsHigher)
+{
     if (segmentCount < 1)
         return;
     const QUuid collection = UserState::lastUsedCollection();
     const int mood = UserState::moodFilter(collection);
     const bool exterior = UserState::exteriorColors(collection);
-    const bool towardsHigher = event->angleDelta().y() < 0;
     int segment = UserState::segmentIndex(collection);
     // Cards may carry segment numbers above the configured count, and the
     // query may then keep answering a segment stepping never reaches: one

@@ -31,7 +31,7 @@ struct SegmentArc
 // of a collection are grouped into hue segments; the wheel marks the current
 // segment (read from the user state on every paint) with a needle and an arc,
 // and reports the segment the user points at or steps to with the mouse
-// wheel. It keeps no selection of its own.
+// wheel or the Left and Right keys. It keeps no selection of its own.
 class ColorWheelWidget : public QWidget
 {
     Q_OBJECT
@@ -88,8 +88,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Reports the nearest segment round the wheel whose cards pass the
+    // filter, as one mouse-wheel step does.
+    void stepSegment(bool towardsHigher);
     void layoutFor(const QUuid &collectionId);
     void trackTo(const QPointF &position);
 

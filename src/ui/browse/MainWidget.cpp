@@ -35,9 +35,11 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
@@ -77,7 +79,10 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     setAttribute(Qt::WA_MouseTracking);
     setMouseTracking(true);
     setFixedSize(800, 600);
-    setFocusPolicy(Qt::StrongFocus);
+    // A click on the background still takes the focus, and the window
+    // starts with it here as before, but Tab passes over the background.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
     setFont(programFont(FontStyle::Normal, 2));
 
     m_nullButton = new TaskButton(this);
@@ -206,8 +211,42 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     applyAccessibleNames(*this, collection);
     connect(this, &MainWidget::selectedCollectionChanged, this,
             [this](QUuid collectionId) { applyAccessibleNames(*this, collectionId); });
+    connect(m_cardRoller, &CardRollerWidget::chipChosenForPaletteInteractively, this,
+            &MainWidget::chipChosenForPaletteInteractively);
+    addKeyboardShortcuts();
+    updateTabOrder();
 
     Q_EMIT onCapsureFileChanged(m_capsureFile);
+}
+
+void MainWidget::addKeyboardShortcuts()
+{
+    // Apart from the schemes' Ctrl+S and the tabs' Ctrl+T chords.
+    auto *find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (m_search->isEnabled() && m_search->isVisible())
+            m_search->lineEdit()->setFocus(Qt::ShortcutFocusReason);
+    });
+    auto *toPalette = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connect(toPalette, &QShortcut::activated, m_cardRoller, &CardRollerWidget::chooseSelectedChipForPalette);
+}
+
+void MainWidget::updateTabOrder()
+{
+    QList<QWidget *> order;
+    order << m_collectionSelector << m_collectionSelector->collectionList() << m_colorWheel << m_moodFilter
+          << m_cardRoller << m_search << m_colorSchemer << m_pelvonSchemer << m_foresightView << m_texturesView
+          << m_productsView << m_tabBar << m_myPalette;
+    for (const quint16 id : std::as_const(m_buttonOrder))
+        order.append(m_taskButtons.value(id));
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void MainWidget::chipChosenForPaletteInteractively(QUuid collectionId, DB::ColorEntry chip)
+{
+    if (m_myPalette->isEnabled())
+        m_myPalette->placeChip(collectionId, chip);
 }
 
 MainWidget::~MainWidget()
@@ -251,6 +290,8 @@ quint16 MainWidget::addTaskButton(quint16 afterId)
     else
         m_buttonOrder.append(id);
     layoutTaskButtons();
+    if (m_myPalette)
+        updateTabOrder();
     return id;
 }
 

@@ -42,7 +42,9 @@ class TexturesWidget;
 // view, owns the row of task buttons, applies the current collection's look
 // and is the only writer of the user's position: each view reports a choice
 // by a signal, a slot here stores it in the user state and repaints exactly
-// the views that depend on it.
+// the views that depend on it. It also keeps the Tab order of the views and
+// the window-wide keys Ctrl+F (to the search box) and Ctrl+D (the card
+// roller's chip into My Palette).
 class MainWidget : public QWidget, public MainWidgetAccess
 {
     Q_OBJECT
@@ -147,6 +149,7 @@ public Q_SLOTS:
     void unzoomMyPaletteClicked();
     void unzoomMyPaletteAnimationFinished();
     void onKeyboardFocusChanged(QWidget *old, QWidget *now);
+    void chipChosenForPaletteInteractively(QUuid collectionId, Tintor::DB::ColorEntry chip);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -158,6 +161,10 @@ private:
     void applyCollection(const QUuid &collection);
     void layoutChildren();
     void layoutTaskButtons();
+    // Tab visits the views in the order they are seen, then the buttons;
+    // compound views (search, My Palette) keep their own inner order.
+    void updateTabOrder();
+    void addKeyboardShortcuts();
     void showTabPage(int page);
     void watchCapsureFolder();
     void setTaskButtonTexts(const QUuid &collection);

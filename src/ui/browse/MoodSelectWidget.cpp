@@ -3,10 +3,12 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "state/UserState.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -249,6 +251,7 @@ void MoodSelectWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (cardType == CardPelvon) {
         paintCheckItem(painter, layout.mtoItem, kMtoKey, !UserState::showMto(collection));
+        paintFocusedItem(painter);
         return;
     }
 
@@ -294,13 +297,25 @@ void MoodSelectWidget::paintEvent(QPaintEvent *)
     painter.setPen(linePen);
     painter.drawLine(layout.lineBelowMoods);
     painter.drawLine(layout.lineLeftOfColumn);
+    paintFocusedItem(painter);
+}
+
+void MoodSelectWidget::paintFocusedItem(QPainter &painter) const
+{
+    const int item = keyFocusItem();
+    if (hasFocus() && item >= 0)
+        paintKeyFocusMark(painter, QRectF(keyItems().at(item).adjusted(-2, -2, 2, 2)), 3.0);
 }
 
 void MoodSelectWidget::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint position = event->position().toPoint();
+    clickAt(event->position().toPoint());
+}
+
+void MoodSelectWidget::clickAt(const QPoint &position)
+{
     const QUuid collection = UserState::lastUsedCollection();
     const int cardType = CollectionSettings::cardType(collection);
 
@@ -333,6 +348,71 @@ void MoodSelectWidget::mousePressEvent(QMouseEvent *event)
         Q_EMIT moodFilterChangedInteractively(Mood(newMood));
     if (newExterior != currentExterior)
         Q_EMIT exteriorFilterChangedInteractively(newExterior);
+}
+
+QVector<QRect> MoodSelectWidget::keyItems() const
+{
+    const QUuid collection = UserState::lastUsedCollection();
+    switch (CollectionSettings::cardType(collection)) {
+    case CardNormal: {
+        QVector<QRect> items(layout.moodRects.begin(), layout.moodRects.end());
+        items.append(layout.allMoodsItem);
+        if (CollectionSettings::hasExteriorFilter(collection))
+            items.append(layout.exteriorItem);
+        return items;
+    }
+    case CardPelvon:
+        return {layout.mtoItem};
+    default:
+        return {};
+    }
+}
+
+int MoodSelectWidget::keyFocusItem() const
+{
+    const int count = int(keyItems().size());
+    return count == 0 ? -1 : std::clamp(keyFocus, 0, count - 1);
+}
+
+void MoodSelectWidget::keyPressEvent(QKeyEvent *event)
+{
+    const QVector<QRect> items = keyItems();
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (!plain || items.isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int current = keyFocusItem();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        keyFocus = std::max(current - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        keyFocus = std::min(current + 1, int(items.size()) - 1);
+        break;
+    case Qt::Key_Space:
+        clickAt(items.at(current).center());
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    update();
+}
+
+void MoodSelectWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void MoodSelectWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void MoodSelectWidget::mouseMoveEvent(QMouseEvent *event)

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QUuid>
+#include <QVector>
 #include <QWidget>
 
 #include <array>
@@ -18,7 +19,9 @@ namespace Tintor {
 // exterior-colours check item; for pelvon cards a single item that hides
 // made-to-order colours; for any other card type nothing. The filter values
 // are read from the user state whenever the panel paints or handles input
-// and are only ever reported by signal, never written here.
+// and are only ever reported by signal, never written here. By keys the
+// arrows move a focus mark over the items and Space acts as a click on the
+// marked one.
 class MoodSelectWidget : public QWidget
 {
     Q_OBJECT
@@ -68,6 +71,12 @@ public:
     QRect moodRect(Mood mood) const;
     // The mood button under `point`, or 0.
     int moodAt(const QPoint &point) const;
+    // The items the keys visit, in panel order: the six moods, all moods and
+    // exterior colours for normal cards; the made-to-order item for pelvon
+    // cards; none otherwise.
+    QVector<QRect> keyItems() const;
+    // The item the focus mark is on; -1 when there are no items.
+    int keyFocusItem() const;
 
 Q_SIGNALS:
     void moodFilterChangedInteractively(Tintor::Mood newMood);
@@ -83,8 +92,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // What a left click at `position` does.
+    void clickAt(const QPoint &position);
     struct MoodImages
     {
         QImage normal;
@@ -95,6 +109,7 @@ private:
     void updateCursor(const QPoint &position);
     bool isActiveSpot(const QPoint &position) const;
     void paintCheckItem(QPainter &painter, const QRect &item, const QString &key, bool ticked) const;
+    void paintFocusedItem(QPainter &painter) const;
 
     // Fresh, calm, warm, rich, off-white, neutral.
     std::array<MoodImages, 6> moodImages;
@@ -102,6 +117,8 @@ private:
     QImage disabledMark;
     QRect lastLayoutGeometry;
     Layout layout;
+    // Where the keys are, not a filter value: kept by the view itself.
+    int keyFocus = 0;
 };
 
 } // namespace Tintor

@@ -3,10 +3,12 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "state/UserState.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -143,6 +145,10 @@ void TabBarWidget::paintEvent(QPaintEvent *)
         tab.rect = rect;
         left = rect.right() + 1;
     }
+    if (hasFocus()) {
+        const QRect marked = m_visiblePages.contains(currentPage) ? m_tabs.value(currentPage).rect : rect();
+        paintKeyFocusMark(painter, QRectF(marked.adjusted(2, 2, -2, -1)), 3.0, true);
+    }
 }
 
 void TabBarWidget::mousePressEvent(QMouseEvent *event)
@@ -152,6 +158,34 @@ void TabBarWidget::mousePressEvent(QMouseEvent *event)
         if (m_tabs.value(page).rect.contains(point))
             Q_EMIT tabPageSelected(TabBarPage(page));
     }
+}
+
+void TabBarWidget::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (!plain || (event->key() != Qt::Key_Left && event->key() != Qt::Key_Right)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const qsizetype current = m_visiblePages.indexOf(UserState::tabPageIndex(UserState::lastUsedCollection()));
+    const qsizetype next = current + (event->key() == Qt::Key_Right ? 1 : -1);
+    // Without a current tab the first arrow goes to the first tab.
+    const qsizetype target = current < 0 ? 0 : next;
+    if (target >= 0 && target < m_visiblePages.size() && target != current)
+        Q_EMIT tabPageSelected(TabBarPage(m_visiblePages.at(target)));
+}
+
+void TabBarWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TabBarWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TabBarWidget::mouseMoveEvent(QMouseEvent *event)

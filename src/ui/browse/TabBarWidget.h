@@ -15,7 +15,8 @@ namespace Tintor {
 // card area. Which tabs exist, and their order, come from the collection's
 // settings; the current page is read from the user state on every paint,
 // and a choice only goes out as tabPageSelected. Ctrl+T followed by Ctrl+1
-// to Ctrl+4 picks the first to fourth visible tab.
+// to Ctrl+4 picks the first to fourth visible tab; with the focus, Left and
+// Right pick the neighbouring tab.
 class TabBarWidget : public QWidget
 {
     Q_OBJECT
@@ -47,6 +48,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     struct Tab
