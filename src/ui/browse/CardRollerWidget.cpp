@@ -6,6 +6,7 @@
 #include "db/NavigationQueries.h"
 #include "db/Status.h"
 #include "state/UserState.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/chips/ChipDrag.h"
 #include "ui/chips/ChipPayload.h"
 #include "ui/chips/ColorTooltipText.h"
@@ -559,6 +560,10 @@ void CardRollerWidget::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+    // The chip the keys moved to is read out, as the other chip views do.
+    DB::ColorEntry chip;
+    if (selectedChip(collection, chip))
+        announceKeyFocus(this, chipAccessibleText(collection, chip));
 }
 
 void CardRollerWidget::focusInEvent(QFocusEvent *event)

@@ -3,6 +3,7 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "state/UserState.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
@@ -401,6 +402,16 @@ void MoodSelectWidget::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     update();
+    // A click may change the items; read them again.
+    const QVector<QRect> itemsNow = keyItems();
+    const int marked = keyFocusItem();
+    const int mood = marked >= 0 && marked < itemsNow.size() ? moodAt(itemsNow.at(marked).center()) : 0;
+    static const char *const moodNames[] = {"Fresh", "Calm", "Warm", "Rich", "Off-white", "Neutral"};
+    const int position = mood != 0 ? panelPosition(mood) : -1;
+    if (position >= 0)
+        announceKeyFocus(this, localizedTextOr(UserState::lastUsedCollection(),
+                                               QString::fromLatin1(kMoodKeys[position].tooltip),
+                                               QString::fromLatin1(moodNames[position])));
 }
 
 void MoodSelectWidget::focusInEvent(QFocusEvent *event)

@@ -174,6 +174,17 @@ private Q_SLOTS:
         }
     }
 
+    void keysReadOutTheMarkedChipAndMood()
+    {
+        QVERIFY(start(kDeck, 1, 1));
+        main->cardRoller()->setFocus();
+        type(RollerView, QStringLiteral("Down"));
+        QVERIFY2(main->cardRoller()->accessibleDescription().startsWith(QStringLiteral("K1-2")),
+                 qPrintable(main->cardRoller()->accessibleDescription()));
+        type(MoodView, QStringLiteral("Right"));
+        QCOMPARE(main->moodFilter()->accessibleDescription(), QStringLiteral("Calm"));
+    }
+
     void tabWalksTheViewsAsSeenAndEachShowsItsFocus()
     {
         QVERIFY(start(kDeck, 1, 1));
