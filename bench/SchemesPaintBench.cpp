@@ -10,6 +10,9 @@
 // FILE.db is for instance `huelink-collection synth --chips 100000 -o F.db`.
 
 #include "db/CatalogQueries.h"
+#include "BenchCollection.h"
+#include "PaintTiming.h"
+
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "engine/inc/ModuleValues.h"
@@ -18,58 +21,11 @@
 #include "ui/harmonizer/ColorSchemerWidget.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
-
-namespace {
-
-struct Figures
-{
-    double median = 0;
-    double p95 = 0;
-    double worst = 0;
-};
-
-// Times `once` only; `prepare` runs before it, untimed.
-Figures measure(int count, const std::function<void(int)> &once, const std::function<void(int)> &prepare = [](int) {})
-{
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < count + 5; ++i) {
-        prepare(i);
-        timer.start();
-        once(i);
-        if (i >= 5)
-            times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)], times.back()};
-}
-
-void print(const char *what, const Figures &figures)
-{
-    std::printf("%-40s median %7.3f ms  p95 %7.3f ms  worst %7.3f ms\n", what, figures.median, figures.p95,
-                figures.worst);
-}
-
-int countOf(const QUuid &collection, const QString &sql)
-{
-    QSqlQuery query(Tintor::DB::collectionDatabase(collection));
-    query.exec(sql.arg(Tintor::DB::collectionDatabaseId(collection)));
-    return query.next() ? query.value(0).toInt() : -1;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -77,34 +33,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s FILE.db [paints]\n", argv[0]);
         return 2;
     }
-    QTemporaryDir folder;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchCollection bench;
     QApplication app(argc, argv);
-    const QString source = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const int paints = argc > 2 ? std::max(10, atoi(argv[2])) : 200;
-    const QString databaseFolder = folder.path() + QStringLiteral("/SQLite");
-    QDir().mkpath(databaseFolder + QStringLiteral("/Contents/Resources"));
-    if (!QFile::link(source, databaseFolder + QStringLiteral("/Contents/Resources/bench.db"))) {
-        std::fprintf(stderr, "cannot link %s\n", qPrintable(source));
+    const QUuid collection = bench.open(argv[1]);
+    if (collection.isNull())
         return 1;
-    }
-    Tintor::setHostApplicationName(QStringLiteral("Photoshop"));
-    Tintor::setDatabaseFolder(databaseFolder);
-    if (Tintor::DB::discoverCollections() != 1 || Tintor::DB::collectionUuidsByOrder().isEmpty()) {
-        std::fprintf(stderr, "no collection in %s\n", qPrintable(source));
-        return 1;
-    }
-    const QUuid collection = Tintor::DB::collectionUuidsByOrder().constFirst();
-    Tintor::UserState::setLastUsedCollection(collection);
-    Tintor::CollectionSettings::setCurrentCollection(collection);
-    const int pages = countOf(collection, QStringLiteral("SELECT MAX(P.PAGE_INDEX) FROM PAGE P JOIN "
-                                                         "COLLECTION_PAGE_MAP M ON P.ID = M.PAGE_ID WHERE "
-                                                         "M.COLLECTION_ID = %1"));
+    const int pages = BenchCollection::cardCount(collection);
     const int perCard = Tintor::CollectionSettings::maxChipsOnAPage(collection);
     std::printf("collection: %d chips on %d cards, card mode %d, %d paints each\n",
-                countOf(collection, QStringLiteral("SELECT COUNT(*) FROM \"ROW\" WHERE COLLECTION_ID = %1")), pages,
+                BenchCollection::chipCount(collection), pages,
                 int(Tintor::CollectionSettings::cardMode(collection)), paints);
     if (pages < 3 || perCard < 1)
         return 1;
@@ -119,28 +57,28 @@ int main(int argc, char *argv[])
         Tintor::UserState::setPageIndex(collection, cardAt(i));
         Tintor::UserState::setRowIndex(collection, 1 + i % perCard);
     };
-    const Figures changed = measure(paints, [&](int) { schemer.render(&image); }, select);
+    const PaintTiming::Figures changed = PaintTiming::measure(paints, [&](int) { schemer.render(&image); }, select);
     const int chips = int(schemer.chips().size());
-    const Figures hover = measure(paints, [&](int) { schemer.render(&image); });
+    const PaintTiming::Figures hover = PaintTiming::measure(paints, [&](int) { schemer.render(&image); });
 
     // The pelvon schemer asks for chip schemes of contrast and wide contrast.
     Tintor::ColorSchemerPelvonWidget pelvon;
     pelvon.resize(399, 226);
-    const Figures pelvonChanged = measure(paints, [&](int) { pelvon.render(&image); }, select);
-    const Figures pelvonHover = measure(paints, [&](int) { pelvon.render(&image); });
+    const PaintTiming::Figures pelvonChanged = PaintTiming::measure(paints, [&](int) { pelvon.render(&image); }, select);
+    const PaintTiming::Figures pelvonHover = PaintTiming::measure(paints, [&](int) { pelvon.render(&image); });
     QVector<Tintor::DB::ColorEntry> entries;
-    const Figures pelvonQuery = measure(
+    const PaintTiming::Figures pelvonQuery = PaintTiming::measure(
         paints, [&](int i) { Tintor::DB::pelvonSchemeEntries(collection, cardAt(i), 1 + i % perCard, entries); });
     QElapsedTimer stateTimer;
     stateTimer.start();
     for (int i = 0; i < paints; ++i)
         Tintor::UserState::pageIndex(collection);
 
-    print("schemer paint, selected chip changed", changed);
-    print("schemer paint, hover repaint", hover);
-    print("pelvon schemer paint, chip changed", pelvonChanged);
-    print("pelvon schemer paint, hover repaint", pelvonHover);
-    print("pelvon scheme query alone", pelvonQuery);
+    PaintTiming::print("schemer paint, selected chip changed", changed);
+    PaintTiming::print("schemer paint, hover repaint", hover);
+    PaintTiming::print("pelvon schemer paint, chip changed", pelvonChanged);
+    PaintTiming::print("pelvon schemer paint, hover repaint", pelvonHover);
+    PaintTiming::print("pelvon scheme query alone", pelvonQuery);
     std::printf("chips of the last changed paint: %d; one user state read: %.3f ms\n", chips,
                 stateTimer.nsecsElapsed() / 1e6 / paints);
     return 0;

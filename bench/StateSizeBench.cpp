@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "*.debug=false");
     QApplication app(argc, argv);
-    Tintor::setHostApplicationName(QStringLiteral("Photoshop"));
+    Tintor::setHostApplicationName(Tintor::moduleHostApplicationName());
     const QString demo = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                   : QStringLiteral(HUELINK_BUILD_DIR "/programdata/Vestrel/Huelink/SQLite");
     const QString copy = scratch.path() + QStringLiteral("/SQLite");
