@@ -54,6 +54,9 @@ QAccessibleInterface *viewInterface(const QString &className, QObject *object)
 // Locale texts may carry markup and line breaks meant for tooltips.
 QString plain(const QString &text)
 {
+    // Most texts carry none; a document per text would slow every collection switch.
+    if (!text.contains(QLatin1Char('<')) && !text.contains(QLatin1Char('&')))
+        return text.simplified();
     QTextDocument document;
     document.setHtml(text);
     return document.toPlainText().simplified();
