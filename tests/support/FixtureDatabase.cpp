@@ -5,9 +5,12 @@
 
 #include <QBuffer>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -163,4 +166,45 @@ QByteArray FixtureDatabase::png(const QSize &size, const QColor &color)
     QImage image(size, QImage::Format_ARGB32);
     image.fill(color);
     return png(image);
+}
+
+QStringList FixtureDatabase::rows(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return { QStringLiteral("FAILED: ") + query.lastError().text() };
+    QStringList result;
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << query.value(i).toString();
+        result << values.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+QStringList FixtureDatabase::query(const QString &path, const QStringList &statements)
+{
+    const QString name = QStringLiteral("query-%1").arg(++connectionCounter);
+    QStringList result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            result << QStringLiteral("FAILED: cannot open ") + path;
+        for (const QString &sql : statements) {
+            if (result.isEmpty() || !result.first().startsWith(QLatin1String("FAILED")))
+                result = rows(db, sql);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+bool FixtureDatabase::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

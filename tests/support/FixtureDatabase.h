@@ -84,6 +84,13 @@ public:
     static QByteArray png(const QImage &image);
     static QByteArray png(const QSize &size, const QColor &color);
 
+    // Every row of `sql`, its values joined by '|'; a failed statement gives one "FAILED: <error>" row.
+    static QStringList rows(const QSqlDatabase &db, const QString &sql);
+    // Runs `statements` on the file at `path` over one fresh connection; the rows of the last.
+    static QStringList query(const QString &path, const QStringList &statements);
+    // Writes `bytes` to `path`, creating its folder.
+    static bool writeFile(const QString &path, const QByteArray &bytes);
+
 private:
     QString m_path;
     QString m_connection;

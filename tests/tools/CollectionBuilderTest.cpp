@@ -26,51 +26,30 @@ const char *const kShareUuid = "{0A2B3C4D-5E6F-4071-8293-A4B5C6D7E8F9}";
 // Two collections: MINI with two cards, SHARE listing MINI's card 1 next to
 // its own card 7, with explicit scheme maps named by code.
 const char *const kManifest = R"({
-  "format": 1,
-  "products": "products.csv",
+  "format": 1, "products": "products.csv",
   "productGroups": [ { "key": "interior", "name": "Interior", "products": "matt;gloss" } ],
   "systemWide": {
     "settings": { "has.textures.page": 1, "texture.size": "300,200" },
-    "theme": {
-      "image.banner": "theme/banner.png",
-      "list.of.preferred.font.faces": "theme/fonts.txt",
-      "color.widget.collectionselector.text": { "text": "40,40,40" }
-    },
+    "theme": { "image.banner": "theme/banner.png", "list.of.preferred.font.faces": "theme/fonts.txt",
+      "color.widget.collectionselector.text": { "text": "40,40,40" } },
     "foresight": [ { "name": "Shared trends", "entries": [ { "collection": "MINI", "code": "R-201" } ] } ]
   },
   "collections": [
     {
-      "uuid": "{6F1C2A40-0B5E-4C39-9D7E-2A4B1C3D5E6F}",
-      "systemId": "MINI",
-      "name": "Mini Deck",
-      "order": 1,
-      "settings": {
-        "collection.name": "Mini Deck",
-        "num.of.segments": 24,
-        "card.type": "normal",
-        "has.color.schemes.page": true,
-        "schemes": ["harmonic", "contrast"],
-        "row.name.search.order": [0, 1]
-      },
+      "uuid": "{6F1C2A40-0B5E-4C39-9D7E-2A4B1C3D5E6F}", "systemId": "MINI", "name": "Mini Deck", "order": 1,
+      "settings": { "collection.name": "Mini Deck", "num.of.segments": 24, "card.type": "normal",
+        "has.color.schemes.page": true, "schemes": ["harmonic", "contrast"], "row.name.search.order": [0, 1] },
       "locale": { "button.select": "Select", "about.text": { "file": "texts/about.html" } },
-      "pages": "pages.csv",
-      "chips": "chips.csv",
-      "pageSchemes": "page-schemes.csv",
-      "foresight": [
-        { "name": "Calm greens", "defaultOpen": true,
-          "entries": [ { "page": 1, "row": 1, "name1": "Moss" }, { "hex": "#336699", "name1": "Deep" } ] }
-      ],
-      "textures": [
-        { "name": "Plaster", "image": "textures/plaster.png", "baseAlpha": 0.9,
-          "maps": [ { "page": 1, "alpha": 0.6, "name": "wall" } ] }
-      ]
+      "pages": "pages.csv", "chips": "chips.csv", "pageSchemes": "page-schemes.csv",
+      "foresight": [ { "name": "Calm greens", "defaultOpen": true,
+          "entries": [ { "page": 1, "row": 1, "name1": "Moss" }, { "hex": "#336699", "name1": "Deep" } ] } ],
+      "textures": [ { "name": "Plaster", "image": "textures/plaster.png", "baseAlpha": 0.9,
+          "maps": [ { "page": 1, "alpha": 0.6, "name": "wall" } ] } ]
     },
     {
       "uuid": "{0A2B3C4D-5E6F-4071-8293-A4B5C6D7E8F9}",
       "systemId": "SHARE",
-      "name": "Shared Deck",
-      "order": 2,
-      "settings": { "num.of.segments": 12 },
+      "name": "Shared Deck", "order": 2, "settings": { "num.of.segments": 12 },
       "pages": [ { "page": 7, "segment": 4, "name0": "Own card" } ],
       "chips": [ { "page": 7, "row": 1, "code": "S-1", "hex": "#102030" } ],
       "sharedPages": [ { "collection": "MINI", "pages": [1] } ],
@@ -106,26 +85,17 @@ QString toolPath()
     return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
 }
 
-struct ToolResult {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
-ToolResult runTool(const QStringList &arguments)
+ProgramRun tool(const QStringList &arguments)
 {
-    const ProgramRun run = ProgramRun::run(toolPath(), arguments, 120000);
-    return { run.finished ? run.exitCode : -1, QString::fromUtf8(run.out), QString::fromUtf8(run.err) };
+    return ProgramRun::run(toolPath(), arguments, 120000);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
+ProgramRun build(const QString &source, const QString &target)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return tool({ QStringLiteral("build"), source, QStringLiteral("-o"), target });
 }
 
-// The valid source, with one file's text changed by `replace` (old -> new).
+// The valid source, with `before` replaced by `after` in `file`.
 bool writeSource(const QString &folder, const QString &file = QString(), const QString &before = QString(),
     const QString &after = QString())
 {
@@ -137,14 +107,12 @@ bool writeSource(const QString &folder, const QString &file = QString(), const Q
         { QStringLiteral("textures/plaster.png"), FixtureDatabase::png(QSize(8, 8), Qt::lightGray) },
         { QStringLiteral("texts/about.html"), "<p>About \xc3\xa9</p>" } };
     if (!file.isEmpty()) {
-        QString text = QString::fromUtf8(files.value(file));
-        if (!text.contains(before))
+        if (!files.value(file).contains(before.toUtf8()))
             return false;
-        text.replace(before, after);
-        files[file] = text.toUtf8();
+        files[file].replace(before.toUtf8(), after.toUtf8());
     }
     for (auto it = files.begin(); it != files.end(); ++it) {
-        if (!writeFile(folder + QLatin1Char('/') + it.key(), it.value()))
+        if (!FixtureDatabase::writeFile(folder + QLatin1Char('/') + it.key(), it.value()))
             return false;
     }
     return true;
@@ -153,49 +121,14 @@ bool writeSource(const QString &folder, const QString &file = QString(), const Q
 QByteArray fileHash(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                          : QByteArray();
 }
 
-ToolResult build(const QString &source, const QString &target)
+QStringList rows(const QString &path, const QString &sql)
 {
-    return runTool({ QStringLiteral("build"), source, QStringLiteral("-o"), target });
+    return FixtureDatabase::query(path, { sql });
 }
-
-// Every row of `sql`, its values joined by '|'.
-QStringList rows(const QSqlDatabase &db, const QString &sql)
-{
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        qWarning() << sql << "failed";
-    QStringList result;
-    while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < query.record().count(); ++i)
-            values << query.value(i).toString();
-        result << values.join(QLatin1Char('|'));
-    }
-    return result;
-}
-
-// Opens `path` under its own connection for the lifetime of the object.
-struct OpenFile {
-    explicit OpenFile(const QString &path)
-        : name(path)
-    {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
-        database.setDatabaseName(path);
-        database.open();
-    }
-    ~OpenFile()
-    {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
-    QString name;
-};
 
 } // namespace
 
@@ -211,8 +144,8 @@ private Q_SLOTS:
         QTemporaryDir source;
         QVERIFY(writeSource(source.path()));
         const QString output = TestEnvironment::collectionFolder() + QStringLiteral("/mini.db");
-        const ToolResult result = build(source.path(), output);
-        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+        const ProgramRun result = build(source.path(), output);
+        QVERIFY2(result.exitCode == 0, result.err.constData());
 
         setDatabaseFolder(TestEnvironment::databaseFolder());
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
@@ -231,68 +164,52 @@ private Q_SLOTS:
         QCOMPARE(DB::themeData(systemWide, QStringLiteral("color.widget.collectionselector.text"), theme), 0);
         QCOMPARE(theme, QByteArray("40,40,40"));
 
-        const QSqlDatabase db = DB::collectionDatabase(mini);
         const QString miniId = QString::number(DB::collectionDatabaseId(mini));
         const QString shareId = QString::number(DB::collectionDatabaseId(share));
-        // A chip's segment is its card's; CSV quotes and comment lines are read.
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT CODE, NAME0, NAME1, SEGMENT, MOOD, RED, GREEN, BLUE, IS_MTO, NEUTRAL "
-                                    "FROM \"ROW\" ORDER BY CODE")),
-            (QStringList { "G-101|Moss|Mousse|3|0|96|128|72|0|0", "G-102|Fern, \"light\"||3|0|120|160|90|1|0",
-                "R-201|Brick||15|0|160|60|50|0|0", "R-202|Rose||15|0|220|150|150|0|1", "S-1|||4|0|16|32|48|0|0" }));
-        // Lab as given, else computed from the RGB.
-        QStringList computed;
+        QStringList computed; // Lab as given, else computed from the RGB
         for (const double channel : colorToLab(QColor(96, 128, 72)))
             computed << QVariant(channel).toString();
-        QCOMPARE(rows(db, QStringLiteral("SELECT L, A, B FROM \"ROW\" WHERE CODE IN ('G-101', 'R-201') ORDER BY CODE")),
-            (QStringList { computed.join(QLatin1Char('|')), "38.2|42.1|27.9" }));
-        QCOMPARE(rows(db, QStringLiteral("SELECT PAGE_INDEX, NAME0, EXTERIOR, MOOD FROM PAGE ORDER BY PAGE_INDEX")),
-            (QStringList { "1|Greens|0|3", "2|Reds|1|2", "7|Own card|0|0" }));
-        // The shared card belongs to both collections with its one page index.
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT M.COLLECTION_ID, P.PAGE_INDEX FROM COLLECTION_PAGE_MAP M "
-                                    "JOIN PAGE P ON P.ID = M.PAGE_ID ORDER BY 1, 2")),
-            (QStringList { miniId + "|1", miniId + "|2", shareId + "|1", shareId + "|7" }));
-
-        // Computed for MINI: each chip's contrast partner is the chip of the
-        // same scheme position on the other card. Given for SHARE: by code,
-        // and an empty ROW_TO_PAGE_SCHEME table stays empty.
-        const QString schemeRows
-            = QStringLiteral("SELECT M.COLLECTION_ID, R.CODE, M.SCHEME_ID, S.CODE%1 FROM ROW_SCHEME_MAP M "
-                             "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ");
-        QCOMPARE(rows(db, schemeRows.arg(", M.PAGE_ORDER, M.ROW_ORDER") + "WHERE R.CODE = 'G-101' AND M.SCHEME_ID = 2"),
-            QStringList { miniId + "|G-101|2|R-201|0|1" });
-        QCOMPARE(
-            rows(db, schemeRows.arg(QString()) + "WHERE R.CODE = 'S-1'"), QStringList { shareId + "|S-1|1|G-102" });
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT M.COLLECTION_ID, R.CODE, P.PAGE_INDEX FROM ROW_TO_PAGE_SCHEME M "
-                                    "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN PAGE P ON P.ID = M.SCHEME_PAGE_ID "
-                                    "WHERE R.CODE = 'G-102' OR M.COLLECTION_ID = %1")
-                         .arg(shareId)),
-            QStringList { miniId + "|G-102|2" });
-
-        // Products with codes, groups, foresight (a chip entry takes its chip's
-        // colour; the shared group has COLLECTION_ID 0) and textures.
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT R.CODE, PR.NAME, PR.PRODUCT_CODE FROM ROW_PRODUCT_MAP M JOIN PRODUCT "
-                                    "PR ON PR.ID = M.PRODUCT_ID JOIN \"ROW\" R ON R.ID = M.ROW_ID ORDER BY 1, 2")),
-            (QStringList { "G-101|Gloss|", "G-101|Matt Emulsion|ME-1", "G-102|Matt Emulsion|ME-1", "R-201|Gloss|" }));
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT R.CODE, G.NAME FROM ROW_PRODUCT_GROUP_MAP M JOIN PRODUCT_GROUP G "
-                                    "ON G.ID = M.PRODUCT_GROUP_ID JOIN \"ROW\" R ON R.ID = M.ROW_ID ORDER BY 1")),
-            (QStringList { "G-101|Interior", "R-201|Interior" }));
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT G.COLLECTION_ID, G.NAME, R.CODE, E.RED, E.GREEN, E.BLUE "
-                                    "FROM FORESIGHT_ENTRY E JOIN FORESIGHT_GROUP G ON G.ID = E.FORESIGHT_GROUP_ID "
-                                    "LEFT JOIN \"ROW\" R ON R.ID = E.ROW_ID ORDER BY G.COLLECTION_ID, E.\"ORDER\"")),
-            (QStringList { "0|Shared trends|R-201|160|60|50", miniId + "|Calm greens|G-101|96|128|72",
-                miniId + "|Calm greens||51|102|153" }));
-        QCOMPARE(rows(db,
-                     QStringLiteral("SELECT T.COLLECTION_ID, T.NAME, T.BASE_ALPHA, M.NAME, M.ALPHA, P.PAGE_INDEX "
-                                    "FROM TEXTURE T JOIN TEXTURE_MAP M ON M.TEXTURE_ID = T.ID "
-                                    "JOIN PAGE P ON P.ID = M.PAGE_ID")),
-            QStringList { miniId + "|Plaster|0.9|wall|0.6|1" });
-        QSqlQuery image(db);
+        const QString schemeRows = "SELECT M.COLLECTION_ID, R.CODE, M.SCHEME_ID, S.CODE%1 FROM ROW_SCHEME_MAP M "
+                                   "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ";
+        // A chip's segment is its card's; CSV quotes and comment lines are read. The shared card belongs to both
+        // collections. Scheme maps computed for MINI (same scheme position on the other card), given by code for
+        // SHARE; an empty ROW_TO_PAGE_SCHEME list stays empty. A foresight chip entry takes its chip's colour.
+        const QList<std::pair<QString, QStringList>> expected {
+            { "SELECT CODE, NAME0, NAME1, SEGMENT, MOOD, RED, GREEN, BLUE, IS_MTO, NEUTRAL FROM \"ROW\" ORDER BY CODE",
+                { "G-101|Moss|Mousse|3|0|96|128|72|0|0", "G-102|Fern, \"light\"||3|0|120|160|90|1|0",
+                    "R-201|Brick||15|0|160|60|50|0|0", "R-202|Rose||15|0|220|150|150|0|1", "S-1|||4|0|16|32|48|0|0" } },
+            { "SELECT L, A, B FROM \"ROW\" WHERE CODE IN ('G-101', 'R-201') ORDER BY CODE",
+                { computed.join(QLatin1Char('|')), "38.2|42.1|27.9" } },
+            { "SELECT PAGE_INDEX, NAME0, EXTERIOR, MOOD FROM PAGE ORDER BY PAGE_INDEX",
+                { "1|Greens|0|3", "2|Reds|1|2", "7|Own card|0|0" } },
+            { "SELECT M.COLLECTION_ID, P.PAGE_INDEX FROM COLLECTION_PAGE_MAP M JOIN PAGE P ON P.ID = M.PAGE_ID "
+              "ORDER BY 1, 2",
+                { miniId + "|1", miniId + "|2", shareId + "|1", shareId + "|7" } },
+            { schemeRows.arg(", M.PAGE_ORDER, M.ROW_ORDER") + "WHERE R.CODE = 'G-101' AND M.SCHEME_ID = 2",
+                { miniId + "|G-101|2|R-201|0|1" } },
+            { schemeRows.arg(QString()) + "WHERE R.CODE = 'S-1'", { shareId + "|S-1|1|G-102" } },
+            { "SELECT M.COLLECTION_ID, R.CODE, P.PAGE_INDEX FROM ROW_TO_PAGE_SCHEME M JOIN \"ROW\" R ON R.ID = "
+              "M.ROW_ID JOIN PAGE P ON P.ID = M.SCHEME_PAGE_ID WHERE R.CODE = 'G-102' OR M.COLLECTION_ID = "
+                    + shareId,
+                { miniId + "|G-102|2" } },
+            { "SELECT R.CODE, PR.NAME, PR.PRODUCT_CODE FROM ROW_PRODUCT_MAP M JOIN PRODUCT PR ON PR.ID = "
+              "M.PRODUCT_ID JOIN \"ROW\" R ON R.ID = M.ROW_ID ORDER BY 1, 2",
+                { "G-101|Gloss|", "G-101|Matt Emulsion|ME-1", "G-102|Matt Emulsion|ME-1", "R-201|Gloss|" } },
+            { "SELECT R.CODE, G.NAME FROM ROW_PRODUCT_GROUP_MAP M JOIN PRODUCT_GROUP G ON G.ID = M.PRODUCT_GROUP_ID "
+              "JOIN \"ROW\" R ON R.ID = M.ROW_ID ORDER BY 1",
+                { "G-101|Interior", "R-201|Interior" } },
+            { "SELECT G.COLLECTION_ID, G.NAME, R.CODE, E.RED, E.GREEN, E.BLUE FROM FORESIGHT_ENTRY E JOIN "
+              "FORESIGHT_GROUP G ON G.ID = E.FORESIGHT_GROUP_ID LEFT JOIN \"ROW\" R ON R.ID = E.ROW_ID "
+              "ORDER BY G.COLLECTION_ID, E.\"ORDER\"",
+                { "0|Shared trends|R-201|160|60|50", miniId + "|Calm greens|G-101|96|128|72",
+                    miniId + "|Calm greens||51|102|153" } },
+            { "SELECT T.COLLECTION_ID, T.NAME, T.BASE_ALPHA, M.NAME, M.ALPHA, P.PAGE_INDEX FROM TEXTURE T "
+              "JOIN TEXTURE_MAP M ON M.TEXTURE_ID = T.ID JOIN PAGE P ON P.ID = M.PAGE_ID",
+                { miniId + "|Plaster|0.9|wall|0.6|1" } },
+        };
+        for (const auto &[sql, values] : expected)
+            QCOMPARE(rows(output, sql), values);
+        QSqlQuery image(DB::collectionDatabase(mini));
         QVERIFY(image.exec(QStringLiteral("SELECT IMAGE FROM TEXTURE")) && image.next());
         QCOMPARE(QImage::fromData(image.value(0).toByteArray()).pixelColor(0, 0), QColor(Qt::lightGray));
     }
@@ -304,15 +221,14 @@ private Q_SLOTS:
         QTemporaryDir output;
         QVERIFY(writeSource(source.path()));
         const QString first = output.filePath(QStringLiteral("a.db"));
-        const QString second = output.filePath(QStringLiteral("b.db"));
         QCOMPARE(build(source.path(), first).exitCode, 0);
         for (const QString &name : { QStringLiteral("collection.json"), QStringLiteral("chips.csv") }) {
             QFile file(source.filePath(name));
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(writeFile(source.filePath(name), "\xEF\xBB\xBF" + file.readAll()));
+            QVERIFY(FixtureDatabase::writeFile(source.filePath(name), "\xEF\xBB\xBF" + file.readAll()));
         }
-        const ToolResult result = build(source.filePath(QStringLiteral("collection.json")), second);
-        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+        const QString second = output.filePath(QStringLiteral("b.db"));
+        QCOMPARE(build(source.filePath(QStringLiteral("collection.json")), second).exitCode, 0);
         QVERIFY(!fileHash(first).isEmpty());
         QCOMPARE(fileHash(first), fileHash(second));
     }
@@ -322,7 +238,7 @@ private Q_SLOTS:
         // Card 1 has three chips, card 2 two; positions match only for row 1.
         QTemporaryDir source;
         QTemporaryDir output;
-        QVERIFY(writeFile(source.filePath(QStringLiteral("collection.json")), R"({
+        QVERIFY(FixtureDatabase::writeFile(source.filePath(QStringLiteral("collection.json")), R"({
           "format": 1,
           "collections": [ {
             "uuid": "{11111111-2222-4333-8444-555555555555}", "systemId": "FB", "name": "Fallback", "order": 3,
@@ -341,21 +257,14 @@ private Q_SLOTS:
           } ]
         })"));
         const QString target = output.filePath(QStringLiteral("fallback.db"));
-        const ToolResult result = build(source.path(), target);
-        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
-        const OpenFile file(target);
-        // The empty card 3 gives no scheme chips and does not count in ROW_ORDER.
-        QCOMPARE(rows(file.db(),
-                     QStringLiteral("SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM "
-                                    "ROW_SCHEME_MAP M JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON "
-                                    "S.ID = M.SCHEME_ROW_ID ORDER BY R.CODE, M.SCHEME_ID, M.PAGE_ORDER")),
-            (QStringList { "A1|2|B2|4|1", // same scheme position
-                "A1|6|B1|0|1", // neutral: no position, same row index
-                "A2|2|B2|4|1", // no position: same row index
-                "A2|6|B2|0|1",
-                "A3|2|B2|4|1", // position not found, row 3 missing: last
-                "A3|6|B2|0|1" }));
-        QCOMPARE(rows(file.db(), QStringLiteral("SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME")), QStringList { "9" });
+        QCOMPARE(build(source.path(), target).exitCode, 0);
+        // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position
+        // (neutral: by row index), A2 has no position (row index), A3's position and row are missing (last chip).
+        QCOMPARE(rows(target,
+                     "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M JOIN "
+                     "\"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ORDER BY 1, 2, 4"),
+            (QStringList { "A1|2|B2|4|1", "A1|6|B1|0|1", "A2|2|B2|4|1", "A2|6|B2|0|1", "A3|2|B2|4|1", "A3|6|B2|0|1" }));
+        QCOMPARE(rows(target, "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME"), QStringList { "9" });
     }
 
     void buildReplacesTheFileOnlyOnSuccessAndInspectChecksIt()
@@ -363,47 +272,42 @@ private Q_SLOTS:
         QTemporaryDir source;
         QTemporaryDir output;
         const QString target = output.filePath(QStringLiteral("deck.db"));
-        QVERIFY(writeFile(target, "previous contents"));
-        QVERIFY(writeSource(
-            source.path(), QStringLiteral("chips.csv"), QStringLiteral("160,60,50"), QStringLiteral("999,60,50")));
+        QVERIFY(FixtureDatabase::writeFile(target, "previous contents"));
+        QVERIFY(writeSource(source.path(), "chips.csv", "160,60,50", "999,60,50"));
         QCOMPARE(build(source.path(), target).exitCode, 1);
         QFile old(target);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous contents"));
-        old.close();
 
         QVERIFY(writeSource(source.path()));
         QCOMPARE(build(source.path(), target).exitCode, 0);
         QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList { QStringLiteral("deck.db") });
         QVERIFY(QFileInfo(target).permissions().testFlag(QFileDevice::ReadOther));
 
-        const ToolResult summary = runTool({ QStringLiteral("inspect"), target });
+        const ProgramRun summary = tool({ QStringLiteral("inspect"), target });
         QCOMPARE(summary.exitCode, 0);
-        QVERIFY2(summary.output.contains(QString::fromLatin1(kMiniUuid)), qPrintable(summary.output));
-        QVERIFY(summary.output.contains(QStringLiteral("Collection SHARE")));
-        QVERIFY(summary.output.contains(QStringLiteral("cards 2 (1 shared from other collections), chips 3")));
-        QVERIFY(summary.output.contains(QStringLiteral("has.color.schemes.page on")));
-        const ToolResult check = runTool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
-        QVERIFY2(check.exitCode == 0 && check.errors.isEmpty(), qPrintable(check.errors));
+        for (const char *line : { kMiniUuid, "Collection SHARE", "cards 2 (1 shared from other collections), chips 3",
+                 "has.color.schemes.page on" })
+            QVERIFY2(summary.out.contains(line), summary.out.constData());
+        const ProgramRun check = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
+        QVERIFY2(check.exitCode == 0 && check.err.isEmpty(), check.err.constData());
 
-        // Each missing table and column the reader needs is reported; a
-        // declared column or index the reader never selects by is not.
-        {
-            const OpenFile file(target);
-            for (const char *sql : { "DROP TABLE ROW_SCHEME_MAP", "ALTER TABLE \"ROW\" DROP COLUMN IS_MTO",
-                     "ALTER TABLE PRODUCT DROP COLUMN PRODUCT_CODE", "DROP INDEX UNQ_NAME_IN_COLLECTION",
-                     "ALTER TABLE PAGE DROP COLUMN NAME", "DROP TABLE ROW_NAME", "DROP TABLE PRODUCT_PRODUCT_GROUP_MAP" })
-                QVERIFY2(QSqlQuery(file.db()).exec(QString::fromLatin1(sql)), sql);
-        }
-        const ToolResult damaged = runTool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
+        // Each missing table and column the reader needs is reported; a declared column or index the reader never
+        // selects by is not; tables the program never reads are only noted.
+        QCOMPARE(FixtureDatabase::query(target,
+                     { "DROP TABLE ROW_SCHEME_MAP", "ALTER TABLE \"ROW\" DROP COLUMN IS_MTO",
+                         "ALTER TABLE PRODUCT DROP COLUMN PRODUCT_CODE", "DROP INDEX UNQ_NAME_IN_COLLECTION",
+                         "ALTER TABLE PAGE DROP COLUMN NAME", "DROP TABLE ROW_NAME",
+                         "DROP TABLE PRODUCT_PRODUCT_GROUP_MAP" }),
+            QStringList());
+        const ProgramRun damaged = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
         QCOMPARE(damaged.exitCode, 1);
-        QCOMPARE(damaged.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 3);
-        QVERIFY(damaged.errors.contains(QStringLiteral("table ROW_SCHEME_MAP is missing")));
-        QVERIFY(damaged.errors.contains(QStringLiteral("column ROW.IS_MTO is missing")));
-        QVERIFY(damaged.errors.contains(QStringLiteral("column PRODUCT.PRODUCT_CODE is missing")));
-        // Tables the program never reads are only noted.
-        QVERIFY2(damaged.output.contains(QStringLiteral("note: table ROW_NAME is missing")), qPrintable(damaged.output));
-        QVERIFY(damaged.output.contains(QStringLiteral("note: table PRODUCT_PRODUCT_GROUP_MAP is missing")));
+        QCOMPARE(damaged.errLines().size(), 3);
+        for (const char *error : { "table ROW_SCHEME_MAP is missing", "column ROW.IS_MTO is missing",
+                 "column PRODUCT.PRODUCT_CODE is missing" })
+            QVERIFY2(damaged.err.contains(error), damaged.err.constData());
+        QVERIFY2(damaged.out.contains("note: table ROW_NAME is missing"), damaged.out.constData());
+        QVERIFY(damaged.out.contains("note: table PRODUCT_PRODUCT_GROUP_MAP is missing"));
     }
 
     void errorsNameTheirPlace_data()
@@ -418,33 +322,27 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(file) << before << after << QString::fromUtf8(where)
                                 << QString::fromUtf8(what);
         };
-        const char *manifest = "collection.json";
+        const char *json = "collection.json";
         const char *pages = "pages.csv";
         const char *chips = "chips.csv";
         const char *schemes = "page-schemes.csv";
-        const QString miniUuid = QString::fromLatin1(kMiniUuid);
-        const QString shareUuid = QString::fromLatin1(kShareUuid);
-
-        row("uuid syntax", manifest, miniUuid, "{6F1C2A40-0B5E-4C39-9D7E}", "collections[0].uuid", "is not a UUID");
-        row("uuid twice", manifest, shareUuid, miniUuid, "collections[1].uuid", "already used by");
-        row("system-wide uuid", manifest, shareUuid, "{ffffffff-ffff-ffff-ffff-ffffffffffff}", "collections[1].uuid",
-            "system-wide");
-        row("order twice", manifest, "\"order\": 2", "\"order\": 1", "collections[1].order", "order 1 is already used");
-        row("order zero", manifest, "\"order\": 2", "\"order\": 0", "collections[1].order", "integer >= 1");
-        row("systemId twice", manifest, "\"systemId\": \"SHARE\"", "\"systemId\": \"mini\"", "collections[1].systemId",
-            "already used");
+        const QString mini = QString::fromLatin1(kMiniUuid);
+        const QString share = QString::fromLatin1(kShareUuid);
+        row("uuid syntax", json, mini, "{6F1C2A40-0B5E-4C39-9D7E}", "collections[0].uuid", "is not a UUID");
+        row("uuid twice", json, share, mini, "collections[1].uuid", "already used by");
+        row("system-wide uuid", json, share, "{ffffffff-ffff-ffff-ffff-ffffffffffff}", "[1].uuid", "system-wide");
+        row("order twice", json, "\"order\": 2", "\"order\": 1", "collections[1].order", "order 1 is already used");
+        row("order zero", json, "\"order\": 2", "\"order\": 0", "collections[1].order", "integer >= 1");
+        row("systemId twice", json, "\"systemId\": \"SHARE\"", "\"systemId\": \"mini\"", "[1].systemId", "already");
         row("page index zero", pages, "2,15,Reds", "0,15,Reds", "pages.csv:3: column \"page\"", "outside 1..");
-        row("page index twice", pages, "2,15,Reds", "1,15,Reds", "pages.csv:3",
-            "page 1 is already defined at pages.csv:2");
-        row("row index twice", chips, "2,2,R-202", "2,1,R-202", "chips.csv:6",
-            "row 1 of page 2 is already defined at chips.csv:5");
+        row("page index twice", pages, "2,15,Reds", "1,15,Reds", "pages.csv:3", "page 1 is already defined at pages");
+        row("row index twice", chips, "2,2,R-202", "2,1,R-202", "chips.csv:6", "row 1 of page 2 is already defined");
         row("chip on unknown card", chips, "2,2,R-202", "9,2,R-202", "chips.csv:6", "page 9 is not a card");
-        row("segment above num.of.segments", pages, "2,15,Reds", "2,25,Reds", "pages.csv:3",
-            "segment 25 is outside 1..24");
+        row("segment above num.of.segments", pages, "2,15,Reds", "2,25,Reds", "pages.csv:3", "segment 25 is outside");
         row("shared card outside segments", pages, "1,3,Greens", "1,13,Greens", "collections[1].sharedPages[0]",
             "outside 1..12");
         row("red above 255", chips, "160,60,50", "256,60,50", "chips.csv:5: column \"red\"", "256 is outside 0..255");
-        row("hex colour", manifest, "#102030", "#1020", "collections[1].chips[0].hex", "not a colour");
+        row("hex colour", json, "#102030", "#1020", "collections[1].chips[0].hex", "not a colour");
         row("a below -128", chips, "42.1,27.9", "-128.5,27.9", "chips.csv:5: column \"a\"", "outside -128..127");
         row("lab incomplete", chips, "38.2,42.1,27.9", "38.2,,27.9", "chips.csv:5", "all of \"l\", \"a\", \"b\"");
         row("page scheme to missing card", schemes, "2,contrast,1", "2,contrast,5",
@@ -453,31 +351,28 @@ private Q_SLOTS:
             "page 1 already has a card at order 0 of scheme 2");
         row("unknown scheme", schemes, "2,contrast,1", "2,pastel,1", "page-schemes.csv:3: column \"scheme\"",
             "is not a scheme");
-        row("row scheme to missing chip", manifest, "\"scheme_code\": \"G-102\"", "\"scheme_code\": \"G-999\"",
+        row("row scheme to missing chip", json, "\"scheme_code\": \"G-102\"", "\"scheme_code\": \"G-999\"",
             "collections[1].rowSchemes[0].scheme_code", "no chip with code \"G-999\"");
-        row("row scheme from another collection's chip", manifest, "\"code\": \"S-1\", \"scheme\"",
+        row("row scheme from another collection's chip", json, "\"code\": \"S-1\", \"scheme\"",
             "\"code\": \"R-201\", \"scheme\"", "collections[1].rowSchemes[0].code", "no chip with code \"R-201\"");
-        row("texture map to missing card", manifest, "{ \"page\": 1, \"alpha\": 0.6", "{ \"page\": 4, \"alpha\": 0.6",
+        row("texture map to missing card", json, "{ \"page\": 1, \"alpha\": 0.6", "{ \"page\": 4, \"alpha\": 0.6",
             "collections[0].textures[0].maps[0].page", "no card with page index 4");
-        row("foresight chip missing", manifest, "\"code\": \"R-201\" }", "\"code\": \"R-209\" }",
+        row("foresight chip missing", json, "\"code\": \"R-201\" }", "\"code\": \"R-209\" }",
             "systemWide.foresight[0].entries[0].code", "no chip with code \"R-209\" in collection \"MINI\"");
-        row("theme image does not decode", manifest, "\"theme/banner.png\"", "\"theme/fonts.txt\"",
+        row("theme image does not decode", json, "\"theme/banner.png\"", "\"theme/fonts.txt\"",
             "systemWide.theme.image.banner", "does not decode");
-        row("missing file", manifest, "\"chips.csv\"", "\"chip.csv\"", "collections[0].chips",
-            "file \"chip.csv\" not found");
-        row("file outside the source", manifest, "\"chips.csv\"", "\"../chips.csv\"", "collections[0].chips",
-            "outside the source folder");
-        row("integer setting", manifest, "\"num.of.segments\": 24", "\"num.of.segments\": \"many\"",
+        row("missing file", json, "\"chips.csv\"", "\"chip.csv\"", "collections[0].chips", "\"chip.csv\" not found");
+        row("file outside the source", json, "\"chips.csv\"", "\"../chips.csv\"", "[0].chips", "outside the source");
+        row("integer setting", json, "\"num.of.segments\": 24", "\"num.of.segments\": \"many\"",
             "collections[0].settings.num.of.segments", "is not an integer");
-        row("size setting", manifest, "\"300,200\"", "\"300\"", "systemWide.settings.texture.size", "not a size");
-        row("setting twice in other case", manifest, "\"card.type\": \"normal\",",
+        row("size setting", json, "\"300,200\"", "\"300\"", "systemWide.settings.texture.size", "not a size");
+        row("setting twice in other case", json, "\"card.type\": \"normal\",",
             "\"card.type\": \"normal\", \"Card.Type\": \"pelvon\",", "collections[0].settings.", "is already given at");
         row("unknown column", chips, "product_groups\n", "product_group\n", "chips.csv:1: column \"product_group\"",
             "unknown column");
-        row("unknown manifest key", manifest, "\"rowPageSchemes\"", "\"rowPageScheme\"", "collections[1].rowPageScheme",
-            "unknown key");
+        row("unknown manifest key", json, "\"rowPageSchemes\"", "\"rowPageScheme\"", "[1].rowPageScheme", "unknown");
         row("unknown product", chips, "matt;gloss", "matt;satin", "chips.csv:2", "no product with key \"satin\"");
-        row("broken JSON", manifest, "\"systemId\": \"SHARE\",", "\"systemId\": \"SHARE\"", "collection.json:44",
+        row("broken JSON", json, "\"systemId\": \"SHARE\",", "\"systemId\": \"SHARE\"", "collection.json:25",
             "invalid JSON");
         row("ambiguous code", chips, "2,2,R-202", "2,2,R-201", "systemWide.foresight[0].entries[0].code",
             "names 2 chips");
@@ -493,12 +388,12 @@ private Q_SLOTS:
         QTemporaryDir source;
         QTemporaryDir output;
         QVERIFY(writeSource(source.path(), file, before, after));
-        const ToolResult result = build(source.path(), output.filePath(QStringLiteral("broken.db")));
-        QVERIFY2(result.exitCode > 0, qPrintable(result.output + result.errors));
-        const QStringList lines = result.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const ProgramRun result = build(source.path(), output.filePath(QStringLiteral("broken.db")));
+        QVERIFY2(result.exitCode > 0, result.err.constData());
+        const QList<QByteArray> lines = result.errLines();
         QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
-                     [&](const QString &line) { return line.contains(where) && line.contains(what); }),
-            qPrintable(result.errors));
+                     [&](const QByteArray &line) { return line.contains(where.toUtf8()) && line.contains(what.toUtf8()); }),
+            result.err.constData());
         // Nothing is left behind, not even a temporary file.
         QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
     }
@@ -507,31 +402,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("expected");
-        const QString setting = QStringLiteral("INSERT OR REPLACE INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
-                                               "SELECT MAX(ID), '%1', '%2', 0 FROM COLLECTION");
-        QTest::newRow("angle 1e308") << setting.arg(QLatin1String("first.segment.angle"), QLatin1String("1e308"))
-                                     << "key first.segment.angle";
-        QTest::newRow("angle inf") << setting.arg(QLatin1String("first.segment.angle"), QLatin1String("-inf"))
-                                   << "\"-inf\" is not finite";
-        QTest::newRow("segments") << setting.arg(QLatin1String("num.of.segments"), QLatin1String("2147483647"))
-                                  << "key num.of.segments";
-        QTest::newRow("Lab text") << QStringLiteral("UPDATE \"ROW\" SET L = 'dark' WHERE ID = (SELECT MIN(ID) FROM \"ROW\")")
+        const QString setting = "INSERT OR REPLACE INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
+                                "SELECT MAX(ID), '%1', '%2', 0 FROM COLLECTION";
+        const QString banner = "UPDATE THEME SET ITEM_DATA = X'%1' WHERE ITEM_KEY = 'image.banner'";
+        QTest::newRow("angle 1e308") << setting.arg("first.segment.angle", "1e308") << "key first.segment.angle";
+        QTest::newRow("angle inf") << setting.arg("first.segment.angle", "-inf") << "\"-inf\" is not finite";
+        QTest::newRow("segments") << setting.arg("num.of.segments", "2147483647") << "key num.of.segments";
+        QTest::newRow("Lab text") << "UPDATE \"ROW\" SET L = 'dark' WHERE ID = (SELECT MIN(ID) FROM \"ROW\")"
                                   << "table ROW, row ID 1, key L: \"dark\" is not a number";
-        QTest::newRow("Lab infinite") << QStringLiteral("UPDATE \"ROW\" SET B = -1e999") << "key B: -inf is not finite";
-        QTest::newRow("code not UTF-8") << QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)")
+        QTest::newRow("Lab infinite") << "UPDATE \"ROW\" SET B = -1e999" << "key B: -inf is not finite";
+        QTest::newRow("code not UTF-8") << "UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)"
                                         << "key CODE: is not valid UTF-8";
-        QTest::newRow("text too long") << QStringLiteral("INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) "
-                                                         "SELECT MAX(ID), 'long.caption', hex(zeroblob(2600)) FROM COLLECTION")
+        QTest::newRow("text too long") << "INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) SELECT MAX(ID), "
+                                          "'long.caption', hex(zeroblob(2600)) FROM COLLECTION"
                                        << "key long.caption: is 5200 characters long; shown cut to 4096";
-        QTest::newRow("image not decoding")
-            << QStringLiteral("UPDATE THEME SET ITEM_DATA = X'89504E470D0A1A0A0000' WHERE ITEM_KEY = 'image.banner'")
-            << "key image.banner: image does not decode";
+        QTest::newRow("image not decoding") << banner.arg("89504E470D0A1A0A0000")
+                                            << "key image.banner: image does not decode";
         // The header of a PNG of 20000 by 20000 pixels, and no pixels.
         QTest::newRow("image beyond the limit")
-            << QStringLiteral("UPDATE THEME SET ITEM_DATA = X'89504E470D0A1A0A0000000D4948445200004E2000004E2008060000"
-                              "00E3704639000000004944415435AF061E' WHERE ITEM_KEY = 'image.banner'")
+            << banner.arg("89504E470D0A1A0A0000000D4948445200004E2000004E200806000000E3704639000000004944415435AF061E")
             << "exceeds the decode limit";
     }
+
     void checkNamesEachValueTheProgramWouldNotTake()
     {
         QFETCH(QString, damage);
@@ -540,23 +432,11 @@ private Q_SLOTS:
         QTemporaryDir output;
         QVERIFY(writeSource(source.path()));
         const QString target = output.filePath(QStringLiteral("mini.db"));
-        QCOMPARE(runTool({QStringLiteral("build"), source.path(), QStringLiteral("-o"), target}).exitCode, 0);
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hostile"));
-            db.setDatabaseName(target);
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
-            QVERIFY2(query.exec(damage), qPrintable(query.lastError().text()));
-            query.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("hostile"));
-
-        const ToolResult check = runTool({QStringLiteral("inspect"), target, QStringLiteral("--check")});
+        QCOMPARE(build(source.path(), target).exitCode, 0);
+        QCOMPARE(FixtureDatabase::query(target, { "PRAGMA ignore_check_constraints = ON", damage }), QStringList());
+        const ProgramRun check = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
         QCOMPARE(check.exitCode, 1);
-        QVERIFY2(check.errors.contains(expected), qPrintable(check.errors));
-        QVERIFY2(check.errors.contains(target), qPrintable(check.errors));
+        QVERIFY2(check.err.contains(expected.toUtf8()) && check.err.contains(target.toUtf8()), check.err.constData());
     }
 
     void synthIsDeterministicAndReadable()
@@ -565,35 +445,30 @@ private Q_SLOTS:
         const QString first = output.filePath(QStringLiteral("a.db"));
         const QString second = output.filePath(QStringLiteral("b.db"));
         for (const QString &target : { first, second })
-            QCOMPARE(runTool({ "synth", "--chips", "2000", "-o", target }).exitCode, 0);
+            QCOMPARE(tool({ "synth", "--chips", "2000", "-o", target }).exitCode, 0);
         QCOMPARE(fileHash(first), fileHash(second));
-        const ToolResult check = runTool({ QStringLiteral("inspect"), first, QStringLiteral("--check") });
-        QVERIFY2(check.exitCode == 0, qPrintable(check.errors));
+        const ProgramRun check = tool({ QStringLiteral("inspect"), first, QStringLiteral("--check") });
+        QVERIFY2(check.exitCode == 0, check.err.constData());
 
-        const OpenFile file(first);
-        QCOMPARE(rows(file.db(), QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT CODE) FROM \"ROW\"")),
-            QStringList { "2000|2000" });
-        QCOMPARE(
-            rows(file.db(), QStringLiteral("SELECT MIN(SEGMENT), MAX(SEGMENT), COUNT(DISTINCT SEGMENT) FROM PAGE")),
+        QCOMPARE(rows(first, "SELECT COUNT(*), COUNT(DISTINCT CODE) FROM \"ROW\""), QStringList { "2000|2000" });
+        QCOMPARE(rows(first, "SELECT MIN(SEGMENT), MAX(SEGMENT), COUNT(DISTINCT SEGMENT) FROM PAGE"),
             QStringList { "1|24|24" });
         // Every chip has its schemes and products.
-        QCOMPARE(rows(file.db(),
-                     QStringLiteral("SELECT COUNT(*) FROM \"ROW\" R WHERE NOT EXISTS (SELECT 1 FROM "
-                                    "ROW_SCHEME_MAP M WHERE M.ROW_ID = R.ID) OR NOT EXISTS (SELECT 1 FROM "
-                                    "ROW_PRODUCT_MAP M WHERE M.ROW_ID = R.ID)")),
+        QCOMPARE(rows(first,
+                     "SELECT COUNT(*) FROM \"ROW\" R WHERE NOT EXISTS (SELECT 1 FROM ROW_SCHEME_MAP M WHERE M.ROW_ID "
+                     "= R.ID) OR NOT EXISTS (SELECT 1 FROM ROW_PRODUCT_MAP M WHERE M.ROW_ID = R.ID)"),
             QStringList { "0" });
         // Cards of 5 to 8 chips; only the last may hold the remainder.
-        const QStringList sizes = rows(file.db(),
-            QStringLiteral("SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R "
-                           "ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX"));
+        const QStringList sizes = rows(
+            first, "SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX");
         QVERIFY(sizes.size() >= 250 && sizes.size() <= 400);
         for (int i = 0; i < sizes.size(); ++i)
             QVERIFY(sizes.at(i).toInt() <= 8 && (sizes.at(i).toInt() >= 5 || i == sizes.size() - 1));
 
         // Counts out of range are refused and write nothing.
         const QString refused = output.filePath(QStringLiteral("x.db"));
-        QCOMPARE(runTool({ "synth", "--chips", "200001", "-o", refused }).exitCode, 2);
-        QCOMPARE(runTool({ "synth", "--chips", "0", "-o", refused }).exitCode, 2);
+        QCOMPARE(tool({ "synth", "--chips", "200001", "-o", refused }).exitCode, 2);
+        QCOMPARE(tool({ "synth", "--chips", "0", "-o", refused }).exitCode, 2);
         QVERIFY(!QFileInfo::exists(refused));
     }
 };
