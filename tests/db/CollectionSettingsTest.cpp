@@ -85,124 +85,95 @@ private Q_SLOTS:
         QTest::addColumn<SettingRows>("settings");
         QTest::addColumn<Accessor>("read");
         QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char *name, const SettingRows &settings, const Accessor &read, const QVariant &value) {
+            QTest::newRow(name) << settings << read << value;
+        };
         const SettingRows none;
-
-        QTest::newRow("card type pelvon in capitals") << one("card.type", "PELVON") << READ(cardType(u)) << QVariant(2);
-        QTest::newRow("card type unknown") << one("card.type", "fan") << READ(cardType(u)) << QVariant(0);
-        QTest::newRow("card type missing") << none << READ(cardType(u)) << QVariant(0);
-        QTest::newRow("orientation ccw in lower case")
-            << one("segment.increment.orientation", "ccw") << READ(segmentIncrementOrientation(u)) << QVariant(2);
-        QTest::newRow("card mode") << one("mode.card", "modecardtocard") << READ(cardMode(u)) << QVariant(3);
-        QTest::newRow("mood mode") << one("mode.mood", "MoodModeWarmFreshEquals") << READ(moodMode(u)) << QVariant(2);
-        QTest::newRow("product groups mode")
-            << one("product.groups.mode", "PRODUCTS") << READ(productGroupsMode(u)) << QVariant(1);
-        QTest::newRow("segments missing") << none << READ(numberOfSegments(u)) << QVariant(12);
-        QTest::newRow("segments as a word")
-            << one("num.of.segments", "twelve") << READ(numberOfSegments(u)) << QVariant(0);
-        QTest::newRow("max chips") << one("max.chips.on.a.page", 7) << READ(maxChipsOnAPage(u)) << QVariant(7);
-        QTest::newRow("angle") << one("first.segment.angle", "15.5") << READ(firstSegmentAngle(u)) << QVariant(15.5);
-        QTest::newRow("angle not a number")
-            << one("first.segment.angle", "east") << READ(firstSegmentAngle(u)) << QVariant(0.0);
-        QTest::newRow("separator missing") << none << READ(productGroupSeparator(u)) << QVariant(": ");
-        QTest::newRow("separator") << one("product.group.productname.productcode.separator:string", " / ")
-                                   << READ(productGroupSeparator(u)) << QVariant(" / ");
-        QTest::newRow("exterior filter missing") << none << READ(hasExteriorFilter(u)) << QVariant(true);
-        QTest::newRow("exterior filter off")
-            << one("has.exterior.filter", "0") << READ(hasExteriorFilter(u)) << QVariant(false);
-        QTest::newRow("flag 2 is not 1") << one("has.exterior.filter", "2") << READ(hasExteriorFilter(u))
-                                         << QVariant(false);
-        QTest::newRow("mood visible missing") << none << READ(isMoodVisible(u)) << QVariant(true);
-        QTest::newRow("schemes page") << one("has.color.schemes.page", 1) << READ(hasColorSchemesPage(u))
-                                      << QVariant(true);
-        QTest::newRow("page name by older key")
-            << one("color.tooltip.show.card.name", 1) << READ(tooltipShowsPageName(u)) << QVariant(true);
-        QTest::newRow("page name key wins over older key")
-            << (one("color.tooltip.show.page.name", 0) + one("color.tooltip.show.card.name", 1))
-            << READ(tooltipShowsPageName(u)) << QVariant(false);
-        QTest::newRow("row code by older key")
-            << one("color.tooltip.show.color.code", 1) << READ(tooltipShowsRowCode(u)) << QVariant(true);
-        QTest::newRow("row name by older key")
-            << one("color.tooltip.show.color.name", 1) << READ(tooltipShowsRowName(u)) << QVariant(true);
-        QTest::newRow("auxiliary by older key")
-            << one("color.tooltip.show.auxiliary", 1) << READ(tooltipShowsAuxiliaryInfo(u)) << QVariant(true);
-        QTest::newRow("collection name") << one("color.tooltip.show.collection.name", 1)
-                                         << READ(tooltipShowsCollectionName(u)) << QVariant(true);
-        QTest::newRow("page index") << one("color.tooltip.show.page.index", 1) << READ(tooltipShowsPageIndex(u))
-                                    << QVariant(true);
-        QTest::newRow("row index") << one("color.tooltip.show.row.row.index", 1) << READ(tooltipShowsRowIndex(u))
-                                   << QVariant(true);
-        QTest::newRow("export code") << one("export.color.name.append.product.code", 1)
-                                     << READ(exportAppendsProductCode(u)) << QVariant(true);
-        QTest::newRow("capsure") << one("capsure.enabled", "1") << READ(isCapsureEnabled(u)) << QVariant(true);
-        QTest::newRow("capsure folder") << one("capsure.folder.to.watch.windows", "C:/Measure")
-                                        << READ(capsureFolderToWatch(u)) << QVariant("C:/Measure");
-        QTest::newRow("capsure file") << one("capsure.filename.to.watch", "last.cxf") << READ(capsureFileNameToWatch(u))
-                                      << QVariant("last.cxf");
-        QTest::newRow("palette as text off")
-            << one("save.palette.text.format", 0) << READ(savesPaletteAsText(u, true)) << QVariant(false);
-        QTest::newRow("header link") << one("header.link", "http://example.org/") << READ(headerLink(u))
-                                     << QVariant("http://example.org/");
-        QTest::newRow("help link empty") << one("help.link", "") << READ(helpLink(u))
-                                         << QVariant("file:///%APP%/Contents/Resources/help/main.html");
-        QTest::newRow("help link") << one("help.link", "https://help.example.org/") << READ(helpLink(u))
-                                   << QVariant("https://help.example.org/");
-
-        QTest::newRow("tab pages missing") << none << READ(tabBarPages(u)) << listOf({ 1, 2, 4, 8 });
-        QTest::newRow("tab pages trimmed, any case, unknown") << list(
-            "tab.bar.page", { " pageofproducts ", "PageOfNothing", "PAGEOFCOLORFORESIGHT", "PageOfColorSchemes" })
-                                                              << READ(tabBarPages(u)) << listOf({ 1, 2, 0, 4 });
-        QTest::newRow("schemes") << list("schemes",
-            { "harmonic", " Wide Contrast", "natural neutral", "tonal neutral", "bogus", "complementary neutral" })
-                                 << READ(schemeKinds(u)) << listOf({ 1, 3, 9, 7, 0, 8 });
-        QTest::newRow("schemes missing") << none << READ(schemeKinds(u)) << listOf({});
-
-        QTest::newRow("available pages") << (one("has.product.groups.page", 1) + one("has.textures.page", "1")
-            + one("has.color.foresight.page", 0))
-                                         << READ(availableTabBarPages(u)) << QVariant(1 | 2 | 8);
-        QTest::newRow("available pages, foresight")
-            << (one("has.product.groups.page", "x") + one("has.color.foresight.page", 3))
-            << READ(availableTabBarPages(u)) << QVariant(1 | 4);
-
-        QTest::newRow("foresight chip") << (one("widget.color.foresight.chip.width", 80)
-            + one("widget.color.foresight.chip.height", "60"))
-                                        << READ(foresightChipSize(u)) << QVariant(QSize(80, 60));
-        QTest::newRow("foresight chip half given")
-            << one("widget.color.foresight.chip.width", 80) << READ(foresightChipSize(u)) << QVariant(QSize(64, 48));
-
-        QTest::newRow("texture size empty parts")
-            << one("texture.size", ",300,,200,") << READ(textureSize(u, QSize(11, 22))) << QVariant(QSize(300, 200));
-        QTest::newRow("texture size single number")
-            << one("texture.size", "300") << READ(textureSize(u, QSize(11, 22))) << QVariant(QSize(11, 22));
-        QTest::newRow("texture size second part not a number")
-            << one("texture.size", "300,tall") << READ(textureSize(u, QSize(11, 22))) << QVariant(QSize(11, 22));
-        QTest::newRow("texture size of the system-wide collection")
-            << none << READ(textureSize(u, QSize(11, 22))) << QVariant(QSize(640, 480));
-
-        QTest::newRow("delta intervals") << one("cie2000.delta.intervals", "1,2,0,-3,5")
-                                         << READ(cie2000DeltaIntervals(u)) << variantOf(QList<double> { 1, 2, 5 });
-        QTest::newRow("delta intervals unsorted")
-            << one("cie2000.delta.intervals", "4.5,,1.5,x") << READ(cie2000DeltaIntervals(u))
-            << variantOf(QList<double> { 4.5, 1.5 });
-
-        // Hostile values read as the default (or brought into range), so no
-        // reader loops, allocates or overflows on a number the file chose.
-        QTest::newRow("angle 1e308") << one("first.segment.angle", "1e308") << READ(firstSegmentAngle(u))
-                                     << QVariant(std::fmod(1e308, 360.0));
-        for (const char *value : {"inf", "-inf", "nan"})
-            QTest::addRow("angle %s", value) << one("first.segment.angle", value) << READ(firstSegmentAngle(u))
-                                             << QVariant(0.0);
-        QTest::newRow("segments 2^31-1") << one("num.of.segments", "2147483647") << READ(numberOfSegments(u))
-                                         << QVariant(12);
-        QTest::newRow("segments 361") << one("num.of.segments", "361") << READ(numberOfSegments(u)) << QVariant(12);
-        QTest::newRow("segments 360") << one("num.of.segments", "360") << READ(numberOfSegments(u)) << QVariant(360);
-        QTest::newRow("max chips -1") << one("max.chips.on.a.page", "-1") << READ(maxChipsOnAPage(u)) << QVariant(0);
-        QTest::newRow("texture size huge") << one("texture.size", "2147483647,2") << READ(textureSize(u, QSize(11, 22)))
-                                           << QVariant(QSize(11, 22));
-        QTest::newRow("delta intervals inf, nan") << one("cie2000.delta.intervals", "inf,nan,3,1e999")
-                                                  << READ(cie2000DeltaIntervals(u)) << variantOf(QList<double> { 3 });
-        QTest::newRow("foresight chip huge")
-            << (one("widget.color.foresight.chip.width", 2000000000) + one("widget.color.foresight.chip.height", 60))
-            << READ(foresightChipSize(u)) << QVariant(QSize(64, 48));
+        const QSize fallback(11, 22);
+        row("card type pelvon in capitals", one("card.type", "PELVON"), READ(cardType(u)), 2);
+        row("card type unknown", one("card.type", "fan"), READ(cardType(u)), 0);
+        row("card type missing", none, READ(cardType(u)), 0);
+        row("orientation ccw", one("segment.increment.orientation", "ccw"), READ(segmentIncrementOrientation(u)), 2);
+        row("card mode", one("mode.card", "modecardtocard"), READ(cardMode(u)), 3);
+        row("mood mode", one("mode.mood", "MoodModeWarmFreshEquals"), READ(moodMode(u)), 2);
+        row("product groups mode", one("product.groups.mode", "PRODUCTS"), READ(productGroupsMode(u)), 1);
+        row("segments missing", none, READ(numberOfSegments(u)), 12);
+        row("segments as a word", one("num.of.segments", "twelve"), READ(numberOfSegments(u)), 0);
+        row("max chips", one("max.chips.on.a.page", 7), READ(maxChipsOnAPage(u)), 7);
+        row("angle", one("first.segment.angle", "15.5"), READ(firstSegmentAngle(u)), 15.5);
+        row("angle not a number", one("first.segment.angle", "east"), READ(firstSegmentAngle(u)), 0.0);
+        row("separator missing", none, READ(productGroupSeparator(u)), ": ");
+        row("separator", one("product.group.productname.productcode.separator:string", " / "),
+            READ(productGroupSeparator(u)), " / ");
+        row("exterior filter missing", none, READ(hasExteriorFilter(u)), true);
+        row("exterior filter off", one("has.exterior.filter", "0"), READ(hasExteriorFilter(u)), false);
+        row("flag 2 is not 1", one("has.exterior.filter", "2"), READ(hasExteriorFilter(u)), false);
+        row("mood visible missing", none, READ(isMoodVisible(u)), true);
+        row("schemes page", one("has.color.schemes.page", 1), READ(hasColorSchemesPage(u)), true);
+        row("page name by older key", one("color.tooltip.show.card.name", 1), READ(tooltipShowsPageName(u)), true);
+        row("page name key wins over older key",
+            one("color.tooltip.show.page.name", 0) + one("color.tooltip.show.card.name", 1),
+            READ(tooltipShowsPageName(u)), false);
+        row("row code by older key", one("color.tooltip.show.color.code", 1), READ(tooltipShowsRowCode(u)), true);
+        row("row name by older key", one("color.tooltip.show.color.name", 1), READ(tooltipShowsRowName(u)), true);
+        row("auxiliary by older key", one("color.tooltip.show.auxiliary", 1), READ(tooltipShowsAuxiliaryInfo(u)),
+            true);
+        row("collection name", one("color.tooltip.show.collection.name", 1), READ(tooltipShowsCollectionName(u)),
+            true);
+        row("page index", one("color.tooltip.show.page.index", 1), READ(tooltipShowsPageIndex(u)), true);
+        row("row index", one("color.tooltip.show.row.row.index", 1), READ(tooltipShowsRowIndex(u)), true);
+        row("export code", one("export.color.name.append.product.code", 1), READ(exportAppendsProductCode(u)), true);
+        row("capsure", one("capsure.enabled", "1"), READ(isCapsureEnabled(u)), true);
+        row("capsure folder", one("capsure.folder.to.watch.windows", "C:/M"), READ(capsureFolderToWatch(u)), "C:/M");
+        row("capsure file", one("capsure.filename.to.watch", "a.cxf"), READ(capsureFileNameToWatch(u)), "a.cxf");
+        row("palette as text off", one("save.palette.text.format", 0), READ(savesPaletteAsText(u, true)), false);
+        row("header link", one("header.link", "http://example.org/"), READ(headerLink(u)), "http://example.org/");
+        row("help link empty", one("help.link", ""), READ(helpLink(u)),
+            "file:///%APP%/Contents/Resources/help/main.html");
+        row("help link", one("help.link", "https://h.example.org/"), READ(helpLink(u)), "https://h.example.org/");
+        row("tab pages missing", none, READ(tabBarPages(u)), listOf({ 1, 2, 4, 8 }));
+        row("tab pages trimmed, any case, unknown",
+            list("tab.bar.page", { " pageofproducts ", "PageOfNothing", "PAGEOFCOLORFORESIGHT", "PageOfColorSchemes" }),
+            READ(tabBarPages(u)), listOf({ 1, 2, 0, 4 }));
+        row("schemes",
+            list("schemes",
+                { "harmonic", " Wide Contrast", "natural neutral", "tonal neutral", "bogus", "complementary neutral" }),
+            READ(schemeKinds(u)), listOf({ 1, 3, 9, 7, 0, 8 }));
+        row("schemes missing", none, READ(schemeKinds(u)), listOf({}));
+        row("available pages",
+            one("has.product.groups.page", 1) + one("has.textures.page", "1") + one("has.color.foresight.page", 0),
+            READ(availableTabBarPages(u)), 1 | 2 | 8);
+        row("available pages, foresight", one("has.product.groups.page", "x") + one("has.color.foresight.page", 3),
+            READ(availableTabBarPages(u)), 1 | 4);
+        row("foresight chip", one("widget.color.foresight.chip.width", 80) + one("widget.color.foresight.chip.height", "60"),
+            READ(foresightChipSize(u)), QSize(80, 60));
+        row("foresight chip half given", one("widget.color.foresight.chip.width", 80), READ(foresightChipSize(u)),
+            QSize(64, 48));
+        row("texture size empty parts", one("texture.size", ",300,,200,"), READ(textureSize(u, QSize(11, 22))),
+            QSize(300, 200));
+        row("texture size single number", one("texture.size", "300"), READ(textureSize(u, QSize(11, 22))), fallback);
+        row("texture size part not a number", one("texture.size", "300,tall"), READ(textureSize(u, QSize(11, 22))),
+            fallback);
+        row("texture size of the system-wide collection", none, READ(textureSize(u, QSize(11, 22))), QSize(640, 480));
+        row("delta intervals", one("cie2000.delta.intervals", "1,2,0,-3,5"), READ(cie2000DeltaIntervals(u)),
+            variantOf(QList<double> { 1, 2, 5 }));
+        row("delta intervals unsorted", one("cie2000.delta.intervals", "4.5,,1.5,x"), READ(cie2000DeltaIntervals(u)),
+            variantOf(QList<double> { 4.5, 1.5 }));
+        // Hostile values read as the default (or brought into range), so no reader loops, allocates or overflows on
+        // a number the file chose.
+        row("angle 1e308", one("first.segment.angle", "1e308"), READ(firstSegmentAngle(u)), std::fmod(1e308, 360.0));
+        for (const char *value : { "inf", "-inf", "nan" })
+            row(value, one("first.segment.angle", value), READ(firstSegmentAngle(u)), 0.0);
+        row("segments 2^31-1", one("num.of.segments", "2147483647"), READ(numberOfSegments(u)), 12);
+        row("segments 361", one("num.of.segments", "361"), READ(numberOfSegments(u)), 12);
+        row("segments 360", one("num.of.segments", "360"), READ(numberOfSegments(u)), 360);
+        row("max chips -1", one("max.chips.on.a.page", "-1"), READ(maxChipsOnAPage(u)), 0);
+        row("texture size huge", one("texture.size", "2147483647,2"), READ(textureSize(u, QSize(11, 22))), fallback);
+        row("delta intervals inf, nan", one("cie2000.delta.intervals", "inf,nan,3,1e999"),
+            READ(cie2000DeltaIntervals(u)), variantOf(QList<double> { 3 }));
+        row("foresight chip huge",
+            one("widget.color.foresight.chip.width", 2000000000) + one("widget.color.foresight.chip.height", 60),
+            READ(foresightChipSize(u)), QSize(64, 48));
     }
 
     void accessorsReadTheirKeys()
