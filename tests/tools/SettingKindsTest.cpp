@@ -16,48 +16,45 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("stored"); // empty: refused
         QTest::addColumn<QString>("problem");
 
-        const QStringList refused;
-        QTest::newRow("flag true") << "mood.visible" << QStringList { "true" } << QStringList { "1" } << "";
-        QTest::newRow("flag 2") << "capsure.enabled" << QStringList { "2" } << refused << "not a flag";
-        QTest::newRow("older tooltip key")
-            << "Color.Tooltip.Show.Card.Name" << QStringList { "maybe" } << refused << "not a flag";
-        QTest::newRow("segments") << "num.of.segments" << QStringList { " 24 " } << QStringList { "24" } << "";
-        QTest::newRow("segments zero") << "num.of.segments" << QStringList { "0" } << refused << "at least 1";
-        QTest::newRow("segments word") << "num.of.segments" << QStringList { "twelve" } << refused << "not an integer";
-        QTest::newRow("max chips zero") << "max.chips.on.a.page" << QStringList { "0" } << QStringList { "0" } << "";
-        QTest::newRow("max chips negative") << "max.chips.on.a.page" << QStringList { "-1" } << refused << "negative";
-        QTest::newRow("priority negative") << "capsure.priority" << QStringList { "-3" } << QStringList { "-3" } << "";
-        QTest::newRow("angle word") << "first.segment.angle" << QStringList { "east" } << refused << "not a number";
-        QTest::newRow("card type any case")
-            << "card.type" << QStringList { "PELVON" } << QStringList { "PELVON" } << "";
-        QTest::newRow("card type unknown") << "card.type" << QStringList { "round" } << refused << "normal, pelvon";
-        QTest::newRow("size") << "texture.size" << QStringList { "300,200" } << QStringList { "300,200" } << "";
-        QTest::newRow("size negative") << "texture.size" << QStringList { "300,-2" } << refused << "not a size";
+        // Stored as given when `stored` is "=", refused (naming `problem`) when it is empty.
+        const auto row = [](const char *name, const char *key, const QStringList &values, QStringList stored,
+                             const char *problem = "") {
+            if (stored == QStringList { "=" })
+                stored = values;
+            QTest::newRow(name) << QString::fromLatin1(key) << values << stored << QString::fromLatin1(problem);
+        };
+        const QStringList same { "=" };
+        row("flag true", "mood.visible", { "true" }, { "1" });
+        row("flag 2", "capsure.enabled", { "2" }, {}, "not a flag");
+        row("older tooltip key", "Color.Tooltip.Show.Card.Name", { "maybe" }, {}, "not a flag");
+        row("segments", "num.of.segments", { " 24 " }, { "24" });
+        row("segments zero", "num.of.segments", { "0" }, {}, "at least 1");
+        row("segments word", "num.of.segments", { "twelve" }, {}, "not an integer");
+        row("max chips zero", "max.chips.on.a.page", { "0" }, same);
+        row("max chips negative", "max.chips.on.a.page", { "-1" }, {}, "negative");
+        row("priority negative", "capsure.priority", { "-3" }, same);
+        row("angle word", "first.segment.angle", { "east" }, {}, "not a number");
+        row("card type any case", "card.type", { "PELVON" }, same);
+        row("card type unknown", "card.type", { "round" }, {}, "normal, pelvon");
+        row("size", "texture.size", { "300,200" }, same);
+        row("size negative", "texture.size", { "300,-2" }, {}, "not a size");
         // What the program would bring back to its default.
-        QTest::newRow("angle inf") << "first.segment.angle" << QStringList{"-inf"} << refused << "not finite";
-        QTest::newRow("angle 1e13") << "first.segment.angle" << QStringList{"1e13"} << refused << "degrees";
-        QTest::newRow("segments 361") << "num.of.segments" << QStringList{"361"} << refused << "largest";
-        QTest::newRow("chip width beyond int") << "widget.color.foresight.chip.width" << QStringList{"9999999999"}
-                                               << refused << "largest";
-        QTest::newRow("size huge") << "texture.size" << QStringList{"300,2147483647"} << refused << "not a size";
-        QTest::newRow("intervals inf") << "cie2000.delta.intervals" << QStringList{"1,inf"} << refused << "finite";
-        QTest::newRow("intervals array joined")
-            << "cie2000.delta.intervals" << QStringList { "1", "2" } << QStringList { "1,2" } << "";
-        QTest::newRow("intervals zero") << "cie2000.delta.intervals" << QStringList { "1,0" } << refused
-                                        << "not a positive number";
-        QTest::newRow("tab pages") << "tab.bar.page" << QStringList { "PageOfTextures", " pageofproducts" }
-                                   << QStringList { "PageOfTextures", "pageofproducts" } << "";
-        QTest::newRow("tab page unknown")
-            << "tab.bar.page" << QStringList { "PageOfTextures", "PageOfHelp" } << refused << "element 1";
-        QTest::newRow("schemes") << "schemes" << QStringList { "wide contrast", "natural neutral" }
-                                 << QStringList { "wide contrast", "natural neutral" } << "";
-        QTest::newRow("scheme by number refused") << "schemes" << QStringList { "2" } << refused << "not a scheme name";
-        QTest::newRow("name order ten") << "row.name.search.order" << QStringList { "10" } << refused << "0..9";
-        QTest::newRow("list for single value") << "help.link" << QStringList { "a", "b" } << refused << "single value";
-        QTest::newRow("text any") << "collection.name" << QStringList { "Deck, \"new\"" }
-                                  << QStringList { "Deck, \"new\"" } << "";
-        QTest::newRow("unknown key list kept")
-            << "my.own.key" << QStringList { "a", "b" } << QStringList { "a", "b" } << "";
+        row("angle inf", "first.segment.angle", { "-inf" }, {}, "not finite");
+        row("angle 1e13", "first.segment.angle", { "1e13" }, {}, "degrees");
+        row("segments 361", "num.of.segments", { "361" }, {}, "largest");
+        row("chip width beyond int", "widget.color.foresight.chip.width", { "9999999999" }, {}, "largest");
+        row("size huge", "texture.size", { "300,2147483647" }, {}, "not a size");
+        row("intervals inf", "cie2000.delta.intervals", { "1,inf" }, {}, "finite");
+        row("intervals array joined", "cie2000.delta.intervals", { "1", "2" }, { "1,2" });
+        row("intervals zero", "cie2000.delta.intervals", { "1,0" }, {}, "not a positive number");
+        row("tab pages", "tab.bar.page", { "PageOfTextures", " pageofproducts" }, { "PageOfTextures", "pageofproducts" });
+        row("tab page unknown", "tab.bar.page", { "PageOfTextures", "PageOfHelp" }, {}, "element 1");
+        row("schemes", "schemes", { "wide contrast", "natural neutral" }, same);
+        row("scheme by number refused", "schemes", { "2" }, {}, "not a scheme name");
+        row("name order ten", "row.name.search.order", { "10" }, {}, "0..9");
+        row("list for single value", "help.link", { "a", "b" }, {}, "single value");
+        row("text any", "collection.name", { "Deck, \"new\"" }, same);
+        row("unknown key list kept", "my.own.key", { "a", "b" }, same);
     }
 
     void checksValuesByKey()
@@ -75,30 +72,15 @@ private Q_SLOTS:
         }
     }
 
-    void namesSchemesAndMoods_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("scheme");
-        QTest::addColumn<int>("mood");
-
-        QTest::newRow("wide contrast spaced") << "Wide Contrast" << 3 << -1;
-        QTest::newRow("widecontrast") << "widecontrast" << 3 << -1;
-        QTest::newRow("natural neutral") << "natural neutral" << 9 << -1;
-        QTest::newRow("neutral") << "neutral" << 6 << 6;
-        QTest::newRow("warm") << "WARM" << 0 << 2;
-        QTest::newRow("offwhite") << "offwhite" << 0 << 5;
-        QTest::newRow("number 4") << "4" << 4 << 4;
-        QTest::newRow("number 7") << "7" << 7 << -1;
-        QTest::newRow("number 10") << "10" << 0 << -1;
-    }
-
     void namesSchemesAndMoods()
     {
-        QFETCH(QString, text);
-        QFETCH(int, scheme);
-        QFETCH(int, mood);
-        QCOMPARE(SettingKinds::schemeNumber(text), scheme);
-        QCOMPARE(SettingKinds::moodNumber(text), mood);
+        const std::tuple<const char *, int, int> names[] = { { "Wide Contrast", 3, -1 }, { "widecontrast", 3, -1 },
+            { "natural neutral", 9, -1 }, { "neutral", 6, 6 }, { "WARM", 0, 2 }, { "offwhite", 0, 5 }, { "4", 4, 4 },
+            { "7", 7, -1 }, { "10", 0, -1 } };
+        for (const auto &[text, scheme, mood] : names) {
+            QCOMPARE(SettingKinds::schemeNumber(QString::fromLatin1(text)), scheme);
+            QCOMPARE(SettingKinds::moodNumber(QString::fromLatin1(text)), mood);
+        }
     }
 };
 
