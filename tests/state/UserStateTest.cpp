@@ -69,15 +69,11 @@ private Q_SLOTS:
     {
         QVERIFY(UserState::lastUsedCollection().isNull());
         QCOMPARE(UserState::hostApplicationPid(), 0);
-        QCOMPARE(UserState::segmentIndex(kDeck), 1);
-        QCOMPARE(UserState::pageIndex(kDeck), 1);
-        QCOMPARE(UserState::rowIndex(kDeck), 1);
-        QCOMPARE(UserState::moodFilter(kDeck), 7);
-        QCOMPARE(UserState::exteriorColors(kDeck), false);
-        QCOMPARE(UserState::showMto(kDeck), false);
-        QCOMPARE(UserState::tabPageIndex(kDeck), 0);
-        QCOMPARE(UserState::schemeKind(kDeck), 0);
-        QCOMPARE(UserState::schemeNeutralSubKind(kDeck), 7);
+        const QList<std::pair<const char *, int>> defaults { { "SegmentIndex", 1 }, { "PageIndex", 1 },
+            { "RowIndex", 1 }, { "MoodFilter", 7 }, { "ExteriorColors", 0 }, { "ShowMto", 0 }, { "TabPageIndex", 0 },
+            { "SchemeKind", 0 }, { "SchemeNeutralSubKind", 7 } };
+        for (const auto &[key, value] : defaults)
+            QVERIFY2(deckReaders().value(QString::fromLatin1(key))(kDeck) == value, key);
         QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 4, true), true);
         QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 4, false), false);
         QVERIFY(UserState::myPaletteEntry(0, 0) == ItemIndex());
@@ -90,57 +86,28 @@ private Q_SLOTS:
         QVERIFY(rawStore()->allKeys().isEmpty());
     }
 
-    void storedValuesAreValidatedOnRead_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("expected");
-        const auto row = [](const char *name, const char *key, const QVariant &stored, int expected) {
-            QTest::newRow(name) << QString::fromLatin1(key) << stored << expected;
-        };
-        row("mood 0", "MoodFilter", 0, 7);
-        row("mood 8", "MoodFilter", 8, 7);
-        row("mood 1", "MoodFilter", 1, 1);
-        row("mood text", "MoodFilter", QStringLiteral("warm"), 7);
-        row("tab 1", "TabPageIndex", 1, 1);
-        row("tab 2", "TabPageIndex", 2, 2);
-        row("tab 4", "TabPageIndex", 4, 4);
-        row("tab 8", "TabPageIndex", 8, 8);
-        row("scheme 10", "SchemeKind", 10, 0);
-        row("scheme 0", "SchemeKind", 0, 0);
-        row("scheme 9", "SchemeKind", 9, 9);
-        row("neutral 6", "SchemeNeutralSubKind", 6, 7);
-        row("neutral 10", "SchemeNeutralSubKind", 10, 7);
-        row("neutral 9", "SchemeNeutralSubKind", 9, 9);
-        // Keys without a range take any integer, and only an integer.
-        row("segment 17", "SegmentIndex", 17, 17);
-        row("segment fraction", "SegmentIndex", QStringLiteral("2.5"), 1);
-        row("page 40", "PageIndex", 40, 40);
-        row("page empty", "PageIndex", QString(), 1);
-        row("exterior true", "ExteriorColors", true, 1);
-        row("exterior 1", "ExteriorColors", QStringLiteral("1"), 1);
-        row("exterior text", "ExteriorColors", QStringLiteral("maybe"), 0);
-        row("mto 0", "ShowMto", QStringLiteral("0"), 0);
-        // Positions no collection has read as the default, so arithmetic on
-        // them cannot overflow.
-        row("segment min int", "SegmentIndex", QStringLiteral("-2147483648"), 1);
-        row("segment beyond int", "SegmentIndex", QStringLiteral("99999999999"), 1);
-        row("page max int", "PageIndex", QStringLiteral("2147483647"), 1);
-        row("row -1000001", "RowIndex", -1000001, 1);
-        row("row 1000000", "RowIndex", 1000000, 1000000);
-    }
-
     void storedValuesAreValidatedOnRead()
     {
-        QFETCH(QString, key);
-        QFETCH(QVariant, stored);
-        QFETCH(int, expected);
-        writeRaw(deckGroup(kDeck) + QLatin1Char('/') + key, stored);
-        QCOMPARE(deckReaders().value(key)(kDeck), expected);
-        // The other collection still reads its default.
-        const int fallback = deckReaders().value(key)(kOtherDeck);
-        writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, QStringLiteral("not a value"));
-        QCOMPARE(deckReaders().value(key)(kOtherDeck), fallback);
+        // Keys without a range take any integer, and only an integer; positions no collection has read as the
+        // default, so arithmetic on them cannot overflow.
+        const QList<std::tuple<const char *, QVariant, int>> values { { "MoodFilter", 0, 7 }, { "MoodFilter", 8, 7 },
+            { "MoodFilter", 1, 1 }, { "MoodFilter", "warm", 7 }, { "TabPageIndex", 1, 1 }, { "TabPageIndex", 2, 2 },
+            { "TabPageIndex", 4, 4 }, { "TabPageIndex", 8, 8 }, { "SchemeKind", 10, 0 }, { "SchemeKind", 0, 0 },
+            { "SchemeKind", 9, 9 }, { "SchemeNeutralSubKind", 6, 7 }, { "SchemeNeutralSubKind", 10, 7 },
+            { "SchemeNeutralSubKind", 9, 9 }, { "SegmentIndex", 17, 17 }, { "SegmentIndex", "2.5", 1 },
+            { "PageIndex", 40, 40 }, { "PageIndex", QString(), 1 }, { "ExteriorColors", true, 1 },
+            { "ExteriorColors", "1", 1 }, { "ExteriorColors", "maybe", 0 }, { "ShowMto", "0", 0 },
+            { "SegmentIndex", "-2147483648", 1 }, { "SegmentIndex", "99999999999", 1 },
+            { "PageIndex", "2147483647", 1 }, { "RowIndex", -1000001, 1 }, { "RowIndex", 1000000, 1000000 } };
+        for (const auto &[name, stored, expected] : values) {
+            const QString key = QString::fromLatin1(name);
+            writeRaw(deckGroup(kDeck) + QLatin1Char('/') + key, stored);
+            QVERIFY2(deckReaders().value(key)(kDeck) == expected, qPrintable(key + QLatin1Char('=') + stored.toString()));
+            // The other collection still reads its default.
+            const int fallback = deckReaders().value(key)(kOtherDeck);
+            writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, QStringLiteral("not a value"));
+            QCOMPARE(deckReaders().value(key)(kOtherDeck), fallback);
+        }
     }
 
     void writersStoreUnderTheirKeys()
@@ -208,22 +175,17 @@ private Q_SLOTS:
         QVERIFY(UserState::myPaletteEntry(5, 2) == ItemIndex());
     }
 
-    void clearingACellRemovesItsEntryKey_data()
-    {
-        QTest::addColumn<qint64>("colorId");
-        QTest::newRow("default index") << qint64(-1);
-        QTest::newRow("row id 0") << qint64(0);
-    }
-
+    // Default index or row ID 0 clears the cell.
     void clearingACellRemovesItsEntryKey()
     {
-        QFETCH(qint64, colorId);
-        UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, 7 });
-        UserState::setMyPaletteEntry(0, 0, ItemIndex { kDeck, 3, 8 });
-        UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, colorId });
-        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(1,4).Entry")));
-        QVERIFY(rawStore()->contains(QStringLiteral("MyPalette/(0,0).Entry")));
-        QVERIFY(UserState::myPaletteEntry(1, 4) == ItemIndex());
+        for (const qint64 colorId : { qint64(-1), qint64(0) }) {
+            UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, 7 });
+            UserState::setMyPaletteEntry(0, 0, ItemIndex { kDeck, 3, 8 });
+            UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, colorId });
+            QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(1,4).Entry")));
+            QVERIFY(rawStore()->contains(QStringLiteral("MyPalette/(0,0).Entry")));
+            QVERIFY(UserState::myPaletteEntry(1, 4) == ItemIndex());
+        }
     }
 
     void deselectingACellRemovesItsSelectionKey()
@@ -243,23 +205,14 @@ private Q_SLOTS:
         QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(2,2).Selected")));
     }
 
-    void saveFileFormatIsTrueOnlyForOne_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("0, palette file") << QVariant(0) << false;
-        QTest::newRow("1, text list") << QVariant(1) << true;
-        QTest::newRow("2") << QVariant(2) << false;
-    }
-
     void saveFileFormatIsTrueOnlyForOne()
     {
-        QFETCH(QVariant, stored);
-        QFETCH(bool, expected);
-        writeRaw(QStringLiteral("MyPalette/MyPaletteSaveFileFormat"), stored);
-        QCOMPARE(UserState::myPaletteSaveFileFormat(), expected);
-        UserState::setMyPaletteSaveFileFormat(stored.toInt());
-        QCOMPARE(UserState::myPaletteSaveFileFormat(), expected);
+        for (const int stored : { 0, 1, 2 }) {
+            writeRaw(QStringLiteral("MyPalette/MyPaletteSaveFileFormat"), stored);
+            QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
+            UserState::setMyPaletteSaveFileFormat(stored);
+            QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
+        }
     }
 
     void valuesOfTheWrongKindReadTheDefault()
