@@ -132,76 +132,42 @@ private Q_SLOTS:
         QCOMPARE(entryById(QUuid(), rowId, entry), int(StatusNullUuid));
     }
 
-    void neighbourPageStepsThroughTheFilterAndWraps_data()
-    {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("backward");
-        QTest::addColumn<int>("mood");
-        QTest::addColumn<bool>("exterior");
-        QTest::addColumn<int>("expected");
-
-        QTest::newRow("all moods: skips neutral") << 3 << false << 7 << false << 5;
-        QTest::newRow("all moods: forward from the last passing card") << 7 << false << 7 << false << 2;
-        QTest::newRow("all moods: backward from the first passing card") << 2 << true << 7 << false << 7;
-        QTest::newRow("all moods: backward skips neutral") << 5 << true << 7 << false << 3;
-        QTest::newRow("all moods exterior: visits neutral exterior") << 3 << false << 7 << true << 6;
-        QTest::newRow("all moods exterior: backward wraps") << 1 << true << 7 << true << 6;
-        QTest::newRow("offwhite only, backward") << 3 << true << 5 << false << 1;
-        QTest::newRow("neutral exterior only") << 1 << true << 6 << true << 6;
-        QTest::newRow("warm wraps") << 7 << false << 2 << false << 3;
-    }
-
+    // Mood 7 is all moods; neutral cards pass only the neutral filter or, exterior, all moods.
     void neighbourPageStepsThroughTheFilterAndWraps()
     {
-        QFETCH(int, from);
-        QFETCH(bool, backward);
-        QFETCH(int, mood);
-        QFETCH(bool, exterior);
-        QFETCH(int, expected);
-        ColorPage page;
-        QCOMPARE(neighbourPage(kDeck, from, backward, mood, exterior, page), int(StatusOk));
-        QCOMPARE(page.pageIndex, expected);
-        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
-        QCOMPARE(page.entries.first().collectionId, m_deckId);
-    }
-
-    void firstPageAtOrAfterSegmentFiltersAndWraps_data()
-    {
-        QTest::addColumn<int>("segment");
-        QTest::addColumn<int>("mood");
-        QTest::addColumn<bool>("exterior");
-        QTest::addColumn<int>("expectedPage");
-        QTest::addColumn<int>("expectedSegment");
-
-        QTest::newRow("lowest page index of the segment") << 1 << 7 << false << 2 << 1;
-        QTest::newRow("skips neutral") << 2 << 7 << false << 3 << 2;
-        QTest::newRow("empty segment goes on") << 3 << 7 << false << 5 << 5;
-        QTest::newRow("beyond every segment wraps to the lowest") << 9 << 7 << false << 2 << 1;
-        QTest::newRow("exterior skips offwhite exterior") << 1 << 7 << true << 3 << 2;
-        QTest::newRow("offwhite only") << 2 << 5 << false << 1 << 1;
-        QTest::newRow("neutral exterior") << 3 << 6 << true << 6 << 5;
+        // From, backward, mood, exterior, expected.
+        const std::tuple<int, bool, int, bool, int> steps[] = { { 3, false, 7, false, 5 }, { 7, false, 7, false, 2 },
+            { 2, true, 7, false, 7 }, { 5, true, 7, false, 3 }, { 3, false, 7, true, 6 }, { 1, true, 7, true, 6 },
+            { 3, true, 5, false, 1 }, { 1, true, 6, true, 6 }, { 7, false, 2, false, 3 } };
+        for (const auto &[from, backward, mood, exterior, expected] : steps) {
+            ColorPage page;
+            QCOMPARE(neighbourPage(kDeck, from, backward, mood, exterior, page), int(StatusOk));
+            QCOMPARE(page.pageIndex, expected);
+            QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
+            QCOMPARE(page.entries.first().collectionId, m_deckId);
+        }
     }
 
     void firstPageAtOrAfterSegmentFiltersAndWraps()
     {
-        QFETCH(int, segment);
-        QFETCH(int, mood);
-        QFETCH(bool, exterior);
-        QFETCH(int, expectedPage);
-        QFETCH(int, expectedSegment);
-
-        ColorPage page;
-        QCOMPARE(firstPageAtOrAfterSegment(kDeck, segment, mood, exterior, page), int(StatusOk));
-        QCOMPARE(page.pageIndex, expectedPage);
-        QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
-        QCOMPARE(page.entries.first().collectionId, m_deckId);
-
-        int outPageIndex = 0;
-        QCOMPARE(firstPageIndexAtOrAfterSegment(kDeck, segment, mood, exterior, outPageIndex), int(StatusOk));
-        QCOMPARE(outPageIndex, expectedPage);
-        int outSegment = 0;
-        QCOMPARE(firstSegmentAtOrAfter(kDeck, segment, mood, exterior, outSegment), int(StatusOk));
-        QCOMPARE(outSegment, expectedSegment);
+        // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping
+        // neutral (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
+        const std::tuple<int, int, bool, int, int> starts[] = { { 1, 7, false, 2, 1 }, { 2, 7, false, 3, 2 },
+            { 3, 7, false, 5, 5 }, { 9, 7, false, 2, 1 }, { 1, 7, true, 3, 2 }, { 2, 5, false, 1, 1 },
+            { 3, 6, true, 6, 5 } };
+        for (const auto &[segment, mood, exterior, expectedPage, expectedSegment] : starts) {
+            ColorPage page;
+            QCOMPARE(firstPageAtOrAfterSegment(kDeck, segment, mood, exterior, page), int(StatusOk));
+            QCOMPARE(page.pageIndex, expectedPage);
+            QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
+            QCOMPARE(page.entries.first().collectionId, m_deckId);
+            int outPageIndex = 0;
+            QCOMPARE(firstPageIndexAtOrAfterSegment(kDeck, segment, mood, exterior, outPageIndex), int(StatusOk));
+            QCOMPARE(outPageIndex, expectedPage);
+            int outSegment = 0;
+            QCOMPARE(firstSegmentAtOrAfter(kDeck, segment, mood, exterior, outSegment), int(StatusOk));
+            QCOMPARE(outSegment, expectedSegment);
+        }
     }
 
     void filterNoCardPassesLeavesThePage()
@@ -259,39 +225,22 @@ private Q_SLOTS:
         QCOMPARE(entryByRgbInEnabledCollections(QColor(9, 9, 9), entry), int(StatusFailed));
     }
 
-    void entryByCodeIsCaseBlindAndTakesCodesLiterally_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expectedCode");
-
-        QTest::newRow("lower case") << "d2-3"
-                                    << "D2-3";
-        QTest::newRow("single quote, lower case") << "o'neil 7"
-                                                  << "O'NEIL 7";
-        QTest::newRow("disabled collection") << "HIDDEN"
-                                             << "";
-        QTest::newRow("SQL that would end the statement") << "x'; DROP TABLE PAGE; --"
-                                                          << "";
-        QTest::newRow("empty code matches no codeless chip") << ""
-                                                             << "";
-    }
-
+    // Codes are case-blind and taken literally; an empty expected code: no match.
     void entryByCodeIsCaseBlindAndTakesCodesLiterally()
     {
-        QFETCH(QString, code);
-        QFETCH(QString, expectedCode);
-        ColorEntry entry;
-        const int status = entryByCodeInEnabledCollections(code, entry);
-        if (expectedCode.isEmpty()) {
-            QCOMPARE(status, int(StatusFailed));
-            QCOMPARE(entry.id, qint64(-1));
-        } else {
-            QCOMPARE(status, int(StatusOk));
-            QCOMPARE(entry.code, expectedCode);
+        const std::pair<const char *, const char *> codes[] = { { "d2-3", "D2-3" }, { "o'neil 7", "O'NEIL 7" },
+            { "HIDDEN", "" }, { "x'; DROP TABLE PAGE; --", "" }, { "", "" } };
+        for (const auto &[code, expected] : codes) {
+            ColorEntry entry;
+            const int status = entryByCodeInEnabledCollections(QString::fromLatin1(code), entry);
+            QCOMPARE(status, *expected ? int(StatusOk) : int(StatusFailed));
+            QCOMPARE(entry.code, QString::fromLatin1(expected));
+            if (!*expected)
+                QCOMPARE(entry.id, qint64(-1));
+            // Whatever the text held, the file is intact and still answers.
+            ColorPage page;
+            QCOMPARE(pageAt(kDeck, 1, page), int(StatusOk));
         }
-        // Whatever the text held, the file is intact and still answers.
-        ColorPage page;
-        QCOMPARE(pageAt(kDeck, 1, page), int(StatusOk));
     }
 
 private:
