@@ -12,7 +12,6 @@ using Tintor::ColorTriple;
 using Tintor::LabCandidate;
 using Tintor::NearestMatch;
 
-Q_DECLARE_METATYPE(ColorTriple)
 
 namespace {
 
@@ -52,25 +51,15 @@ class ColorScienceTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void colorToLabReproducesReferenceFigures_data()
-    {
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<ColorTriple>("lab");
-        // The matrix white (0.9505, 1.0, 1.089) differs slightly from D65White,
-        // hence the small a* and b* of white.
-        QTest::newRow("white") << QColor(255, 255, 255) << ColorTriple { 100.0, 0.00526, -0.01041 };
-        QTest::newRow("black") << QColor(0, 0, 0) << ColorTriple { 0.0, 0.0, 0.0 };
-        QTest::newRow("red") << QColor(255, 0, 0) << ColorTriple { 53.2329, 80.1093, 67.2201 };
-        QTest::newRow("grey 128") << QColor(128, 128, 128) << ColorTriple { 53.5850, 0.0032, -0.0062 };
-        // Red on the linear decoding branch, L* on the linear Lab branch.
-        QTest::newRow("very dark") << QColor(10, 20, 5) << ColorTriple { 5.2012, -5.9216, 5.6277 };
-    }
-
     void colorToLabReproducesReferenceFigures()
     {
-        QFETCH(QColor, color);
-        QFETCH(ColorTriple, lab);
-        QCOMPARE(fixed4(Tintor::colorToLab(color)), fixed4(lab));
+        // The matrix white (0.9505, 1.0, 1.089) differs slightly from D65White, hence the small a* and b* of white.
+        // The very dark colour takes the linear decoding branch in red and the linear Lab branch in L*.
+        const std::pair<QColor, ColorTriple> colors[] = { { QColor(255, 255, 255), { 100.0, 0.00526, -0.01041 } },
+            { QColor(0, 0, 0), { 0.0, 0.0, 0.0 } }, { QColor(255, 0, 0), { 53.2329, 80.1093, 67.2201 } },
+            { QColor(128, 128, 128), { 53.5850, 0.0032, -0.0062 } }, { QColor(10, 20, 5), { 5.2012, -5.9216, 5.6277 } } };
+        for (const auto &[color, lab] : colors)
+            QCOMPARE(fixed4(Tintor::colorToLab(color)), fixed4(lab));
     }
 
     void matrixWhiteAndReferenceWhite()
@@ -117,28 +106,20 @@ private Q_SLOTS:
             1.055 * std::pow(coefficient * (above / coefficient), 0.4166666666666667) - 0.055);
     }
 
-    void labBranchesBelowTheEdges_data()
-    {
-        QTest::addColumn<ColorTriple>("xyz");
-        QTest::addColumn<ColorTriple>("lab");
-        // Y below ε: L* = κ·Y.
-        QTest::newRow("dark grey") << ColorTriple { 0.005 * 0.95047, 0.005, 0.005 * 1.08883 }
-                                   << ColorTriple { 4.5165, 0.0, 0.0 };
-        QTest::newRow("very dark green") << ColorTriple { 0.0037880062, 0.1841865185, 0.2005478070 }
-                                         << ColorTriple { 50.0, -200.0, 0.0 };
-        QTest::newRow("dark neutral") << ColorTriple { 0.0042088958, 0.0044282258, 0.0048215851 }
-                                      << ColorTriple { 4.0, 0.0, 0.0 };
-    }
-
+    // Y below ε: L* = κ·Y; and back.
     void labBranchesBelowTheEdges()
     {
-        QFETCH(ColorTriple, xyz);
-        QFETCH(ColorTriple, lab);
-        const ColorTriple computed = Tintor::xyzToLab(xyz, Tintor::D65White);
-        QCOMPARE(fixed4(computed), fixed4(lab));
-        const ColorTriple back = Tintor::labToXyz(computed, Tintor::D65White);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY2(std::fabs(back[i] - xyz[i]) < 1e-8, qPrintable(fixed4(back)));
+        const std::pair<ColorTriple, ColorTriple> pairs[]
+            = { { { 0.005 * 0.95047, 0.005, 0.005 * 1.08883 }, { 4.5165, 0.0, 0.0 } },
+                  { { 0.0037880062, 0.1841865185, 0.2005478070 }, { 50.0, -200.0, 0.0 } },
+                  { { 0.0042088958, 0.0044282258, 0.0048215851 }, { 4.0, 0.0, 0.0 } } };
+        for (const auto &[xyz, lab] : pairs) {
+            const ColorTriple computed = Tintor::xyzToLab(xyz, Tintor::D65White);
+            QCOMPARE(fixed4(computed), fixed4(lab));
+            const ColorTriple back = Tintor::labToXyz(computed, Tintor::D65White);
+            for (int i = 0; i < 3; ++i)
+                QVERIFY2(std::fabs(back[i] - xyz[i]) < 1e-8, qPrintable(fixed4(back)));
+        }
     }
 
     void xyzToSrgbIsNotClampedButClampUnitIs()
@@ -150,18 +131,10 @@ private Q_SLOTS:
         QCOMPARE(srgb[1], 0.0);
     }
 
-    // Published CIEDE2000 test pairs, among them the mean-hue and hue-difference
-    // wrap cases.
-    void deltaE2000ReproducesReferencePairs_data()
+    // Published CIEDE2000 test pairs, among them the mean-hue and hue-difference wrap cases.
+    void deltaE2000ReproducesReferencePairs()
     {
-        QTest::addColumn<ColorTriple>("reference");
-        QTest::addColumn<ColorTriple>("candidate");
-        QTest::addColumn<double>("distance");
-        const struct {
-            ColorTriple reference;
-            ColorTriple candidate;
-            double distance;
-        } pairs[] = {
+        const std::tuple<ColorTriple, ColorTriple, double> pairs[] = {
             { { 50.0, 2.6772, -79.7751 }, { 50.0, 0.0, -82.7485 }, 2.0425 },
             { { 50.0, 3.1571, -77.2803 }, { 50.0, 0.0, -82.7485 }, 2.8615 },
             { { 50.0, -1.3802, -84.2814 }, { 50.0, 0.0, -82.7485 }, 1.0000 },
@@ -182,22 +155,12 @@ private Q_SLOTS:
             { { 6.7747, -0.2908, -2.4247 }, { 5.8714, -0.0985, -2.2286 }, 0.6377 },
             { { 2.0776, 0.0795, -1.1350 }, { 0.9033, -0.0636, -0.5514 }, 0.9082 },
         };
-        int number = 0;
-        for (const auto &pair : pairs) {
-            ++number;
-            QTest::addRow("pair %d", number) << pair.reference << pair.candidate << pair.distance;
+        for (const auto &[reference, candidate, distance] : pairs) {
+            QCOMPARE(round4(Tintor::deltaE2000(reference, candidate)), distance);
+            // Swapping the roles flips the signs of ΔC′ and ΔH′ together.
+            QCOMPARE(round4(Tintor::deltaE2000(candidate, reference)), distance);
+            QCOMPARE(Tintor::deltaE2000(reference, reference), 0.0);
         }
-    }
-
-    void deltaE2000ReproducesReferencePairs()
-    {
-        QFETCH(ColorTriple, reference);
-        QFETCH(ColorTriple, candidate);
-        QFETCH(double, distance);
-        QCOMPARE(round4(Tintor::deltaE2000(reference, candidate)), distance);
-        // Swapping the roles flips the signs of ΔC′ and ΔH′ together.
-        QCOMPARE(round4(Tintor::deltaE2000(candidate, reference)), distance);
-        QCOMPARE(Tintor::deltaE2000(reference, reference), 0.0);
     }
 
     // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°.
@@ -214,30 +177,23 @@ private Q_SLOTS:
         QCOMPARE(round4(Tintor::deltaE2000(at190, at170)), 5.3701);
     }
 
-    void findNearestColorsKeepsEarlierOfEqualDistances_data()
-    {
-        QTest::addColumn<int>("maximumCount");
-        QTest::addColumn<QList<quintptr>>("expected");
-        QTest::newRow("N = 2") << 2 << QList<quintptr> { 1, 2 };
-        QTest::newRow("N = 4") << 4 << QList<quintptr> { 1, 2, 3, 0 };
-        QTest::newRow("N above count") << 10 << QList<quintptr> { 1, 2, 3, 0 };
-    }
-
     void findNearestColorsKeepsEarlierOfEqualDistances()
     {
-        QFETCH(int, maximumCount);
-        QFETCH(QList<quintptr>, expected);
-        // Distances in sequence order: far, near, near (the same distance from
-        // a different colour: 5 below instead of 5 above), middle.
+        // Distances in sequence order: far, near, near (the same distance from a different colour: 5 below instead
+        // of 5 above), middle.
         const std::vector<LabCandidate> candidates = candidatesAtLightness({ 80.0, 55.0, 45.0, 65.0 });
         const ColorTriple reference { 50.0, 0.0, 0.0 };
         QCOMPARE(Tintor::deltaE2000(reference, { 55.0, 0.0, 0.0 }), Tintor::deltaE2000(reference, { 45.0, 0.0, 0.0 }));
-        std::vector<NearestMatch> result;
-        Tintor::findNearestColors(reference, candidates, result, maximumCount);
-        QCOMPARE(referencesOf(result), expected);
-        for (const NearestMatch &match : result)
-            QCOMPARE(
-                match.distance, Tintor::deltaE2000(reference, ColorTriple { candidates[match.reference].l, 0, 0 }));
+        const std::pair<int, QList<quintptr>> counts[] = { { 2, { 1, 2 } }, { 4, { 1, 2, 3, 0 } }, { 10, { 1, 2, 3, 0 } } };
+        for (const auto &[maximumCount, expected] : counts) {
+            std::vector<NearestMatch> result;
+            Tintor::findNearestColors(reference, candidates, result, maximumCount);
+            QCOMPARE(referencesOf(result), expected);
+            for (const NearestMatch &match : result) {
+                QCOMPARE(
+                    match.distance, Tintor::deltaE2000(reference, ColorTriple { candidates[match.reference].l, 0, 0 }));
+            }
+        }
     }
 
     // A new search forgets the previous result, also with no room or no candidates.
@@ -257,50 +213,40 @@ private Q_SLOTS:
 
     // Against a full stable sort of every candidate: the selection must keep
     // exactly the first N of that order, however the list fills and overflows.
-    void findNearestColorsAgreesWithFullStableSort_data()
-    {
-        QTest::addColumn<int>("maximumCount");
-        QTest::addColumn<int>("candidateCount");
-        QTest::addColumn<bool>("coarse");
-        QTest::newRow("N 5 of 2000") << 5 << 2000 << false;
-        // Coarse Lab values give many exactly equal distances.
-        QTest::newRow("N 7 of 1000, many ties") << 7 << 1000 << true;
-        QTest::newRow("N 300 of 300, many ties") << 300 << 300 << true;
-    }
-
     void findNearestColorsAgreesWithFullStableSort()
     {
-        QFETCH(int, maximumCount);
-        QFETCH(int, candidateCount);
-        QFETCH(bool, coarse);
-        QRandomGenerator random(4711u + quint32(candidateCount));
-        std::vector<LabCandidate> candidates;
-        for (int i = 0; i < candidateCount; ++i) {
-            LabCandidate candidate;
-            if (coarse) {
-                candidate.l = 40.0 + 10.0 * random.bounded(3);
-                candidate.a = 10.0 * random.bounded(-2, 3);
-                candidate.b = 10.0 * random.bounded(-2, 3);
-            } else {
-                candidate.l = random.bounded(100.0);
-                candidate.a = random.bounded(256.0) - 128.0;
-                candidate.b = random.bounded(256.0) - 128.0;
+        // Coarse Lab values give many exactly equal distances.
+        for (const auto &[maximumCount, candidateCount, coarse] :
+            { std::tuple(5, 2000, false), std::tuple(7, 1000, true), std::tuple(300, 300, true) }) {
+            QRandomGenerator random(4711u + quint32(candidateCount));
+            std::vector<LabCandidate> candidates;
+            for (int i = 0; i < candidateCount; ++i) {
+                LabCandidate candidate;
+                if (coarse) {
+                    candidate.l = 40.0 + 10.0 * random.bounded(3);
+                    candidate.a = 10.0 * random.bounded(-2, 3);
+                    candidate.b = 10.0 * random.bounded(-2, 3);
+                } else {
+                    candidate.l = random.bounded(100.0);
+                    candidate.a = random.bounded(256.0) - 128.0;
+                    candidate.b = random.bounded(256.0) - 128.0;
+                }
+                candidate.reference = quintptr(i);
+                candidates.push_back(candidate);
             }
-            candidate.reference = quintptr(i);
-            candidates.push_back(candidate);
-        }
-        const ColorTriple reference { 50.0, 0.0, 0.0 };
-        std::vector<NearestMatch> all;
-        for (const LabCandidate &candidate : candidates)
-            all.push_back(
-                { Tintor::deltaE2000(reference, { candidate.l, candidate.a, candidate.b }), candidate.reference });
-        std::stable_sort(all.begin(), all.end(),
-            [](const NearestMatch &a, const NearestMatch &b) { return a.distance < b.distance; });
-        all.resize(std::min<std::size_t>(all.size(), std::size_t(maximumCount)));
+            const ColorTriple reference { 50.0, 0.0, 0.0 };
+            std::vector<NearestMatch> all;
+            for (const LabCandidate &candidate : candidates)
+                all.push_back(
+                    { Tintor::deltaE2000(reference, { candidate.l, candidate.a, candidate.b }), candidate.reference });
+            std::stable_sort(all.begin(), all.end(),
+                [](const NearestMatch &a, const NearestMatch &b) { return a.distance < b.distance; });
+            all.resize(std::min<std::size_t>(all.size(), std::size_t(maximumCount)));
 
-        std::vector<NearestMatch> result;
-        Tintor::findNearestColors(reference, candidates, result, maximumCount);
-        QCOMPARE(referencesOf(result), referencesOf(all));
+            std::vector<NearestMatch> result;
+            Tintor::findNearestColors(reference, candidates, result, maximumCount);
+            QCOMPARE(referencesOf(result), referencesOf(all));
+        }
     }
 };
 
