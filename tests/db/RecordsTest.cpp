@@ -91,97 +91,59 @@ private Q_SLOTS:
                 2, 1, -1, -1, -1, "", -1, -1, -1, -1, 0.0, 0.0, 0.0, false, false, true, 0, -1, -1, empty, empty }));
     }
 
-    void valuesConvertByTheFieldType_data()
-    {
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("sqlValue");
-        QTest::addColumn<QVariant>("expected");
-        QTest::newRow("integer stored as text") << "RED"
-                                                << "'42'" << QVariant(42);
-        QTest::newRow("text that is not a number") << "RED"
-                                                   << "'abc'" << QVariant(0);
-        // A NaN lightness used to rank the chip nearest to every colour.
-        QTest::newRow("double text nan") << "L"
-                                         << "'nan'" << QVariant(0.0);
-        QTest::newRow("double overflow") << "L"
-                                         << "1e999" << QVariant(0.0);
-        QTest::newRow("flag -1 is true") << "WHITE"
-                                         << "-1" << QVariant(true);
-        QTest::newRow("flag text is false") << "IS_MTO"
-                                            << "'yes'" << QVariant(false);
-        QTest::newRow("NULL text") << "CODE"
-                                   << "NULL" << QVariant(QString());
-        QTest::newRow("name from a number") << "NAME3"
-                                            << "42" << QVariant(QString());
-    }
-
     void valuesConvertByTheFieldType()
     {
-        QFETCH(QString, column);
-        QFETCH(QString, sqlValue);
-        QFETCH(QVariant, expected);
-        const ColorEntry entry
-            = entryOf(QStringLiteral("SELECT 1 AS ID, 1 AS COLLECTION_ID, %1 AS %2").arg(sqlValue, column));
-        const QHash<QString, QVariant> fields { { "ID", entry.id }, { "PAGE_ID", entry.pageId }, { "RED", entry.red },
-            { "L", entry.labL }, { "IS_MTO", entry.isMadeToOrder }, { "WHITE", entry.isWhite }, { "CODE", entry.code },
-            { "NAME3", entry.nameAt(3) }, { "EXTRA3", entry.extraAt(3) } };
-        QCOMPARE(fields.value(column), expected);
-    }
-
-    void missingCollectionIdIsReported_data()
-    {
-        QTest::addColumn<QString>("select");
-        QTest::newRow("missing") << "SELECT 7 AS ID, 'K' AS CODE, 3 AS PAGE_ID";
-        QTest::newRow("not a number") << "SELECT 7 AS ID, 'abc' AS COLLECTION_ID, 'K' AS CODE, 3 AS PAGE_ID";
+        // A NaN lightness used to rank the chip nearest to every colour.
+        const std::tuple<const char *, const char *, QVariant> values[] = { { "RED", "'42'", 42 }, { "RED", "'abc'", 0 },
+            { "L", "'nan'", 0.0 }, { "L", "1e999", 0.0 }, { "WHITE", "-1", true }, { "IS_MTO", "'yes'", false },
+            { "CODE", "NULL", QString() }, { "NAME3", "42", QString() } };
+        for (const auto &[column, sqlValue, expected] : values) {
+            const ColorEntry entry = entryOf(
+                QStringLiteral("SELECT 1 AS ID, 1 AS COLLECTION_ID, %1 AS %2").arg(sqlValue, QLatin1String(column)));
+            const QHash<QString, QVariant> fields { { "RED", entry.red }, { "L", entry.labL },
+                { "IS_MTO", entry.isMadeToOrder }, { "WHITE", entry.isWhite }, { "CODE", entry.code },
+                { "NAME3", entry.nameAt(3) } };
+            QVERIFY2(fields.value(column) == expected, sqlValue);
+        }
     }
 
     void missingCollectionIdIsReported()
     {
-        QFETCH(QString, select);
-        QTest::ignoreMessage(QtDebugMsg, "Oops.");
-        const ColorEntry entry = entryOf(select);
-        QCOMPARE(entry.collectionId, -1);
-        // Reading goes on after the report.
-        QCOMPARE(entry.pageId, 3);
-
-        QTest::ignoreMessage(QtDebugMsg, "Oops.");
-        const Tintor::DB::Texture texture(recordOf(QString(select).replace("'K' AS CODE", "'stone' AS NAME")));
-        QCOMPARE(texture.collectionId, 0);
-        QCOMPARE(texture.name, QStringLiteral("stone"));
+        for (const QString select : { "SELECT 7 AS ID, 'K' AS CODE, 3 AS PAGE_ID",
+                 "SELECT 7 AS ID, 'abc' AS COLLECTION_ID, 'K' AS CODE, 3 AS PAGE_ID" }) {
+            QTest::ignoreMessage(QtDebugMsg, "Oops.");
+            const ColorEntry entry = entryOf(select);
+            QCOMPARE(entry.collectionId, -1);
+            // Reading goes on after the report.
+            QCOMPARE(entry.pageId, 3);
+            QTest::ignoreMessage(QtDebugMsg, "Oops.");
+            const Tintor::DB::Texture texture(recordOf(QString(select).replace("'K' AS CODE", "'stone' AS NAME")));
+            QCOMPARE(texture.collectionId, 0);
+            QCOMPARE(texture.name, QStringLiteral("stone"));
+        }
     }
 
     void pageReadsItsColumns()
     {
         const Tintor::DB::ColorPage page(recordOf(QStringLiteral(
             "SELECT 9 AS ID, 6 AS PAGE_INDEX, 3 AS SEGMENT, 1 AS EXTERIOR, 4 AS MOOD, 'p0' AS NAME0, 'q9' AS EXTRA9")));
-        QCOMPARE(page.id, 9);
-        QCOMPARE(page.pageIndex, 6);
-        QCOMPARE(page.segment, 3);
-        QVERIFY(page.isExterior);
-        QCOMPARE(page.mood, 4);
-        QCOMPARE(page.names, (QStringList { "p0", "", "", "", "", "", "", "", "", "" }));
-        QCOMPARE(page.nameAt(0), QStringLiteral("p0"));
-        QCOMPARE(page.extraAt(9), QStringLiteral("q9"));
-        QCOMPARE(page.nameAt(10), QString());
-        QCOMPARE(page.nameAt(-1), QString());
-        QCOMPARE(page.extraAt(10), QString());
-        QCOMPARE(page.extraAt(-1), QString());
+        QCOMPARE((QVariantList { page.id, page.pageIndex, page.segment, page.isExterior, page.mood, page.names }),
+            (QVariantList { 9, 6, 3, true, 4, QStringList { "p0", "", "", "", "", "", "", "", "", "" } }));
+        QCOMPARE((QStringList { page.nameAt(0), page.extraAt(9), page.nameAt(10), page.nameAt(-1), page.extraAt(10),
+                     page.extraAt(-1) }),
+            (QStringList { "p0", "q9", "", "", "", "" }));
         QVERIFY(!Tintor::DB::ColorPage(recordOf(QStringLiteral("SELECT 1 AS ID, 0 AS PAGE_INDEX, 1 AS SEGMENT")))
                      .isValid());
     }
 
-    void foresightRecordsReadTheirColumns()
+    void foresightAndTextureRecordsReadTheirColumns()
     {
-        const Tintor::DB::ColorForesightEntry entry(
-            recordOf(QStringLiteral("SELECT 3 AS ID, 17 AS ROW_ID, 'Dune' AS NAME_1, 'Sand' AS NAME_2, 200 AS RED, 90 "
-                                    "AS BLUE, 4 AS \"ORDER\"")));
-        QVERIFY(entry.isValid());
         // No GREEN column: that channel stays 0.
-        QCOMPARE(entry.color, QColor(200, 0, 90));
-        QCOMPARE(entry.rowId, 17);
-        QCOMPARE(entry.name1, QStringLiteral("Dune"));
-        QCOMPARE(entry.name2, QStringLiteral("Sand"));
-        QCOMPARE(entry.order, 4);
+        const Tintor::DB::ColorForesightEntry entry(recordOf(QStringLiteral(
+            "SELECT 3 AS ID, 17 AS ROW_ID, 'Dune' AS NAME_1, 'Sand' AS NAME_2, 200 AS RED, 90 AS BLUE, 4 AS \"ORDER\"")));
+        QVERIFY(entry.isValid());
+        QCOMPARE((QVariantList { entry.color, entry.rowId, entry.name1, entry.name2, entry.order }),
+            (QVariantList { QColor(200, 0, 90), 17, "Dune", "Sand", 4 }));
         QCOMPARE(Tintor::DB::ColorForesightEntry(recordOf(QStringLiteral("SELECT 1 AS ID, 2 AS GREEN"))).color,
             QColor(0, 2, 0));
         QVERIFY(!Tintor::DB::ColorForesightEntry(recordOf(QStringLiteral("SELECT 5 AS ROW_ID"))).isValid());
@@ -189,30 +151,19 @@ private Q_SLOTS:
         const Tintor::DB::ColorForesightGroup group(
             recordOf(QStringLiteral("SELECT 8 AS ID, 'Autumn' AS NAME, 1 AS DEFAULT_OPEN, 2 AS \"ORDER\"")));
         QVERIFY(group.isValid());
-        QCOMPARE(group.name, QStringLiteral("Autumn"));
-        QVERIFY(group.isDefaultOpen);
-        QCOMPARE(group.order, 2);
-    }
+        QCOMPARE((QVariantList { group.name, group.isDefaultOpen, group.order }), (QVariantList { "Autumn", true, 2 }));
 
-    void textureRecordsReadTheirColumns()
-    {
-        const Tintor::DB::Texture texture(
-            recordOf(QStringLiteral("SELECT 2 AS ID, 1 AS COLLECTION_ID, 'Plaster' AS NAME, 0.4 AS BASE_ALPHA, "
-                                    "? AS IMAGE"),
-                { FixtureDatabase::png(QSize(3, 2), Qt::darkCyan) }));
+        const Tintor::DB::Texture texture(recordOf(
+            QStringLiteral("SELECT 2 AS ID, 1 AS COLLECTION_ID, 'Plaster' AS NAME, 0.4 AS BASE_ALPHA, ? AS IMAGE"),
+            { FixtureDatabase::png(QSize(3, 2), Qt::darkCyan) }));
         QVERIFY(texture.isValid());
-        QCOMPARE(texture.collectionId, 1);
-        QCOMPARE(texture.name, QStringLiteral("Plaster"));
-        QCOMPARE(texture.baseAlpha, 0.4);
-        QCOMPARE(texture.image.size(), QSize(3, 2));
-        QCOMPARE(QColor(texture.image.pixel(1, 1)), QColor(Qt::darkCyan));
+        QCOMPARE((QVariantList { texture.collectionId, texture.name, texture.baseAlpha, texture.image.size(),
+                     QColor(texture.image.pixel(1, 1)) }),
+            (QVariantList { 1, "Plaster", 0.4, QSize(3, 2), QColor(Qt::darkCyan) }));
 
-        const Tintor::DB::TextureMapEntry entry(
+        const Tintor::DB::TextureMapEntry map(
             recordOf(QStringLiteral("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA")));
-        QCOMPARE(entry.textureId, 4);
-        QCOMPARE(entry.pageId, 9);
-        QCOMPARE(entry.name, QStringLiteral("Wall"));
-        QCOMPARE(entry.alpha, 0.75);
+        QCOMPARE((QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
     }
 
     void collectionReadsItsColumns()
@@ -220,49 +171,32 @@ private Q_SLOTS:
         const Tintor::DB::Collection collection(recordOf(QStringLiteral(
             "SELECT 3 AS ID, 'DECK' AS SYSTEMID, 7 AS VERSION, '{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}' AS UUID, "
             "'Deck' AS NAME, 12 AS \"ORDER\"")));
-        QCOMPARE(collection.id, 3);
-        QCOMPARE(collection.systemId, QStringLiteral("DECK"));
-        QCOMPARE(collection.version, 7);
-        QCOMPARE(collection.uuid, kUuid);
-        QCOMPARE(collection.name, QStringLiteral("Deck"));
-        QCOMPARE(collection.order, 12);
+        QCOMPARE((QVariantList { collection.id, collection.systemId, collection.version, collection.uuid,
+                     collection.name, collection.order }),
+            (QVariantList { 3, "DECK", 7, kUuid, "Deck", 12 }));
         QVERIFY(Tintor::DB::Collection(recordOf(QStringLiteral("SELECT 3 AS ID, 'not a uuid' AS UUID"))).uuid.isNull());
-    }
-
-    void itemIndexFromText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QUuid>("uuid");
-        QTest::addColumn<qint64>("pageId");
-        QTest::addColumn<qint64>("colorId");
-        const QString u = kUuid.toString(QUuid::WithBraces);
-        const QUuid none;
-        QTest::newRow("round trip") << ItemIndex { kUuid, 3, qint64(1) << 40 }.toText() << kUuid << qint64(3)
-                                    << (qint64(1) << 40);
-        QTest::newRow("lower-case prefix")
-            << QStringLiteral("itemindex(%1,3,7)").arg(u) << none << qint64(-1) << qint64(-1);
-        QTest::newRow("no closing parenthesis")
-            << QStringLiteral("ItemIndex(%1,3,7").arg(u) << none << qint64(-1) << qint64(-1);
-        QTest::newRow("nothing inside") << QStringLiteral("ItemIndex({)") << none << qint64(-1) << qint64(-1);
-        // Empty parts are dropped before counting.
-        QTest::newRow("doubled comma") << QStringLiteral("ItemIndex(%1,,3,7)").arg(u) << kUuid << qint64(3)
-                                       << qint64(7);
-        QTest::newRow("uuid not parsable")
-            << QStringLiteral("ItemIndex({not-a-uuid},3,7)") << none << qint64(3) << qint64(7);
     }
 
     void itemIndexFromText()
     {
-        QFETCH(QString, text);
-        QFETCH(QUuid, uuid);
-        QFETCH(qint64, pageId);
-        QFETCH(qint64, colorId);
-        const ItemIndex index = ItemIndex::fromText(text);
-        QCOMPARE(index.collectionUuid, uuid);
-        QCOMPARE(index.pageId, pageId);
-        QCOMPARE(index.colorId, colorId);
         QCOMPARE((ItemIndex { kUuid, 3, 7 }.toText()),
             QStringLiteral("ItemIndex({6ba7b810-9dad-11d1-80b4-00c04fd430c8},3,7)"));
+        // Empty parts are dropped before counting.
+        const QString u = kUuid.toString(QUuid::WithBraces);
+        const std::tuple<QString, QUuid, qint64, qint64> texts[] = {
+            { ItemIndex { kUuid, 3, qint64(1) << 40 }.toText(), kUuid, 3, qint64(1) << 40 },
+            { QStringLiteral("itemindex(%1,3,7)").arg(u), QUuid(), -1, -1 },
+            { QStringLiteral("ItemIndex(%1,3,7").arg(u), QUuid(), -1, -1 },
+            { QStringLiteral("ItemIndex({)"), QUuid(), -1, -1 },
+            { QStringLiteral("ItemIndex(%1,,3,7)").arg(u), kUuid, 3, 7 },
+            { QStringLiteral("ItemIndex({not-a-uuid},3,7)"), QUuid(), 3, 7 },
+        };
+        for (const auto &[text, uuid, pageId, colorId] : texts) {
+            const ItemIndex index = ItemIndex::fromText(text);
+            QCOMPARE(index.collectionUuid, uuid);
+            QCOMPARE(index.pageId, pageId);
+            QCOMPARE(index.colorId, colorId);
+        }
     }
 };
 
