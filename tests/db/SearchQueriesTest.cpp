@@ -152,52 +152,30 @@ private Q_SLOTS:
 
     void cleanupTestCase() { m_fixture.reset(); }
 
-    void findPhraseMatchesWholeNamesAndCodes_data()
-    {
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("pageIndex");
-        QTest::addColumn<int>("rowIndex");
-        QTest::addColumn<int>("segment");
-        QTest::addColumn<int>("mood");
-        QTest::addColumn<bool>("exterior");
-
-        QTest::newRow("code typed in lower case") << "abc-1" << 0 << 4 << 1 << 3 << 2 << true;
-        QTest::newRow("card name leaves the row open") << "sUNSET" << 0 << 4 << -1 << 3 << 2 << true;
-        QTest::newRow("searched chip name") << "reef" << 0 << 4 << 1 << 3 << 2 << true;
-        QTest::newRow("unknown mood reads as none") << "LAGOON" << 0 << 5 << 3 << 6 << 0 << false;
-        QTest::newRow("prefix is not a match") << "Sun" << -6 << 0 << -1 << 0 << 0 << false;
-        QTest::newRow("chip name not in the search order") << "Shown only" << -6 << 0 << -1 << 0 << 0 << false;
-        QTest::newRow("card name not in the search order") << "Hidden card name" << -6 << 0 << -1 << 0 << 0 << false;
-        QTest::newRow("quote in the phrase") << "q'uote" << 0 << 4 << 4 << 3 << 2 << true;
-        QTest::newRow("non-ASCII name as stored") << "Grün" << 0 << 4 << 6 << 3 << 2 << true;
-        QTest::newRow("non-ASCII name in capitals") << "GRÜN" << 0 << 4 << 6 << 3 << 2 << true;
-        QTest::newRow("capital non-ASCII name in lower case") << "éclair" << 0 << 4 << 7 << 3 << 2 << true;
-        QTest::newRow("SQL in the phrase") << "x' OR '1'='1" << -6 << 0 << -1 << 0 << 0 << false;
-        // Most chips have empty names; an empty phrase must not pick one.
-        QTest::newRow("blank phrase") << "  " << -6 << 0 << -1 << 0 << 0 << false;
-    }
-
     void findPhraseMatchesWholeNamesAndCodes()
     {
-        QFETCH(QString, phrase);
-        QFETCH(int, status);
+        // Phrase, status, then page index, row index, segment, mood and exterior when found. A card name leaves the
+        // row open, Lagoon's card has an unknown mood (reads as none), prefixes and unsearched names do not match;
+        // most chips have empty names, so a blank phrase must not pick one.
+        const std::tuple<const char *, int, int, int, int, int, bool> phrases[] = { { "abc-1", 0, 4, 1, 3, 2, true },
+            { "sUNSET", 0, 4, -1, 3, 2, true }, { "reef", 0, 4, 1, 3, 2, true }, { "LAGOON", 0, 5, 3, 6, 0, false },
+            { "Sun", -6, 0, -1, 0, 0, false }, { "Shown only", -6, 0, -1, 0, 0, false },
+            { "Hidden card name", -6, 0, -1, 0, 0, false }, { "q'uote", 0, 4, 4, 3, 2, true },
+            { "Grün", 0, 4, 6, 3, 2, true }, { "GRÜN", 0, 4, 6, 3, 2, true }, { "éclair", 0, 4, 7, 3, 2, true },
+            { "x' OR '1'='1", -6, 0, -1, 0, 0, false }, { "  ", -6, 0, -1, 0, 0, false } };
         CollectionSettings::loadNameOrders(kNamed);
-        int pageIndex = 0;
-        int rowIndex = 99;
-        int segment = 0;
-        int mood = 0;
-        bool exterior = false;
-        QCOMPARE(findPhrase(kNamed, phrase, pageIndex, rowIndex, segment, mood, exterior), status);
-        if (status != 0) {
-            QCOMPARE(rowIndex, -1);
-            return;
+        for (const auto &[phrase, status, pageIndex, rowIndex, segment, mood, exterior] : phrases) {
+            int page = 0, row = 99, outSegment = 0, outMood = 0;
+            bool outExterior = false;
+            QCOMPARE(findPhrase(kNamed, QString::fromUtf8(phrase), page, row, outSegment, outMood, outExterior), status);
+            QCOMPARE(row, rowIndex);
+            if (status == 0) {
+                QCOMPARE(page, pageIndex);
+                QCOMPARE(outSegment, segment);
+                QCOMPARE(outMood, mood);
+                QCOMPARE(outExterior, exterior);
+            }
         }
-        QTEST(pageIndex, "pageIndex");
-        QTEST(rowIndex, "rowIndex");
-        QTEST(segment, "segment");
-        QTEST(mood, "mood");
-        QTEST(exterior, "exterior");
     }
 
     void findPhraseWithoutNameOrdersSearchesCodesOnly()
@@ -239,35 +217,24 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
     }
 
-    void completionFoldsCaseAndKeepsTheFirstSpelling_data()
-    {
-        QTest::addColumn<bool>("blob");
-        QTest::newRow("texts") << false;
-        // A value stored as bytes reads as its UTF-8 text, like every other.
-        QTest::newRow("a name stored as a blob") << true;
-    }
-
     void completionFoldsCaseAndKeepsTheFirstSpelling()
     {
-        QFETCH(bool, blob);
-        QSqlQuery update(m_fixture->database());
-        const auto storeLeadNameAs = [&update](const char *type) {
-            return update.exec(QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'")
-                                   .arg(QLatin1String(type)));
-        };
-        QVERIFY(storeLeadNameAs(blob ? "BLOB" : "TEXT"));
-        const auto restore = qScopeGuard([&storeLeadNameAs] { storeLeadNameAs("TEXT"); });
-        // Sorted by the case-folded text in code point order (so "_" after
-        // digits, "Ä" after "z", a character beyond U+FFFF last); of texts
-        // equal but for case the first read is kept, card names before chip
-        // names before codes; texts of only white space (tabs, no-break and
-        // ideographic spaces too) are left out, others are kept untrimmed.
-        CollectionSettings::loadNameOrders(kFolding);
-        QStringList entries;
-        QCOMPARE(completionEntries(kFolding, entries), 0);
-        QCOMPARE(entries,
-            names({ " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra", "Ärger",
-                "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
+        // A value stored as bytes reads as its UTF-8 text, like every other.
+        for (const char *type : { "TEXT", "BLOB", "TEXT" }) {
+            QSqlQuery update(m_fixture->database());
+            QVERIFY(update.exec(
+                QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'").arg(type)));
+            // Sorted by the case-folded text in code point order (so "_" after digits, "Ä" after "z", a character
+            // beyond U+FFFF last); of texts equal but for case the first read is kept, card names before chip names
+            // before codes; texts of only white space (tabs, no-break and ideographic spaces too) are left out,
+            // others are kept untrimmed.
+            CollectionSettings::loadNameOrders(kFolding);
+            QStringList entries;
+            QCOMPARE(completionEntries(kFolding, entries), 0);
+            QCOMPARE(entries,
+                names({ " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra", "Ärger",
+                    "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
+        }
     }
 
     void everyOfferedCompletionFindsItsChip()
@@ -347,25 +314,18 @@ private Q_SLOTS:
         QCOMPARE(entries.at(1).code, QStringLiteral("CAP-1"));
     }
 
-    void findCapsureEntriesTakesMeasuredNamesLiterally_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("count");
-        QTest::newRow("quote in the name") << "q'uote" << 1;
-        QTest::newRow("SQL that would end the statement") << "x'); DROP TABLE \"ROW\"; --" << 0;
-        QTest::newRow("empty name matches no nameless chip") << "" << 0;
-    }
-
+    // Measured names are taken literally; an empty name matches no nameless chip.
     void findCapsureEntriesTakesMeasuredNamesLiterally()
     {
-        QFETCH(QString, text);
-        QFETCH(int, count);
         CollectionSettings::loadNameOrders(kNamed);
-        QVector<ColorEntry> entries(1);
-        QCOMPARE(findCapsureEntries(text, entries), 0);
-        QCOMPARE(entries.size(), count);
-        ColorEntry entry;
-        QCOMPARE(entryAt(kNamed, 4, 1, entry), 0);
+        for (const auto &[text, count] :
+            { std::pair("q'uote", 1), std::pair("x'); DROP TABLE \"ROW\"; --", 0), std::pair("", 0) }) {
+            QVector<ColorEntry> entries(1);
+            QCOMPARE(findCapsureEntries(QString::fromLatin1(text), entries), 0);
+            QCOMPARE(entries.size(), count);
+            ColorEntry entry;
+            QCOMPARE(entryAt(kNamed, 4, 1, entry), 0);
+        }
     }
 
 private:
