@@ -155,68 +155,44 @@ private Q_SLOTS:
         QVERIFY(pageHasComplementaryNeutralScheme(QUuid(), 1));
     }
 
-    void schemeEntriesByRowGatesAndOrders_data()
-    {
-        QTest::addColumn<int>("rowIndex");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("codes");
-
-        const QStringList scheme { QStringLiteral("B1"), QStringLiteral("C2"), QStringLiteral("C1") };
-        QTest::newRow("harmonic of a plain chip") << 3 << int(SchemeHarmonic) << scheme;
-        QTest::newRow("dramatic of a neutral chip") << 1 << int(SchemeDramatic) << scheme;
-        QTest::newRow("dramatic of a plain chip") << 3 << int(SchemeDramatic) << QStringList();
-        QTest::newRow("complementary neutral of a rich chip") << 2 << int(SchemeComplementaryNeutral) << scheme;
-        QTest::newRow("complementary neutral of a neutral chip")
-            << 1 << int(SchemeComplementaryNeutral) << QStringList();
-    }
-
+    // Chip schemes gate by the chip's mood: dramatic needs a neutral chip, complementary neutral a rich one.
     void schemeEntriesByRowGatesAndOrders()
     {
-        QFETCH(int, rowIndex);
-        QFETCH(int, kind);
-        QFETCH(QStringList, codes);
-        QVector<ColorEntry> entries(2);
-        QCOMPARE(schemeEntriesByRow(kDeck, kind, 1, rowIndex, entries), 0);
-        QCOMPARE(codesOf(entries), codes);
-        // Row index is the ROW_ORDER within the scheme; the record holds no
-        // made-to-order flag or scheme positions.
-        QList<int> rowOrders;
-        for (const ColorEntry &entry : entries) {
-            rowOrders << entry.rowIndex;
-            QCOMPARE(entry.collectionId, m_deckId);
-            QVERIFY(!entry.isMadeToOrder);
-            QCOMPARE(entry.schemePos, -1);
-            QCOMPARE(entry.pageOrder, -1);
+        const QStringList scheme { "B1", "C2", "C1" };
+        const std::tuple<int, int, QStringList> cases[] = { { 3, SchemeHarmonic, scheme }, { 1, SchemeDramatic, scheme },
+            { 3, SchemeDramatic, {} }, { 2, SchemeComplementaryNeutral, scheme }, { 1, SchemeComplementaryNeutral, {} } };
+        for (const auto &[rowIndex, kind, codes] : cases) {
+            QVector<ColorEntry> entries(2);
+            QCOMPARE(schemeEntriesByRow(kDeck, kind, 1, rowIndex, entries), 0);
+            QCOMPARE(codesOf(entries), codes);
+            // Row index is the ROW_ORDER within the scheme; the record holds no made-to-order flag or positions.
+            QList<int> rowOrders;
+            for (const ColorEntry &entry : entries) {
+                rowOrders << entry.rowIndex;
+                QCOMPARE(entry.collectionId, m_deckId);
+                QVERIFY(!entry.isMadeToOrder);
+                QCOMPARE(entry.schemePos, -1);
+                QCOMPARE(entry.pageOrder, -1);
+            }
+            if (!codes.isEmpty())
+                QCOMPARE(rowOrders, (QList<int> { 1, 0, 1 }));
         }
-        if (!codes.isEmpty())
-            QCOMPARE(rowOrders, (QList<int> { 1, 0, 1 }));
     }
 
-    void schemeEntriesByPageListsWholeCards_data()
-    {
-        QTest::addColumn<int>("rowIndex");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("codes");
-
-        const QStringList cards { QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("B1"),
-            QStringLiteral("B2") };
-        QTest::newRow("dramatic of a neutral chip") << 1 << int(SchemeDramatic) << cards;
-        QTest::newRow("dramatic of a plain chip") << 3 << int(SchemeDramatic) << QStringList();
-        // The mood gate belongs to the chip schemes only.
-        QTest::newRow("complementary neutral of a plain chip") << 3 << int(SchemeComplementaryNeutral) << cards;
-    }
-
+    // The mood gate belongs to the chip schemes only.
     void schemeEntriesByPageListsWholeCards()
     {
-        QFETCH(int, rowIndex);
-        QFETCH(int, kind);
-        QFETCH(QStringList, codes);
-        QVector<ColorEntry> entries;
-        QCOMPARE(schemeEntriesByPage(kDeck, kind, 1, rowIndex, entries), 0);
-        QCOMPARE(codesOf(entries), codes);
-        for (const ColorEntry &entry : entries) {
-            QCOMPARE(entry.rowIndex, entry.code.right(1).toInt());
-            QCOMPARE(entry.pageOrder, entry.code.startsWith(QLatin1Char('C')) ? 0 : 1);
+        const QStringList cards { "C1", "C2", "B1", "B2" };
+        const std::tuple<int, int, QStringList> cases[]
+            = { { 1, SchemeDramatic, cards }, { 3, SchemeDramatic, {} }, { 3, SchemeComplementaryNeutral, cards } };
+        for (const auto &[rowIndex, kind, codes] : cases) {
+            QVector<ColorEntry> entries;
+            QCOMPARE(schemeEntriesByPage(kDeck, kind, 1, rowIndex, entries), 0);
+            QCOMPARE(codesOf(entries), codes);
+            for (const ColorEntry &entry : entries) {
+                QCOMPARE(entry.rowIndex, entry.code.right(1).toInt());
+                QCOMPARE(entry.pageOrder, entry.code.startsWith(QLatin1Char('C')) ? 0 : 1);
+            }
         }
     }
 
@@ -233,30 +209,21 @@ private Q_SLOTS:
         QVERIFY(entries.isEmpty());
     }
 
-    void schemeQueriesRejectRowsOutsideTheCard_data()
-    {
-        QTest::addColumn<int>("pageIndex");
-        QTest::addColumn<int>("rowIndex");
-        QTest::addColumn<int>("status");
-        QTest::newRow("one past the last chip") << 1 << 4 << int(StatusRowOutsideCard);
-        QTest::newRow("row zero") << 1 << 0 << int(StatusRowOutsideCard);
-        QTest::newRow("missing card") << 42 << 1 << int(StatusFailed);
-    }
-
+    // One past the last chip, row zero, a missing card.
     void schemeQueriesRejectRowsOutsideTheCard()
     {
-        QFETCH(int, pageIndex);
-        QFETCH(int, rowIndex);
-        QFETCH(int, status);
-        QVector<ColorEntry> entries(1);
-        QCOMPARE(schemeEntriesByRow(kDeck, SchemeHarmonic, pageIndex, rowIndex, entries), status);
-        QVERIFY(entries.isEmpty());
-        entries.resize(1);
-        QCOMPARE(schemeEntriesByPage(kDeck, SchemeContrast, pageIndex, rowIndex, entries), status);
-        QVERIFY(entries.isEmpty());
-        entries.resize(1);
-        QCOMPARE(pelvonSchemeEntries(kDeck, pageIndex, rowIndex, entries), status);
-        QVERIFY(entries.isEmpty());
+        for (const auto &[pageIndex, rowIndex, status] : { std::tuple(1, 4, int(StatusRowOutsideCard)),
+                 std::tuple(1, 0, int(StatusRowOutsideCard)), std::tuple(42, 1, int(StatusFailed)) }) {
+            QVector<ColorEntry> entries(1);
+            QCOMPARE(schemeEntriesByRow(kDeck, SchemeHarmonic, pageIndex, rowIndex, entries), status);
+            QVERIFY(entries.isEmpty());
+            entries.resize(1);
+            QCOMPARE(schemeEntriesByPage(kDeck, SchemeContrast, pageIndex, rowIndex, entries), status);
+            QVERIFY(entries.isEmpty());
+            entries.resize(1);
+            QCOMPARE(pelvonSchemeEntries(kDeck, pageIndex, rowIndex, entries), status);
+            QVERIFY(entries.isEmpty());
+        }
     }
 
     void productTextsWithAndWithoutCodes()
