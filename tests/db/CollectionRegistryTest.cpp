@@ -33,13 +33,6 @@ QList<QUuid> sorted(QList<QUuid> uuids)
     return uuids;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 } // namespace
 
 class CollectionRegistryTest : public QObject {
@@ -95,7 +88,7 @@ private Q_SLOTS:
             FixtureDatabase other(fileIn(QStringLiteral("other.sqlite")));
             other.addCollection(kUnknown, QStringLiteral("OTHER"), 1);
         }
-        writeBytes(fileIn(QStringLiteral("text.db")), "This is not a database.\n");
+        QVERIFY(FixtureDatabase::writeFile(fileIn(QStringLiteral("text.db")), "This is not a database.\n"));
         QVERIFY(QDir().mkpath(fileIn(QStringLiteral("folder.db"))));
 
         // Without a discovery first: an empty registry is scanned.
@@ -103,14 +96,11 @@ private Q_SLOTS:
         QCOMPARE(discoverCollections(), 1);
         QCOMPARE(sorted(collectionRegistry().keys()), sorted({ kFirst, kSecond, kSystemWide }));
         const CollectionLocation location = collectionRegistry().value(kFirst);
-        QCOMPARE(location.uuid, kFirst);
-        QCOMPARE(location.databaseId, firstId);
-        QCOMPARE(location.order, 4);
-        QCOMPARE(location.systemId, QStringLiteral("FIRST"));
-        QCOMPARE(QFileInfo(location.databasePath).fileName(), QStringLiteral("a-one.db"));
-        QCOMPARE(
-            QFileInfo(collectionRegistry().value(kSystemWide).databasePath).fileName(), QStringLiteral("a-one.db"));
-        QCOMPARE(collectionRegistry().value(kSystemWide).systemId, QStringLiteral("VIRTUAL"));
+        const CollectionLocation systemWide = collectionRegistry().value(kSystemWide);
+        QCOMPARE((QVariantList { location.uuid, location.databaseId, location.order, location.systemId,
+                     QFileInfo(location.databasePath).fileName(), QFileInfo(systemWide.databasePath).fileName(),
+                     systemWide.systemId }),
+            (QVariantList { kFirst, firstId, 4, "FIRST", "a-one.db", "a-one.db", "VIRTUAL" }));
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("collectionEnumerator")));
         QCOMPARE(checkAvailability(kThird), int(StatusNotRegistered));
         QCOMPARE(collectionDatabaseId(kThird), -1);
@@ -153,35 +143,27 @@ private Q_SLOTS:
         QCOMPARE(collectionUuidsByOrder(), (QList<QUuid> { kUnknown, kFirst, kSecond }));
     }
 
-    void enabledSettingDecidesRegistration_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("registered");
-        QTest::newRow("text 1") << "collection.enabled" << QVariant(QStringLiteral("1")) << true;
-        QTest::newRow("name in other case") << "Collection.ENABLED" << QVariant(1) << true;
-        QTest::newRow("2") << "collection.enabled" << QVariant(2) << false;
-        QTest::newRow("another setting") << "collection.visible" << QVariant(1) << false;
-    }
-
+    // Only "collection.enabled" (in any case) of 1 registers a collection; another collection's setting never does.
     void enabledSettingDecidesRegistration()
     {
-        QFETCH(QString, name);
-        QFETCH(QVariant, value);
-        QFETCH(bool, registered);
-        {
-            FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-            const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1, false);
-            QVERIFY(file.exec(QStringLiteral("DELETE FROM SETTING WHERE COLLECTION_ID = ?"), { id }));
-            file.addSetting(id, name, value);
-            // Another collection's setting must not enable this one.
-            const qint64 other = file.addCollection(kSecond, QStringLiteral("SECOND"), 2, false);
-            file.addSetting(other, QStringLiteral("something.else"), 1);
+        const std::tuple<const char *, QVariant, bool> settings[] = { { "collection.enabled", "1", true },
+            { "Collection.ENABLED", 1, true }, { "collection.enabled", 2, false }, { "collection.visible", 1, false } };
+        for (const auto &[name, value, registered] : settings) {
+            {
+                FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
+                const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1, false);
+                QVERIFY(file.exec(QStringLiteral("DELETE FROM SETTING WHERE COLLECTION_ID = ?"), { id }));
+                file.addSetting(id, QString::fromLatin1(name), value);
+                const qint64 other = file.addCollection(kSecond, QStringLiteral("SECOND"), 2, false);
+                file.addSetting(other, QStringLiteral("something.else"), 1);
+            }
+            scanCollectionFiles(collectionRegistry(), true);
+            QVERIFY2(collectionRegistry().contains(kFirst) == registered, name);
+            QVERIFY(!collectionRegistry().contains(kSecond));
+            QVERIFY(collectionRegistry().contains(kSystemWide));
+            cleanup();
+            init();
         }
-        scanCollectionFiles(collectionRegistry(), true);
-        QCOMPARE(collectionRegistry().contains(kFirst), registered);
-        QVERIFY(!collectionRegistry().contains(kSecond));
-        QVERIFY(collectionRegistry().contains(kSystemWide));
     }
 
     void emptyFolderHoldsNoCollection()
@@ -223,43 +205,40 @@ private Q_SLOTS:
         QCOMPARE(QSqlDatabase::connectionNames().count(name), 1);
     }
 
-    void fileThatNoLongerOpensGivesMinusFive_data()
-    {
-        QTest::addColumn<bool>("replaceWithText");
-        QTest::newRow("removed") << false;
-        QTest::newRow("replaced by text") << true;
-    }
-
+    // Removed, or replaced by text.
     void fileThatNoLongerOpensGivesMinusFive()
     {
-        QFETCH(bool, replaceWithText);
-        {
-            FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-            const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1);
-            file.addLocale(id, QStringLiteral("title"), QStringLiteral("Deck"));
-            file.addSetting(id, QStringLiteral("page.count"), 12);
-            file.addTheme(id, QStringLiteral("logo"), QByteArray("png"));
-        }
-        QCOMPARE(discoverCollections(), 1);
-        const QString path = collectionRegistry().value(kFirst).databasePath;
-        QVERIFY(QFile::remove(path));
-        if (replaceWithText)
-            writeBytes(path, "no longer a database");
+        for (const bool replaceWithText : { false, true }) {
+            cleanup();
+            init();
+            {
+                FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
+                const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1);
+                file.addLocale(id, QStringLiteral("title"), QStringLiteral("Deck"));
+                file.addSetting(id, QStringLiteral("page.count"), 12);
+                file.addTheme(id, QStringLiteral("logo"), QByteArray("png"));
+            }
+            QCOMPARE(discoverCollections(), 1);
+            const QString path = collectionRegistry().value(kFirst).databasePath;
+            QVERIFY(QFile::remove(path));
+            if (replaceWithText)
+                QVERIFY(FixtureDatabase::writeFile(path, "no longer a database"));
 
-        QCOMPARE(checkAvailability(kFirst), int(StatusCannotOpen));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
-        QVERIFY(!QSqlDatabase::contains(connectionNameOf(path)));
-        QCOMPARE(localizedString(kFirst, QStringLiteral("title")), QStringLiteral("title"));
-        QCOMPARE(settingValue(kFirst, QStringLiteral("page.count"), 3), QVariant(3));
-        QVERIFY(settingValues(kFirst, QStringLiteral("page.count")).isEmpty());
-        QByteArray bytes("kept");
-        QCOMPARE(themeData(kFirst, QStringLiteral("logo"), bytes), int(StatusCannotOpen));
-        QVERIFY(bytes.isEmpty());
-        CollectionPointer collection = CollectionPointer::create();
-        QCOMPARE(collectionByUuid(kFirst, collection), int(StatusCannotOpen));
-        QVERIFY(collection.isNull());
-        // Still registered: the file may come back.
-        QVERIFY(collectionRegistry().contains(kFirst));
+            QCOMPARE(checkAvailability(kFirst), int(StatusCannotOpen));
+            QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
+            QVERIFY(!QSqlDatabase::contains(connectionNameOf(path)));
+            QCOMPARE(localizedString(kFirst, QStringLiteral("title")), QStringLiteral("title"));
+            QCOMPARE(settingValue(kFirst, QStringLiteral("page.count"), 3), QVariant(3));
+            QVERIFY(settingValues(kFirst, QStringLiteral("page.count")).isEmpty());
+            QByteArray bytes("kept");
+            QCOMPARE(themeData(kFirst, QStringLiteral("logo"), bytes), int(StatusCannotOpen));
+            QVERIFY(bytes.isEmpty());
+            CollectionPointer collection = CollectionPointer::create();
+            QCOMPARE(collectionByUuid(kFirst, collection), int(StatusCannotOpen));
+            QVERIFY(collection.isNull());
+            // Still registered: the file may come back.
+            QVERIFY(collectionRegistry().contains(kFirst));
+        }
     }
 
     void lookupsAnswerFromTheCollectionsOwnRows()
@@ -286,10 +265,10 @@ private Q_SLOTS:
         }
         QCOMPARE(discoverCollections(), 1);
 
-        QCOMPARE(localizedString(kFirst, QStringLiteral("BUTTON.Select")), QStringLiteral("Select"));
-        QCOMPARE(localizedString(kFirst, QStringLiteral("only.second")), QStringLiteral("only.second"));
-        QCOMPARE(localizedString(kSecond, QStringLiteral("only.second")), QStringLiteral("Second's text"));
-        QCOMPARE(localizedString(kFirst, QStringLiteral("it's")), QStringLiteral("Quoted key"));
+        QCOMPARE((QStringList { localizedString(kFirst, QStringLiteral("BUTTON.Select")),
+                     localizedString(kFirst, QStringLiteral("only.second")),
+                     localizedString(kSecond, QStringLiteral("only.second")), localizedString(kFirst, "it's") }),
+            (QStringList { "Select", "only.second", "Second's text", "Quoted key" }));
         QCOMPARE(localizedString(kFirst, QStringLiteral("long")), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
         QVERIFY(localizedDocument(kFirst, QStringLiteral("long")).endsWith(QStringLiteral(" tail")));
 
