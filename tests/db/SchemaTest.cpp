@@ -2,8 +2,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,14 +22,9 @@ private Q_SLOTS:
             else
                 QVERIFY2(tables.contains(table), qPrintable(table));
         }
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM MOOD")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 6);
-        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM SCHEME")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 8);
-        QVERIFY(query.exec(QStringLiteral("SELECT ID, SYSTEMID, \"ORDER\" FROM COLLECTION")) && query.next());
-        QCOMPARE(query.value(0).toInt(), 0);
-        QCOMPARE(query.value(1).toString(), QStringLiteral("VIRTUAL"));
+        QCOMPARE(FixtureDatabase::rows(db, "SELECT (SELECT COUNT(*) FROM MOOD), (SELECT COUNT(*) FROM SCHEME), ID, "
+                                           "SYSTEMID FROM COLLECTION"),
+            QStringList { "6|8|0|VIRTUAL" });
     }
 };
 
