@@ -53,10 +53,7 @@ FixtureDatabase::FixtureDatabase(const QString &path)
 
 FixtureDatabase::~FixtureDatabase()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-    }
+    database().close();
     QSqlDatabase::removeDatabase(m_connection);
 }
 
@@ -134,13 +131,8 @@ qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &ro
     const Tintor::ColorTriple lab = row.lab.size() == 3
         ? Tintor::ColorTriple { row.lab.at(0), row.lab.at(1), row.lab.at(2) }
         : Tintor::colorToLab(row.color);
-    int segment = row.segment;
-    if (segment <= 0) {
-        QSqlQuery query(database());
-        query.prepare(QStringLiteral("SELECT SEGMENT FROM PAGE WHERE ID = ?"));
-        query.addBindValue(pageId);
-        segment = query.exec() && query.next() ? query.value(0).toInt() : 1;
-    }
+    const QStringList pageSegment = rows(database(), QStringLiteral("SELECT SEGMENT FROM PAGE WHERE ID = %1").arg(pageId));
+    const int segment = row.segment > 0 ? row.segment : pageSegment.value(0, QStringLiteral("1")).toInt();
     QStringList columns = QStringLiteral("COLLECTION_ID,PAGE_ID,ROW_INDEX,CODE,SEGMENT,RED,GREEN,BLUE,L,A,B,NEUTRAL,"
                                          "WHITE,MOOD,SCHEME_POS,NSCHEME_POS,IS_MTO")
                               .split(QLatin1Char(','));
@@ -190,13 +182,9 @@ QStringList FixtureDatabase::query(const QString &path, const QStringList &state
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        if (!db.open())
-            result << QStringLiteral("FAILED: cannot open ") + path;
-        for (const QString &sql : statements) {
-            if (result.isEmpty() || !result.first().startsWith(QLatin1String("FAILED")))
-                result = rows(db, sql);
-        }
-        db.close();
+        db.open();
+        for (int i = 0; i < statements.size() && !result.value(0).startsWith(QLatin1String("FAILED")); ++i)
+            result = rows(db, statements.at(i));
     }
     QSqlDatabase::removeDatabase(name);
     return result;

@@ -7,10 +7,7 @@
 
 QString ProgramRun::builtProgram(const QString &relative)
 {
-    QString buildDir = qEnvironmentVariable("HUELINK_BUILD_DIR");
-    if (buildDir.isEmpty())
-        buildDir = QStringLiteral(HUELINK_BUILD_DIR);
-    return buildDir + QLatin1Char('/') + relative;
+    return qEnvironmentVariable("HUELINK_BUILD_DIR", QStringLiteral(HUELINK_BUILD_DIR)) + QLatin1Char('/') + relative;
 }
 
 ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments, int timeoutMs, const QString &root,
@@ -18,17 +15,13 @@ ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments,
 {
     QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
     if (!root.isEmpty()) {
-        const QList<QPair<QString, QString>> folders = {
-            { QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("config") },
-            { QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data") },
-            { QStringLiteral("XDG_CACHE_HOME"), QStringLiteral("cache") },
-            { QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("runtime") },
-            { QStringLiteral("HOME"), QStringLiteral("home") },
-        };
+        const std::pair<const char *, const char *> folders[] = { { "XDG_CONFIG_HOME", "config" },
+            { "XDG_DATA_HOME", "data" }, { "XDG_CACHE_HOME", "cache" }, { "XDG_RUNTIME_DIR", "runtime" },
+            { "HOME", "home" } };
         for (const auto &[variable, name] : folders) {
-            const QString path = root + QLatin1Char('/') + name;
+            const QString path = root + QLatin1Char('/') + QLatin1String(name);
             QDir().mkpath(path);
-            childEnvironment.insert(variable, path);
+            childEnvironment.insert(QLatin1String(variable), path);
         }
         QFile::setPermissions(
             root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
