@@ -53,8 +53,8 @@ class ColorScienceTest : public QObject {
 private Q_SLOTS:
     void colorToLabReproducesReferenceFigures()
     {
-        // The matrix white (0.9505, 1.0, 1.089) differs slightly from D65White, hence the small a* and b* of white.
-        // The very dark colour takes the linear decoding branch in red and the linear Lab branch in L*.
+        // The matrix white (0.9505, 1.0, 1.089) differs slightly from D65White, hence the small a* and b* of white. The
+        // very dark colour takes the linear decoding branch in red and the linear Lab branch in L*.
         const std::pair<QColor, ColorTriple> colors[] = { { QColor(255, 255, 255), { 100.0, 0.00526, -0.01041 } },
             { QColor(0, 0, 0), { 0.0, 0.0, 0.0 } }, { QColor(255, 0, 0), { 53.2329, 80.1093, 67.2201 } },
             { QColor(128, 128, 128), { 53.5850, 0.0032, -0.0062 } }, { QColor(10, 20, 5), { 5.2012, -5.9216, 5.6277 } } };
@@ -69,8 +69,7 @@ private Q_SLOTS:
         const ColorTriple white = Tintor::labToXyz({ 100.0, 0.0, 0.0 }, Tintor::D65White);
         for (int i = 0; i < 3; ++i)
             QVERIFY(qFuzzyCompare(white[i], Tintor::D65White[i]));
-        // The four-digit matrix leaves white a hair below 1 in blue; in 8 bits
-        // it is white.
+        // The four-digit matrix leaves white a hair below 1 in blue; in 8 bits it is white.
         ColorTriple srgb = Tintor::xyzToSrgb(white);
         Tintor::clampUnit(srgb);
         for (double channel : srgb)
@@ -79,8 +78,8 @@ private Q_SLOTS:
             QCOMPARE(qRound(channel * 255.0), 255);
     }
 
-    // The two branches of each transfer function meet almost continuously,
-    // so the edge values are told apart by exact comparison.
+    // The two branches of each transfer function meet almost continuously, so the edge values are told apart by exact
+    // comparison.
     void decodingEdgeTakesLinearBranch()
     {
         const double edge = 0.04045;
@@ -92,8 +91,8 @@ private Q_SLOTS:
 
     void encodingEdgeTakesLinearBranch()
     {
-        // X alone drives red through the first matrix coefficient; pick an X
-        // for which that product is exactly the edge value.
+        // X alone drives red through the first matrix coefficient; pick an X for which that product is exactly the edge
+        // value.
         const double coefficient = 3.2406254773200533;
         const double edge = 0.0031308;
         double x = edge / coefficient;
@@ -163,8 +162,8 @@ private Q_SLOTS:
         }
     }
 
-    // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°.
-    // Wrapped wrongly, the pair would measure like its mirror at 170°/190°.
+    // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°. Wrapped wrongly, the pair would measure
+    // like its mirror at 170°/190°.
     void deltaE2000WrapsHueAcrossZero()
     {
         // a* is chosen so that a′ = (1 + G)·a* lands the hues on 350° and 10°.
@@ -179,8 +178,8 @@ private Q_SLOTS:
 
     void findNearestColorsKeepsEarlierOfEqualDistances()
     {
-        // Distances in sequence order: far, near, near (the same distance from a different colour: 5 below instead
-        // of 5 above), middle.
+        // Distances in sequence order: far, near, near (the same distance from a different colour: 5 below instead of 5
+        // above), middle.
         const std::vector<LabCandidate> candidates = candidatesAtLightness({ 80.0, 55.0, 45.0, 65.0 });
         const ColorTriple reference { 50.0, 0.0, 0.0 };
         QCOMPARE(Tintor::deltaE2000(reference, { 55.0, 0.0, 0.0 }), Tintor::deltaE2000(reference, { 45.0, 0.0, 0.0 }));
@@ -211,8 +210,8 @@ private Q_SLOTS:
         }
     }
 
-    // Against a full stable sort of every candidate: the selection must keep
-    // exactly the first N of that order, however the list fills and overflows.
+    // Against a full stable sort of every candidate: the selection must keep exactly the first N of that order, however
+    // the list fills and overflows.
     void findNearestColorsAgreesWithFullStableSort()
     {
         // Coarse Lab values give many exactly equal distances.

@@ -1,6 +1,6 @@
-// Checks the demo collection files of the build against the keys the interface looks up (data/demo/keys/*.txt):
-// every theme image decodes, every locale key has a text in every collection, every setting has a value; and that
-// the data covers what the demo promises.
+// Checks the demo collection files of the build against the keys the interface looks up (data/demo/keys/*.txt): every
+// theme image decodes, every locale key has a text in every collection, every setting has a value; and that the data
+// covers what the demo promises.
 
 #include "db/CollectionLookups.h"
 #include "db/CollectionRegistry.h"
@@ -221,8 +221,8 @@ private Q_SLOTS:
                                              "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1");
         const QList<std::tuple<const char *, QString, int, int>> counts {
             { "VI-INT", "SELECT COUNT(*)" + chips, 1000, -1 },
-            // One scheme per chip is shown in lines of max.chips.on.a.page chips, at most three lines: any other
-            // count would show nothing.
+            // One scheme per chip is shown in lines of max.chips.on.a.page chips, at most three lines: any other count
+            // would show nothing.
             { "VI-INT",
                 "SELECT COUNT(*) FROM (SELECT COUNT(*) AS N FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1 GROUP BY "
                 "ROW_ID, SCHEME_ID) WHERE N % %2 != 0 OR N > 3 * %2",

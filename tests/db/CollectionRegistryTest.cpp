@@ -53,8 +53,8 @@ private Q_SLOTS:
         collectionRegistry().clear();
     }
 
-    // Connections are process-wide and keyed by path; every case starts
-    // without any, so a file of an earlier case is never served again.
+    // Connections are process-wide and keyed by path; every case starts without any, so a file of an earlier case is
+    // never served again.
     void cleanup()
     {
         for (const QString &name : QSqlDatabase::connectionNames()) {
@@ -69,8 +69,7 @@ private Q_SLOTS:
     {
         qint64 firstId = -1;
         {
-            // Written in the other order, so creation order cannot decide which
-            // file supplies a UUID held twice.
+            // Written in the other order, so creation order cannot decide which file supplies a UUID held twice.
             FixtureDatabase two(fileIn(QStringLiteral("b-two.db")));
             two.addLocale(two.addCollection(kSecond, QStringLiteral("SECOND"), 4), "title", "From two");
             two.addCollection(kFirst, QStringLiteral("FROM-TWO"), 9);
@@ -124,9 +123,8 @@ private Q_SLOTS:
         QCOMPARE(collectionUuidInSystemWideFile(0), kSystemWide);
         QCOMPARE(collectionUuidInSystemWideFile(999), QUuid());
 
-        // A loaded registry is not scanned again by discovery, but asking for an
-        // unknown UUID finds a file added later; a second claim on a known UUID
-        // does not replace it.
+        // A loaded registry is not scanned again by discovery, but asking for an unknown UUID finds a file added later;
+        // a second claim on a known UUID does not replace it.
         qint64 laterId = -1;
         {
             FixtureDatabase later(fileIn(QStringLiteral("c-later.db")));

@@ -70,8 +70,7 @@ private Q_SLOTS:
         m_fixture
             = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/settings.db"));
         QVERIFY(m_fixture->isOpen());
-        // The system-wide collection supplies a texture size and allows the
-        // textures page.
+        // The system-wide collection supplies a texture size and allows the textures page.
         m_fixture->addSetting(0, QStringLiteral("texture.size"), QStringLiteral("640,480"));
         m_fixture->addSetting(0, QStringLiteral("has.textures.page"), 1);
         newCollection({});
@@ -159,8 +158,8 @@ private Q_SLOTS:
             variantOf(QList<double> { 1, 2, 5 }));
         row("delta intervals unsorted", one("cie2000.delta.intervals", "4.5,,1.5,x"), READ(cie2000DeltaIntervals(u)),
             variantOf(QList<double> { 4.5, 1.5 }));
-        // Hostile values read as the default (or brought into range), so no reader loops, allocates or overflows on
-        // a number the file chose.
+        // Hostile values read as the default (or brought into range), so no reader loops, allocates or overflows on a
+        // number the file chose.
         row("angle 1e308", one("first.segment.angle", "1e308"), READ(firstSegmentAngle(u)), std::fmod(1e308, 360.0));
         for (const char *value : { "inf", "-inf", "nan" })
             row(value, one("first.segment.angle", value), READ(firstSegmentAngle(u)), 0.0);
@@ -219,8 +218,7 @@ private Q_SLOTS:
         addSettings(a, one("card.type", "pelvon") + one("color.tooltip.show.card.name", 1));
         QCOMPARE(CollectionSettings::cardType(a), CardPelvon);
         QVERIFY(CollectionSettings::tooltipShowsPageName(a));
-        // The value found through the older key is cached under the key and
-        // answers until the collection changes.
+        // The value found through the older key is cached under the key and answers until the collection changes.
         addSettings(a, one("color.tooltip.show.page.name", 0));
         QVERIFY(CollectionSettings::tooltipShowsPageName(a));
     }

@@ -24,8 +24,8 @@ struct CardSpec {
     bool exterior;
 };
 
-// Page index, segment, mood, exterior of the deck's cards. Offwhite (5) and
-// neutral (6) cards sit between the others so that filters must skip them.
+// Page index, segment, mood, exterior of the deck's cards. Offwhite (5) and neutral (6) cards sit between the others so
+// that filters must skip them.
 const CardSpec kCards[] = {
     { 1, 1, 5, true }, // offwhite exterior
     { 2, 1, 1, false }, // fresh
@@ -150,8 +150,8 @@ private Q_SLOTS:
 
     void firstPageAtOrAfterSegmentFiltersAndWraps()
     {
-        // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping
-        // neutral (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
+        // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping neutral
+        // (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
         const std::tuple<int, int, bool, int, int> starts[] = { { 1, 7, false, 2, 1 }, { 2, 7, false, 3, 2 },
             { 3, 7, false, 5, 5 }, { 9, 7, false, 2, 1 }, { 1, 7, true, 3, 2 }, { 2, 5, false, 1, 1 },
             { 3, 6, true, 6, 5 } };

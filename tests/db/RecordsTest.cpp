@@ -24,8 +24,8 @@ namespace {
 const QString kConnection = QStringLiteral("records-test");
 const QUuid kUuid = QUuid::fromString(QStringLiteral("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}"));
 
-// Rows come from real SQLite results, so NULLs, numbers stored as text and
-// duplicate column names reach the records exactly as the driver hands them.
+// Rows come from real SQLite results, so NULLs, numbers stored as text and duplicate column names reach the records
+// exactly as the driver hands them.
 QSqlRecord recordOf(const QString &select, const QVariantList &values = {})
 {
     QSqlQuery query(QSqlDatabase::database(kConnection));
@@ -63,8 +63,8 @@ private Q_SLOTS:
         QVERIFY(database.open());
     }
 
-    // Distinct values per column catch a field read from the wrong column;
-    // rereading into the same entry (as the queries do) forgets the previous chip.
+    // Distinct values per column catch a field read from the wrong column; rereading into the same entry (as the
+    // queries do) forgets the previous chip.
     void colorEntryReadsEveryColumnAndRereadClears()
     {
         ColorEntry entry = entryOf(QStringLiteral(

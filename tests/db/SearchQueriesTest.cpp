@@ -65,11 +65,9 @@ private Q_SLOTS:
         const qint64 offId = db.addCollection(kCapsureOff, QStringLiteral("OFF"), 6);
         const qint64 foldingId = db.addCollection(kFolding, QStringLiteral("FOLDING"), 7);
         m_capsureIds = { codesOnlyId, namedId, lowId };
-        // Named: card NAME0 searched (index 12 ignored); chip NAME1 and NAME10
-        // (ignored), so NAME0 of a chip is shown but never searched. Folding:
-        // card NAME2 then NAME0, chip NAME1, NAME0, then the code. Capsure:
-        // kCodesOnly's priority "first" casts to 0, so it comes first; one
-        // without a priority and one disabled never take part.
+        // Named: card NAME0 searched (index 12 ignored); chip NAME1 and NAME10 (ignored), so NAME0 of a chip is shown
+        // but never searched. Folding: card NAME2 then NAME0, chip NAME1, NAME0, then the code. Capsure: kCodesOnly's
+        // priority "first" casts to 0, so it comes first; one without a priority and one disabled never take part.
         const QList<std::tuple<qint64, const char *, QVariant, int>> settings {
             { namedId, "page.name.search.order", 0, 0 }, { namedId, "page.name.search.order", 12, 1 },
             { namedId, "row.name.search.order", 10, 0 }, { namedId, "row.name.search.order", 1, 1 },
@@ -94,11 +92,9 @@ private Q_SLOTS:
         const qint64 foldedId = db.addPage(foldingId, Page { 1, 1, names({ "éclair", "Unsearched", "Zebra" }) });
         const qint64 blankId = db.addPage(foldingId, Page { 2, 1, names({ "  ", "", "\t" }) });
 
-        // Names differing only in case, a chip name equal to a code, one equal
-        // to another card's name, the same code in two Capsure collections.
-        // In the folding collection each case-only duplicate sits in one chip
-        // or in a card, so which spelling is read first does not depend on
-        // the order of the chips.
+        // Names differing only in case, a chip name equal to a code, one equal to another card's name, the same code in
+        // two Capsure collections. In the folding collection each case-only duplicate sits in one chip or in a card, so
+        // which spelling is read first does not depend on the order of the chips.
         using Row = FixtureDatabase::Row;
         const QList<std::tuple<qint64, qint64, Row>> chips {
             { namedId, sunsetId, Row { 1, "ABC-1", QColor(100, 150, 200), names({ "Shown only", "Reef" }) } },
@@ -129,8 +125,8 @@ private Q_SLOTS:
         for (const auto &[collectionId, pageId, row] : chips)
             QVERIFY(db.addRow(collectionId, pageId, row) > 0);
 
-        // A collection with texts that are not UTF-8 and Lab values that are
-        // no numbers; the checks are switched off as a damaged file has them.
+        // A collection with texts that are not UTF-8 and Lab values that are no numbers; the checks are switched off as
+        // a damaged file has them.
         const qint64 brokenId = db.addCollection(kBroken, QStringLiteral("BROKEN"), 8);
         db.addSetting(brokenId, QStringLiteral("row.name.search.order"), 1, 0);
         const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, names({ "Plain card" }) });
@@ -154,9 +150,9 @@ private Q_SLOTS:
 
     void findPhraseMatchesWholeNamesAndCodes()
     {
-        // Phrase, status, then page index, row index, segment, mood and exterior when found. A card name leaves the
-        // row open, Lagoon's card has an unknown mood (reads as none), prefixes and unsearched names do not match;
-        // most chips have empty names, so a blank phrase must not pick one.
+        // Phrase, status, then page index, row index, segment, mood and exterior when found. A card name leaves the row
+        // open, Lagoon's card has an unknown mood (reads as none), prefixes and unsearched names do not match; most
+        // chips have empty names, so a blank phrase must not pick one.
         const std::tuple<const char *, int, int, int, int, int, bool> phrases[] = { { "abc-1", 0, 4, 1, 3, 2, true },
             { "sUNSET", 0, 4, -1, 3, 2, true }, { "reef", 0, 4, 1, 3, 2, true }, { "LAGOON", 0, 5, 3, 6, 0, false },
             { "Sun", -6, 0, -1, 0, 0, false }, { "Shown only", -6, 0, -1, 0, 0, false },
@@ -200,9 +196,8 @@ private Q_SLOTS:
         CollectionSettings::loadNameOrders(kNamed);
         QStringList entries { QStringLiteral("stale") };
         QCOMPARE(completionEntries(kNamed, entries), 0);
-        // Card NAME0s, chip NAME1s and codes, never the unsearched names;
-        // "sr-9" is a name and a code, "Sunrise"/"sunrise" differ only in
-        // case, "Dawn" names a card and a chip; blanks are left out.
+        // Card NAME0s, chip NAME1s and codes, never the unsearched names; "sr-9" is a name and a code,
+        // "Sunrise"/"sunrise" differ only in case, "Dawn" names a card and a chip; blanks are left out.
         const QStringList expected = names({ "ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
             "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR" });
         QCOMPARE(entries.size(), expected.size());
@@ -226,8 +221,8 @@ private Q_SLOTS:
                 QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'").arg(type)));
             // Sorted by the case-folded text in code point order (so "_" after digits, "Ä" after "z", a character
             // beyond U+FFFF last); of texts equal but for case the first read is kept, card names before chip names
-            // before codes; texts of only white space (tabs, no-break and ideographic spaces too) are left out,
-            // others are kept untrimmed.
+            // before codes; texts of only white space (tabs, no-break and ideographic spaces too) are left out, others
+            // are kept untrimmed.
             CollectionSettings::loadNameOrders(kFolding);
             QStringList entries;
             QCOMPARE(completionEntries(kFolding, entries), 0);
@@ -239,8 +234,7 @@ private Q_SLOTS:
 
     void everyOfferedCompletionFindsItsChip()
     {
-        // Bytes that are not UTF-8 read as replacement characters, in the
-        // list and in the search alike.
+        // Bytes that are not UTF-8 read as replacement characters, in the list and in the search alike.
         CollectionSettings::loadNameOrders(kBroken);
         QStringList entries;
         QCOMPARE(completionEntries(kBroken, entries), 0);
@@ -306,8 +300,7 @@ private Q_SLOTS:
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(1).collectionId), kNamed);
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(2).collectionId), kCapsureLow);
         QCOMPARE(entries.at(2).red, 5);
-        // Searched chip names count too (the device-matching collections'
-        // row.name.search.order).
+        // Searched chip names count too (the device-matching collections' row.name.search.order).
         QCOMPARE(findCapsureEntries(QStringLiteral("LAGOON"), entries), 0);
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).code, QStringLiteral("Lagoon"));

@@ -16,8 +16,8 @@ namespace {
 const QUuid kDeck = QUuid::fromString(QStringLiteral("{5c1f0a52-3e4b-4d8a-9b7e-1f2a3b4c5d6e}"));
 const QUuid kOtherDeck = QUuid::fromString(QStringLiteral("{a0b1c2d3-e4f5-4a6b-8c7d-9e0f1a2b3c4d}"));
 
-// The store as any other reader sees it: the names are spelled out here on
-// purpose, so a reader and writer that agree on a wrong name still fail.
+// The store as any other reader sees it: the names are spelled out here on purpose, so a reader and writer that agree
+// on a wrong name still fail.
 std::unique_ptr<QSettings> rawStore()
 {
     return std::make_unique<QSettings>(
@@ -88,8 +88,8 @@ private Q_SLOTS:
 
     void storedValuesAreValidatedOnRead()
     {
-        // Keys without a range take any integer, and only an integer; positions no collection has read as the
-        // default, so arithmetic on them cannot overflow.
+        // Keys without a range take any integer, and only an integer; positions no collection has read as the default,
+        // so arithmetic on them cannot overflow.
         const QList<std::tuple<const char *, QVariant, int>> values { { "MoodFilter", 0, 7 }, { "MoodFilter", 8, 7 },
             { "MoodFilter", 1, 1 }, { "MoodFilter", "warm", 7 }, { "TabPageIndex", 1, 1 }, { "TabPageIndex", 2, 2 },
             { "TabPageIndex", 4, 4 }, { "TabPageIndex", 8, 8 }, { "SchemeKind", 10, 0 }, { "SchemeKind", 0, 0 },

@@ -16,8 +16,7 @@ namespace {
 
 int connectionCounter = 0;
 
-// Adds the NAME0.. and EXTRA0.. columns of `names` and `extras` and returns
-// the INSERT statement for all columns.
+// Adds the NAME0.. and EXTRA0.. columns of `names` and `extras` and returns the INSERT statement for all columns.
 QString insertStatement(const QString &table, QStringList &columns, QVariantList &values, const QStringList &names,
     const QStringList &extras)
 {

@@ -10,9 +10,8 @@
 #include <QUuid>
 #include <QVariant>
 
-// Writes small collection files for tests, with the format's own statements.
-// Every add* returns the new row's ID (or -1 on failure, which also fails
-// the current test through QVERIFY in the callers).
+// Writes small collection files for tests, with the format's own statements. Every add* returns the new row's ID (or -1
+// on failure, which also fails the current test through QVERIFY in the callers).
 class FixtureDatabase {
 public:
     struct Page {
@@ -56,8 +55,7 @@ public:
         int nschemePos = 0;
     };
 
-    // Creates (replacing) the file with the declared schema, the reader's
-    // tables and the seed rows.
+    // Creates (replacing) the file with the declared schema, the reader's tables and the seed rows.
     explicit FixtureDatabase(const QString &path);
     ~FixtureDatabase();
     FixtureDatabase(const FixtureDatabase &) = delete;

@@ -20,9 +20,8 @@ struct ProgramRun {
     // `relative` below the build folder ($HUELINK_BUILD_DIR wins when set).
     static QString builtProgram(const QString &relative);
 
-    // With `root` set, every per-user folder of the child (XDG_*, HOME) is a
-    // folder below it, created, and the child starts in `root`; the
-    // offscreen platform is always selected. `environment` is added last.
+    // With `root` set, every per-user folder of the child (XDG_*, HOME) is a folder below it, created, and the child
+    // starts in `root`; the offscreen platform is always selected. `environment` is added last.
     static ProgramRun run(const QString &program, const QStringList &arguments, int timeoutMs,
         const QString &root = QString(), const QMap<QString, QString> &environment = {});
 };

@@ -4,9 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Points every per-user and all-users folder at temporary folders so tests
-// never touch the real user's data, and selects the offscreen platform.
-// Call prepare() before the application object exists (see HUELINK_TEST_MAIN).
+// Points every per-user and all-users folder at temporary folders so tests never touch the real user's data, and
+// selects the offscreen platform. Call prepare() before the application object exists (see HUELINK_TEST_MAIN).
 class TestEnvironment {
 public:
     static void prepare();

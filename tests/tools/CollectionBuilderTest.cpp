@@ -23,8 +23,8 @@ namespace {
 const char *const kMiniUuid = "{6F1C2A40-0B5E-4C39-9D7E-2A4B1C3D5E6F}";
 const char *const kShareUuid = "{0A2B3C4D-5E6F-4071-8293-A4B5C6D7E8F9}";
 
-// Two collections: MINI with two cards, SHARE listing MINI's card 1 next to
-// its own card 7, with explicit scheme maps named by code.
+// Two collections: MINI with two cards, SHARE listing MINI's card 1 next to its own card 7, with explicit scheme maps
+// named by code.
 const char *const kManifest = R"({
   "format": 1, "products": "products.csv",
   "productGroups": [ { "key": "interior", "name": "Interior", "products": "matt;gloss" } ],
@@ -172,8 +172,8 @@ private Q_SLOTS:
         const QString schemeRows = "SELECT M.COLLECTION_ID, R.CODE, M.SCHEME_ID, S.CODE%1 FROM ROW_SCHEME_MAP M "
                                    "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ";
         // A chip's segment is its card's; CSV quotes and comment lines are read. The shared card belongs to both
-        // collections. Scheme maps computed for MINI (same scheme position on the other card), given by code for
-        // SHARE; an empty ROW_TO_PAGE_SCHEME list stays empty. A foresight chip entry takes its chip's colour.
+        // collections. Scheme maps computed for MINI (same scheme position on the other card), given by code for SHARE;
+        // an empty ROW_TO_PAGE_SCHEME list stays empty. A foresight chip entry takes its chip's colour.
         const QList<std::pair<QString, QStringList>> expected {
             { "SELECT CODE, NAME0, NAME1, SEGMENT, MOOD, RED, GREEN, BLUE, IS_MTO, NEUTRAL FROM \"ROW\" ORDER BY CODE",
                 { "G-101|Moss|Mousse|3|0|96|128|72|0|0", "G-102|Fern, \"light\"||3|0|120|160|90|1|0",
@@ -258,8 +258,8 @@ private Q_SLOTS:
         })"));
         const QString target = output.filePath(QStringLiteral("fallback.db"));
         QCOMPARE(build(source.path(), target).exitCode, 0);
-        // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position
-        // (neutral: by row index), A2 has no position (row index), A3's position and row are missing (last chip).
+        // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position (neutral: by
+        // row index), A2 has no position (row index), A3's position and row are missing (last chip).
         QCOMPARE(rows(target,
                      "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M JOIN "
                      "\"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ORDER BY 1, 2, 4"),
