@@ -12,7 +12,6 @@ using Tintor::ColorTriple;
 using Tintor::LabCandidate;
 using Tintor::NearestMatch;
 
-
 namespace {
 
 double round4(double value)
@@ -57,7 +56,8 @@ private Q_SLOTS:
         // very dark colour takes the linear decoding branch in red and the linear Lab branch in L*.
         const std::pair<QColor, ColorTriple> colors[] = { { QColor(255, 255, 255), { 100.0, 0.00526, -0.01041 } },
             { QColor(0, 0, 0), { 0.0, 0.0, 0.0 } }, { QColor(255, 0, 0), { 53.2329, 80.1093, 67.2201 } },
-            { QColor(128, 128, 128), { 53.5850, 0.0032, -0.0062 } }, { QColor(10, 20, 5), { 5.2012, -5.9216, 5.6277 } } };
+            { QColor(128, 128, 128), { 53.5850, 0.0032, -0.0062 } },
+            { QColor(10, 20, 5), { 5.2012, -5.9216, 5.6277 } } };
         for (const auto &[color, lab] : colors)
             QCOMPARE(fixed4(Tintor::colorToLab(color)), fixed4(lab));
     }
@@ -183,7 +183,8 @@ private Q_SLOTS:
         const std::vector<LabCandidate> candidates = candidatesAtLightness({ 80.0, 55.0, 45.0, 65.0 });
         const ColorTriple reference { 50.0, 0.0, 0.0 };
         QCOMPARE(Tintor::deltaE2000(reference, { 55.0, 0.0, 0.0 }), Tintor::deltaE2000(reference, { 45.0, 0.0, 0.0 }));
-        const std::pair<int, QList<quintptr>> counts[] = { { 2, { 1, 2 } }, { 4, { 1, 2, 3, 0 } }, { 10, { 1, 2, 3, 0 } } };
+        const std::pair<int, QList<quintptr>> counts[]
+            = { { 2, { 1, 2 } }, { 4, { 1, 2, 3, 0 } }, { 10, { 1, 2, 3, 0 } } };
         for (const auto &[maximumCount, expected] : counts) {
             std::vector<NearestMatch> result;
             Tintor::findNearestColors(reference, candidates, result, maximumCount);

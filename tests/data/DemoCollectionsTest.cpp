@@ -190,9 +190,9 @@ private Q_SLOTS:
 
     void everyLocaleKeyHasATextInEveryCollection()
     {
-        const QList<std::pair<QString, QList<const char *>>> files { { kDemoFiles[0], { "VIRTUAL", "VI-INT", "VI-HER",
-                                                                                          "VI-TRD" } },
-            { kDemoFiles[1], { "VIRTUAL", "PV-MTO" } } };
+        const QList<std::pair<QString, QList<const char *>>> files {
+            { kDemoFiles[0], { "VIRTUAL", "VI-INT", "VI-HER", "VI-TRD" } }, { kDemoFiles[1], { "VIRTUAL", "PV-MTO" } }
+        };
         for (const auto &[file, systemIds] : files) {
             QVERIFY(useDemoFiles({ file }));
             for (const char *systemId : systemIds) {

@@ -159,8 +159,9 @@ private Q_SLOTS:
     void schemeEntriesByRowGatesAndOrders()
     {
         const QStringList scheme { "B1", "C2", "C1" };
-        const std::tuple<int, int, QStringList> cases[] = { { 3, SchemeHarmonic, scheme }, { 1, SchemeDramatic, scheme },
-            { 3, SchemeDramatic, {} }, { 2, SchemeComplementaryNeutral, scheme }, { 1, SchemeComplementaryNeutral, {} } };
+        const std::tuple<int, int, QStringList> cases[]
+            = { { 3, SchemeHarmonic, scheme }, { 1, SchemeDramatic, scheme }, { 3, SchemeDramatic, {} },
+                  { 2, SchemeComplementaryNeutral, scheme }, { 1, SchemeComplementaryNeutral, {} } };
         for (const auto &[rowIndex, kind, codes] : cases) {
             QVector<ColorEntry> entries(2);
             QCOMPARE(schemeEntriesByRow(kDeck, kind, 1, rowIndex, entries), 0);

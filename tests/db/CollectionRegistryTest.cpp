@@ -267,7 +267,8 @@ private Q_SLOTS:
                      localizedString(kFirst, QStringLiteral("only.second")),
                      localizedString(kSecond, QStringLiteral("only.second")), localizedString(kFirst, "it's") }),
             (QStringList { "Select", "only.second", "Second's text", "Quoted key" }));
-        QCOMPARE(localizedString(kFirst, QStringLiteral("long")), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
+        QCOMPARE(
+            localizedString(kFirst, QStringLiteral("long")), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
         QVERIFY(localizedDocument(kFirst, QStringLiteral("long")).endsWith(QStringLiteral(" tail")));
 
         QCOMPARE(settingValue(kFirst, QStringLiteral("WHEEL.segments"), -1).toInt(), 24);

@@ -152,9 +152,9 @@ private Q_SLOTS:
     {
         // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping neutral
         // (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
-        const std::tuple<int, int, bool, int, int> starts[] = { { 1, 7, false, 2, 1 }, { 2, 7, false, 3, 2 },
-            { 3, 7, false, 5, 5 }, { 9, 7, false, 2, 1 }, { 1, 7, true, 3, 2 }, { 2, 5, false, 1, 1 },
-            { 3, 6, true, 6, 5 } };
+        const std::tuple<int, int, bool, int, int> starts[]
+            = { { 1, 7, false, 2, 1 }, { 2, 7, false, 3, 2 }, { 3, 7, false, 5, 5 }, { 9, 7, false, 2, 1 },
+                  { 1, 7, true, 3, 2 }, { 2, 5, false, 1, 1 }, { 3, 6, true, 6, 5 } };
         for (const auto &[segment, mood, exterior, expectedPage, expectedSegment] : starts) {
             ColorPage page;
             QCOMPARE(firstPageAtOrAfterSegment(kDeck, segment, mood, exterior, page), int(StatusOk));

@@ -94,9 +94,9 @@ private Q_SLOTS:
     void valuesConvertByTheFieldType()
     {
         // A NaN lightness used to rank the chip nearest to every colour.
-        const std::tuple<const char *, const char *, QVariant> values[] = { { "RED", "'42'", 42 }, { "RED", "'abc'", 0 },
-            { "L", "'nan'", 0.0 }, { "L", "1e999", 0.0 }, { "WHITE", "-1", true }, { "IS_MTO", "'yes'", false },
-            { "CODE", "NULL", QString() }, { "NAME3", "42", QString() } };
+        const std::tuple<const char *, const char *, QVariant> values[] = { { "RED", "'42'", 42 },
+            { "RED", "'abc'", 0 }, { "L", "'nan'", 0.0 }, { "L", "1e999", 0.0 }, { "WHITE", "-1", true },
+            { "IS_MTO", "'yes'", false }, { "CODE", "NULL", QString() }, { "NAME3", "42", QString() } };
         for (const auto &[column, sqlValue, expected] : values) {
             const ColorEntry entry = entryOf(
                 QStringLiteral("SELECT 1 AS ID, 1 AS COLLECTION_ID, %1 AS %2").arg(sqlValue, QLatin1String(column)));
@@ -139,8 +139,9 @@ private Q_SLOTS:
     void foresightAndTextureRecordsReadTheirColumns()
     {
         // No GREEN column: that channel stays 0.
-        const Tintor::DB::ColorForesightEntry entry(recordOf(QStringLiteral(
-            "SELECT 3 AS ID, 17 AS ROW_ID, 'Dune' AS NAME_1, 'Sand' AS NAME_2, 200 AS RED, 90 AS BLUE, 4 AS \"ORDER\"")));
+        const Tintor::DB::ColorForesightEntry entry(
+            recordOf(QStringLiteral("SELECT 3 AS ID, 17 AS ROW_ID, 'Dune' AS NAME_1, 'Sand' AS NAME_2, 200 AS RED, 90 "
+                                    "AS BLUE, 4 AS \"ORDER\"")));
         QVERIFY(entry.isValid());
         QCOMPARE((QVariantList { entry.color, entry.rowId, entry.name1, entry.name2, entry.order }),
             (QVariantList { QColor(200, 0, 90), 17, "Dune", "Sand", 4 }));
@@ -163,7 +164,8 @@ private Q_SLOTS:
 
         const Tintor::DB::TextureMapEntry map(
             recordOf(QStringLiteral("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA")));
-        QCOMPARE((QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
+        QCOMPARE(
+            (QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
     }
 
     void collectionReadsItsColumns()

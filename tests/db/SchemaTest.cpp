@@ -22,8 +22,9 @@ private Q_SLOTS:
             else
                 QVERIFY2(tables.contains(table), qPrintable(table));
         }
-        QCOMPARE(FixtureDatabase::rows(db, "SELECT (SELECT COUNT(*) FROM MOOD), (SELECT COUNT(*) FROM SCHEME), ID, "
-                                           "SYSTEMID FROM COLLECTION"),
+        QCOMPARE(FixtureDatabase::rows(db,
+                     "SELECT (SELECT COUNT(*) FROM MOOD), (SELECT COUNT(*) FROM SCHEME), ID, "
+                     "SYSTEMID FROM COLLECTION"),
             QStringList { "6|8|0|VIRTUAL" });
     }
 };

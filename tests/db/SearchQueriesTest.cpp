@@ -32,9 +32,9 @@ struct BrokenChip {
     const char *name;
 };
 const BrokenChip kBrokenChips[] = {
-    {"41C3", "47E96E"},   // truncated sequence; a Latin-1 name
-    {"4F4B2D31", "8080"}, // lone continuation bytes
-    {"FF2D33", "EDA080"}, // never in UTF-8; an encoded surrogate
+    { "41C3", "47E96E" }, // truncated sequence; a Latin-1 name
+    { "4F4B2D31", "8080" }, // lone continuation bytes
+    { "FF2D33", "EDA080" }, // never in UTF-8; an encoded surrogate
 };
 
 QStringList names(std::initializer_list<const char *> texts)
@@ -133,7 +133,9 @@ private Q_SLOTS:
         QSqlQuery raw(db.database());
         QVERIFY(raw.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
         for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
-            QVERIFY(db.addRow(brokenId, brokenPage, Row { i + 1, "placeholder", QColor(i, 0, 0), names({ "", "placeholder" }) }) > 0);
+            QVERIFY(db.addRow(brokenId, brokenPage,
+                        Row { i + 1, "placeholder", QColor(i, 0, 0), names({ "", "placeholder" }) })
+                > 0);
             QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'%1' AS TEXT), NAME1 = CAST(X'%2' AS "
                                             "TEXT) WHERE CODE = 'placeholder'")
                                  .arg(QLatin1String(kBrokenChips[i].code), QLatin1String(kBrokenChips[i].name))));
@@ -163,7 +165,8 @@ private Q_SLOTS:
         for (const auto &[phrase, status, pageIndex, rowIndex, segment, mood, exterior] : phrases) {
             int page = 0, row = 99, outSegment = 0, outMood = 0;
             bool outExterior = false;
-            QCOMPARE(findPhrase(kNamed, QString::fromUtf8(phrase), page, row, outSegment, outMood, outExterior), status);
+            QCOMPARE(
+                findPhrase(kNamed, QString::fromUtf8(phrase), page, row, outSegment, outMood, outExterior), status);
             QCOMPARE(row, rowIndex);
             if (status == 0) {
                 QCOMPARE(page, pageIndex);
@@ -240,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(kBroken, entries), 0);
         QCOMPARE(entries.size(), 2 * int(std::size(kBrokenChips)) + 2);
         for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
-            for (const char *hex : {kBrokenChips[i].code, kBrokenChips[i].name}) {
+            for (const char *hex : { kBrokenChips[i].code, kBrokenChips[i].name }) {
                 const QString text = QString::fromUtf8(QByteArray::fromHex(hex));
                 QVERIFY2(entries.contains(text), hex);
                 int page = -1, row = -1, segment = -1, mood = -1;

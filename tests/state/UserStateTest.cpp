@@ -102,7 +102,8 @@ private Q_SLOTS:
         for (const auto &[name, stored, expected] : values) {
             const QString key = QString::fromLatin1(name);
             writeRaw(deckGroup(kDeck) + QLatin1Char('/') + key, stored);
-            QVERIFY2(deckReaders().value(key)(kDeck) == expected, qPrintable(key + QLatin1Char('=') + stored.toString()));
+            QVERIFY2(
+                deckReaders().value(key)(kDeck) == expected, qPrintable(key + QLatin1Char('=') + stored.toString()));
             // The other collection still reads its default.
             const int fallback = deckReaders().value(key)(kOtherDeck);
             writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, QStringLiteral("not a value"));

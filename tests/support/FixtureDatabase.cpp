@@ -122,7 +122,8 @@ qint64 FixtureDatabase::addPage(qint64 collectionId, const Page &page)
 
 void FixtureDatabase::mapPage(qint64 collectionId, qint64 pageId)
 {
-    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"), { collectionId, pageId });
+    exec(QStringLiteral("INSERT INTO COLLECTION_PAGE_MAP(COLLECTION_ID, PAGE_ID) VALUES(?, ?)"),
+        { collectionId, pageId });
 }
 
 qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &row)
@@ -130,7 +131,8 @@ qint64 FixtureDatabase::addRow(qint64 collectionId, qint64 pageId, const Row &ro
     const Tintor::ColorTriple lab = row.lab.size() == 3
         ? Tintor::ColorTriple { row.lab.at(0), row.lab.at(1), row.lab.at(2) }
         : Tintor::colorToLab(row.color);
-    const QStringList pageSegment = rows(database(), QStringLiteral("SELECT SEGMENT FROM PAGE WHERE ID = %1").arg(pageId));
+    const QStringList pageSegment
+        = rows(database(), QStringLiteral("SELECT SEGMENT FROM PAGE WHERE ID = %1").arg(pageId));
     const int segment = row.segment > 0 ? row.segment : pageSegment.value(0, QStringLiteral("1")).toInt();
     QStringList columns = QStringLiteral("COLLECTION_ID,PAGE_ID,ROW_INDEX,CODE,SEGMENT,RED,GREEN,BLUE,L,A,B,NEUTRAL,"
                                          "WHITE,MOOD,SCHEME_POS,NSCHEME_POS,IS_MTO")

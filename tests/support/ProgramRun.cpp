@@ -15,9 +15,9 @@ ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments,
 {
     QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
     if (!root.isEmpty()) {
-        const std::pair<const char *, const char *> folders[] = { { "XDG_CONFIG_HOME", "config" },
-            { "XDG_DATA_HOME", "data" }, { "XDG_CACHE_HOME", "cache" }, { "XDG_RUNTIME_DIR", "runtime" },
-            { "HOME", "home" } };
+        const std::pair<const char *, const char *> folders[]
+            = { { "XDG_CONFIG_HOME", "config" }, { "XDG_DATA_HOME", "data" }, { "XDG_CACHE_HOME", "cache" },
+                  { "XDG_RUNTIME_DIR", "runtime" }, { "HOME", "home" } };
         for (const auto &[variable, name] : folders) {
             const QString path = root + QLatin1Char('/') + QLatin1String(name);
             QDir().mkpath(path);

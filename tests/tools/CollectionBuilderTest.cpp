@@ -391,8 +391,9 @@ private Q_SLOTS:
         const ProgramRun result = build(source.path(), output.filePath(QStringLiteral("broken.db")));
         QVERIFY2(result.exitCode > 0, result.err.constData());
         const QList<QByteArray> lines = result.errLines();
-        QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
-                     [&](const QByteArray &line) { return line.contains(where.toUtf8()) && line.contains(what.toUtf8()); }),
+        QVERIFY2(
+            std::any_of(lines.cbegin(), lines.cend(),
+                [&](const QByteArray &line) { return line.contains(where.toUtf8()) && line.contains(what.toUtf8()); }),
             result.err.constData());
         // Nothing is left behind, not even a temporary file.
         QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
@@ -410,14 +411,15 @@ private Q_SLOTS:
         QTest::newRow("segments") << setting.arg("num.of.segments", "2147483647") << "key num.of.segments";
         QTest::newRow("Lab text") << "UPDATE \"ROW\" SET L = 'dark' WHERE ID = (SELECT MIN(ID) FROM \"ROW\")"
                                   << "table ROW, row ID 1, key L: \"dark\" is not a number";
-        QTest::newRow("Lab infinite") << "UPDATE \"ROW\" SET B = -1e999" << "key B: -inf is not finite";
+        QTest::newRow("Lab infinite") << "UPDATE \"ROW\" SET B = -1e999"
+                                      << "key B: -inf is not finite";
         QTest::newRow("code not UTF-8") << "UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)"
                                         << "key CODE: is not valid UTF-8";
         QTest::newRow("text too long") << "INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) SELECT MAX(ID), "
                                           "'long.caption', hex(zeroblob(2600)) FROM COLLECTION"
                                        << "key long.caption: is 5200 characters long; shown cut to 4096";
-        QTest::newRow("image not decoding") << banner.arg("89504E470D0A1A0A0000")
-                                            << "key image.banner: image does not decode";
+        QTest::newRow("image not decoding")
+            << banner.arg("89504E470D0A1A0A0000") << "key image.banner: image does not decode";
         // The header of a PNG of 20000 by 20000 pixels, and no pixels.
         QTest::newRow("image beyond the limit")
             << banner.arg("89504E470D0A1A0A0000000D4948445200004E2000004E200806000000E3704639000000004944415435AF061E")
@@ -459,8 +461,8 @@ private Q_SLOTS:
                      "= R.ID) OR NOT EXISTS (SELECT 1 FROM ROW_PRODUCT_MAP M WHERE M.ROW_ID = R.ID)"),
             QStringList { "0" });
         // Cards of 5 to 8 chips; only the last may hold the remainder.
-        const QStringList sizes = rows(
-            first, "SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX");
+        const QStringList sizes = rows(first,
+            "SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX");
         QVERIFY(sizes.size() >= 250 && sizes.size() <= 400);
         for (int i = 0; i < sizes.size(); ++i)
             QVERIFY(sizes.at(i).toInt() <= 8 && (sizes.at(i).toInt() >= 5 || i == sizes.size() - 1));

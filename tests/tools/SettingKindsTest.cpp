@@ -47,7 +47,8 @@ private Q_SLOTS:
         row("intervals inf", "cie2000.delta.intervals", { "1,inf" }, {}, "finite");
         row("intervals array joined", "cie2000.delta.intervals", { "1", "2" }, { "1,2" });
         row("intervals zero", "cie2000.delta.intervals", { "1,0" }, {}, "not a positive number");
-        row("tab pages", "tab.bar.page", { "PageOfTextures", " pageofproducts" }, { "PageOfTextures", "pageofproducts" });
+        row("tab pages", "tab.bar.page", { "PageOfTextures", " pageofproducts" },
+            { "PageOfTextures", "pageofproducts" });
         row("tab page unknown", "tab.bar.page", { "PageOfTextures", "PageOfHelp" }, {}, "element 1");
         row("schemes", "schemes", { "wide contrast", "natural neutral" }, same);
         row("scheme by number refused", "schemes", { "2" }, {}, "not a scheme name");
