@@ -25,7 +25,7 @@ QString fixed4(const ColorTriple &triple)
     QStringList channels;
     for (const double channel : triple)
         channels << QString::number(round4(channel) + 0.0, 'f', 4);
-    return channels.join(QStringLiteral(", "));
+    return channels.join(", ");
 }
 
 std::vector<LabCandidate> candidatesAtLightness(const QList<double> &lightnesses)

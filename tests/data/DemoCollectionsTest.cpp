@@ -43,7 +43,7 @@ QString builtFile(const QString &name)
     return build + QStringLiteral("/programdata/Vestrel/Huelink/SQLite/Contents/Resources/") + name;
 }
 
-const QStringList kDemoFiles { QStringLiteral("demo-interior.db"), QStringLiteral("demo-pelvon.db") };
+const QStringList kDemoFiles { "demo-interior.db", "demo-pelvon.db" };
 
 QUuid uuidOf(const char *systemId)
 {
@@ -64,7 +64,7 @@ private:
     bool useDemoFiles(const QStringList &names)
     {
         const QString folder = m_folders.filePath(names.join(QLatin1Char('+')));
-        QDir().mkpath(folder + QStringLiteral("/Contents/Resources"));
+        QDir().mkpath(folder + "/Contents/Resources");
         for (const QString &name : names) {
             const QString target = folder + QStringLiteral("/Contents/Resources/") + name;
             if (!QFile::exists(target) && !QFile::copy(builtFile(name), target))
@@ -79,19 +79,19 @@ private Q_SLOTS:
     void initTestCase()
     {
         for (const QString &name : kDemoFiles)
-            QVERIFY2(QFile::exists(builtFile(name)), qPrintable(builtFile(name) + QStringLiteral(" is not built")));
+            QVERIFY2(QFile::exists(builtFile(name)), qPrintable(builtFile(name) + " is not built"));
     }
 
     void collectionsCarryTheirImagesAndSettings()
     {
         QVERIFY(useDemoFiles(kDemoFiles));
         QUuid archive;
-        QCOMPARE(DB::collectionUuidBySystemId(QStringLiteral("VI-ARC"), archive), -1); // disabled
+        QCOMPARE(DB::collectionUuidBySystemId("VI-ARC", archive), -1); // disabled
         QVERIFY(DB::collectionRegistry().contains(DB::Schema::systemWideCollectionUuid()));
         QCOMPARE(DB::collectionUuidsByOrder().size(), 4);
         // Sized for where it is shown: the banner band, the logo label, a chip.
-        const QList<QPair<QString, QSize>> images = { { QStringLiteral("image.banner"), QSize(800, 70) },
-            { QStringLiteral("image.about.logo"), QSize(128, 48) }, { QStringLiteral("image.mto"), QSize(96, 50) } };
+        const QList<QPair<QString, QSize>> images = { { "image.banner", QSize(800, 70) },
+            { "image.about.logo", QSize(128, 48) }, { "image.mto", QSize(96, 50) } };
         for (const char *systemId : { "VIRTUAL", "VI-INT", "VI-HER", "VI-TRD", "PV-MTO" }) {
             QVERIFY2(!uuidOf(systemId).isNull(), systemId);
             for (const auto &[key, size] : images) {
@@ -101,25 +101,23 @@ private Q_SLOTS:
             }
         }
         // The interior collection carries every key the interface reads.
-        const QList<QStringList> keys = readKeyList(QStringLiteral("setting-keys.txt"));
+        const QList<QStringList> keys = readKeyList("setting-keys.txt");
         QVERIFY(keys.size() >= 43);
         QStringList missing;
         for (const QStringList &entry : keys) {
             if (DB::settingValues(uuidOf("VI-INT"), entry.first()).isEmpty())
                 missing << entry.first();
         }
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
         const std::pair<const char *, const char *> modes[]
             = { { "VI-INT", "ModeColorToColor" }, { "VI-TRD", "ModeColorToCard" }, { "VI-HER", "ModeCardToCard" } };
         for (const auto &[systemId, mode] : modes)
-            QCOMPARE(DB::settingValue(uuidOf(systemId), QStringLiteral("mode.card")).toString(), QLatin1String(mode));
-        QVERIFY(DB::settingValues(uuidOf("VI-HER"), QStringLiteral("color.tooltip.show.page.name")).isEmpty());
-        QCOMPARE(DB::settingValue(uuidOf("VI-HER"), QStringLiteral("color.tooltip.show.card.name")).toString(),
-            QStringLiteral("1"));
-        QCOMPARE(DB::settingValue(uuidOf("PV-MTO"), QStringLiteral("card.type")).toString().toLower(),
-            QStringLiteral("pelvon"));
+            QCOMPARE(DB::settingValue(uuidOf(systemId), "mode.card").toString(), QLatin1String(mode));
+        QVERIFY(DB::settingValues(uuidOf("VI-HER"), "color.tooltip.show.page.name").isEmpty());
+        QCOMPARE(DB::settingValue(uuidOf("VI-HER"), "color.tooltip.show.card.name").toString(), "1");
+        QCOMPARE(DB::settingValue(uuidOf("PV-MTO"), "card.type").toString().toLower(), "pelvon");
         // Capsure watches a folder below the all-users data folder.
-        QVERIFY(DB::settingValue(uuidOf("VI-INT"), QStringLiteral("capsure.folder.to.watch.windows"))
+        QVERIFY(DB::settingValue(uuidOf("VI-INT"), "capsure.folder.to.watch.windows")
                     .toString()
                     .startsWith(QLatin1String("%PROGRAMDATA%")));
     }
@@ -131,7 +129,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("kind");
-        const QList<QStringList> keys = readKeyList(QStringLiteral("theme-keys.txt"));
+        const QList<QStringList> keys = readKeyList("theme-keys.txt");
         QVERIFY(keys.size() >= 59);
         for (const QString &file : kDemoFiles) {
             for (const QStringList &entry : keys)
@@ -150,8 +148,8 @@ private Q_SLOTS:
         if (kind == QLatin1String("fontlist")) {
             // Stored only under the platform suffixes, so that each build reads its own list.
             QCOMPARE(DB::themeData(systemWide, key, data), -1);
-            QCOMPARE(DB::themeData(systemWide, key + QStringLiteral(".windows"), data), 0);
-            QCOMPARE(DB::themeData(systemWide, key + QStringLiteral(".linux"), data), 0);
+            QCOMPARE(DB::themeData(systemWide, key + ".windows", data), 0);
+            QCOMPARE(DB::themeData(systemWide, key + ".linux", data), 0);
             QStringList families;
             for (const QString &entry : QString::fromUtf8(data).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 const QStringList parts = entry.split(QLatin1Char(','));
@@ -162,7 +160,7 @@ private Q_SLOTS:
             const QStringList offered = QFontDatabase::families();
             QVERIFY2(std::any_of(families.cbegin(), families.cend(),
                          [&](const QString &family) { return offered.contains(family, Qt::CaseInsensitive); }),
-                qPrintable(families.join(QStringLiteral(", ")) + QStringLiteral(": none installed")));
+                qPrintable(families.join(", ") + ": none installed"));
             return;
         }
         QCOMPARE(DB::themeData(systemWide, key, data), 0);
@@ -176,7 +174,7 @@ private Q_SLOTS:
             }
             return;
         }
-        QCOMPARE(kind, QStringLiteral("image"));
+        QCOMPARE(kind, "image");
         // A drawn image, not a blank: not all pixels alike.
         const QImage pixels = QImage::fromData(data).convertToFormat(QImage::Format_ARGB32);
         QVERIFY2(!pixels.isNull(), "does not decode");
@@ -199,12 +197,12 @@ private Q_SLOTS:
                 const QUuid uuid = uuidOf(systemId);
                 QVERIFY2(!uuid.isNull(), systemId);
                 QStringList missing;
-                for (const QStringList &entry : readKeyList(QStringLiteral("locale-keys.txt"))) {
+                for (const QStringList &entry : readKeyList("locale-keys.txt")) {
                     const QString text = DB::localizedString(uuid, entry.first());
                     if (text == entry.first() || text.trimmed().isEmpty())
                         missing << entry.first();
                 }
-                QVERIFY2(missing.isEmpty(), qPrintable(file + QLatin1Char(' ') + missing.join(QStringLiteral(", "))));
+                QVERIFY2(missing.isEmpty(), qPrintable(file + QLatin1Char(' ') + missing.join(", ")));
                 // The documents behind the footer links are whole HTML pages.
                 for (const char *key : { "license.copyright", "motto" })
                     QVERIFY(DB::localizedString(uuid, QString::fromLatin1(key)).contains(QLatin1String("</html>")));
@@ -243,7 +241,7 @@ private Q_SLOTS:
             const QUuid uuid = uuidOf(systemId);
             QString query = sql.arg(DB::collectionDatabaseId(uuid));
             if (query.contains(QLatin1String("%2"))) {
-                const int perLine = DB::settingValue(uuid, QStringLiteral("max.chips.on.a.page")).toInt();
+                const int perLine = DB::settingValue(uuid, "max.chips.on.a.page").toInt();
                 QVERIFY(perLine > 0);
                 query = query.arg(perLine);
             }

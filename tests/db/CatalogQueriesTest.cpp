@@ -15,8 +15,8 @@ using namespace Tintor::DB;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{2a000000-0000-0000-0000-00000000002a}"));
-const QUuid kSecond(QStringLiteral("{2b000000-0000-0000-0000-00000000002b}"));
+const QUuid kDeck("{2a000000-0000-0000-0000-00000000002a}");
+const QUuid kSecond("{2b000000-0000-0000-0000-00000000002b}");
 
 QStringList codesOf(const QVector<ColorEntry> &entries)
 {
@@ -41,20 +41,18 @@ class CatalogQueriesTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture
-            = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/catalog.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/catalog.db");
         QVERIFY(m_fixture->isOpen());
         FixtureDatabase &db = *m_fixture;
-        m_deckId = db.addCollection(kDeck, QStringLiteral("DECK"), 1);
-        m_secondId = db.addCollection(kSecond, QStringLiteral("SECOND"), 2);
-        db.addSetting(m_secondId, QStringLiteral("product.group.productname.productcode.separator:string"),
-            QStringLiteral(" / "));
+        m_deckId = db.addCollection(kDeck, "DECK", 1);
+        m_secondId = db.addCollection(kSecond, "SECOND", 2);
+        db.addSetting(m_secondId, "product.group.productname.productcode.separator:string", " / ");
 
         // Card 1: a neutral chip, a rich chip and a plain one. Cards 2 and 3 make up its schemes; card 9 belongs to no
         // collection.
         for (const int pageIndex : { 1, 2, 3, 9 })
             m_pageIds.insert(pageIndex, db.addPage(m_deckId, FixtureDatabase::Page { pageIndex, pageIndex }));
-        QVERIFY(db.exec(QStringLiteral("DELETE FROM COLLECTION_PAGE_MAP WHERE PAGE_ID = ?"), { m_pageIds.value(9) }));
+        QVERIFY(db.exec("DELETE FROM COLLECTION_PAGE_MAP WHERE PAGE_ID = ?", { m_pageIds.value(9) }));
 
         for (const auto &[pageIndex, rowIndex, code, mood, neutral, madeToOrder] :
             QList<std::tuple<int, int, const char *, int, bool, bool>> { { 1, 1, "N", 0, true, false },
@@ -97,17 +95,17 @@ private Q_SLOTS:
         // Products of chip N, with and without a code, and its groups.
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES(1, 'Satin', 'S-10'), "
                                        "(2, 'Matt', ''), (3, 'Gloss', 'G-7')")));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES(1, 'Walls'), (2, 'Wood')")));
+        QVERIFY(db.exec("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES(1, 'Walls'), (2, 'Wood')"));
         for (const auto &[chip, product] : { std::pair("N", 1), std::pair("N", 2), std::pair("R", 3) })
             insert("ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID)", { m_deckId, rowId(chip), product });
         for (const int group : { 1, 2 })
             insert("ROW_PRODUCT_GROUP_MAP(COLLECTION_ID, ROW_ID, PRODUCT_GROUP_ID)", { m_deckId, rowId("N"), group });
 
         // Foresight: a shared group, one per collection.
-        const QString groups = QStringLiteral("FORESIGHT_GROUP(COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\")");
-        m_sharedGroup = insert(groups, { 0, QStringLiteral("Shared"), 1, 0 });
-        m_deckGroup = insert(groups, { m_deckId, QStringLiteral("Deck trends"), 1, 0 });
-        m_secondGroup = insert(groups, { m_secondId, QStringLiteral("Second trends"), 1, 0 });
+        const QString groups = "FORESIGHT_GROUP(COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\")";
+        m_sharedGroup = insert(groups, { 0, "Shared", 1, 0 });
+        m_deckGroup = insert(groups, { m_deckId, "Deck trends", 1, 0 });
+        m_secondGroup = insert(groups, { m_secondId, "Second trends", 1, 0 });
         for (const auto &[group, order, name] :
             QList<std::tuple<qint64, int, const char *>> { { m_sharedGroup, 2, "late" }, { m_sharedGroup, 0, "early" },
                 { m_sharedGroup, 1, "middle" }, { m_deckGroup, 0, "only" } })
@@ -115,7 +113,7 @@ private Q_SLOTS:
                 { 0, group, QString::fromLatin1(name), order, order * 10, order * 100, order });
 
         // Textures: shared, per collection, and pairings with card 1.
-        const QString textures = QStringLiteral("TEXTURE(COLLECTION_ID, NAME, IMAGE, BASE_ALPHA)");
+        const QString textures = "TEXTURE(COLLECTION_ID, NAME, IMAGE, BASE_ALPHA)";
         m_sharedTexture
             = insert(textures, { 0, "Plaster", FixtureDatabase::png(QSize(4, 3), QColor(200, 200, 200)), 0.8 });
         m_deckTexture
@@ -201,10 +199,9 @@ private Q_SLOTS:
     {
         QVector<ColorEntry> entries;
         QCOMPARE(pelvonSchemeEntries(kDeck, 1, 3, entries), 0);
-        QCOMPARE(codesOf(entries).mid(0, 3),
-            (QStringList { QStringLiteral("B2"), QStringLiteral("C1"), QStringLiteral("C2") }));
+        QCOMPARE(codesOf(entries).mid(0, 3), (QStringList { "B2", "C1", "C2" }));
         // The harmonic rows of P are not contrast rows; B1 is the remaining one.
-        QCOMPARE(codesOf(entries).mid(3), QStringList { QStringLiteral("B1") });
+        QCOMPARE(codesOf(entries).mid(3), QStringList { "B1" });
         // No kind gates: chip N is neutral, but has no pelvon rows.
         QCOMPARE(pelvonSchemeEntries(kDeck, 1, 1, entries), 0);
         QVERIFY(entries.isEmpty());
@@ -229,22 +226,22 @@ private Q_SLOTS:
 
     void productTextsWithAndWithoutCodes()
     {
-        QStringList texts { QStringLiteral("stale") };
+        QStringList texts { "stale" };
         QCOMPARE(productsOfEntry(kDeck, rowId("N"), texts), 0);
         std::sort(texts.begin(), texts.end());
-        QCOMPARE(texts, (QStringList { QStringLiteral("Matt"), QStringLiteral("Satin: S-10") }));
+        QCOMPARE(texts, (QStringList { "Matt", "Satin: S-10" }));
         // The separator is the asking collection's.
         QCOMPARE(productsOfEntry(kSecond, rowId("R"), texts), 0);
-        QCOMPARE(texts, QStringList { QStringLiteral("Gloss / G-7") });
+        QCOMPARE(texts, QStringList { "Gloss / G-7" });
 
         QCOMPARE(productCodesOfEntry(kDeck, rowId("N"), texts), 0);
-        QCOMPARE(texts, QStringList { QStringLiteral("S-10") });
+        QCOMPARE(texts, QStringList { "S-10" });
         QCOMPARE(productCodesOfEntry(kDeck, rowId("P"), texts), 0);
         QVERIFY(texts.isEmpty());
 
         QCOMPARE(productGroupsOfEntry(kDeck, rowId("N"), texts), 0);
         std::sort(texts.begin(), texts.end());
-        QCOMPARE(texts, (QStringList { QStringLiteral("Walls"), QStringLiteral("Wood") }));
+        QCOMPARE(texts, (QStringList { "Walls", "Wood" }));
         QCOMPARE(productGroupsOfEntry(QUuid(), rowId("N"), texts), int(StatusNullUuid));
         QVERIFY(texts.isEmpty());
     }
@@ -255,11 +252,11 @@ private Q_SLOTS:
         QCOMPARE(foresightGroups(kDeck, groups), 0);
         QCOMPARE(sortedKeys(groups.keys()), sortedKeys({ m_sharedGroup, m_deckGroup }));
         const ColorForesightGroup shared = groups.value(m_sharedGroup);
-        QCOMPARE(shared.name, QStringLiteral("Shared"));
+        QCOMPARE(shared.name, "Shared");
         QCOMPARE(shared.entries.size(), 3);
-        QCOMPARE(shared.entries.at(0).name1, QStringLiteral("early"));
-        QCOMPARE(shared.entries.at(1).name1, QStringLiteral("middle"));
-        QCOMPARE(shared.entries.at(2).name1, QStringLiteral("late"));
+        QCOMPARE(shared.entries.at(0).name1, "early");
+        QCOMPARE(shared.entries.at(1).name1, "middle");
+        QCOMPARE(shared.entries.at(2).name1, "late");
         QCOMPARE(shared.entries.at(2).color, QColor(2, 20, 200));
 
         QCOMPARE(foresightGroups(kSecond, groups), 0);
@@ -273,7 +270,7 @@ private Q_SLOTS:
         QCOMPARE(texturesOfCollection(kDeck, textures), 0);
         QCOMPARE(sortedKeys(textures.keys()), sortedKeys({ m_sharedTexture, m_deckTexture }));
         const Texture brick = textures.value(m_deckTexture);
-        QCOMPARE(brick.name, QStringLiteral("Brick"));
+        QCOMPARE(brick.name, "Brick");
         QCOMPARE(brick.image.size(), QSize(4, 3));
         QCOMPARE(brick.image.pixelColor(1, 1), QColor(150, 50, 40));
         QCOMPARE(textures.value(m_sharedTexture).collectionId, qint64(0));

@@ -20,11 +20,11 @@ using namespace Tintor::DB;
 
 namespace {
 
-const QUuid kFirst = QUuid::fromString(QStringLiteral("{0a000000-0000-4000-8000-000000000001}"));
-const QUuid kSecond = QUuid::fromString(QStringLiteral("{0b000000-0000-4000-8000-000000000002}"));
-const QUuid kThird = QUuid::fromString(QStringLiteral("{0c000000-0000-4000-8000-000000000003}"));
-const QUuid kFourth = QUuid::fromString(QStringLiteral("{0d000000-0000-4000-8000-000000000004}"));
-const QUuid kUnknown = QUuid::fromString(QStringLiteral("{0e000000-0000-4000-8000-000000000005}"));
+const QUuid kFirst = QUuid::fromString("{0a000000-0000-4000-8000-000000000001}");
+const QUuid kSecond = QUuid::fromString("{0b000000-0000-4000-8000-000000000002}");
+const QUuid kThird = QUuid::fromString("{0c000000-0000-4000-8000-000000000003}");
+const QUuid kFourth = QUuid::fromString("{0d000000-0000-4000-8000-000000000004}");
+const QUuid kUnknown = QUuid::fromString("{0e000000-0000-4000-8000-000000000005}");
 const QUuid kSystemWide = Schema::systemWideCollectionUuid();
 
 QList<QUuid> sorted(QList<QUuid> uuids)
@@ -41,7 +41,7 @@ class CollectionRegistryTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_databaseFolder;
 
-    QString resources() const { return m_databaseFolder->path() + QStringLiteral("/Contents/Resources"); }
+    QString resources() const { return m_databaseFolder->path() + "/Contents/Resources"; }
     QString fileIn(const QString &name) const { return resources() + QLatin1Char('/') + name; }
 
 private Q_SLOTS:
@@ -70,25 +70,25 @@ private Q_SLOTS:
         qint64 firstId = -1;
         {
             // Written in the other order, so creation order cannot decide which file supplies a UUID held twice.
-            FixtureDatabase two(fileIn(QStringLiteral("b-two.db")));
-            two.addLocale(two.addCollection(kSecond, QStringLiteral("SECOND"), 4), "title", "From two");
-            two.addCollection(kFirst, QStringLiteral("FROM-TWO"), 9);
+            FixtureDatabase two(fileIn("b-two.db"));
+            two.addLocale(two.addCollection(kSecond, "SECOND", 4), "title", "From two");
+            two.addCollection(kFirst, "FROM-TWO", 9);
             // The table is found without regard to case.
-            QVERIFY(two.exec(QStringLiteral("ALTER TABLE COLLECTION RENAME TO C_TMP")));
-            QVERIFY(two.exec(QStringLiteral("ALTER TABLE C_TMP RENAME TO collection")));
-            FixtureDatabase one(fileIn(QStringLiteral("a-one.db")));
-            firstId = one.addCollection(kFirst, QStringLiteral("FIRST"), 4);
+            QVERIFY(two.exec("ALTER TABLE COLLECTION RENAME TO C_TMP"));
+            QVERIFY(two.exec("ALTER TABLE C_TMP RENAME TO collection"));
+            FixtureDatabase one(fileIn("a-one.db"));
+            firstId = one.addCollection(kFirst, "FIRST", 4);
             one.addLocale(firstId, "title", "From one");
-            one.addCollection(kThird, QStringLiteral("OFF"), 3, false);
-            one.addCollection(kFourth, QStringLiteral("BROKEN"), 2);
-            QVERIFY(one.exec(QStringLiteral("UPDATE COLLECTION SET UUID = 'not a uuid' WHERE SYSTEMID = 'BROKEN'")));
-            FixtureDatabase noTable(fileIn(QStringLiteral("notable.db")));
-            QVERIFY(noTable.exec(QStringLiteral("DROP TABLE COLLECTION")));
-            FixtureDatabase other(fileIn(QStringLiteral("other.sqlite")));
-            other.addCollection(kUnknown, QStringLiteral("OTHER"), 1);
+            one.addCollection(kThird, "OFF", 3, false);
+            one.addCollection(kFourth, "BROKEN", 2);
+            QVERIFY(one.exec("UPDATE COLLECTION SET UUID = 'not a uuid' WHERE SYSTEMID = 'BROKEN'"));
+            FixtureDatabase noTable(fileIn("notable.db"));
+            QVERIFY(noTable.exec("DROP TABLE COLLECTION"));
+            FixtureDatabase other(fileIn("other.sqlite"));
+            other.addCollection(kUnknown, "OTHER", 1);
         }
-        QVERIFY(FixtureDatabase::writeFile(fileIn(QStringLiteral("text.db")), "This is not a database.\n"));
-        QVERIFY(QDir().mkpath(fileIn(QStringLiteral("folder.db"))));
+        QVERIFY(FixtureDatabase::writeFile(fileIn("text.db"), "This is not a database.\n"));
+        QVERIFY(QDir().mkpath(fileIn("folder.db")));
 
         // Without a discovery first: an empty registry is scanned.
         QCOMPARE(collectionUuidsByOrder(), (QList<QUuid> { kFirst, kSecond }));
@@ -100,22 +100,22 @@ private Q_SLOTS:
                      QFileInfo(location.databasePath).fileName(), QFileInfo(systemWide.databasePath).fileName(),
                      systemWide.systemId }),
             (QVariantList { kFirst, firstId, 4, "FIRST", "a-one.db", "a-one.db", "VIRTUAL" }));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("collectionEnumerator")));
+        QVERIFY(!QSqlDatabase::contains("collectionEnumerator"));
         QCOMPARE(checkAvailability(kThird), int(StatusNotRegistered));
         QCOMPARE(collectionDatabaseId(kThird), -1);
         QCOMPARE(checkAvailability(QUuid()), int(StatusNullUuid));
 
         // Equal IDs in two files keep their own rows.
         QCOMPARE(collectionDatabaseId(kSecond), firstId);
-        QCOMPARE(localizedString(kSecond, QStringLiteral("title")), QStringLiteral("From two"));
-        QCOMPARE(localizedString(kFirst, QStringLiteral("title")), QStringLiteral("From one"));
+        QCOMPARE(localizedString(kSecond, "title"), "From two");
+        QCOMPARE(localizedString(kFirst, "title"), "From one");
 
         QUuid out;
-        QCOMPARE(collectionUuidBySystemId(QStringLiteral("second"), out), 0);
+        QCOMPARE(collectionUuidBySystemId("second", out), 0);
         QCOMPARE(out, kSecond);
-        QCOMPARE(collectionUuidBySystemId(QStringLiteral("virtual"), out), 0);
+        QCOMPARE(collectionUuidBySystemId("virtual", out), 0);
         QCOMPARE(out, kSystemWide);
-        QCOMPARE(collectionUuidBySystemId(QStringLiteral("gamma"), out), int(StatusFailed));
+        QCOMPARE(collectionUuidBySystemId("gamma", out), int(StatusFailed));
         // An integer ID names a collection only within its file.
         QCOMPARE(collectionUuidInFile(location.databasePath, firstId), kFirst);
         QCOMPARE(collectionUuidInFile(collectionRegistry().value(kSecond).databasePath, firstId), kSecond);
@@ -127,16 +127,16 @@ private Q_SLOTS:
         // a second claim on a known UUID does not replace it.
         qint64 laterId = -1;
         {
-            FixtureDatabase later(fileIn(QStringLiteral("c-later.db")));
-            later.addCollection(kThird, QStringLiteral("PAD"), 7, false);
-            laterId = later.addCollection(kUnknown, QStringLiteral("LATER"), 1);
-            later.addCollection(kFirst, QStringLiteral("IMPOSTOR"), 3);
+            FixtureDatabase later(fileIn("c-later.db"));
+            later.addCollection(kThird, "PAD", 7, false);
+            laterId = later.addCollection(kUnknown, "LATER", 1);
+            later.addCollection(kFirst, "IMPOSTOR", 3);
         }
         QCOMPARE(discoverCollections(), 1);
         QVERIFY(!collectionRegistry().contains(kUnknown));
         QCOMPARE(checkAvailability(kUnknown), 0);
         QCOMPARE(collectionDatabaseId(kUnknown), laterId);
-        QCOMPARE(collectionRegistry().value(kFirst).systemId, QStringLiteral("FIRST"));
+        QCOMPARE(collectionRegistry().value(kFirst).systemId, "FIRST");
         // Equal orders come from different files: both are listed, by file.
         QCOMPARE(collectionUuidsByOrder(), (QList<QUuid> { kUnknown, kFirst, kSecond }));
     }
@@ -148,12 +148,12 @@ private Q_SLOTS:
             { "Collection.ENABLED", 1, true }, { "collection.enabled", 2, false }, { "collection.visible", 1, false } };
         for (const auto &[name, value, registered] : settings) {
             {
-                FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-                const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1, false);
-                QVERIFY(file.exec(QStringLiteral("DELETE FROM SETTING WHERE COLLECTION_ID = ?"), { id }));
+                FixtureDatabase file(fileIn("deck.db"));
+                const qint64 id = file.addCollection(kFirst, "FIRST", 1, false);
+                QVERIFY(file.exec("DELETE FROM SETTING WHERE COLLECTION_ID = ?", { id }));
                 file.addSetting(id, QString::fromLatin1(name), value);
-                const qint64 other = file.addCollection(kSecond, QStringLiteral("SECOND"), 2, false);
-                file.addSetting(other, QStringLiteral("something.else"), 1);
+                const qint64 other = file.addCollection(kSecond, "SECOND", 2, false);
+                file.addSetting(other, "something.else", 1);
             }
             scanCollectionFiles(collectionRegistry(), true);
             QVERIFY2(collectionRegistry().contains(kFirst) == registered, name);
@@ -168,7 +168,7 @@ private Q_SLOTS:
     {
         QCOMPARE(discoverCollections(), 2);
         {
-            FixtureDatabase file(fileIn(QStringLiteral("system.db")));
+            FixtureDatabase file(fileIn("system.db"));
             QVERIFY(file.isOpen());
         }
         QCOMPARE(discoverCollections(), 1);
@@ -184,9 +184,9 @@ private Q_SLOTS:
     void secondAvailabilityCheckUsesTheOpenConnection()
     {
         {
-            FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-            file.addLocale(file.addCollection(kFirst, QStringLiteral("FIRST"), 1), "title", "First deck");
-            file.addLocale(file.addCollection(kSecond, QStringLiteral("SECOND"), 2), "title", "Second deck");
+            FixtureDatabase file(fileIn("deck.db"));
+            file.addLocale(file.addCollection(kFirst, "FIRST", 1), "title", "First deck");
+            file.addLocale(file.addCollection(kSecond, "SECOND", 2), "title", "Second deck");
         }
         QCOMPARE(discoverCollections(), 1);
         const QString path = collectionRegistry().value(kFirst).databasePath;
@@ -194,12 +194,12 @@ private Q_SLOTS:
         const QString name = connectionNameOf(path);
         QCOMPARE(name, QFileInfo(path).absoluteFilePath().toLower());
         QVERIFY(QSqlDatabase::contains(name));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
+        QVERIFY(!QSqlDatabase::contains("tmpCheckAvailability"));
 
         // With the file gone, only the kept connection can still answer.
         QVERIFY(QFile::remove(path));
         QCOMPARE(checkAvailability(kSecond), 0);
-        QCOMPARE(localizedString(kSecond, QStringLiteral("title")), QStringLiteral("Second deck"));
+        QCOMPARE(localizedString(kSecond, "title"), "Second deck");
         QCOMPARE(QSqlDatabase::connectionNames().count(name), 1);
     }
 
@@ -210,11 +210,11 @@ private Q_SLOTS:
             cleanup();
             init();
             {
-                FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-                const qint64 id = file.addCollection(kFirst, QStringLiteral("FIRST"), 1);
-                file.addLocale(id, QStringLiteral("title"), QStringLiteral("Deck"));
-                file.addSetting(id, QStringLiteral("page.count"), 12);
-                file.addTheme(id, QStringLiteral("logo"), QByteArray("png"));
+                FixtureDatabase file(fileIn("deck.db"));
+                const qint64 id = file.addCollection(kFirst, "FIRST", 1);
+                file.addLocale(id, "title", "Deck");
+                file.addSetting(id, "page.count", 12);
+                file.addTheme(id, "logo", QByteArray("png"));
             }
             QCOMPARE(discoverCollections(), 1);
             const QString path = collectionRegistry().value(kFirst).databasePath;
@@ -223,13 +223,13 @@ private Q_SLOTS:
                 QVERIFY(FixtureDatabase::writeFile(path, "no longer a database"));
 
             QCOMPARE(checkAvailability(kFirst), int(StatusCannotOpen));
-            QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
+            QVERIFY(!QSqlDatabase::contains("tmpCheckAvailability"));
             QVERIFY(!QSqlDatabase::contains(connectionNameOf(path)));
-            QCOMPARE(localizedString(kFirst, QStringLiteral("title")), QStringLiteral("title"));
-            QCOMPARE(settingValue(kFirst, QStringLiteral("page.count"), 3), QVariant(3));
-            QVERIFY(settingValues(kFirst, QStringLiteral("page.count")).isEmpty());
+            QCOMPARE(localizedString(kFirst, "title"), "title");
+            QCOMPARE(settingValue(kFirst, "page.count", 3), QVariant(3));
+            QVERIFY(settingValues(kFirst, "page.count").isEmpty());
             QByteArray bytes("kept");
-            QCOMPARE(themeData(kFirst, QStringLiteral("logo"), bytes), int(StatusCannotOpen));
+            QCOMPARE(themeData(kFirst, "logo", bytes), int(StatusCannotOpen));
             QVERIFY(bytes.isEmpty());
             CollectionPointer collection = CollectionPointer::create();
             QCOMPARE(collectionByUuid(kFirst, collection), int(StatusCannotOpen));
@@ -242,14 +242,14 @@ private Q_SLOTS:
     void lookupsAnswerFromTheCollectionsOwnRows()
     {
         {
-            FixtureDatabase file(fileIn(QStringLiteral("deck.db")));
-            const qint64 first = file.addCollection(kFirst, QStringLiteral("FIRST"), 1, true, QStringLiteral("First"));
-            const qint64 second = file.addCollection(kSecond, QStringLiteral("SECOND"), 2);
-            file.addLocale(first, QStringLiteral("button.select"), QStringLiteral("Select"));
-            file.addLocale(second, QStringLiteral("only.second"), QStringLiteral("Second's text"));
-            file.addLocale(first, QStringLiteral("it's"), QStringLiteral("Quoted key"));
+            FixtureDatabase file(fileIn("deck.db"));
+            const qint64 first = file.addCollection(kFirst, "FIRST", 1, true, "First");
+            const qint64 second = file.addCollection(kSecond, "SECOND", 2);
+            file.addLocale(first, "button.select", "Select");
+            file.addLocale(second, "only.second", "Second's text");
+            file.addLocale(first, "it's", "Quoted key");
             // A long text ending in a surrogate pair that straddles the cut.
-            file.addLocale(first, QStringLiteral("long"),
+            file.addLocale(first, "long",
                 QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')) + QString::fromUtf8("\xF0\x9F\x8E\xA8 tail"));
             const QList<std::tuple<qint64, const char *, QVariant, int>> settings { { first, "wheel.segments", 24, 0 },
                 { first, "wheel.segments", 99, 1 }, { first, "name.order", "c", 2 }, { first, "name.order", "a", 0 },
@@ -257,41 +257,38 @@ private Q_SLOTS:
                 { first, "only.second.index", 5, 1 } };
             for (const auto &[id, name, value, index] : settings)
                 file.addSetting(id, QString::fromLatin1(name), value, index);
-            file.addTheme(first, QStringLiteral("logo"), QByteArray("\x89PNG\0\1\2", 7));
-            QVERIFY(file.exec(QStringLiteral("INSERT INTO THEME(COLLECTION_ID, ITEM_KEY, ITEM_DATA) VALUES(?, ?, ?)"),
-                { first, QStringLiteral("text.item"), QStringLiteral("not bytes") }));
+            file.addTheme(first, "logo", QByteArray("\x89PNG\0\1\2", 7));
+            QVERIFY(file.exec("INSERT INTO THEME(COLLECTION_ID, ITEM_KEY, ITEM_DATA) VALUES(?, ?, ?)",
+                { first, "text.item", "not bytes" }));
         }
         QCOMPARE(discoverCollections(), 1);
 
-        QCOMPARE((QStringList { localizedString(kFirst, QStringLiteral("BUTTON.Select")),
-                     localizedString(kFirst, QStringLiteral("only.second")),
-                     localizedString(kSecond, QStringLiteral("only.second")), localizedString(kFirst, "it's") }),
+        QCOMPARE((QStringList { localizedString(kFirst, "BUTTON.Select"), localizedString(kFirst, "only.second"),
+                     localizedString(kSecond, "only.second"), localizedString(kFirst, "it's") }),
             (QStringList { "Select", "only.second", "Second's text", "Quoted key" }));
-        QCOMPARE(
-            localizedString(kFirst, QStringLiteral("long")), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
-        QVERIFY(localizedDocument(kFirst, QStringLiteral("long")).endsWith(QStringLiteral(" tail")));
+        QCOMPARE(localizedString(kFirst, "long"), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
+        QVERIFY(localizedDocument(kFirst, "long").endsWith(" tail"));
 
-        QCOMPARE(settingValue(kFirst, QStringLiteral("WHEEL.segments"), -1).toInt(), 24);
-        QCOMPARE(settingValue(kSecond, QStringLiteral("wheel.segments"), -1).toInt(), 12);
+        QCOMPARE(settingValue(kFirst, "WHEEL.segments", -1).toInt(), 24);
+        QCOMPARE(settingValue(kSecond, "wheel.segments", -1).toInt(), 12);
         // Only VALUE_INDEX 0 is a single value.
-        QCOMPARE(settingValue(kFirst, QStringLiteral("only.second.index"), -1), QVariant(-1));
-        QCOMPARE(settingValues(kFirst, QStringLiteral("name.order")),
-            (QVariantList { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }));
-        QVERIFY(settingValues(kSecond, QStringLiteral("name.order")).isEmpty());
+        QCOMPARE(settingValue(kFirst, "only.second.index", -1), QVariant(-1));
+        QCOMPARE(settingValues(kFirst, "name.order"), (QVariantList { "a", "b", "c" }));
+        QVERIFY(settingValues(kSecond, "name.order").isEmpty());
 
         QByteArray bytes("previous");
-        QCOMPARE(themeData(kFirst, QStringLiteral("logo"), bytes), 0);
+        QCOMPARE(themeData(kFirst, "logo", bytes), 0);
         QCOMPARE(bytes, QByteArray("\x89PNG\0\1\2", 7));
-        QCOMPARE(themeData(kFirst, QStringLiteral("missing"), bytes), int(StatusFailed));
+        QCOMPARE(themeData(kFirst, "missing", bytes), int(StatusFailed));
         QVERIFY(bytes.isEmpty());
-        QCOMPARE(themeData(kSecond, QStringLiteral("logo"), bytes), int(StatusFailed));
-        QCOMPARE(themeData(kFirst, QStringLiteral("text.item"), bytes), int(StatusFailed));
-        QCOMPARE(themeData(kUnknown, QStringLiteral("logo"), bytes), int(StatusNotRegistered));
+        QCOMPARE(themeData(kSecond, "logo", bytes), int(StatusFailed));
+        QCOMPARE(themeData(kFirst, "text.item", bytes), int(StatusFailed));
+        QCOMPARE(themeData(kUnknown, "logo", bytes), int(StatusNotRegistered));
 
         CollectionPointer collection;
         QCOMPARE(collectionByUuid(kFirst, collection), 0);
         QCOMPARE(collection->uuid, kFirst);
-        QCOMPARE(collection->name, QStringLiteral("First"));
+        QCOMPARE(collection->name, "First");
         QCOMPARE(collection->id, collectionDatabaseId(kFirst));
         QCOMPARE(collectionByUuid(kUnknown, collection), int(StatusNotRegistered));
         QVERIFY(collection.isNull());

@@ -64,12 +64,11 @@ class CollectionSettingsTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture
-            = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/settings.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/settings.db");
         QVERIFY(m_fixture->isOpen());
         // The system-wide collection supplies a texture size and allows the textures page.
-        m_fixture->addSetting(0, QStringLiteral("texture.size"), QStringLiteral("640,480"));
-        m_fixture->addSetting(0, QStringLiteral("has.textures.page"), 1);
+        m_fixture->addSetting(0, "texture.size", "640,480");
+        m_fixture->addSetting(0, "has.textures.page", 1);
         newCollection({});
         QCOMPARE(DB::discoverCollections(), 1);
     }
@@ -256,9 +255,7 @@ private Q_SLOTS:
         const QUuid a = newCollection(
             list("row.name.search.order", { "3", "x", "12" }) + list("Page.Name.Display.Order", { "2" }));
         // Stored out of order: VALUE_INDEX decides.
-        addSettings(a,
-            { { QStringLiteral("row.extra.display.order"), 5, 1 },
-                { QStringLiteral("row.extra.display.order"), 4, 0 } });
+        addSettings(a, { { "row.extra.display.order", 5, 1 }, { "row.extra.display.order", 4, 0 } });
         const NameOrders &orders = CollectionSettings::nameOrders(a);
         QCOMPARE(orders.rowNameSearchOrder, (QList<qint64> { 3, 0, 12 }));
         QCOMPARE(orders.pageNameDisplayOrder, QList<qint64> { 2 });

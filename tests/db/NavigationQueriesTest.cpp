@@ -12,10 +12,10 @@ using namespace Tintor::DB;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{0a000000-0000-0000-0000-00000000000a}"));
-const QUuid kOther(QStringLiteral("{0b000000-0000-0000-0000-00000000000b}"));
-const QUuid kDisabled(QStringLiteral("{0c000000-0000-0000-0000-00000000000c}"));
-const QUuid kUnknown(QStringLiteral("{0d000000-0000-0000-0000-00000000000d}"));
+const QUuid kDeck("{0a000000-0000-0000-0000-00000000000a}");
+const QUuid kOther("{0b000000-0000-0000-0000-00000000000b}");
+const QUuid kDisabled("{0c000000-0000-0000-0000-00000000000c}");
+const QUuid kUnknown("{0d000000-0000-0000-0000-00000000000d}");
 
 struct CardSpec {
     int pageIndex;
@@ -52,11 +52,11 @@ class NavigationQueriesTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/deck.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/deck.db");
         QVERIFY(m_fixture->isOpen());
-        m_deckId = m_fixture->addCollection(kDeck, QStringLiteral("DECK"), 1);
-        m_otherId = m_fixture->addCollection(kOther, QStringLiteral("OTHER"), 2);
-        const qint64 disabledId = m_fixture->addCollection(kDisabled, QStringLiteral("OFF"), 3, false);
+        m_deckId = m_fixture->addCollection(kDeck, "DECK", 1);
+        m_otherId = m_fixture->addCollection(kOther, "OTHER", 2);
+        const qint64 disabledId = m_fixture->addCollection(kDisabled, "OFF", 3, false);
         QVERIFY(m_deckId > 0 && m_otherId > 0 && disabledId > 0);
         using Page = FixtureDatabase::Page;
         using Row = FixtureDatabase::Row;
@@ -94,7 +94,7 @@ private Q_SLOTS:
             QCOMPARE(entry.collectionId, m_deckId);
             QCOMPARE(entry.pageId, page.id);
         }
-        QCOMPARE(page.entries.at(1).code, QStringLiteral("D3-2"));
+        QCOMPARE(page.entries.at(1).code, "D3-2");
         QCOMPARE(pageAt(kDeck, 99, page), int(StatusFailed));
         QCOMPARE(page.pageIndex, 3); // left as it was
         QCOMPARE(pageAt(QUuid(), 1, page), int(StatusNullUuid));
@@ -117,12 +117,12 @@ private Q_SLOTS:
     {
         ColorEntry entry;
         QCOMPARE(entryAt(kDeck, 4, 2, entry), int(StatusOk));
-        QCOMPARE(entry.code, QStringLiteral("D4-2"));
+        QCOMPARE(entry.code, "D4-2");
         const qint64 rowId = entry.id;
 
         ColorEntry byId;
         QCOMPARE(entryById(kDeck, rowId, byId), int(StatusOk));
-        QCOMPARE(byId.code, QStringLiteral("D4-2"));
+        QCOMPARE(byId.code, "D4-2");
         QCOMPARE(byId.collectionId, m_deckId);
 
         QCOMPARE(entryAt(kDeck, 4, 9, entry), int(StatusFailed));
@@ -217,7 +217,7 @@ private Q_SLOTS:
         QCOMPARE(entry.id, m_quotedRowId);
         QCOMPARE(collectionUuidInSystemWideFile(entry.collectionId), kOther);
         QCOMPARE(entryByRgbInEnabledCollections(QColor(60, 60, 7), entry), int(StatusOk));
-        QCOMPARE(entry.code, QStringLiteral("D3-2"));
+        QCOMPARE(entry.code, "D3-2");
         QCOMPARE(collectionUuidInSystemWideFile(entry.collectionId), kDeck);
 
         QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 4), entry), int(StatusFailed));

@@ -21,8 +21,8 @@ using Tintor::DB::ItemIndex;
 
 namespace {
 
-const QString kConnection = QStringLiteral("records-test");
-const QUuid kUuid = QUuid::fromString(QStringLiteral("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}"));
+const QString kConnection = "records-test";
+const QUuid kUuid = QUuid::fromString("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}");
 
 // Rows come from real SQLite results, so NULLs, numbers stored as text and duplicate column names reach the records
 // exactly as the driver hands them.
@@ -58,8 +58,8 @@ class RecordsTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        database.setDatabaseName(QStringLiteral(":memory:"));
+        QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", kConnection);
+        database.setDatabaseName(":memory:");
         QVERIFY(database.open());
     }
 
@@ -77,14 +77,14 @@ private Q_SLOTS:
         QCOMPARE(fieldsOf(entry),
             (QVariantList {
                 11, 2, 3, 4, 5, "C-1", 6, 7, 8, 9, 10.5, -11.25, 12.75, true, true, false, 3, 13, 14, names, extras }));
-        QCOMPARE(entry.nameAt(9), QStringLiteral("n9"));
-        QCOMPARE(entry.extraAt(4), QStringLiteral("x4"));
+        QCOMPARE(entry.nameAt(9), "n9");
+        QCOMPARE(entry.extraAt(4), "x4");
         QCOMPARE(entry.nameAt(-1), QString());
         QCOMPARE(entry.nameAt(10), QString());
         QCOMPARE(entry.extraAt(-1), QString());
         QCOMPARE(entry.extraAt(10), QString());
 
-        entry.readRecord(recordOf(QStringLiteral("SELECT 2 AS ID, 1 AS COLLECTION_ID, 1 AS WHITE")));
+        entry.readRecord(recordOf("SELECT 2 AS ID, 1 AS COLLECTION_ID, 1 AS WHITE"));
         const QStringList empty(10, QString());
         QCOMPARE(fieldsOf(entry),
             (QVariantList {
@@ -119,7 +119,7 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtDebugMsg, "Oops.");
             const Tintor::DB::Texture texture(recordOf(QString(select).replace("'K' AS CODE", "'stone' AS NAME")));
             QCOMPARE(texture.collectionId, 0);
-            QCOMPARE(texture.name, QStringLiteral("stone"));
+            QCOMPARE(texture.name, "stone");
         }
     }
 
@@ -132,8 +132,7 @@ private Q_SLOTS:
         QCOMPARE((QStringList { page.nameAt(0), page.extraAt(9), page.nameAt(10), page.nameAt(-1), page.extraAt(10),
                      page.extraAt(-1) }),
             (QStringList { "p0", "q9", "", "", "", "" }));
-        QVERIFY(!Tintor::DB::ColorPage(recordOf(QStringLiteral("SELECT 1 AS ID, 0 AS PAGE_INDEX, 1 AS SEGMENT")))
-                     .isValid());
+        QVERIFY(!Tintor::DB::ColorPage(recordOf("SELECT 1 AS ID, 0 AS PAGE_INDEX, 1 AS SEGMENT")).isValid());
     }
 
     void foresightAndTextureRecordsReadTheirColumns()
@@ -145,25 +144,24 @@ private Q_SLOTS:
         QVERIFY(entry.isValid());
         QCOMPARE((QVariantList { entry.color, entry.rowId, entry.name1, entry.name2, entry.order }),
             (QVariantList { QColor(200, 0, 90), 17, "Dune", "Sand", 4 }));
-        QCOMPARE(Tintor::DB::ColorForesightEntry(recordOf(QStringLiteral("SELECT 1 AS ID, 2 AS GREEN"))).color,
-            QColor(0, 2, 0));
-        QVERIFY(!Tintor::DB::ColorForesightEntry(recordOf(QStringLiteral("SELECT 5 AS ROW_ID"))).isValid());
+        QCOMPARE(Tintor::DB::ColorForesightEntry(recordOf("SELECT 1 AS ID, 2 AS GREEN")).color, QColor(0, 2, 0));
+        QVERIFY(!Tintor::DB::ColorForesightEntry(recordOf("SELECT 5 AS ROW_ID")).isValid());
 
         const Tintor::DB::ColorForesightGroup group(
-            recordOf(QStringLiteral("SELECT 8 AS ID, 'Autumn' AS NAME, 1 AS DEFAULT_OPEN, 2 AS \"ORDER\"")));
+            recordOf("SELECT 8 AS ID, 'Autumn' AS NAME, 1 AS DEFAULT_OPEN, 2 AS \"ORDER\""));
         QVERIFY(group.isValid());
         QCOMPARE((QVariantList { group.name, group.isDefaultOpen, group.order }), (QVariantList { "Autumn", true, 2 }));
 
-        const Tintor::DB::Texture texture(recordOf(
-            QStringLiteral("SELECT 2 AS ID, 1 AS COLLECTION_ID, 'Plaster' AS NAME, 0.4 AS BASE_ALPHA, ? AS IMAGE"),
-            { FixtureDatabase::png(QSize(3, 2), Qt::darkCyan) }));
+        const Tintor::DB::Texture texture(
+            recordOf("SELECT 2 AS ID, 1 AS COLLECTION_ID, 'Plaster' AS NAME, 0.4 AS BASE_ALPHA, ? AS IMAGE",
+                { FixtureDatabase::png(QSize(3, 2), Qt::darkCyan) }));
         QVERIFY(texture.isValid());
         QCOMPARE((QVariantList { texture.collectionId, texture.name, texture.baseAlpha, texture.image.size(),
                      QColor(texture.image.pixel(1, 1)) }),
             (QVariantList { 1, "Plaster", 0.4, QSize(3, 2), QColor(Qt::darkCyan) }));
 
         const Tintor::DB::TextureMapEntry map(
-            recordOf(QStringLiteral("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA")));
+            recordOf("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA"));
         QCOMPARE(
             (QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
     }
@@ -176,22 +174,21 @@ private Q_SLOTS:
         QCOMPARE((QVariantList { collection.id, collection.systemId, collection.version, collection.uuid,
                      collection.name, collection.order }),
             (QVariantList { 3, "DECK", 7, kUuid, "Deck", 12 }));
-        QVERIFY(Tintor::DB::Collection(recordOf(QStringLiteral("SELECT 3 AS ID, 'not a uuid' AS UUID"))).uuid.isNull());
+        QVERIFY(Tintor::DB::Collection(recordOf("SELECT 3 AS ID, 'not a uuid' AS UUID")).uuid.isNull());
     }
 
     void itemIndexFromText()
     {
-        QCOMPARE((ItemIndex { kUuid, 3, 7 }.toText()),
-            QStringLiteral("ItemIndex({6ba7b810-9dad-11d1-80b4-00c04fd430c8},3,7)"));
+        QCOMPARE((ItemIndex { kUuid, 3, 7 }.toText()), "ItemIndex({6ba7b810-9dad-11d1-80b4-00c04fd430c8},3,7)");
         // Empty parts are dropped before counting.
         const QString u = kUuid.toString(QUuid::WithBraces);
         const std::tuple<QString, QUuid, qint64, qint64> texts[] = {
             { ItemIndex { kUuid, 3, qint64(1) << 40 }.toText(), kUuid, 3, qint64(1) << 40 },
             { QStringLiteral("itemindex(%1,3,7)").arg(u), QUuid(), -1, -1 },
             { QStringLiteral("ItemIndex(%1,3,7").arg(u), QUuid(), -1, -1 },
-            { QStringLiteral("ItemIndex({)"), QUuid(), -1, -1 },
+            { "ItemIndex({)", QUuid(), -1, -1 },
             { QStringLiteral("ItemIndex(%1,,3,7)").arg(u), kUuid, 3, 7 },
-            { QStringLiteral("ItemIndex({not-a-uuid},3,7)"), QUuid(), 3, 7 },
+            { "ItemIndex({not-a-uuid},3,7)", QUuid(), 3, 7 },
         };
         for (const auto &[text, uuid, pageId, colorId] : texts) {
             const ItemIndex index = ItemIndex::fromText(text);

@@ -12,7 +12,7 @@ private Q_SLOTS:
     void fixtureFileHoldsEveryTableAndTheSeedRows()
     {
         QTemporaryDir dir;
-        FixtureDatabase fixture(dir.filePath(QStringLiteral("a.db")));
+        FixtureDatabase fixture(dir.filePath("a.db"));
         QVERIFY(fixture.isOpen());
         QSqlDatabase db = fixture.database();
         const QStringList tables = db.tables(QSql::AllTables);

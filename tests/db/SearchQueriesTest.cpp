@@ -17,14 +17,14 @@ using namespace Tintor::DB;
 
 namespace {
 
-const QUuid kNamed(QStringLiteral("{1a000000-0000-0000-0000-00000000001a}"));
-const QUuid kCodesOnly(QStringLiteral("{1b000000-0000-0000-0000-00000000001b}"));
-const QUuid kEmpty(QStringLiteral("{1c000000-0000-0000-0000-00000000001c}"));
-const QUuid kCapsureLow(QStringLiteral("{1d000000-0000-0000-0000-00000000001d}"));
-const QUuid kCapsureNoPriority(QStringLiteral("{1e000000-0000-0000-0000-00000000001e}"));
-const QUuid kCapsureOff(QStringLiteral("{1f000000-0000-0000-0000-00000000001f}"));
-const QUuid kFolding(QStringLiteral("{20000000-0000-0000-0000-000000000020}"));
-const QUuid kBroken(QStringLiteral("{21000000-0000-0000-0000-000000000021}"));
+const QUuid kNamed("{1a000000-0000-0000-0000-00000000001a}");
+const QUuid kCodesOnly("{1b000000-0000-0000-0000-00000000001b}");
+const QUuid kEmpty("{1c000000-0000-0000-0000-00000000001c}");
+const QUuid kCapsureLow("{1d000000-0000-0000-0000-00000000001d}");
+const QUuid kCapsureNoPriority("{1e000000-0000-0000-0000-00000000001e}");
+const QUuid kCapsureOff("{1f000000-0000-0000-0000-00000000001f}");
+const QUuid kFolding("{20000000-0000-0000-0000-000000000020}");
+const QUuid kBroken("{21000000-0000-0000-0000-000000000021}");
 
 // Codes and names as bytes that are not UTF-8 (hex), on chips 1 to 3.
 struct BrokenChip {
@@ -53,17 +53,16 @@ class SearchQueriesTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture
-            = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/search.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/search.db");
         QVERIFY(m_fixture->isOpen());
         FixtureDatabase &db = *m_fixture;
-        const qint64 namedId = db.addCollection(kNamed, QStringLiteral("NAMED"), 1);
-        const qint64 codesOnlyId = db.addCollection(kCodesOnly, QStringLiteral("CODES"), 2);
-        db.addCollection(kEmpty, QStringLiteral("EMPTY"), 3);
-        const qint64 lowId = db.addCollection(kCapsureLow, QStringLiteral("LOW"), 4);
-        const qint64 noPriorityId = db.addCollection(kCapsureNoPriority, QStringLiteral("NOPRIO"), 5);
-        const qint64 offId = db.addCollection(kCapsureOff, QStringLiteral("OFF"), 6);
-        const qint64 foldingId = db.addCollection(kFolding, QStringLiteral("FOLDING"), 7);
+        const qint64 namedId = db.addCollection(kNamed, "NAMED", 1);
+        const qint64 codesOnlyId = db.addCollection(kCodesOnly, "CODES", 2);
+        db.addCollection(kEmpty, "EMPTY", 3);
+        const qint64 lowId = db.addCollection(kCapsureLow, "LOW", 4);
+        const qint64 noPriorityId = db.addCollection(kCapsureNoPriority, "NOPRIO", 5);
+        const qint64 offId = db.addCollection(kCapsureOff, "OFF", 6);
+        const qint64 foldingId = db.addCollection(kFolding, "FOLDING", 7);
         m_capsureIds = { codesOnlyId, namedId, lowId };
         // Named: card NAME0 searched (index 12 ignored); chip NAME1 and NAME10 (ignored), so NAME0 of a chip is shown
         // but never searched. Folding: card NAME2 then NAME0, chip NAME1, NAME0, then the code. Capsure: kCodesOnly's
@@ -127,11 +126,11 @@ private Q_SLOTS:
 
         // A collection with texts that are not UTF-8 and Lab values that are no numbers; the checks are switched off as
         // a damaged file has them.
-        const qint64 brokenId = db.addCollection(kBroken, QStringLiteral("BROKEN"), 8);
-        db.addSetting(brokenId, QStringLiteral("row.name.search.order"), 1, 0);
+        const qint64 brokenId = db.addCollection(kBroken, "BROKEN", 8);
+        db.addSetting(brokenId, "row.name.search.order", 1, 0);
         const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, names({ "Plain card" }) });
         QSqlQuery raw(db.database());
-        QVERIFY(raw.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
+        QVERIFY(raw.exec("PRAGMA ignore_check_constraints = ON"));
         for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
             QVERIFY(db.addRow(brokenId, brokenPage,
                         Row { i + 1, "placeholder", QColor(i, 0, 0), names({ "", "placeholder" }) })
@@ -142,9 +141,9 @@ private Q_SLOTS:
         }
         QVERIFY(db.addRow(brokenId, brokenPage, Row { 4, "LAB-TEXT", QColor(4, 0, 0) }) > 0);
         QVERIFY(db.addRow(brokenId, brokenPage, Row { 5, "LAB-INF", QColor(5, 0, 0) }) > 0);
-        QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET L = 'none' WHERE CODE = 'LAB-TEXT'")));
-        QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET A = 1e999 WHERE CODE = 'LAB-INF'")));
-        QVERIFY(raw.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF")));
+        QVERIFY(raw.exec("UPDATE \"ROW\" SET L = 'none' WHERE CODE = 'LAB-TEXT'"));
+        QVERIFY(raw.exec("UPDATE \"ROW\" SET A = 1e999 WHERE CODE = 'LAB-INF'"));
+        QVERIFY(raw.exec("PRAGMA ignore_check_constraints = OFF"));
         QCOMPARE(discoverCollections(), 1);
     }
 
@@ -182,22 +181,21 @@ private Q_SLOTS:
         QVERIFY(CollectionSettings::nameOrders(kCodesOnly).pageNameSearchOrder.isEmpty());
         int pageIndex = 0, rowIndex = 0, segment = 0, mood = 0;
         bool exterior = true;
-        QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("p-2"), pageIndex, rowIndex, segment, mood, exterior), 0);
+        QCOMPARE(findPhrase(kCodesOnly, "p-2", pageIndex, rowIndex, segment, mood, exterior), 0);
         QCOMPARE(pageIndex, 1);
         QCOMPARE(rowIndex, 2);
         QVERIFY(!exterior);
-        QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("Plain card"), pageIndex, rowIndex, segment, mood, exterior),
-            int(StatusNoMatch));
-        QCOMPARE(findPhrase(kCodesOnly, QStringLiteral("Plain name"), pageIndex, rowIndex, segment, mood, exterior),
-            int(StatusNoMatch));
-        QCOMPARE(findPhrase(QUuid(), QStringLiteral("P-1"), pageIndex, rowIndex, segment, mood, exterior),
-            int(StatusNullUuid));
+        QCOMPARE(
+            findPhrase(kCodesOnly, "Plain card", pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
+        QCOMPARE(
+            findPhrase(kCodesOnly, "Plain name", pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
+        QCOMPARE(findPhrase(QUuid(), "P-1", pageIndex, rowIndex, segment, mood, exterior), int(StatusNullUuid));
     }
 
     void completionListsEachSearchedTextOnce()
     {
         CollectionSettings::loadNameOrders(kNamed);
-        QStringList entries { QStringLiteral("stale") };
+        QStringList entries { "stale" };
         QCOMPARE(completionEntries(kNamed, entries), 0);
         // Card NAME0s, chip NAME1s and codes, never the unsearched names; "sr-9" is a name and a code,
         // "Sunrise"/"sunrise" differ only in case, "Dawn" names a card and a chip; blanks are left out.
@@ -267,7 +265,7 @@ private Q_SLOTS:
     {
         ColorEntry entry;
         QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
-        QCOMPARE(entry.code, QStringLiteral("ABC-1"));
+        QCOMPARE(entry.code, "ABC-1");
         QCOMPARE(entryNearRgb(kNamed, QColor(103, 150, 200), entry), int(StatusFailed));
         QCOMPARE(entry.id, qint64(-1));
     }
@@ -278,7 +276,7 @@ private Q_SLOTS:
         QCOMPARE(matchCandidates(kCodesOnly, candidates), 0);
         QCOMPARE(candidates.size(), std::size_t(3));
         ColorEntry entry;
-        QCOMPARE(entryByCodeInEnabledCollections(QStringLiteral("P-2"), entry), 0);
+        QCOMPARE(entryByCodeInEnabledCollections("P-2", entry), 0);
         const auto it = std::find_if(candidates.cbegin(), candidates.cend(),
             [&entry](const LabCandidate &c) { return c.reference == quintptr(entry.id); });
         QVERIFY(it != candidates.cend());
@@ -297,17 +295,17 @@ private Q_SLOTS:
         QCOMPARE(ids, m_capsureIds);
 
         QVector<ColorEntry> entries;
-        QCOMPARE(findCapsureEntries(QStringLiteral("cap-1"), entries), 0);
+        QCOMPARE(findCapsureEntries("cap-1", entries), 0);
         QCOMPARE(entries.size(), 3); // the disabled collection's chip is not among them
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(0).collectionId), kCodesOnly);
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(1).collectionId), kNamed);
         QCOMPARE(collectionUuidInSystemWideFile(entries.at(2).collectionId), kCapsureLow);
         QCOMPARE(entries.at(2).red, 5);
         // Searched chip names count too (the device-matching collections' row.name.search.order).
-        QCOMPARE(findCapsureEntries(QStringLiteral("LAGOON"), entries), 0);
+        QCOMPARE(findCapsureEntries("LAGOON", entries), 0);
         QCOMPARE(entries.size(), 2);
-        QCOMPARE(entries.at(0).code, QStringLiteral("Lagoon"));
-        QCOMPARE(entries.at(1).code, QStringLiteral("CAP-1"));
+        QCOMPARE(entries.at(0).code, "Lagoon");
+        QCOMPARE(entries.at(1).code, "CAP-1");
     }
 
     // Measured names are taken literally; an empty name matches no nameless chip.

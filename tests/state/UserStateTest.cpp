@@ -13,15 +13,14 @@ using Tintor::DB::ItemIndex;
 
 namespace {
 
-const QUuid kDeck = QUuid::fromString(QStringLiteral("{5c1f0a52-3e4b-4d8a-9b7e-1f2a3b4c5d6e}"));
-const QUuid kOtherDeck = QUuid::fromString(QStringLiteral("{a0b1c2d3-e4f5-4a6b-8c7d-9e0f1a2b3c4d}"));
+const QUuid kDeck = QUuid::fromString("{5c1f0a52-3e4b-4d8a-9b7e-1f2a3b4c5d6e}");
+const QUuid kOtherDeck = QUuid::fromString("{a0b1c2d3-e4f5-4a6b-8c7d-9e0f1a2b3c4d}");
 
 // The store as any other reader sees it: the names are spelled out here on purpose, so a reader and writer that agree
 // on a wrong name still fail.
 std::unique_ptr<QSettings> rawStore()
 {
-    return std::make_unique<QSettings>(
-        QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"), QStringLiteral("Huelink.Photoshop"));
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vestrel", "Huelink.Photoshop");
 }
 
 QString deckGroup(const QUuid &uuid)
@@ -44,15 +43,15 @@ using DeckReader = std::function<int(const QUuid &)>;
 const QHash<QString, DeckReader> &deckReaders()
 {
     static const QHash<QString, DeckReader> readers {
-        { QStringLiteral("SegmentIndex"), UserState::segmentIndex },
-        { QStringLiteral("MoodFilter"), UserState::moodFilter },
-        { QStringLiteral("PageIndex"), UserState::pageIndex },
-        { QStringLiteral("RowIndex"), UserState::rowIndex },
-        { QStringLiteral("TabPageIndex"), UserState::tabPageIndex },
-        { QStringLiteral("SchemeKind"), UserState::schemeKind },
-        { QStringLiteral("SchemeNeutralSubKind"), UserState::schemeNeutralSubKind },
-        { QStringLiteral("ExteriorColors"), [](const QUuid &u) { return int(UserState::exteriorColors(u)); } },
-        { QStringLiteral("ShowMto"), [](const QUuid &u) { return int(UserState::showMto(u)); } },
+        { "SegmentIndex", UserState::segmentIndex },
+        { "MoodFilter", UserState::moodFilter },
+        { "PageIndex", UserState::pageIndex },
+        { "RowIndex", UserState::rowIndex },
+        { "TabPageIndex", UserState::tabPageIndex },
+        { "SchemeKind", UserState::schemeKind },
+        { "SchemeNeutralSubKind", UserState::schemeNeutralSubKind },
+        { "ExteriorColors", [](const QUuid &u) { return int(UserState::exteriorColors(u)); } },
+        { "ShowMto", [](const QUuid &u) { return int(UserState::showMto(u)); } },
     };
     return readers;
 }
@@ -106,7 +105,7 @@ private Q_SLOTS:
                 deckReaders().value(key)(kDeck) == expected, qPrintable(key + QLatin1Char('=') + stored.toString()));
             // The other collection still reads its default.
             const int fallback = deckReaders().value(key)(kOtherDeck);
-            writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, QStringLiteral("not a value"));
+            writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, "not a value");
             QCOMPARE(deckReaders().value(key)(kOtherDeck), fallback);
         }
     }
@@ -126,8 +125,8 @@ private Q_SLOTS:
         UserState::setHostApplicationPid(qint64(5000000123));
         UserState::setMyPaletteGridVisible(false);
         UserState::setMyPaletteSaveFileFormat(1);
-        UserState::setMyPaletteLastSavePath(QStringLiteral("/home/user/deck.palette"));
-        UserState::setMyPaletteDescription(QStringLiteral("Kitchen"));
+        UserState::setMyPaletteLastSavePath("/home/user/deck.palette");
+        UserState::setMyPaletteDescription("Kitchen");
         UserState::setMyPaletteFullBackgroundColor(90);
 
         const QString deck = deckGroup(kDeck) + QLatin1Char('/');
@@ -148,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(UserState::hostApplicationPid(), qint64(5000000123));
         QCOMPARE(UserState::myPaletteGridVisible(), false);
         QCOMPARE(UserState::myPaletteSaveFileFormat(), true);
-        QCOMPARE(UserState::myPaletteLastSavePath(), QStringLiteral("/home/user/deck.palette"));
+        QCOMPARE(UserState::myPaletteLastSavePath(), "/home/user/deck.palette");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 90);
     }
 
@@ -170,8 +169,8 @@ private Q_SLOTS:
     {
         const ItemIndex chip { kDeck, 3, 7 };
         UserState::setMyPaletteEntry(2, 5, chip);
-        QCOMPARE(rawValue(QStringLiteral("MyPalette/(2,5).Entry")).toString(), chip.toText());
-        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(5,2).Entry")));
+        QCOMPARE(rawValue("MyPalette/(2,5).Entry").toString(), chip.toText());
+        QVERIFY(!rawStore()->contains("MyPalette/(5,2).Entry"));
         QVERIFY(UserState::myPaletteEntry(2, 5) == chip);
         QVERIFY(UserState::myPaletteEntry(5, 2) == ItemIndex());
     }
@@ -183,8 +182,8 @@ private Q_SLOTS:
             UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, 7 });
             UserState::setMyPaletteEntry(0, 0, ItemIndex { kDeck, 3, 8 });
             UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, colorId });
-            QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(1,4).Entry")));
-            QVERIFY(rawStore()->contains(QStringLiteral("MyPalette/(0,0).Entry")));
+            QVERIFY(!rawStore()->contains("MyPalette/(1,4).Entry"));
+            QVERIFY(rawStore()->contains("MyPalette/(0,0).Entry"));
             QVERIFY(UserState::myPaletteEntry(1, 4) == ItemIndex());
         }
     }
@@ -193,23 +192,23 @@ private Q_SLOTS:
     {
         UserState::setMyPaletteCellSelected(3, 1, true);
         UserState::setMyPaletteCellSelected(0, 2, true);
-        QCOMPARE(rawValue(QStringLiteral("MyPalette/(3,1).Selected")).toBool(), true);
+        QCOMPARE(rawValue("MyPalette/(3,1).Selected").toBool(), true);
         QCOMPARE(UserState::myPaletteCellSelected(3, 1), true);
         QCOMPARE(UserState::myPaletteCellSelected(1, 3), false);
 
         UserState::setMyPaletteCellSelected(3, 1, false);
-        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(3,1).Selected")));
+        QVERIFY(!rawStore()->contains("MyPalette/(3,1).Selected"));
         QCOMPARE(UserState::myPaletteCellSelected(3, 1), false);
         QCOMPARE(UserState::myPaletteCellSelected(0, 2), true);
         // Deselecting a cell that was never selected writes nothing.
         UserState::setMyPaletteCellSelected(2, 2, false);
-        QVERIFY(!rawStore()->contains(QStringLiteral("MyPalette/(2,2).Selected")));
+        QVERIFY(!rawStore()->contains("MyPalette/(2,2).Selected"));
     }
 
     void saveFileFormatIsTrueOnlyForOne()
     {
         for (const int stored : { 0, 1, 2 }) {
-            writeRaw(QStringLiteral("MyPalette/MyPaletteSaveFileFormat"), stored);
+            writeRaw("MyPalette/MyPaletteSaveFileFormat", stored);
             QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
             UserState::setMyPaletteSaveFileFormat(stored);
             QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
@@ -218,34 +217,34 @@ private Q_SLOTS:
 
     void valuesOfTheWrongKindReadTheDefault()
     {
-        writeRaw(QStringLiteral("MyPalette/MyPaletteFullBackgroundColor"), QStringLiteral("grey"));
+        writeRaw("MyPalette/MyPaletteFullBackgroundColor", "grey");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 176);
-        writeRaw(QStringLiteral("MyPalette/MyPaletteGridVisible"), QStringLiteral("false"));
+        writeRaw("MyPalette/MyPaletteGridVisible", "false");
         QCOMPARE(UserState::myPaletteGridVisible(), false);
-        writeRaw(QStringLiteral("HostApplicationPID"), QStringLiteral("host"));
+        writeRaw("HostApplicationPID", "host");
         QCOMPARE(UserState::hostApplicationPid(), 0);
     }
 
     void lastUsedCollectionIsCachedAfterAWrite()
     {
         UserState::setLastUsedCollection(kDeck);
-        QCOMPARE(rawValue(QStringLiteral("UuidOfLastUsedCollection")).toString(), deckGroup(kDeck));
+        QCOMPARE(rawValue("UuidOfLastUsedCollection").toString(), deckGroup(kDeck));
         // The cache answers; the store is not read again.
-        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kOtherDeck));
+        writeRaw("UuidOfLastUsedCollection", deckGroup(kOtherDeck));
         QCOMPARE(UserState::lastUsedCollection(), kDeck);
         UserState::forgetCachedLastUsedCollection();
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
         // The first successful read fills the cache.
-        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kDeck));
+        writeRaw("UuidOfLastUsedCollection", deckGroup(kDeck));
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
     }
 
     void unreadableLastUsedCollectionIsTriedAgain()
     {
         QVERIFY(UserState::lastUsedCollection().isNull());
-        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), QStringLiteral("not a uuid"));
+        writeRaw("UuidOfLastUsedCollection", "not a uuid");
         QVERIFY(UserState::lastUsedCollection().isNull());
-        writeRaw(QStringLiteral("UuidOfLastUsedCollection"), deckGroup(kOtherDeck).toUpper());
+        writeRaw("UuidOfLastUsedCollection", deckGroup(kOtherDeck).toUpper());
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
     }
 };

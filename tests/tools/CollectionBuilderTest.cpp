@@ -82,7 +82,7 @@ const char *const kProducts = "key,name,code\n"
 
 QString toolPath()
 {
-    return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
+    return ProgramRun::builtProgram("tools/huelink-collection/huelink-collection");
 }
 
 ProgramRun tool(const QStringList &arguments)
@@ -92,20 +92,19 @@ ProgramRun tool(const QStringList &arguments)
 
 ProgramRun build(const QString &source, const QString &target)
 {
-    return tool({ QStringLiteral("build"), source, QStringLiteral("-o"), target });
+    return tool({ "build", source, "-o", target });
 }
 
 // The valid source, with `before` replaced by `after` in `file`.
 bool writeSource(const QString &folder, const QString &file = QString(), const QString &before = QString(),
     const QString &after = QString())
 {
-    QHash<QString, QByteArray> files { { QStringLiteral("collection.json"), kManifest },
-        { QStringLiteral("pages.csv"), kPages }, { QStringLiteral("chips.csv"), kChips },
-        { QStringLiteral("page-schemes.csv"), kPageSchemes }, { QStringLiteral("products.csv"), kProducts },
-        { QStringLiteral("theme/banner.png"), FixtureDatabase::png(QSize(8, 8), Qt::darkBlue) },
-        { QStringLiteral("theme/fonts.txt"), "DejaVu Sans,10;Liberation Sans,9" },
-        { QStringLiteral("textures/plaster.png"), FixtureDatabase::png(QSize(8, 8), Qt::lightGray) },
-        { QStringLiteral("texts/about.html"), "<p>About \xc3\xa9</p>" } };
+    QHash<QString, QByteArray> files { { "collection.json", kManifest }, { "pages.csv", kPages },
+        { "chips.csv", kChips }, { "page-schemes.csv", kPageSchemes }, { "products.csv", kProducts },
+        { "theme/banner.png", FixtureDatabase::png(QSize(8, 8), Qt::darkBlue) },
+        { "theme/fonts.txt", "DejaVu Sans,10;Liberation Sans,9" },
+        { "textures/plaster.png", FixtureDatabase::png(QSize(8, 8), Qt::lightGray) },
+        { "texts/about.html", "<p>About \xc3\xa9</p>" } };
     if (!file.isEmpty()) {
         if (!files.value(file).contains(before.toUtf8()))
             return false;
@@ -143,7 +142,7 @@ private Q_SLOTS:
         using namespace Tintor;
         QTemporaryDir source;
         QVERIFY(writeSource(source.path()));
-        const QString output = TestEnvironment::collectionFolder() + QStringLiteral("/mini.db");
+        const QString output = TestEnvironment::collectionFolder() + "/mini.db";
         const ProgramRun result = build(source.path(), output);
         QVERIFY2(result.exitCode == 0, result.err.constData());
 
@@ -153,15 +152,14 @@ private Q_SLOTS:
         const QUuid share(QString::fromLatin1(kShareUuid));
         const QUuid systemWide = DB::Schema::systemWideCollectionUuid();
         QCOMPARE(DB::collectionUuidsByOrder(), (QList<QUuid> { mini, share }));
-        QCOMPARE(DB::localizedString(mini, QStringLiteral("about.text")), QString::fromUtf8("<p>About \xc3\xa9</p>"));
-        QCOMPARE(DB::settingValue(mini, QStringLiteral("has.color.schemes.page")).toString(), QStringLiteral("1"));
-        QCOMPARE(DB::settingValues(mini, QStringLiteral("schemes")),
-            (QVariantList { QStringLiteral("harmonic"), QStringLiteral("contrast") }));
-        QCOMPARE(DB::settingValue(systemWide, QStringLiteral("texture.size")).toString(), QStringLiteral("300,200"));
+        QCOMPARE(DB::localizedString(mini, "about.text"), QString::fromUtf8("<p>About \xc3\xa9</p>"));
+        QCOMPARE(DB::settingValue(mini, "has.color.schemes.page").toString(), "1");
+        QCOMPARE(DB::settingValues(mini, "schemes"), (QVariantList { "harmonic", "contrast" }));
+        QCOMPARE(DB::settingValue(systemWide, "texture.size").toString(), "300,200");
         QByteArray theme;
-        QCOMPARE(DB::themeData(systemWide, QStringLiteral("image.banner"), theme), 0);
+        QCOMPARE(DB::themeData(systemWide, "image.banner", theme), 0);
         QCOMPARE(QImage::fromData(theme).pixelColor(0, 0), QColor(Qt::darkBlue));
-        QCOMPARE(DB::themeData(systemWide, QStringLiteral("color.widget.collectionselector.text"), theme), 0);
+        QCOMPARE(DB::themeData(systemWide, "color.widget.collectionselector.text", theme), 0);
         QCOMPARE(theme, QByteArray("40,40,40"));
 
         const QString miniId = QString::number(DB::collectionDatabaseId(mini));
@@ -210,7 +208,7 @@ private Q_SLOTS:
         for (const auto &[sql, values] : expected)
             QCOMPARE(rows(output, sql), values);
         QSqlQuery image(DB::collectionDatabase(mini));
-        QVERIFY(image.exec(QStringLiteral("SELECT IMAGE FROM TEXTURE")) && image.next());
+        QVERIFY(image.exec("SELECT IMAGE FROM TEXTURE") && image.next());
         QCOMPARE(QImage::fromData(image.value(0).toByteArray()).pixelColor(0, 0), QColor(Qt::lightGray));
     }
 
@@ -220,15 +218,15 @@ private Q_SLOTS:
         QTemporaryDir source;
         QTemporaryDir output;
         QVERIFY(writeSource(source.path()));
-        const QString first = output.filePath(QStringLiteral("a.db"));
+        const QString first = output.filePath("a.db");
         QCOMPARE(build(source.path(), first).exitCode, 0);
-        for (const QString &name : { QStringLiteral("collection.json"), QStringLiteral("chips.csv") }) {
+        for (const char *name : { "collection.json", "chips.csv" }) {
             QFile file(source.filePath(name));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY(FixtureDatabase::writeFile(source.filePath(name), "\xEF\xBB\xBF" + file.readAll()));
         }
-        const QString second = output.filePath(QStringLiteral("b.db"));
-        QCOMPARE(build(source.filePath(QStringLiteral("collection.json")), second).exitCode, 0);
+        const QString second = output.filePath("b.db");
+        QCOMPARE(build(source.filePath("collection.json"), second).exitCode, 0);
         QVERIFY(!fileHash(first).isEmpty());
         QCOMPARE(fileHash(first), fileHash(second));
     }
@@ -238,7 +236,7 @@ private Q_SLOTS:
         // Card 1 has three chips, card 2 two; positions match only for row 1.
         QTemporaryDir source;
         QTemporaryDir output;
-        QVERIFY(FixtureDatabase::writeFile(source.filePath(QStringLiteral("collection.json")), R"({
+        QVERIFY(FixtureDatabase::writeFile(source.filePath("collection.json"), R"({
           "format": 1,
           "collections": [ {
             "uuid": "{11111111-2222-4333-8444-555555555555}", "systemId": "FB", "name": "Fallback", "order": 3,
@@ -256,7 +254,7 @@ private Q_SLOTS:
                              { "page": 1, "scheme": "neutral", "scheme_page": 2 } ]
           } ]
         })"));
-        const QString target = output.filePath(QStringLiteral("fallback.db"));
+        const QString target = output.filePath("fallback.db");
         QCOMPARE(build(source.path(), target).exitCode, 0);
         // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position (neutral: by
         // row index), A2 has no position (row index), A3's position and row are missing (last chip).
@@ -271,7 +269,7 @@ private Q_SLOTS:
     {
         QTemporaryDir source;
         QTemporaryDir output;
-        const QString target = output.filePath(QStringLiteral("deck.db"));
+        const QString target = output.filePath("deck.db");
         QVERIFY(FixtureDatabase::writeFile(target, "previous contents"));
         QVERIFY(writeSource(source.path(), "chips.csv", "160,60,50", "999,60,50"));
         QCOMPARE(build(source.path(), target).exitCode, 1);
@@ -281,15 +279,15 @@ private Q_SLOTS:
 
         QVERIFY(writeSource(source.path()));
         QCOMPARE(build(source.path(), target).exitCode, 0);
-        QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList { QStringLiteral("deck.db") });
+        QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList { "deck.db" });
         QVERIFY(QFileInfo(target).permissions().testFlag(QFileDevice::ReadOther));
 
-        const ProgramRun summary = tool({ QStringLiteral("inspect"), target });
+        const ProgramRun summary = tool({ "inspect", target });
         QCOMPARE(summary.exitCode, 0);
         for (const char *line : { kMiniUuid, "Collection SHARE", "cards 2 (1 shared from other collections), chips 3",
                  "has.color.schemes.page on" })
             QVERIFY2(summary.out.contains(line), summary.out.constData());
-        const ProgramRun check = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
+        const ProgramRun check = tool({ "inspect", target, "--check" });
         QVERIFY2(check.exitCode == 0 && check.err.isEmpty(), check.err.constData());
 
         // Each missing table and column the reader needs is reported; a declared column or index the reader never
@@ -300,7 +298,7 @@ private Q_SLOTS:
                          "ALTER TABLE PAGE DROP COLUMN NAME", "DROP TABLE ROW_NAME",
                          "DROP TABLE PRODUCT_PRODUCT_GROUP_MAP" }),
             QStringList());
-        const ProgramRun damaged = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
+        const ProgramRun damaged = tool({ "inspect", target, "--check" });
         QCOMPARE(damaged.exitCode, 1);
         QCOMPARE(damaged.errLines().size(), 3);
         for (const char *error : { "table ROW_SCHEME_MAP is missing", "column ROW.IS_MTO is missing",
@@ -368,7 +366,7 @@ private Q_SLOTS:
             QTemporaryDir source;
             QTemporaryDir output;
             QVERIFY2(writeSource(source.path(), file, before, after), qPrintable(before));
-            const ProgramRun result = build(source.path(), output.filePath(QStringLiteral("broken.db")));
+            const ProgramRun result = build(source.path(), output.filePath("broken.db"));
             const QList<QByteArray> lines = result.errLines();
             QVERIFY2(result.exitCode > 0
                     && std::any_of(lines.cbegin(), lines.cend(),
@@ -404,14 +402,14 @@ private Q_SLOTS:
         QTemporaryDir source;
         QTemporaryDir output;
         QVERIFY(writeSource(source.path()));
-        const QString built = output.filePath(QStringLiteral("built.db"));
+        const QString built = output.filePath("built.db");
         QCOMPARE(build(source.path(), built).exitCode, 0);
         for (const auto &[damage, expected] : damages) {
-            const QString target = output.filePath(QStringLiteral("mini.db"));
+            const QString target = output.filePath("mini.db");
             QFile::remove(target);
             QVERIFY(QFile::copy(built, target));
             QCOMPARE(FixtureDatabase::query(target, { "PRAGMA ignore_check_constraints = ON", damage }), QStringList());
-            const ProgramRun check = tool({ QStringLiteral("inspect"), target, QStringLiteral("--check") });
+            const ProgramRun check = tool({ "inspect", target, "--check" });
             QCOMPARE(check.exitCode, 1);
             QVERIFY2(
                 check.err.contains(expected.toUtf8()) && check.err.contains(target.toUtf8()), check.err.constData());
@@ -421,12 +419,12 @@ private Q_SLOTS:
     void synthIsDeterministicAndReadable()
     {
         QTemporaryDir output;
-        const QString first = output.filePath(QStringLiteral("a.db"));
-        const QString second = output.filePath(QStringLiteral("b.db"));
+        const QString first = output.filePath("a.db");
+        const QString second = output.filePath("b.db");
         for (const QString &target : { first, second })
             QCOMPARE(tool({ "synth", "--chips", "2000", "-o", target }).exitCode, 0);
         QCOMPARE(fileHash(first), fileHash(second));
-        const ProgramRun check = tool({ QStringLiteral("inspect"), first, QStringLiteral("--check") });
+        const ProgramRun check = tool({ "inspect", first, "--check" });
         QVERIFY2(check.exitCode == 0, check.err.constData());
 
         QCOMPARE(rows(first, "SELECT COUNT(*), COUNT(DISTINCT CODE) FROM \"ROW\""), QStringList { "2000|2000" });
@@ -445,7 +443,7 @@ private Q_SLOTS:
             QVERIFY(sizes.at(i).toInt() <= 8 && (sizes.at(i).toInt() >= 5 || i == sizes.size() - 1));
 
         // Counts out of range are refused and write nothing.
-        const QString refused = output.filePath(QStringLiteral("x.db"));
+        const QString refused = output.filePath("x.db");
         QCOMPARE(tool({ "synth", "--chips", "200001", "-o", refused }).exitCode, 2);
         QCOMPARE(tool({ "synth", "--chips", "0", "-o", refused }).exitCode, 2);
         QVERIFY(!QFileInfo::exists(refused));

@@ -16,8 +16,8 @@ using namespace Tintor;
 
 namespace {
 
-const QUuid kFirst(QStringLiteral("{4a000000-0000-0000-0000-00000000004a}"));
-const QUuid kSecond(QStringLiteral("{4b000000-0000-0000-0000-00000000004b}"));
+const QUuid kFirst("{4a000000-0000-0000-0000-00000000004a}");
+const QUuid kSecond("{4b000000-0000-0000-0000-00000000004b}");
 
 struct Chip {
     const char *code;
@@ -39,12 +39,12 @@ const Chip kChips[] = {
 
 QString toolPath()
 {
-    return ProgramRun::builtProgram(QStringLiteral("tools/huelink-collection/huelink-collection"));
+    return ProgramRun::builtProgram("tools/huelink-collection/huelink-collection");
 }
 
 std::pair<int, QStringList> runMatch(const QStringList &arguments, QString *errors = nullptr)
 {
-    const ProgramRun run = ProgramRun::run(toolPath(), QStringList { QStringLiteral("match") } + arguments, 60000);
+    const ProgramRun run = ProgramRun::run(toolPath(), QStringList { "match" } + arguments, 60000);
     if (errors)
         *errors = QString::fromUtf8(run.err);
     return { run.exitCode, QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts) };
@@ -74,12 +74,12 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(QFile::exists(toolPath()), qPrintable(toolPath()));
-        m_file = m_folder.filePath(QStringLiteral("match.db"));
+        m_file = m_folder.filePath("match.db");
         FixtureDatabase fixture(m_file);
         // The second collection comes first in the file but not by ORDER.
-        const qint64 secondId = fixture.addCollection(kSecond, QStringLiteral("SECOND"), 2);
-        const qint64 firstId = fixture.addCollection(kFirst, QStringLiteral("FIRST"), 1);
-        fixture.addSetting(firstId, QStringLiteral("row.name.display.order"), 1);
+        const qint64 secondId = fixture.addCollection(kSecond, "SECOND", 2);
+        const qint64 firstId = fixture.addCollection(kFirst, "FIRST", 1);
+        fixture.addSetting(firstId, "row.name.display.order", 1);
         QHash<int, qint64> pages;
         for (const Chip &chip : kChips) {
             if (!pages.contains(chip.pageIndex))
@@ -114,12 +114,12 @@ private Q_SLOTS:
             = runMatch({ m_file, "--collection", kSecond.toString(), "--rgb", "B43C28", "--count", "3" });
         QCOMPARE(exitCode, 0);
         QCOMPARE(lines.size(), 2);
-        QVERIFY(lines.at(1).contains(QStringLiteral("S-92\tOther brick\tpage 9\trow 2")));
+        QVERIFY(lines.at(1).contains("S-92\tOther brick\tpage 9\trow 2"));
     }
 
     void jsonLinesCarryEveryField()
     {
-        const QString list = m_folder.filePath(QStringLiteral("colours.txt"));
+        const QString list = m_folder.filePath("colours.txt");
         QVERIFY(FixtureDatabase::writeFile(list, "B43C28\n\n  #143c6e  \n50, 10, -20\n"));
         const auto [exitCode, lines] = runMatch({ m_file, "--json", "--count", "2", "--lab", "97,0,2", "--csv", list });
         QCOMPARE(exitCode, 0);
@@ -134,9 +134,9 @@ private Q_SLOTS:
             (QVariantMap { { "code", "F-11" }, { "name", "Brick" }, { "pageIndex", 3 }, { "rowIndex", 1 },
                 { "rgb", "B43C28" }, { "deltaE", 0.0 } }));
         // A name with quotes stays valid JSON.
-        QCOMPARE(matchOf(lines.at(2)).value("name").toString(), QStringLiteral("Sea \"deep\""));
+        QCOMPARE(matchOf(lines.at(2)).value("name").toString(), "Sea \"deep\"");
         // The Lab line ranks chalk first, by the same difference.
-        QCOMPARE(matchOf(lines.at(0)).value("code").toString(), QStringLiteral("F-23"));
+        QCOMPARE(matchOf(lines.at(0)).value("code").toString(), "F-23");
         QCOMPARE(matchOf(lines.at(0)).value("deltaE").toDouble(),
             std::round(expectedRanking({ 97, 0, 2 }).first().second * 1e4) / 1e4);
     }
@@ -161,16 +161,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, arguments);
         QFETCH(QString, message);
-        const QString text = m_folder.filePath(QStringLiteral("notes.db"));
+        const QString text = m_folder.filePath("notes.db");
         QVERIFY(FixtureDatabase::writeFile(text, "not a database\n"));
-        const QString empty = m_folder.filePath(QStringLiteral("empty.db"));
+        const QString empty = m_folder.filePath("empty.db");
         {
             FixtureDatabase database(empty);
-            QVERIFY(database.exec(QStringLiteral("DROP TABLE COLLECTION")));
+            QVERIFY(database.exec("DROP TABLE COLLECTION"));
         }
         arguments.replace("@text", text)
             .replace("@empty", empty)
-            .replace("@missing", m_folder.filePath(QStringLiteral("missing.db")))
+            .replace("@missing", m_folder.filePath("missing.db"))
             .replace("@file", m_file);
         QString errors;
         const auto [exitCode, lines] = runMatch(arguments.split(QLatin1Char(' ')), &errors);

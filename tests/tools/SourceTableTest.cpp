@@ -73,41 +73,34 @@ private Q_SLOTS:
     void csvRecordsNameTheirLineAndColumn()
     {
         QTemporaryDir folder;
-        QVERIFY(FixtureDatabase::writeFile(folder.filePath(QStringLiteral("t.csv")), "Page,ROW\n# skip\n3,4\n5\n"));
+        QVERIFY(FixtureDatabase::writeFile(folder.filePath("t.csv"), "Page,ROW\n# skip\n3,4\n5\n"));
         ProblemList problems;
-        const SourceFiles files(folder.path(), QStringLiteral("collection.json"), problems);
-        const QList<SourceRecord> records = SourceTable::load(QJsonValue(QStringLiteral("t.csv")), QStringLiteral("x"),
-            { QStringLiteral("page"), QStringLiteral("row") }, files);
+        const SourceFiles files(folder.path(), "collection.json", problems);
+        const QList<SourceRecord> records = SourceTable::load(QJsonValue("t.csv"), "x", { "page", "row" }, files);
         QVERIFY(!problems.hasErrors());
         QCOMPARE(records.size(), 2);
-        QCOMPARE(records.at(0).value(QStringLiteral("page")), QStringLiteral("3"));
-        QCOMPARE(records.at(0).where(QStringLiteral("row")), QStringLiteral("t.csv:3: column \"row\""));
-        QVERIFY(!records.at(1).has(QStringLiteral("row")));
-        QCOMPARE(records.at(1).origin(), QStringLiteral("t.csv:4"));
+        QCOMPARE(records.at(0).value("page"), "3");
+        QCOMPARE(records.at(0).where("row"), "t.csv:3: column \"row\"");
+        QVERIFY(!records.at(1).has("row"));
+        QCOMPARE(records.at(1).origin(), "t.csv:4");
 
         // More fields than the header names is an error.
-        QVERIFY(FixtureDatabase::writeFile(folder.filePath(QStringLiteral("wide.csv")), "page\n1,2\n"));
-        QVERIFY(SourceTable::load(
-            QJsonValue(QStringLiteral("wide.csv")), QStringLiteral("x"), { QStringLiteral("page") }, files)
-                    .isEmpty());
-        QCOMPARE(
-            problems.errors(), QStringList { QStringLiteral("wide.csv:2: 2 fields, but the header names 1 columns") });
+        QVERIFY(FixtureDatabase::writeFile(folder.filePath("wide.csv"), "page\n1,2\n"));
+        QVERIFY(SourceTable::load(QJsonValue("wide.csv"), "x", { "page" }, files).isEmpty());
+        QCOMPARE(problems.errors(), QStringList { "wide.csv:2: 2 fields, but the header names 1 columns" });
     }
 
     void inlineRecordsNameTheirJsonPath()
     {
         QTemporaryDir folder;
         ProblemList problems;
-        const SourceFiles files(folder.path(), QStringLiteral("collection.json"), problems);
+        const SourceFiles files(folder.path(), "collection.json", problems);
         const QJsonValue value = QJsonDocument::fromJson("[{\"page\": 1}, {\"Page\": 2, \"colour\": 3}]").array();
-        const QList<SourceRecord> records
-            = SourceTable::load(value, QStringLiteral("collections[0].pages"), { QStringLiteral("page") }, files);
+        const QList<SourceRecord> records = SourceTable::load(value, "collections[0].pages", { "page" }, files);
         QCOMPARE(records.size(), 2);
-        QCOMPARE(records.at(1).value(QStringLiteral("page")), QStringLiteral("2"));
-        QCOMPARE(records.at(0).where(QStringLiteral("page")),
-            QStringLiteral("collection.json: collections[0].pages[0].page"));
-        QCOMPARE(problems.errors(),
-            QStringList { QStringLiteral("collection.json: collections[0].pages[1].colour: unknown field") });
+        QCOMPARE(records.at(1).value("page"), "2");
+        QCOMPARE(records.at(0).where("page"), "collection.json: collections[0].pages[0].page");
+        QCOMPARE(problems.errors(), QStringList { "collection.json: collections[0].pages[1].colour: unknown field" });
     }
 };
 
