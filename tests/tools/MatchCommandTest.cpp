@@ -141,26 +141,8 @@ private Q_SLOTS:
             std::round(expectedRanking({ 97, 0, 2 }).first().second * 1e4) / 1e4);
     }
 
-    void unusableInputsFailClearly_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("text file") << "@text --rgb 000000" << 1 << "is not a collection file";
-        QTest::newRow("database without collections") << "@empty --rgb 000000" << 1 << "is not a collection file";
-        QTest::newRow("missing file") << "@missing --rgb 000000" << 1 << "no such file";
-        QTest::newRow("unknown collection") << "@file --collection {4c000000-0000-0000-0000-00000000004c} --rgb 000000"
-                                            << 1 << "holds no enabled collection";
-        QTest::newRow("bad colour") << "@file --rgb 12345" << 2 << "--rgb needs RRGGBB";
-        QTest::newRow("bad Lab") << "@file --lab 1,2" << 2 << "--lab needs L,a,b";
-        QTest::newRow("no colour") << "@file" << 2 << "usage:";
-        QTest::newRow("zero count") << "@file --count 0 --rgb 000000" << 2 << "--count";
-    }
-
     void unusableInputsFailClearly()
     {
-        QFETCH(QString, arguments);
-        QFETCH(QString, message);
         const QString text = m_folder.filePath("notes.db");
         QVERIFY(FixtureDatabase::writeFile(text, "not a database\n"));
         const QString empty = m_folder.filePath("empty.db");
@@ -168,15 +150,20 @@ private Q_SLOTS:
             FixtureDatabase database(empty);
             QVERIFY(database.exec("DROP TABLE COLLECTION"));
         }
-        arguments.replace("@text", text)
-            .replace("@empty", empty)
-            .replace("@missing", m_folder.filePath("missing.db"))
-            .replace("@file", m_file);
-        QString errors;
-        const auto [exitCode, lines] = runMatch(arguments.split(QLatin1Char(' ')), &errors);
-        QTEST(exitCode, "exitCode");
-        QVERIFY2(errors.contains(message), qPrintable(errors));
-        QVERIFY(lines.isEmpty());
+        const std::tuple<QString, int, const char *> cases[] = { { text + " --rgb 000000", 1,
+                                                                     "is not a collection file" },
+            { empty + " --rgb 000000", 1, "is not a collection file" },
+            { m_folder.filePath("missing.db") + " --rgb 000000", 1, "no such file" },
+            { m_file + " --collection {4c000000-0000-0000-0000-00000000004c} --rgb 000000", 1,
+                "holds no enabled collection" },
+            { m_file + " --rgb 12345", 2, "--rgb needs RRGGBB" }, { m_file + " --lab 1,2", 2, "--lab needs L,a,b" },
+            { m_file, 2, "usage:" }, { m_file + " --count 0 --rgb 000000", 2, "--count" } };
+        for (const auto &[arguments, code, message] : cases) {
+            QString errors;
+            const auto [exitCode, lines] = runMatch(arguments.split(QLatin1Char(' ')), &errors);
+            QCOMPARE(exitCode, code);
+            QVERIFY2(errors.contains(QLatin1String(message)) && lines.isEmpty(), qPrintable(errors));
+        }
     }
 
 private:
