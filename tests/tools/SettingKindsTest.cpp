@@ -13,7 +13,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QStringList>("values");
-        QTest::addColumn<QStringList>("stored"); // empty: refused
+        QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QString>("problem");
 
         // Stored as given when `stored` is "=", refused (naming `problem`) when it is empty.
