@@ -101,14 +101,13 @@ private Q_SLOTS:
                      systemWide.systemId }),
             (QVariantList { kFirst, firstId, 4, "FIRST", "a-one.db", "a-one.db", "VIRTUAL" }));
         QVERIFY(!QSqlDatabase::contains("collectionEnumerator"));
-        QCOMPARE(checkAvailability(kThird), int(StatusNotRegistered));
-        QCOMPARE(collectionDatabaseId(kThird), -1);
-        QCOMPARE(checkAvailability(QUuid()), int(StatusNullUuid));
+        QCOMPARE((QVariantList { checkAvailability(kThird), collectionDatabaseId(kThird), checkAvailability(QUuid()) }),
+            (QVariantList { int(StatusNotRegistered), -1, int(StatusNullUuid) }));
 
         // Equal IDs in two files keep their own rows.
-        QCOMPARE(collectionDatabaseId(kSecond), firstId);
-        QCOMPARE(localizedString(kSecond, "title"), "From two");
-        QCOMPARE(localizedString(kFirst, "title"), "From one");
+        QCOMPARE((QVariantList { collectionDatabaseId(kSecond), localizedString(kSecond, "title"),
+                     localizedString(kFirst, "title") }),
+            (QVariantList { firstId, "From two", "From one" }));
 
         QUuid out;
         QCOMPARE(collectionUuidBySystemId("second", out), 0);
@@ -117,11 +116,11 @@ private Q_SLOTS:
         QCOMPARE(out, kSystemWide);
         QCOMPARE(collectionUuidBySystemId("gamma", out), int(StatusFailed));
         // An integer ID names a collection only within its file.
-        QCOMPARE(collectionUuidInFile(location.databasePath, firstId), kFirst);
-        QCOMPARE(collectionUuidInFile(collectionRegistry().value(kSecond).databasePath, firstId), kSecond);
-        QCOMPARE(collectionUuidInSystemWideFile(firstId), kFirst);
-        QCOMPARE(collectionUuidInSystemWideFile(0), kSystemWide);
-        QCOMPARE(collectionUuidInSystemWideFile(999), QUuid());
+        QCOMPARE((QList<QUuid> { collectionUuidInFile(location.databasePath, firstId),
+                     collectionUuidInFile(collectionRegistry().value(kSecond).databasePath, firstId),
+                     collectionUuidInSystemWideFile(firstId), collectionUuidInSystemWideFile(0),
+                     collectionUuidInSystemWideFile(999) }),
+            (QList<QUuid> { kFirst, kSecond, kFirst, kSystemWide, QUuid() }));
 
         // A loaded registry is not scanned again by discovery, but asking for an unknown UUID finds a file added later;
         // a second claim on a known UUID does not replace it.
@@ -134,9 +133,9 @@ private Q_SLOTS:
         }
         QCOMPARE(discoverCollections(), 1);
         QVERIFY(!collectionRegistry().contains(kUnknown));
-        QCOMPARE(checkAvailability(kUnknown), 0);
-        QCOMPARE(collectionDatabaseId(kUnknown), laterId);
-        QCOMPARE(collectionRegistry().value(kFirst).systemId, "FIRST");
+        QCOMPARE((QVariantList { checkAvailability(kUnknown), collectionDatabaseId(kUnknown),
+                     collectionRegistry().value(kFirst).systemId }),
+            (QVariantList { 0, laterId, "FIRST" }));
         // Equal orders come from different files: both are listed, by file.
         QCOMPARE(collectionUuidsByOrder(), (QList<QUuid> { kUnknown, kFirst, kSecond }));
     }
@@ -225,9 +224,9 @@ private Q_SLOTS:
             QCOMPARE(checkAvailability(kFirst), int(StatusCannotOpen));
             QVERIFY(!QSqlDatabase::contains("tmpCheckAvailability"));
             QVERIFY(!QSqlDatabase::contains(connectionNameOf(path)));
-            QCOMPARE(localizedString(kFirst, "title"), "title");
-            QCOMPARE(settingValue(kFirst, "page.count", 3), QVariant(3));
-            QVERIFY(settingValues(kFirst, "page.count").isEmpty());
+            QCOMPARE((QVariantList { localizedString(kFirst, "title"), settingValue(kFirst, "page.count", 3),
+                         settingValues(kFirst, "page.count").size() }),
+                (QVariantList { "title", 3, 0 }));
             QByteArray bytes("kept");
             QCOMPARE(themeData(kFirst, "logo", bytes), int(StatusCannotOpen));
             QVERIFY(bytes.isEmpty());
@@ -269,10 +268,11 @@ private Q_SLOTS:
         QCOMPARE(localizedString(kFirst, "long"), QString(kMaxInterfaceTextLength - 1, QLatin1Char('x')));
         QVERIFY(localizedDocument(kFirst, "long").endsWith(" tail"));
 
-        QCOMPARE(settingValue(kFirst, "WHEEL.segments", -1).toInt(), 24);
-        QCOMPARE(settingValue(kSecond, "wheel.segments", -1).toInt(), 12);
         // Only VALUE_INDEX 0 is a single value.
-        QCOMPARE(settingValue(kFirst, "only.second.index", -1), QVariant(-1));
+        QCOMPARE(
+            (QVariantList { settingValue(kFirst, "WHEEL.segments", -1).toInt(),
+                settingValue(kSecond, "wheel.segments", -1).toInt(), settingValue(kFirst, "only.second.index", -1) }),
+            (QVariantList { 24, 12, -1 }));
         QCOMPARE(settingValues(kFirst, "name.order"), (QVariantList { "a", "b", "c" }));
         QVERIFY(settingValues(kSecond, "name.order").isEmpty());
 
@@ -281,9 +281,9 @@ private Q_SLOTS:
         QCOMPARE(bytes, QByteArray("\x89PNG\0\1\2", 7));
         QCOMPARE(themeData(kFirst, "missing", bytes), int(StatusFailed));
         QVERIFY(bytes.isEmpty());
-        QCOMPARE(themeData(kSecond, "logo", bytes), int(StatusFailed));
-        QCOMPARE(themeData(kFirst, "text.item", bytes), int(StatusFailed));
-        QCOMPARE(themeData(kUnknown, "logo", bytes), int(StatusNotRegistered));
+        QCOMPARE((QList<int> { themeData(kSecond, "logo", bytes), themeData(kFirst, "text.item", bytes),
+                     themeData(kUnknown, "logo", bytes) }),
+            (QList<int> { StatusFailed, StatusFailed, StatusNotRegistered }));
 
         CollectionPointer collection;
         QCOMPARE(collectionByUuid(kFirst, collection), 0);
