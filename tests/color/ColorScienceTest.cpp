@@ -60,10 +60,6 @@ private Q_SLOTS:
             { QColor(10, 20, 5), { 5.2012, -5.9216, 5.6277 } } };
         for (const auto &[color, lab] : colors)
             QCOMPARE(fixed4(Tintor::colorToLab(color)), fixed4(lab));
-    }
-
-    void matrixWhiteAndReferenceWhite()
-    {
         QCOMPARE(fixed4(Tintor::srgbToXyz({ 1.0, 1.0, 1.0 })), fixed4(ColorTriple { 0.9505, 1.0, 1.089 }));
         QCOMPARE(fixed4(Tintor::srgbToXyz({ 0.0, 0.0, 0.0 })), fixed4(ColorTriple { 0.0, 0.0, 0.0 }));
         const ColorTriple white = Tintor::labToXyz({ 100.0, 0.0, 0.0 }, Tintor::D65White);
@@ -87,22 +83,18 @@ private Q_SLOTS:
         QCOMPARE(xyz[1], 0.2126 * (edge / 12.92));
         const double above = 0.0405;
         QCOMPARE(Tintor::srgbToXyz({ above, 0.0, 0.0 })[1], 0.2126 * std::pow((above + 0.055) / 1.055, 2.4));
-    }
-
-    void encodingEdgeTakesLinearBranch()
-    {
         // X alone drives red through the first matrix coefficient; pick an X for which that product is exactly the edge
         // value.
         const double coefficient = 3.2406254773200533;
-        const double edge = 0.0031308;
-        double x = edge / coefficient;
-        for (int step = 0; step < 8 && coefficient * x != edge; ++step)
-            x = std::nextafter(x, coefficient * x < edge ? 1.0 : 0.0);
-        QCOMPARE(coefficient * x, edge);
-        QCOMPARE(Tintor::xyzToSrgb({ x, 0.0, 0.0 })[0], 12.92 * edge);
-        const double above = 0.0032;
-        QCOMPARE(Tintor::xyzToSrgb({ above / coefficient, 0.0, 0.0 })[0],
-            1.055 * std::pow(coefficient * (above / coefficient), 0.4166666666666667) - 0.055);
+        const double encodingEdge = 0.0031308;
+        double x = encodingEdge / coefficient;
+        for (int step = 0; step < 8 && coefficient * x != encodingEdge; ++step)
+            x = std::nextafter(x, coefficient * x < encodingEdge ? 1.0 : 0.0);
+        QCOMPARE(coefficient * x, encodingEdge);
+        QCOMPARE(Tintor::xyzToSrgb({ x, 0.0, 0.0 })[0], 12.92 * encodingEdge);
+        const double encodingAbove = 0.0032;
+        QCOMPARE(Tintor::xyzToSrgb({ encodingAbove / coefficient, 0.0, 0.0 })[0],
+            1.055 * std::pow(coefficient * (encodingAbove / coefficient), 0.4166666666666667) - 0.055);
     }
 
     // Y below ε: L* = κ·Y; and back.
@@ -119,10 +111,6 @@ private Q_SLOTS:
             for (int i = 0; i < 3; ++i)
                 QVERIFY2(std::fabs(back[i] - xyz[i]) < 1e-8, qPrintable(fixed4(back)));
         }
-    }
-
-    void xyzToSrgbIsNotClampedButClampUnitIs()
-    {
         ColorTriple srgb = Tintor::xyzToSrgb({ 1.0, 0.0, 0.0 });
         QVERIFY(srgb[0] > 1.0 && srgb[1] < 0.0);
         Tintor::clampUnit(srgb);
@@ -160,12 +148,9 @@ private Q_SLOTS:
             QCOMPARE(round4(Tintor::deltaE2000(candidate, reference)), distance);
             QCOMPARE(Tintor::deltaE2000(reference, reference), 0.0);
         }
-    }
-
-    // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°. Wrapped wrongly, the pair would measure
-    // like its mirror at 170°/190°.
-    void deltaE2000WrapsHueAcrossZero()
-    {
+        // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°. Wrapped wrongly, the pair would
+        // measure
+        // like its mirror at 170°/190°.
         // a* is chosen so that a′ = (1 + G)·a* lands the hues on 350° and 10°.
         const ColorTriple at350 { 50.0, 13.7563, -3.4730 };
         const ColorTriple at10 { 50.0, 13.7563, 3.4730 };
@@ -194,11 +179,7 @@ private Q_SLOTS:
                     match.distance, Tintor::deltaE2000(reference, ColorTriple { candidates[match.reference].l, 0, 0 }));
             }
         }
-    }
-
-    // A new search forgets the previous result, also with no room or no candidates.
-    void findNearestColorsClearsThePreviousResult()
-    {
+        // A new search forgets the previous result, also with no room or no candidates.
         std::vector<NearestMatch> result { { 0.0, 99 }, { 0.0, 98 }, { 0.0, 97 } };
         Tintor::findNearestColors({ 50.0, 0.0, 0.0 }, candidatesAtLightness({ 70.0 }), result, 3);
         QCOMPARE(referencesOf(result), QList<quintptr> { 0 });
