@@ -143,10 +143,6 @@ private Q_SLOTS:
         QCOMPARE(schemePages(kDeck, 2, SchemeContrast, pages), 0);
         QVERIFY(pages.isEmpty());
         QCOMPARE(schemePages(QUuid(), 1, SchemeContrast, pages), int(StatusNullUuid));
-    }
-
-    void complementaryNeutralSchemeOfACard()
-    {
         QVERIFY(pageHasComplementaryNeutralScheme(kDeck, 1));
         QVERIFY(!pageHasComplementaryNeutralScheme(kDeck, 2));
         // Unavailable: offered rather than hidden.
@@ -262,10 +258,6 @@ private Q_SLOTS:
         QCOMPARE(foresightGroups(kSecond, groups), 0);
         QCOMPARE(sortedKeys(groups.keys()), sortedKeys({ m_sharedGroup, m_secondGroup }));
         QVERIFY(groups.value(m_secondGroup).entries.isEmpty());
-    }
-
-    void texturesIncludeSharedOnesAndPairWithCards()
-    {
         QHash<qint64, Texture> textures;
         QCOMPARE(texturesOfCollection(kDeck, textures), 0);
         QCOMPARE(sortedKeys(textures.keys()), sortedKeys({ m_sharedTexture, m_deckTexture }));

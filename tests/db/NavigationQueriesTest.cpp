@@ -99,11 +99,6 @@ private Q_SLOTS:
         QCOMPARE(page.pageIndex, 3); // left as it was
         QCOMPARE(pageAt(QUuid(), 1, page), int(StatusNullUuid));
         QCOMPARE(pageAt(kDisabled, 1, page), int(StatusNotRegistered));
-    }
-
-    void pageByIdLoadsChipsOnlyWhenAsked()
-    {
-        ColorPage page;
         QCOMPARE(pageById(kDeck, m_pageIds.value(5), false, page), int(StatusOk));
         QCOMPARE(page.pageIndex, 5);
         QVERIFY(page.entries.isEmpty());
@@ -189,10 +184,6 @@ private Q_SLOTS:
         QCOMPARE(outPageIndex, -1);
         QCOMPARE(firstPageIndexAtOrAfterSegment(QUuid(), 4, 7, false, outPageIndex), int(StatusNullUuid));
         QCOMPARE(outPageIndex, -1);
-    }
-
-    void segmentsOfCollectionAreDistinctAndSorted()
-    {
         QVector<int> segments { 42 };
         QCOMPARE(segmentsOfCollection(kDeck, segments), int(StatusOk));
         QCOMPARE(segments, (QVector<int> { 1, 2, 5 }));
@@ -208,10 +199,6 @@ private Q_SLOTS:
         QVERIFY(!hasExteriorPageWithMood(kDeck, 1)); // fresh card exists, but not for exterior use
         QVERIFY(!hasExteriorPageWithMood(kOther, 6));
         QVERIFY(hasExteriorPageWithMood(kUnknown, 1)); // unavailable: assume there is one
-    }
-
-    void entryByRgbSearchesEnabledCollectionsOnly()
-    {
         ColorEntry entry;
         QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 3), entry), int(StatusOk));
         QCOMPARE(entry.id, m_quotedRowId);

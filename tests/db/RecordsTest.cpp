@@ -105,10 +105,6 @@ private Q_SLOTS:
                 { "NAME3", entry.nameAt(3) } };
             QVERIFY2(fields.value(column) == expected, sqlValue);
         }
-    }
-
-    void missingCollectionIdIsReported()
-    {
         for (const QString select : { "SELECT 7 AS ID, 'K' AS CODE, 3 AS PAGE_ID",
                  "SELECT 7 AS ID, 'abc' AS COLLECTION_ID, 'K' AS CODE, 3 AS PAGE_ID" }) {
             QTest::ignoreMessage(QtDebugMsg, "Oops.");
@@ -133,6 +129,13 @@ private Q_SLOTS:
                      page.extraAt(-1) }),
             (QStringList { "p0", "q9", "", "", "", "" }));
         QVERIFY(!Tintor::DB::ColorPage(recordOf("SELECT 1 AS ID, 0 AS PAGE_INDEX, 1 AS SEGMENT")).isValid());
+        const Tintor::DB::Collection collection(recordOf(QStringLiteral(
+            "SELECT 3 AS ID, 'DECK' AS SYSTEMID, 7 AS VERSION, '{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}' AS UUID, "
+            "'Deck' AS NAME, 12 AS \"ORDER\"")));
+        QCOMPARE((QVariantList { collection.id, collection.systemId, collection.version, collection.uuid,
+                     collection.name, collection.order }),
+            (QVariantList { 3, "DECK", 7, kUuid, "Deck", 12 }));
+        QVERIFY(Tintor::DB::Collection(recordOf("SELECT 3 AS ID, 'not a uuid' AS UUID")).uuid.isNull());
     }
 
     void foresightAndTextureRecordsReadTheirColumns()
@@ -164,17 +167,6 @@ private Q_SLOTS:
             recordOf("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA"));
         QCOMPARE(
             (QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
-    }
-
-    void collectionReadsItsColumns()
-    {
-        const Tintor::DB::Collection collection(recordOf(QStringLiteral(
-            "SELECT 3 AS ID, 'DECK' AS SYSTEMID, 7 AS VERSION, '{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}' AS UUID, "
-            "'Deck' AS NAME, 12 AS \"ORDER\"")));
-        QCOMPARE((QVariantList { collection.id, collection.systemId, collection.version, collection.uuid,
-                     collection.name, collection.order }),
-            (QVariantList { 3, "DECK", 7, kUuid, "Deck", 12 }));
-        QVERIFY(Tintor::DB::Collection(recordOf("SELECT 3 AS ID, 'not a uuid' AS UUID")).uuid.isNull());
     }
 
     void itemIndexFromText()

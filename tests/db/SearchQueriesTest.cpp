@@ -190,6 +190,11 @@ private Q_SLOTS:
         QCOMPARE(
             findPhrase(kCodesOnly, "Plain name", pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
         QCOMPARE(findPhrase(QUuid(), "P-1", pageIndex, rowIndex, segment, mood, exterior), int(StatusNullUuid));
+        ColorEntry entry;
+        QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
+        QCOMPARE(entry.code, "ABC-1");
+        QCOMPARE(entryNearRgb(kNamed, QColor(103, 150, 200), entry), int(StatusFailed));
+        QCOMPARE(entry.id, qint64(-1));
     }
 
     void completionListsEachSearchedTextOnce()
@@ -259,20 +264,7 @@ private Q_SLOTS:
         QCOMPARE(matchCandidates(kBroken, candidates, &skipped), 0);
         QCOMPARE(skipped, 2);
         QCOMPARE(candidates.size(), std::size(kBrokenChips));
-    }
-
-    void entryNearRgbAllowsTwoPerChannel()
-    {
-        ColorEntry entry;
-        QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
-        QCOMPARE(entry.code, "ABC-1");
-        QCOMPARE(entryNearRgb(kNamed, QColor(103, 150, 200), entry), int(StatusFailed));
-        QCOMPARE(entry.id, qint64(-1));
-    }
-
-    void matchCandidatesCarryLabAndRowId()
-    {
-        std::vector<LabCandidate> candidates(3);
+        candidates.assign(3, LabCandidate());
         QCOMPARE(matchCandidates(kCodesOnly, candidates), 0);
         QCOMPARE(candidates.size(), std::size_t(3));
         ColorEntry entry;
