@@ -201,11 +201,7 @@ private Q_SLOTS:
         // No kind gates: chip N is neutral, but has no pelvon rows.
         QCOMPARE(pelvonSchemeEntries(kDeck, 1, 1, entries), 0);
         QVERIFY(entries.isEmpty());
-    }
-
-    // One past the last chip, row zero, a missing card.
-    void schemeQueriesRejectRowsOutsideTheCard()
-    {
+        // One past the last chip, row zero, a missing card.
         for (const auto &[pageIndex, rowIndex, status] : { std::tuple(1, 4, int(StatusRowOutsideCard)),
                  std::tuple(1, 0, int(StatusRowOutsideCard)), std::tuple(42, 1, int(StatusFailed)) }) {
             QVector<ColorEntry> entries(1);
@@ -240,10 +236,6 @@ private Q_SLOTS:
         QCOMPARE(texts, (QStringList { "Walls", "Wood" }));
         QCOMPARE(productGroupsOfEntry(QUuid(), rowId("N"), texts), int(StatusNullUuid));
         QVERIFY(texts.isEmpty());
-    }
-
-    void foresightGroupsIncludeSharedOnes()
-    {
         QHash<qint64, ColorForesightGroup> groups;
         QCOMPARE(foresightGroups(kDeck, groups), 0);
         QCOMPARE(sortedKeys(groups.keys()), sortedKeys({ m_sharedGroup, m_deckGroup }));

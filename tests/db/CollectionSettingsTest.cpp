@@ -201,6 +201,18 @@ private Q_SLOTS:
         CollectionSettings::setCurrentCollection(b);
         QCOMPARE(CollectionSettings::numberOfSegments(a), 8);
         QCOMPARE(CollectionSettings::availableTabBarPages(a), 1);
+        const QString update = QStringLiteral("UPDATE SETTING SET VALUE = ? WHERE COLLECTION_ID = 0 AND NAME = "
+                                              "'has.textures.page'");
+        QVERIFY(m_fixture->exec(update, { 0 }));
+        const QUuid off = newCollection(one("has.textures.page", 1));
+        QCOMPARE(CollectionSettings::availableTabBarPages(off), 1);
+        QVERIFY(m_fixture->exec(update, { 1 }));
+        const QUuid on = newCollection(one("has.textures.page", 1));
+        QCOMPARE(CollectionSettings::availableTabBarPages(on), 1 | 8);
+        // Reading the system-wide value did not move the cache away.
+        QCOMPARE(CollectionSettings::currentCollection(), on);
+        QCOMPARE(CollectionSettings::textureSize(on, QSize()), QSize(640, 480));
+        QCOMPARE(CollectionSettings::currentCollection(), on);
     }
 
     void missingSettingsAreAskedForAgain()
@@ -214,22 +226,6 @@ private Q_SLOTS:
         // The value found through the older key is cached under the key and answers until the collection changes.
         addSettings(a, one("color.tooltip.show.page.name", 0));
         QVERIFY(CollectionSettings::tooltipShowsPageName(a));
-    }
-
-    void texturesPageNeedsTheSystemWideCollectionToo()
-    {
-        const QString update = QStringLiteral("UPDATE SETTING SET VALUE = ? WHERE COLLECTION_ID = 0 AND NAME = "
-                                              "'has.textures.page'");
-        QVERIFY(m_fixture->exec(update, { 0 }));
-        const QUuid off = newCollection(one("has.textures.page", 1));
-        QCOMPARE(CollectionSettings::availableTabBarPages(off), 1);
-        QVERIFY(m_fixture->exec(update, { 1 }));
-        const QUuid on = newCollection(one("has.textures.page", 1));
-        QCOMPARE(CollectionSettings::availableTabBarPages(on), 1 | 8);
-        // Reading the system-wide value did not move the cache away.
-        QCOMPARE(CollectionSettings::currentCollection(), on);
-        QCOMPARE(CollectionSettings::textureSize(on, QSize()), QSize(640, 480));
-        QCOMPARE(CollectionSettings::currentCollection(), on);
     }
 
     void exteriorMoodAnswerIsCachedPerCollection()

@@ -125,6 +125,20 @@ private Q_SLOTS:
         QCOMPARE(entryById(kDeck, 987654, entry), int(StatusFailed));
         QCOMPARE(entry.id, qint64(-1));
         QCOMPARE(entryById(QUuid(), rowId, entry), int(StatusNullUuid));
+        // Codes are case-blind and taken literally; an empty expected code: no match.
+        const std::pair<const char *, const char *> codes[] = { { "d2-3", "D2-3" }, { "o'neil 7", "O'NEIL 7" },
+            { "HIDDEN", "" }, { "x'; DROP TABLE PAGE; --", "" }, { "", "" } };
+        for (const auto &[code, expected] : codes) {
+            ColorEntry entry;
+            const int status = entryByCodeInEnabledCollections(QString::fromLatin1(code), entry);
+            QCOMPARE(status, *expected ? int(StatusOk) : int(StatusFailed));
+            QCOMPARE(entry.code, QString::fromLatin1(expected));
+            if (!*expected)
+                QCOMPARE(entry.id, qint64(-1));
+            // Whatever the text held, the file is intact and still answers.
+            ColorPage page;
+            QCOMPARE(pageAt(kDeck, 1, page), int(StatusOk));
+        }
     }
 
     // Mood 7 is all moods; neutral cards pass only the neutral filter or, exterior, all moods.
@@ -141,10 +155,6 @@ private Q_SLOTS:
             QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
             QCOMPARE(page.entries.first().collectionId, m_deckId);
         }
-    }
-
-    void firstPageAtOrAfterSegmentFiltersAndWraps()
-    {
         // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping neutral
         // (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
         const std::tuple<int, int, bool, int, int> starts[]
@@ -210,24 +220,6 @@ private Q_SLOTS:
         QCOMPARE(entryByRgbInEnabledCollections(QColor(1, 2, 4), entry), int(StatusFailed));
         QCOMPARE(entry.id, qint64(-1));
         QCOMPARE(entryByRgbInEnabledCollections(QColor(9, 9, 9), entry), int(StatusFailed));
-    }
-
-    // Codes are case-blind and taken literally; an empty expected code: no match.
-    void entryByCodeIsCaseBlindAndTakesCodesLiterally()
-    {
-        const std::pair<const char *, const char *> codes[] = { { "d2-3", "D2-3" }, { "o'neil 7", "O'NEIL 7" },
-            { "HIDDEN", "" }, { "x'; DROP TABLE PAGE; --", "" }, { "", "" } };
-        for (const auto &[code, expected] : codes) {
-            ColorEntry entry;
-            const int status = entryByCodeInEnabledCollections(QString::fromLatin1(code), entry);
-            QCOMPARE(status, *expected ? int(StatusOk) : int(StatusFailed));
-            QCOMPARE(entry.code, QString::fromLatin1(expected));
-            if (!*expected)
-                QCOMPARE(entry.id, qint64(-1));
-            // Whatever the text held, the file is intact and still answers.
-            ColorPage page;
-            QCOMPARE(pageAt(kDeck, 1, page), int(StatusOk));
-        }
     }
 
 private:

@@ -89,10 +89,6 @@ private Q_SLOTS:
         QCOMPARE(fieldsOf(entry),
             (QVariantList {
                 2, 1, -1, -1, -1, "", -1, -1, -1, -1, 0.0, 0.0, 0.0, false, false, true, 0, -1, -1, empty, empty }));
-    }
-
-    void valuesConvertByTheFieldType()
-    {
         // A NaN lightness used to rank the chip nearest to every colour.
         const std::tuple<const char *, const char *, QVariant> values[] = { { "RED", "'42'", 42 },
             { "RED", "'abc'", 0 }, { "L", "'nan'", 0.0 }, { "L", "1e999", 0.0 }, { "WHITE", "-1", true },
@@ -167,10 +163,6 @@ private Q_SLOTS:
             recordOf("SELECT 4 AS TEXTURE_ID, 9 AS PAGE_ID, 'Wall' AS NAME, 0.75 AS ALPHA"));
         QCOMPARE(
             (QVariantList { map.textureId, map.pageId, map.name, map.alpha }), (QVariantList { 4, 9, "Wall", 0.75 }));
-    }
-
-    void itemIndexFromText()
-    {
         QCOMPARE((ItemIndex { kUuid, 3, 7 }.toText()), "ItemIndex({6ba7b810-9dad-11d1-80b4-00c04fd430c8},3,7)");
         // Empty parts are dropped before counting.
         const QString u = kUuid.toString(QUuid::WithBraces);

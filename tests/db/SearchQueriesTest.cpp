@@ -216,10 +216,6 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(kEmpty, entries), int(StatusFailed));
         QVERIFY(entries.isEmpty());
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
-    }
-
-    void completionFoldsCaseAndKeepsTheFirstSpelling()
-    {
         // A value stored as bytes reads as its UTF-8 text, like every other.
         for (const char *type : { "TEXT", "BLOB", "TEXT" }) {
             QSqlQuery update(m_fixture->database());
@@ -298,11 +294,7 @@ private Q_SLOTS:
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).code, "Lagoon");
         QCOMPARE(entries.at(1).code, "CAP-1");
-    }
-
-    // Measured names are taken literally; an empty name matches no nameless chip.
-    void findCapsureEntriesTakesMeasuredNamesLiterally()
-    {
+        // Measured names are taken literally; an empty name matches no nameless chip.
         CollectionSettings::loadNameOrders(kNamed);
         for (const auto &[text, count] :
             { std::pair("q'uote", 1), std::pair("x'); DROP TABLE \"ROW\"; --", 0), std::pair("", 0) }) {

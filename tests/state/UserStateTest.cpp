@@ -149,11 +149,7 @@ private Q_SLOTS:
         QCOMPARE(UserState::myPaletteSaveFileFormat(), true);
         QCOMPARE(UserState::myPaletteLastSavePath(), "/home/user/deck.palette");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 90);
-    }
-
-    // Every write reaches the file before it returns.
-    void writesAreOnDiskAtOnce()
-    {
+        // Every write reaches the file before it returns.
         UserState::setPageIndex(kDeck, 23);
         const QString fileName = rawStore()->fileName();
         QVERIFY(fileName.endsWith(QLatin1String("Vestrel/Huelink.Photoshop.ini")));
@@ -173,11 +169,7 @@ private Q_SLOTS:
         QVERIFY(!rawStore()->contains("MyPalette/(5,2).Entry"));
         QVERIFY(UserState::myPaletteEntry(2, 5) == chip);
         QVERIFY(UserState::myPaletteEntry(5, 2) == ItemIndex());
-    }
-
-    // Default index or row ID 0 clears the cell.
-    void clearingACellRemovesItsEntryKey()
-    {
+        // Default index or row ID 0 clears the cell.
         for (const qint64 colorId : { qint64(-1), qint64(0) }) {
             UserState::setMyPaletteEntry(1, 4, ItemIndex { kDeck, 3, 7 });
             UserState::setMyPaletteEntry(0, 0, ItemIndex { kDeck, 3, 8 });
@@ -186,10 +178,6 @@ private Q_SLOTS:
             QVERIFY(rawStore()->contains("MyPalette/(0,0).Entry"));
             QVERIFY(UserState::myPaletteEntry(1, 4) == ItemIndex());
         }
-    }
-
-    void deselectingACellRemovesItsSelectionKey()
-    {
         UserState::setMyPaletteCellSelected(3, 1, true);
         UserState::setMyPaletteCellSelected(0, 2, true);
         QCOMPARE(rawValue("MyPalette/(3,1).Selected").toBool(), true);
@@ -213,10 +201,6 @@ private Q_SLOTS:
             UserState::setMyPaletteSaveFileFormat(stored);
             QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
         }
-    }
-
-    void valuesOfTheWrongKindReadTheDefault()
-    {
         writeRaw("MyPalette/MyPaletteFullBackgroundColor", "grey");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 176);
         writeRaw("MyPalette/MyPaletteGridVisible", "false");
@@ -237,10 +221,8 @@ private Q_SLOTS:
         // The first successful read fills the cache.
         writeRaw("UuidOfLastUsedCollection", deckGroup(kDeck));
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
-    }
-
-    void unreadableLastUsedCollectionIsTriedAgain()
-    {
+        // An unreadable value is tried again.
+        TestEnvironment::resetUserState();
         QVERIFY(UserState::lastUsedCollection().isNull());
         writeRaw("UuidOfLastUsedCollection", "not a uuid");
         QVERIFY(UserState::lastUsedCollection().isNull());
