@@ -228,24 +228,17 @@ private Q_SLOTS:
         // Card 1 has three chips, card 2 two; positions match only for row 1.
         QTemporaryDir source;
         QTemporaryDir output;
-        QVERIFY(FixtureDatabase::writeFile(source.filePath("collection.json"), R"({
-          "format": 1,
-          "collections": [ {
+        QVERIFY(FixtureDatabase::writeFile(source.filePath("collection.json"), R"({ "format": 1, "collections": [ {
             "uuid": "{11111111-2222-4333-8444-555555555555}", "systemId": "FB", "name": "Fallback", "order": 3,
             "pages": [ { "page": 1, "segment": 1 }, { "page": 2, "segment": 2 }, { "page": 3, "segment": 3 } ],
-            "chips": [
-              { "page": 1, "row": 1, "code": "A1", "hex": "#000001", "scheme_pos": 5, "nscheme_pos": 0 },
+            "chips": [ { "page": 1, "row": 1, "code": "A1", "hex": "#000001", "scheme_pos": 5, "nscheme_pos": 0 },
               { "page": 1, "row": 2, "code": "A2", "hex": "#000002", "scheme_pos": 0 },
               { "page": 1, "row": 3, "code": "A3", "hex": "#000003", "scheme_pos": 9 },
               { "page": 2, "row": 1, "code": "B1", "hex": "#000004" },
-              { "page": 2, "row": 2, "code": "B2", "hex": "#000005", "scheme_pos": 5 }
-            ],
-            "sharedPages": [],
+              { "page": 2, "row": 2, "code": "B2", "hex": "#000005", "scheme_pos": 5 } ], "sharedPages": [],
             "pageSchemes": [ { "page": 1, "scheme": "contrast", "scheme_page": 3, "order": 0 },
-                             { "page": 1, "scheme": "contrast", "scheme_page": 2, "order": 4 },
-                             { "page": 1, "scheme": "neutral", "scheme_page": 2 } ]
-          } ]
-        })"));
+              { "page": 1, "scheme": "contrast", "scheme_page": 2, "order": 4 },
+              { "page": 1, "scheme": "neutral", "scheme_page": 2 } ] } ] })"));
         const QString target = output.filePath("fallback.db");
         QCOMPARE(build(source.path(), target).exitCode, 0);
         // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position (neutral: by
@@ -255,6 +248,35 @@ private Q_SLOTS:
                      "\"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ORDER BY 1, 2, 4"),
             (QStringList { "A1|2|B2|4|1", "A1|6|B1|0|1", "A2|2|B2|4|1", "A2|6|B2|0|1", "A3|2|B2|4|1", "A3|6|B2|0|1" }));
         QCOMPARE(rows(target, "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME"), QStringList { "9" });
+
+        // Synthetic collections are the same for the same count, and readable.
+        const QString first = output.filePath("a.db");
+        const QString second = output.filePath("b.db");
+        for (const QString &synthetic : { first, second })
+            QCOMPARE(tool({ "synth", "--chips", "2000", "-o", synthetic }).exitCode, 0);
+        QCOMPARE(fileHash(first), fileHash(second));
+        const ProgramRun check = tool({ "inspect", first, "--check" });
+        QVERIFY2(check.exitCode == 0, check.err.constData());
+
+        // Every chip has its schemes and products; the cards cover segments 1 to 24.
+        QCOMPARE(
+            rows(first,
+                "SELECT COUNT(*), COUNT(DISTINCT CODE), (SELECT MIN(SEGMENT) || '-' || MAX(SEGMENT) || '-' || "
+                "COUNT(DISTINCT SEGMENT) FROM PAGE), SUM(NOT EXISTS (SELECT 1 FROM ROW_SCHEME_MAP M WHERE M.ROW_ID "
+                "= R.ID) OR NOT EXISTS (SELECT 1 FROM ROW_PRODUCT_MAP M WHERE M.ROW_ID = R.ID)) FROM \"ROW\" R"),
+            QStringList { "2000|2000|1-24-24|0" });
+        // Cards of 5 to 8 chips; only the last may hold the remainder.
+        const QStringList sizes = rows(first,
+            "SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX");
+        QVERIFY(sizes.size() >= 250 && sizes.size() <= 400);
+        for (int i = 0; i < sizes.size(); ++i)
+            QVERIFY(sizes.at(i).toInt() <= 8 && (sizes.at(i).toInt() >= 5 || i == sizes.size() - 1));
+
+        // Counts out of range are refused and write nothing.
+        const QString refused = output.filePath("x.db");
+        QCOMPARE(tool({ "synth", "--chips", "200001", "-o", refused }).exitCode, 2);
+        QCOMPARE(tool({ "synth", "--chips", "0", "-o", refused }).exitCode, 2);
+        QVERIFY(!QFileInfo::exists(refused));
     }
 
     void buildReplacesTheFileOnlyOnSuccessAndInspectChecksIt()
@@ -384,38 +406,6 @@ private Q_SLOTS:
                 qPrintable(what + QLatin1Char('\n') + QString::fromUtf8(result.err)));
             QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
         }
-    }
-
-    void synthIsDeterministicAndReadable()
-    {
-        QTemporaryDir output;
-        const QString first = output.filePath("a.db");
-        const QString second = output.filePath("b.db");
-        for (const QString &target : { first, second })
-            QCOMPARE(tool({ "synth", "--chips", "2000", "-o", target }).exitCode, 0);
-        QCOMPARE(fileHash(first), fileHash(second));
-        const ProgramRun check = tool({ "inspect", first, "--check" });
-        QVERIFY2(check.exitCode == 0, check.err.constData());
-
-        // Every chip has its schemes and products; the cards cover segments 1 to 24.
-        QCOMPARE(
-            rows(first,
-                "SELECT COUNT(*), COUNT(DISTINCT CODE), (SELECT MIN(SEGMENT) || '-' || MAX(SEGMENT) || '-' || "
-                "COUNT(DISTINCT SEGMENT) FROM PAGE), SUM(NOT EXISTS (SELECT 1 FROM ROW_SCHEME_MAP M WHERE M.ROW_ID "
-                "= R.ID) OR NOT EXISTS (SELECT 1 FROM ROW_PRODUCT_MAP M WHERE M.ROW_ID = R.ID)) FROM \"ROW\" R"),
-            QStringList { "2000|2000|1-24-24|0" });
-        // Cards of 5 to 8 chips; only the last may hold the remainder.
-        const QStringList sizes = rows(first,
-            "SELECT COUNT(*) FROM PAGE P JOIN \"ROW\" R ON R.PAGE_ID = P.ID GROUP BY P.ID ORDER BY P.PAGE_INDEX");
-        QVERIFY(sizes.size() >= 250 && sizes.size() <= 400);
-        for (int i = 0; i < sizes.size(); ++i)
-            QVERIFY(sizes.at(i).toInt() <= 8 && (sizes.at(i).toInt() >= 5 || i == sizes.size() - 1));
-
-        // Counts out of range are refused and write nothing.
-        const QString refused = output.filePath("x.db");
-        QCOMPARE(tool({ "synth", "--chips", "200001", "-o", refused }).exitCode, 2);
-        QCOMPARE(tool({ "synth", "--chips", "0", "-o", refused }).exitCode, 2);
-        QVERIFY(!QFileInfo::exists(refused));
     }
 };
 

@@ -115,29 +115,26 @@ private Q_SLOTS:
         QCOMPARE(exitCode, 0);
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines.at(1).contains("S-92\tOther brick\tpage 9\trow 2"));
-    }
-
-    void jsonLinesCarryEveryField()
-    {
         const QString list = m_folder.filePath("colours.txt");
         QVERIFY(FixtureDatabase::writeFile(list, "B43C28\n\n  #143c6e  \n50, 10, -20\n"));
-        const auto [exitCode, lines] = runMatch({ m_file, "--json", "--count", "2", "--lab", "97,0,2", "--csv", list });
-        QCOMPARE(exitCode, 0);
+        const auto [jsonExitCode, jsonLines]
+            = runMatch({ m_file, "--json", "--count", "2", "--lab", "97,0,2", "--csv", list });
+        QCOMPARE(jsonExitCode, 0);
         const QStringList inputs { "97,0,2", "B43C28", "143C6E", "50,10,-20" };
-        QCOMPARE(lines.size(), inputs.size());
+        QCOMPARE(jsonLines.size(), inputs.size());
         for (int i = 0; i < inputs.size(); ++i) {
-            const QJsonObject object = QJsonDocument::fromJson(lines.at(i).toUtf8()).object();
+            const QJsonObject object = QJsonDocument::fromJson(jsonLines.at(i).toUtf8()).object();
             QCOMPARE(object.value("input").toString(), inputs.at(i));
             QCOMPARE(object.value("matches").toArray().size(), 2);
         }
-        QCOMPARE(matchOf(lines.at(1)).toVariantMap(),
+        QCOMPARE(matchOf(jsonLines.at(1)).toVariantMap(),
             (QVariantMap { { "code", "F-11" }, { "name", "Brick" }, { "pageIndex", 3 }, { "rowIndex", 1 },
                 { "rgb", "B43C28" }, { "deltaE", 0.0 } }));
         // A name with quotes stays valid JSON.
-        QCOMPARE(matchOf(lines.at(2)).value("name").toString(), "Sea \"deep\"");
+        QCOMPARE(matchOf(jsonLines.at(2)).value("name").toString(), "Sea \"deep\"");
         // The Lab line ranks chalk first, by the same difference.
-        QCOMPARE(matchOf(lines.at(0)).value("code").toString(), "F-23");
-        QCOMPARE(matchOf(lines.at(0)).value("deltaE").toDouble(),
+        QCOMPARE(matchOf(jsonLines.at(0)).value("code").toString(), "F-23");
+        QCOMPARE(matchOf(jsonLines.at(0)).value("deltaE").toDouble(),
             std::round(expectedRanking({ 97, 0, 2 }).first().second * 1e4) / 1e4);
     }
 

@@ -71,10 +71,6 @@ private Q_SLOTS:
             QVERIFY2(result.isEmpty(), qPrintable(result));
             QCOMPARE(values, stored);
         }
-    }
-
-    void namesSchemesAndMoods()
-    {
         const std::tuple<const char *, int, int> names[] = { { "Wide Contrast", 3, -1 }, { "widecontrast", 3, -1 },
             { "natural neutral", 9, -1 }, { "neutral", 6, 6 }, { "WARM", 0, 2 }, { "offwhite", 0, 5 }, { "4", 4, 4 },
             { "7", 7, -1 }, { "10", 0, -1 } };
