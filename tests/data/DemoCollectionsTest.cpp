@@ -119,6 +119,44 @@ private Q_SLOTS:
         for (const auto &[systemId, key, value] : values)
             QVERIFY2(DB::settingValue(uuidOf(systemId), key).toString().startsWith(value, Qt::CaseInsensitive), key);
         QVERIFY(DB::settingValues(uuidOf("VI-HER"), "color.tooltip.show.page.name").isEmpty());
+        // Counts over one collection's rows (%1 is its database ID, %2 its max.chips.on.a.page): at least `least`, or
+        // exactly `exactly` when that is not -1.
+
+        const QString chips = QStringLiteral(" FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP CMAP ON R.PAGE_ID = "
+                                             "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1");
+        const QList<std::tuple<const char *, QString, int, int>> counts {
+            { "VI-INT", "SELECT COUNT(*)" + chips, 1000, -1 },
+            // One scheme per chip is shown in lines of max.chips.on.a.page chips, at most three lines: any other count
+            // would show nothing.
+            { "VI-INT",
+                "SELECT COUNT(*) FROM (SELECT COUNT(*) AS N FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1 GROUP BY "
+                "ROW_ID, SCHEME_ID) WHERE N % %2 != 0 OR N > 3 * %2",
+                0, 0 },
+            // Per pelvon chip: wide contrast at card order 0 and 1, contrast at card order 0, nothing else.
+            { "PV-MTO",
+                "SELECT COUNT(*)" + chips
+                    + " AND ((SELECT COUNT(*) FROM ROW_SCHEME_MAP M WHERE M.ROW_ID = R.ID) != 3 OR (SELECT "
+                      "GROUP_CONCAT(SCHEME_ID || ':' || PAGE_ORDER) FROM (SELECT * FROM ROW_SCHEME_MAP M WHERE "
+                      "M.ROW_ID = R.ID ORDER BY SCHEME_ID, PAGE_ORDER)) != '2:0,3:0,3:1')",
+                0, 0 },
+            // Each card mode with its scheme table.
+            { "VI-INT", "SELECT COUNT(*) FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1", 1, -1 },
+            { "VI-TRD", "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = %1", 1, -1 },
+            { "VI-HER", "SELECT COUNT(*) FROM PAGE_SCHEME WHERE COLLECTION_ID = %1", 1, -1 },
+        };
+        for (const auto &[systemId, sql, least, exactly] : counts) {
+            const QUuid uuid = uuidOf(systemId);
+            QString query = sql.arg(DB::collectionDatabaseId(uuid));
+            if (query.contains(QLatin1String("%2"))) {
+                const int perLine = DB::settingValue(uuid, "max.chips.on.a.page").toInt();
+                QVERIFY(perLine > 0);
+                query = query.arg(perLine);
+            }
+            const QStringList count = FixtureDatabase::rows(DB::collectionDatabase(uuid), query);
+            QVERIFY2(count.size() == 1 && count.first().toInt() >= least, qPrintable(count.join(QLatin1Char(' '))));
+            if (exactly >= 0)
+                QCOMPARE(count.first().toInt(), exactly);
+        }
     }
 
     // Each file carries the whole theme (the engine takes the system-wide collection from whichever file it scans
@@ -186,48 +224,6 @@ private Q_SLOTS:
                 for (const char *key : { "license.copyright", "motto" })
                     QVERIFY(DB::localizedString(uuid, QString::fromLatin1(key)).contains(QLatin1String("</html>")));
             }
-        }
-    }
-
-    // Counts over one collection's rows (%1 is its database ID, %2 its max.chips.on.a.page): at least `least`, or
-    // exactly `exactly` when that is not -1.
-    void dataCoversTheDemosFeatures()
-    {
-        QVERIFY(useDemoFiles(kDemoFiles));
-        const QString chips = QStringLiteral(" FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP CMAP ON R.PAGE_ID = "
-                                             "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1");
-        const QList<std::tuple<const char *, QString, int, int>> counts {
-            { "VI-INT", "SELECT COUNT(*)" + chips, 1000, -1 },
-            // One scheme per chip is shown in lines of max.chips.on.a.page chips, at most three lines: any other count
-            // would show nothing.
-            { "VI-INT",
-                "SELECT COUNT(*) FROM (SELECT COUNT(*) AS N FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1 GROUP BY "
-                "ROW_ID, SCHEME_ID) WHERE N % %2 != 0 OR N > 3 * %2",
-                0, 0 },
-            // Per pelvon chip: wide contrast at card order 0 and 1, contrast at card order 0, nothing else.
-            { "PV-MTO",
-                "SELECT COUNT(*)" + chips
-                    + " AND ((SELECT COUNT(*) FROM ROW_SCHEME_MAP M WHERE M.ROW_ID = R.ID) != 3 OR (SELECT "
-                      "GROUP_CONCAT(SCHEME_ID || ':' || PAGE_ORDER) FROM (SELECT * FROM ROW_SCHEME_MAP M WHERE "
-                      "M.ROW_ID = R.ID ORDER BY SCHEME_ID, PAGE_ORDER)) != '2:0,3:0,3:1')",
-                0, 0 },
-            // Each card mode with its scheme table.
-            { "VI-INT", "SELECT COUNT(*) FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1", 1, -1 },
-            { "VI-TRD", "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME WHERE COLLECTION_ID = %1", 1, -1 },
-            { "VI-HER", "SELECT COUNT(*) FROM PAGE_SCHEME WHERE COLLECTION_ID = %1", 1, -1 },
-        };
-        for (const auto &[systemId, sql, least, exactly] : counts) {
-            const QUuid uuid = uuidOf(systemId);
-            QString query = sql.arg(DB::collectionDatabaseId(uuid));
-            if (query.contains(QLatin1String("%2"))) {
-                const int perLine = DB::settingValue(uuid, "max.chips.on.a.page").toInt();
-                QVERIFY(perLine > 0);
-                query = query.arg(perLine);
-            }
-            const QStringList count = FixtureDatabase::rows(DB::collectionDatabase(uuid), query);
-            QVERIFY2(count.size() == 1 && count.first().toInt() >= least, qPrintable(count.join(QLatin1Char(' '))));
-            if (exactly >= 0)
-                QCOMPARE(count.first().toInt(), exactly);
         }
     }
 };
