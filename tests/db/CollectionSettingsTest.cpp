@@ -226,33 +226,25 @@ private Q_SLOTS:
         // The value found through the older key is cached under the key and answers until the collection changes.
         addSettings(a, one("color.tooltip.show.page.name", 0));
         QVERIFY(CollectionSettings::tooltipShowsPageName(a));
-    }
-
-    void exteriorMoodAnswerIsCachedPerCollection()
-    {
-        const QUuid a = newCollection({});
-        const QUuid b = newCollection({});
+        const QUuid moody = newCollection({});
+        const QUuid plain = newCollection({});
         FixtureDatabase::Page page { 1, 1, {}, true, 3 };
-        m_fixture->addPage(m_ids.value(a), page);
-        QVERIFY(CollectionSettings::hasPageWithExteriorMood(a, 3));
-        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(a, 1));
+        m_fixture->addPage(m_ids.value(moody), page);
+        QVERIFY(CollectionSettings::hasPageWithExteriorMood(moody, 3));
+        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(moody, 1));
         page.pageIndex = 2;
         page.mood = 1;
-        m_fixture->addPage(m_ids.value(a), page);
-        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(a, 1));
-        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(b, 1));
-        QVERIFY(CollectionSettings::hasPageWithExteriorMood(a, 1));
+        m_fixture->addPage(m_ids.value(moody), page);
+        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(moody, 1));
+        QVERIFY(!CollectionSettings::hasPageWithExteriorMood(plain, 1));
+        QVERIFY(CollectionSettings::hasPageWithExteriorMood(moody, 1));
         // An unavailable collection has every mood.
         QVERIFY(CollectionSettings::hasPageWithExteriorMood(QUuid(), 3));
-    }
-
-    void nameOrdersLoadInListOrder()
-    {
-        const QUuid a = newCollection(
+        const QUuid ordered = newCollection(
             list("row.name.search.order", { "3", "x", "12" }) + list("Page.Name.Display.Order", { "2" }));
         // Stored out of order: VALUE_INDEX decides.
-        addSettings(a, { { "row.extra.display.order", 5, 1 }, { "row.extra.display.order", 4, 0 } });
-        const NameOrders &orders = CollectionSettings::nameOrders(a);
+        addSettings(ordered, { { "row.extra.display.order", 5, 1 }, { "row.extra.display.order", 4, 0 } });
+        const NameOrders &orders = CollectionSettings::nameOrders(ordered);
         QCOMPARE(orders.rowNameSearchOrder, (QList<qint64> { 3, 0, 12 }));
         QCOMPARE(orders.pageNameDisplayOrder, QList<qint64> { 2 });
         QCOMPARE(orders.rowExtraDisplayOrder, (QList<qint64> { 4, 5 }));

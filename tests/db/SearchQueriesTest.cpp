@@ -37,14 +37,6 @@ const BrokenChip kBrokenChips[] = {
     { "FF2D33", "EDA080" }, // never in UTF-8; an encoded surrogate
 };
 
-QStringList names(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
-
 } // namespace
 
 class SearchQueriesTest : public QObject {
@@ -83,43 +75,43 @@ private Q_SLOTS:
 
         // Dawn's mood 9 is not one the filter knows.
         using Page = FixtureDatabase::Page;
-        const qint64 sunsetId = db.addPage(namedId, Page { 4, 3, names({ "Sunset", "Hidden card name" }), true, 2 });
-        const qint64 dawnId = db.addPage(namedId, Page { 5, 6, names({ "Dawn" }), false, 9 });
-        const qint64 plainId = db.addPage(codesOnlyId, Page { 1, 1, names({ "Plain card" }) });
-        const qint64 lowPageId = db.addPage(lowId, Page { 1, 1, names({ "Plain card" }) });
-        const qint64 offPageId = db.addPage(offId, Page { 1, 1, names({ "Plain card" }) });
-        const qint64 foldedId = db.addPage(foldingId, Page { 1, 1, names({ "éclair", "Unsearched", "Zebra" }) });
-        const qint64 blankId = db.addPage(foldingId, Page { 2, 1, names({ "  ", "", "\t" }) });
+        const qint64 sunsetId = db.addPage(namedId, Page { 4, 3, { "Sunset", "Hidden card name" }, true, 2 });
+        const qint64 dawnId = db.addPage(namedId, Page { 5, 6, { "Dawn" }, false, 9 });
+        const qint64 plainId = db.addPage(codesOnlyId, Page { 1, 1, { "Plain card" } });
+        const qint64 lowPageId = db.addPage(lowId, Page { 1, 1, { "Plain card" } });
+        const qint64 offPageId = db.addPage(offId, Page { 1, 1, { "Plain card" } });
+        const qint64 foldedId = db.addPage(foldingId, Page { 1, 1, { "éclair", "Unsearched", "Zebra" } });
+        const qint64 blankId = db.addPage(foldingId, Page { 2, 1, { "  ", "", "\t" } });
 
         // Names differing only in case, a chip name equal to a code, one equal to another card's name, the same code in
         // two Capsure collections. In the folding collection each case-only duplicate sits in one chip or in a card, so
         // which spelling is read first does not depend on the order of the chips.
         using Row = FixtureDatabase::Row;
         const QList<std::tuple<qint64, qint64, Row>> chips {
-            { namedId, sunsetId, Row { 1, "ABC-1", QColor(100, 150, 200), names({ "Shown only", "Reef" }) } },
-            { namedId, sunsetId, Row { 2, "xyz-2", QColor(10, 20, 30), names({ "", "  " }) } },
+            { namedId, sunsetId, Row { 1, "ABC-1", QColor(100, 150, 200), { "Shown only", "Reef" } } },
+            { namedId, sunsetId, Row { 2, "xyz-2", QColor(10, 20, 30), { "", "  " } } },
             { namedId, sunsetId, Row { 3, "CAP-1", QColor(7, 7, 7) } },
             { namedId, sunsetId, Row { 4, "Q'UOTE", QColor(8, 8, 8) } },
-            { namedId, sunsetId, Row { 5, "SU-5", QColor(0, 0, 2), names({ "", "Dawn" }) } },
-            { namedId, sunsetId, Row { 6, "GR-6", QColor(0, 0, 3), names({ "", "Grün" }) } },
-            { namedId, sunsetId, Row { 7, "ÉC-7", QColor(0, 0, 4), names({ "", "ÉCLAIR" }) } },
-            { namedId, dawnId, Row { 3, "Lagoon", QColor(200, 200, 200), names({ "", "Sunrise" }) } },
-            { namedId, dawnId, Row { 1, "SR-9", QColor(0, 0, 0), names({ "", "sunrise" }) } },
-            { namedId, dawnId, Row { 2, "DW-2", QColor(0, 0, 1), names({ "", "sr-9" }) } },
+            { namedId, sunsetId, Row { 5, "SU-5", QColor(0, 0, 2), { "", "Dawn" } } },
+            { namedId, sunsetId, Row { 6, "GR-6", QColor(0, 0, 3), { "", "Grün" } } },
+            { namedId, sunsetId, Row { 7, "ÉC-7", QColor(0, 0, 4), { "", "ÉCLAIR" } } },
+            { namedId, dawnId, Row { 3, "Lagoon", QColor(200, 200, 200), { "", "Sunrise" } } },
+            { namedId, dawnId, Row { 1, "SR-9", QColor(0, 0, 0), { "", "sunrise" } } },
+            { namedId, dawnId, Row { 2, "DW-2", QColor(0, 0, 1), { "", "sr-9" } } },
             // P-2 is near the colour of ABC-1, but in another collection.
-            { codesOnlyId, plainId, Row { 1, "P-1", QColor(100, 150, 200), names({ "Plain name" }) } },
+            { codesOnlyId, plainId, Row { 1, "P-1", QColor(100, 150, 200), { "Plain name" } } },
             { codesOnlyId, plainId, Row { 2, "P-2", QColor(101, 151, 201) } },
             { codesOnlyId, plainId, Row { 3, "cap-1", QColor(6, 6, 6) } },
-            { lowId, lowPageId, Row { 1, "CAP-1", QColor(5, 5, 5), names({ "", "Lagoon" }) } },
+            { lowId, lowPageId, Row { 1, "CAP-1", QColor(5, 5, 5), { "", "Lagoon" } } },
             { offId, offPageId, Row { 1, "CAP-1", QColor(9, 9, 9) } },
-            { foldingId, foldedId, Row { 1, "APPLE", QColor(1, 0, 0), names({ "Ärger", "apple" }) } },
-            { foldingId, foldedId, Row { 2, "ÉCLAIR", QColor(2, 0, 0), names({ "\u00a0", "a1" }) } },
-            { foldingId, foldedId, Row { 3, "A-1", QColor(3, 0, 0), names({ "", "a_1" }) } },
-            { foldingId, blankId, Row { 1, "ＡＢ", QColor(4, 0, 0), names({ "\u3000", "\U0001F600" }) } },
-            { foldingId, blankId, Row { 2, "Ωmega", QColor(5, 0, 0), names({ "eclair", "ωMEGA" }) } },
-            { foldingId, blankId, Row { 3, "zebra", QColor(6, 0, 0), names({ "", "" }) } },
-            { foldingId, blankId, Row { 4, "apple-2", QColor(7, 0, 0), names({ "f-1", " \t" }) } },
-            { foldingId, blankId, Row { 5, "LEAD", QColor(8, 0, 0), names({ "", " Lead" }) } },
+            { foldingId, foldedId, Row { 1, "APPLE", QColor(1, 0, 0), { "Ärger", "apple" } } },
+            { foldingId, foldedId, Row { 2, "ÉCLAIR", QColor(2, 0, 0), { "\u00a0", "a1" } } },
+            { foldingId, foldedId, Row { 3, "A-1", QColor(3, 0, 0), { "", "a_1" } } },
+            { foldingId, blankId, Row { 1, "ＡＢ", QColor(4, 0, 0), { "\u3000", "\U0001F600" } } },
+            { foldingId, blankId, Row { 2, "Ωmega", QColor(5, 0, 0), { "eclair", "ωMEGA" } } },
+            { foldingId, blankId, Row { 3, "zebra", QColor(6, 0, 0), { "", "" } } },
+            { foldingId, blankId, Row { 4, "apple-2", QColor(7, 0, 0), { "f-1", " \t" } } },
+            { foldingId, blankId, Row { 5, "LEAD", QColor(8, 0, 0), { "", " Lead" } } },
         };
         for (const auto &[collectionId, pageId, row] : chips)
             QVERIFY(db.addRow(collectionId, pageId, row) > 0);
@@ -128,12 +120,12 @@ private Q_SLOTS:
         // a damaged file has them.
         const qint64 brokenId = db.addCollection(kBroken, "BROKEN", 8);
         db.addSetting(brokenId, "row.name.search.order", 1, 0);
-        const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, names({ "Plain card" }) });
+        const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, { "Plain card" } });
         QSqlQuery raw(db.database());
         QVERIFY(raw.exec("PRAGMA ignore_check_constraints = ON"));
         for (int i = 0; i < int(std::size(kBrokenChips)); ++i) {
-            QVERIFY(db.addRow(brokenId, brokenPage,
-                        Row { i + 1, "placeholder", QColor(i, 0, 0), names({ "", "placeholder" }) })
+            QVERIFY(
+                db.addRow(brokenId, brokenPage, Row { i + 1, "placeholder", QColor(i, 0, 0), { "", "placeholder" } })
                 > 0);
             QVERIFY(raw.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = CAST(X'%1' AS TEXT), NAME1 = CAST(X'%2' AS "
                                             "TEXT) WHERE CODE = 'placeholder'")
@@ -204,15 +196,15 @@ private Q_SLOTS:
         QCOMPARE(completionEntries(kNamed, entries), 0);
         // Card NAME0s, chip NAME1s and codes, never the unsearched names; "sr-9" is a name and a code,
         // "Sunrise"/"sunrise" differ only in case, "Dawn" names a card and a chip; blanks are left out.
-        const QStringList expected = names({ "ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
-            "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR" });
+        const QStringList expected = QStringList { "ABC-1", "CAP-1", "Dawn", "DW-2", "GR-6", "Grün", "Lagoon", "Q'UOTE",
+            "Reef", "SR-9", "SU-5", "Sunrise", "Sunset", "xyz-2", "ÉC-7", "ÉCLAIR" };
         QCOMPARE(entries.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(entries.at(i).toUpper(), expected.at(i).toUpper());
 
         CollectionSettings::loadNameOrders(kCodesOnly);
         QCOMPARE(completionEntries(kCodesOnly, entries), 0);
-        QCOMPARE(entries, names({ "cap-1", "P-1", "P-2" }));
+        QCOMPARE(entries, (QStringList { "cap-1", "P-1", "P-2" }));
         QCOMPARE(completionEntries(kEmpty, entries), int(StatusFailed));
         QVERIFY(entries.isEmpty());
         QCOMPARE(completionEntries(QUuid(), entries), int(StatusNullUuid));
@@ -229,8 +221,8 @@ private Q_SLOTS:
             QStringList entries;
             QCOMPARE(completionEntries(kFolding, entries), 0);
             QCOMPARE(entries,
-                names({ " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra", "Ärger",
-                    "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
+                (QStringList { " Lead", "A-1", "a1", "a_1", "apple", "apple-2", "eclair", "f-1", "LEAD", "Zebra",
+                    "Ärger", "éclair", "ωMEGA", "ＡＢ", "\U0001F600" }));
         }
     }
 

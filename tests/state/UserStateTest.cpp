@@ -91,7 +91,7 @@ private Q_SLOTS:
         // so arithmetic on them cannot overflow.
         const QList<std::tuple<const char *, QVariant, int>> values { { "MoodFilter", 0, 7 }, { "MoodFilter", 8, 7 },
             { "MoodFilter", 1, 1 }, { "MoodFilter", "warm", 7 }, { "TabPageIndex", 1, 1 }, { "TabPageIndex", 2, 2 },
-            { "TabPageIndex", 4, 4 }, { "TabPageIndex", 8, 8 }, { "SchemeKind", 10, 0 }, { "SchemeKind", 0, 0 },
+            { "TabPageIndex", 4, 4 }, { "TabPageIndex", 8, 8 }, { "SchemeKind", 10, 0 }, { "SchemeKind", 1, 1 },
             { "SchemeKind", 9, 9 }, { "SchemeNeutralSubKind", 6, 7 }, { "SchemeNeutralSubKind", 10, 7 },
             { "SchemeNeutralSubKind", 9, 9 }, { "SegmentIndex", 17, 17 }, { "SegmentIndex", "2.5", 1 },
             { "PageIndex", 40, 40 }, { "PageIndex", QString(), 1 }, { "ExteriorColors", true, 1 },
@@ -112,34 +112,31 @@ private Q_SLOTS:
 
     void writersStoreUnderTheirKeys()
     {
-        UserState::setSegmentIndex(kDeck, 5);
-        UserState::setMoodFilter(kDeck, 3);
-        UserState::setExteriorColors(kDeck, true);
-        UserState::setShowMto(kDeck, true);
-        UserState::setPageIndex(kDeck, 14);
-        UserState::setRowIndex(kDeck, 6);
-        UserState::setTabPageIndex(kDeck, 4);
-        UserState::setSchemeKind(kDeck, 9);
-        UserState::setSchemeNeutralSubKind(kDeck, 8);
-        UserState::setColorForesightGroupOpenState(kDeck, 12, false);
-        UserState::setHostApplicationPid(qint64(5000000123));
-        UserState::setMyPaletteGridVisible(false);
-        UserState::setMyPaletteSaveFileFormat(1);
-        UserState::setMyPaletteLastSavePath("/home/user/deck.palette");
-        UserState::setMyPaletteDescription("Kitchen");
-        UserState::setMyPaletteFullBackgroundColor(90);
-
         const QString deck = deckGroup(kDeck) + QLatin1Char('/');
-        const QList<std::pair<QString, QVariant>> stored { { deck + "SegmentIndex", 5 }, { deck + "MoodFilter", 3 },
-            { deck + "ExteriorColors", true }, { deck + "ShowMto", true }, { deck + "PageIndex", 14 },
-            { deck + "RowIndex", 6 }, { deck + "TabPageIndex", 4 }, { deck + "SchemeKind", 9 },
-            { deck + "SchemeNeutralSubKind", 8 }, { deck + "ColorForesightGroup_12_OpenState", false },
-            { "HostApplicationPID", qint64(5000000123) }, { "MyPalette/MyPaletteGridVisible", false },
-            { "MyPalette/MyPaletteSaveFileFormat", 1 },
-            { "MyPalette/MyPaletteLastSavePath", "/home/user/deck.palette" },
-            { "MyPalette/MyPaletteDescription", "Kitchen" }, { "MyPalette/MyPaletteFullBackgroundColor", 90 } };
-        for (const auto &[key, value] : stored)
+        const QList<std::tuple<QString, QVariant, std::function<void()>>> writes {
+            { deck + "SegmentIndex", 5, [] { UserState::setSegmentIndex(kDeck, 5); } },
+            { deck + "MoodFilter", 3, [] { UserState::setMoodFilter(kDeck, 3); } },
+            { deck + "ExteriorColors", true, [] { UserState::setExteriorColors(kDeck, true); } },
+            { deck + "ShowMto", true, [] { UserState::setShowMto(kDeck, true); } },
+            { deck + "PageIndex", 14, [] { UserState::setPageIndex(kDeck, 14); } },
+            { deck + "RowIndex", 6, [] { UserState::setRowIndex(kDeck, 6); } },
+            { deck + "TabPageIndex", 4, [] { UserState::setTabPageIndex(kDeck, 4); } },
+            { deck + "SchemeKind", 9, [] { UserState::setSchemeKind(kDeck, 9); } },
+            { deck + "SchemeNeutralSubKind", 8, [] { UserState::setSchemeNeutralSubKind(kDeck, 8); } },
+            { deck + "ColorForesightGroup_12_OpenState", false,
+                [] { UserState::setColorForesightGroupOpenState(kDeck, 12, false); } },
+            { "HostApplicationPID", qint64(5000000123), [] { UserState::setHostApplicationPid(qint64(5000000123)); } },
+            { "MyPalette/MyPaletteGridVisible", false, [] { UserState::setMyPaletteGridVisible(false); } },
+            { "MyPalette/MyPaletteSaveFileFormat", 1, [] { UserState::setMyPaletteSaveFileFormat(1); } },
+            { "MyPalette/MyPaletteLastSavePath", "/home/user/deck.palette",
+                [] { UserState::setMyPaletteLastSavePath("/home/user/deck.palette"); } },
+            { "MyPalette/MyPaletteDescription", "Kitchen", [] { UserState::setMyPaletteDescription("Kitchen"); } },
+            { "MyPalette/MyPaletteFullBackgroundColor", 90, [] { UserState::setMyPaletteFullBackgroundColor(90); } }
+        };
+        for (const auto &[key, value, write] : writes) {
+            write();
             QVERIFY2(rawValue(key).toString() == value.toString(), qPrintable(key));
+        }
 
         // And those without a reading row above read back through their readers.
         QCOMPARE(UserState::colorForesightGroupOpenState(kDeck, 12, true), false);

@@ -9,21 +9,11 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSettings>
-#include <QStandardPaths>
-
-namespace {
-
-QTemporaryDir &root()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-} // namespace
 
 void TestEnvironment::prepare()
 {
-    const QString base = root().path();
+    static QTemporaryDir root;
+    const QString base = root.path();
     for (const char *name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "HOME", "PROGRAMDATA" }) {
         const QString folder = base + QLatin1Char('/') + QString::fromLatin1(name).toLower();
         QDir().mkpath(folder);

@@ -142,17 +142,11 @@ private Q_SLOTS:
     {
         const QString text = m_folder.filePath("notes.db");
         QVERIFY(FixtureDatabase::writeFile(text, "not a database\n"));
-        const QString empty = m_folder.filePath("empty.db");
-        {
-            FixtureDatabase database(empty);
-            QVERIFY(database.exec("DROP TABLE COLLECTION"));
-        }
-        const std::tuple<QString, int, const char *> cases[] = { { text + " --rgb 000000", 1,
-                                                                     "is not a collection file" },
-            { empty + " --rgb 000000", 1, "is not a collection file" },
+        // A file that is no collection, a missing file, an unknown collection; colours and counts it cannot take.
+        const std::tuple<QString, int, const char *> cases[] = { { text + " --rgb 000000", 1, "is not a collection" },
             { m_folder.filePath("missing.db") + " --rgb 000000", 1, "no such file" },
             { m_file + " --collection {4c000000-0000-0000-0000-00000000004c} --rgb 000000", 1,
-                "holds no enabled collection" },
+                "no enabled collection" },
             { m_file + " --rgb 12345", 2, "--rgb needs RRGGBB" }, { m_file + " --lab 1,2", 2, "--lab needs L,a,b" },
             { m_file, 2, "usage:" }, { m_file + " --count 0 --rgb 000000", 2, "--count" } };
         for (const auto &[arguments, code, message] : cases) {
