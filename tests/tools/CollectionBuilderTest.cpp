@@ -298,7 +298,14 @@ private Q_SLOTS:
         const QString banner = "UPDATE THEME SET ITEM_DATA = X'%1' WHERE ITEM_KEY = 'image.banner'";
         // The last: the header of a PNG of 20000 by 20000 pixels, and no pixels.
         const QList<std::pair<QString, QString>> damages {
+            { setting.arg("first.segment.angle", "1e308"), "key first.segment.angle" },
             { setting.arg("first.segment.angle", "-inf"), "\"-inf\" is not finite" },
+            { setting.arg("num.of.segments", "2147483647"), "key num.of.segments" },
+            { "UPDATE \"ROW\" SET B = -1e999", "key B: -inf is not finite" },
+            { "INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) "
+              "SELECT MAX(ID), 'long.caption', hex(zeroblob(2600)) FROM COLLECTION",
+                "key long.caption: is 5200 characters long; shown cut to 4096" },
+            { banner.arg("89504E470D0A1A0A0000"), "key image.banner: image does not decode" },
             { "UPDATE \"ROW\" SET L = 'dark' WHERE ID = (SELECT MIN(ID) FROM \"ROW\")",
                 "table ROW, row ID 1, key L: \"dark\" is not a number" },
             { "UPDATE \"ROW\" SET CODE = CAST(X'41FF' AS TEXT)", "key CODE: is not valid UTF-8" },
