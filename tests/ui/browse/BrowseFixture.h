@@ -1,27 +1,54 @@
 #pragma once
 
-// Collection files for the tests of the header views: a system-wide
-// collection with small drawn theme images and three collections whose tab
-// pages, texts and completion words differ. The first file holds the
-// system-wide collection and "Interior", the second the other two, so a
-// test can take the second away to see a single collection.
+// Shared pieces of the browsing views' tests: table helpers, a card builder
+// and two collection files for the header views. The first file holds the
+// system-wide collection with small drawn theme images and "Interior", the
+// second two more collections, so a test can take it away to see one.
 
 #include "db/CollectionRegistry.h"
-#include "db/Schema.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QPainter>
-#include <QPolygonF>
+#include <QtTest>
 
-#include <tuple>
-
-#include <memory>
+#include <functional>
 
 namespace BrowseFixture {
+
+// Table-driven tests: one row per case, named by the case's `name`.
+template <typename Case> void addRows(const QList<Case> &cases)
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < cases.size(); ++i)
+        QTest::newRow(cases.at(i).name) << i;
+}
+
+template <typename Case> const Case &fetchRow(const QList<Case> &cases)
+{
+    QFETCH(int, row);
+    return cases.at(row);
+}
+
+// A card with one chip per colour, coded `prefix` and the row and named
+// "name " and the code; `adjust` may change a chip first. Returns the page ID.
+inline qint64 addCard(FixtureDatabase &file, qint64 collection, const FixtureDatabase::Page &page,
+    const QList<QColor> &colors, const QString &prefix, QHash<QString, qint64> *ids = nullptr,
+    const std::function<void(FixtureDatabase::Row &)> &adjust = {})
+{
+    const qint64 pageId = file.addPage(collection, page);
+    for (int i = 0; i < colors.size(); ++i) {
+        const QString code = prefix + QString::number(i + 1);
+        FixtureDatabase::Row row(i + 1, code, colors.at(i), { QStringLiteral("name ") + code });
+        if (adjust)
+            adjust(row);
+        const qint64 id = file.addRow(collection, pageId, row);
+        if (ids)
+            ids->insert(row.code, id);
+    }
+    return pageId;
+}
 
 inline const QUuid kInterior(QStringLiteral("{3a000000-0000-0000-0000-00000000003a}"));
 inline const QUuid kExterior(QStringLiteral("{3b000000-0000-0000-0000-00000000003b}"));
@@ -29,106 +56,81 @@ inline const QUuid kOil(QStringLiteral("{3c000000-0000-0000-0000-00000000003c}")
 inline const QString kInteriorName = QStringLiteral("Interior Colours");
 inline const QString kExteriorName = QStringLiteral("Façades & Exteriors");
 inline const QString kOilName = QStringLiteral("Ölfarben Süd");
+inline const QColor kSelectorTextColor(40, 52, 64);
 
-inline QImage blankImage(int width, int height)
+inline QImage gradient(const QSize &size, const QColor &top, const QColor &bottom)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    painter.fillRect(image.rect(), gradient);
     return image;
 }
 
-// As wide as the header, so that the selector (which draws it unscaled)
-// and the tab bar (which tiles it) are covered.
+// As wide as the header: the selector draws it unscaled, the tab bar tiles it.
 inline QImage barBackground()
 {
-    QImage image = blankImage(800, 30);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 0, 30);
-    gradient.setColorAt(0, QColor(246, 246, 246));
-    gradient.setColorAt(1, QColor(218, 218, 218));
-    painter.fillRect(image.rect(), gradient);
-    return image;
+    return gradient(QSize(800, 30), QColor(246, 246, 246), QColor(218, 218, 218));
+}
+
+// Dark, as the main widget hands it out, so that the white search text shows.
+inline QImage headerBackground(const QSize &size)
+{
+    return gradient(size, QColor(92, 104, 116), QColor(64, 72, 82));
 }
 
 // A triangle pointing left, right, up or down in `color`.
 inline QImage arrow(int width, int height, Qt::ArrowType type, const QColor &color)
 {
-    QImage image = blankImage(width, height);
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
     const QRectF r = QRectF(image.rect()).adjusted(width / 4.0, height / 4.0, -width / 4.0, -height / 4.0);
     const QPointF c = r.center();
-    QPolygonF triangle;
-    if (type == Qt::LeftArrow)
-        triangle << r.topRight() << QPointF(r.left(), c.y()) << r.bottomRight();
-    else if (type == Qt::RightArrow)
-        triangle << r.topLeft() << QPointF(r.right(), c.y()) << r.bottomLeft();
-    else if (type == Qt::UpArrow)
-        triangle << r.bottomLeft() << QPointF(c.x(), r.top()) << r.bottomRight();
-    else
-        triangle << r.topLeft() << QPointF(c.x(), r.bottom()) << r.topRight();
-    painter.drawPolygon(triangle);
+    const QList<QList<QPointF>> triangles = { { r.bottomLeft(), QPointF(c.x(), r.top()), r.bottomRight() },
+        { r.topLeft(), QPointF(c.x(), r.bottom()), r.topRight() },
+        { r.topRight(), QPointF(r.left(), c.y()), r.bottomRight() },
+        { r.topLeft(), QPointF(r.right(), c.y()), r.bottomLeft() } };
+    painter.drawPolygon(QPolygonF(triangles.at(type - Qt::UpArrow)));
     return image;
 }
 
 inline QImage capsureImage()
 {
-    QImage image = blankImage(16, 16);
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(60, 160, 230));
     return image;
 }
 
-// The header's background as the main widget would hand it out: a dark
-// slate band, so that the white search text shows.
-inline QImage headerBackground(const QSize &size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 0, size.height());
-    gradient.setColorAt(0, QColor(92, 104, 116));
-    gradient.setColorAt(1, QColor(64, 72, 82));
-    painter.fillRect(image.rect(), gradient);
-    return image;
-}
-
-inline const QColor kSelectorTextColor(40, 52, 64);
-
-inline void addTabTexts(FixtureDatabase &file, qint64 collection)
+inline void addTexts(FixtureDatabase &file, qint64 collection, const QString &searchText)
 {
     const QList<QPair<const char *, const char *>> texts = { { "color.schemes", "Colour schemes" },
         { "products", "Products" }, { "color.foresight", "Colour foresight" }, { "textures", "Textures" } };
     for (const auto &[page, text] : texts)
         file.addLocale(collection, QStringLiteral("tab.bar.%1.caption").arg(QLatin1String(page)), QLatin1String(text));
+    if (!searchText.isEmpty())
+        file.addLocale(collection, QStringLiteral("color.palette.enter.search.text"), searchText);
 }
 
-inline void addList(FixtureDatabase &file, qint64 collection, const QString &key, const QVariantList &values)
+inline void addSettings(FixtureDatabase &file, qint64 collection, const QStringList &pages, const QStringList &order)
 {
-    for (int i = 0; i < values.size(); ++i)
-        file.addSetting(collection, key, values.at(i), i);
+    for (const QString &page : pages)
+        file.addSetting(collection, QStringLiteral("has.%1.page").arg(page), 1);
+    for (int i = 0; i < order.size(); ++i)
+        file.addSetting(collection, QStringLiteral("tab.bar.page"), QStringLiteral("PageOf") + order.at(i), i);
 }
 
-// One card with chips of code, name and colour.
-inline void addCard(FixtureDatabase &file, qint64 collection, const QList<std::tuple<QString, QString, QColor>> &chips)
+// Chips of code, name and colour on one card.
+inline void addChips(FixtureDatabase &file, qint64 collection, const QList<FixtureDatabase::Row> &chips)
 {
-    FixtureDatabase::Page page;
-    page.pageIndex = 1;
-    page.segment = 1;
-    const qint64 pageId = file.addPage(collection, page);
-    for (int i = 0; i < chips.size(); ++i) {
-        FixtureDatabase::Row row;
-        row.rowIndex = i + 1;
-        row.code = std::get<0>(chips.at(i));
-        row.names = QStringList { std::get<1>(chips.at(i)) };
-        row.color = std::get<2>(chips.at(i));
-        file.addRow(collection, pageId, row);
-    }
-}
-
-inline QString firstFilePath()
-{
-    return TestEnvironment::collectionFolder() + QStringLiteral("/browse-1.db");
+    const qint64 pageId = file.addPage(collection, FixtureDatabase::Page(1, 1));
+    for (const FixtureDatabase::Row &chip : chips)
+        file.addRow(collection, pageId, chip);
 }
 
 inline QString secondFilePath()
@@ -140,12 +142,8 @@ inline QString secondFilePath()
 inline bool create()
 {
     {
-        FixtureDatabase file(firstFilePath());
-        if (!file.isOpen())
-            return false;
-        // Every file is made with the system-wide collection as ID 0; the
-        // first file's (this one's) is the one registered.
-        const qint64 system = 0;
+        FixtureDatabase file(TestEnvironment::collectionFolder() + QStringLiteral("/browse-1.db"));
+        // The system-wide collection is ID 0 in every file; the first file's counts.
         const QColor light(230, 230, 230);
         const QColor pressed(255, 200, 60);
         const QList<QPair<const char *, QImage>> images = { { "widget.bar.background", barBackground() },
@@ -158,46 +156,35 @@ inline bool create()
             { "widget.dropdown.arrow.up", arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40)) },
             { "capsure.button.normal", capsureImage() } };
         for (const auto &[key, image] : images)
-            file.addTheme(system, QStringLiteral("image.") + QLatin1String(key), FixtureDatabase::png(image));
-        file.addTheme(system, QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,9;Nimbus Sans,9");
-        file.addTheme(system, QStringLiteral("color.widget.collectionselector.text"), "40,52,64");
-        file.addSetting(system, QStringLiteral("has.textures.page"), 1);
+            file.addTheme(0, QStringLiteral("image.") + QLatin1String(key), FixtureDatabase::png(image));
+        file.addTheme(0, QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,9;Nimbus Sans,9");
+        file.addTheme(0, QStringLiteral("color.widget.collectionselector.text"), "40,52,64");
+        file.addSetting(0, QStringLiteral("has.textures.page"), 1);
 
         // Every page, in an order of its own.
         const qint64 interior = file.addCollection(kInterior, QStringLiteral("INT"), 1, true, kInteriorName);
-        addTabTexts(file, interior);
-        file.addLocale(interior, QStringLiteral("color.palette.enter.search.text"), QStringLiteral("Code or name"));
-        file.addSetting(interior, QStringLiteral("has.product.groups.page"), 1);
-        file.addSetting(interior, QStringLiteral("has.color.foresight.page"), 1);
-        file.addSetting(interior, QStringLiteral("has.textures.page"), 1);
-        addList(file, interior, QStringLiteral("tab.bar.page"),
-            { QStringLiteral("PageOfColorSchemes"), QStringLiteral("PageOfColorForesight"),
-                QStringLiteral("PageOfProducts"), QStringLiteral("PageOfTextures") });
-        addList(file, interior, QStringLiteral("row.name.search.order"), { 0 });
-        addCard(file, interior,
-            { { QStringLiteral("S 1002-Y"), QStringLiteral("Abendrot"), QColor(230, 120, 90) },
-                { QStringLiteral("S 2010-R"), QStringLiteral("Alpenglühen"), QColor(240, 160, 150) },
-                { QStringLiteral("N 0500"), QStringLiteral("Kalkweiß"), QColor(245, 243, 236) } });
-    }
-    {
-        FixtureDatabase file(secondFilePath());
+        addTexts(file, interior, QStringLiteral("Code or name"));
+        addSettings(file, interior, { "product.groups", "color.foresight", "textures" },
+            { "ColorSchemes", "ColorForesight", "Products", "Textures" });
+        file.addSetting(interior, QStringLiteral("row.name.search.order"), 0);
+        addChips(file, interior,
+            { { 1, QStringLiteral("S 1002-Y"), QColor(230, 120, 90), { QStringLiteral("Abendrot") } },
+                { 2, QStringLiteral("S 2010-R"), QColor(240, 160, 150), { QStringLiteral("Alpenglühen") } },
+                { 3, QStringLiteral("N 0500"), QColor(245, 243, 236), { QStringLiteral("Kalkweiß") } } });
         if (!file.isOpen())
             return false;
-        // Schemes and products only, no page order: the default order.
-        const qint64 exterior = file.addCollection(kExterior, QStringLiteral("EXT"), 2, true, kExteriorName);
-        addTabTexts(file, exterior);
-        file.addLocale(exterior, QStringLiteral("color.palette.enter.search.text"), QStringLiteral("Find a colour"));
-        file.addSetting(exterior, QStringLiteral("has.product.groups.page"), 1);
-        addCard(file, exterior, { { QStringLiteral("EX-100"), QStringLiteral("Basalt"), QColor(70, 72, 75) } });
-
-        // Textures named in the order but not offered; no chips, no texts.
-        const qint64 oil = file.addCollection(kOil, QStringLiteral("OIL"), 3, true, kOilName);
-        file.addSetting(oil, QStringLiteral("has.color.foresight.page"), 1);
-        addList(file, oil, QStringLiteral("tab.bar.page"),
-            { QStringLiteral("PageOfTextures"), QStringLiteral("PageOfColorForesight") });
-        addTabTexts(file, oil);
     }
-    return Tintor::DB::discoverCollections() == 1;
+    FixtureDatabase file(secondFilePath());
+    // Schemes and products only, no page order: the default order.
+    const qint64 exterior = file.addCollection(kExterior, QStringLiteral("EXT"), 2, true, kExteriorName);
+    addTexts(file, exterior, QStringLiteral("Find a colour"));
+    addSettings(file, exterior, { "product.groups" }, {});
+    addChips(file, exterior, { { 1, QStringLiteral("EX-100"), QColor(70, 72, 75), { QStringLiteral("Basalt") } } });
+    // Textures named in the order but not offered; no chips, no search text.
+    const qint64 oil = file.addCollection(kOil, QStringLiteral("OIL"), 3, true, kOilName);
+    addTexts(file, oil, QString());
+    addSettings(file, oil, { "color.foresight" }, { "Textures", "ColorForesight" });
+    return file.isOpen() && Tintor::DB::discoverCollections() == 1;
 }
 
 // Takes the second file out of (or back into) the registry.

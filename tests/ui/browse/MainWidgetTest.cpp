@@ -1,15 +1,12 @@
 #include "ui/browse/MainWidget.h"
 #include "color/ColorScience.h"
-#include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
 #include "engine/inc/Enumerations.h"
 #include "engine/inc/ModuleValues.h"
-#include "platform/Platform.h"
 #include "state/UserState.h"
-#include "support/FixtureDatabase.h"
-#include "support/TestEnvironment.h"
+#include "ui/browse/BrowseFixture.h"
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/CollectionSelectWidget.h"
 #include "ui/browse/ColorWheelWidget.h"
@@ -27,21 +24,15 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPropertyAnimation>
-#include <QSignalSpy>
 #include <QTemporaryFile>
-#include <QTimer>
-#include <QtTest>
-
-#include <functional>
-#include <memory>
 
 using namespace Tintor;
+using BrowseFixture::addRows;
+using BrowseFixture::fetchRow;
 
 namespace {
 
@@ -50,8 +41,8 @@ namespace {
 const QUuid kDeck(QStringLiteral("{7a000000-0000-0000-0000-000000000001}"));
 // Pelvon cards, mood filter hidden, no header link and no Capsure folder.
 const QUuid kOther(QStringLiteral("{7a000000-0000-0000-0000-000000000002}"));
-// Chips for the nearest-colour search: card 1 greys turned ever redder,
-// card 2 more of them and three chips near the test colours below.
+// Card 1 greys turned ever redder, card 2 more of them and chips near the
+// host colours below.
 const QUuid kMatch(QStringLiteral("{7a000000-0000-0000-0000-000000000003}"));
 const QUuid kUnknown(QStringLiteral("{7a000000-0000-0000-0000-0000000000ff}"));
 
@@ -59,42 +50,92 @@ const QColor kGrey(120, 120, 120);
 const QList<int> kGreyReds = { 125, 132, 140, 150, 160, 175, 200 };
 const QColor kExactChip(60, 180, 90);
 const QColor kAlmostHost(30, 90, 150);
-const QColor kAlmostChip(35, 95, 155);
-
 const QString kCapsureSubfolder = QStringLiteral("/Vestrel/Capsure/Deck");
 
 // Counts paint events per watched widget.
-class PaintCounter : public QObject {
-public:
-    void watch(QWidget *widget) { widget->installEventFilter(this); }
-    int count(QObject *widget) const { return counts.value(widget); }
-    void reset()
-    {
-        QCoreApplication::processEvents();
-        counts.clear();
-    }
-
-protected:
+struct PaintCounter : QObject {
+    QHash<QObject *, int> counts;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched];
+        counts[watched] += event->type() == QEvent::Paint;
         return false;
     }
-
-private:
-    QHash<QObject *, int> counts;
 };
+
+// Segment, page, row, mood filter and exterior filter.
+QList<int> position(const QUuid &c)
+{
+    return { UserState::segmentIndex(c), UserState::pageIndex(c), UserState::rowIndex(c), UserState::moodFilter(c),
+        int(UserState::exteriorColors(c)) };
+}
+
+struct Roll {
+    const char *name;
+    int mood;
+    bool exterior;
+    int startPage, direction, page, segment;
+};
+const QList<Roll> rolls = { { "forward to the next card", MoodAll, false, 1, Forward, 2, 2 },
+    { "forward skips offwhite and neutral", MoodAll, false, 2, Forward, 5, 5 },
+    { "backward wraps to the last", MoodAll, false, 1, Backward, 6, 6 },
+    { "no card passes: nothing", MoodOffwhite, true, 1, Forward, 1, 1 },
+    { "only the current card passes: nothing", MoodNeutral, false, 4, Forward, 4, 1 } };
+struct Wheel {
+    const char *name;
+    int mood;
+    bool exterior;
+    int newSegment, page;
+};
+const QList<Wheel> wheels = { { "first card of the segment", MoodAll, false, 2, 2 },
+    { "offwhite segment under all moods: next passing card", MoodAll, false, 3, 5 },
+    { "no card passes: the segment alone", MoodOffwhite, true, 4, 1 } };
+struct SimpleSlot {
+    const char *name;
+    std::function<void(MainWidget *, int)> slot;
+    std::function<int()> read;
+    int newValue;
+};
+const QList<SimpleSlot> simpleSlots
+    = { { "page", &MainWidget::pageChangedInteractively, [] { return UserState::pageIndex(kDeck); }, 4 },
+          { "row", &MainWidget::rowChangedInteractively, [] { return UserState::rowIndex(kDeck); }, 3 },
+          { "tab page", [](MainWidget *w, int v) { w->tabPageSelected(TabBarPage(v)); },
+              [] { return UserState::tabPageIndex(kDeck); }, PageOfTextures },
+          { "scheme", [](MainWidget *w, int v) { w->schemeKindChangedInteractively(SchemeKind(v)); },
+              [] { return UserState::schemeKind(kDeck); }, SchemeDramatic },
+          { "neutral scheme", [](MainWidget *w, int v) { w->schemeNeutralSubKindChangedInteractively(SchemeKind(v)); },
+              [] { return UserState::schemeNeutralSubKind(kDeck); }, SchemeTonalNeutral } };
+struct Search {
+    const char *name;
+    QString phrase;
+    int startMood;
+    bool startExterior;
+    QList<int> position; // from segment 1, card 1, row 1
+};
+const QList<Search> searches
+    = { { "offwhite under all moods sets the offwhite filter", "O-2", MoodAll, false, { 3, 3, 2, MoodOffwhite, 0 } },
+          { "fresh while calm sets all moods", "F-3", MoodCalm, false, { 1, 1, 3, MoodAll, 0 } },
+          { "calm while calm keeps calm", "C-3", MoodCalm, false, { 2, 2, 3, MoodCalm, 0 } },
+          { "neutral while offwhite sets neutral", "N-1", MoodOffwhite, false, { 4, 4, 1, MoodNeutral, 0 } },
+          { "interior chip turns the exterior filter off", "R-4", MoodAll, true, { 6, 6, 4, MoodAll, 0 } },
+          { "exterior chip keeps the exterior filter", "W-2", MoodAll, true, { 5, 5, 2, MoodAll, 1 } },
+          { "a searched name finds its chip", "name R-2", MoodAll, false, { 6, 6, 2, MoodAll, 0 } },
+          { "a phrase that finds nothing changes nothing", "nowhere", MoodCalm, true, { 1, 1, 1, MoodCalm, 1 } },
+          { "a blank phrase finds nothing", "  ", MoodAll, false, { 1, 1, 1, MoodAll, 0 } } };
+struct Near {
+    const char *name;
+    QColor host;
+    QString chip;
+};
+const QList<Near> nears = { { "equal to a chip", kExactChip, "H-4" },
+    { "within 2 on every channel", QColor(62, 178, 92), "H-4" }, { "nearest at 0.005", kAlmostHost, "H-5" } };
 
 } // namespace
 
 // Receives what the widget hands to the desktop's URL handler.
 class UrlCatcher : public QObject {
     Q_OBJECT
-
 public:
     QList<QUrl> urls;
-
 public Q_SLOTS:
     void open(const QUrl &url) { urls.append(url); }
 };
@@ -110,35 +151,11 @@ private:
     PaintCounter paints;
     QHash<QString, qint64> chipIds; // by code
 
-    void addCard(qint64 collectionId, int pageIndex, int mood, bool exterior, const QList<QColor> &colors,
-        const QString &codePrefix, const QList<QList<double>> &labs = {})
+    int painted(QWidget *widget) const { return paints.counts.value(widget); }
+    void resetPaints()
     {
-        FixtureDatabase::Page page;
-        page.pageIndex = pageIndex;
-        page.segment = pageIndex;
-        page.mood = mood;
-        page.exterior = exterior;
-        const qint64 pageId = fixture->addPage(collectionId, page);
-        QVERIFY(pageId > 0);
-        for (int index = 0; index < colors.size(); ++index) {
-            FixtureDatabase::Row row;
-            row.rowIndex = index + 1;
-            row.code = QStringLiteral("%1-%2").arg(codePrefix).arg(index + 1);
-            row.color = colors.at(index);
-            if (index < labs.size())
-                row.lab = labs.at(index);
-            // The searched name slot: empty text (not NULL) on C-2.
-            row.names = { row.code == QStringLiteral("C-2") ? QStringLiteral("") : QStringLiteral("name ") + row.code };
-            chipIds.insert(row.code, fixture->addRow(collectionId, pageId, row));
-        }
-    }
-
-    static QList<QColor> colorsOf(int pageIndex, int count)
-    {
-        QList<QColor> colors;
-        for (int row = 1; row <= count; ++row)
-            colors << QColor(30 * pageIndex, 20 * row, 240 - 30 * pageIndex);
-        return colors;
+        QCoreApplication::processEvents();
+        paints.counts.clear();
     }
 
     void use(const QUuid &collection, int segment, int page, int row)
@@ -154,87 +171,79 @@ private:
     MainWidget *makeMain(bool show = false)
     {
         main = std::make_unique<MainWidget>(&instance);
-        if (show) {
-            main->show();
-            if (!QTest::qWaitForWindowExposed(main.get()))
-                return nullptr;
-            paints.watch(main->colorWheel());
-            paints.watch(main->cardRoller());
-            paints.watch(main->moodFilter());
-            paints.watch(main->tabBar());
-        }
-        return main.get();
-    }
-
-    // Segment, page, row, mood filter and exterior filter.
-    static QList<int> position(const QUuid &collection)
-    {
-        return { UserState::segmentIndex(collection), UserState::pageIndex(collection), UserState::rowIndex(collection),
-            UserState::moodFilter(collection), int(UserState::exteriorColors(collection)) };
+        if (!show)
+            return main.get();
+        main->show();
+        for (QWidget *view :
+            QList<QWidget *> { main->colorWheel(), main->cardRoller(), main->moodFilter(), main->tabBar() })
+            view->installEventFilter(&paints);
+        return QTest::qWaitForWindowExposed(main.get()) ? main.get() : nullptr;
     }
 
     // Runs `action` while a timer waits for the nearest-colour dialog and
-    // hands it to `answer`.
-    void whileDialogOpen(const std::function<void(SelectNearestColorDialog *)> &answer,
-        const std::function<void()> &action, bool *dialogSeen)
+    // hands it to `answer`; returns whether the dialog came.
+    bool whileDialogOpen(
+        const std::function<void(SelectNearestColorDialog *)> &answer, const std::function<void()> &action)
     {
-        *dialogSeen = false;
+        bool seen = false;
         QTimer poll;
-        poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, [&] {
             auto *dialog = qobject_cast<SelectNearestColorDialog *>(main->nearestColorDialog());
             if (!dialog || !dialog->isVisible())
                 return;
             poll.stop();
-            *dialogSeen = true;
+            seen = true;
             QCOMPARE(QApplication::activeModalWidget(), dialog);
             answer(dialog);
         });
-        poll.start();
-        // A dialog that never closes would hang the test: end it after a while.
-        QTimer guard;
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, this, [this] {
-            if (QWidget *dialog = main->nearestColorDialog())
-                static_cast<QDialog *>(dialog)->reject();
+        poll.start(10);
+        // A dialog that never closes would hang the test.
+        QObject guard;
+        QTimer::singleShot(5000, &guard, [this] {
+            if (main->nearestColorDialog())
+                static_cast<QDialog *>(main->nearestColorDialog())->reject();
         });
-        guard.start(5000);
         action();
+        return seen;
     }
 
-    // Finds the file dialog the widget opens, lets `inspect` look at it and
-    // accepts it with `fileName`, or cancels it when that is empty.
-    void answerFileDialog(const std::function<void(QFileDialog *)> &inspect, const QString &fileName)
+    // Lets `inspect` see the next file dialog, then accepts it with
+    // `fileName` or cancels it when that is empty.
+    void answerFileDialog(const std::function<void(QFileDialog *)> &inspect, const QString &fileName = QString())
     {
         auto *poll = new QTimer(this);
-        poll->setInterval(10);
         connect(poll, &QTimer::timeout, this, [poll, inspect, fileName] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
-            poll->stop();
             poll->deleteLater();
+            poll->stop();
             inspect(dialog);
-            if (fileName.isEmpty()) {
-                dialog->reject();
-            } else {
-                // selectFile() leaves a focused name box alone: type the
-                // name as a user would.
-                auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                QVERIFY(nameEdit);
-                nameEdit->setText(fileName);
-                static_cast<QDialog *>(dialog)->accept();
-            }
+            if (fileName.isEmpty())
+                return dialog->reject();
+            // selectFile() leaves a focused name box alone: type as a user would.
+            auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(nameEdit);
+            nameEdit->setText(fileName);
+            static_cast<QDialog *>(dialog)->accept();
         });
-        poll->start();
+        poll->start(10);
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
+        using BrowseFixture::addCard;
+        using Page = FixtureDatabase::Page;
         QDir().mkpath(TestEnvironment::programData() + kCapsureSubfolder);
         fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/main.db"));
         QVERIFY(fixture->isOpen());
+        const auto colorsOf = [](int page, int count) {
+            QList<QColor> colors;
+            for (int row = 1; row <= count; ++row)
+                colors << QColor(30 * page, 20 * row, 240 - 30 * page);
+            return colors;
+        };
 
         const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
         const QList<QPair<const char *, QVariant>> deckSettings = { { "card.type", QStringLiteral("normal") },
@@ -252,11 +261,15 @@ private Q_SLOTS:
                  "common.filedialog.textfile.filtername" })
             fixture->addLocale(deck, QLatin1String(key), QStringLiteral("Deck ") + QLatin1String(key));
         const QList<std::tuple<int, bool, int, const char *>> deckCards
-            = { { MoodFresh, false, 3, "F" }, { MoodCalm, false, 3, "C" }, { MoodOffwhite, false, 2, "O" },
-                  { MoodNeutral, false, 1, "N" }, { MoodWarm, true, 2, "W" }, { MoodRich, false, 4, "R" } };
+            = { { MoodFresh, false, 3, "F-" }, { MoodCalm, false, 3, "C-" }, { MoodOffwhite, false, 2, "O-" },
+                  { MoodNeutral, false, 1, "N-" }, { MoodWarm, true, 2, "W-" }, { MoodRich, false, 4, "R-" } };
         for (int i = 0; i < deckCards.size(); ++i) {
             const auto &[mood, exterior, count, prefix] = deckCards.at(i);
-            addCard(deck, i + 1, mood, exterior, colorsOf(i + 1, count), QLatin1String(prefix));
+            addCard(*fixture, deck, Page(i + 1, i + 1, {}, exterior, mood), colorsOf(i + 1, count),
+                QLatin1String(prefix), &chipIds, [](FixtureDatabase::Row &row) {
+                    if (row.code == QLatin1String("C-2"))
+                        row.names = QStringList { QStringLiteral("") }; // empty text, not NULL
+                });
         }
 
         const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
@@ -264,20 +277,21 @@ private Q_SLOTS:
         fixture->addSetting(other, QStringLiteral("mood.visible"), 0);
         for (const char *key : { "mypalette.palette.save", "mypalette.palette.load", "color.palette.motto", "motto" })
             fixture->addLocale(other, QLatin1String(key), QLatin1String(key));
-        addCard(other, 1, MoodFresh, false, colorsOf(1, 2), QStringLiteral("P"));
-        addCard(other, 2, MoodFresh, true, colorsOf(2, 3), QStringLiteral("Q"));
+        addCard(*fixture, other, Page(1, 1, {}, false, MoodFresh), colorsOf(1, 2), QStringLiteral("P-"), &chipIds);
+        addCard(*fixture, other, Page(2, 2, {}, true, MoodFresh), colorsOf(2, 3), QStringLiteral("Q-"), &chipIds);
 
         const qint64 match = fixture->addCollection(kMatch, QStringLiteral("MATCH"), 3, true, QStringLiteral("Match"));
         QList<QColor> greys;
         for (int red : kGreyReds)
             greys << QColor(red, 120, 120);
-        addCard(match, 1, MoodFresh, false, greys.mid(0, 4), QStringLiteral("G"));
-        // Its Lab lies 0.005 in L* from kAlmostHost, its RGB 5 away.
+        addCard(*fixture, match, Page(1, 1, {}, false, MoodFresh), greys.mid(0, 4), QStringLiteral("G-"), &chipIds);
+        // H-5 lies 0.005 in L* from kAlmostHost, its RGB 5 away.
         const ColorTriple almost = colorToLab(kAlmostHost);
-        QList<QList<double>> labs(4);
-        labs.append(QList<double> { almost[0] + 0.005, almost[1], almost[2] });
-        addCard(match, 2, MoodFresh, false, greys.mid(4) + QList<QColor> { kExactChip, kAlmostChip },
-            QStringLiteral("H"), labs);
+        addCard(*fixture, match, Page(2, 2, {}, false, MoodFresh), greys.mid(4) << kExactChip << QColor(35, 95, 155),
+            QStringLiteral("H-"), &chipIds, [&](FixtureDatabase::Row &row) {
+                if (row.rowIndex == 5)
+                    row.lab = { almost[0] + 0.005, almost[1], almost[2] };
+            });
 
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
@@ -306,8 +320,6 @@ private Q_SLOTS:
         QCOMPARE(MainWidgetAccess::current(), nullptr);
     }
 
-    // ---- construction and the module-wide pointer
-
     void constructionRegistersAndAppliesTheCollection()
     {
         QVERIFY(makeMain());
@@ -316,7 +328,6 @@ private Q_SLOTS:
         QCOMPARE(main->sizeHint(), QSize(800, 600));
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Deck mypalette.palette.save"));
         QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("Deck mypalette.palette.load"));
-        QVERIFY(qobject_cast<HelpButton *>(main->taskButton(MainWidget::HelpButtonId)));
         QCOMPARE(main->copyrightLabel()->text(),
             MainWidget::linkText(QStringLiteral("links/copyright"), QStringLiteral("Deck color.palette.copyright")));
         QCOMPARE(MainWidget::linkText(QStringLiteral("l"), QStringLiteral("t")),
@@ -329,72 +340,45 @@ private Q_SLOTS:
         QVERIFY(main->fullPalette()->isHidden());
     }
 
-    // ---- task buttons
-
-    void addTaskButtonIdsAndPlacement()
+    void taskButtonsTakeIdsAndShareTheRow()
     {
         QVERIFY(makeMain());
-        using Order = QList<quint16>;
         QCOMPARE(main->addTaskButton(2), quint16(1000));
         QCOMPARE(main->addTaskButton(1000), quint16(1001));
         // An id not in use, and 0, append.
         QCOMPARE(main->addTaskButton(77), quint16(1002));
         QCOMPARE(main->addTaskButton(0), quint16(1003));
-        QCOMPARE(main->taskButtonOrder(), (Order { 1, 2, 1000, 1001, 3, 1002, 1003 }));
+        QCOMPARE(main->taskButtonOrder(), (QList<quint16> { 1, 2, 1000, 1001, 3, 1002, 1003 }));
         QVERIFY(main->taskButton(1000) != main->taskButton(1001));
         QVERIFY(!qobject_cast<HelpButton *>(main->taskButton(1000)));
+        QVERIFY(qobject_cast<HelpButton *>(main->taskButton(MainWidget::HelpButtonId)));
         // Unknown ids all give the one hidden button.
-        TaskButton *none = main->taskButton(4);
-        QCOMPARE(main->taskButton(999), none);
-        QVERIFY(none->isHidden());
+        QCOMPARE(main->taskButton(999), main->taskButton(4));
+        QVERIFY(main->taskButton(999)->isHidden());
         QCOMPARE(main->taskButtonById(999), nullptr);
-    }
 
-    void taskButtonRow_data()
-    {
-        QTest::addColumn<int>("searchHeight");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("height");
-        QTest::newRow("30 tall shrinks to 22") << 30 << 504 << 22;
-        QTest::newRow("27 tall shrinks to 23") << 27 << 502 << 23;
-        QTest::newRow("23 tall stays") << 23 << 500 << 23;
-        QTest::newRow("24 tall shrinks to 22") << 24 << 501 << 22;
-    }
-
-    void taskButtonRow()
-    {
-        QFETCH(int, searchHeight);
-        QFETCH(int, top);
-        QFETCH(int, height);
-        const QRect row = MainWidget::taskButtonRow(QRect(300, 300, 480, 200), QRect(12, 500, 200, searchHeight));
-        QCOMPARE(row, QRect(312, top, 480 - 24, height));
-    }
-
-    void taskButtonsShareTheRow()
-    {
-        QVERIFY(makeMain());
-        main->addTaskButton(2);
-        main->addTaskButton(1000);
+        // Six wide buttons of equal width and the square help button, 4 pixels
+        // apart (less a pixel of truncation), inside the row.
         const QRect row = MainWidget::taskButtonRow(main->myPalette()->geometry(), main->search()->geometry());
-        // Four wide buttons of equal width and the square help button,
-        // 4 pixels apart (less a pixel of truncation), inside the row.
         int expectedLeft = row.left();
         const int side = row.height() - 2;
-        const double share = (row.width() - 4.0 * 4 - side) / 4.0;
+        const int share = int((row.width() - 4.0 * 6 - side) / 6.0);
         for (quint16 id : main->taskButtonOrder()) {
             const QRect geometry = main->taskButton(id)->geometry();
             QVERIFY2(qAbs(geometry.left() - expectedLeft) <= 1, qPrintable(QString::number(id)));
             if (id == MainWidget::HelpButtonId)
                 QCOMPARE(geometry, QRect(geometry.left(), row.top() + 1, side, side));
             else
-                QCOMPARE(geometry, QRect(geometry.left(), row.top(), int(share), row.height()));
+                QCOMPARE(geometry, QRect(geometry.left(), row.top(), share, row.height()));
             expectedLeft = geometry.right() + 1 + 4;
         }
-        QVERIFY(expectedLeft - 5 <= row.right());
-        QVERIFY(expectedLeft - 5 >= row.right() - 4);
+        QVERIFY(expectedLeft - 5 <= row.right() && expectedLeft - 5 >= row.right() - 6);
+        // Search box height, then the row's top and height.
+        for (const auto &[searchHeight, top, height] :
+            QList<std::tuple<int, int, int>> { { 30, 504, 22 }, { 27, 502, 23 }, { 23, 500, 23 }, { 24, 501, 22 } })
+            QCOMPARE(MainWidget::taskButtonRow(QRect(300, 300, 480, 200), QRect(12, 500, 200, searchHeight)),
+                QRect(312, top, 456, height));
     }
-
-    // ---- layout
 
     void layoutFollowsTheRules()
     {
@@ -404,19 +388,18 @@ private Q_SLOTS:
         const QRect copyright = main->copyrightLabel()->geometry();
         QCOMPARE(motto.topLeft(), QPoint(12, 599 - motto.height() - 6));
         QCOMPARE(copyright.topLeft(), QPoint(799 - copyright.width() - 12, 599 - copyright.height() - 6));
-        const int fontHeight = QFontMetrics(main->copyrightLabel()->font()).height();
         const QRect selector = main->collectionSelector()->geometry();
+        const QRect wheel = main->colorWheel()->geometry();
         QCOMPARE(selector.topLeft(), QPoint(0, 71));
-        QCOMPARE(main->colorWheel()->geometry().top(), selector.bottom() + 10);
-        QCOMPARE(main->colorWheel()->geometry().center().x(), selector.center().x());
-        QCOMPARE(main->moodFilter()->geometry().top(), main->colorWheel()->geometry().bottom() + 10);
+        QCOMPARE(wheel.top(), selector.bottom() + 10);
+        QCOMPARE(wheel.center().x(), selector.center().x());
+        QCOMPARE(main->moodFilter()->geometry().top(), wheel.bottom() + 10);
         const QRect search = main->search()->geometry();
         QCOMPARE(search.left(), 12);
-        QCOMPARE(search.bottom(), 599 - 12 - fontHeight);
+        QCOMPARE(search.bottom(), 599 - 12 - QFontMetrics(main->copyrightLabel()->font()).height());
         const QRect roller = main->cardRoller()->geometry();
         QCOMPARE(roller,
-            QRect(QPoint(search.left(), main->moodFilter()->geometry().bottom() + 6),
-                QPoint(search.right(), search.top() - 7)));
+            QRect(QPoint(12, main->moodFilter()->geometry().bottom() + 6), QPoint(search.right(), search.top() - 7)));
         const QRect tabBar = main->tabBar()->geometry();
         QCOMPARE(tabBar, QRect(QPoint(selector.right() + 1, selector.top()), QPoint(799, selector.bottom())));
         QCOMPARE(main->myPalette()->geometry(),
@@ -426,176 +409,108 @@ private Q_SLOTS:
 
     // ---- state slots
 
-    void rollCards_data()
-    {
-        QTest::addColumn<int>("mood");
-        QTest::addColumn<bool>("exterior");
-        QTest::addColumn<int>("startPage");
-        QTest::addColumn<int>("direction");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("segment");
-        QTest::newRow("forward to the next card") << int(MoodAll) << false << 1 << int(Forward) << 2 << 2;
-        QTest::newRow("forward skips offwhite and neutral") << int(MoodAll) << false << 2 << int(Forward) << 5 << 5;
-        QTest::newRow("backward wraps to the last") << int(MoodAll) << false << 1 << int(Backward) << 6 << 6;
-        QTest::newRow("no card passes: nothing") << int(MoodOffwhite) << true << 1 << int(Forward) << 1 << 1;
-        QTest::newRow("only the current card passes: nothing")
-            << int(MoodNeutral) << false << 4 << int(Forward) << 4 << 1;
-    }
-
+    void rollCards_data() { addRows(rolls); }
     void rollCards()
     {
-        QFETCH(int, mood);
-        QFETCH(bool, exterior);
-        QFETCH(int, startPage);
-        QFETCH(int, direction);
-        QFETCH(int, page);
-        QFETCH(int, segment);
-        use(kDeck, 1, startPage, 2);
-        UserState::setMoodFilter(kDeck, mood);
-        UserState::setExteriorColors(kDeck, exterior);
+        const Roll &c = fetchRow(rolls);
+        use(kDeck, 1, c.startPage, 2);
+        UserState::setMoodFilter(kDeck, c.mood);
+        UserState::setExteriorColors(kDeck, c.exterior);
         QVERIFY(makeMain(true));
-        paints.reset();
-
-        main->rollCards(Direction(direction));
+        resetPaints();
+        main->rollCards(Direction(c.direction));
         QCoreApplication::processEvents();
-
-        QCOMPARE(UserState::pageIndex(kDeck), page);
-        QCOMPARE(UserState::segmentIndex(kDeck), segment);
-        QCOMPARE(UserState::rowIndex(kDeck), 2);
-        const bool moved = page != startPage;
-        QCOMPARE(paints.count(main->cardRoller()) > 0, moved);
-        QCOMPARE(paints.count(main->colorWheel()) > 0, moved && segment != 1);
+        QCOMPARE(position(kDeck).mid(0, 3), (QList<int> { c.segment, c.page, 2 }));
+        const bool moved = c.page != c.startPage;
+        QCOMPARE(painted(main->cardRoller()) > 0, moved);
+        QCOMPARE(painted(main->colorWheel()) > 0, moved && c.segment != 1);
     }
 
-    void wheelStoresTheSegmentAndGoesToItsFirstCard_data()
-    {
-        QTest::addColumn<int>("mood");
-        QTest::addColumn<bool>("exterior");
-        QTest::addColumn<int>("newSegment");
-        QTest::addColumn<int>("page");
-        QTest::newRow("first card of the segment") << int(MoodAll) << false << 2 << 2;
-        QTest::newRow("offwhite segment under all moods: next passing card") << int(MoodAll) << false << 3 << 5;
-        QTest::newRow("no card passes: the segment alone") << int(MoodOffwhite) << true << 4 << 1;
-    }
-
+    void wheelStoresTheSegmentAndGoesToItsFirstCard_data() { addRows(wheels); }
     void wheelStoresTheSegmentAndGoesToItsFirstCard()
     {
-        QFETCH(int, mood);
-        QFETCH(bool, exterior);
-        QFETCH(int, newSegment);
-        QFETCH(int, page);
-        UserState::setMoodFilter(kDeck, mood);
-        UserState::setExteriorColors(kDeck, exterior);
+        const Wheel &c = fetchRow(wheels);
+        UserState::setMoodFilter(kDeck, c.mood);
+        UserState::setExteriorColors(kDeck, c.exterior);
         QVERIFY(makeMain(true));
-        paints.reset();
-
-        main->segmentChangedInteractivelyByWheel(newSegment);
-        QCoreApplication::processEvents();
-        QCOMPARE(UserState::segmentIndex(kDeck), newSegment);
-        QCOMPARE(UserState::pageIndex(kDeck), page);
-        QVERIFY(paints.count(main->colorWheel()) > 0);
-        QVERIFY(paints.count(main->cardRoller()) > 0);
-
         // The same segment again changes and repaints nothing.
-        paints.reset();
-        main->segmentChangedInteractivelyByWheel(newSegment);
-        QCoreApplication::processEvents();
-        QCOMPARE(paints.count(main->colorWheel()), 0);
-        QCOMPARE(paints.count(main->cardRoller()), 0);
+        for (int pass = 0; pass < 2; ++pass) {
+            resetPaints();
+            main->segmentChangedInteractivelyByWheel(c.newSegment);
+            QCoreApplication::processEvents();
+            QCOMPARE(UserState::segmentIndex(kDeck), c.newSegment);
+            QCOMPARE(UserState::pageIndex(kDeck), c.page);
+            QCOMPARE(painted(main->colorWheel()) > 0, pass == 0);
+            QCOMPARE(painted(main->cardRoller()) > 0, pass == 0);
+        }
     }
 
     void filterChangesMoveToAPassingCard()
     {
         QVERIFY(makeMain(true));
-        paints.reset();
+        resetPaints();
         main->moodFilterChangedInteractively(MoodOffwhite);
         QCoreApplication::processEvents();
         QCOMPARE(position(kDeck), (QList<int> { 3, 3, 1, int(MoodOffwhite), 0 }));
-        QVERIFY(paints.count(main->moodFilter()) > 0);
-        QVERIFY(paints.count(main->colorWheel()) > 0);
-        QVERIFY(paints.count(main->cardRoller()) > 0);
-
-        main->moodFilterChangedInteractively(MoodAll);
+        for (QWidget *view : QList<QWidget *> { main->moodFilter(), main->colorWheel(), main->cardRoller() })
+            QVERIFY(painted(view) > 0);
         // Back to all moods: segment 3 has no passing card, the next has.
+        main->moodFilterChangedInteractively(MoodAll);
         QCOMPARE(position(kDeck), (QList<int> { 5, 5, 1, int(MoodAll), 0 }));
         main->exteriorFilterChangedInteractively(true);
         QCOMPARE(position(kDeck), (QList<int> { 5, 5, 1, int(MoodAll), 1 }));
 
         // Made-to-order chips change no card.
-        paints.reset();
+        resetPaints();
         main->showMtoChangedInteractively(true);
         QCoreApplication::processEvents();
         QVERIFY(UserState::showMto(kDeck));
         QCOMPARE(position(kDeck), (QList<int> { 5, 5, 1, int(MoodAll), 1 }));
-        QVERIFY(paints.count(main->moodFilter()) > 0);
-        QCOMPARE(paints.count(main->cardRoller()), 0);
+        QVERIFY(painted(main->moodFilter()) > 0);
+        QCOMPARE(painted(main->cardRoller()), 0);
 
         // Repeating a value does nothing at all.
-        paints.reset();
+        resetPaints();
         main->moodFilterChangedInteractively(MoodAll);
         main->exteriorFilterChangedInteractively(true);
         main->showMtoChangedInteractively(true);
         QCoreApplication::processEvents();
-        QCOMPARE(paints.count(main->moodFilter()), 0);
+        QCOMPARE(painted(main->moodFilter()), 0);
 
         // Pelvon cards keep the card under a new filter.
         use(kOther, 1, 1, 2);
         main->collectionChangedInteractively(kOther);
-        paints.reset();
+        resetPaints();
         main->exteriorFilterChangedInteractively(true);
         QCoreApplication::processEvents();
         QCOMPARE(position(kOther), (QList<int> { 1, 1, 2, int(MoodAll), 1 }));
-        QVERIFY(paints.count(main->cardRoller()) > 0);
+        QVERIFY(painted(main->cardRoller()) > 0);
     }
 
-    void simpleSlotsStoreOnlyNewValues_data()
-    {
-        using Slot = std::function<void(MainWidget *, int)>;
-        using Read = std::function<int()>;
-        QTest::addColumn<Slot>("slot");
-        QTest::addColumn<Read>("read");
-        QTest::addColumn<int>("newValue");
-        QTest::newRow("page") << Slot([](MainWidget *w, int v) { w->pageChangedInteractively(v); })
-                              << Read([] { return UserState::pageIndex(kDeck); }) << 4;
-        QTest::newRow("row") << Slot([](MainWidget *w, int v) { w->rowChangedInteractively(v); })
-                             << Read([] { return UserState::rowIndex(kDeck); }) << 3;
-        QTest::newRow("tab page") << Slot([](MainWidget *w, int v) { w->tabPageSelected(TabBarPage(v)); })
-                                  << Read([] { return UserState::tabPageIndex(kDeck); }) << int(PageOfTextures);
-        QTest::newRow("scheme") << Slot([](MainWidget *w, int v) { w->schemeKindChangedInteractively(SchemeKind(v)); })
-                                << Read([] { return UserState::schemeKind(kDeck); }) << int(SchemeDramatic);
-        QTest::newRow("neutral scheme") << Slot([](MainWidget *w, int v) {
-            w->schemeNeutralSubKindChangedInteractively(SchemeKind(v));
-        }) << Read([] { return UserState::schemeNeutralSubKind(kDeck); })
-                                        << int(SchemeTonalNeutral);
-    }
-
+    void simpleSlotsStoreOnlyNewValues_data() { addRows(simpleSlots); }
     void simpleSlotsStoreOnlyNewValues()
     {
-        using Slot = std::function<void(MainWidget *, int)>;
-        using Read = std::function<int()>;
-        QFETCH(Slot, slot);
-        QFETCH(Read, read);
-        QFETCH(int, newValue);
+        const SimpleSlot &c = fetchRow(simpleSlots);
         QVERIFY(makeMain(true));
         const QList<int> before = position(kDeck);
-        slot(main.get(), newValue);
-        QCOMPARE(read(), newValue);
-        // Nothing else moves.
+        c.slot(main.get(), c.newValue);
+        QCOMPARE(c.read(), c.newValue);
+        // Nothing else moves, and the same value again paints nothing.
         QCOMPARE(position(kDeck).at(0), before.at(0));
         QCOMPARE(position(kDeck).at(3), before.at(3));
-        paints.reset();
-        slot(main.get(), newValue);
+        resetPaints();
+        c.slot(main.get(), c.newValue);
         QCoreApplication::processEvents();
-        QCOMPARE(read(), newValue);
-        QCOMPARE(paints.count(main->cardRoller()), 0);
-        QCOMPARE(paints.count(main->tabBar()), 0);
+        QCOMPARE(c.read(), c.newValue);
+        QCOMPARE(painted(main->cardRoller()), 0);
+        QCOMPARE(painted(main->tabBar()), 0);
     }
 
     void catalogTabsFollowTheTabPageAndTheChip()
     {
         QVERIFY(makeMain(true));
-        const QList<QWidget *> views{main->productsView(), main->foresightView(), main->texturesView()};
-        const QList<TabBarPage> pages{PageOfProducts, PageOfColorForesight, PageOfTextures};
+        const QList<QWidget *> views { main->productsView(), main->foresightView(), main->texturesView() };
+        const QList<TabBarPage> pages { PageOfProducts, PageOfColorForesight, PageOfTextures };
         for (int shown = 0; shown < views.size(); ++shown) {
             main->tabPageSelected(pages.at(shown));
             for (int view = 0; view < views.size(); ++view)
@@ -613,43 +528,15 @@ private Q_SLOTS:
             QVERIFY(!view->isVisible());
     }
 
-    void searchForPhrase_data()
-    {
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<int>("startMood");
-        QTest::addColumn<bool>("startExterior");
-        QTest::addColumn<QList<int>>("position"); // segment, page, row, mood, exterior
-        // Start: segment 1, card 1, row 1.
-        QTest::newRow("offwhite under all moods sets the offwhite filter")
-            << "O-2" << int(MoodAll) << false << QList<int> { 3, 3, 2, MoodOffwhite, 0 };
-        QTest::newRow("fresh while calm sets all moods")
-            << "F-3" << int(MoodCalm) << false << QList<int> { 1, 1, 3, MoodAll, 0 };
-        QTest::newRow("calm while calm keeps calm")
-            << "C-3" << int(MoodCalm) << false << QList<int> { 2, 2, 3, MoodCalm, 0 };
-        QTest::newRow("neutral while offwhite sets neutral")
-            << "N-1" << int(MoodOffwhite) << false << QList<int> { 4, 4, 1, MoodNeutral, 0 };
-        QTest::newRow("interior chip turns the exterior filter off")
-            << "R-4" << int(MoodAll) << true << QList<int> { 6, 6, 4, MoodAll, 0 };
-        QTest::newRow("exterior chip keeps the exterior filter")
-            << "W-2" << int(MoodAll) << true << QList<int> { 5, 5, 2, MoodAll, 1 };
-        QTest::newRow("a searched name finds its chip")
-            << "name R-2" << int(MoodAll) << false << QList<int> { 6, 6, 2, MoodAll, 0 };
-        QTest::newRow("a phrase that finds nothing changes nothing")
-            << "nowhere" << int(MoodCalm) << true << QList<int> { 1, 1, 1, MoodCalm, 1 };
-        QTest::newRow("a blank phrase finds nothing")
-            << "  " << int(MoodAll) << false << QList<int> { 1, 1, 1, MoodAll, 0 };
-    }
-
+    void searchForPhrase_data() { addRows(searches); }
     void searchForPhrase()
     {
-        QFETCH(QString, phrase);
-        QFETCH(int, startMood);
-        QFETCH(bool, startExterior);
-        UserState::setMoodFilter(kDeck, startMood);
-        UserState::setExteriorColors(kDeck, startExterior);
+        const Search &c = fetchRow(searches);
+        UserState::setMoodFilter(kDeck, c.startMood);
+        UserState::setExteriorColors(kDeck, c.startExterior);
         QVERIFY(makeMain());
-        main->searchForPhrase(phrase);
-        QTEST(position(kDeck), "position");
+        main->searchForPhrase(c.phrase);
+        QCOMPARE(position(kDeck), c.position);
     }
 
     void capsureItemOfAnotherCollectionSwitchesFirst()
@@ -661,17 +548,12 @@ private Q_SLOTS:
         main->capsureItemSelectedInteractively(kOther, entry);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(UserState::lastUsedCollection(), kOther);
-        QCOMPARE(UserState::segmentIndex(kOther), 2);
-        QCOMPARE(UserState::pageIndex(kOther), 2);
-        QCOMPARE(UserState::rowIndex(kOther), 3);
+        QCOMPARE(position(kOther).mid(0, 3), (QList<int> { 2, 2, 3 }));
         // A chip whose card cannot be loaded changes nothing.
-        DB::ColorEntry lost = entry;
-        lost.pageId = 99999;
-        main->capsureItemSelectedInteractively(kDeck, lost);
+        entry.pageId = 99999;
+        main->capsureItemSelectedInteractively(kDeck, entry);
         QCOMPARE(UserState::lastUsedCollection(), kOther);
     }
-
-    // ---- changing the collection
 
     void collectionChangeAppliesTheNewCollection()
     {
@@ -679,7 +561,6 @@ private Q_SLOTS:
         QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
         QSignalSpy capsure(main.get(), &MainWidget::onCapsureFileChanged);
         QVERIFY(!main->capsureFolder().isEmpty());
-
         main->collectionChangedInteractively(kUnknown);
         main->collectionChangedInteractively(kDeck);
         QCOMPARE(changed.count(), 0);
@@ -701,8 +582,7 @@ private Q_SLOTS:
         QVERIFY(!main->moodFilter()->isVisibleTo(main.get()));
         QCOMPARE(main->cardRoller()->geometry().top(), main->colorWheel()->geometry().bottom() + 6);
         QCOMPARE(main->colorCandidates().size(), std::size_t(5));
-        QVERIFY(main->isEnabled());
-        QVERIFY(main->updatesEnabled());
+        QVERIFY(main->isEnabled() && main->updatesEnabled());
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
         // The filters stay as they were made.
         QCOMPARE(main->paletteFilter(), QStringLiteral("Deck common.filedialog.palettefile.filtername (*.palette)"));
@@ -710,54 +590,37 @@ private Q_SLOTS:
 
     // ---- nearest colour
 
-    void hostColourNearAChipGoesStraightToIt_data()
-    {
-        QTest::addColumn<QColor>("host");
-        QTest::addColumn<QString>("chip");
-        QTest::newRow("equal to a chip") << kExactChip << QStringLiteral("H-4");
-        QTest::newRow("within 2 on every channel") << QColor(62, 178, 92) << QStringLiteral("H-4");
-        QTest::newRow("nearest at 0.005") << kAlmostHost << QStringLiteral("H-5");
-    }
-
+    void hostColourNearAChipGoesStraightToIt_data() { addRows(nears); }
     void hostColourNearAChipGoesStraightToIt()
     {
-        QFETCH(QColor, host);
-        QFETCH(QString, chip);
+        const Near &c = fetchRow(nears);
         use(kMatch, 1, 1, 1);
         // A filter that would hide the chip's card is cleared.
         UserState::setMoodFilter(kMatch, MoodRich);
         QVERIFY(makeMain(true));
-        bool dialogSeen = false;
         QTest::ignoreMessage(QtDebugMsg,
-            qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"").arg(host.red()).arg(host.green()).arg(host.blue())));
-        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
-            [&] { main->showNearestColor(host); }, &dialogSeen);
-        QVERIFY(!dialogSeen);
+            qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"").arg(c.host.red()).arg(c.host.green()).arg(c.host.blue())));
+        QVERIFY(!whileDialogOpen(
+            [](SelectNearestColorDialog *dialog) { dialog->reject(); }, [&] { main->showNearestColor(c.host); }));
         DB::ColorEntry entry;
-        QCOMPARE(DB::entryById(kMatch, chipIds.value(chip), entry), 0);
-        QCOMPARE(UserState::pageIndex(kMatch), 2);
-        QCOMPARE(UserState::rowIndex(kMatch), entry.rowIndex);
+        QCOMPARE(DB::entryById(kMatch, chipIds.value(c.chip), entry), 0);
         // The wheel points at the card shown.
-        QCOMPARE(UserState::segmentIndex(kMatch), 2);
-        QCOMPARE(UserState::moodFilter(kMatch), int(MoodAll));
+        QCOMPARE(position(kMatch), (QList<int> { 2, 2, entry.rowIndex, MoodAll, 0 }));
     }
 
     void distantHostColourAsksAndGoesToTheChosenChip()
     {
         use(kMatch, 2, 2, 5);
         QVERIFY(makeMain(true));
-        bool dialogSeen = false;
         // Closing the dialog and a transparent host colour change nothing.
-        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->close(); },
-            [&] { main->showNearestColor(kGrey); }, &dialogSeen);
-        QVERIFY(dialogSeen);
-        whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
-            [&] { main->showNearestColor(QColor(Qt::transparent)); }, &dialogSeen);
-        QVERIFY(!dialogSeen);
+        QVERIFY(whileDialogOpen(
+            [](SelectNearestColorDialog *dialog) { dialog->close(); }, [&] { main->showNearestColor(kGrey); }));
+        QVERIFY(!whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
+            [&] { main->showNearestColor(QColor(Qt::transparent)); }));
         QCOMPARE(position(kMatch), (QList<int> { 2, 2, 5, int(MoodAll), 0 }));
 
         QColor thirdSwatch;
-        whileDialogOpen(
+        QVERIFY(whileDialogOpen(
             [&](SelectNearestColorDialog *dialog) {
                 QCOMPARE(dialog->parentWidget(), main.get());
                 QCOMPARE(dialog->windowModality(), Qt::WindowModal);
@@ -768,8 +631,7 @@ private Q_SLOTS:
                 thirdSwatch = QColor(dialog->grab().toImage().pixel(swatch.center()));
                 QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, swatch.center());
             },
-            [&] { main->showNearestColor(kGrey); }, &dialogSeen);
-        QVERIFY(dialogSeen);
+            [&] { main->showNearestColor(kGrey); }));
         QCOMPARE(thirdSwatch, QColor(kGreyReds.at(2), 120, 120));
         QCOMPARE(main->nearestColorDialog(), nullptr);
         QCOMPARE(position(kMatch), (QList<int> { 1, 1, 3, int(MoodAll), 0 }));
@@ -790,12 +652,11 @@ private Q_SLOTS:
         catcher.urls.clear();
 
         const QPoint inHeader = main->headerArea().center();
+        const QPoint below(inHeader.x(), main->headerArea().bottom() + 1);
         QTest::mouseMove(main.get(), inHeader);
         QCOMPARE(main->cursor().shape(), Qt::PointingHandCursor);
-        const QPoint below(main->headerArea().center().x(), main->headerArea().bottom() + 1);
         QTest::mouseMove(main.get(), below);
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
-
         QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, below);
         QVERIFY(catcher.urls.isEmpty());
         QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
@@ -811,6 +672,10 @@ private Q_SLOTS:
 
     void documentLinksReuseTheirTemporaryFile()
     {
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
         QVERIFY(makeMain());
         main->linkActivated(QStringLiteral("links/motto"));
         QTemporaryFile *motto = main->documentFile(QStringLiteral("links/motto"));
@@ -818,39 +683,28 @@ private Q_SLOTS:
         const QString mottoPath = motto->fileName();
         QVERIFY(mottoPath.endsWith(QStringLiteral(".html")));
         QCOMPARE(QFileInfo(mottoPath).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
-
         main->linkActivated(QStringLiteral("links/motto"));
         QCOMPARE(main->documentFile(QStringLiteral("links/motto")), motto);
         const QUrl mottoUrl = QUrl::fromLocalFile(mottoPath);
         QCOMPARE(catcher.urls, (QList<QUrl> { mottoUrl, mottoUrl }));
-        QFile mottoFile(mottoPath);
-        QVERIFY(mottoFile.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(mottoFile.readAll()), QStringLiteral("Deck motto"));
-        mottoFile.close();
+        QCOMPARE(read(mottoPath), QStringLiteral("Deck motto"));
 
         main->linkActivated(QStringLiteral("links/copyright"));
         QTemporaryFile *copyright = main->documentFile(QStringLiteral("links/copyright"));
         QVERIFY(copyright && copyright != motto);
-        QFile copyrightFile(copyright->fileName());
-        QVERIFY(copyrightFile.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(copyrightFile.readAll()), QStringLiteral("Deck license.copyright"));
+        QCOMPARE(read(copyright->fileName()), QStringLiteral("Deck license.copyright"));
 
         // A shorter text after a collection change leaves no old tail.
         main->collectionChangedInteractively(kOther);
         main->linkActivated(QStringLiteral("links/motto"));
-        QVERIFY(mottoFile.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(mottoFile.readAll()), QStringLiteral("motto"));
-        mottoFile.close();
+        QCOMPARE(read(mottoPath), QStringLiteral("motto"));
 
         catcher.urls.clear();
         main->linkActivated(QStringLiteral("links/unknown"));
         QVERIFY(catcher.urls.isEmpty());
-
         main.reset();
         QVERIFY(!QFileInfo::exists(mottoPath));
     }
-
-    // ---- Capsure folder
 
     void aMeasurementFileInTheWatchedFolderIsReported()
     {
@@ -873,8 +727,6 @@ private Q_SLOTS:
         QVERIFY(file.remove());
     }
 
-    // ---- focus
-
     void editBoxFocusIsReported()
     {
         QVERIFY(makeMain(true));
@@ -882,7 +734,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
         QSignalSpy got(main.get(), &MainWidget::anEditBoxGotFocus);
         QSignalSpy lost(main.get(), &MainWidget::anEditBoxLostFocus);
-
         main->search()->lineEdit()->setFocus();
         QTRY_COMPARE(got.count(), 1);
         main->myPalette()->descriptionEdit()->setFocus();
@@ -891,14 +742,11 @@ private Q_SLOTS:
         main->setFocus();
         QTRY_COMPARE(lost.count(), 1);
         QCOMPARE(got.count(), 2);
-
         // The widget may go while an edit box has the focus.
         main->search()->lineEdit()->setFocus();
         QTRY_COMPARE(got.count(), 3);
         main.reset();
     }
-
-    // ---- zoom and palette files
 
     void zoomSlidesTheFullPaletteInAndOut()
     {
@@ -926,9 +774,10 @@ private Q_SLOTS:
         QSignalSpy saves(main.get(), &MainWidget::savePaletteTo);
         const QString path = TestEnvironment::programData() + QStringLiteral("/colours.txt");
         QStringList offered;
+        const auto offers = [&](QFileDialog *dialog) { offered = dialog->nameFilters(); };
         answerFileDialog(
             [&](QFileDialog *dialog) {
-                offered = dialog->nameFilters();
+                offers(dialog);
                 dialog->selectNameFilter(main->textFilter());
             },
             path);
@@ -942,14 +791,13 @@ private Q_SLOTS:
 
         // The load dialog offers palette files only; cancelling emits nothing.
         QSignalSpy loads(main.get(), &MainWidget::loadPaletteFrom);
-        answerFileDialog([&](QFileDialog *dialog) { offered = dialog->nameFilters(); }, QString());
+        answerFileDialog(offers);
         main->loadButtonClicked();
         QCOMPARE(offered, QStringList { main->paletteFilter() });
         QCOMPARE(loads.count(), 0);
-
         // Another collection without the setting: palette files only.
         main->collectionChangedInteractively(kOther);
-        answerFileDialog([&](QFileDialog *dialog) { offered = dialog->nameFilters(); }, QString());
+        answerFileDialog(offers);
         main->saveButtonClicked();
         QCOMPARE(offered, QStringList { main->paletteFilter() });
         QCOMPARE(saves.count(), 1);
