@@ -17,12 +17,12 @@
 
 namespace BrowseFixture {
 
-// Table-driven tests: one row per case, named by the case's `name`.
+// Table-driven tests: one row per case (a tuple), named by its first field.
 template <typename Case> void addRows(const QList<Case> &cases)
 {
     QTest::addColumn<int>("row");
     for (int i = 0; i < cases.size(); ++i)
-        QTest::newRow(cases.at(i).name) << i;
+        QTest::newRow(std::get<0>(cases.at(i))) << i;
 }
 
 template <typename Case> const Case &fetchRow(const QList<Case> &cases)
@@ -81,29 +81,11 @@ inline QImage headerBackground(const QSize &size)
     return gradient(size, QColor(92, 104, 116), QColor(64, 72, 82));
 }
 
-// A triangle pointing left, right, up or down in `color`.
-inline QImage arrow(int width, int height, Qt::ArrowType type, const QColor &color)
+// A plain image: the views' tests look at the middle of each.
+inline QImage filled(int width, int height, const QColor &color)
 {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    const QRectF r = QRectF(image.rect()).adjusted(width / 4.0, height / 4.0, -width / 4.0, -height / 4.0);
-    const QPointF c = r.center();
-    const QList<QList<QPointF>> triangles = { { r.bottomLeft(), QPointF(c.x(), r.top()), r.bottomRight() },
-        { r.topLeft(), QPointF(c.x(), r.bottom()), r.topRight() },
-        { r.topRight(), QPointF(r.left(), c.y()), r.bottomRight() },
-        { r.topLeft(), QPointF(r.right(), c.y()), r.bottomLeft() } };
-    painter.drawPolygon(QPolygonF(triangles.at(type - Qt::UpArrow)));
-    return image;
-}
-
-inline QImage capsureImage()
-{
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(60, 160, 230));
+    image.fill(color);
     return image;
 }
 
@@ -147,14 +129,14 @@ inline bool create()
         const QColor light(230, 230, 230);
         const QColor pressed(255, 200, 60);
         const QList<QPair<const char *, QImage>> images = { { "widget.bar.background", barBackground() },
-            { "widget.search.magnifying.glass", arrow(16, 16, Qt::UpArrow, Qt::white) },
-            { "widget.roll.backward.normal", arrow(18, 22, Qt::LeftArrow, light) },
-            { "widget.roll.backward.down", arrow(18, 22, Qt::LeftArrow, pressed) },
-            { "widget.roll.forward.normal", arrow(18, 22, Qt::RightArrow, light) },
-            { "widget.roll.forward.down", arrow(18, 22, Qt::RightArrow, pressed) },
-            { "widget.dropdown.arrow.down", arrow(12, 10, Qt::DownArrow, QColor(70, 70, 70)) },
-            { "widget.dropdown.arrow.up", arrow(12, 10, Qt::UpArrow, QColor(200, 40, 40)) },
-            { "capsure.button.normal", capsureImage() } };
+            { "widget.search.magnifying.glass", filled(16, 16, Qt::white) },
+            { "widget.roll.backward.normal", filled(18, 22, light) },
+            { "widget.roll.backward.down", filled(18, 22, pressed) },
+            { "widget.roll.forward.normal", filled(18, 22, light) },
+            { "widget.roll.forward.down", filled(18, 22, pressed) },
+            { "widget.dropdown.arrow.down", filled(12, 10, QColor(70, 70, 70)) },
+            { "widget.dropdown.arrow.up", filled(12, 10, QColor(200, 40, 40)) },
+            { "capsure.button.normal", filled(16, 16, QColor(60, 160, 230)) } };
         for (const auto &[key, image] : images)
             file.addTheme(0, QStringLiteral("image.") + QLatin1String(key), FixtureDatabase::png(image));
         file.addTheme(0, QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,9;Nimbus Sans,9");

@@ -69,33 +69,17 @@ QList<int> position(const QUuid &c)
         int(UserState::exteriorColors(c)) };
 }
 
-struct Roll {
-    const char *name;
-    int mood;
-    bool exterior;
-    int startPage, direction, page, segment;
-};
-const QList<Roll> rolls = { { "forward to the next card", MoodAll, false, 1, Forward, 2, 2 },
-    { "forward skips offwhite and neutral", MoodAll, false, 2, Forward, 5, 5 },
-    { "backward wraps to the last", MoodAll, false, 1, Backward, 6, 6 },
-    { "no card passes: nothing", MoodOffwhite, true, 1, Forward, 1, 1 },
-    { "only the current card passes: nothing", MoodNeutral, false, 4, Forward, 4, 1 } };
-struct Wheel {
-    const char *name;
-    int mood;
-    bool exterior;
-    int newSegment, page;
-};
-const QList<Wheel> wheels = { { "first card of the segment", MoodAll, false, 2, 2 },
-    { "offwhite segment under all moods: next passing card", MoodAll, false, 3, 5 },
-    { "no card passes: the segment alone", MoodOffwhite, true, 4, 1 } };
-struct SimpleSlot {
-    const char *name;
-    std::function<void(MainWidget *, int)> slot;
-    std::function<int()> read;
-    int newValue;
-};
-const QList<SimpleSlot> simpleSlots
+const QList<std::tuple<const char *, int, bool, int, int, int, int>> rolls
+    = { { "forward to the next card", MoodAll, false, 1, Forward, 2, 2 },
+          { "forward skips offwhite and neutral", MoodAll, false, 2, Forward, 5, 5 },
+          { "backward wraps to the last", MoodAll, false, 1, Backward, 6, 6 },
+          { "no card passes: nothing", MoodOffwhite, true, 1, Forward, 1, 1 },
+          { "only the current card passes: nothing", MoodNeutral, false, 4, Forward, 4, 1 } };
+const QList<std::tuple<const char *, int, bool, int, int>> wheels
+    = { { "first card of the segment", MoodAll, false, 2, 2 },
+          { "offwhite segment under all moods: next passing card", MoodAll, false, 3, 5 },
+          { "no card passes: the segment alone", MoodOffwhite, true, 4, 1 } };
+const QList<std::tuple<const char *, std::function<void(MainWidget *, int)>, std::function<int()>, int>> simpleSlots
     = { { "page", &MainWidget::pageChangedInteractively, [] { return UserState::pageIndex(kDeck); }, 4 },
           { "row", &MainWidget::rowChangedInteractively, [] { return UserState::rowIndex(kDeck); }, 3 },
           { "tab page", [](MainWidget *w, int v) { w->tabPageSelected(TabBarPage(v)); },
@@ -104,14 +88,7 @@ const QList<SimpleSlot> simpleSlots
               [] { return UserState::schemeKind(kDeck); }, SchemeDramatic },
           { "neutral scheme", [](MainWidget *w, int v) { w->schemeNeutralSubKindChangedInteractively(SchemeKind(v)); },
               [] { return UserState::schemeNeutralSubKind(kDeck); }, SchemeTonalNeutral } };
-struct Search {
-    const char *name;
-    QString phrase;
-    int startMood;
-    bool startExterior;
-    QList<int> position; // from segment 1, card 1, row 1
-};
-const QList<Search> searches
+const QList<std::tuple<const char *, QString, int, bool, QList<int>>> searches
     = { { "offwhite under all moods sets the offwhite filter", "O-2", MoodAll, false, { 3, 3, 2, MoodOffwhite, 0 } },
           { "fresh while calm sets all moods", "F-3", MoodCalm, false, { 1, 1, 3, MoodAll, 0 } },
           { "calm while calm keeps calm", "C-3", MoodCalm, false, { 2, 2, 3, MoodCalm, 0 } },
@@ -121,12 +98,7 @@ const QList<Search> searches
           { "a searched name finds its chip", "name R-2", MoodAll, false, { 6, 6, 2, MoodAll, 0 } },
           { "a phrase that finds nothing changes nothing", "nowhere", MoodCalm, true, { 1, 1, 1, MoodCalm, 1 } },
           { "a blank phrase finds nothing", "  ", MoodAll, false, { 1, 1, 1, MoodAll, 0 } } };
-struct Near {
-    const char *name;
-    QColor host;
-    QString chip;
-};
-const QList<Near> nears = { { "equal to a chip", kExactChip, "H-4" },
+const QList<std::tuple<const char *, QColor, QString>> nears = { { "equal to a chip", kExactChip, "H-4" },
     { "within 2 on every channel", QColor(62, 178, 92), "H-4" }, { "nearest at 0.005", kAlmostHost, "H-5" } };
 
 } // namespace
@@ -180,54 +152,29 @@ private:
         return QTest::qWaitForWindowExposed(main.get()) ? main.get() : nullptr;
     }
 
-    // Runs `action` while a timer waits for the nearest-colour dialog and
+    // Runs `action` while a timer waits for a modal dialog of type D and
     // hands it to `answer`; returns whether the dialog came.
-    bool whileDialogOpen(
-        const std::function<void(SelectNearestColorDialog *)> &answer, const std::function<void()> &action)
+    template <typename D> bool answering(const std::function<void(D *)> &answer, const std::function<void()> &action)
     {
         bool seen = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<SelectNearestColorDialog *>(main->nearestColorDialog());
+            auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
             poll.stop();
             seen = true;
-            QCOMPARE(QApplication::activeModalWidget(), dialog);
             answer(dialog);
         });
         poll.start(10);
         // A dialog that never closes would hang the test.
         QObject guard;
-        QTimer::singleShot(5000, &guard, [this] {
-            if (main->nearestColorDialog())
-                static_cast<QDialog *>(main->nearestColorDialog())->reject();
+        QTimer::singleShot(5000, &guard, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
         });
         action();
         return seen;
-    }
-
-    // Lets `inspect` see the next file dialog, then accepts it with
-    // `fileName` or cancels it when that is empty.
-    void answerFileDialog(const std::function<void(QFileDialog *)> &inspect, const QString &fileName = QString())
-    {
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, inspect, fileName] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            poll->deleteLater();
-            poll->stop();
-            inspect(dialog);
-            if (fileName.isEmpty())
-                return dialog->reject();
-            // selectFile() leaves a focused name box alone: type as a user would.
-            auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            QVERIFY(nameEdit);
-            nameEdit->setText(fileName);
-            static_cast<QDialog *>(dialog)->accept();
-        });
-        poll->start(10);
     }
 
 private Q_SLOTS:
@@ -412,34 +359,34 @@ private Q_SLOTS:
     void rollCards_data() { addRows(rolls); }
     void rollCards()
     {
-        const Roll &c = fetchRow(rolls);
-        use(kDeck, 1, c.startPage, 2);
-        UserState::setMoodFilter(kDeck, c.mood);
-        UserState::setExteriorColors(kDeck, c.exterior);
+        const auto &[name, mood, exterior, startPage, direction, page, segment] = fetchRow(rolls);
+        use(kDeck, 1, startPage, 2);
+        UserState::setMoodFilter(kDeck, mood);
+        UserState::setExteriorColors(kDeck, exterior);
         QVERIFY(makeMain(true));
         resetPaints();
-        main->rollCards(Direction(c.direction));
+        main->rollCards(Direction(direction));
         QCoreApplication::processEvents();
-        QCOMPARE(position(kDeck).mid(0, 3), (QList<int> { c.segment, c.page, 2 }));
-        const bool moved = c.page != c.startPage;
+        QCOMPARE(position(kDeck).mid(0, 3), (QList<int> { segment, page, 2 }));
+        const bool moved = page != startPage;
         QCOMPARE(painted(main->cardRoller()) > 0, moved);
-        QCOMPARE(painted(main->colorWheel()) > 0, moved && c.segment != 1);
+        QCOMPARE(painted(main->colorWheel()) > 0, moved && segment != 1);
     }
 
     void wheelStoresTheSegmentAndGoesToItsFirstCard_data() { addRows(wheels); }
     void wheelStoresTheSegmentAndGoesToItsFirstCard()
     {
-        const Wheel &c = fetchRow(wheels);
-        UserState::setMoodFilter(kDeck, c.mood);
-        UserState::setExteriorColors(kDeck, c.exterior);
+        const auto &[name, mood, exterior, newSegment, page] = fetchRow(wheels);
+        UserState::setMoodFilter(kDeck, mood);
+        UserState::setExteriorColors(kDeck, exterior);
         QVERIFY(makeMain(true));
         // The same segment again changes and repaints nothing.
         for (int pass = 0; pass < 2; ++pass) {
             resetPaints();
-            main->segmentChangedInteractivelyByWheel(c.newSegment);
+            main->segmentChangedInteractivelyByWheel(newSegment);
             QCoreApplication::processEvents();
-            QCOMPARE(UserState::segmentIndex(kDeck), c.newSegment);
-            QCOMPARE(UserState::pageIndex(kDeck), c.page);
+            QCOMPARE(UserState::segmentIndex(kDeck), newSegment);
+            QCOMPARE(UserState::pageIndex(kDeck), page);
             QCOMPARE(painted(main->colorWheel()) > 0, pass == 0);
             QCOMPARE(painted(main->cardRoller()) > 0, pass == 0);
         }
@@ -490,18 +437,18 @@ private Q_SLOTS:
     void simpleSlotsStoreOnlyNewValues_data() { addRows(simpleSlots); }
     void simpleSlotsStoreOnlyNewValues()
     {
-        const SimpleSlot &c = fetchRow(simpleSlots);
+        const auto &[name, slot, read, newValue] = fetchRow(simpleSlots);
         QVERIFY(makeMain(true));
         const QList<int> before = position(kDeck);
-        c.slot(main.get(), c.newValue);
-        QCOMPARE(c.read(), c.newValue);
+        slot(main.get(), newValue);
+        QCOMPARE(read(), newValue);
         // Nothing else moves, and the same value again paints nothing.
         QCOMPARE(position(kDeck).at(0), before.at(0));
         QCOMPARE(position(kDeck).at(3), before.at(3));
         resetPaints();
-        c.slot(main.get(), c.newValue);
+        slot(main.get(), newValue);
         QCoreApplication::processEvents();
-        QCOMPARE(c.read(), c.newValue);
+        QCOMPARE(read(), newValue);
         QCOMPARE(painted(main->cardRoller()), 0);
         QCOMPARE(painted(main->tabBar()), 0);
     }
@@ -531,12 +478,12 @@ private Q_SLOTS:
     void searchForPhrase_data() { addRows(searches); }
     void searchForPhrase()
     {
-        const Search &c = fetchRow(searches);
-        UserState::setMoodFilter(kDeck, c.startMood);
-        UserState::setExteriorColors(kDeck, c.startExterior);
+        const auto &[name, phrase, startMood, startExterior, expected] = fetchRow(searches);
+        UserState::setMoodFilter(kDeck, startMood);
+        UserState::setExteriorColors(kDeck, startExterior);
         QVERIFY(makeMain());
-        main->searchForPhrase(c.phrase);
-        QCOMPARE(position(kDeck), c.position);
+        main->searchForPhrase(phrase);
+        QCOMPARE(position(kDeck), expected);
     }
 
     void capsureItemOfAnotherCollectionSwitchesFirst()
@@ -593,17 +540,16 @@ private Q_SLOTS:
     void hostColourNearAChipGoesStraightToIt_data() { addRows(nears); }
     void hostColourNearAChipGoesStraightToIt()
     {
-        const Near &c = fetchRow(nears);
+        const auto &[name, host, chip] = fetchRow(nears);
         use(kMatch, 1, 1, 1);
         // A filter that would hide the chip's card is cleared.
         UserState::setMoodFilter(kMatch, MoodRich);
         QVERIFY(makeMain(true));
         QTest::ignoreMessage(QtDebugMsg,
-            qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"").arg(c.host.red()).arg(c.host.green()).arg(c.host.blue())));
-        QVERIFY(!whileDialogOpen(
-            [](SelectNearestColorDialog *dialog) { dialog->reject(); }, [&] { main->showNearestColor(c.host); }));
+            qPrintable(QStringLiteral("\"RGB(%1,%2,%3)\"").arg(host.red()).arg(host.green()).arg(host.blue())));
+        QVERIFY(!answering<QDialog>(&QDialog::reject, [&, color = host] { main->showNearestColor(color); }));
         DB::ColorEntry entry;
-        QCOMPARE(DB::entryById(kMatch, chipIds.value(c.chip), entry), 0);
+        QCOMPARE(DB::entryById(kMatch, chipIds.value(chip), entry), 0);
         // The wheel points at the card shown.
         QCOMPARE(position(kMatch), (QList<int> { 2, 2, entry.rowIndex, MoodAll, 0 }));
     }
@@ -613,15 +559,14 @@ private Q_SLOTS:
         use(kMatch, 2, 2, 5);
         QVERIFY(makeMain(true));
         // Closing the dialog and a transparent host colour change nothing.
-        QVERIFY(whileDialogOpen(
-            [](SelectNearestColorDialog *dialog) { dialog->close(); }, [&] { main->showNearestColor(kGrey); }));
-        QVERIFY(!whileDialogOpen([](SelectNearestColorDialog *dialog) { dialog->reject(); },
-            [&] { main->showNearestColor(QColor(Qt::transparent)); }));
+        QVERIFY(answering<QDialog>(&QDialog::close, [&] { main->showNearestColor(kGrey); }));
+        QVERIFY(!answering<QDialog>(&QDialog::reject, [&] { main->showNearestColor(QColor(Qt::transparent)); }));
         QCOMPARE(position(kMatch), (QList<int> { 2, 2, 5, int(MoodAll), 0 }));
 
         QColor thirdSwatch;
-        QVERIFY(whileDialogOpen(
+        QVERIFY(answering<SelectNearestColorDialog>(
             [&](SelectNearestColorDialog *dialog) {
+                QCOMPARE(main->nearestColorDialog(), dialog);
                 QCOMPARE(dialog->parentWidget(), main.get());
                 QCOMPARE(dialog->windowModality(), Qt::WindowModal);
                 // Six candidates at most, nearest first.
@@ -772,16 +717,18 @@ private Q_SLOTS:
     {
         QVERIFY(makeMain(true));
         QSignalSpy saves(main.get(), &MainWidget::savePaletteTo);
+        QSignalSpy loads(main.get(), &MainWidget::loadPaletteFrom);
         const QString path = TestEnvironment::programData() + QStringLiteral("/colours.txt");
         QStringList offered;
-        const auto offers = [&](QFileDialog *dialog) { offered = dialog->nameFilters(); };
-        answerFileDialog(
+        QVERIFY(answering<QFileDialog>(
             [&](QFileDialog *dialog) {
-                offers(dialog);
+                offered = dialog->nameFilters();
                 dialog->selectNameFilter(main->textFilter());
+                // selectFile() leaves a focused name box alone: type as a user would.
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+                static_cast<QDialog *>(dialog)->accept();
             },
-            path);
-        main->saveButtonClicked();
+            [&] { main->saveButtonClicked(); }));
         QCOMPARE(offered, (QStringList { main->paletteFilter(), main->textFilter() }));
         QCOMPARE(saves.count(), 1);
         QCOMPARE(saves.first().at(0).value<PaletteFileFormat>(), PaletteText);
@@ -789,18 +736,18 @@ private Q_SLOTS:
         QVERIFY(UserState::myPaletteSaveFileFormat());
         QCOMPARE(UserState::myPaletteLastSavePath(), path);
 
-        // The load dialog offers palette files only; cancelling emits nothing.
-        QSignalSpy loads(main.get(), &MainWidget::loadPaletteFrom);
-        answerFileDialog(offers);
-        main->loadButtonClicked();
+        // The load dialog offers palette files only, and so does saving in a
+        // collection without the setting; cancelling emits nothing.
+        const auto cancel = [&](QFileDialog *dialog) {
+            offered = dialog->nameFilters();
+            dialog->reject();
+        };
+        QVERIFY(answering<QFileDialog>(cancel, [&] { main->loadButtonClicked(); }));
         QCOMPARE(offered, QStringList { main->paletteFilter() });
-        QCOMPARE(loads.count(), 0);
-        // Another collection without the setting: palette files only.
         main->collectionChangedInteractively(kOther);
-        answerFileDialog(offers);
-        main->saveButtonClicked();
+        QVERIFY(answering<QFileDialog>(cancel, [&] { main->saveButtonClicked(); }));
         QCOMPARE(offered, QStringList { main->paletteFilter() });
-        QCOMPARE(saves.count(), 1);
+        QCOMPARE(saves.count() + loads.count(), 1);
     }
 };
 
