@@ -126,39 +126,21 @@ QStringList drop(const QString &payload, bool acceptCollections = true)
     return log;
 }
 
-struct Click {
-    const char *name;
-    QUuid collection;
-    int storedRow, slot, chip;
-    QStringList expected;
-};
-const QList<Click> clickCases = { { "middle chip", kDeck, 1, 1, 2, { "row:3" } },
-    { "selected chip", kDeck, 3, 1, 2, {} }, { "left card rolls back", kDeck, 1, 0, 1, { "roll:backward", "row:2" } },
-    { "right card rolls on, same row", kDeck, 1, 2, 0, { "roll:forward" } },
-    { "masked chip of a side card only rolls", kPelvon, 1, 2, 1, { "roll:forward" } },
-    { "masked middle chip", kPelvon, 1, 1, 1, {} }, { "unmasked pelvon chip", kPelvon, 1, 1, 2, { "row:3" } } };
+const QList<std::tuple<const char *, QUuid, int, int, int, QStringList>> clickCases
+    = { { "middle chip", kDeck, 1, 1, 2, { "row:3" } }, { "selected chip", kDeck, 3, 1, 2, {} },
+          { "left card rolls back", kDeck, 1, 0, 1, { "roll:backward", "row:2" } },
+          { "right card rolls on, same row", kDeck, 1, 2, 0, { "roll:forward" } },
+          { "masked chip of a side card only rolls", kPelvon, 1, 2, 1, { "roll:forward" } },
+          { "masked middle chip", kPelvon, 1, 1, 1, {} }, { "unmasked pelvon chip", kPelvon, 1, 1, 2, { "row:3" } } };
 
-struct DroppedChip {
-    const char *name;
-    QUuid collection;
-    QString code;
-    bool acceptCollection;
-    QStringList expected;
-};
-const QList<DroppedChip> droppedChips = { { "current collection", kDeck, "DK3-4", true, { "page:3", "row:4" } },
-    { "already there", kDeck, "DK1-1", true, {} },
-    { "another collection", kOther, "OT2-3", true, { "collection:" + kOther.toString(), "page:2", "row:3" } },
-    { "refused collection ends the drop", kOther, "OT2-3", false, { "collection:" + kOther.toString() } } };
+const QList<std::tuple<const char *, QUuid, QString, bool, QStringList>> droppedChips
+    = { { "current collection", kDeck, "DK3-4", true, { "page:3", "row:4" } },
+          { "already there", kDeck, "DK1-1", true, {} },
+          { "another collection", kOther, "OT2-3", true, { "collection:" + kOther.toString(), "page:2", "row:3" } },
+          { "refused collection ends the drop", kOther, "OT2-3", false, { "collection:" + kOther.toString() } } };
 
-struct DroppedColour {
-    const char *name;
-    QUuid collection;
-    QColor color;
-    QString name1, name2;
-    QStringList expected;
-};
 const QColor kNone(1, 2, 3);
-const QList<DroppedColour> droppedColours
+const QList<std::tuple<const char *, QUuid, QColor, QString, QString, QStringList>> droppedColours
     = { { "first name is a code, any case", kDeck, kNone, "dk4-2", "", { "page:4", "row:2" } },
           { "second name is a code", kDeck, kNone, "nothing", "DK2-5", { "page:2", "row:5" } },
           { "first name wins", kDeck, kNone, "DK3-1", "DK2-5", { "page:3" } },
@@ -221,7 +203,7 @@ private Q_SLOTS:
                     FixtureDatabase::Page(
                         page, page, { QStringLiteral("card%1").arg(page), titles.at(page - 1) }, false, MoodFresh),
                     colors, QStringLiteral("%1%2-").arg(QLatin1String(prefix)).arg(page), &chipIds,
-                    [=](FixtureDatabase::Row &row) { row.madeToOrder = row.rowIndex == madeToOrderRow; });
+                    [mto = madeToOrderRow](FixtureDatabase::Row &row) { row.madeToOrder = row.rowIndex == mto; });
             }
         }
         const double nearDistance = distanceTo(kDropped, thresholdChips.at(0).at(1));
@@ -360,17 +342,17 @@ private Q_SLOTS:
     void clicks_data() { addRows(clickCases); }
     void clicks()
     {
-        const Click &c = fetchRow(clickCases);
-        use(c.collection, 2, 1);
+        const auto &[name, collection, storedRow, slot, chip, expected] = fetchRow(clickCases);
+        use(collection, 2, 1);
         auto roller = paintedRoller();
-        UserState::setRowIndex(c.collection, c.storedRow);
+        UserState::setRowIndex(collection, storedRow);
         QStringList log;
         wire(*roller, log);
-        const QPoint at = roller->chipRect(c.slot, c.chip).center();
-        QCOMPARE(roller->chipAt(at).slot, c.slot);
-        QCOMPARE(roller->chipAt(at).chip, c.chip);
+        const QPoint at = roller->chipRect(slot, chip).center();
+        QCOMPARE(roller->chipAt(at).slot, slot);
+        QCOMPARE(roller->chipAt(at).chip, chip);
         QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, at);
-        QCOMPARE(log, c.expected);
+        QCOMPARE(log, expected);
     }
 
     void clicksOutsideChipsDoNothingAndTheMouseWheelRollsOneCard()
@@ -490,22 +472,22 @@ private Q_SLOTS:
     void droppedChip_data() { addRows(droppedChips); }
     void droppedChip()
     {
-        const DroppedChip &c = fetchRow(droppedChips);
+        const auto &[name, collection, code, acceptCollection, expected] = fetchRow(droppedChips);
         use(kDeck, 1, 1);
-        QCOMPARE(drop(payload(FromHarmonizer, c.collection, c.code), c.acceptCollection), c.expected);
-        QCOMPARE(UserState::pageIndex(kDeck), 1 + 2 * int(c.code == QLatin1String("DK3-4")));
+        QCOMPARE(drop(payload(FromHarmonizer, collection, code), acceptCollection), expected);
+        QCOMPARE(UserState::pageIndex(kDeck), 1 + 2 * int(code == QLatin1String("DK3-4")));
     }
 
     void droppedColourFindsAChip_data() { addRows(droppedColours); }
     void droppedColourFindsAChip()
     {
-        const DroppedColour &c = fetchRow(droppedColours);
-        use(c.collection, 1, 1);
+        const auto &[name, collection, color, name1, name2, expected] = fetchRow(droppedColours);
+        use(collection, 1, 1);
         std::unique_ptr<StandInMainWidget> mainWidget;
-        if (c.collection != kDeck)
-            mainWidget = std::make_unique<StandInMainWidget>(c.collection);
+        if (collection != kDeck)
+            mainWidget = std::make_unique<StandInMainWidget>(collection);
         // Taken whether or not a chip was found.
-        QCOMPARE(drop(colorPayloadText(FromForesight, c.color, c.name1, c.name2)), c.expected);
+        QCOMPARE(drop(colorPayloadText(FromForesight, color, name1, name2)), expected);
     }
 
     void unreadablePayloadChangesNothing()

@@ -75,24 +75,13 @@ void turnMouseWheel(ColorWheelWidget &wheel, int delta)
 
 const QList<int> kAll { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
 
-struct Press {
-    const char *name;
-    QUuid collection;
-    double angle;
-    int segment;
-    double needle;
-};
-const QList<Press> presses = { { "cw90 straight right", kClockwise90, 0.0, 4, 0.0 },
-    { "cw0 at 350", kClockwise0, 350.0, 1, 0.0 }, { "ccw0 at 60", kCounterClockwise0, 60.0, 3, 60.0 },
-    // Without an orientation the wheel hits clockwise but paints counter-clockwise.
-    { "unset orientation", kUnsetOrientation, 330.0, 2, 30.0 } };
+const QList<std::tuple<const char *, QUuid, double, int, double>> presses
+    = { { "cw90 straight right", kClockwise90, 0.0, 4, 0.0 }, { "cw0 at 350", kClockwise0, 350.0, 1, 0.0 },
+          { "ccw0 at 60", kCounterClockwise0, 60.0, 3, 60.0 },
+          // Without an orientation the wheel hits clockwise but paints counter-clockwise.
+          { "unset orientation", kUnsetOrientation, 330.0, 2, 30.0 } };
 
-struct Step {
-    const char *name;
-    QUuid collection;
-    int current, delta, segment; // 0: no signal
-};
-const QList<Step> steps = { { "towards the user", kClockwise90, 4, -120, 5 },
+const QList<std::tuple<const char *, QUuid, int, int, int>> steps = { { "towards the user", kClockwise90, 4, -120, 5 },
     { "away from the user", kClockwise90, 4, 120, 3 }, { "huge delta is one step", kClockwise90, 4, -2400, 5 },
     { "skips a segment without cards", kGaps, 1, -120, 3 }, { "skips backwards through the wrap", kGaps, 1, 120, 3 },
     // The query answers 7 for every segment stepping can reach: the wheel
@@ -219,16 +208,16 @@ private Q_SLOTS:
     void pressEmitsTheSegmentUnderThePointer_data() { addRows(presses); }
     void pressEmitsTheSegmentUnderThePointer()
     {
-        const Press &c = fetchRow(presses);
-        use(c.collection);
+        const auto &[name, collection, angle, segment, needle] = fetchRow(presses);
+        use(collection);
         ColorWheelWidget wheel;
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, c.angle));
+        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, angle));
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), c.segment);
-        QCOMPARE(std::round(degrees(wheel.needleAngle(c.segment))), c.needle);
+        QCOMPARE(spy.at(0).at(0).toInt(), segment);
+        QCOMPARE(std::round(degrees(wheel.needleAngle(segment))), needle);
         QVERIFY(wheel.isTracking());
-        QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, c.angle));
+        QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, angle));
         QVERIFY(!wheel.isTracking());
     }
 
@@ -267,13 +256,13 @@ private Q_SLOTS:
     void mouseWheelSteps_data() { addRows(steps); }
     void mouseWheelSteps()
     {
-        const Step &c = fetchRow(steps);
-        use(c.collection);
+        const auto &[name, collection, current, delta, segment] = fetchRow(steps);
+        use(collection);
         ColorWheelWidget wheel;
-        UserState::setSegmentIndex(c.collection, c.current);
+        UserState::setSegmentIndex(collection, current);
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        turnMouseWheel(wheel, c.delta);
-        QCOMPARE(spy, c.segment ? QList<QVariantList> { { c.segment } } : QList<QVariantList> {});
+        turnMouseWheel(wheel, delta);
+        QCOMPARE(spy, segment ? QList<QVariantList> { { segment } } : QList<QVariantList> {});
     }
 
     void needleShowsTheStoredSegment()

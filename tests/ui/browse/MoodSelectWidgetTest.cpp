@@ -56,43 +56,33 @@ const Layout kNormalLayout { QSize(137, 69),
     QRect(16, 31, 77, 14), QRect(20, 51, 97, 14), QRect(), QLine(4, 28, 104, 28), QLine(110, 4, 110, 42),
     QLine(4, 47, 133, 47) };
 
-struct LayoutCase {
-    const char *name;
-    MoodSelectWidget::LayoutInput input;
-    Layout expected;
-};
-const QList<LayoutCase> layouts = { { "normal", sampleInput(CardNormal, true), kNormalLayout },
-    { "normal without exterior filter", sampleInput(CardNormal, false),
-        { QSize(137, 49), kNormalLayout.moodRects, kNormalLayout.allMoodsItem, QRect(), QRect(),
-            kNormalLayout.lineBelowMoods, kNormalLayout.lineLeftOfColumn, QLine() } },
-    // A wide all-moods label widens the left part (137) and the body (47)
-    // and centres the row.
-    { "wide all-moods label", sampleInput(CardNormal, true, QSize(120, 20)),
-        { QSize(173, 75),
-            { QRect(22, 4, 23, 21), QRect(48, 4, 23, 21), QRect(74, 4, 23, 21), QRect(100, 4, 23, 21),
-                QRect(147, 4, 23, 21), QRect(147, 25, 23, 21) },
-            QRect(4, 31, 137, 20), QRect(38, 57, 97, 14), QRect(), QLine(22, 28, 122, 28), QLine(146, 4, 146, 42),
-            QLine(22, 53, 169, 53) } },
-    { "pelvon", sampleInput(CardPelvon, true),
-        { QSize(123, 20), {}, QRect(), QRect(), QRect(3, 3, 117, 14), QLine(), QLine(), QLine() } },
-    { "other", sampleInput(CardOther, true), Layout() } };
+const QList<std::tuple<const char *, MoodSelectWidget::LayoutInput, Layout>> layouts
+    = { { "normal", sampleInput(CardNormal, true), kNormalLayout },
+          { "normal without exterior filter", sampleInput(CardNormal, false),
+              { QSize(137, 49), kNormalLayout.moodRects, kNormalLayout.allMoodsItem, QRect(), QRect(),
+                  kNormalLayout.lineBelowMoods, kNormalLayout.lineLeftOfColumn, QLine() } },
+          // A wide all-moods label widens the left part (137) and the body (47)
+          // and centres the row.
+          { "wide all-moods label", sampleInput(CardNormal, true, QSize(120, 20)),
+              { QSize(173, 75),
+                  { QRect(22, 4, 23, 21), QRect(48, 4, 23, 21), QRect(74, 4, 23, 21), QRect(100, 4, 23, 21),
+                      QRect(147, 4, 23, 21), QRect(147, 25, 23, 21) },
+                  QRect(4, 31, 137, 20), QRect(38, 57, 97, 14), QRect(), QLine(22, 28, 122, 28), QLine(146, 4, 146, 42),
+                  QLine(22, 53, 169, 53) } },
+          { "pelvon", sampleInput(CardPelvon, true),
+              { QSize(123, 20), {}, QRect(), QRect(), QRect(3, 3, 117, 14), QLine(), QLine(), QLine() } },
+          { "other", sampleInput(CardOther, true), Layout() } };
 
-struct Click {
-    const char *name;
-    int mood;
-    bool exterior;
-    QString target;
-    QStringList expected;
-};
-const QList<Click> clickCases = { { "pick warm", MoodAll, false, "warm", { "mood:2" } },
-    { "selected mood again", MoodWarm, false, "warm", {} },
+const QList<std::tuple<const char *, int, bool, QString, QStringList>> clickCases = {
+    { "pick warm", MoodAll, false, "warm", { "mood:2" } }, { "selected mood again", MoodWarm, false, "warm", {} },
     { "disabled mood under exterior", MoodAll, true, "warm", {} },
     { "mood with exterior cards", MoodAll, true, "calm", { "mood:3" } },
     { "all moods", MoodCalm, false, "all", { "mood:7" } }, { "all moods again", MoodAll, false, "all", {} },
     { "exterior on drops a mood without exterior cards", MoodWarm, false, "exterior", { "mood:7", "exterior:1" } },
     { "exterior on keeps a mood with exterior cards", MoodFresh, false, "exterior", { "exterior:1" } },
     { "exterior off keeps the mood", MoodFresh, true, "exterior", { "exterior:0" } },
-    { "empty spot", MoodAll, false, "nowhere", {} } };
+    { "empty spot", MoodAll, false, "nowhere", {} }
+};
 
 // Every signal of the panel in emission order.
 void recordSignals(MoodSelectWidget &panel, QStringList &log)
@@ -150,8 +140,8 @@ private Q_SLOTS:
     void layoutFigures_data() { addRows(layouts); }
     void layoutFigures()
     {
-        const LayoutCase &c = fetchRow(layouts);
-        QCOMPARE(fields(MoodSelectWidget::computeLayout(c.input)), fields(c.expected));
+        const auto &[name, input, expected] = fetchRow(layouts);
+        QCOMPARE(fields(MoodSelectWidget::computeLayout(input)), fields(expected));
     }
 
     void widgetTakesTheSizeOfItsLayout()
@@ -177,13 +167,13 @@ private Q_SLOTS:
     void clicks_data() { addRows(clickCases); }
     void clicks()
     {
-        const Click &c = fetchRow(clickCases);
+        const auto &[name, mood, exterior, target, expected] = fetchRow(clickCases);
         use(kNormal);
         MoodSelectWidget panel;
         panel.show();
         // Stored after construction: the panel must read them on the click.
-        UserState::setMoodFilter(kNormal, c.mood);
-        UserState::setExteriorColors(kNormal, c.exterior);
+        UserState::setMoodFilter(kNormal, mood);
+        UserState::setExteriorColors(kNormal, exterior);
         QStringList log;
         recordSignals(panel, log);
         const Layout &layout = panel.currentLayout();
@@ -192,8 +182,8 @@ private Q_SLOTS:
             { QStringLiteral("all"), layout.allMoodsItem.center() },
             { QStringLiteral("exterior"), layout.exteriorItem.center() },
             { QStringLiteral("nowhere"), QPoint(layout.lineLeftOfColumn.x1(), layout.size.height() - 2) } };
-        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, targets.value(c.target));
-        QCOMPARE(log, c.expected);
+        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, targets.value(target));
+        QCOMPARE(log, expected);
     }
 
     void moodAtAndMoodRectArePairs()
