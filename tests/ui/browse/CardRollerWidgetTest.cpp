@@ -20,19 +20,13 @@ using BrowseFixture::fetchRow;
 
 namespace {
 
-// Four normal cards of five chips; the title is the card's second name,
-// empty on card 3.
+// The decks are described where initTestCase makes them.
 const QUuid kDeck(QStringLiteral("{3c000000-0000-0000-0000-000000000001}"));
-// Two cards of three chips.
 const QUuid kOther(QStringLiteral("{3c000000-0000-0000-0000-000000000002}"));
-// Three pelvon cards of four chips; the second chip of each is made to order.
 const QUuid kPelvon(QStringLiteral("{3c000000-0000-0000-0000-000000000003}"));
 const QUuid kSingle(QStringLiteral("{3c000000-0000-0000-0000-000000000004}"));
 const QUuid kTwo(QStringLiteral("{3c000000-0000-0000-0000-000000000005}"));
-// Card 1 has no chips.
 const QUuid kEmptyCard(QStringLiteral("{3c000000-0000-0000-0000-000000000006}"));
-// One card each, with a chip near kDropped; thresholds just above, exactly
-// at, and without any.
 const QUuid kNear(QStringLiteral("{3c000000-0000-0000-0000-000000000007}"));
 const QUuid kEdge(QStringLiteral("{3c000000-0000-0000-0000-000000000008}"));
 const QUuid kNoThreshold(QStringLiteral("{3c000000-0000-0000-0000-000000000009}"));
@@ -50,8 +44,8 @@ double distanceTo(const QColor &a, const QColor &b)
 }
 
 // Stands in for the main widget: offers the colour candidates of a collection.
-class StandInMainWidget : public MainWidgetAccess {
-public:
+struct StandInMainWidget : MainWidgetAccess {
+    std::vector<LabCandidate> candidates;
     explicit StandInMainWidget(const QUuid &collection)
     {
         DB::matchCandidates(collection, candidates);
@@ -59,9 +53,6 @@ public:
     }
     ~StandInMainWidget() override { setCurrent(nullptr); }
     const std::vector<LabCandidate> &colorCandidates() const override { return candidates; }
-
-private:
-    std::vector<LabCandidate> candidates;
 };
 
 void use(const QUuid &collection, int pageIndex = 1, int rowIndex = 1)
@@ -157,9 +148,6 @@ const QList<std::tuple<const char *, QUuid, QColor, QString, QString, QStringLis
 class CardRollerWidgetTest : public QObject {
     Q_OBJECT
 
-private:
-    std::unique_ptr<FixtureDatabase> fixture;
-    std::vector<std::unique_ptr<FixtureDatabase>> shadows;
     QHash<QString, qint64> chipIds; // by code
 
     QString payload(ChipSource source, const QUuid &collection, const QString &code)
@@ -172,9 +160,11 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/roller.db"));
-        QVERIFY(fixture->isOpen());
-        // Card type, then per card its title, chip count and made-to-order row; blue of the chips last.
+        FixtureDatabase fixture(TestEnvironment::collectionFolder() + QStringLiteral("/roller.db"));
+        QVERIFY(fixture.isOpen());
+        // Card type and the cards' titles (the second name), chips per card, the made-to-order row and the
+        // chips' blue: normal decks; pelvon; one card, two, and a first card without chips; one card each with a
+        // chip near kDropped and thresholds just above, exactly at and without any.
         const QList<std::tuple<QUuid, const char *, const char *, QStringList, int, int, int>> decks
             = { { kDeck, "DK", "normal", { "First", "Second", "", "Fourth" }, 5, 0, 7 },
                   { kOther, "OT", "normal", { "Other 1", "Other 2" }, 3, 0, 200 },
@@ -182,24 +172,23 @@ private Q_SLOTS:
                   { kTwo, "TW", "", { "", "" }, 2, 0, 60 }, { kEmptyCard, "EC", "", { "Nothing", "", "" }, 2, 0, 70 },
                   { kNear, "NR", "", { "" }, 0, 0, 0 }, { kEdge, "ED", "", { "" }, 0, 0, 0 },
                   { kNoThreshold, "NT", "", { "" }, 0, 0, 0 } };
-        // The threshold chips: one near kDropped in each, plus a far one.
         const QList<QList<QColor>> thresholdChips = { { QColor(10, 200, 10), QColor(120, 60, 30) },
             { QColor(121, 60, 30), QColor(10, 10, 200) }, { QColor(122, 60, 30) } };
         QHash<QUuid, qint64> ids;
         for (int order = 1; order <= decks.size(); ++order) {
             const auto &[uuid, prefix, cardType, titles, chips, madeToOrderRow, blue] = decks.at(order - 1);
-            const qint64 id = ids[uuid] = fixture->addCollection(uuid, QLatin1String(prefix), order);
+            const qint64 id = ids[uuid] = fixture.addCollection(uuid, QLatin1String(prefix), order);
             if (*cardType)
-                fixture->addSetting(id, QStringLiteral("card.type"), QLatin1String(cardType));
-            fixture->addSetting(id, QStringLiteral("page.name.display.order"), 1);
-            fixture->addSetting(id, QStringLiteral("color.tooltip.show.row.code"), 1);
+                fixture.addSetting(id, QStringLiteral("card.type"), QLatin1String(cardType));
+            fixture.addSetting(id, QStringLiteral("page.name.display.order"), 1);
+            fixture.addSetting(id, QStringLiteral("color.tooltip.show.row.code"), 1);
             for (int page = 1; page <= titles.size(); ++page) {
                 QList<QColor> colors;
                 for (int row = 1; row <= chips && !(uuid == kEmptyCard && page == 1); ++row)
                     colors << QColor(40 * page, 40 * row, blue);
                 if (order > 6)
                     colors = thresholdChips.at(order - 7);
-                BrowseFixture::addCard(*fixture, id,
+                BrowseFixture::addCard(fixture, id,
                     FixtureDatabase::Page(
                         page, page, { QStringLiteral("card%1").arg(page), titles.at(page - 1) }, false, MoodFresh),
                     colors, QStringLiteral("%1%2-").arg(QLatin1String(prefix)).arg(page), &chipIds,
@@ -207,25 +196,18 @@ private Q_SLOTS:
             }
         }
         const double nearDistance = distanceTo(kDropped, thresholdChips.at(0).at(1));
-        fixture->addSetting(ids[kNear], QStringLiteral("cie2000.delta.intervals"),
+        fixture.addSetting(ids[kNear], QStringLiteral("cie2000.delta.intervals"),
             QString::number(nearDistance + 0.01, 'g', 17) + QStringLiteral(",50"));
-        fixture->addSetting(ids[kEdge], QStringLiteral("cie2000.delta.intervals"),
+        fixture.addSetting(ids[kEdge], QStringLiteral("cie2000.delta.intervals"),
             QString::number(distanceTo(kDropped, thresholdChips.at(1).at(0)), 'g', 17));
         // Later files number their collections alike: a chip found in the
         // first file must not be taken for one of theirs.
-        for (const char *name : { "shadow-a.db", "shadow-b.db", "shadow-c.db" }) {
-            shadows.push_back(std::make_unique<FixtureDatabase>(
-                TestEnvironment::collectionFolder() + QLatin1Char('/') + QLatin1String(name)));
+        for (const char *name : { "/shadow-a.db", "/shadow-b.db", "/shadow-c.db" }) {
+            FixtureDatabase shadow(TestEnvironment::collectionFolder() + QLatin1String(name));
             for (int order = 50; order < 53; ++order)
-                shadows.back()->addCollection(QUuid::createUuid(), QStringLiteral("SHADOW"), order, false);
+                shadow.addCollection(QUuid::createUuid(), QStringLiteral("SHADOW"), order, false);
         }
         QCOMPARE(DB::discoverCollections(), 1);
-    }
-
-    void cleanupTestCase()
-    {
-        fixture.reset();
-        shadows.clear();
     }
 
     void init()

@@ -69,16 +69,17 @@ QList<int> position(const QUuid &c)
         int(UserState::exteriorColors(c)) };
 }
 
-const QList<std::tuple<const char *, int, bool, int, int, int, int>> rolls
-    = { { "forward to the next card", MoodAll, false, 1, Forward, 2, 2 },
-          { "forward skips offwhite and neutral", MoodAll, false, 2, Forward, 5, 5 },
-          { "backward wraps to the last", MoodAll, false, 1, Backward, 6, 6 },
-          { "no card passes: nothing", MoodOffwhite, true, 1, Forward, 1, 1 },
-          { "only the current card passes: nothing", MoodNeutral, false, 4, Forward, 4, 1 } };
-const QList<std::tuple<const char *, int, bool, int, int>> wheels
-    = { { "first card of the segment", MoodAll, false, 2, 2 },
-          { "offwhite segment under all moods: next passing card", MoodAll, false, 3, 5 },
-          { "no card passes: the segment alone", MoodOffwhite, true, 4, 1 } };
+// Filters, start card, the move (a wheel segment, or 0 and -1 to roll forward
+// and backward), then the segment and card shown.
+const QList<std::tuple<const char *, int, bool, int, int, int, int>> moves
+    = { { "roll forward to the next card", MoodAll, false, 1, 0, 2, 2 },
+          { "roll forward skips offwhite and neutral", MoodAll, false, 2, 0, 5, 5 },
+          { "roll backward wraps to the last", MoodAll, false, 1, -1, 6, 6 },
+          { "roll: no card passes, nothing", MoodOffwhite, true, 1, 0, 1, 1 },
+          { "roll: only the current card passes, nothing", MoodNeutral, false, 4, 0, 1, 4 },
+          { "wheel: first card of the segment", MoodAll, false, 1, 2, 2, 2 },
+          { "wheel: offwhite segment under all moods, next passing card", MoodAll, false, 1, 3, 3, 5 },
+          { "wheel: no card passes, the segment alone", MoodOffwhite, true, 1, 4, 4, 1 } };
 const QList<std::tuple<const char *, std::function<void(MainWidget *, int)>, std::function<int()>, int>> simpleSlots
     = { { "page", &MainWidget::pageChangedInteractively, [] { return UserState::pageIndex(kDeck); }, 4 },
           { "row", &MainWidget::rowChangedInteractively, [] { return UserState::rowIndex(kDeck); }, 3 },
@@ -116,7 +117,6 @@ class MainWidgetTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FixtureDatabase> fixture;
     std::unique_ptr<MainWidget> main;
     MainWidget *instance = nullptr;
     UrlCatcher catcher;
@@ -183,8 +183,8 @@ private Q_SLOTS:
         using BrowseFixture::addCard;
         using Page = FixtureDatabase::Page;
         QDir().mkpath(TestEnvironment::programData() + kCapsureSubfolder);
-        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/main.db"));
-        QVERIFY(fixture->isOpen());
+        FixtureDatabase fixture(TestEnvironment::collectionFolder() + QStringLiteral("/main.db"));
+        QVERIFY(fixture.isOpen());
         const auto colorsOf = [](int page, int count) {
             QList<QColor> colors;
             for (int row = 1; row <= count; ++row)
@@ -192,49 +192,49 @@ private Q_SLOTS:
             return colors;
         };
 
-        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
+        const qint64 deck = fixture.addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
         const QList<QPair<const char *, QVariant>> deckSettings = { { "card.type", QStringLiteral("normal") },
             { "row.name.search.order", 0 }, { "header.link", QStringLiteral("https://example.com/deck") },
             { "help.link", QStringLiteral("https://example.com/help?from=%APP%") }, { "capsure.enabled", 1 },
             { "capsure.folder.to.watch.windows", QStringLiteral("%PROGRAMDATA%") + kCapsureSubfolder },
             { "capsure.filename.to.watch", QStringLiteral("measure.cxf") }, { "save.palette.text.format", 1 } };
         for (const auto &[key, value] : deckSettings)
-            fixture->addSetting(deck, QLatin1String(key), value);
-        fixture->addSetting(deck, QStringLiteral("schemes"), QStringLiteral("contrast"), 0);
-        fixture->addSetting(deck, QStringLiteral("schemes"), QStringLiteral("harmonic"), 1);
+            fixture.addSetting(deck, QLatin1String(key), value);
+        fixture.addSetting(deck, QStringLiteral("schemes"), QStringLiteral("contrast"), 0);
+        fixture.addSetting(deck, QStringLiteral("schemes"), QStringLiteral("harmonic"), 1);
         // Every text is "Deck " and its key.
         for (const char *key : { "mypalette.palette.save", "mypalette.palette.load", "color.palette.copyright",
                  "color.palette.motto", "motto", "license.copyright", "common.filedialog.palettefile.filtername",
                  "common.filedialog.textfile.filtername" })
-            fixture->addLocale(deck, QLatin1String(key), QStringLiteral("Deck ") + QLatin1String(key));
+            fixture.addLocale(deck, QLatin1String(key), QStringLiteral("Deck ") + QLatin1String(key));
         const QList<std::tuple<int, bool, int, const char *>> deckCards
             = { { MoodFresh, false, 3, "F-" }, { MoodCalm, false, 3, "C-" }, { MoodOffwhite, false, 2, "O-" },
                   { MoodNeutral, false, 1, "N-" }, { MoodWarm, true, 2, "W-" }, { MoodRich, false, 4, "R-" } };
         for (int i = 0; i < deckCards.size(); ++i) {
             const auto &[mood, exterior, count, prefix] = deckCards.at(i);
-            addCard(*fixture, deck, Page(i + 1, i + 1, {}, exterior, mood), colorsOf(i + 1, count),
+            addCard(fixture, deck, Page(i + 1, i + 1, {}, exterior, mood), colorsOf(i + 1, count),
                 QLatin1String(prefix), &chipIds, [](FixtureDatabase::Row &row) {
                     if (row.code == QLatin1String("C-2"))
                         row.names = QStringList { QStringLiteral("") }; // empty text, not NULL
                 });
         }
 
-        const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
-        fixture->addSetting(other, QStringLiteral("card.type"), QStringLiteral("pelvon"));
-        fixture->addSetting(other, QStringLiteral("mood.visible"), 0);
+        const qint64 other = fixture.addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
+        fixture.addSetting(other, QStringLiteral("card.type"), QStringLiteral("pelvon"));
+        fixture.addSetting(other, QStringLiteral("mood.visible"), 0);
         for (const char *key : { "mypalette.palette.save", "mypalette.palette.load", "color.palette.motto", "motto" })
-            fixture->addLocale(other, QLatin1String(key), QLatin1String(key));
-        addCard(*fixture, other, Page(1, 1, {}, false, MoodFresh), colorsOf(1, 2), QStringLiteral("P-"), &chipIds);
-        addCard(*fixture, other, Page(2, 2, {}, true, MoodFresh), colorsOf(2, 3), QStringLiteral("Q-"), &chipIds);
+            fixture.addLocale(other, QLatin1String(key), QLatin1String(key));
+        addCard(fixture, other, Page(1, 1, {}, false, MoodFresh), colorsOf(1, 2), QStringLiteral("P-"), &chipIds);
+        addCard(fixture, other, Page(2, 2, {}, true, MoodFresh), colorsOf(2, 3), QStringLiteral("Q-"), &chipIds);
 
-        const qint64 match = fixture->addCollection(kMatch, QStringLiteral("MATCH"), 3, true, QStringLiteral("Match"));
+        const qint64 match = fixture.addCollection(kMatch, QStringLiteral("MATCH"), 3, true, QStringLiteral("Match"));
         QList<QColor> greys;
         for (int red : kGreyReds)
             greys << QColor(red, 120, 120);
-        addCard(*fixture, match, Page(1, 1, {}, false, MoodFresh), greys.mid(0, 4), QStringLiteral("G-"), &chipIds);
+        addCard(fixture, match, Page(1, 1, {}, false, MoodFresh), greys.mid(0, 4), QStringLiteral("G-"), &chipIds);
         // H-5 lies 0.005 in L* from kAlmostHost, its RGB 5 away.
         const ColorTriple almost = colorToLab(kAlmostHost);
-        addCard(*fixture, match, Page(2, 2, {}, false, MoodFresh), greys.mid(4) << kExactChip << QColor(35, 95, 155),
+        addCard(fixture, match, Page(2, 2, {}, false, MoodFresh), greys.mid(4) << kExactChip << QColor(35, 95, 155),
             QStringLiteral("H-"), &chipIds, [&](FixtureDatabase::Row &row) {
                 if (row.rowIndex == 5)
                     row.lab = { almost[0] + 0.005, almost[1], almost[2] };
@@ -267,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(MainWidgetAccess::current(), nullptr);
     }
 
-    void constructionRegistersAndAppliesTheCollection()
+    void constructionAppliesTheCollectionAndLaysOut()
     {
         QVERIFY(makeMain());
         QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), main.get());
@@ -285,11 +285,30 @@ private Q_SLOTS:
         QCOMPARE(UserState::schemeKind(kDeck), int(SchemeContrast));
         QCOMPARE(main->colorCandidates().size(), std::size_t(15));
         QVERIFY(main->fullPalette()->isHidden());
-    }
 
-    void taskButtonsTakeIdsAndShareTheRow()
-    {
-        QVERIFY(makeMain());
+        QCOMPARE(main->headerArea(), QRect(0, 0, 800, 70));
+        const QRect motto = main->mottoLabel()->geometry();
+        const QRect copyright = main->copyrightLabel()->geometry();
+        QCOMPARE(motto.topLeft(), QPoint(12, 599 - motto.height() - 6));
+        QCOMPARE(copyright.topLeft(), QPoint(799 - copyright.width() - 12, 599 - copyright.height() - 6));
+        const QRect selector = main->collectionSelector()->geometry();
+        const QRect wheel = main->colorWheel()->geometry();
+        QCOMPARE(selector.topLeft(), QPoint(0, 71));
+        QCOMPARE(wheel.top(), selector.bottom() + 10);
+        QCOMPARE(wheel.center().x(), selector.center().x());
+        QCOMPARE(main->moodFilter()->geometry().top(), wheel.bottom() + 10);
+        const QRect search = main->search()->geometry();
+        QCOMPARE(search.left(), 12);
+        QCOMPARE(search.bottom(), 599 - 12 - QFontMetrics(main->copyrightLabel()->font()).height());
+        const QRect roller = main->cardRoller()->geometry();
+        QCOMPARE(roller,
+            QRect(QPoint(12, main->moodFilter()->geometry().bottom() + 6), QPoint(search.right(), search.top() - 7)));
+        const QRect tabBar = main->tabBar()->geometry();
+        QCOMPARE(tabBar, QRect(QPoint(selector.right() + 1, selector.top()), QPoint(799, selector.bottom())));
+        QCOMPARE(main->myPalette()->geometry(),
+            QRect(QPoint(tabBar.left() + 1, tabBar.bottom() + 1 + 226), QPoint(tabBar.right(), roller.bottom())));
+        QCOMPARE(main->fullPalette()->geometry(), main->rect());
+
         QCOMPARE(main->addTaskButton(2), quint16(1000));
         QCOMPARE(main->addTaskButton(1000), quint16(1001));
         // An id not in use, and 0, append.
@@ -327,69 +346,26 @@ private Q_SLOTS:
                 QRect(312, top, 456, height));
     }
 
-    void layoutFollowsTheRules()
-    {
-        QVERIFY(makeMain());
-        QCOMPARE(main->headerArea(), QRect(0, 0, 800, 70));
-        const QRect motto = main->mottoLabel()->geometry();
-        const QRect copyright = main->copyrightLabel()->geometry();
-        QCOMPARE(motto.topLeft(), QPoint(12, 599 - motto.height() - 6));
-        QCOMPARE(copyright.topLeft(), QPoint(799 - copyright.width() - 12, 599 - copyright.height() - 6));
-        const QRect selector = main->collectionSelector()->geometry();
-        const QRect wheel = main->colorWheel()->geometry();
-        QCOMPARE(selector.topLeft(), QPoint(0, 71));
-        QCOMPARE(wheel.top(), selector.bottom() + 10);
-        QCOMPARE(wheel.center().x(), selector.center().x());
-        QCOMPARE(main->moodFilter()->geometry().top(), wheel.bottom() + 10);
-        const QRect search = main->search()->geometry();
-        QCOMPARE(search.left(), 12);
-        QCOMPARE(search.bottom(), 599 - 12 - QFontMetrics(main->copyrightLabel()->font()).height());
-        const QRect roller = main->cardRoller()->geometry();
-        QCOMPARE(roller,
-            QRect(QPoint(12, main->moodFilter()->geometry().bottom() + 6), QPoint(search.right(), search.top() - 7)));
-        const QRect tabBar = main->tabBar()->geometry();
-        QCOMPARE(tabBar, QRect(QPoint(selector.right() + 1, selector.top()), QPoint(799, selector.bottom())));
-        QCOMPARE(main->myPalette()->geometry(),
-            QRect(QPoint(tabBar.left() + 1, tabBar.bottom() + 1 + 226), QPoint(tabBar.right(), roller.bottom())));
-        QCOMPARE(main->fullPalette()->geometry(), main->rect());
-    }
-
     // ---- state slots
 
-    void rollCards_data() { addRows(rolls); }
-    void rollCards()
+    void rollAndWheelMoveToAPassingCard_data() { addRows(moves); }
+    void rollAndWheelMoveToAPassingCard()
     {
-        const auto &[name, mood, exterior, startPage, direction, page, segment] = fetchRow(rolls);
+        const auto &[name, mood, exterior, startPage, move, segment, page] = fetchRow(moves);
         use(kDeck, 1, startPage, 2);
         UserState::setMoodFilter(kDeck, mood);
         UserState::setExteriorColors(kDeck, exterior);
         QVERIFY(makeMain(true));
         resetPaints();
-        main->rollCards(Direction(direction));
+        if (move > 0)
+            main->segmentChangedInteractivelyByWheel(move);
+        else
+            main->rollCards(move ? Backward : Forward);
         QCoreApplication::processEvents();
         QCOMPARE(position(kDeck).mid(0, 3), (QList<int> { segment, page, 2 }));
-        const bool moved = page != startPage;
-        QCOMPARE(painted(main->cardRoller()) > 0, moved);
-        QCOMPARE(painted(main->colorWheel()) > 0, moved && segment != 1);
-    }
-
-    void wheelStoresTheSegmentAndGoesToItsFirstCard_data() { addRows(wheels); }
-    void wheelStoresTheSegmentAndGoesToItsFirstCard()
-    {
-        const auto &[name, mood, exterior, newSegment, page] = fetchRow(wheels);
-        UserState::setMoodFilter(kDeck, mood);
-        UserState::setExteriorColors(kDeck, exterior);
-        QVERIFY(makeMain(true));
-        // The same segment again changes and repaints nothing.
-        for (int pass = 0; pass < 2; ++pass) {
-            resetPaints();
-            main->segmentChangedInteractivelyByWheel(newSegment);
-            QCoreApplication::processEvents();
-            QCOMPARE(UserState::segmentIndex(kDeck), newSegment);
-            QCOMPARE(UserState::pageIndex(kDeck), page);
-            QCOMPARE(painted(main->colorWheel()) > 0, pass == 0);
-            QCOMPARE(painted(main->cardRoller()) > 0, pass == 0);
-        }
+        // The roller repaints when the segment or the card changes, the wheel when the segment does.
+        QCOMPARE(painted(main->cardRoller()) > 0, page != startPage || segment != 1);
+        QCOMPARE(painted(main->colorWheel()) > 0, segment != 1);
     }
 
     void filterChangesMoveToAPassingCard()
@@ -421,8 +397,9 @@ private Q_SLOTS:
         main->moodFilterChangedInteractively(MoodAll);
         main->exteriorFilterChangedInteractively(true);
         main->showMtoChangedInteractively(true);
+        main->segmentChangedInteractivelyByWheel(5);
         QCoreApplication::processEvents();
-        QCOMPARE(painted(main->moodFilter()), 0);
+        QCOMPARE(painted(main->moodFilter()) + painted(main->colorWheel()) + painted(main->cardRoller()), 0);
 
         // Pelvon cards keep the card under a new filter.
         use(kOther, 1, 1, 2);
@@ -584,8 +561,12 @@ private Q_SLOTS:
 
     // ---- header, links, help
 
-    void headerLinkAndHelp()
+    void linksAndHelpOpenOnTheDesktop()
     {
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
         QTemporaryFile plugin(TestEnvironment::programData() + QStringLiteral("/plugin_XXXXXX.so"));
         QVERIFY(plugin.open());
         setPluginFilePath(plugin.fileName());
@@ -596,32 +577,7 @@ private Q_SLOTS:
         setPluginFilePath(QString());
         catcher.urls.clear();
 
-        const QPoint inHeader = main->headerArea().center();
-        const QPoint below(inHeader.x(), main->headerArea().bottom() + 1);
-        QTest::mouseMove(main.get(), inHeader);
-        QCOMPARE(main->cursor().shape(), Qt::PointingHandCursor);
-        QTest::mouseMove(main.get(), below);
-        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
-        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, below);
-        QVERIFY(catcher.urls.isEmpty());
-        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
-        QCOMPARE(catcher.urls, QList<QUrl> { QUrl(QStringLiteral("https://example.com/deck")) });
-
-        // A collection without a header link: no hand, no link.
-        main->collectionChangedInteractively(kOther);
-        QTest::mouseMove(main.get(), inHeader + QPoint(1, 0));
-        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
-        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
-        QCOMPARE(catcher.urls.size(), 1);
-    }
-
-    void documentLinksReuseTheirTemporaryFile()
-    {
-        const auto read = [](const QString &path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-        };
-        QVERIFY(makeMain());
+        // Document links: one temporary file each, reused.
         main->linkActivated(QStringLiteral("links/motto"));
         QTemporaryFile *motto = main->documentFile(QStringLiteral("links/motto"));
         QVERIFY(motto);
@@ -633,20 +589,35 @@ private Q_SLOTS:
         const QUrl mottoUrl = QUrl::fromLocalFile(mottoPath);
         QCOMPARE(catcher.urls, (QList<QUrl> { mottoUrl, mottoUrl }));
         QCOMPARE(read(mottoPath), QStringLiteral("Deck motto"));
-
         main->linkActivated(QStringLiteral("links/copyright"));
         QTemporaryFile *copyright = main->documentFile(QStringLiteral("links/copyright"));
         QVERIFY(copyright && copyright != motto);
         QCOMPARE(read(copyright->fileName()), QStringLiteral("Deck license.copyright"));
-
-        // A shorter text after a collection change leaves no old tail.
-        main->collectionChangedInteractively(kOther);
-        main->linkActivated(QStringLiteral("links/motto"));
-        QCOMPARE(read(mottoPath), QStringLiteral("motto"));
-
         catcher.urls.clear();
         main->linkActivated(QStringLiteral("links/unknown"));
         QVERIFY(catcher.urls.isEmpty());
+
+        // The header links, with a hand over it.
+        const QPoint inHeader = main->headerArea().center();
+        const QPoint below(inHeader.x(), main->headerArea().bottom() + 1);
+        QTest::mouseMove(main.get(), inHeader);
+        QCOMPARE(main->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseMove(main.get(), below);
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, below);
+        QVERIFY(catcher.urls.isEmpty());
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
+        QCOMPARE(catcher.urls, QList<QUrl> { QUrl(QStringLiteral("https://example.com/deck")) });
+
+        // A collection without a header link: no hand, no link; a shorter
+        // document text leaves no old tail.
+        main->collectionChangedInteractively(kOther);
+        QTest::mouseMove(main.get(), inHeader + QPoint(1, 0));
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
+        QCOMPARE(catcher.urls.size(), 1);
+        main->linkActivated(QStringLiteral("links/motto"));
+        QCOMPARE(read(mottoPath), QStringLiteral("motto"));
         main.reset();
         QVERIFY(!QFileInfo::exists(mottoPath));
     }
