@@ -62,8 +62,7 @@ void use(const QUuid &collection, int pageIndex = 1, int rowIndex = 1)
     UserState::setRowIndex(collection, rowIndex);
 }
 
-// A roller at its size in the main widget, painted once so that the chip
-// rectangles exist.
+// A roller at its size in the main widget, painted once so that the chips are laid out.
 std::unique_ptr<CardRollerWidget> paintedRoller()
 {
     auto roller = std::make_unique<CardRollerWidget>();
@@ -73,8 +72,7 @@ std::unique_ptr<CardRollerWidget> paintedRoller()
     return roller;
 }
 
-// Records every signal and, like the main widget, stores the choices of
-// page, row and (when accepted) collection.
+// Logs every signal and, as the main widget does, stores page, row and (if accepted) collection.
 void wire(CardRollerWidget &roller, QStringList &log, bool acceptCollections = true)
 {
     QObject::connect(&roller, &CardRollerWidget::roll, [&log](Direction direction) {
@@ -95,9 +93,7 @@ void wire(CardRollerWidget &roller, QStringList &log, bool acceptCollections = t
     });
 }
 
-// Enter, move and drop on a fresh roller as a real drag does (the
-// application hands the drop only to the widget that took the enter); the
-// log ends in "refused" when the drop was not taken.
+// Enter, move and drop on a fresh roller, as a real drag does; "refused" ends the log of a drop not taken.
 QStringList drop(const QString &payload, bool acceptCollections = true)
 {
     auto roller = paintedRoller();
@@ -200,8 +196,7 @@ private Q_SLOTS:
             QString::number(nearDistance + 0.01, 'g', 17) + QStringLiteral(",50"));
         fixture.addSetting(ids[kEdge], QStringLiteral("cie2000.delta.intervals"),
             QString::number(distanceTo(kDropped, thresholdChips.at(1).at(0)), 'g', 17));
-        // Later files number their collections alike: a chip found in the
-        // first file must not be taken for one of theirs.
+        // Later files number their collections alike: a chip must not be taken for one of theirs.
         for (const char *name : { "/shadow-a.db", "/shadow-b.db", "/shadow-c.db" }) {
             FixtureDatabase shadow(TestEnvironment::collectionFolder() + QLatin1String(name));
             for (int order = 50; order < 53; ++order)
@@ -260,13 +255,12 @@ private Q_SLOTS:
         }
     }
 
-    void paintShowsTheStoredCardAndItsNeighbours()
+    void paintClicksAndMouseWheel()
     {
         use(kDeck, 2, 3);
         auto roller = paintedRoller();
         const QImage image = roller->grab().toImage();
-        // Chips are painted in their colours; the selected one is framed in
-        // white just outside its rectangle.
+        // Chips in their colours; the selected one framed in white just outside.
         for (int slot = 0; slot < 3; ++slot) {
             QCOMPARE(roller->card(slot).pageIndex, slot + 1);
             QCOMPARE(roller->chipCount(slot), 5);
@@ -278,6 +272,21 @@ private Q_SLOTS:
         const QRect other = roller->chipRect(CardRollerWidget::MiddleSlot, 0);
         QVERIFY(image.pixelColor(other.left() - 1, other.center().y()).lightness() < 100);
 
+        // Clicks beside the chips do nothing, the mouse wheel rolls.
+        QStringList log;
+        wire(*roller, log);
+        const QRect middle = roller->cardRect(CardRollerWidget::MiddleSlot);
+        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, roller->titleRect(0).center());
+        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, QPoint(middle.left() - 2, middle.center().y()));
+        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, middle.topLeft()); // the frame
+        QTest::mouseClick(roller.get(), Qt::RightButton, Qt::NoModifier, roller->chipRect(1, 3).center());
+        QVERIFY(log.isEmpty());
+        for (const int delta : { 120, -120, 0 }) {
+            QWheelEvent event(middle.center(), roller->mapToGlobal(middle.center()), QPoint(), QPoint(0, delta),
+                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(roller.get(), &event);
+        }
+        QCOMPARE(log, (QStringList { "roll:backward", "roll:forward", "roll:backward" }));
         // The next paint reads the user state again; the deck wraps round.
         UserState::setPageIndex(kDeck, 4);
         roller->grab();
@@ -337,27 +346,6 @@ private Q_SLOTS:
         QCOMPARE(log, expected);
     }
 
-    void clicksOutsideChipsDoNothingAndTheMouseWheelRollsOneCard()
-    {
-        use(kDeck, 2);
-        auto roller = paintedRoller();
-        QStringList log;
-        wire(*roller, log);
-        const QRect middle = roller->cardRect(CardRollerWidget::MiddleSlot);
-        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, roller->titleRect(0).center());
-        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, QPoint(middle.left() - 2, middle.center().y()));
-        QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, middle.topLeft()); // the frame
-        QTest::mouseClick(roller.get(), Qt::RightButton, Qt::NoModifier, roller->chipRect(1, 3).center());
-        QVERIFY(log.isEmpty());
-        // One notch away, one towards, and a zero delta.
-        for (const int delta : { 120, -120, 0 }) {
-            QWheelEvent event(middle.center(), roller->mapToGlobal(middle.center()), QPoint(), QPoint(0, delta),
-                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(roller.get(), &event);
-        }
-        QCOMPARE(log, (QStringList { "roll:backward", "roll:forward", "roll:backward" }));
-    }
-
     void hoverDescribesTheChip()
     {
         use(kPelvon, 2);
@@ -398,8 +386,7 @@ private Q_SLOTS:
         send(QEvent::MouseMove, start + QPoint(1, 0));
         QVERIFY(!roller->findChild<QDrag *>());
 
-        // Platforms that run the drag in a nested loop get it cancelled from
-        // inside; others return at once and leave the drag to be deleted later.
+        // A drag runs in a nested loop (cancelled from inside) or returns at once and stays a child.
         QPointer<QDrag> drag;
         bool moveReturned = false;
         QTimer::singleShot(0, roller.get(), [&] {
@@ -441,8 +428,7 @@ private Q_SLOTS:
             QDragMoveEvent outside(roller->titleRect(1).center(), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
             QApplication::sendEvent(roller.get(), &outside);
             QVERIFY(!outside.isAccepted());
-            // Straight to the widget, past the drag manager that would not
-            // hand a drop over after a refused enter.
+            // Straight to the widget: the drag manager hands no drop over after a refused enter.
             QDropEvent event(inside, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
             event.ignore();
             static_cast<QObject *>(roller.get())->event(&event);
@@ -476,8 +462,7 @@ private Q_SLOTS:
     {
         use(kDeck, 1, 1);
         StandInMainWidget mainWidget(kDeck);
-        // A chip id that does not exist and no colour: black, nowhere near
-        // the deck. Then a payload that is no JSON.
+        // A chip id that does not exist and no colour (black, far from all), then no JSON at all.
         QVERIFY(drop(
             QStringLiteral("{ \"collectuionUuid\" : \"%1\", \"colorId\" : 99999, \"from\" : 3 }").arg(kDeck.toString()))
                     .isEmpty());

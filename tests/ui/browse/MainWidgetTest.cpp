@@ -36,13 +36,11 @@ using BrowseFixture::fetchRow;
 
 namespace {
 
-// Normal cards: 1 fresh, 2 calm (its second chip has an empty searched
-// name), 3 offwhite, 4 neutral, 5 warm exterior, 6 rich; card n on segment n.
+// Cards 1 fresh, 2 calm (chip 2's searched name empty), 3 offwhite, 4 neutral, 5 warm exterior, 6 rich; segment n.
 const QUuid kDeck(QStringLiteral("{7a000000-0000-0000-0000-000000000001}"));
 // Pelvon cards, mood filter hidden, no header link and no Capsure folder.
 const QUuid kOther(QStringLiteral("{7a000000-0000-0000-0000-000000000002}"));
-// Card 1 greys turned ever redder, card 2 more of them and chips near the
-// host colours below.
+// Greys turned ever redder, and chips near the host colours below.
 const QUuid kMatch(QStringLiteral("{7a000000-0000-0000-0000-000000000003}"));
 const QUuid kUnknown(QStringLiteral("{7a000000-0000-0000-0000-0000000000ff}"));
 
@@ -69,8 +67,7 @@ QList<int> position(const QUuid &c)
         int(UserState::exteriorColors(c)) };
 }
 
-// Filters, start card, the move (a wheel segment, or 0 and -1 to roll forward
-// and backward), then the segment and card shown.
+// Filters, start card, the move (a wheel segment, or 0 and -1 to roll on and back), then segment and card.
 const QList<std::tuple<const char *, int, bool, int, int, int, int>> moves
     = { { "roll forward to the next card", MoodAll, false, 1, 0, 2, 2 },
           { "roll forward skips offwhite and neutral", MoodAll, false, 2, 0, 5, 5 },
@@ -152,8 +149,7 @@ private:
         return QTest::qWaitForWindowExposed(main.get()) ? main.get() : nullptr;
     }
 
-    // Runs `action` while a timer waits for a modal dialog of type D and
-    // hands it to `answer`; returns whether the dialog came.
+    // Runs `action` while a timer hands the modal dialog D to `answer`; returns whether it came.
     template <typename D> bool answering(const std::function<void(D *)> &answer, const std::function<void()> &action)
     {
         bool seen = false;
@@ -323,8 +319,7 @@ private Q_SLOTS:
         QVERIFY(main->taskButton(999)->isHidden());
         QCOMPARE(main->taskButtonById(999), nullptr);
 
-        // Six wide buttons of equal width and the square help button, 4 pixels
-        // apart (less a pixel of truncation), inside the row.
+        // Six equal wide buttons and the square help button, 4 pixels apart (less truncation), fill the row.
         const QRect row = MainWidget::taskButtonRow(main->myPalette()->geometry(), main->search()->geometry());
         int expectedLeft = row.left();
         const int side = row.height() - 2;
@@ -345,8 +340,6 @@ private Q_SLOTS:
             QCOMPARE(MainWidget::taskButtonRow(QRect(300, 300, 480, 200), QRect(12, 500, 200, searchHeight)),
                 QRect(312, top, 456, height));
     }
-
-    // ---- state slots
 
     void rollAndWheelMoveToAPassingCard_data() { addRows(moves); }
     void rollAndWheelMoveToAPassingCard()
@@ -463,36 +456,35 @@ private Q_SLOTS:
         QCOMPARE(position(kDeck), expected);
     }
 
-    void capsureItemOfAnotherCollectionSwitchesFirst()
-    {
-        QVERIFY(makeMain());
-        QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
-        DB::ColorEntry entry;
-        QCOMPARE(DB::entryById(kOther, chipIds.value(QStringLiteral("Q-3")), entry), 0);
-        main->capsureItemSelectedInteractively(kOther, entry);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(UserState::lastUsedCollection(), kOther);
-        QCOMPARE(position(kOther).mid(0, 3), (QList<int> { 2, 2, 3 }));
-        // A chip whose card cannot be loaded changes nothing.
-        entry.pageId = 99999;
-        main->capsureItemSelectedInteractively(kDeck, entry);
-        QCOMPARE(UserState::lastUsedCollection(), kOther);
-    }
-
     void collectionChangeAppliesTheNewCollection()
     {
+        // A measurement file in the watched folder, below the all-users folder, is reported.
+        const QString folder = TestEnvironment::programData() + kCapsureSubfolder;
+        QFile::remove(folder + QStringLiteral("/measure.cxf"));
         QVERIFY(makeMain(true));
-        QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
+        QCOMPARE(main->capsureFolder(), folder);
+        QCOMPARE(main->capsureFile(), folder + QDir::separator() + QStringLiteral("measure.cxf"));
         QSignalSpy capsure(main.get(), &MainWidget::onCapsureFileChanged);
-        QVERIFY(!main->capsureFolder().isEmpty());
+        QFile file(main->capsureFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<cxf/>");
+        file.close();
+        QTRY_VERIFY(capsure.count() >= 1);
+        QCOMPARE(capsure.last().first().toString(), main->capsureFile());
+        QCOMPARE(main->collectionSelector()->capsureFileName(), main->capsureFile());
+        QVERIFY(!main->collectionSelector()->capsureButton()->isHidden());
+
+        QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
         main->collectionChangedInteractively(kUnknown);
         main->collectionChangedInteractively(kDeck);
         QCOMPARE(changed.count(), 0);
         QCOMPARE(UserState::lastUsedCollection(), kDeck);
-
-        main->collectionChangedInteractively(kOther);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.first().first().toUuid(), kOther);
+        // A Capsure chip of another collection switches to it first.
+        DB::ColorEntry entry;
+        QCOMPARE(DB::entryById(kOther, chipIds.value(QStringLiteral("Q-3")), entry), 0);
+        main->capsureItemSelectedInteractively(kOther, entry);
+        QCOMPARE(changed, (QList<QVariantList> { { kOther } }));
+        QCOMPARE(position(kOther).mid(0, 3), (QList<int> { 2, 2, 3 }));
         QCOMPARE(UserState::lastUsedCollection(), kOther);
         QCOMPARE(CollectionSettings::currentCollection(), kOther);
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("mypalette.palette.save"));
@@ -501,8 +493,8 @@ private Q_SLOTS:
             MainWidget::linkText(QStringLiteral("links/motto"), QStringLiteral("color.palette.motto")));
         QVERIFY(main->capsureFolder().isEmpty());
         QVERIFY(main->capsureFile().isEmpty());
-        QCOMPARE(capsure.count(), 1);
-        QCOMPARE(main->collectionSelector()->capsureFileName(), QString());
+        QCOMPARE(capsure.last().first().toString(), QString());
+        QVERIFY(main->collectionSelector()->capsureButton()->isHidden());
         QVERIFY(!main->moodFilter()->isVisibleTo(main.get()));
         QCOMPARE(main->cardRoller()->geometry().top(), main->colorWheel()->geometry().bottom() + 6);
         QCOMPARE(main->colorCandidates().size(), std::size_t(5));
@@ -510,9 +502,12 @@ private Q_SLOTS:
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
         // The filters stay as they were made.
         QCOMPARE(main->paletteFilter(), QStringLiteral("Deck common.filedialog.palettefile.filtername (*.palette)"));
+        // A chip whose card cannot be loaded changes nothing.
+        entry.pageId = 99999;
+        main->capsureItemSelectedInteractively(kDeck, entry);
+        QCOMPARE(UserState::lastUsedCollection(), kOther);
+        QVERIFY(file.remove());
     }
-
-    // ---- nearest colour
 
     void hostColourNearAChipGoesStraightToIt_data() { addRows(nears); }
     void hostColourNearAChipGoesStraightToIt()
@@ -559,8 +554,6 @@ private Q_SLOTS:
         QCOMPARE(position(kMatch), (QList<int> { 1, 1, 3, int(MoodAll), 0 }));
     }
 
-    // ---- header, links, help
-
     void linksAndHelpOpenOnTheDesktop()
     {
         const auto read = [](const QString &path) {
@@ -577,7 +570,6 @@ private Q_SLOTS:
         setPluginFilePath(QString());
         catcher.urls.clear();
 
-        // Document links: one temporary file each, reused.
         main->linkActivated(QStringLiteral("links/motto"));
         QTemporaryFile *motto = main->documentFile(QStringLiteral("links/motto"));
         QVERIFY(motto);
@@ -597,7 +589,6 @@ private Q_SLOTS:
         main->linkActivated(QStringLiteral("links/unknown"));
         QVERIFY(catcher.urls.isEmpty());
 
-        // The header links, with a hand over it.
         const QPoint inHeader = main->headerArea().center();
         const QPoint below(inHeader.x(), main->headerArea().bottom() + 1);
         QTest::mouseMove(main.get(), inHeader);
@@ -609,8 +600,7 @@ private Q_SLOTS:
         QTest::mouseClick(main.get(), Qt::LeftButton, Qt::NoModifier, inHeader);
         QCOMPARE(catcher.urls, QList<QUrl> { QUrl(QStringLiteral("https://example.com/deck")) });
 
-        // A collection without a header link: no hand, no link; a shorter
-        // document text leaves no old tail.
+        // Without a header link: no hand, no link; a shorter document text leaves no old tail.
         main->collectionChangedInteractively(kOther);
         QTest::mouseMove(main.get(), inHeader + QPoint(1, 0));
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
@@ -622,49 +612,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(mottoPath));
     }
 
-    void aMeasurementFileInTheWatchedFolderIsReported()
-    {
-        // The folder lies below the all-users folder.
-        const QString folder = TestEnvironment::programData() + kCapsureSubfolder;
-        QFile::remove(folder + QStringLiteral("/measure.cxf"));
-        QVERIFY(makeMain());
-        QCOMPARE(main->capsureFolder(), folder);
-        QCOMPARE(main->capsureFile(), folder + QDir::separator() + QStringLiteral("measure.cxf"));
-        QSignalSpy capsure(main.get(), &MainWidget::onCapsureFileChanged);
-        QFile file(main->capsureFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<cxf/>");
-        file.close();
-        QTRY_VERIFY(capsure.count() >= 1);
-        QCOMPARE(capsure.last().first().toString(), main->capsureFile());
-        // The collection selector heard of it.
-        QCOMPARE(main->collectionSelector()->capsureFileName(), main->capsureFile());
-        QVERIFY(!main->collectionSelector()->capsureButton()->isHidden());
-        QVERIFY(file.remove());
-    }
-
-    void editBoxFocusIsReported()
-    {
-        QVERIFY(makeMain(true));
-        QApplication::setActiveWindow(main.get());
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
-        QSignalSpy got(main.get(), &MainWidget::anEditBoxGotFocus);
-        QSignalSpy lost(main.get(), &MainWidget::anEditBoxLostFocus);
-        main->search()->lineEdit()->setFocus();
-        QTRY_COMPARE(got.count(), 1);
-        main->myPalette()->descriptionEdit()->setFocus();
-        QTRY_COMPARE(got.count(), 2);
-        QCOMPARE(lost.count(), 0);
-        main->setFocus();
-        QTRY_COMPARE(lost.count(), 1);
-        QCOMPARE(got.count(), 2);
-        // The widget may go while an edit box has the focus.
-        main->search()->lineEdit()->setFocus();
-        QTRY_COMPARE(got.count(), 3);
-        main.reset();
-    }
-
-    void zoomSlidesTheFullPaletteInAndOut()
+    void zoomSlidesTheFullPaletteAndEditBoxFocusIsReported()
     {
         QVERIFY(makeMain(true));
         main->zoomMyPaletteClicked();
@@ -682,6 +630,22 @@ private Q_SLOTS:
         QTRY_COMPARE(main->zoomAnimation()->state(), QAbstractAnimation::Stopped);
         QCOMPARE(main->fullPalette()->pos(), QPoint(0, 0));
         QVERIFY(main->fullPalette()->isVisible());
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QSignalSpy got(main.get(), &MainWidget::anEditBoxGotFocus);
+        QSignalSpy lost(main.get(), &MainWidget::anEditBoxLostFocus);
+        main->search()->lineEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 1);
+        main->myPalette()->descriptionEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 2);
+        QCOMPARE(lost.count(), 0);
+        main->setFocus();
+        QTRY_COMPARE(lost.count(), 1);
+        QCOMPARE(got.count(), 2);
+        // The widget may go while an edit box has the focus.
+        main->search()->lineEdit()->setFocus();
+        QTRY_COMPARE(got.count(), 3);
+        main.reset();
     }
 
     void saveDialogOffersTextOnlyWhereTheCollectionAllowsIt()
@@ -707,8 +671,7 @@ private Q_SLOTS:
         QVERIFY(UserState::myPaletteSaveFileFormat());
         QCOMPARE(UserState::myPaletteLastSavePath(), path);
 
-        // The load dialog offers palette files only, and so does saving in a
-        // collection without the setting; cancelling emits nothing.
+        // Loading, and saving where the collection has no text setting: palette files only.
         const auto cancel = [&](QFileDialog *dialog) {
             offered = dialog->nameFilters();
             dialog->reject();
