@@ -98,6 +98,16 @@ private Q_SLOTS:
         // A collection that cannot be loaded keeps the former name.
         m_selector->selectedCollectionChanged(QUuid(QStringLiteral("{3f000000-0000-0000-0000-00000000003f}")));
         QCOMPARE(m_selector->collectionName(), kOilName);
+        // A single collection: no drop-down button.
+        QVERIFY(setSecondFileEnabled(false));
+        QCOMPARE(DB::collectionUuidsByOrder().size(), 1);
+        UserState::setLastUsedCollection(kInterior);
+        CollectionSelectWidget single(m_window.get());
+        QVERIFY(setSecondFileEnabled(true));
+        QVERIFY(single.dropDownButton()->isHidden());
+        QCOMPARE(single.textRect(), QRect(0, 0, 234, 30));
+        QCOMPARE(single.collectionList()->count(), 1);
+        QCOMPARE(single.collectionName(), kInteriorName);
     }
 
     void listOpensOnTheCurrentCollectionAndClosesWithoutAPick()
@@ -155,19 +165,6 @@ private Q_SLOTS:
             QCOMPARE(UserState::lastUsedCollection(), kExterior);
             QCOMPARE(m_selector->collectionName(), kExteriorName);
         }
-    }
-
-    void singleCollectionHidesTheDropDownButton()
-    {
-        QVERIFY(setSecondFileEnabled(false));
-        QCOMPARE(DB::collectionUuidsByOrder().size(), 1);
-        UserState::setLastUsedCollection(kInterior);
-        CollectionSelectWidget single(m_window.get());
-        QVERIFY(setSecondFileEnabled(true));
-        QVERIFY(single.dropDownButton()->isHidden());
-        QCOMPARE(single.textRect(), QRect(0, 0, 234, 30));
-        QCOMPARE(single.collectionList()->count(), 1);
-        QCOMPARE(single.collectionName(), kInteriorName);
     }
 
     void capsureButtonFollowsTheMeasurementFileAndImports()

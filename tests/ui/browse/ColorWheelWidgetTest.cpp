@@ -29,8 +29,7 @@ const QUuid kUnsetOrientation(QStringLiteral("{1a000000-0000-0000-0000-000000000
 
 const QColor kBackground(20, 30, 40);
 
-// First angles a damaged or hostile file could carry, each on a clockwise
-// deck of twelve segments with cards everywhere.
+// First angles a damaged or hostile file could carry, each on a clockwise deck.
 const char *const kHostileAngles[] = { "1e308", "-1e308", "inf", "-inf", "nan", "1e16", "1e13" };
 
 QUuid hostileDeckUuid(int index)
@@ -84,8 +83,7 @@ const QList<std::tuple<const char *, QUuid, double, int, double>> presses
 const QList<std::tuple<const char *, QUuid, int, int, int>> steps = { { "towards the user", kClockwise90, 4, -120, 5 },
     { "away from the user", kClockwise90, 4, 120, 3 }, { "huge delta is one step", kClockwise90, 4, -2400, 5 },
     { "skips a segment without cards", kGaps, 1, -120, 3 }, { "skips backwards through the wrap", kGaps, 1, 120, 3 },
-    // The query answers 7 for every segment stepping can reach: the wheel
-    // must give up instead of looping for ever.
+    // The query answers 7 for every segment in reach: the wheel must give up, not loop.
     { "bounded where no segment has cards", kBeyondCount, 1, -120, 0 } };
 
 } // namespace
@@ -143,8 +141,7 @@ private Q_SLOTS:
         QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
         QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
 
-        // First angle, orientation, an angle and the segment there, whose
-        // needle points into the same piece.
+        // First angle, orientation, an angle and the segment there, whose needle points into it.
         const QList<std::tuple<double, bool, double, int>> cases
             = { { 90.0, true, 90.0, 1 }, { 90.0, true, 75.5, 1 }, { 90.0, true, 104.5, 1 }, { 90.0, true, 0.0, 4 },
                   { 90.0, true, 255.5, 7 }, { 0.0, true, 350.0, 1 }, { 0.0, true, 30.0, 12 }, { 0.0, false, 350.0, 1 },
@@ -161,22 +158,14 @@ private Q_SLOTS:
             { 1, false, 12 }, { 2147483647, true, 1 }, { -2147483647 - 1, false, 12 } };
         for (const auto &[segment, towardsHigher, stepped] : stepCases)
             QCOMPARE(ColorWheelWidget::steppedSegment(segment, 12, towardsHigher), stepped);
-    }
-
-    void segmentAcrossZeroHasTwoPieces()
-    {
-        const auto arcs = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, kAll.toVector());
+        // Segment 1 straddles 0 and has two pieces, both bounds included.
         QList<QPair<double, double>> pieces;
-        for (const SegmentArc &arc : arcs) {
+        for (const SegmentArc &arc : ColorWheelWidget::buildSegmentArcs(12, 0.0, true, kAll.toVector())) {
             if (arc.segment == 1)
                 pieces.append({ std::round(degrees(arc.lower)), std::round(degrees(arc.upper)) });
             QCOMPARE(arc.bounds, SegmentArc::LowerIncluded | SegmentArc::UpperIncluded);
         }
         QCOMPARE(pieces, (QList<QPair<double, double>> { { 345.0, 360.0 }, { 0.0, 15.0 } }));
-        // Segments without cards get no piece.
-        const auto gaps = ColorWheelWidget::buildSegmentArcs(12, 0.0, true, { 1, 3 });
-        QCOMPARE(ColorWheelWidget::segmentAt(gaps, radians(-60.0 + 360.0)), 3);
-        QCOMPARE(ColorWheelWidget::segmentAt(gaps, radians(330.0)), 0); // segment 2
         QVERIFY(ColorWheelWidget::buildSegmentArcs(0, 0.0, true, { 1 }).empty());
     }
 
@@ -229,8 +218,7 @@ private Q_SLOTS:
         QCOMPARE(wheel.maximumSize(), QSize(122, 122));
         QCOMPARE(wheel.wheelCenter(), QPointF(60.0, 61.0));
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        // Just outside the hit radius, with the right button, and on the
-        // centre (tracking, but no angle): nothing.
+        // Just outside the hit radius, the right button, the centre (tracking, no angle): nothing.
         for (const auto &[button, at, tracking] :
             QList<std::tuple<Qt::MouseButton, QPoint, bool>> { { Qt::LeftButton, QPoint(60, 61 - 58), false },
                 { Qt::RightButton, pointOnWheel(wheel, 90.0), false }, { Qt::LeftButton, QPoint(60, 61), true } }) {
@@ -246,8 +234,7 @@ private Q_SLOTS:
         QTest::mouseMove(&wheel, pointOnWheel(wheel, 60.0));
         QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 60.0));
         QTest::mouseMove(&wheel, pointOnWheel(wheel, 0.0));
-        // A filter stored after the wheel was made: segment 2 moves on to
-        // the next with passing cards.
+        // A filter stored after the wheel was made: segment 2 moves on to one with passing cards.
         UserState::setMoodFilter(kClockwise90, MoodCalm);
         QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, 60.0));
         QCOMPARE(spy, (QList<QVariantList> { { 1 }, { 1 }, { 2 }, { 5 } }));
@@ -265,10 +252,11 @@ private Q_SLOTS:
         QCOMPARE(spy, segment ? QList<QVariantList> { { segment } } : QList<QVariantList> {});
     }
 
-    void needleShowsTheStoredSegment()
+    void needleAndCollectionChanges()
     {
         use(kCounterClockwise0, 3);
         ColorWheelWidget wheel;
+        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
         QCOMPARE(std::round(degrees(wheel.needleAngle(3))), 60.0);
         QImage image = wheel.grab().toImage();
         QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, 60.0, 25.0))));
@@ -281,16 +269,8 @@ private Q_SLOTS:
         // The arc over the segment at radius 48.
         QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, 240.0, 48.0))));
         QCOMPARE(image.pixelColor(pointOnWheel(wheel, 200.0, 48.0)), kBackground);
-    }
-
-    void collectionChangeLaysOutAgain()
-    {
-        use(kClockwise90);
-        ColorWheelWidget wheel;
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
         QCOMPARE(wheel.numberOfSegments(), 12);
-        // Segment 4 straddles angle 0 and has two pieces.
-        QCOMPARE(wheel.segmentArcs().size(), std::size_t(13));
+        QCOMPARE(wheel.segmentArcs().size(), std::size_t(13)); // segment 1 straddles 0
         use(kGaps);
         wheel.selectedCollectionChanged(kGaps);
         QCOMPARE(wheel.segmentArcs().size(), std::size_t(3)); // segment 1 split, 3

@@ -149,7 +149,8 @@ private Q_SLOTS:
         use(kNormal);
         MoodSelectWidget panel;
         panel.show();
-        const QSize size = panel.currentLayout().size;
+        const Layout normalLayout = panel.currentLayout();
+        const QSize size = normalLayout.size;
         QCOMPARE((QList<QSize> { panel.size(), panel.sizeHint(), panel.minimumSizeHint(), panel.minimumSize(),
                      panel.maximumSize() }),
             QList<QSize>(5, size));
@@ -162,6 +163,14 @@ private Q_SLOTS:
         use(kOther);
         panel.selectedCollectionChanged(kOther);
         QCOMPARE(panel.size(), QSize(0, 0));
+        // Without the exterior filter the panel is lower and the exterior spot dead.
+        use(kNoExterior);
+        panel.selectedCollectionChanged(kNoExterior);
+        QStringList log;
+        recordSignals(panel, log);
+        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, normalLayout.exteriorItem.center());
+        QVERIFY(log.isEmpty());
+        QVERIFY(panel.height() < normalLayout.size.height());
     }
 
     void clicks_data() { addRows(clickCases); }
@@ -186,33 +195,6 @@ private Q_SLOTS:
         QCOMPARE(log, expected);
     }
 
-    void moodAtAndMoodRectArePairs()
-    {
-        use(kNormal);
-        MoodSelectWidget panel;
-        for (const Mood mood : { MoodFresh, MoodWarm, MoodCalm, MoodRich, MoodOffwhite, MoodNeutral }) {
-            const QRect rect = panel.moodRect(mood);
-            QCOMPARE(panel.moodAt(rect.topLeft()), int(mood));
-            QCOMPARE(panel.moodAt(rect.bottomRight()), int(mood));
-            QVERIFY(panel.moodAt(rect.bottomRight() + QPoint(1, 1)) != int(mood));
-        }
-        QCOMPARE(panel.moodRect(MoodAll), QRect());
-    }
-
-    void withoutExteriorFilterTheExteriorSpotIsDead()
-    {
-        use(kNormal);
-        MoodSelectWidget normalPanel;
-        use(kNoExterior);
-        MoodSelectWidget panel;
-        panel.show();
-        QStringList log;
-        recordSignals(panel, log);
-        QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, normalPanel.currentLayout().exteriorItem.center());
-        QVERIFY(log.isEmpty());
-        QVERIFY(panel.height() < normalPanel.height());
-    }
-
     void pelvonTogglesMadeToOrder()
     {
         use(kPelvon);
@@ -233,10 +215,17 @@ private Q_SLOTS:
         QCOMPARE(log, (QStringList { "mto:1", "mto:0" }));
     }
 
-    void paintingReadsTheFiltersAfresh()
+    void moodRectsAndPainting()
     {
         use(kNormal);
         MoodSelectWidget panel;
+        for (const Mood mood : { MoodFresh, MoodWarm, MoodCalm, MoodRich, MoodOffwhite, MoodNeutral }) {
+            const QRect rect = panel.moodRect(mood);
+            QCOMPARE(panel.moodAt(rect.topLeft()), int(mood));
+            QCOMPARE(panel.moodAt(rect.bottomRight()), int(mood));
+            QVERIFY(panel.moodAt(rect.bottomRight() + QPoint(1, 1)) != int(mood));
+        }
+        QCOMPARE(panel.moodRect(MoodAll), QRect());
         const QRect warm = panel.moodRect(MoodWarm);
         QCOMPARE(panel.grab().toImage().pixelColor(warm.center()), kNormalImageColor);
         UserState::setMoodFilter(kNormal, MoodWarm);

@@ -126,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(rolls.count(), 0);
     }
 
-    void completesInlineWhateverTheCase()
+    void completesInlineWhateverTheCaseWithTheCollectionsWords()
     {
         QSignalSpy phrases(m_search, &SearchWidget::searchForPhrase);
         // A name in mixed case, and a code.
@@ -141,17 +141,13 @@ private Q_SLOTS:
             QTest::keyClick(edit, Qt::Key_Return);
             QCOMPARE(phrases.last().first().toString(), completed);
         }
-    }
-
-    void collectionChangeReplacesTextsAndWords()
-    {
+        // Another collection replaces texts and words; the words come with the first use of the box.
         UserState::setLastUsedCollection(BrowseFixture::kExterior);
         SearchWidget search;
         QCOMPARE(search.lineEdit()->placeholderText(), QStringLiteral("Find a colour"));
         QLineEdit *edit = m_search->lineEdit();
         m_search->selectedCollectionChanged(BrowseFixture::kExterior);
         QCOMPARE(edit->placeholderText(), QStringLiteral("Find a colour"));
-        // The words come with the first use of the box, not before.
         QVERIFY(!edit->completer());
         QVERIFY(focusedEdit());
         // Its only searched text is the code; names are not searched there.
@@ -194,13 +190,8 @@ private Q_SLOTS:
         const QImage background = BrowseFixture::headerBackground(m_search->size());
         m_search->setBackgroundImage(background);
         const QRect edit = m_search->lineEdit()->geometry();
-        QCOMPARE(m_search->lineEdit()
-                     ->palette()
-                     .brush(QPalette::Base)
-                     .texture()
-                     .toImage()
-                     .convertToFormat(QImage::Format_ARGB32_Premultiplied),
-            background.copy(edit));
+        const QBrush base = m_search->lineEdit()->palette().brush(QPalette::Base);
+        QCOMPARE(base.texture().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), background.copy(edit));
         // The text area shows the background colour, not a white base.
         const QPoint inText(edit.right() - 2, edit.center().y());
         const QColor painted = m_search->grab().toImage().pixelColor(inText);
