@@ -1,9 +1,7 @@
 #pragma once
 
-// Shared pieces of the browsing views' tests: table helpers, a card builder
-// and two collection files for the header views. The first file holds the
-// system-wide collection with small drawn theme images and "Interior", the
-// second two more collections, so a test can take it away to see one.
+// Shared pieces of the browsing views' tests: table helpers, a card builder and two collection
+// files for the header views; the second can be taken away to leave one collection.
 
 #include "db/CollectionRegistry.h"
 #include "support/FixtureDatabase.h"
@@ -31,8 +29,7 @@ template <typename Case> const Case &fetchRow(const QList<Case> &cases)
     return cases.at(row);
 }
 
-// A card with one chip per colour, coded `prefix` and the row and named
-// "name " and the code; `adjust` may change a chip first. Returns the page ID.
+// A card with one chip per colour, coded `prefix` + row, named "name " + code; `adjust` may change a chip.
 inline qint64 addCard(FixtureDatabase &file, qint64 collection, const FixtureDatabase::Page &page,
     const QList<QColor> &colors, const QString &prefix, QHash<QString, qint64> *ids = nullptr,
     const std::function<void(FixtureDatabase::Row &)> &adjust = {})

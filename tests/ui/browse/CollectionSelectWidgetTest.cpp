@@ -193,8 +193,7 @@ private Q_SLOTS:
         QCOMPARE(m_selector->textRect().right(), 185);
         QCOMPARE(argb(capsure->normalImage()), argb(filled(16, 16, QColor(60, 160, 230))));
 
-        // Still being written (cannot be opened for writing): hidden again,
-        // the former file name kept.
+        // Still being written (cannot be opened for writing): hidden again, the name kept.
         QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         m_selector->capsureFileChanged(path);
         QVERIFY(capsure->isHidden() && !capsure->isPulsing());
@@ -211,8 +210,7 @@ private Q_SLOTS:
         QString importedFile;
         DB::ColorEntry entry;
         entry.id = 77;
-        // Found chips carry the ID their collection has in the file the
-        // device search runs on, the one holding the system-wide collection.
+        // Found chips carry their collection's ID in the file holding the system-wide collection.
         entry.collectionId = DB::collectionDatabaseId(kInterior);
         bool accept = false;
         m_selector->setCapsureImport([&](QWidget *parent, const QString &fileName, DB::ColorEntry &chosen) {

@@ -169,29 +169,24 @@ private Q_SLOTS:
         QVERIFY(ColorWheelWidget::buildSegmentArcs(0, 0.0, true, { 1 }).empty());
     }
 
-    void hostileAnglesLeaveAWorkingWheel_data()
-    {
-        QTest::addColumn<int>("deck");
-        for (int i = 0; i < int(std::size(kHostileAngles)); ++i)
-            QTest::newRow(kHostileAngles[i]) << i;
-    }
     void hostileAnglesLeaveAWorkingWheel()
     {
-        QFETCH(int, deck);
-        use(hostileDeckUuid(deck));
-        // A stored segment at the end of the integers too.
-        QSettings(
-            QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"), QStringLiteral("Huelink.Photoshop"))
-            .setValue(
-                hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"), -2147483647 - 1);
-        ColorWheelWidget wheel;
-        // Every direction falls on some segment.
-        for (double angle = 0.0; angle < 360.0; angle += 7.5)
-            QVERIFY(ColorWheelWidget::segmentAt(wheel.segmentArcs(), radians(angle)) != 0);
-        // The hub and the needle of the stored segment (read as 1) are drawn.
-        const QImage image = wheel.grab().toImage();
-        QVERIFY(isWhite(image.pixelColor(wheel.wheelCenter().toPoint())));
-        QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, degrees(wheel.needleAngle(1)), 25.0))));
+        for (int deck = 0; deck < int(std::size(kHostileAngles)); ++deck) {
+            use(hostileDeckUuid(deck));
+            // A stored segment at the end of the integers too.
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
+                QStringLiteral("Huelink.Photoshop"))
+                .setValue(hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"),
+                    -2147483647 - 1);
+            ColorWheelWidget wheel;
+            // Every direction falls on some segment.
+            for (double angle = 0.0; angle < 360.0; angle += 7.5)
+                QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), radians(angle)) != 0, kHostileAngles[deck]);
+            // The hub and the needle of the stored segment (read as 1) are drawn.
+            const QImage image = wheel.grab().toImage();
+            QVERIFY(isWhite(image.pixelColor(wheel.wheelCenter().toPoint())));
+            QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, degrees(wheel.needleAngle(1)), 25.0))));
+        }
     }
 
     void pressEmitsTheSegmentUnderThePointer_data() { addRows(presses); }

@@ -47,9 +47,7 @@ QVariantList fields(const Layout &layout)
     return all;
 }
 
-// Mood images 23 x 21, tick 12 x 11, labels 60, 80 and 100 wide and 14 high:
-// check items 77 x 14, 97 x 14 and 117 x 14; the mood row is 101 wide, the
-// body 41 high.
+// Images 23 x 21, tick 12 x 11, labels 60, 80, 100 x 14: items 77, 97, 117 x 14; mood row 101 wide, body 41 high.
 const Layout kNormalLayout { QSize(137, 69),
     { QRect(4, 4, 23, 21), QRect(30, 4, 23, 21), QRect(56, 4, 23, 21), QRect(82, 4, 23, 21), QRect(111, 4, 23, 21),
         QRect(111, 25, 23, 21) },
@@ -61,8 +59,7 @@ const QList<std::tuple<const char *, MoodSelectWidget::LayoutInput, Layout>> lay
           { "normal without exterior filter", sampleInput(CardNormal, false),
               { QSize(137, 49), kNormalLayout.moodRects, kNormalLayout.allMoodsItem, QRect(), QRect(),
                   kNormalLayout.lineBelowMoods, kNormalLayout.lineLeftOfColumn, QLine() } },
-          // A wide all-moods label widens the left part (137) and the body (47)
-          // and centres the row.
+          // A wide all-moods label widens the left part (137) and the body (47), centring the row.
           { "wide all-moods label", sampleInput(CardNormal, true, QSize(120, 20)),
               { QSize(173, 75),
                   { QRect(22, 4, 23, 21), QRect(48, 4, 23, 21), QRect(74, 4, 23, 21), QRect(100, 4, 23, 21),
@@ -229,8 +226,7 @@ private Q_SLOTS:
         const QRect warm = panel.moodRect(MoodWarm);
         QCOMPARE(panel.grab().toImage().pixelColor(warm.center()), kNormalImageColor);
         UserState::setMoodFilter(kNormal, MoodWarm);
-        // Exterior on: warm has no exterior card and gets the disabled mark
-        // (a placeholder: red frame) in its bottom-right corner.
+        // Exterior on: warm, without exterior cards, gets the disabled mark (red frame) bottom right.
         const QPoint markFrame(warm.right() - 11 + 1, warm.bottom() - 4);
         const QImage selected = panel.grab().toImage();
         QCOMPARE(selected.pixelColor(warm.center()), kWarmSelectedColor);

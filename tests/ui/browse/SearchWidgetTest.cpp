@@ -98,8 +98,7 @@ private Q_SLOTS:
         QTRY_VERIFY(m_other->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Normal, 2));
 
-        // Return sends the trimmed phrase, also a blank one (the receiver
-        // decides what it finds), and empties the box.
+        // Return sends the trimmed phrase, blank too (the receiver decides), and empties the box.
         edit->clear();
         for (const QString &typed : { QStringLiteral("  n 0500 "), QStringLiteral("   ") }) {
             QVERIFY(focusedEdit());
@@ -205,8 +204,7 @@ private Q_SLOTS:
         SearchWidget search(&host);
         search.setBackgroundImage(background);
         const QImage shot = host.grab().toImage();
-        // The opaque outline of the inner rectangle: like drawRect, its right
-        // and bottom lines fall one pixel outside it, on the frame's edge.
+        // The inner outline; like drawRect's, its right and bottom lines fall on the frame's edge.
         const QRect frame = search.frameRect();
         for (const QPoint &onFrame : { QPoint(1, 13), QPoint(frame.right(), 13), QPoint(frame.center().x(), 1),
                  QPoint(frame.center().x(), frame.bottom()) })

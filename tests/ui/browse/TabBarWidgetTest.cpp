@@ -33,8 +33,7 @@ private Q_SLOTS:
 
     void visiblePagesFollowSettingsAndMask()
     {
-        // Every page in its configured order; schemes and products in the
-        // default order; a configured page missing from the mask.
+        // Every page, configured order; two pages, default order; a configured page not offered.
         for (const auto &[collection, pages] : QList<QPair<QUuid, QVector<int>>> {
                  { kInterior, { PageOfColorSchemes, PageOfColorForesight, PageOfProducts, PageOfTextures } },
                  { kExterior, { PageOfColorSchemes, PageOfProducts } },
