@@ -346,7 +346,7 @@ private Q_SLOTS:
         QCOMPARE(log, expected);
     }
 
-    void hoverDescribesTheChip()
+    void hoverAndDrag()
     {
         use(kPelvon, 2);
         auto roller = paintedRoller();
@@ -366,12 +366,10 @@ private Q_SLOTS:
         QTRY_VERIFY(QToolTip::text().contains(QStringLiteral("PV2-2")));
         QTest::mouseMove(roller.get(), roller->titleRect(1).center());
         QTRY_VERIFY(!QToolTip::isVisible());
-    }
 
-    void onlyMiddleChipsDragTheirPayload()
-    {
+        // Only chips of the middle card drag their payload.
         use(kDeck, 2);
-        auto roller = paintedRoller();
+        roller->grab();
         auto send = [&](QEvent::Type type, const QPoint &at) {
             QMouseEvent event(type, at, roller->mapToGlobal(at),
                 type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
