@@ -4,6 +4,7 @@
 #include "ui/browse/BrowseFixture.h"
 
 #include <QSettings>
+#include <QtMath>
 
 #include <cmath>
 
@@ -37,16 +38,6 @@ QUuid hostileDeckUuid(int index)
     return QUuid(QStringLiteral("{1b000000-0000-0000-0000-%1}").arg(index, 12, 10, QLatin1Char('0')));
 }
 
-double degrees(double radians)
-{
-    return radians * 180.0 / kPi;
-}
-
-double radians(double degrees)
-{
-    return degrees * kPi / 180.0;
-}
-
 // Antialiased white strokes: near white counts.
 bool isWhite(const QColor &color)
 {
@@ -55,21 +46,13 @@ bool isWhite(const QColor &color)
 
 QPoint pointOnWheel(const ColorWheelWidget &wheel, double angleDegrees, double radius = 30.0)
 {
-    return ColorWheelWidget::pointAt(wheel.wheelCenter(), radians(angleDegrees), radius).toPoint();
+    return ColorWheelWidget::pointAt(wheel.wheelCenter(), qDegreesToRadians(angleDegrees), radius).toPoint();
 }
 
 void use(const QUuid &collection, int segment = 1)
 {
     UserState::setLastUsedCollection(collection);
     UserState::setSegmentIndex(collection, segment);
-}
-
-void turnMouseWheel(ColorWheelWidget &wheel, int delta)
-{
-    const QPoint at = pointOnWheel(wheel, 45.0);
-    QWheelEvent event(
-        at, wheel.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&wheel, &event);
 }
 
 const QList<int> kAll { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
@@ -138,8 +121,8 @@ private Q_SLOTS:
         QCOMPARE(rounded(ColorWheelWidget::pointAt(center, kPi, 40.0)), QPointF(20.0, 61.0));
         QCOMPARE(rounded(ColorWheelWidget::pointAt(center, kPi / 2, 40.0)), QPointF(60.0, 21.0));
         // The needle of segment 3 counter-clockwise, and clockwise.
-        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
-        QCOMPARE(std::round(degrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
+        QCOMPARE(std::round(qRadiansToDegrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
+        QCOMPARE(std::round(qRadiansToDegrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
 
         // First angle, orientation, an angle and the segment there, whose needle points into it.
         const QList<std::tuple<double, bool, double, int>> cases
@@ -147,9 +130,10 @@ private Q_SLOTS:
                   { 90.0, true, 255.5, 7 }, { 0.0, true, 350.0, 1 }, { 0.0, true, 30.0, 12 }, { 0.0, false, 350.0, 1 },
                   { 0.0, false, 60.0, 3 }, { 450.0, true, 60.0, 2 }, { -90.0, false, 270.0, 1 } };
         for (const auto &[firstAngle, clockwise, angle, segment] : cases) {
-            const auto arcs = ColorWheelWidget::buildSegmentArcs(12, radians(firstAngle), clockwise, kAll.toVector());
-            QCOMPARE(ColorWheelWidget::segmentAt(arcs, radians(angle)), segment);
-            const double needle = ColorWheelWidget::segmentAngle(segment, 12, radians(firstAngle), clockwise);
+            const auto arcs
+                = ColorWheelWidget::buildSegmentArcs(12, qDegreesToRadians(firstAngle), clockwise, kAll.toVector());
+            QCOMPARE(ColorWheelWidget::segmentAt(arcs, qDegreesToRadians(angle)), segment);
+            const double needle = ColorWheelWidget::segmentAngle(segment, 12, qDegreesToRadians(firstAngle), clockwise);
             QCOMPARE(ColorWheelWidget::segmentAt(arcs, std::fmod(needle + 4 * kPi, 2 * kPi)), segment);
         }
 
@@ -162,7 +146,7 @@ private Q_SLOTS:
         QList<QPair<double, double>> pieces;
         for (const SegmentArc &arc : ColorWheelWidget::buildSegmentArcs(12, 0.0, true, kAll.toVector())) {
             if (arc.segment == 1)
-                pieces.append({ std::round(degrees(arc.lower)), std::round(degrees(arc.upper)) });
+                pieces.append({ std::round(qRadiansToDegrees(arc.lower)), std::round(qRadiansToDegrees(arc.upper)) });
             QCOMPARE(arc.bounds, SegmentArc::LowerIncluded | SegmentArc::UpperIncluded);
         }
         QCOMPARE(pieces, (QList<QPair<double, double>> { { 345.0, 360.0 }, { 0.0, 15.0 } }));
@@ -181,28 +165,23 @@ private Q_SLOTS:
             ColorWheelWidget wheel;
             // Every direction falls on some segment.
             for (double angle = 0.0; angle < 360.0; angle += 7.5)
-                QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), radians(angle)) != 0, kHostileAngles[deck]);
+                QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), qDegreesToRadians(angle)) != 0,
+                    kHostileAngles[deck]);
             // The hub and the needle of the stored segment (read as 1) are drawn.
             const QImage image = wheel.grab().toImage();
             QVERIFY(isWhite(image.pixelColor(wheel.wheelCenter().toPoint())));
-            QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, degrees(wheel.needleAngle(1)), 25.0))));
+            QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, qRadiansToDegrees(wheel.needleAngle(1)), 25.0))));
         }
     }
 
-    void pressEmitsTheSegmentUnderThePointer_data() { addRows(presses); }
-    void pressEmitsTheSegmentUnderThePointer()
+    void orientationSettingsSteerHitsAndNeedle()
     {
-        const auto &[name, collection, angle, segment, needle] = fetchRow(presses);
-        use(collection);
-        ColorWheelWidget wheel;
-        QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, angle));
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), segment);
-        QCOMPARE(std::round(degrees(wheel.needleAngle(segment))), needle);
-        QVERIFY(wheel.isTracking());
-        QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, pointOnWheel(wheel, angle));
-        QVERIFY(!wheel.isTracking());
+        for (const auto &[name, collection, angle, segment, needle] : presses) {
+            use(collection);
+            ColorWheelWidget wheel;
+            QVERIFY2(wheel.segmentAtPoint(pointOnWheel(wheel, angle)) == segment, name);
+            QCOMPARE(std::round(qRadiansToDegrees(wheel.needleAngle(segment))), needle);
+        }
     }
 
     void pressingAndDragging()
@@ -221,6 +200,7 @@ private Q_SLOTS:
             QCOMPARE(wheel.isTracking(), tracking);
             QTest::mouseRelease(&wheel, button, Qt::NoModifier, at);
         }
+        QVERIFY(!wheel.isTracking());
         QCOMPARE(spy.count(), 0);
         // The hit radius is inclusive.
         QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(60, 61 - 57));
@@ -243,7 +223,9 @@ private Q_SLOTS:
         ColorWheelWidget wheel;
         UserState::setSegmentIndex(collection, current);
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        turnMouseWheel(wheel, delta);
+        const QPoint at = pointOnWheel(wheel, 45.0);
+        QWheelEvent event(at, wheel.mapToGlobal(at), {}, QPoint(0, delta), {}, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&wheel, &event);
         QCOMPARE(spy, segment ? QList<QVariantList> { { segment } } : QList<QVariantList> {});
     }
 
@@ -252,7 +234,7 @@ private Q_SLOTS:
         use(kCounterClockwise0, 3);
         ColorWheelWidget wheel;
         QSignalSpy spy(&wheel, &ColorWheelWidget::segmentChangedInteractively);
-        QCOMPARE(std::round(degrees(wheel.needleAngle(3))), 60.0);
+        QCOMPARE(std::round(qRadiansToDegrees(wheel.needleAngle(3))), 60.0);
         QImage image = wheel.grab().toImage();
         QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, 60.0, 25.0))));
         QCOMPARE(image.pixelColor(pointOnWheel(wheel, 240.0, 25.0)), kBackground);
