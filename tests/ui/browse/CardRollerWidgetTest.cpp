@@ -43,7 +43,6 @@ double distanceTo(const QColor &a, const QColor &b)
     return deltaE2000(colorToLab(a), colorToLab(b));
 }
 
-// Stands in for the main widget: offers the colour candidates of a collection.
 struct StandInMainWidget : MainWidgetAccess {
     std::vector<LabCandidate> candidates;
     explicit StandInMainWidget(const QUuid &collection)
@@ -122,7 +121,7 @@ const QList<std::tuple<const char *, QUuid, int, int, int, QStringList>> clickCa
 
 const QList<std::tuple<const char *, QUuid, QString, bool, QStringList>> droppedChips
     = { { "current collection", kDeck, "DK3-4", true, { "page:3", "row:4" } },
-          { "already there", kDeck, "DK1-1", true, {} },
+          { "already there", kDeck, "DK1-1", true, {} }, { "no such chip", kDeck, "none", true, {} },
           { "another collection", kOther, "OT2-3", true, { "collection:" + kOther.toString(), "page:2", "row:3" } },
           { "refused collection ends the drop", kOther, "OT2-3", false, { "collection:" + kOther.toString() } } };
 
@@ -272,7 +271,6 @@ private Q_SLOTS:
         const QRect other = roller->chipRect(CardRollerWidget::MiddleSlot, 0);
         QVERIFY(image.pixelColor(other.left() - 1, other.center().y()).lightness() < 100);
 
-        // Clicks beside the chips do nothing, the mouse wheel rolls.
         QStringList log;
         wire(*roller, log);
         const QRect middle = roller->cardRect(CardRollerWidget::MiddleSlot);
@@ -309,21 +307,17 @@ private Q_SLOTS:
         QCOMPARE(chipCounts(), (QList<int> { 0, 0, 0 }));
         QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, middle.center());
         QCOMPARE(roller->grab().toImage().pixelColor(middle.left(), middle.center().y()), QColor(64, 64, 64));
-        // Two cards: the other one on both sides.
         use(kTwo);
         QCOMPARE(chipCounts(), (QList<int> { 2, 2, 2 }));
         QCOMPARE(roller->card(CardRollerWidget::LeftSlot).pageIndex, 2);
         QCOMPARE(roller->card(CardRollerWidget::RightSlot).pageIndex, 2);
-        // A card without chips shows its frame and title only.
         use(kEmptyCard, 1);
         QCOMPARE(chipCounts(), (QList<int> { 2, 0, 2 }));
         QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, middle.center());
-        // A missing card: frames only, until the page is valid again.
         use(kDeck, 99);
         QCOMPARE(chipCounts(), (QList<int> { 0, 0, 0 }));
         UserState::setPageIndex(kDeck, 1);
         QCOMPARE(chipCounts(), (QList<int> { 5, 5, 5 }));
-        // And none when the collection is unknown.
         UserState::setLastUsedCollection(kUnknown);
         QCOMPARE(chipCounts(), (QList<int> { 0, 0, 0 }));
         QVERIFY(!roller->chipAt(middle.center()).isValid());
@@ -367,7 +361,6 @@ private Q_SLOTS:
         QTest::mouseMove(roller.get(), roller->titleRect(1).center());
         QTRY_VERIFY(!QToolTip::isVisible());
 
-        // Only chips of the middle card drag their payload.
         use(kDeck, 2);
         roller->grab();
         auto send = [&](QEvent::Type type, const QPoint &at) {
@@ -454,17 +447,6 @@ private Q_SLOTS:
             mainWidget = std::make_unique<StandInMainWidget>(collection);
         // Taken whether or not a chip was found.
         QCOMPARE(drop(colorPayloadText(FromForesight, color, name1, name2)), expected);
-    }
-
-    void unreadablePayloadChangesNothing()
-    {
-        use(kDeck, 1, 1);
-        StandInMainWidget mainWidget(kDeck);
-        // A chip id that does not exist and no colour (black, far from all), then no JSON at all.
-        QVERIFY(drop(
-            QStringLiteral("{ \"collectuionUuid\" : \"%1\", \"colorId\" : 99999, \"from\" : 3 }").arg(kDeck.toString()))
-                    .isEmpty());
-        QVERIFY(drop(QStringLiteral("{ \"from\" : 3, ")).endsWith(QStringLiteral("refused")));
     }
 };
 

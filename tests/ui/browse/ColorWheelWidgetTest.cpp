@@ -16,10 +16,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Twelve segments with cards everywhere, segment 5's calm and all others
-// fresh, unless said otherwise: first angle 90 clockwise; 0 clockwise; 0
-// counter-clockwise; 0 clockwise with cards in segments 1 and 3 only; four
-// segments whose cards say 7 and 8; no cards; 0 without an orientation.
+// Twelve segments with cards everywhere (5 calm, the rest fresh) unless said otherwise; first angle and
+// orientation as named; cards in segments 1 and 3 only; four segments whose cards say 7 and 8; no cards.
 const QUuid kClockwise90(QStringLiteral("{1a000000-0000-0000-0000-000000000001}"));
 const QUuid kClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000002}"));
 const QUuid kCounterClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000003}"));
@@ -120,7 +118,6 @@ private Q_SLOTS:
             = [](const QPointF &p) { return QPointF(std::round(p.x() * 1e6) / 1e6, std::round(p.y() * 1e6) / 1e6); };
         QCOMPARE(rounded(ColorWheelWidget::pointAt(center, kPi, 40.0)), QPointF(20.0, 61.0));
         QCOMPARE(rounded(ColorWheelWidget::pointAt(center, kPi / 2, 40.0)), QPointF(60.0, 21.0));
-        // The needle of segment 3 counter-clockwise, and clockwise.
         QCOMPARE(std::round(qRadiansToDegrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, false))), 60.0);
         QCOMPARE(std::round(qRadiansToDegrees(ColorWheelWidget::segmentAngle(3, 12, 0.0, true))), -60.0);
 
@@ -163,11 +160,9 @@ private Q_SLOTS:
                 .setValue(hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"),
                     -2147483647 - 1);
             ColorWheelWidget wheel;
-            // Every direction falls on some segment.
             for (double angle = 0.0; angle < 360.0; angle += 7.5)
                 QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), qDegreesToRadians(angle)) != 0,
                     kHostileAngles[deck]);
-            // The hub and the needle of the stored segment (read as 1) are drawn.
             const QImage image = wheel.grab().toImage();
             QVERIFY(isWhite(image.pixelColor(wheel.wheelCenter().toPoint())));
             QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, qRadiansToDegrees(wheel.needleAngle(1)), 25.0))));
@@ -243,7 +238,6 @@ private Q_SLOTS:
         image = wheel.grab().toImage();
         QCOMPARE(image.pixelColor(pointOnWheel(wheel, 60.0, 25.0)), kBackground);
         QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, 240.0, 25.0))));
-        // The arc over the segment at radius 48.
         QVERIFY(isWhite(image.pixelColor(pointOnWheel(wheel, 240.0, 48.0))));
         QCOMPARE(image.pixelColor(pointOnWheel(wheel, 200.0, 48.0)), kBackground);
         QCOMPARE(wheel.numberOfSegments(), 12);
@@ -261,7 +255,6 @@ private Q_SLOTS:
         wheel.selectedCollectionChanged(kBeyondCount);
         QCOMPARE(wheel.numberOfSegments(), 4);
         QVERIFY(wheel.segmentArcs().empty());
-        // Without cards: nothing to hit, and painting still works.
         use(kNoCards);
         wheel.selectedCollectionChanged(kNoCards);
         QVERIFY(wheel.segmentArcs().empty());

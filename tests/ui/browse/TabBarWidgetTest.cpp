@@ -54,7 +54,6 @@ private Q_SLOTS:
             const int captionWidth = metrics.size(Qt::TextSingleLine, m_bar->caption(page)).width();
             QCOMPARE(m_bar->tabRect(page), QRect(QPoint(left, 0), QPoint(left + captionWidth + 31, 29)));
             left = m_bar->tabRect(page).right() + 1;
-            // Also the current page.
             QCOMPARE(m_bar->tabAt(m_bar->tabRect(page).center()), page);
             QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, m_bar->tabRect(page).center());
             QCOMPARE(selected.takeFirst().first().value<TabBarPage>(), TabBarPage(page));
@@ -83,7 +82,6 @@ private Q_SLOTS:
         UserState::setTabPageIndex(kInterior, PageOfProducts);
         QCOMPARE(fillAt(PageOfProducts), schemesBefore);
         QCOMPARE(fillAt(PageOfColorSchemes), productsBefore);
-        // Tabs of another collection are hit once painted.
         m_bar->selectedCollectionChanged(kExterior);
         QVERIFY(m_bar->tabRect(PageOfProducts).isEmpty());
         QSignalSpy selected(m_bar.get(), &TabBarWidget::tabPageSelected);
@@ -111,7 +109,6 @@ private Q_SLOTS:
                         : QList<QVariantList> {});
             selected.clear();
         }
-        // Nothing while hidden.
         m_bar->hide();
         m_bar->switchToTab2();
         QCOMPARE(selected.count(), 0);
