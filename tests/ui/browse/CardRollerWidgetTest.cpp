@@ -33,16 +33,6 @@ const QUuid kNoThreshold(QStringLiteral("{3c000000-0000-0000-0000-000000000009}"
 const QUuid kUnknown(QStringLiteral("{3c000000-0000-0000-0000-0000000000ff}"));
 const QColor kDropped(124, 62, 33);
 
-QColor deckColor(int page, int row)
-{
-    return QColor(40 * page, 40 * row, 7);
-}
-
-double distanceTo(const QColor &a, const QColor &b)
-{
-    return deltaE2000(colorToLab(a), colorToLab(b));
-}
-
 struct StandInMainWidget : MainWidgetAccess {
     std::vector<LabCandidate> candidates;
     explicit StandInMainWidget(const QUuid &collection)
@@ -130,7 +120,7 @@ const QList<std::tuple<const char *, QUuid, QColor, QString, QString, QStringLis
     = { { "first name is a code, any case", kDeck, kNone, "dk4-2", "", { "page:4", "row:2" } },
           { "second name is a code", kDeck, kNone, "nothing", "DK2-5", { "page:2", "row:5" } },
           { "first name wins", kDeck, kNone, "DK3-1", "DK2-5", { "page:3" } },
-          { "same RGB", kDeck, deckColor(3, 2), "", "", { "page:3", "row:2" } },
+          { "same RGB", kDeck, QColor(120, 80, 7), "", "", { "page:3", "row:2" } },
           { "code of another collection", kDeck, kNone, "OT1-2", "", { "collection:" + kOther.toString(), "row:2" } },
           { "nothing matches, no main widget", kDeck, kNone, "", "", {} },
           // The nearest chip counts only within the collection's threshold.
@@ -190,11 +180,11 @@ private Q_SLOTS:
                     [mto = madeToOrderRow](FixtureDatabase::Row &row) { row.madeToOrder = row.rowIndex == mto; });
             }
         }
-        const double nearDistance = distanceTo(kDropped, thresholdChips.at(0).at(1));
+        const double nearDistance = deltaE2000(colorToLab(kDropped), colorToLab(thresholdChips.at(0).at(1)));
         fixture.addSetting(ids[kNear], QStringLiteral("cie2000.delta.intervals"),
             QString::number(nearDistance + 0.01, 'g', 17) + QStringLiteral(",50"));
         fixture.addSetting(ids[kEdge], QStringLiteral("cie2000.delta.intervals"),
-            QString::number(distanceTo(kDropped, thresholdChips.at(1).at(0)), 'g', 17));
+            QString::number(deltaE2000(colorToLab(kDropped), colorToLab(thresholdChips.at(1).at(0))), 'g', 17));
         // Later files number their collections alike: a chip must not be taken for one of theirs.
         for (const char *name : { "/shadow-a.db", "/shadow-b.db", "/shadow-c.db" }) {
             FixtureDatabase shadow(TestEnvironment::collectionFolder() + QLatin1String(name));
@@ -214,11 +204,9 @@ private Q_SLOTS:
     {
         // Size and title height, then the left, middle and right cards, four pixels apart.
         const QList<std::tuple<QSize, int, QRect, QRect, QRect>> cardCases
-            = { { QSize(214, 300), 16, QRect(QPoint(2, 16), QPoint(51, 297)), QRect(QPoint(56, 16), QPoint(157, 297)),
-                    QRect(QPoint(162, 16), QPoint(211, 297)) },
+            = { { QSize(214, 300), 16, QRect(2, 16, 50, 282), QRect(56, 16, 102, 282), QRect(162, 16, 50, 282) },
                   // (517 - 14) / 4 truncates to 125.
-                  { QSize(517, 200), 18, QRect(QPoint(2, 18), QPoint(126, 197)),
-                      QRect(QPoint(131, 18), QPoint(385, 197)), QRect(QPoint(390, 18), QPoint(514, 197)) } };
+                  { QSize(517, 200), 18, QRect(2, 18, 125, 180), QRect(131, 18, 255, 180), QRect(390, 18, 125, 180) } };
         for (const auto &[size, titleHeight, left, middle, right] : cardCases) {
             const auto cards = CardRollerWidget::layoutCards(size, titleHeight);
             QCOMPARE(cards, (std::array<QRect, 3> { left, middle, right }));
@@ -264,7 +252,8 @@ private Q_SLOTS:
             QCOMPARE(roller->card(slot).pageIndex, slot + 1);
             QCOMPARE(roller->chipCount(slot), 5);
             for (int chip = 0; chip < 5; ++chip)
-                QCOMPARE(image.pixelColor(roller->chipRect(slot, chip).center()), deckColor(slot + 1, chip + 1));
+                QCOMPARE(
+                    image.pixelColor(roller->chipRect(slot, chip).center()), QColor(40 * slot + 40, 40 * chip + 40, 7));
         }
         const QRect selected = roller->chipRect(CardRollerWidget::MiddleSlot, 2);
         QVERIFY(image.pixelColor(selected.left() - 1, selected.center().y()).lightness() > 200);
@@ -334,8 +323,6 @@ private Q_SLOTS:
         QStringList log;
         wire(*roller, log);
         const QPoint at = roller->chipRect(slot, chip).center();
-        QCOMPARE(roller->chipAt(at).slot, slot);
-        QCOMPARE(roller->chipAt(at).chip, chip);
         QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(log, expected);
     }

@@ -264,7 +264,6 @@ private Q_SLOTS:
     {
         QVERIFY(makeMain());
         QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), main.get());
-        QCOMPARE(main->size(), QSize(800, 600));
         QCOMPARE(main->sizeHint(), QSize(800, 600));
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("Deck mypalette.palette.save"));
         QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("Deck mypalette.palette.load"));

@@ -7,8 +7,6 @@
 using namespace Tintor;
 using namespace BrowseFixture;
 
-Q_DECLARE_METATYPE(QVector<int>)
-
 class TabBarWidgetTest : public QObject {
     Q_OBJECT
 
