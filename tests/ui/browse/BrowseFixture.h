@@ -86,30 +86,26 @@ inline QImage filled(int width, int height, const QColor &color)
     return image;
 }
 
-inline void addTexts(FixtureDatabase &file, qint64 collection, const QString &searchText)
+// A collection with the tab captions, a search text, the pages it offers and their order, and a card of chips.
+inline qint64 addCollection(FixtureDatabase &file, const QUuid &uuid, int order, const QString &name,
+    const QString &searchText, const QStringList &pages, const QStringList &tabOrder,
+    const QList<FixtureDatabase::Row> &chips)
 {
+    const qint64 id = file.addCollection(uuid, QStringLiteral("C%1").arg(order), order, true, name);
     const QList<QPair<const char *, const char *>> texts = { { "color.schemes", "Colour schemes" },
         { "products", "Products" }, { "color.foresight", "Colour foresight" }, { "textures", "Textures" } };
     for (const auto &[page, text] : texts)
-        file.addLocale(collection, QStringLiteral("tab.bar.%1.caption").arg(QLatin1String(page)), QLatin1String(text));
+        file.addLocale(id, QStringLiteral("tab.bar.%1.caption").arg(QLatin1String(page)), QLatin1String(text));
     if (!searchText.isEmpty())
-        file.addLocale(collection, QStringLiteral("color.palette.enter.search.text"), searchText);
-}
-
-inline void addSettings(FixtureDatabase &file, qint64 collection, const QStringList &pages, const QStringList &order)
-{
+        file.addLocale(id, QStringLiteral("color.palette.enter.search.text"), searchText);
     for (const QString &page : pages)
-        file.addSetting(collection, QStringLiteral("has.%1.page").arg(page), 1);
-    for (int i = 0; i < order.size(); ++i)
-        file.addSetting(collection, QStringLiteral("tab.bar.page"), QStringLiteral("PageOf") + order.at(i), i);
-}
-
-// Chips of code, name and colour on one card.
-inline void addChips(FixtureDatabase &file, qint64 collection, const QList<FixtureDatabase::Row> &chips)
-{
-    const qint64 pageId = file.addPage(collection, FixtureDatabase::Page(1, 1));
+        file.addSetting(id, QStringLiteral("has.%1.page").arg(page), 1);
+    for (int i = 0; i < tabOrder.size(); ++i)
+        file.addSetting(id, QStringLiteral("tab.bar.page"), QStringLiteral("PageOf") + tabOrder.at(i), i);
+    const qint64 pageId = chips.isEmpty() ? 0 : file.addPage(id, FixtureDatabase::Page(1, 1));
     for (const FixtureDatabase::Row &chip : chips)
-        file.addRow(collection, pageId, chip);
+        file.addRow(id, pageId, chip);
+    return id;
 }
 
 inline QString secondFilePath()
@@ -141,28 +137,22 @@ inline bool create()
         file.addSetting(0, QStringLiteral("has.textures.page"), 1);
 
         // Every page, in an order of its own.
-        const qint64 interior = file.addCollection(kInterior, QStringLiteral("INT"), 1, true, kInteriorName);
-        addTexts(file, interior, QStringLiteral("Code or name"));
-        addSettings(file, interior, { "product.groups", "color.foresight", "textures" },
-            { "ColorSchemes", "ColorForesight", "Products", "Textures" });
-        file.addSetting(interior, QStringLiteral("row.name.search.order"), 0);
-        addChips(file, interior,
+        const qint64 interior = addCollection(file, kInterior, 1, kInteriorName, QStringLiteral("Code or name"),
+            { "product.groups", "color.foresight", "textures" },
+            { "ColorSchemes", "ColorForesight", "Products", "Textures" },
             { { 1, QStringLiteral("S 1002-Y"), QColor(230, 120, 90), { QStringLiteral("Abendrot") } },
                 { 2, QStringLiteral("S 2010-R"), QColor(240, 160, 150), { QStringLiteral("Alpenglühen") } },
                 { 3, QStringLiteral("N 0500"), QColor(245, 243, 236), { QStringLiteral("Kalkweiß") } } });
+        file.addSetting(interior, QStringLiteral("row.name.search.order"), 0);
         if (!file.isOpen())
             return false;
     }
     FixtureDatabase file(secondFilePath());
     // Schemes and products only, no page order: the default order.
-    const qint64 exterior = file.addCollection(kExterior, QStringLiteral("EXT"), 2, true, kExteriorName);
-    addTexts(file, exterior, QStringLiteral("Find a colour"));
-    addSettings(file, exterior, { "product.groups" }, {});
-    addChips(file, exterior, { { 1, QStringLiteral("EX-100"), QColor(70, 72, 75), { QStringLiteral("Basalt") } } });
+    addCollection(file, kExterior, 2, kExteriorName, QStringLiteral("Find a colour"), { "product.groups" }, {},
+        { { 1, QStringLiteral("EX-100"), QColor(70, 72, 75), { QStringLiteral("Basalt") } } });
     // Textures named in the order but not offered; no chips, no search text.
-    const qint64 oil = file.addCollection(kOil, QStringLiteral("OIL"), 3, true, kOilName);
-    addTexts(file, oil, QString());
-    addSettings(file, oil, { "color.foresight" }, { "Textures", "ColorForesight" });
+    addCollection(file, kOil, 3, kOilName, QString(), { "color.foresight" }, { "Textures", "ColorForesight" }, {});
     return file.isOpen() && Tintor::DB::discoverCollections() == 1;
 }
 

@@ -56,9 +56,6 @@ const Layout kNormalLayout { QSize(137, 69),
 
 const QList<std::tuple<const char *, MoodSelectWidget::LayoutInput, Layout>> layouts
     = { { "normal", sampleInput(CardNormal, true), kNormalLayout },
-          { "normal without exterior filter", sampleInput(CardNormal, false),
-              { QSize(137, 49), kNormalLayout.moodRects, kNormalLayout.allMoodsItem, QRect(), QRect(),
-                  kNormalLayout.lineBelowMoods, kNormalLayout.lineLeftOfColumn, QLine() } },
           // A wide all-moods label widens the left part (137) and the body (47), centring the row.
           { "wide all-moods label", sampleInput(CardNormal, true, QSize(120, 20)),
               { QSize(173, 75),
