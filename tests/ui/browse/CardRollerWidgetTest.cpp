@@ -219,16 +219,10 @@ private Q_SLOTS:
                   { 2, 9, { 0, 5 }, { 4, 4 } }, { 0, 100, {}, {} }, { 60, 100, {}, {} } };
         for (const auto &[chipCount, innerHeight, tops, heights] : chipCases) {
             const QRect card(QPoint(10, 20), QPoint(59, 20 + innerHeight + 1));
-            QList<int> actualTops;
-            QList<int> actualHeights;
-            for (const QRect &chip : CardRollerWidget::layoutChips(card, chipCount)) {
-                QCOMPARE(chip.left(), 11);
-                QCOMPARE(chip.right(), 58);
-                actualTops << chip.top() - 21;
-                actualHeights << chip.height();
-            }
-            QCOMPARE(actualTops, tops);
-            QCOMPARE(actualHeights, heights);
+            QList<QRect> chips;
+            for (int i = 0; i < tops.size(); ++i)
+                chips << QRect(11, 21 + tops.at(i), 48, heights.at(i));
+            QCOMPARE(CardRollerWidget::layoutChips(card, chipCount), chips);
         }
         // Names, the display order and the title; the fallback is the page index.
         DB::ColorPage page;
@@ -249,8 +243,7 @@ private Q_SLOTS:
         const QImage image = roller->grab().toImage();
         // Chips in their colours; the selected one framed in white just outside.
         for (int slot = 0; slot < 3; ++slot) {
-            QCOMPARE(roller->card(slot).pageIndex, slot + 1);
-            QCOMPARE(roller->chipCount(slot), 5);
+            QVERIFY(roller->card(slot).pageIndex == slot + 1 && roller->chipCount(slot) == 5);
             for (int chip = 0; chip < 5; ++chip)
                 QCOMPARE(
                     image.pixelColor(roller->chipRect(slot, chip).center()), QColor(40 * slot + 40, 40 * chip + 40, 7));
@@ -298,8 +291,7 @@ private Q_SLOTS:
         QCOMPARE(roller->grab().toImage().pixelColor(middle.left(), middle.center().y()), QColor(64, 64, 64));
         use(kTwo);
         QCOMPARE(chipCounts(), (QList<int> { 2, 2, 2 }));
-        QCOMPARE(roller->card(CardRollerWidget::LeftSlot).pageIndex, 2);
-        QCOMPARE(roller->card(CardRollerWidget::RightSlot).pageIndex, 2);
+        QVERIFY(roller->card(0).pageIndex == 2 && roller->card(2).pageIndex == 2);
         use(kEmptyCard, 1);
         QCOMPARE(chipCounts(), (QList<int> { 2, 0, 2 }));
         QTest::mouseClick(roller.get(), Qt::LeftButton, Qt::NoModifier, middle.center());
@@ -309,8 +301,7 @@ private Q_SLOTS:
         QCOMPARE(chipCounts(), (QList<int> { 5, 5, 5 }));
         UserState::setLastUsedCollection(kUnknown);
         QCOMPARE(chipCounts(), (QList<int> { 0, 0, 0 }));
-        QVERIFY(!roller->chipAt(middle.center()).isValid());
-        QVERIFY(log.isEmpty());
+        QVERIFY(!roller->chipAt(middle.center()).isValid() && log.isEmpty());
     }
 
     void clicks_data() { addRows(clickCases); }

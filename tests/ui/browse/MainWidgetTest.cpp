@@ -250,8 +250,7 @@ private Q_SLOTS:
     void cleanup()
     {
         main.reset();
-        QCOMPARE(instance, nullptr);
-        QCOMPARE(MainWidgetAccess::current(), nullptr);
+        QVERIFY(!instance && !MainWidgetAccess::current());
     }
 
     void constructionAppliesTheCollectionAndLaysOut()
@@ -267,8 +266,7 @@ private Q_SLOTS:
             QStringLiteral("<a href=\"l\"><span style=\"text-decoration: none; color: #ffffff;\">t</span></a>"));
         QCOMPARE(main->textFilter(), QStringLiteral("Deck common.filedialog.textfile.filtername (*.txt)"));
         // Unset tab page and scheme take the collection's first ones.
-        QCOMPARE(UserState::tabPageIndex(kDeck), int(PageOfColorSchemes));
-        QCOMPARE(UserState::schemeKind(kDeck), int(SchemeContrast));
+        QVERIFY(UserState::tabPageIndex(kDeck) == PageOfColorSchemes && UserState::schemeKind(kDeck) == SchemeContrast);
         QCOMPARE(main->colorCandidates().size(), std::size_t(15));
 
         QCOMPARE(main->headerArea(), QRect(0, 0, 800, 70));
@@ -300,12 +298,11 @@ private Q_SLOTS:
         QCOMPARE(main->addTaskButton(77), quint16(1002));
         QCOMPARE(main->addTaskButton(0), quint16(1003));
         QCOMPARE(main->taskButtonOrder(), (QList<quint16> { 1, 2, 1000, 1001, 3, 1002, 1003 }));
-        QVERIFY(!qobject_cast<HelpButton *>(main->taskButton(1000)));
-        QVERIFY(qobject_cast<HelpButton *>(main->taskButton(MainWidget::HelpButtonId)));
+        QVERIFY(!qobject_cast<HelpButton *>(main->taskButton(1000))
+            && qobject_cast<HelpButton *>(main->taskButton(MainWidget::HelpButtonId)));
         // Unknown ids all give the one hidden button.
         QCOMPARE(main->taskButton(999), main->taskButton(4));
-        QVERIFY(main->taskButton(999)->isHidden());
-        QCOMPARE(main->taskButtonById(999), nullptr);
+        QVERIFY(main->taskButton(999)->isHidden() && !main->taskButtonById(999));
 
         // Six equal wide buttons and the square help button, 4 pixels apart (less truncation), fill the row.
         const QRect row = MainWidget::taskButtonRow(main->myPalette()->geometry(), main->search()->geometry());
@@ -369,8 +366,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(UserState::showMto(kDeck));
         QCOMPARE(position(kDeck), (QList<int> { 5, 5, 1, int(MoodAll), 1 }));
-        QVERIFY(painted(main->moodFilter()) > 0);
-        QCOMPARE(painted(main->cardRoller()), 0);
+        QVERIFY(painted(main->moodFilter()) > 0 && painted(main->cardRoller()) == 0);
 
         resetPaints();
         main->moodFilterChangedInteractively(MoodAll);
@@ -416,8 +412,7 @@ private Q_SLOTS:
             const QList<int> before = position(kDeck);
             slot(main.get(), newValue);
             QVERIFY2(read() == newValue, name);
-            QCOMPARE(position(kDeck).at(0), before.at(0));
-            QCOMPARE(position(kDeck).at(3), before.at(3));
+            QVERIFY(position(kDeck).at(0) == before.at(0) && position(kDeck).at(3) == before.at(3));
             resetPaints();
             slot(main.get(), newValue);
             QCoreApplication::processEvents();
@@ -458,15 +453,13 @@ private Q_SLOTS:
         QSignalSpy changed(main.get(), &MainWidget::selectedCollectionChanged);
         main->collectionChangedInteractively(kUnknown);
         main->collectionChangedInteractively(kDeck);
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(UserState::lastUsedCollection(), kDeck);
+        QVERIFY(changed.isEmpty() && UserState::lastUsedCollection() == kDeck);
         DB::ColorEntry entry;
         QCOMPARE(DB::entryById(kOther, chipIds.value(QStringLiteral("Q-3")), entry), 0);
         main->capsureItemSelectedInteractively(kOther, entry);
         QCOMPARE(changed, (QList<QVariantList> { { kOther } }));
         QCOMPARE(position(kOther).mid(0, 3), (QList<int> { 2, 2, 3 }));
-        QCOMPARE(UserState::lastUsedCollection(), kOther);
-        QCOMPARE(CollectionSettings::currentCollection(), kOther);
+        QVERIFY(UserState::lastUsedCollection() == kOther && CollectionSettings::currentCollection() == kOther);
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("mypalette.palette.save"));
         QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("mypalette.palette.load"));
         QCOMPARE(main->mottoLabel()->text(),
@@ -516,11 +509,9 @@ private Q_SLOTS:
         QVERIFY(answering<SelectNearestColorDialog>(
             [&](SelectNearestColorDialog *dialog) {
                 QCOMPARE(main->nearestColorDialog(), dialog);
-                QCOMPARE(dialog->parentWidget(), main.get());
-                QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+                QVERIFY(dialog->parentWidget() == main.get() && dialog->windowModality() == Qt::WindowModal);
                 // Six candidates at most, nearest first.
-                QVERIFY(!dialog->swatchRect(5).isNull());
-                QVERIFY(dialog->swatchRect(6).isNull());
+                QVERIFY(!dialog->swatchRect(5).isNull() && dialog->swatchRect(6).isNull());
                 const QRect swatch = dialog->swatchRect(2);
                 thirdSwatch = QColor(dialog->grab().toImage().pixel(swatch.center()));
                 QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, swatch.center());
