@@ -1,7 +1,5 @@
 #include "ui/browse/CardRollerWidget.h"
 #include "color/ColorScience.h"
-#include "db/CollectionSettings.h"
-#include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
 #include "engine/inc/Enumerations.h"
 #include "state/UserState.h"
