@@ -1,6 +1,5 @@
 #include "ui/browse/CollectionSelectWidget.h"
 
-#include "db/CollectionRegistry.h"
 #include "state/UserState.h"
 #include "ui/browse/BrowseFixture.h"
 #include "ui/browse/DropDownButton.h"
@@ -10,11 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
+using namespace BrowseFixture;
 
 namespace {
 
@@ -40,13 +37,24 @@ bool isCloseTo(const QColor &actual, const QColor &expected)
 class CollectionSelectWidgetTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QWidget> m_window;
+    CollectionSelectWidget *m_selector = nullptr;
+    QLineEdit *m_other = nullptr;
+
+    QListWidget *openList()
+    {
+        m_selector->dropDownButtonClicked();
+        QListWidget *list = m_selector->collectionList();
+        return QTest::qWaitFor([list] { return list->hasFocus(); }) ? list : nullptr;
+    }
+
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(BrowseFixture::create()); }
+    void initTestCase() { QVERIFY(create()); }
 
     void init()
     {
         TestEnvironment::resetUserState();
-        UserState::setLastUsedCollection(BrowseFixture::kExterior);
+        UserState::setLastUsedCollection(kExterior);
         // The main widget's stand-in: the list is the selector's sibling.
         m_window = std::make_unique<QWidget>();
         m_window->resize(400, 260);
@@ -62,124 +70,90 @@ private Q_SLOTS:
 
     void showsTheCollectionAndTheButton()
     {
-        QCOMPARE(m_selector->minimumSize(), QSize(234, 30));
-        QCOMPARE(m_selector->maximumSize(), QSize(234, 30));
+        QVERIFY(m_selector->minimumSize() == QSize(234, 30) && m_selector->maximumSize() == QSize(234, 30));
         QCOMPARE(m_selector->font(), programFont(FontStyle::Normal, 3));
-        QCOMPARE(m_selector->textColor(), BrowseFixture::kSelectorTextColor);
+        QCOMPARE(m_selector->textColor(), kSelectorTextColor);
         DropDownButton *button = m_selector->dropDownButton();
-        QVERIFY(!button->isHidden());
-        QVERIFY(button->isClosed());
+        QVERIFY(!button->isHidden() && button->isClosed());
         // Margin (30 - 20) / 2 = 5; right edge 233 - 5; centred in rows 5 to 24.
         QCOMPARE(button->geometry(), QRect(208, 5, 20, 20));
         QCOMPARE(m_selector->textRect(), QRect(0, 0, 208, 30));
         // The button blends in: its background is the selector's under it.
-        QCOMPARE(argb(button->backgroundImage()), argb(BrowseFixture::barBackground().copy(button->geometry())));
+        QCOMPARE(argb(button->backgroundImage()), argb(barBackground().copy(button->geometry())));
         QListWidget *list = m_selector->collectionList();
         QCOMPARE(list->parentWidget(), m_window.get());
         QVERIFY(list->isHidden());
         QCOMPARE(list->count(), 3);
-        const QList<QUuid> expected { BrowseFixture::kInterior, BrowseFixture::kExterior, BrowseFixture::kOil };
-        const QStringList names { BrowseFixture::kInteriorName, BrowseFixture::kExteriorName, BrowseFixture::kOilName };
+        const QList<QPair<QUuid, QString>> expected
+            = { { kInterior, kInteriorName }, { kExterior, kExteriorName }, { kOil, kOilName } };
         for (int row = 0; row < list->count(); ++row) {
-            QCOMPARE(uuidOfItem(list->item(row)), expected.at(row));
-            QCOMPARE(list->item(row)->text(), names.at(row));
+            QCOMPARE(uuidOfItem(list->item(row)), expected.at(row).first);
+            QCOMPARE(list->item(row)->text(), expected.at(row).second);
             QCOMPARE(list->item(row)->sizeHint(), QSize(0, 28));
         }
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
-        m_selector->selectedCollectionChanged(BrowseFixture::kOil);
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
+        QCOMPARE(m_selector->collectionName(), kExteriorName);
+        m_selector->selectedCollectionChanged(kOil);
+        QCOMPARE(m_selector->collectionName(), kOilName);
         // A collection that cannot be loaded keeps the former name.
         m_selector->selectedCollectionChanged(QUuid(QStringLiteral("{3f000000-0000-0000-0000-00000000003f}")));
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kOilName);
-    }
-
-    void listOpensOnTheCurrentCollectionAndClosesWithoutAPick()
-    {
-        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
-        QListWidget *list = m_selector->collectionList();
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->isVisible());
-        QCOMPARE(list->geometry(), QRect(10, 70, 234, 128));
-        QVERIFY(!m_selector->dropDownButton()->isClosed());
-        QTRY_VERIFY(list->hasFocus());
-        QCOMPARE(list->selectedItems().size(), 1);
-        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kExterior);
-        // Closed with the button: nothing chosen.
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->isHidden());
-        QVERIFY(m_selector->dropDownButton()->isClosed());
-        // Changed behind the selector's back: it must not have kept a copy.
-        UserState::setLastUsedCollection(BrowseFixture::kOil);
-        m_selector->dropDownButtonClicked();
-        QTRY_VERIFY(list->hasFocus());
-        QCOMPARE(list->selectedItems().size(), 1);
-        QCOMPARE(uuidOfItem(list->selectedItems().first()), BrowseFixture::kOil);
-        QCOMPARE(list->currentItem(), list->selectedItems().first());
-        // The focus leaving the list hides it.
-        m_other->setFocus();
-        QTRY_VERIFY(list->isHidden());
-        QVERIFY(m_selector->dropDownButton()->isClosed());
-        QCOMPARE(chosen.count(), 0);
-        // Return on an item chooses it.
-        m_selector->dropDownButtonClicked();
-        QTRY_VERIFY(list->hasFocus());
-        list->setCurrentRow(0);
-        QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toUuid(), BrowseFixture::kInterior);
-        QVERIFY(list->isHidden());
-    }
-
-    void clickingAnItemEmitsItsCollectionOnce_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QUuid>("collection");
-        QTest::newRow("another collection") << 2 << BrowseFixture::kOil;
-        QTest::newRow("the current one again") << 1 << BrowseFixture::kExterior;
-    }
-    void clickingAnItemEmitsItsCollectionOnce()
-    {
-        QFETCH(int, row);
-        QFETCH(QUuid, collection);
-        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
-        QListWidget *list = m_selector->collectionList();
-        QTest::mouseClick(m_selector->dropDownButton(), Qt::LeftButton);
-        QTRY_VERIFY(list->isVisible());
-        const QRect itemRect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemRect.center());
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toUuid(), collection);
-        QVERIFY(list->isHidden());
-        QVERIFY(m_selector->dropDownButton()->isClosed());
-        // Reporting is all: the stored collection is the receiver's to change.
-        QCOMPARE(UserState::lastUsedCollection(), BrowseFixture::kExterior);
-        QCOMPARE(m_selector->collectionName(), BrowseFixture::kExteriorName);
-    }
-
-    void dropDownButtonPaintsTheArrowOfTheListState()
-    {
-        DropDownButton *button = m_selector->dropDownButton();
-        // The arrows (12 x 10) are centred; their middle pixel is inside both.
-        const QPoint middle((20 - 12) / 2 + 6, (20 - 10) / 2 + 5);
-        const QColor background = BrowseFixture::barBackground().pixelColor(button->geometry().topLeft());
-        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(70, 70, 70)));
-        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(1, 1), background));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY(!button->isClosed());
-        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(200, 40, 40)));
-    }
-
-    void singleCollectionHidesTheDropDownButton()
-    {
-        QVERIFY(BrowseFixture::setSecondFileEnabled(false));
+        QCOMPARE(m_selector->collectionName(), kOilName);
+        QVERIFY(setSecondFileEnabled(false));
         QCOMPARE(DB::collectionUuidsByOrder().size(), 1);
-        UserState::setLastUsedCollection(BrowseFixture::kInterior);
+        UserState::setLastUsedCollection(kInterior);
         CollectionSelectWidget single(m_window.get());
-        QVERIFY(BrowseFixture::setSecondFileEnabled(true));
+        QVERIFY(setSecondFileEnabled(true));
         QVERIFY(single.dropDownButton()->isHidden());
         QCOMPARE(single.textRect(), QRect(0, 0, 234, 30));
         QCOMPARE(single.collectionList()->count(), 1);
-        QCOMPARE(single.collectionName(), BrowseFixture::kInteriorName);
+        QCOMPARE(single.collectionName(), kInteriorName);
+    }
+
+    void listOpensOnTheCurrentCollectionAndReportsThePick()
+    {
+        // Clicking another collection, or the current one again, reports it once.
+        for (const auto &[row, collection] : QList<QPair<int, QUuid>> { { 2, kOil }, { 1, kExterior } }) {
+            QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+            QListWidget *list = openList();
+            QVERIFY(list);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+            QCOMPARE(chosen, (QList<QVariantList> { { collection } }));
+            QVERIFY(list->isHidden() && m_selector->dropDownButton()->isClosed());
+            // Reporting is all: the stored collection is the receiver's to change.
+            QCOMPARE(UserState::lastUsedCollection(), kExterior);
+            QCOMPARE(m_selector->collectionName(), kExteriorName);
+        }
+        QSignalSpy chosen(m_selector, &CollectionSelectWidget::collectionSelectedInteractively);
+        DropDownButton *button = m_selector->dropDownButton();
+        // The arrows (12 x 10) are centred; their middle pixel is inside both.
+        const QPoint middle((20 - 12) / 2 + 6, (20 - 10) / 2 + 5);
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(70, 70, 70)));
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(1, 1), barBackground().pixelColor(208, 5)));
+        QListWidget *list = m_selector->collectionList();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(list->geometry(), QRect(10, 70, 234, 128));
+        QVERIFY(!button->isClosed());
+        QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(200, 40, 40)));
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), kExterior);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(list->isHidden());
+        QVERIFY(button->isClosed());
+        // Changed behind the selector's back: it must not have kept a copy.
+        UserState::setLastUsedCollection(kOil);
+        QVERIFY(openList());
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(uuidOfItem(list->selectedItems().first()), kOil);
+        QCOMPARE(list->currentItem(), list->selectedItems().first());
+        m_other->setFocus();
+        QTRY_VERIFY(list->isHidden());
+        QVERIFY(button->isClosed());
+        QCOMPARE(chosen.count(), 0);
+        QVERIFY(openList());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(chosen, (QList<QVariantList> { { kInterior } }));
+        QVERIFY(list->isHidden());
     }
 
     void capsureButtonFollowsTheMeasurementFileAndImports()
@@ -188,85 +162,63 @@ private Q_SLOTS:
         const QString path = folder.filePath(QStringLiteral("measurement.cxf"));
         ImageButton *capsure = m_selector->capsureButton();
         DropDownButton *dropDown = m_selector->dropDownButton();
-        QVERIFY(capsure->isHidden());
-
-        // Missing: stays hidden, and is not made.
+        const auto makeFree = [&] {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
         m_selector->capsureFileChanged(path);
-        QVERIFY(capsure->isHidden());
-        QVERIFY(!QFile::exists(path));
+        QVERIFY(capsure->isHidden() && !QFile::exists(path));
         QVERIFY(m_selector->capsureFileName().isEmpty());
 
         // Free: shown at the right end, pulsing, the drop-down button moves left.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        makeFree();
         m_selector->capsureFileChanged(path);
-        QVERIFY(!capsure->isHidden());
+        QVERIFY(!capsure->isHidden() && capsure->isPulsing());
         QCOMPARE(m_selector->capsureFileName(), path);
-        QVERIFY(capsure->isPulsing());
         QTRY_COMPARE(capsure->geometry(), QRect(208, 5, 20, 20));
         QCOMPARE(dropDown->geometry(), QRect(186, 5, 20, 20));
         QCOMPARE(m_selector->textRect().right(), 185);
-        QCOMPARE(argb(capsure->normalImage()), argb(BrowseFixture::capsureImage()));
+        QCOMPARE(argb(capsure->normalImage()), argb(filled(16, 16, QColor(60, 160, 230))));
 
-        // Still being written (cannot be opened for writing): hidden again,
-        // the former file name kept.
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path));
+        // Still being written (cannot be opened for writing): hidden again, the name kept.
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         m_selector->capsureFileChanged(path);
-        QVERIFY(capsure->isHidden());
-        QVERIFY(!capsure->isPulsing());
+        QVERIFY(capsure->isHidden() && !capsure->isPulsing());
         QCOMPARE(m_selector->capsureFileName(), path);
         QTRY_COMPARE(dropDown->geometry(), QRect(208, 5, 20, 20));
         // Back at full opacity once its last fade-in has run.
         QTRY_VERIFY(!capsure->graphicsEffect());
 
-        // Free again later: back, with its pulse.
+        // Free again later: back, with its pulse; a click runs the import.
         QVERIFY(QDir().rmdir(path));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        makeFree();
         m_selector->capsureFileChanged(path);
-        QVERIFY(!capsure->isHidden());
-        QVERIFY(capsure->isPulsing());
-
-        // A click runs the import and reports the chip chosen there.
-
+        QVERIFY(!capsure->isHidden() && capsure->isPulsing());
         QString importedFile;
         DB::ColorEntry entry;
         entry.id = 77;
-        entry.code = QStringLiteral("S 1002-Y");
-        // Found chips carry the ID their collection has in the file the
-        // device search runs on, the one holding the system-wide collection.
-        entry.collectionId = DB::collectionDatabaseId(BrowseFixture::kInterior);
+        // Found chips carry their collection's ID in the file holding the system-wide collection.
+        entry.collectionId = DB::collectionDatabaseId(kInterior);
         bool accept = false;
         m_selector->setCapsureImport([&](QWidget *parent, const QString &fileName, DB::ColorEntry &chosen) {
             importedFile = fileName;
-            if (parent != m_selector)
-                return false;
             chosen = entry;
-            return accept;
+            return parent == m_selector && accept;
         });
         QSignalSpy reported(m_selector, &CollectionSelectWidget::capsureItemSelectedInteractively);
         QTRY_VERIFY(capsure->isVisible());
-
         // Dialog closed without a pick: nothing reported, the pulse ends.
         QTest::mouseClick(capsure, Qt::LeftButton);
         QCOMPARE(importedFile, path);
         QCOMPARE(reported.count(), 0);
         QVERIFY(!capsure->isPulsing());
-
         accept = true;
         QTest::mouseClick(capsure, Qt::LeftButton);
         QCOMPARE(reported.count(), 1);
-        QCOMPARE(reported.first().at(0).toUuid(), BrowseFixture::kInterior);
+        QCOMPARE(reported.first().at(0).toUuid(), kInterior);
         QCOMPARE(reported.first().at(1).value<DB::ColorEntry>().id, qint64(77));
         QVERIFY(!capsure->isHidden());
     }
-
-private:
-    std::unique_ptr<QWidget> m_window;
-    CollectionSelectWidget *m_selector = nullptr;
-    QLineEdit *m_other = nullptr;
 };
 
 HUELINK_TEST_MAIN(CollectionSelectWidgetTest)
