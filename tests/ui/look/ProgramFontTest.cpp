@@ -17,19 +17,18 @@ private:
 
     void setFontListRows(const QString &plain, const QString &platform)
     {
-        QVERIFY(m_fixture->exec(QStringLiteral("DELETE FROM THEME WHERE COLLECTION_ID = 0")));
+        QVERIFY(m_fixture->exec("DELETE FROM THEME WHERE COLLECTION_ID = 0"));
         if (!plain.isNull())
-            m_fixture->addSystemTheme(QStringLiteral("list.of.preferred.font.faces"), plain.toUtf8());
+            m_fixture->addSystemTheme("list.of.preferred.font.faces", plain.toUtf8());
         if (!platform.isNull())
-            m_fixture->addSystemTheme(QStringLiteral("list.of.preferred.font.faces.linux"), platform.toUtf8());
+            m_fixture->addSystemTheme("list.of.preferred.font.faces.linux", platform.toUtf8());
         forgetPreferredFontFamily();
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY2(QFontDatabase::families().contains(QStringLiteral("DejaVu Sans")),
-                 "the tests need fonts-dejavu-core");
+        QVERIFY2(QFontDatabase::families().contains("DejaVu Sans"), "the tests need fonts-dejavu-core");
         m_fixture = std::make_unique<LookFixture>();
         QVERIFY(m_fixture->isOpen());
         m_fixture->publish();
@@ -42,25 +41,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("families");
         QTest::addColumn<QList<int>>("sizes");
-        const QStringList builtIn{QStringLiteral("Myriad Pro"), QStringLiteral("Arial")};
-        const QList<int> builtInSizes{10, 8};
-        QTest::newRow("size not a number drops the entry")
-            << QStringLiteral("Arial,9;Verdana,x") << QStringList{QStringLiteral("Arial")} << QList<int>{9};
-        QTest::newRow("empty entries are skipped")
-            << QStringLiteral(";;DejaVu Sans,10;;Arial,8;")
-            << QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")} << QList<int>{10, 8};
-        QTest::newRow("three parts drop the entry")
-            << QStringLiteral("Arial,9,3;Verdana,11") << QStringList{QStringLiteral("Verdana")} << QList<int>{11};
-        QTest::newRow("zero and negative sizes drop the entry")
-            << QStringLiteral("Arial,0;Verdana,-2;Tahoma,7") << QStringList{QStringLiteral("Tahoma")}
-            << QList<int>{7};
-        QTest::newRow("spaces around a family") << QStringLiteral(" DejaVu Sans , 9")
-                                                << QStringList{QStringLiteral("DejaVu Sans")} << QList<int>{9};
+        const QStringList builtIn{"Myriad Pro", "Arial"};
+        QTest::newRow("bad entries dropped, empty ones skipped, spaces trimmed")
+            << ";Arial,9,3;;Verdana,0;Tahoma,-2;Courier,x; DejaVu Sans , 9;Arial,8;"
+            << QStringList{"DejaVu Sans", "Arial"} << QList<int>{9, 8};
         QTest::newRow("family named twice gives the built-in list")
-            << QStringLiteral("Myriad Pro,10;Myriad Pro,12") << builtIn << builtInSizes;
-        QTest::newRow("nothing usable gives the built-in list")
-            << QStringLiteral("Arial;Verdana,none") << builtIn << builtInSizes;
+            << "Myriad Pro,10;Myriad Pro,12" << builtIn << QList<int>{10, 8};
+        QTest::newRow("nothing usable gives the built-in list") << "Arial;Verdana,none" << builtIn << QList<int>{10, 8};
     }
+
     void fontListText()
     {
         QFETCH(QString, text);
@@ -73,42 +62,16 @@ private Q_SLOTS:
             QCOMPARE(list.sizes.value(families.at(i)), sizes.at(i));
     }
 
-    void firstInstalledFamilyIgnoresCase_data()
+    // The first listed family installed wins, whatever its case; steps 0..4 run from base - 2 to base + 2.
+    void firstInstalledFamilyAndStepSizes()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<int>("index");
-        QTest::newRow("first listed wins") << QStringLiteral("A Face,9;B Face,10")
-                                           << QStringList{QStringLiteral("B Face"), QStringLiteral("A Face")} << 0;
-        QTest::newRow("skips missing") << QStringLiteral("A Face,9;B Face,10") << QStringList{QStringLiteral("B Face")}
-                                       << 1;
-        QTest::newRow("other case") << QStringLiteral("dejavu SANS,9") << QStringList{QStringLiteral("DejaVu Sans")}
-                                    << 0;
-        QTest::newRow("none installed") << QStringLiteral("A Face,9") << QStringList{QStringLiteral("C Face")} << -1;
-    }
-    void firstInstalledFamilyIgnoresCase()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, installed);
-        QFETCH(int, index);
-        QCOMPARE(firstInstalledFamily(parseFontList(text), installed), index);
-    }
-
-    void stepPointSizes_data()
-    {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("pointSize");
-        QTest::newRow("0: base - 2") << 0 << 8;
-        QTest::newRow("2: base") << 2 << 10;
-        QTest::newRow("4: base + 2") << 4 << 12;
-        QTest::newRow("5: base") << 5 << 10;
-        QTest::newRow("-1: base") << -1 << 10;
-    }
-    void stepPointSizes()
-    {
-        QFETCH(int, step);
-        QFETCH(int, pointSize);
-        QCOMPARE(programFontPointSize(10, step), pointSize);
+        const FontList list = parseFontList("A Face,9;B Face,10");
+        QCOMPARE(firstInstalledFamily(list, {"B Face", "A Face"}), 0);
+        QCOMPARE(firstInstalledFamily(list, {"b face"}), 1);
+        QCOMPARE(firstInstalledFamily(list, {"C Face"}), -1);
+        const int sizes[] = {10, 8, 9, 10, 11, 12, 10}; // steps -1 to 5
+        for (int step = -1; step <= 5; ++step)
+            QCOMPARE(programFontPointSize(10, step), sizes[step + 1]);
     }
 
     void platformListIsReadWhenThePlainOneIsMissing()
@@ -136,8 +99,7 @@ private Q_SLOTS:
         QCOMPARE(italic.weight(), QFont::Normal);
     }
 
-    // The plain list wins over the platform list; the family is chosen once
-    // and kept when the data changes later.
+    // The plain list wins over the platform list; the family is chosen once and kept when the data changes later.
     void plainListWinsAndFamilyIsKept()
     {
         setFontListRows(QStringLiteral("DejaVu Serif,12"), QStringLiteral("DejaVu Sans,9"));
@@ -149,6 +111,10 @@ private Q_SLOTS:
                                 {QByteArray("DejaVu Serif,12")}));
         QCOMPARE(preferredFontFamily(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(programFontBaseSize(), 9);
+        // Fonts are cached by their attributes; steps outside 0..4 share the base size's font.
+        QVERIFY(programFont(FontStyle::Bold, 3) != programFont(FontStyle::Normal, 3));
+        QVERIFY(programFont(FontStyle::Bold, 3) != programFont(FontStyle::Bold, 4));
+        QCOMPARE(programFont(FontStyle::Normal, 9), programFont(FontStyle::Normal, 2));
     }
 
     void noInstalledFamilyKeepsReadableSizes()
@@ -157,17 +123,7 @@ private Q_SLOTS:
         QCOMPARE(preferredFontFamily(), QString());
         // Regression: the base size used to stay 0, giving 1-point text.
         QCOMPARE(programFontBaseSize(), 11);
-        for (int step = 0; step <= 4; ++step)
-            QCOMPARE(programFont(FontStyle::Normal, step).pointSize(), 11 - 2 + step);
-    }
-
-    void fontsAreCachedByTheirAttributes()
-    {
-        setFontListRows(QStringLiteral("DejaVu Sans,10"), QString());
-        QVERIFY(programFont(FontStyle::Bold, 3) != programFont(FontStyle::Normal, 3));
-        QVERIFY(programFont(FontStyle::Bold, 3) != programFont(FontStyle::Bold, 4));
-        // Steps outside 0..4 share the base size's font.
-        QCOMPARE(programFont(FontStyle::Normal, 9), programFont(FontStyle::Normal, 2));
+        QCOMPARE(programFont(FontStyle::Normal, 0).pointSize(), 9);
     }
 };
 
