@@ -89,6 +89,7 @@ private Q_SLOTS:
         QTest::newRow("component above 16 bits") << rgb + QStringList{"65536,0,0,0"} << 2 << "c0";
         QTest::newRow("lab a below signed range")
             << QStringList{"pick", "--space", "lab", "--components", "0,-32769,0,0"} << 2 << "c1";
+        QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
         QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "no-such-module.so"} << 1
                                         << "no-such-module.so";

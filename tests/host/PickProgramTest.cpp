@@ -134,16 +134,12 @@ private:
     }
 
 private Q_SLOTS:
-    // A new host process starts in the module's first collection; --tab clicks along its tab bar until the module
-    // has stored the page.
+    // A new host process starts in the module's first collection: ask the module which one that is.
     void initTestCase()
     {
         QVERIFY2(!QDir(kCollectionFolder).entryList({"*.db"}).isEmpty(), qPrintable(kCollectionFolder));
         m_root = std::make_unique<QTemporaryDir>();
-        const ProgramRun run = runHost(
-            {"pick", "--space", "gray", "--components", "0,0,0,0", "--tab", "textures", "--close-after", "3000"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(collectionValue("TabPageIndex"), 8);
+        QCOMPARE(runHost({"about", "--close-after", "0"}).exitCode, 0);
         m_firstCollection = lastUsedCollection();
         QVERIFY(!m_firstCollection.isNull());
         m_firstChips = collectionChips(m_firstCollection);
@@ -223,12 +219,14 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(measurementFile), written);
     }
 
-    // --collection switches before --tab; a tab the collection lacks exits 6.
+    // --tab clicks along the tab bar (after --collection switched) until the module has stored the page; a tab the
+    // collection lacks exits 6.
     void tabOptionSelectsTheTabPage_data()
     {
         QTest::addColumn<QString>("collection");
         QTest::addColumn<QString>("tab");
         QTest::addColumn<int>("page");
+        QTest::newRow("textures of the first") << QString() << "textures" << 8;
         QTest::newRow("products after a switch") << "Vestrel Heritage Facades" << "products" << 2;
         QTest::newRow("not offered") << "Pelvon Made to Order" << "foresight" << 0;
     }
@@ -238,8 +236,11 @@ private Q_SLOTS:
         QFETCH(QString, collection);
         QFETCH(QString, tab);
         QFETCH(int, page);
-        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
-                                        "--collection", collection, "--tab", tab, "--close-after", "3000"});
+        QStringList arguments{"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
+                              "--tab", tab, "--close-after", "3000"};
+        if (!collection.isEmpty())
+            arguments << "--collection" << collection;
+        const ProgramRun run = runHost(arguments);
         QCOMPARE(run.exitCode, page > 0 ? 0 : 6);
         if (page == 0) {
             QVERIFY2(run.err.contains("huelink-host:") && run.err.contains(tab.toUtf8()), run.err.constData());
@@ -247,7 +248,34 @@ private Q_SLOTS:
         }
         QCOMPARE(collectionValue("TabPageIndex"), page);
         const auto name = demoRows("SELECT NAME FROM COLLECTION WHERE UUID = ? COLLATE NOCASE", lastUsedCollection());
-        QCOMPARE(name.value(0).value(0).toString(), collection);
+        QCOMPARE(lastUsedCollection() == m_firstCollection, collection.isEmpty());
+        QVERIFY(collection.isEmpty() || name.value(0).value(0).toString() == collection);
+    }
+
+    // By keyboard alone: search the code, put the chip found into My Palette and use it, as --choose would;
+    // Ctrl+Return alone has no chip to use and gives the host colour back.
+    void keyboardPick_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("search, place and use") << "Ctrl+F,0,2,0,3,-,4,Return,Ctrl+D,Ctrl+Return" << "0203-4";
+        QTest::newRow("nothing to use") << "Ctrl+Return" << QString();
+    }
+
+    void keyboardPick()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, code);
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--collection",
+                                        "Vestrel Interiors", "--keys", keys, "--close-after", "10000"});
+        QCOMPARE(run.exitCode, 0);
+        QByteArray line(R"({"selector":1,"status":0,"changed":false,"space":4,"components":[0,0,0,0]})");
+        for (const Chip &chip : collectionChips(lastUsedCollection())) {
+            if (chip.code == code)
+                line = pickedLine(chip.color);
+        }
+        QCOMPARE(line.contains("\"changed\":true"), !code.isEmpty());
+        QCOMPARE(run.outLines(), QList<QByteArray>{line});
     }
 
     // The chosen chip (typed in lower case, the host colour next to another chip) comes back as RGB through My
