@@ -238,6 +238,7 @@ private Q_SLOTS:
         QCOMPARE(UserState::rowIndex(kDeck), 1);
     }
 
+    // One record per colour; a folder where the file should go fails, is kept, and the alert names it.
     void swatchExportWritesOneRecordPerColour_data()
     {
         QTest::addColumn<QUuid>("collection");
@@ -258,6 +259,8 @@ private Q_SLOTS:
             << SwatchRecords{{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"},
                              {qRgb(200, 40, 40), "D-1 - A1, B2"}}
             << "set.aco.aco";
+        QTest::newRow("folder in the way") << kOther << QString() << CodedCells{{QPoint(0, 0), "X"}} << SwatchRecords()
+                                           << "Swatch.aco";
     }
 
     void swatchExportWritesOneRecordPerColour()
@@ -269,46 +272,36 @@ private Q_SLOTS:
         QFETCH(QString, proposedName);
         use(collection);
         fillCells(cells);
-        const QString folder = TestEnvironment::programData();
-        AddOnMainWindow window(QColor(Qt::transparent), folder);
+        const QDir folder(TestEnvironment::programData());
+        AddOnMainWindow window(QColor(Qt::transparent), folder.path());
         window.mainWidget()->myPalette()->descriptionEdit()->setText(description);
         QTest::mouseClick(swatchButton(window), Qt::LeftButton);
         QFileDialog *dialog = window.swatchDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(dialog->selectedFiles().value(0), QDir(folder).filePath(proposedName));
-        const QString path = QDir(folder).filePath(QStringLiteral("export.aco"));
+        QCOMPARE(dialog->selectedFiles().value(0), folder.filePath(proposedName));
+        const QString path = folder.filePath(records.isEmpty() ? "taken.aco" : "export.aco");
         QFile::remove(path);
+        QVERIFY(!records.isEmpty() || QDir().mkpath(path + "/inside"));
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        QVERIFY(window.swatchAlert()->isVisible());
+        if (records.isEmpty()) {
+            QVERIFY(QFileInfo::exists(path + "/inside"));
+            QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
+            QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
+                     qPrintable(window.swatchAlert()->text()));
+            return;
+        }
+        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Information);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QString error;
         QCOMPARE(readAcoFile(bytes, error), records);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY(window.swatchAlert()->isVisible());
-        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Information);
         if (QTest::currentDataTag() == QByteArrayLiteral("one colour"))
             QCOMPARE(bytes.toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
-    }
-
-    void failedSwatchExportKeepsTheOldFileAndSaysWhy()
-    {
-        use(kOther);
-        fillCells({{QPoint(0, 0), "X"}});
-        AddOnMainWindow window(QColor(Qt::transparent), QString());
-        // A folder where the file should go.
-        const QString path = TestEnvironment::programData() + QStringLiteral("/taken.aco");
-        QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
-        window.createSwatch();
-        window.swatchDialog()->selectFile(path);
-        static_cast<QDialog *>(window.swatchDialog())->done(QDialog::Accepted);
-        QVERIFY(QFileInfo(path).isDir() && QFileInfo::exists(path + QStringLiteral("/inside")));
-        QVERIFY(window.swatchAlert()->isVisible());
-        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
-        QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
-                 qPrintable(window.swatchAlert()->text()));
     }
 };
 
