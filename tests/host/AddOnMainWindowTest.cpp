@@ -12,15 +12,10 @@
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QLineEdit>
-#include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 

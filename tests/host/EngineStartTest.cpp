@@ -5,14 +5,8 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QElapsedTimer>
-#include <QLockFile>
-#include <QSettings>
 #include <QSqlDatabase>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 

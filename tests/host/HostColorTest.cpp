@@ -1,8 +1,6 @@
 #include "host/HostColor.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Tintor::HostColor;

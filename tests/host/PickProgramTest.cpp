@@ -8,16 +8,10 @@
 #include "ui/chips/ChipPayload.h"
 #include "ui/palette/MyPaletteWidget.h"
 
-#include <QDir>
-#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryDir>
-#include <QUuid>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 

@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLibrary>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstdint>

@@ -2,14 +2,12 @@
 
 #include "LookFixture.h"
 #include "host/EngineStart.h"
-#include "support/TestEnvironment.h"
 #include "ui/look/ProgramFont.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
 

@@ -1,11 +1,9 @@
 #include "ui/look/ImageButton.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 #include "ui/look/VestrelCustomStyle.h"
 
 #include <QGraphicsOpacityEffect>
-#include <QPointer>
 #include <QtTest>
 
 using namespace Tintor;

@@ -1,7 +1,6 @@
 #include "ui/look/ProgramFont.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 
 #include <QFontDatabase>
 #include <QtTest>

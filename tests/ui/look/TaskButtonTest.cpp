@@ -1,7 +1,6 @@
 #include "ui/look/TaskButton.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 #include "ui/look/AboutButton.h"
 #include "ui/look/HelpButton.h"
 #include "ui/look/ProgramFont.h"

@@ -1,7 +1,6 @@
 #include "ui/look/Theme.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 
 #include <QtTest>
 

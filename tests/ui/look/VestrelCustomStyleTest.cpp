@@ -1,7 +1,6 @@
 #include "ui/look/VestrelCustomStyle.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -17,32 +16,27 @@ class VestrelCustomStyleTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The sub page, slider and add page as spans along the bar: start and length (0: no rectangle at all).
+    // The bar (length, minimum, maximum, page step, position), then the sub page, slider and add page as spans
+    // along it: start and length (0: no rectangle at all).
     void scrollBarSubControls_data()
     {
         QTest::addColumn<bool>("vertical");
-        QTest::addColumn<QList<int>>("bar"); // length, minimum, maximum, page step, position
-        QTest::addColumn<QList<int>>("spans");
-        QTest::newRow("at the start no sub page")
-            << true << QList<int>{200, 0, 100, 100, 0} << QList<int>{0, 0, 0, 100, 100, 100};
-        QTest::newRow("at the end no add page")
-            << true << QList<int>{200, 0, 100, 100, 100} << QList<int>{0, 100, 100, 100, 0, 0};
+        QTest::addColumn<QList<int>>("v");
+        QTest::newRow("at the start no sub page") << true << QList<int>{200, 0, 100, 100, 0, 0, 0, 0, 100, 100, 100};
+        QTest::newRow("at the end no add page") << true << QList<int>{200, 0, 100, 100, 100, 0, 100, 100, 100, 0, 0};
         // scale 100 / 13: slider at 30.77 -> 31, 23.08 -> 23 long, add page from 53.85 -> 54.
-        QTest::newRow("rounded to the nearest pixel")
-            << true << QList<int>{100, 0, 10, 3, 4} << QList<int>{0, 31, 31, 23, 54, 46};
-        QTest::newRow("horizontal")
-            << false << QList<int>{300, 0, 200, 100, 100} << QList<int>{0, 100, 100, 100, 200, 100};
-        QTest::newRow("minimum above zero counts from the minimum")
-            << true << QList<int>{200, 50, 150, 100, 100} << QList<int>{0, 50, 50, 100, 150, 50};
-        QTest::newRow("nothing to scroll and no page step")
-            << true << QList<int>{80, 0, 0, 0, 0} << QList<int>{0, 0, 0, 80, 0, 0};
+        QTest::newRow("rounded to the nearest pixel") << true << QList<int>{100, 0, 10, 3, 4, 0, 31, 31, 23, 54, 46};
+        QTest::newRow("horizontal") << false << QList<int>{300, 0, 200, 100, 100, 0, 100, 100, 100, 200, 100};
+        QTest::newRow("minimum above zero") << true << QList<int>{200, 50, 150, 100, 100, 0, 50, 50, 100, 150, 50};
+        QTest::newRow("nothing to scroll and no page step") << true << QList<int>{80, 0, 0, 0, 0, 0, 0, 0, 80, 0, 0};
     }
 
     void scrollBarSubControls()
     {
         QFETCH(bool, vertical);
-        QFETCH(QList<int>, bar);
-        QFETCH(QList<int>, spans);
+        QFETCH(QList<int>, v);
+        const QList<int> bar = v.mid(0, 5);
+        const QList<int> spans = v.mid(5);
         const auto span = [&](int start, int length) {
             return length == 0 ? QRect() : vertical ? QRect(0, start, 12, length) : QRect(start, 0, length, 12);
         };
@@ -121,7 +115,7 @@ private Q_SLOTS:
         bar.setValue(50);
         bar.resize(12, 200);
         const QImage image = bar.grab().toImage();
-        image.save(LookFixture::outputPath(QStringLiteral("scrollbar.png")));
+        image.save(LookFixture::outputPath("scrollbar.png"));
         // Pages: the gradient from 152 at the left to 144 at the right.
         QVERIFY(qAbs(qGray(image.pixel(0, 2)) - 152) <= 1);
         QVERIFY(qAbs(qGray(image.pixel(11, 2)) - 144) <= 1);
@@ -147,34 +141,33 @@ private Q_SLOTS:
         QCOMPARE(bar.value(), 40);
     }
 
-    // A 200 x 20 slider with a 24 x 8 groove image and a 20 x 10 handle image.
+    // A 200 x 20 slider with a 24 x 8 groove image and a 20 x 10 handle image: minimum, maximum, position, upside
+    // down, and where the handle's centre goes.
     void imageSliderGrooveAndHandle_data()
     {
-        QTest::addColumn<QList<int>>("range"); // minimum, maximum, position
-        QTest::addColumn<bool>("upsideDown");
-        QTest::addColumn<int>("handleCenter");
-        QTest::newRow("minimum at the groove's left end") << QList<int>{0, 100, 0} << false << 10;
-        QTest::newRow("maximum at the groove's right end") << QList<int>{0, 100, 100} << false << 190;
-        QTest::newRow("truncated") << QList<int>{0, 3, 1} << false << 70; // 10 + 180 / 3
-        QTest::newRow("upside down minimum at the right") << QList<int>{0, 100, 0} << true << 190;
-        QTest::newRow("counted from the minimum") << QList<int>{10, 20, 15} << false << 100;
-        QTest::newRow("empty range stays at the left") << QList<int>{5, 5, 5} << false << 10;
+        QTest::addColumn<QList<int>>("v");
+        QTest::newRow("minimum at the groove's left end") << QList<int>{0, 100, 0, false, 10};
+        QTest::newRow("maximum at the groove's right end") << QList<int>{0, 100, 100, false, 190};
+        QTest::newRow("truncated") << QList<int>{0, 3, 1, false, 70}; // 10 + 180 / 3
+        QTest::newRow("upside down minimum at the right") << QList<int>{0, 100, 0, true, 190};
+        QTest::newRow("counted from the minimum") << QList<int>{10, 20, 15, false, 100};
+        QTest::newRow("empty range stays at the left") << QList<int>{5, 5, 5, false, 10};
     }
+
     void imageSliderGrooveAndHandle()
     {
-        QFETCH(QList<int>, range);
-        QFETCH(bool, upsideDown);
-        QFETCH(int, handleCenter);
+        QFETCH(QList<int>, v);
+        const int handleCenter = v[4];
         VestrelCustomStyle style;
         style.grooveImage = QImage(24, 8, QImage::Format_ARGB32);
         style.handleImage = QImage(20, 10, QImage::Format_ARGB32);
         QStyleOptionSlider option;
         option.orientation = Qt::Horizontal;
         option.rect = QRect(0, 0, 200, 20);
-        option.minimum = range[0];
-        option.maximum = range[1];
-        option.sliderPosition = range[2];
-        option.upsideDown = upsideDown;
+        option.minimum = v[0];
+        option.maximum = v[1];
+        option.sliderPosition = v[2];
+        option.upsideDown = v[3];
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove), QRect(10, 6, 180, 8));
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle),
                  QRect(handleCenter - 10, 5, 20, 10));
@@ -205,7 +198,7 @@ private Q_SLOTS:
         slider.setValue(50);
         slider.resize(200, 20);
         const QImage image = slider.grab().toImage();
-        image.save(LookFixture::outputPath(QStringLiteral("imageslider.png")));
+        image.save(LookFixture::outputPath("imageslider.png"));
         // Groove from x 10 to 189, rows 6 to 13; handle from x 90 to 109.
         QCOMPARE(QColor(image.pixel(12, 7)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(60, 7)), QColor(Qt::blue));
