@@ -66,18 +66,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
-        const QStringList rgb{"pick", "--space", "rgb", "--components"};
         QTest::newRow("no command") << QStringList() << 2 << "command";
         QTest::newRow("unknown option") << QStringList{"about", "--colour", "red"} << 2 << "--colour";
-        QTest::newRow("missing value") << rgb << 2 << "needs a value";
-        QTest::newRow("three components") << rgb + QStringList{"1,2,3"} << 2 << "four";
-        QTest::newRow("component above 16 bits") << rgb + QStringList{"65536,0,0,0"} << 2 << "c0";
+        QTest::newRow("component above 16 bits")
+            << QStringList{"pick", "--space", "rgb", "--components", "65536,0,0,0"} << 2 << "c0";
         QTest::newRow("lab a below signed range")
             << QStringList{"pick", "--space", "lab", "--components", "0,-32769,0,0"} << 2 << "c1";
         QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
         QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
-        QTest::newRow("missing module") << QStringList{"about", "--plugin", "no-such-module.so"} << 1
-                                        << "no-such-module.so";
+        QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
             << QStringList{"about", "--plugin", kToolDir + "/huelink_host_test_module_without_entry.so"} << 1
             << "PluginMain";
@@ -174,23 +171,20 @@ private Q_SLOTS:
         QVERIFY(!state.contains("HostApplicationPID"));
     }
 
+    // "address type name"; absolute symbols (type A) are version nodes.
     void moduleExportsOnlyPluginMain()
     {
-        const QString nm = QStandardPaths::findExecutable("nm");
-        if (nm.isEmpty())
+        QProcess nm;
+        nm.start("nm", {"-D", "--defined-only", kRealModule});
+        if (!nm.waitForFinished(30000))
             QSKIP("nm is not installed");
-        QProcess process;
-        process.start(nm, {"-D", "--defined-only", kRealModule});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
         QStringList symbols;
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        for (const QByteArray &line : nm.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> fields = line.simplified().split(' ');
-            // "address type name"; absolute symbols (type A) are version nodes.
             if (fields.size() >= 3 && fields[1] != "A")
-                symbols.append(QString::fromLatin1(fields[1] + ' ' + fields[2]));
+                symbols.append(fields[1] + ' ' + fields[2]);
         }
-        QCOMPARE(symbols, QStringList{QStringLiteral("T PluginMain")});
+        QCOMPARE(symbols, QStringList{"T PluginMain"});
     }
 };
 
