@@ -1,8 +1,6 @@
 #!/bin/bash
-# The GIMP plug-in in a real, headless GIMP with a profile of its own: the
-# scripted foreground, an unknown code, My Palette as a GIMP palette, the
-# pick through the module (chosen by the host kit's automation), and a
-# missing module or collection folder that leaves the foreground alone.
+# The GIMP plug-in in a real, headless GIMP with a profile of its own: the scripted foreground, an unknown code, My
+# Palette as a GIMP palette, the pick through the module, and a missing module or collection folder.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 plugin="$build/tools/gimp-plugin/huelink"

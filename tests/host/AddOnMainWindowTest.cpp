@@ -165,61 +165,46 @@ private Q_SLOTS:
 
     // Without one selected cell the host colour goes back (one cell's colour: the host runs); a transparent one
     // rejects.
-    void selectWithoutOneSelectedCell_data()
-    {
-        QTest::addColumn<QColor>("initial");
-        QTest::addColumn<int>("result");
-        QTest::newRow("host colour is returned") << QColor(10, 20, 30) << int(QDialog::Accepted);
-        QTest::newRow("transparent host colour rejects") << QColor(Qt::transparent) << int(QDialog::Rejected);
-    }
-
     void selectWithoutOneSelectedCell()
     {
-        QFETCH(QColor, initial);
-        QFETCH(int, result);
         fillCells({{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-2"}}, true);
-        // Not shown, so the host colour is never looked for.
-        AddOnMainWindow window(initial, QString());
-        QSignalSpy accepted(&window, &QDialog::accepted);
-        window.selectColor();
-        QCOMPARE(window.result(), result);
-        QCOMPARE(accepted.count(), result == QDialog::Accepted ? 1 : 0);
-        QCOMPARE(window.chosenColor(), initial);
+        for (const QColor &initial : {QColor(10, 20, 30), QColor(Qt::transparent)}) {
+            // Not shown, so the host colour is never looked for.
+            AddOnMainWindow window(initial, QString());
+            QSignalSpy accepted(&window, &QDialog::accepted);
+            window.selectColor();
+            const bool accepts = initial.alpha() > 0;
+            QCOMPARE(window.result(), int(accepts ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(accepted.count(), accepts ? 1 : 0);
+            QCOMPARE(window.chosenColor(), initial);
+        }
     }
 
-    void hostColourIsShownOnceAfterTheWindowAppears_data()
-    {
-        QTest::addColumn<QColor>("hostColour");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("row");
-        QTest::newRow("chip colour turns the roller to it") << kChips.at(4) << 1 << 5;
-        // No timer is started, so nothing can look later.
-        QTest::newRow("transparent never looks") << QColor(Qt::transparent) << 2 << 1;
-    }
-
+    // Looked for once after the window appears: a chip's colour turns the roller to it; a transparent one starts no
+    // timer, so nothing can look later.
     void hostColourIsShownOnceAfterTheWindowAppears()
     {
-        QFETCH(QColor, hostColour);
-        QFETCH(int, page);
-        QFETCH(int, row);
-        UserState::setPageIndex(kDeck, 2);
-        UserState::setRowIndex(kDeck, 1);
-        AddOnMainWindow window(hostColour, QString());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
-        QCOMPARE(window.initialColorShown(), hostColour.alpha() > 0);
-        window.showTimerExhausted();
-        QVERIFY(window.initialColorShown());
-        QCOMPARE(UserState::pageIndex(kDeck), page);
-        QCOMPARE(UserState::rowIndex(kDeck), row);
-        // Showing the window again does not look again.
-        UserState::setRowIndex(kDeck, 1);
-        window.hide();
-        window.show();
-        QCoreApplication::processEvents();
-        QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
-        QCOMPARE(UserState::rowIndex(kDeck), 1);
+        for (const QColor &hostColour : {kChips.at(4), QColor(Qt::transparent)}) {
+            const bool looks = hostColour.alpha() > 0;
+            UserState::setPageIndex(kDeck, 2);
+            UserState::setRowIndex(kDeck, 1);
+            AddOnMainWindow window(hostColour, QString());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_VERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+            QCOMPARE(window.initialColorShown(), looks);
+            window.showTimerExhausted();
+            QVERIFY(window.initialColorShown());
+            QCOMPARE(UserState::pageIndex(kDeck), looks ? 1 : 2);
+            QCOMPARE(UserState::rowIndex(kDeck), looks ? 5 : 1);
+            // Showing the window again does not look again.
+            UserState::setRowIndex(kDeck, 1);
+            window.hide();
+            window.show();
+            QCoreApplication::processEvents();
+            QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+            QCOMPARE(UserState::rowIndex(kDeck), 1);
+        }
     }
 
     // One record per colour; a folder where the file should go fails, is kept, and the alert names it.

@@ -5,7 +5,6 @@
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QtTest>
 
 #include <cstdint>
@@ -15,15 +14,9 @@ namespace {
 using PluginMainProc = void (*)(std::int16_t selector, void *parameterBlock, std::intptr_t *data, std::int16_t *result);
 
 // What the stand-in user saw of each about box before closing it.
-struct SeenAboutBox
+QList<QImage> &seenBoxes()
 {
-    QString versionLine;
-    QImage image;
-};
-
-QList<SeenAboutBox> &seenBoxes()
-{
-    static QList<SeenAboutBox> boxes;
+    static QList<QImage> boxes;
     return boxes;
 }
 
@@ -34,19 +27,12 @@ void closeTheAboutBoxOnceShown()
     auto *timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(50);
     QObject::connect(timer, &QTimer::timeout, timer, [timer] {
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (QWidget *window : windows) {
-            if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") != 0 || !window->isVisible())
-                continue;
-            SeenAboutBox seen;
-            for (QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->text().endsWith(QLatin1String("bit)")))
-                    seen.versionLine = label->text();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") == 0 && window->isVisible()) {
+                seenBoxes().append(window->grab().toImage());
+                timer->stop();
+                window->close();
             }
-            seen.image = window->grab().toImage();
-            seenBoxes().append(seen);
-            timer->stop();
-            window->close();
         }
     });
     timer->start();
@@ -63,8 +49,7 @@ private Q_SLOTS:
     {
         QVERIFY(!QCoreApplication::instance());
         {
-            // Writing the collection needs the SQL driver, which needs an
-            // application object; it is gone before the module's first call.
+            // Writing the collection needs the SQL driver, which needs an application object; gone before the module's.
             int argc = 0;
             QCoreApplication writer(argc, nullptr);
             LookFixture fixture;
@@ -95,13 +80,11 @@ private Q_SLOTS:
             QVERIFY(!QCoreApplication::instance());
             QCOMPARE(seenBoxes().size(), request);
 
-            const SeenAboutBox &seen = seenBoxes().constLast();
-            QCOMPARE(seen.versionLine, QStringLiteral("Huelink 4.0.0 (64bit)"));
-            QCOMPARE(seen.image.size(), QSize(680, 480));
-            seen.image.save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
+            QCOMPARE(seenBoxes().constLast().size(), QSize(680, 480));
+            seenBoxes().constLast().save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
         }
         // Same fonts, style and images the second time: the same picture.
-        QCOMPARE(seenBoxes().at(1).image, seenBoxes().at(0).image);
+        QCOMPARE(seenBoxes().at(1), seenBoxes().at(0));
         // Without a block the about box still shows.
         pluginMain(0, nullptr, nullptr, nullptr);
         QCOMPARE(seenBoxes().size(), 3);

@@ -18,19 +18,18 @@ class AboutBoxTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<LookFixture> m_fixture;
+    LookFixture m_fixture;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<LookFixture>();
-        QVERIFY(m_fixture->isOpen());
-        m_fixture->addSystemTheme(QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,10");
+        QVERIFY(m_fixture.isOpen());
+        m_fixture.addSystemTheme(QStringLiteral("list.of.preferred.font.faces"), "DejaVu Sans,10");
         // The logo: a red card at (4, 4) in a transparent 120 x 40 image.
         QImage logo(120, 40, QImage::Format_ARGB32);
         logo.fill(Qt::transparent);
         QPainter(&logo).fillRect(QRect(4, 4, 24, 32), QColor(214, 64, 52));
-        m_fixture->addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(logo));
+        m_fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(logo));
         const std::pair<QString, QString> texts[] = {
             {"aboutbox.caption", "About Huelink"},
             {"aboutbox.main", "Huelink Colour Palette"},
@@ -40,8 +39,8 @@ private Q_SLOTS:
             {"aboutbox.qt.license.button", "Toolkit licence"},
             {"aboutbox.close.button", "Close"}};
         for (const auto &[key, text] : texts)
-            m_fixture->addShownText(key, text);
-        m_fixture->publish();
+            m_fixture.addShownText(key, text);
+        m_fixture.publish();
         forgetPreferredFontFamily();
         // The host's path: resources, discovery, last used collection.
         QCOMPARE(initializeEngine(QString(), TestEnvironment::databaseFolder()), 0);
@@ -114,7 +113,7 @@ private Q_SLOTS:
 
     void missingLogoShowsThePlaceholder()
     {
-        QVERIFY(m_fixture->exec(QString("DELETE FROM THEME WHERE ITEM_KEY = 'image.about.logo'")));
+        QVERIFY(m_fixture.exec(QString("DELETE FROM THEME WHERE ITEM_KEY = 'image.about.logo'")));
         AboutBox box(nullptr, QString());
         box.show();
         const QImage logo = box.logoLabel()->pixmap().toImage();

@@ -12,15 +12,15 @@ class ProgramFontTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<LookFixture> m_fixture;
+    LookFixture m_fixture;
 
     void setFontListRows(const QString &plain, const QString &platform)
     {
-        QVERIFY(m_fixture->exec("DELETE FROM THEME WHERE COLLECTION_ID = 0"));
+        QVERIFY(m_fixture.exec("DELETE FROM THEME WHERE COLLECTION_ID = 0"));
         if (!plain.isNull())
-            m_fixture->addSystemTheme("list.of.preferred.font.faces", plain.toUtf8());
+            m_fixture.addSystemTheme("list.of.preferred.font.faces", plain.toUtf8());
         if (!platform.isNull())
-            m_fixture->addSystemTheme("list.of.preferred.font.faces.linux", platform.toUtf8());
+            m_fixture.addSystemTheme("list.of.preferred.font.faces.linux", platform.toUtf8());
         forgetPreferredFontFamily();
     }
 
@@ -28,9 +28,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(QFontDatabase::families().contains("DejaVu Sans"), "the tests need fonts-dejavu-core");
-        m_fixture = std::make_unique<LookFixture>();
-        QVERIFY(m_fixture->isOpen());
-        m_fixture->publish();
+        QVERIFY(m_fixture.isOpen());
+        m_fixture.publish();
     }
 
     void cleanupTestCase() { forgetPreferredFontFamily(); }
@@ -106,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(programFont(FontStyle::Normal, 3).pointSize(), 13);
         setFontListRows(QStringLiteral("DejaVu Sans,9"), QString());
         QCOMPARE(preferredFontFamily(), QStringLiteral("DejaVu Sans"));
-        QVERIFY(m_fixture->exec(QStringLiteral("UPDATE THEME SET ITEM_DATA = ? WHERE COLLECTION_ID = 0"),
+        QVERIFY(m_fixture.exec(QStringLiteral("UPDATE THEME SET ITEM_DATA = ? WHERE COLLECTION_ID = 0"),
                                 {QByteArray("DejaVu Serif,12")}));
         QCOMPARE(preferredFontFamily(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(programFontBaseSize(), 9);

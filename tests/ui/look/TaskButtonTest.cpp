@@ -27,15 +27,14 @@ class TaskButtonTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<LookFixture> m_fixture;
+    LookFixture m_fixture;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<LookFixture>();
-        QVERIFY(m_fixture->isOpen());
-        m_fixture->addSystemTheme("list.of.preferred.font.faces", "DejaVu Sans,10");
-        m_fixture->publish();
+        QVERIFY(m_fixture.isOpen());
+        m_fixture.addSystemTheme("list.of.preferred.font.faces", "DejaVu Sans,10");
+        m_fixture.publish();
         forgetPreferredFontFamily();
     }
 

@@ -11,19 +11,18 @@ class ThemeTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<LookFixture> m_fixture;
+    LookFixture m_fixture;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<LookFixture>();
-        QVERIFY(m_fixture->isOpen());
-        m_fixture->addSystemTheme("image.widget.roll.forward.normal", FixtureDatabase::png({9, 7}, {10, 200, 30}));
-        m_fixture->addSystemTheme("image.widget.roll.forward.down", "not an image");
-        m_fixture->addSystemTheme("color.widget.collectionselector.text", "10,20,30,40");
-        m_fixture->addSystemTheme("color.broken", "10,20,x");
-        m_fixture->addShownTheme("image.banner", FixtureDatabase::png({40, 12}, Qt::blue));
-        m_fixture->publish();
+        QVERIFY(m_fixture.isOpen());
+        m_fixture.addSystemTheme("image.widget.roll.forward.normal", FixtureDatabase::png({9, 7}, {10, 200, 30}));
+        m_fixture.addSystemTheme("image.widget.roll.forward.down", "not an image");
+        m_fixture.addSystemTheme("color.widget.collectionselector.text", "10,20,30,40");
+        m_fixture.addSystemTheme("color.broken", "10,20,x");
+        m_fixture.addShownTheme("image.banner", FixtureDatabase::png({40, 12}, Qt::blue));
+        m_fixture.publish();
     }
 
     void keyTableHasEveryKeyOnce()
