@@ -68,47 +68,31 @@ private Q_SLOTS:
             QCOMPARE(QColor::fromRgba(color.rgba()), expected);
     }
 
-    // What goes out as RGB comes back in as the same colour.
-    void pickedColorIsWidenedTo16Bits_data()
-    {
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<QList<int>>("components");
-        QTest::newRow("255,0,128") << QColor(255, 0, 128) << QList<int>{65535, 0, 32896, 0};
-        QTest::newRow("1,2,3") << QColor(1, 2, 3) << QList<int>{257, 514, 771, 0};
-    }
-
+    // Widened to 16 bits; what goes out as RGB comes back in as the same colour.
     void pickedColorIsWidenedTo16Bits()
     {
-        QFETCH(QColor, color);
-        QFETCH(QList<int>, components);
         quint16 block[4] = {11, 22, 33, 44};
-        pickedComponents(color, block);
-        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), components);
-        QCOMPARE(initialColor(HostRgb, block), color);
+        pickedComponents(QColor(255, 0, 128), block);
+        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), (QList<int>{65535, 0, 32896, 0}));
+        QCOMPARE(initialColor(HostRgb, block), QColor(255, 0, 128));
+        pickedComponents(QColor(1, 2, 3), block);
+        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), (QList<int>{257, 514, 771, 0}));
     }
 
-    void swatchFolderPerHostVersion_data()
-    {
-        QTest::addColumn<int>("majorVersion");
-        QTest::addColumn<QString>("relative");
-        QTest::newRow("9") << 9 << "Adobe/Adobe Photoshop CS2/Presets/Color Swatches";
-        QTest::newRow("11") << 11 << "Adobe/Adobe Photoshop CS4/Presets/Color Swatches";
-        QTest::newRow("13") << 13 << "Adobe/Adobe Photoshop CS6/Presets/Color Swatches";
-        QTest::newRow("14 starts in the data folder") << 14 << "";
-        QTest::newRow("8 starts in the data folder") << 8 << "";
-    }
-
+    // The version's swatch folder below the start, made; other versions start in the data folder itself.
     void swatchFolderPerHostVersion()
     {
-        QFETCH(int, majorVersion);
-        QFETCH(QString, relative);
-        QTemporaryDir start;
-        const QString folder = swatchFolder(start.path(), majorVersion);
-        const QString expected = relative.isEmpty() ? start.path() : start.path() + '/' + relative;
-        QVERIFY2(QFileInfo(expected).isDir(), qPrintable(expected));
-        QCOMPARE(canonical(folder), canonical(expected));
-        if (relative.isEmpty())
-            QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        const QList<std::pair<int, QString>> versions{{9, "CS2"}, {11, "CS4"}, {13, "CS6"}, {14, ""}, {8, ""}};
+        for (const auto &[majorVersion, name] : versions) {
+            QTemporaryDir start;
+            const QString folder = swatchFolder(start.path(), majorVersion);
+            const QString sub = "/Adobe/Adobe Photoshop " + name + "/Presets/Color Swatches";
+            const QString expected = name.isEmpty() ? start.path() : start.path() + sub;
+            QVERIFY2(QFileInfo(expected).isDir(), qPrintable(expected));
+            QCOMPARE(canonical(folder), canonical(expected));
+            if (name.isEmpty())
+                QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        }
     }
 
     // An existing folder is kept with its files; a file where the first folder should be falls back to the start.

@@ -1,6 +1,6 @@
 // A stand-in module for the host program's tests: reads the host's blocks at the real module's byte offsets, calls
 // the host operations as the real module does, and appends what it saw as one JSON line to $HOST_TEST_MODULE_REPORT.
-// HOST_TEST_MODULE_WINDOW=1 shows a dialog until it is closed; HOST_TEST_MODULE_ANSWER=r,g,b returns that colour.
+// HOST_TEST_MODULE_WINDOW=1 shows a dialog until it is closed. A picked colour ("changed") is the real module's part.
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,12 +31,6 @@ T fieldAt(const void *block, std::size_t offset)
     T value;
     std::memcpy(&value, static_cast<const char *>(block) + offset, sizeof value);
     return value;
-}
-
-template <typename T>
-void putField(void *block, std::size_t offset, T value)
-{
-    std::memcpy(static_cast<char *>(block) + offset, &value, sizeof value);
 }
 
 using AcquireSuite = std::int32_t (*)(const char *, std::int32_t, const void **);
@@ -120,13 +114,6 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t s
     }
     if (block && qEnvironmentVariableIntValue("HOST_TEST_MODULE_WINDOW") == 1)
         showWindow(report);
-    const QList<QByteArray> answer = qgetenv("HOST_TEST_MODULE_ANSWER").split(',');
-    if (block && selector == 1 && answer.size() == 3) {
-        putField<std::int16_t>(block, 186, 0);
-        for (std::size_t i = 0; i < 3; ++i)
-            putField<std::uint16_t>(block, 188 + 2 * i, std::uint16_t(answer[int(i)].toInt() * 257));
-        putField<std::uint16_t>(block, 194, 0);
-    }
     QFile file(qEnvironmentVariable("HOST_TEST_MODULE_REPORT"));
     if (file.open(QIODevice::Append))
         file.write(QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n');

@@ -77,40 +77,34 @@ private Q_SLOTS:
         QCOMPARE(QColor(focused.pixel(60, 15)), QColor(enabled.pixel(60, 15)));
     }
 
-    void roundButtons_data()
-    {
-        QTest::addColumn<bool>("help");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("help") << true << QStringLiteral("?");
-        QTest::newRow("about") << false << QString(QChar(0x2026));
-    }
+    // The help and about buttons: round, bold, blue text; disabled, both gradient stops the plain bottom colour and
+    // the text grey 255 - 93 (the text colour's grey level).
     void roundButtons()
     {
-        QFETCH(bool, help);
-        QFETCH(QString, text);
         QWidget window;
-        TaskButton *button = help ? static_cast<TaskButton *>(new HelpButton(&window))
-                                  : static_cast<TaskButton *>(new AboutButton(&window));
-        button->setGeometry(10, 10, 24, 24);
+        window.resize(80, 40);
+        const QList<TaskButton *> buttons{new HelpButton(&window), new AboutButton(&window)};
+        buttons[0]->setGeometry(10, 10, 24, 24);
+        buttons[1]->setGeometry(40, 10, 24, 24);
         window.show();
-        QCOMPARE(button->text(), text);
-        QCOMPARE(button->font(), programFont(FontStyle::Bold, 4));
-        QCOMPARE(button->paintColors().text, QColor(0, 129, 183));
-
-        const QImage image = button->grab().toImage();
-        image.save(LookFixture::outputPath(help ? "helpbutton.png" : "aboutbutton.png"));
-        // A circle: the corners show the window, the middle of the rim the gradient.
+        QCOMPARE(buttons[0]->text(), QString("?"));
+        QCOMPARE(buttons[1]->text(), QString(QChar(0x2026)));
         const QColor windowColor = window.grab().toImage().pixel(5, 5);
-        QCOMPARE(QColor(image.pixel(0, 0)), windowColor);
-        QVERIFY(qGray(image.pixel(12, 1)) > 225);
-
-        // Disabled: both stops the plain bottom colour and the text grey 255 - 93 (the text colour's grey level).
-        button->setEnabled(false);
-        QCOMPARE(button->paintColors().gradientTop, QColor(204, 204, 204));
-        QCOMPARE(button->paintColors().gradientBottom, QColor(204, 204, 204));
-        QCOMPARE(button->paintColors().text, QColor(162, 162, 162));
-        QCOMPARE(QColor(button->grab().toImage().pixel(12, 2)), QColor(204, 204, 204));
-        QCOMPARE(button->cursor().shape(), Qt::ForbiddenCursor);
+        for (TaskButton *button : buttons) {
+            QCOMPARE(button->font(), programFont(FontStyle::Bold, 4));
+            QCOMPARE(button->paintColors().text, QColor(0, 129, 183));
+            const QImage image = button->grab().toImage();
+            image.save(LookFixture::outputPath(button == buttons[0] ? "helpbutton.png" : "aboutbutton.png"));
+            // A circle: the corners show the window, the middle of the rim the gradient.
+            QCOMPARE(QColor(image.pixel(0, 0)), windowColor);
+            QVERIFY(qGray(image.pixel(12, 1)) > 225);
+            button->setEnabled(false);
+            QCOMPARE(button->paintColors().gradientTop, QColor(204, 204, 204));
+            QCOMPARE(button->paintColors().gradientBottom, QColor(204, 204, 204));
+            QCOMPARE(button->paintColors().text, QColor(162, 162, 162));
+            QCOMPARE(QColor(button->grab().toImage().pixel(12, 2)), QColor(204, 204, 204));
+            QCOMPARE(button->cursor().shape(), Qt::ForbiddenCursor);
+        }
     }
 };
 
