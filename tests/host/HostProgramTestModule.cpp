@@ -1,10 +1,6 @@
 // A stand-in module for the host program's tests: reads the host's blocks at the real module's byte offsets, calls
 // the host operations as the real module does, and appends what it saw as one JSON line to $HOST_TEST_MODULE_REPORT.
-// HOST_TEST_MODULE_WINDOW=1 shows a dialog until it is closed. A picked colour ("changed") is the real module's part.
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDialog>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,31 +49,6 @@ void queryPluginFile(const void *basicSuite, void *pluginRef, QJsonObject &repor
     report.insert("pluginPath", QString::fromLocal8Bit(buffer));
 }
 
-// Counts close events: a click on the close button is one, then a reject.
-class TestDialog : public QDialog
-{
-public:
-    int closeEvents = 0;
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        ++closeEvents;
-        QDialog::closeEvent(event);
-    }
-};
-
-void showWindow(QJsonObject &report)
-{
-    int argc = 0;
-    QApplication application(argc, nullptr);
-    TestDialog dialog;
-    dialog.setFixedSize(240, 160);
-    dialog.setStyleSheet("background: rgb(40, 120, 200)");
-    report.insert("dialogResult", dialog.exec());
-    report.insert("closeEvents", dialog.closeEvents);
-}
-
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t selector, void *block,
@@ -112,8 +83,6 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(std::int16_t s
         const char *prompt = fieldAt<const char *>(block, 200);
         report.insert("prompt", prompt ? QJsonValue(QString::fromLocal8Bit(prompt)) : QJsonValue());
     }
-    if (block && qEnvironmentVariableIntValue("HOST_TEST_MODULE_WINDOW") == 1)
-        showWindow(report);
     QFile file(qEnvironmentVariable("HOST_TEST_MODULE_REPORT"));
     if (file.open(QIODevice::Append))
         file.write(QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n');

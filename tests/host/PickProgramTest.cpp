@@ -128,12 +128,18 @@ private:
     }
 
 private Q_SLOTS:
-    // A new host process starts in the module's first collection: ask the module which one that is.
+    // A new host process starts in the module's first collection: ask the module which one that is. The automation
+    // rides on the toolkit's start-up routines, so it reaches every application object the module makes in a process:
+    // each about box is shown, saved (or the run exits 3) and closed.
     void initTestCase()
     {
         QVERIFY2(!QDir(kCollectionFolder).entryList({"*.db"}).isEmpty(), qPrintable(kCollectionFolder));
         m_root = std::make_unique<QTemporaryDir>();
-        QCOMPARE(runHost({"about", "--close-after", "0"}).exitCode, 0);
+        const ProgramRun run =
+            runHost({"about", "--repeat", "2", "--screenshot", folder("about.png"), "--close-after", "500"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines().size(), 2);
+        QCOMPARE(QImage(folder("about.png")).size(), QSize(680, 480));
         m_firstCollection = lastUsedCollection();
         QVERIFY(!m_firstCollection.isNull());
         m_firstChips = collectionChips(m_firstCollection);

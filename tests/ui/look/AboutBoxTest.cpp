@@ -49,13 +49,12 @@ private Q_SLOTS:
     void textsFlagsFontsAndLayout()
     {
         AboutBox box(nullptr, QString());
-        QCOMPARE(box.windowTitle(), QString("About Huelink"));
-        QCOMPARE(box.closeButton()->text(), QString("Close"));
         // The host's request: locale text, blank, version, bits; a given text names the engine.
-        QCOMPARE(box.versionLabel()->text(), QString("Huelink for the host 4.0.0 (64bit)"));
-        QCOMPARE(AboutBox(nullptr, "Studio 2").versionLabel()->text(), QString("Studio 2 (engine 4.0.0) (64bit)"));
+        QCOMPARE((QStringList{box.windowTitle(), box.closeButton()->text(), box.versionLabel()->text(),
+                              AboutBox(nullptr, "Studio 2").versionLabel()->text(), box.licenseText()->toPlainText()}),
+                 (QStringList{"About Huelink", "Close", "Huelink for the host 4.0.0 (64bit)", "Studio 2 (engine 4.0.0) "
+                              "(64bit)", "Licence. Use of this add-on is subject to its terms."}));
         QVERIFY(box.licenseText()->isReadOnly());
-        QCOMPARE(box.licenseText()->toPlainText(), QString("Licence. Use of this add-on is subject to its terms."));
         QCOMPARE(box.windowModality(), Qt::ApplicationModal);
         QVERIFY(box.testAttribute(Qt::WA_NativeWindow));
         QCOMPARE(box.windowFlags(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -66,11 +65,11 @@ private Q_SLOTS:
         QVERIFY(box.closeButton()->isDefault());
         QVERIFY(!box.windowIcon().isNull());
 
-        QCOMPARE(box.font().pointSize(), 10);
         QVERIFY(box.font().styleStrategy() & QFont::PreferQuality);
-        QCOMPARE(box.titleLabel()->font().pointSize(), 12);
         QCOMPARE(box.titleLabel()->font().weight(), QFont::Bold);
-        QCOMPARE(box.versionLabel()->font().pointSize(), 8);
+        QCOMPARE((QList<int>{box.font().pointSize(), box.titleLabel()->font().pointSize(),
+                             box.versionLabel()->font().pointSize()}),
+                 (QList<int>{10, 12, 8}));
         // Labels are exactly as large as their text.
         const QFontMetrics metrics(box.titleLabel()->font());
         const QSize titleSize(metrics.horizontalAdvance(box.titleLabel()->text()), metrics.height());
@@ -81,23 +80,23 @@ private Q_SLOTS:
         QCOMPARE(box.logoLabel()->geometry(), QRect(16, 16, 128, 48));
         QCOMPARE(box.logoLabel()->pixmap().size(), QSize(120, 40));
         const int x0 = 128 + 32;
-        QCOMPARE(box.titleLabel()->pos(), QPoint(x0, 16));
-        QCOMPARE(box.copyrightLabel()->pos(), QPoint(x0, box.titleLabel()->geometry().bottom() + 5));
-        QCOMPARE(box.versionLabel()->pos(), QPoint(x0, box.copyrightLabel()->geometry().bottom() + 5));
         const int buttonHeight = box.qtLicenseButton()->height();
+        QCOMPARE((QList<QPoint>{box.titleLabel()->pos(), box.copyrightLabel()->pos(), box.versionLabel()->pos(),
+                                box.qtLicenseButton()->pos()}),
+                 (QList<QPoint>{{x0, 16}, {x0, box.titleLabel()->geometry().bottom() + 5},
+                                {x0, box.copyrightLabel()->geometry().bottom() + 5}, {x0, 480 - buttonHeight - 16}}));
         QCOMPARE(box.licenseText()->geometry(), QRect(QPoint(x0, box.versionLabel()->geometry().bottom() + 5),
                                                       QPoint(680 - 17, 480 - buttonHeight - 33)));
-        QCOMPARE(box.qtLicenseButton()->pos(), QPoint(x0, 480 - buttonHeight - 16));
         QCOMPARE(box.closeButton()->width(), box.qtLicenseButton()->width());
         QCOMPARE(box.closeButton()->pos(), QPoint(680 - box.closeButton()->width() - 16, 480 - buttonHeight - 16));
         // The wider button's own width plus 6.
-        QPushButton probe(QString("Toolkit licence"));
+        QPushButton probe("Toolkit licence");
         probe.setFont(box.font());
         probe.adjustSize();
         QCOMPARE(box.qtLicenseButton()->width(), probe.width() + 6);
 
         const QImage image = box.grab().toImage();
-        QVERIFY(image.save(LookFixture::outputPath(QString("aboutbox.png"))));
+        QVERIFY(image.save(LookFixture::outputPath("aboutbox.png")));
         // The background gradient: light at the top, darker at the bottom.
         QVERIFY(qGray(image.pixel(400, 2)) > qGray(image.pixel(400, 477)));
         QVERIFY(qAbs(qGray(image.pixel(2, 2)) - 238) <= 2);
@@ -107,7 +106,7 @@ private Q_SLOTS:
         QSignalSpy finished(&box, &QDialog::finished);
         QTest::mouseClick(box.closeButton(), Qt::LeftButton);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
+        QCOMPARE(finished[0][0].toInt(), int(QDialog::Accepted));
         QVERIFY(!box.isVisible());
     }
 
