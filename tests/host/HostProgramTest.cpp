@@ -1,18 +1,103 @@
-// Runs the built stand-in host as a process: its command line, its JSON line, the blocks it hands to a module (seen
-// through a test module that reports what it reads) and the real module inside it. The automation options drive the
-// real module in PickProgramTest.
+// Runs the built stand-in host as a process: its command line, its JSON line and the blocks it hands to a module
+// (seen through a test module that reports what it reads); then the whole pick, headless, with the real module over
+// the demo collections. Also checks the host's own copies of the palette's cell rule and of the chip payload, since
+// the host links none of the module.
 
+#include "ChipChooser.h"
+#include "support/AcoReader.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
+#include "ui/chips/ChipPayload.h"
+#include "ui/palette/MyPaletteWidget.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 namespace {
 
-const QString kToolDir = QStringLiteral(HUELINK_BUILD_DIR "/tools/huelink-host");
-const QString kHost = kToolDir + "/huelink-host";
-const QString kRealModule = QStringLiteral(HUELINK_BUILD_DIR "/src/huelink_picker.so");
-const QString kTestModule = kToolDir + "/huelink_host_test_module.so";
+const QString kBuildDir = QStringLiteral(HUELINK_BUILD_DIR);
+const QString kProgramData = kBuildDir + "/programdata";
+const QString kCollectionFolder = kProgramData + "/Vestrel/Huelink/SQLite/Contents/Resources";
+const QString kHost = kBuildDir + "/tools/huelink-host/huelink-host";
+const QString kTestModule = kBuildDir + "/tools/huelink-host/huelink_host_test_module.so";
+// Longer than any run takes: a run that ends by --close-after failed to end the pick itself.
+const QString kCloseAfter = QStringLiteral("60000");
+
+// The rows `sql` gives for a collection UUID from the first demo file (by name, as the module scans them) with any.
+QList<QVariantList> demoRows(const QString &sql, const QUuid &collection)
+{
+    QList<QVariantList> rows;
+    for (const QFileInfo &file : QDir(kCollectionFolder).entryInfoList({"*.db"}, QDir::Files, QDir::Name)) {
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "pick-test");
+            database.setDatabaseName(file.absoluteFilePath());
+            database.setConnectOptions("QSQLITE_OPEN_READONLY");
+            QSqlQuery query(database);
+            if (database.open() && query.prepare(sql)) {
+                query.addBindValue(collection.toString(QUuid::WithBraces));
+                query.exec();
+                while (query.next()) {
+                    rows.append(QVariantList());
+                    for (int i = 0; i < query.record().count(); ++i)
+                        rows.last().append(query.value(i));
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase("pick-test");
+        if (!rows.isEmpty())
+            break;
+    }
+    return rows;
+}
+
+struct Chip
+{
+    QString code;
+    qint64 rowId, pageId;
+    int pageIndex, rowIndex;
+    QColor color;
+};
+
+QList<Chip> collectionChips(const QUuid &collection)
+{
+    QList<Chip> chips;
+    for (const QVariantList &r : demoRows(
+             "SELECT R.CODE, R.ID, R.PAGE_ID, P.PAGE_INDEX, R.ROW_INDEX, R.RED, R.GREEN, R.BLUE FROM \"ROW\" R "
+             "JOIN COLLECTION_PAGE_MAP CMAP ON CMAP.PAGE_ID = R.PAGE_ID JOIN COLLECTION C ON C.ID = CMAP.COLLECTION_ID "
+             "JOIN PAGE P ON P.ID = R.PAGE_ID WHERE C.UUID = ? COLLATE NOCASE ORDER BY R.ID",
+             collection)) {
+        chips.append({r[0].toString(), r[1].toLongLong(), r[2].toLongLong(), r[3].toInt(), r[4].toInt(),
+                      QColor(r[5].toInt(), r[6].toInt(), r[7].toInt())});
+    }
+    return chips;
+}
+
+QString components(const QColor &color)
+{
+    return QStringLiteral("%1,%2,%3,0").arg(color.red() * 257).arg(color.green() * 257).arg(color.blue() * 257);
+}
+
+// The JSON line of a pick that returned `color`.
+QByteArray pickedLine(const QColor &color)
+{
+    return R"({"selector":1,"status":0,"changed":true,"space":0,"components":[)" + components(color).toUtf8() + "]}";
+}
+
+// The same colour moved by one step per channel: still within the module's
+// "same colour" distance of 2, but a block that differs from the chip's.
+QColor nudged(const QColor &color)
+{
+    const auto step = [](int channel) { return channel < 255 ? channel + 1 : channel - 1; };
+    return QColor(step(color.red()), step(color.green()), step(color.blue()));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -22,23 +107,17 @@ class HostProgramTest : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_root;
+    QUuid m_firstCollection;
+    QList<Chip> m_firstChips;
 
-    QString reportFile() const { return m_root->filePath("module-report.jsonl"); }
+    QString folder(const QString &name) const { return m_root->filePath(name); }
 
-    // The module's report lines as one array.
-    QJsonArray moduleReports() const
+    QString reportFile() const { return folder("module-report.jsonl"); }
+
+    ProgramRun runHost(const QStringList &arguments, const QString &programData = kProgramData) const
     {
-        QFile file(reportFile());
-        const QByteArray lines = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().replace('\n', ',') : "";
-        return QJsonDocument::fromJson("[" + lines + "]").array();
-    }
-
-    // Every per-user and all-users folder of the child points into this test's temporary folder.
-    ProgramRun runHost(const QStringList &arguments) const
-    {
-        QDir().mkpath(m_root->filePath("programdata"));
-        return ProgramRun::run(kHost, arguments, 60000, m_root->path(),
-                               {{"PROGRAMDATA", m_root->filePath("programdata")}, {"HOST_TEST_MODULE_REPORT", reportFile()}});
+        return ProgramRun::run(kHost, arguments, 120000, m_root->path(),
+                               {{"PROGRAMDATA", programData}, {"HOST_TEST_MODULE_REPORT", reportFile()}});
     }
 
     ProgramRun runTestModule(const QStringList &arguments) const
@@ -46,11 +125,44 @@ private:
         return runHost(QStringList{arguments.first(), "--plugin", kTestModule} + arguments.mid(1));
     }
 
+    // The test module's report lines as one array.
+    QJsonArray moduleReports() const
+    {
+        QFile file(reportFile());
+        const QByteArray lines = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().replace('\n', ',') : "";
+        return QJsonDocument::fromJson("[" + lines + "]").array();
+    }
+
+    QSettings userState() const
+    {
+        return QSettings(folder("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat);
+    }
+
+    QUuid lastUsedCollection() const { return QUuid(userState().value("UuidOfLastUsedCollection").toString()); }
+
+    // A key of the last used collection's group; an index never written reads as the default, 1.
+    int collectionValue(const QString &key) const
+    {
+        return userState().value(lastUsedCollection().toString(QUuid::WithBraces) + '/' + key, 1).toInt();
+    }
+
 private Q_SLOTS:
+    // A new host process starts in the module's first collection: ask the module which one that is. The automation
+    // rides on the toolkit's start-up routines, so it reaches every application object the module makes in a process:
+    // each about box is shown, saved (or the run exits 3) and closed.
     void initTestCase()
     {
-        for (const QString &file : {kHost, kRealModule, kTestModule})
-            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+        QVERIFY2(!QDir(kCollectionFolder).entryList({"*.db"}).isEmpty(), qPrintable(kCollectionFolder));
+        m_root = std::make_unique<QTemporaryDir>();
+        const ProgramRun run =
+            runHost({"about", "--repeat", "2", "--screenshot", folder("about.png"), "--close-after", "500"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines().size(), 2);
+        QCOMPARE(QImage(folder("about.png")).size(), QSize(680, 480));
+        m_firstCollection = lastUsedCollection();
+        QVERIFY(!m_firstCollection.isNull());
+        m_firstChips = collectionChips(m_firstCollection);
+        QVERIFY(m_firstChips.size() >= 3);
     }
 
     void init()
@@ -74,8 +186,7 @@ private Q_SLOTS:
         QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
-            << QStringList{"about", "--plugin", kToolDir + "/huelink_host_test_module_without_entry.so"} << 1
-            << "PluginMain";
+            << QStringList{"about", "--plugin", kTestModule.chopped(3) + "_without_entry.so"} << 1 << "PluginMain";
     }
 
     void unusableRequestsExitWithOneLine()
@@ -131,22 +242,23 @@ private Q_SLOTS:
         QCOMPARE(run.out, R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})" "\n");
         QJsonObject report = moduleReports()[0].toObject();
         report.remove("dataWord");
-        QCOMPARE(report, (QJsonObject{{"selector", 0}, {"hostWindow", 0}, {"acquire", 0}, {"fileSpec", 0}, {"release", 0},
-                                      {"pluginPath", QFileInfo(kTestModule).canonicalFilePath()}}));
+        QCOMPARE(report, (QJsonObject{{"selector", 0}, {"hostWindow", 0}, {"acquire", 0}, {"fileSpec", 0},
+                                      {"release", 0}, {"pluginPath", QFileInfo(kTestModule).canonicalFilePath()}}));
     }
 
-    // No collection: the engine start fails and the real module returns at
-    // once, showing nothing (a shown window would wait for --close-after).
+    // No collection: the engine start fails and the real module returns at once, showing nothing (a shown window
+    // would wait for --close-after).
     void realModuleWithoutCollectionsLeavesColourAlone()
     {
-        QDir().mkpath(m_root->filePath("programdata/Vestrel/Huelink/SQLite/Contents/Resources"));
-        const ProgramRun run =
-            runHost({"pick", "--space", "lab", "--components", "5000,-1200,3400,0", "--close-after", "5000"});
+        QDir().mkpath(folder("programdata/Vestrel/Huelink/SQLite/Contents/Resources"));
+        const ProgramRun run = runHost({"pick", "--space", "lab", "--components", "5000,-1200,3400,0", "--close-after",
+                                        "5000"},
+                                       folder("programdata"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-1200,3400,0]})"
                           "\n");
         QVERIFY2(run.elapsedMs < 4000, qPrintable(QString::number(run.elapsedMs)));
-        QSettings state(m_root->filePath("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat);
+        QSettings state(folder("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat);
         QVERIFY(!state.contains("HostApplicationPID"));
     }
 
@@ -154,7 +266,7 @@ private Q_SLOTS:
     void moduleExportsOnlyPluginMain()
     {
         QProcess nm;
-        nm.start("nm", {"-D", "--defined-only", kRealModule});
+        nm.start("nm", {"-D", "--defined-only", kBuildDir + "/src/huelink_picker.so"});
         if (!nm.waitForFinished(30000))
             QSKIP("nm is not installed");
         QStringList symbols;
@@ -164,6 +276,135 @@ private Q_SLOTS:
                 symbols.append(fields[1] + ' ' + fields[2]);
         }
         QCOMPARE(symbols, QStringList{"T PluginMain"});
+    }
+    void hostCopiesMatchTheModule()
+    {
+        using Tintor::MyPaletteWidget;
+        // The widget in the add-on window, and barely room for the cells.
+        for (const auto &[size, editHeight] : {std::pair{QSize(565, 243), 17}, std::pair{QSize(31, 75), 4}}) {
+            const auto rects = MyPaletteWidget::cellRectsFor(MyPaletteWidget::cellAreaFor(size, 30, editHeight));
+            for (int cell = 0; cell < MyPaletteWidget::kRowCount * MyPaletteWidget::kColumnCount; ++cell) {
+                const QPoint at(cell % MyPaletteWidget::kColumnCount, cell / MyPaletteWidget::kColumnCount);
+                QCOMPARE(ChipChooser::paletteCellRect(size, 30, editHeight, at), rects[std::size_t(cell)]);
+            }
+        }
+        Tintor::DB::ColorEntry chip;
+        chip.id = 1136;
+        const QUuid collection("{8d2a4c6e-1f3b-4a59-b7c8-2e4f6a8c0d12}");
+        QCOMPARE(ChipChooser::chipPayloadText(collection, chip.id, ChipChooser::kFromCardRoller),
+                 Tintor::chipPayloadText(Tintor::FromCardRoller, collection, chip));
+        QCOMPARE(ChipChooser::payloadMimeType(), Tintor::chipPayloadMimeType());
+    }
+
+    // The stand-in device's measurement names a chip of a Capsure collection other than the first, so the import
+    // switches collection and stands on that chip; the pick then returns it.
+    void capsureImportGoesToTheMeasuredChip()
+    {
+        const QList<QVariantList> capsure =
+            demoRows("SELECT C.UUID FROM CAPSURE_COLLECTION_IDS_BY_PRIORITY V JOIN COLLECTION C ON C.ID = "
+                     "V.COLLECTION_ID WHERE C.UUID <> ? COLLATE NOCASE",
+                     m_firstCollection);
+        QVERIFY2(!capsure.isEmpty(), "the demo needs a second collection with Capsure on");
+        const QUuid collection(capsure[0][0].toString());
+        const QList<Chip> chips = collectionChips(collection);
+        const Chip chip = chips.value(chips.size() / 2);
+        const QString measurementFile = folder("programdata/Vestrel/Capsure/Measurements/measurement.cxf");
+        const QStringList measurement{"measurement", measurementFile, "--name", chip.code};
+
+        // The demo collections under a programdata of the test's own, whose Capsure folder takes the measurement.
+        QVERIFY(QDir().mkpath(folder("programdata/Vestrel/Capsure/Measurements")));
+        QVERIFY(QFile::link(kProgramData + "/Vestrel/Huelink", folder("programdata/Vestrel/Huelink")));
+        const QString device = kBuildDir + "/tools/huelink-collection/huelink-collection";
+        QCOMPARE(ProgramRun::run(device, measurement, 30000).exitCode, 0);
+        // Written under a temporary name and renamed: nothing else is left.
+        QCOMPARE(QDir(folder("programdata/Vestrel/Capsure/Measurements")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"measurement.cxf"});
+        const QByteArray written = fileBytes(measurementFile);
+
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--capsure-import",
+                                        "--choose", chip.code, "--close-after", kCloseAfter},
+                                       folder("programdata"));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("note: the Capsure import took '" + chip.code.toUtf8()), run.err.constData());
+        QCOMPARE(run.outLines().value(0), pickedLine(chip.color));
+        QCOMPARE(lastUsedCollection(), collection);
+        QCOMPARE(collectionValue("PageIndex"), chip.pageIndex);
+        QCOMPARE(collectionValue("RowIndex"), chip.rowIndex);
+        QCOMPARE(fileBytes(measurementFile), written);
+    }
+
+    // --tab clicks along the tab bar (after --collection switched) until the module has stored the page; a tab the
+    // collection lacks exits 6.
+    void tabOptionSelectsTheTabPage_data()
+    {
+        QTest::addColumn<QString>("collection");
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<int>("page");
+        QTest::newRow("products after a switch") << "Vestrel Heritage Facades" << "products" << 2;
+        QTest::newRow("not offered") << "Pelvon Made to Order" << "foresight" << 0;
+    }
+
+    void tabOptionSelectsTheTabPage()
+    {
+        QFETCH(QString, collection);
+        QFETCH(QString, tab);
+        QFETCH(int, page);
+        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
+                                        "--collection", collection, "--tab", tab, "--close-after", "3000"});
+        QCOMPARE(run.exitCode, page > 0 ? 0 : 6);
+        QVERIFY2(page > 0 || run.err.contains(tab.toUtf8()), run.err.constData());
+        const auto name = demoRows("SELECT NAME FROM COLLECTION WHERE UUID = ? COLLATE NOCASE", lastUsedCollection());
+        QCOMPARE(name.value(0).value(0).toString(), collection);
+        QCOMPARE(collectionValue("TabPageIndex"), page > 0 ? page : 1);
+    }
+
+    // By keyboard alone: search the code, put the chip found into My Palette and use it, as --choose would.
+    void keyboardPickSearchesPlacesAndUses()
+    {
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--collection",
+                                        "Vestrel Interiors", "--keys", "Ctrl+F,0,2,0,3,-,4,Return,Ctrl+D,Ctrl+Return",
+                                        "--close-after", "10000"});
+        QCOMPARE(run.exitCode, 0);
+        const QList<Chip> chips = collectionChips(lastUsedCollection());
+        const auto chip = std::find_if(chips.begin(), chips.end(), [](const Chip &c) { return c.code == "0203-4"; });
+        QVERIFY(chip != chips.end());
+        QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip->color)});
+    }
+
+    // The chosen chip (typed in lower case, the host colour next to another chip, after a click on a tab) comes back
+    // as RGB through My Palette, and goes into a palette file and a swatch file through the window's buttons and file
+    // dialogs; a new host process with a fresh user state opens the palette file, and the cell holds the chip again.
+    void chosenChipTravelsThroughPaletteAndSwatchFiles()
+    {
+        const Chip chip = m_firstChips.value(1);
+        const QString entry = QStringLiteral("ItemIndex(%1,%2,%3)")
+                                  .arg(m_firstCollection.toString(QUuid::WithBraces), QString::number(chip.pageId),
+                                       QString::number(chip.rowId));
+        QTemporaryDir files;
+        const QString palette = files.filePath("mine.palette");
+        const QString swatches = files.filePath("mine.aco");
+        ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(m_firstChips[0].color)),
+                                  "--tab", "textures", "--choose", chip.code.toLower(), "--save-palette", palette,
+                                  "--export-swatches", swatches, "--close-after", kCloseAfter});
+        // No host error, and inside the host the module keeps its debug lines to itself.
+        QVERIFY2(!run.err.contains("huelink-host:") && !run.err.contains("RGB("), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip.color)});
+        QCOMPARE(collectionValue("TabPageIndex"), 8);
+        QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
+        QVERIFY(userState().value("MyPalette/(0,0).Selected").toBool());
+        QString error;
+        const QList<QPair<QRgb, QString>> records = readAcoFile(fileBytes(swatches), error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().first, chip.color.rgb());
+
+        m_root = std::make_unique<QTemporaryDir>();
+        run = runHost({"pick", "--space", "rgb", "--components", "0,0,0,0", "--load-palette", palette,
+                       "--close-after", kCloseAfter});
+        QVERIFY2(!run.err.contains("huelink-host:"), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
     }
 };
 
