@@ -183,7 +183,6 @@ private Q_SLOTS:
         QTest::newRow("lab a below signed range")
             << QStringList{"pick", "--space", "lab", "--components", "0,-32769,0,0"} << 2 << "c1";
         QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
-        QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
             << QStringList{"about", "--plugin", kTestModule.chopped(3) + "_without_entry.so"} << 1 << "PluginMain";
@@ -227,11 +226,6 @@ private Q_SLOTS:
             QCOMPARE(reports[i].toObject(), expected);
         }
 
-        // Without a prompt the host passes a null pointer and its default version.
-        QFile::remove(reportFile());
-        QCOMPARE(runTestModule({"pick", "--space", "gray", "--components", "0,0,0,0"}).exitCode, 0);
-        QVERIFY(moduleReports()[0].toObject()["prompt"].isNull());
-        QCOMPARE(moduleReports()[0].toObject()["versWord"].toInteger(), 13 << 16);
     }
 
     // The about block.
