@@ -27,7 +27,6 @@ const QUuid kOther(QStringLiteral("{8b000000-0000-0000-0000-000000000002}"));
 // Card 1: five chips far apart; card 2 has one grey.
 const QList<QColor> kChips = {QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 200, 30),
                               QColor(30, 200, 220)};
-// The select and swatch buttons' texts and the window title.
 const QStringList kDeckTexts{"Use this colour", "Make swatches", "Deck colours"};
 const QStringList kOtherTexts{"Take it", "Swatch file", "Other colours"};
 
@@ -128,7 +127,6 @@ private Q_SLOTS:
             QCOMPARE(texts(*window), kDeckTexts);
             window->mainWidget()->collectionChangedInteractively(kOther);
             QCOMPARE(texts(*window), kOtherTexts);
-            // The collection selector's choice travels the same way.
             Q_EMIT window->mainWidget()->collectionSelector()->collectionSelectedInteractively(kDeck);
             QCOMPARE(UserState::lastUsedCollection(), kDeck);
             QCOMPARE(texts(*window), kDeckTexts);
@@ -156,7 +154,6 @@ private Q_SLOTS:
         QTest::mouseClick(palette, Qt::LeftButton, Qt::ControlModifier, palette->cellRect(QPoint(1, 0)).center());
         QVERIFY(!selectButton(window)->isEnabled());
 
-        // Emptying both selected cells leaves nothing to export.
         palette->eraseClicked();
         QVERIFY(!swatchButton(window)->isEnabled());
         QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier, palette->cellRect(QPoint(1, 0)).center());
@@ -197,7 +194,6 @@ private Q_SLOTS:
             QVERIFY(window.initialColorShown());
             QCOMPARE(UserState::pageIndex(kDeck), looks ? 1 : 2);
             QCOMPARE(UserState::rowIndex(kDeck), looks ? 5 : 1);
-            // Showing the window again does not look again.
             UserState::setRowIndex(kDeck, 1);
             window.hide();
             window.show();

@@ -22,13 +22,8 @@ public:
     {
         if (event->type() == kThrowingEvent)
             throw std::runtime_error("fault inside an event handler");
-        if (event->type() == kPlainEvent) {
-            ++handled;
-            return true;
-        }
-        if (event->type() == kIgnoredEvent)
-            return false;
-        return QObject::event(event);
+        handled += event->type() == kPlainEvent;
+        return event->type() == kPlainEvent || (event->type() != kIgnoredEvent && QObject::event(event));
     }
 };
 

@@ -83,7 +83,6 @@ private Q_SLOTS:
         // The module-wide values are set before anything can fail.
         QCOMPARE(pluginFilePath(), pluginPath);
         QCOMPARE(databaseFolder(), m_databaseFolder->path());
-        // Nothing is remembered for a start that shows nothing.
         QVERIFY(!stored("HostApplicationPID").isValid());
         QVERIFY(!stored("UuidOfLastUsedCollection").isValid());
     }
@@ -106,7 +105,6 @@ private Q_SLOTS:
         QCOMPARE(UserState::lastUsedCollection(), kSecondByOrder);
         QCOMPARE(stored("UuidOfLastUsedCollection").toString(), kSecondByOrder.toString(QUuid::WithBraces));
 
-        // What a previous run of the host left behind.
         UserState::setHostApplicationPid(QCoreApplication::applicationPid() + 1);
         UserState::forgetCachedLastUsedCollection();
         QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);

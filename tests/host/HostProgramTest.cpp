@@ -125,7 +125,6 @@ private:
         return runHost(QStringList{arguments.first(), "--plugin", kTestModule} + arguments.mid(1));
     }
 
-    // The test module's report lines as one array.
     QJsonArray moduleReports() const
     {
         QFile file(reportFile());
@@ -221,14 +220,12 @@ private Q_SLOTS:
         const QJsonArray reports = moduleReports();
         QCOMPARE(reports.size(), 2);
         for (int i = 0; i < reports.size(); ++i) {
-            // The host keeps the plug-in's data word between requests.
             expected["dataWord"] = i;
             QCOMPARE(reports[i].toObject(), expected);
         }
 
     }
 
-    // The about block.
     void aboutBlockCarriesTheRequest()
     {
         const ProgramRun run = runTestModule({"about"});
@@ -274,7 +271,6 @@ private Q_SLOTS:
     void hostCopiesMatchTheModule()
     {
         using Tintor::MyPaletteWidget;
-        // The widget in the add-on window, and barely room for the cells.
         for (const auto &[size, editHeight] : {std::pair{QSize(565, 243), 17}, std::pair{QSize(31, 75), 4}}) {
             const auto rects = MyPaletteWidget::cellRectsFor(MyPaletteWidget::cellAreaFor(size, 30, editHeight));
             for (int cell = 0; cell < MyPaletteWidget::kRowCount * MyPaletteWidget::kColumnCount; ++cell) {
@@ -305,12 +301,10 @@ private Q_SLOTS:
         const QString measurementFile = folder("programdata/Vestrel/Capsure/Measurements/measurement.cxf");
         const QStringList measurement{"measurement", measurementFile, "--name", chip.code};
 
-        // The demo collections under a programdata of the test's own, whose Capsure folder takes the measurement.
         QVERIFY(QDir().mkpath(folder("programdata/Vestrel/Capsure/Measurements")));
         QVERIFY(QFile::link(kProgramData + "/Vestrel/Huelink", folder("programdata/Vestrel/Huelink")));
         const QString device = kBuildDir + "/tools/huelink-collection/huelink-collection";
         QCOMPARE(ProgramRun::run(device, measurement, 30000).exitCode, 0);
-        // Written under a temporary name and renamed: nothing else is left.
         QCOMPARE(QDir(folder("programdata/Vestrel/Capsure/Measurements")).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"measurement.cxf"});
         const QByteArray written = fileBytes(measurementFile);

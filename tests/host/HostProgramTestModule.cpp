@@ -34,7 +34,6 @@ using ReleaseSuite = std::int32_t (*)(const char *, std::int32_t);
 using FileSpecification = std::int32_t (*)(void *, void *);
 using GetProperty = std::int16_t (*)(std::uint32_t, std::uint32_t, std::int32_t, std::intptr_t *, void **);
 
-// Asks the host for the module's file as the real module does.
 void queryPluginFile(const void *basicSuite, void *pluginRef, QJsonObject &report)
 {
     if (!basicSuite)

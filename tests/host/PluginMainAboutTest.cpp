@@ -13,7 +13,6 @@ namespace {
 
 using PluginMainProc = void (*)(std::int16_t selector, void *parameterBlock, std::intptr_t *data, std::int16_t *result);
 
-// What the stand-in user saw of each about box before closing it.
 QList<QImage> &seenBoxes()
 {
     static QList<QImage> boxes;
@@ -55,7 +54,7 @@ private Q_SLOTS:
             LookFixture fixture;
             QVERIFY(fixture.isOpen());
             fixture.addSystemTheme("list.of.preferred.font.faces.linux", "DejaVu Sans,10");
-            fixture.addShownTheme("image.about.logo", LookFixture::png(LookFixture::filled({96, 40}, {40, 120, 200})));
+            fixture.addShownTheme("image.about.logo", FixtureDatabase::png({96, 40}, {40, 120, 200}));
             fixture.addShownText("aboutbox.caption", "About Huelink");
             fixture.addShownText("aboutbox.version", "Huelink");
         }
@@ -85,7 +84,6 @@ private Q_SLOTS:
         }
         // Same fonts, style and images the second time: the same picture.
         QCOMPARE(seenBoxes().at(1), seenBoxes().at(0));
-        // Without a block the about box still shows.
         pluginMain(0, nullptr, nullptr, nullptr);
         QCOMPARE(seenBoxes().size(), 3);
         QVERIFY(!QCoreApplication::instance());

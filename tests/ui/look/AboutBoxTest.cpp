@@ -29,7 +29,7 @@ private Q_SLOTS:
         QImage logo(120, 40, QImage::Format_ARGB32);
         logo.fill(Qt::transparent);
         QPainter(&logo).fillRect(QRect(4, 4, 24, 32), QColor(214, 64, 52));
-        m_fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(logo));
+        m_fixture.addShownTheme(QStringLiteral("image.about.logo"), FixtureDatabase::png(logo));
         const std::pair<QString, QString> texts[] = {
             {"aboutbox.caption", "About Huelink"},
             {"aboutbox.main", "Huelink Colour Palette"},
@@ -42,7 +42,6 @@ private Q_SLOTS:
             m_fixture.addShownText(key, text);
         m_fixture.publish();
         forgetPreferredFontFamily();
-        // The host's path: resources, discovery, last used collection.
         QCOMPARE(initializeEngine(QString(), TestEnvironment::databaseFolder()), 0);
     }
 
@@ -97,10 +96,8 @@ private Q_SLOTS:
 
         const QImage image = box.grab().toImage();
         QVERIFY(image.save(LookFixture::outputPath("aboutbox.png")));
-        // The background gradient: light at the top, darker at the bottom.
         QVERIFY(qGray(image.pixel(400, 2)) > qGray(image.pixel(400, 477)));
         QVERIFY(qAbs(qGray(image.pixel(2, 2)) - 238) <= 2);
-        // The logo's card, centred in its label.
         QCOMPARE(QColor(image.pixel(16 + 4 + 12, 16 + 4 + 16)), QColor(214, 64, 52));
 
         QSignalSpy finished(&box, &QDialog::finished);

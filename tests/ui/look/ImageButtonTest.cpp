@@ -35,7 +35,6 @@ private Q_SLOTS:
         QVERIFY(qAbs(disabled.red() - 200) <= 2);
         QVERIFY(qAbs(disabled.green() - 40) <= 2);
         QCOMPARE(button.disabledImage().size(), QSize(4, 4));
-        // Hidden, it does not pulse.
         button.startFadeIn();
         QVERIFY(!button.isPulsing());
         QVERIFY(!button.graphicsEffect());
@@ -55,7 +54,6 @@ private Q_SLOTS:
         QVERIFY(QColor(image.pixel(14, 10)) != QColor(Qt::red));
         const QColor plain = image.pixel(5, 15);
 
-        // Down: shifted by one pixel.
         button->setDown(true);
         image = button->grab().toImage();
         QCOMPARE(QColor(image.pixel(16, 11)), QColor(Qt::blue));
@@ -87,7 +85,6 @@ private Q_SLOTS:
         QVERIFY(button->isPulsing());
         QPointer<QGraphicsOpacityEffect> effect = qobject_cast<QGraphicsOpacityEffect *>(button->graphicsEffect());
         QVERIFY(effect);
-        // A second start keeps the running pulse and its effect.
         button->startFadeIn();
         QCOMPARE(button->graphicsEffect(), effect.data());
         // The opacity swings between 0.2 and 1.0.
@@ -98,14 +95,12 @@ private Q_SLOTS:
         connect(effect.data(), &QGraphicsOpacityEffect::opacityChanged, this,
                 [&lastOpacity](qreal opacity) { lastOpacity = opacity; });
 
-        // Hidden while pulsing: back to full opacity, stopped.
         button->hide();
         QVERIFY(!button->isPulsing());
         QTRY_VERIFY(!button->graphicsEffect());
         QVERIFY(effect.isNull());
         QCOMPARE(lastOpacity, 1.0);
 
-        // Shown again it is at rest and can pulse anew; a stop fades back while visible.
         button->show();
         QVERIFY(!button->isPulsing());
         button->startFadeIn();

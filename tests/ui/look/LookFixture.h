@@ -28,7 +28,6 @@ public:
         Tintor::UserState::setLastUsedCollection(shownCollection());
     }
 
-    static QByteArray png(const QImage &image) { return FixtureDatabase::png(image); }
     static QImage filled(const QSize &size, const QColor &color)
     {
         QImage image(size, QImage::Format_ARGB32);
@@ -36,7 +35,6 @@ public:
         return image;
     }
 
-    // Where tests leave images for a person to look at.
     static QString outputPath(const QString &fileName)
     {
         QDir().mkpath(HUELINK_BUILD_DIR "/test-output");

@@ -34,30 +34,17 @@ private Q_SLOTS:
 
     void cleanupTestCase() { forgetPreferredFontFamily(); }
 
-    void fontListText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("families");
-        QTest::addColumn<QList<int>>("sizes");
-        const QStringList builtIn{"Myriad Pro", "Arial"};
-        QTest::newRow("bad entries dropped, empty ones skipped, spaces trimmed")
-            << ";Arial,9,3;;Verdana,0;Tahoma,-2;Courier,x; DejaVu Sans , 9;Arial,8;"
-            << QStringList{"DejaVu Sans", "Arial"} << QList<int>{9, 8};
-        QTest::newRow("family named twice gives the built-in list")
-            << "Myriad Pro,10;Myriad Pro,12" << builtIn << QList<int>{10, 8};
-        QTest::newRow("nothing usable gives the built-in list") << "Arial;Verdana,none" << builtIn << QList<int>{10, 8};
-    }
-
+    // Bad entries are dropped, empty ones skipped, spaces trimmed; a family named twice, or nothing usable, gives
+    // the built-in list.
     void fontListText()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, families);
-        QFETCH(QList<int>, sizes);
-        const FontList list = parseFontList(text);
-        QCOMPARE(list.families, families);
-        QCOMPARE(list.sizes.size(), sizes.size());
-        for (int i = 0; i < families.size(); ++i)
-            QCOMPARE(list.sizes.value(families.at(i)), sizes.at(i));
+        const FontList mixed = parseFontList(";Arial,9,3;;Verdana,0;Tahoma,-2;Courier,x; DejaVu Sans , 9;Arial,8;");
+        QCOMPARE(mixed.families, (QStringList{"DejaVu Sans", "Arial"}));
+        QCOMPARE(mixed.sizes, (QHash<QString, int>{{"DejaVu Sans", 9}, {"Arial", 8}}));
+        for (const char *text : {"Myriad Pro,10;Myriad Pro,12", "Arial;Verdana,none"}) {
+            QCOMPARE(parseFontList(text).families, (QStringList{"Myriad Pro", "Arial"}));
+            QCOMPARE(parseFontList(text).sizes, (QHash<QString, int>{{"Myriad Pro", 10}, {"Arial", 8}}));
+        }
     }
 
     // The first listed family installed wins, whatever its case; steps 0..4 run from base - 2 to base + 2.

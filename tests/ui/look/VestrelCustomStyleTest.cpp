@@ -183,7 +183,6 @@ private Q_SLOTS:
     void imageSliderDrawsCapsMaskedGradientAndHandle()
     {
         VestrelCustomStyle style;
-        // Thirds: red, blue, yellow.
         style.grooveImage = LookFixture::filled(QSize(24, 8), Qt::red);
         QPainter(&style.grooveImage).fillRect(QRect(8, 0, 16, 8), Qt::blue);
         QPainter(&style.grooveImage).fillRect(QRect(16, 0, 8, 8), Qt::yellow);
