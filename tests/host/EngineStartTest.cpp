@@ -20,11 +20,6 @@ std::unique_ptr<QSettings> rawStore()
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vestrel", "Huelink.Photoshop");
 }
 
-QVariant stored(const QString &key)
-{
-    return rawStore()->value(key);
-}
-
 } // namespace
 
 class EngineStartTest : public QObject
@@ -83,8 +78,8 @@ private Q_SLOTS:
         // The module-wide values are set before anything can fail.
         QCOMPARE(pluginFilePath(), pluginPath);
         QCOMPARE(databaseFolder(), m_databaseFolder->path());
-        QVERIFY(!stored("HostApplicationPID").isValid());
-        QVERIFY(!stored("UuidOfLastUsedCollection").isValid());
+        QVERIFY(!rawStore()->contains("HostApplicationPID"));
+        QVERIFY(!rawStore()->contains("UuidOfLastUsedCollection"));
     }
 
     // The first start remembers the first collection and the host; the same
@@ -93,8 +88,8 @@ private Q_SLOTS:
     {
         writeTwoCollections();
         QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), int(EngineReady));
-        QCOMPARE(stored("HostApplicationPID").toLongLong(), QCoreApplication::applicationPid());
-        QCOMPARE(stored("UuidOfLastUsedCollection").toString(), kFirstByOrder.toString(QUuid::WithBraces));
+        QCOMPARE(rawStore()->value("HostApplicationPID").toLongLong(), QCoreApplication::applicationPid());
+        QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kFirstByOrder.toString(QUuid::WithBraces));
         QCOMPARE(UserState::lastUsedCollection(), kFirstByOrder);
         // The module's images are reachable once the engine has started.
         QVERIFY(QFile::exists(":/image/ui/icon_16.png"));
@@ -103,7 +98,7 @@ private Q_SLOTS:
         UserState::setLastUsedCollection(kSecondByOrder);
         QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);
         QCOMPARE(UserState::lastUsedCollection(), kSecondByOrder);
-        QCOMPARE(stored("UuidOfLastUsedCollection").toString(), kSecondByOrder.toString(QUuid::WithBraces));
+        QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kSecondByOrder.toString(QUuid::WithBraces));
 
         UserState::setHostApplicationPid(QCoreApplication::applicationPid() + 1);
         UserState::forgetCachedLastUsedCollection();
@@ -140,8 +135,9 @@ private Q_SLOTS:
         QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         liveLock.unlock();
-        QCOMPARE(stored("MyPalette/(1,2).Entry").toString(), QString("kept"));
-        QCOMPARE(stored("HostApplicationPID").toLongLong(), ownerAlive ? 1 : QCoreApplication::applicationPid());
+        QCOMPARE(rawStore()->value("MyPalette/(1,2).Entry").toString(), QString("kept"));
+        const qint64 pid = ownerAlive ? 1 : QCoreApplication::applicationPid();
+        QCOMPARE(rawStore()->value("HostApplicationPID").toLongLong(), pid);
         QVERIFY(!QFile::exists(lockPath));
     }
 };
