@@ -101,16 +101,12 @@ private Q_SLOTS:
         QTemporaryDir start;
         const QString existing = start.path() + "/Adobe/Adobe Photoshop CS6/Presets/Color Swatches";
         QVERIFY(QDir().mkpath(existing));
-        QFile swatches(existing + "/mine.aco");
-        QVERIFY(swatches.open(QIODevice::WriteOnly));
-        swatches.close();
+        QVERIFY(QFile(existing + "/mine.aco").open(QIODevice::WriteOnly));
         QCOMPARE(canonical(swatchFolder(start.path(), 13)), canonical(existing));
-        QVERIFY(swatches.exists());
+        QVERIFY(QFile::exists(existing + "/mine.aco"));
 
         QTemporaryDir blocked;
-        QFile blocker(blocked.path() + "/Adobe");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(QFile(blocked.path() + "/Adobe").open(QIODevice::WriteOnly));
         QCOMPARE(canonical(swatchFolder(blocked.path(), 12)), canonical(blocked.path()));
     }
 };

@@ -299,12 +299,10 @@ private Q_SLOTS:
         const QList<Chip> chips = collectionChips(collection);
         const Chip chip = chips.value(chips.size() / 2);
         const QString measurementFile = folder("programdata/Vestrel/Capsure/Measurements/measurement.cxf");
-        const QStringList measurement{"measurement", measurementFile, "--name", chip.code};
-
+        const QString device = kBuildDir + "/tools/huelink-collection/huelink-collection";
         QVERIFY(QDir().mkpath(folder("programdata/Vestrel/Capsure/Measurements")));
         QVERIFY(QFile::link(kProgramData + "/Vestrel/Huelink", folder("programdata/Vestrel/Huelink")));
-        const QString device = kBuildDir + "/tools/huelink-collection/huelink-collection";
-        QCOMPARE(ProgramRun::run(device, measurement, 30000).exitCode, 0);
+        QCOMPARE(ProgramRun::run(device, {"measurement", measurementFile, "--name", chip.code}, 30000).exitCode, 0);
         QCOMPARE(QDir(folder("programdata/Vestrel/Capsure/Measurements")).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"measurement.cxf"});
         const QByteArray written = fileBytes(measurementFile);
@@ -323,27 +321,20 @@ private Q_SLOTS:
 
     // --tab clicks along the tab bar (after --collection switched) until the module has stored the page; a tab the
     // collection lacks exits 6.
-    void tabOptionSelectsTheTabPage_data()
-    {
-        QTest::addColumn<QString>("collection");
-        QTest::addColumn<QString>("tab");
-        QTest::addColumn<int>("page");
-        QTest::newRow("products after a switch") << "Vestrel Heritage Facades" << "products" << 2;
-        QTest::newRow("not offered") << "Pelvon Made to Order" << "foresight" << 0;
-    }
-
     void tabOptionSelectsTheTabPage()
     {
-        QFETCH(QString, collection);
-        QFETCH(QString, tab);
-        QFETCH(int, page);
-        const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
-                                        "--collection", collection, "--tab", tab, "--close-after", "3000"});
-        QCOMPARE(run.exitCode, page > 0 ? 0 : 6);
-        QVERIFY2(page > 0 || run.err.contains(tab.toUtf8()), run.err.constData());
-        const auto name = demoRows("SELECT NAME FROM COLLECTION WHERE UUID = ? COLLATE NOCASE", lastUsedCollection());
-        QCOMPARE(name.value(0).value(0).toString(), collection);
-        QCOMPARE(collectionValue("TabPageIndex"), page > 0 ? page : 1);
+        const QList<std::tuple<QString, QString, int>> cases{{"Vestrel Heritage Facades", "products", 2},
+                                                             {"Pelvon Made to Order", "foresight", 0}};
+        for (const auto &[collection, tab, page] : cases) {
+            m_root = std::make_unique<QTemporaryDir>();
+            const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
+                                            "--collection", collection, "--tab", tab, "--close-after", "3000"});
+            QCOMPARE(run.exitCode, page > 0 ? 0 : 6);
+            QVERIFY2(page > 0 || run.err.contains(tab.toUtf8()), run.err.constData());
+            const auto name = demoRows("SELECT NAME FROM COLLECTION WHERE UUID = ?", lastUsedCollection());
+            QCOMPARE(name.value(0).value(0).toString(), collection);
+            QCOMPARE(collectionValue("TabPageIndex"), page > 0 ? page : 1);
+        }
     }
 
     // By keyboard alone: search the code, put the chip found into My Palette and use it, as --choose would.
@@ -382,10 +373,8 @@ private Q_SLOTS:
         QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
         QVERIFY(userState().value("MyPalette/(0,0).Selected").toBool());
         QString error;
-        const QList<QPair<QRgb, QString>> records = readAcoFile(fileBytes(swatches), error);
+        QCOMPARE(readAcoFile(fileBytes(swatches), error).value(0).first, chip.color.rgb());
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(records.size(), 1);
-        QCOMPARE(records.first().first, chip.color.rgb());
 
         m_root = std::make_unique<QTemporaryDir>();
         run = runHost({"pick", "--space", "rgb", "--components", "0,0,0,0", "--load-palette", palette,
