@@ -48,7 +48,6 @@ private Q_SLOTS:
         button->setGeometry(10, 10, 120, 30);
         window.show();
         QCOMPARE(button->font(), programFont(FontStyle::Normal, 3));
-        QCOMPARE(button->font().pointSize(), 11);
         button->setEnabled(false);
         QCOMPARE(button->paintColors().text, QColor(238, 238, 238));
         QCOMPARE(button->cursor().shape(), Qt::ForbiddenCursor);

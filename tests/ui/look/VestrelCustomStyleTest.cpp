@@ -171,13 +171,10 @@ private Q_SLOTS:
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove), QRect(10, 6, 180, 8));
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle),
                  QRect(handleCenter - 10, 5, 20, 10));
-        const auto hit = [&](const QPoint &point) {
-            return style.hitTestComplexControl(QStyle::CC_Slider, &option, point);
-        };
-        QCOMPARE(hit(QPoint(handleCenter, 10)), QStyle::SC_SliderHandle);
         const int grooveX = handleCenter < 100 ? 150 : 50;
-        QCOMPARE(hit(QPoint(grooveX, 10)), QStyle::SC_SliderGroove);
-        QCOMPARE(hit(QPoint(grooveX, 1)), QStyle::SC_None);
+        QCOMPARE(style.hitTestComplexControl(QStyle::CC_Slider, &option, {handleCenter, 10}), QStyle::SC_SliderHandle);
+        QCOMPARE(style.hitTestComplexControl(QStyle::CC_Slider, &option, {grooveX, 10}), QStyle::SC_SliderGroove);
+        QCOMPARE(style.hitTestComplexControl(QStyle::CC_Slider, &option, {grooveX, 1}), QStyle::SC_None);
     }
 
     void imageSliderDrawsCapsMaskedGradientAndHandle()
