@@ -46,7 +46,6 @@ class PluginMainAboutTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(!QCoreApplication::instance());
         {
             // Writing the collection needs the SQL driver, which needs an application object; gone before the module's.
             int argc = 0;
@@ -86,7 +85,6 @@ private Q_SLOTS:
         QCOMPARE(seenBoxes().at(1), seenBoxes().at(0));
         pluginMain(0, nullptr, nullptr, nullptr);
         QCOMPARE(seenBoxes().size(), 3);
-        QVERIFY(!QCoreApplication::instance());
     }
 };
 

@@ -25,7 +25,8 @@ private:
     }
 
 private Q_SLOTS:
-    void constructionSetsCursorStyleAndHalfTransparentDisabledImage()
+    // A half transparent disabled image; shown, the image of each state.
+    void constructionAndTheImageOfEachState()
     {
         ImageButton button(LookFixture::filled(QSize(4, 4), QColor(200, 40, 20)), QImage(), nullptr);
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
@@ -35,42 +36,39 @@ private Q_SLOTS:
         QVERIFY(qAbs(disabled.red() - 200) <= 2);
         QVERIFY(qAbs(disabled.green() - 40) <= 2);
         QCOMPARE(button.disabledImage().size(), QSize(4, 4));
-        button.startFadeIn();
+        button.startFadeIn(); // hidden, so no pulse
         QVERIFY(!button.isPulsing());
         QVERIFY(!button.graphicsEffect());
 
         ImageButton blank(QImage(), button.normalImage(), nullptr);
         QVERIFY(blank.disabledImage().isNull());
-    }
 
-    void paintsTheImageOfItsState()
-    {
         QWidget window;
-        ImageButton *button = shownButton(window);
+        ImageButton *shown = shownButton(window);
         // Centred: the 10 x 10 image starts at (15, 10) in the 40 x 30 button.
-        QImage image = button->grab().toImage();
+        QImage image = shown->grab().toImage();
         QCOMPARE(QColor(image.pixel(15, 10)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(24, 19)), QColor(Qt::red));
         QVERIFY(QColor(image.pixel(14, 10)) != QColor(Qt::red));
         const QColor plain = image.pixel(5, 15);
 
-        button->setDown(true);
-        image = button->grab().toImage();
+        shown->setDown(true); // shifted by one pixel
+        image = shown->grab().toImage();
         QCOMPARE(QColor(image.pixel(16, 11)), QColor(Qt::blue));
         QCOMPARE(QColor(image.pixel(25, 20)), QColor(Qt::blue));
         QVERIFY(QColor(image.pixel(15, 10)) != QColor(Qt::blue));
-        button->setDown(false);
+        shown->setDown(false);
 
         // Checked: a light rounded background; the radius-4 corner stays uncovered.
-        button->setCheckable(true);
-        button->setChecked(true);
-        image = button->grab().toImage();
+        shown->setCheckable(true);
+        shown->setChecked(true);
+        image = shown->grab().toImage();
         QVERIFY(QColor(image.pixel(5, 15)).lightness() > plain.lightness());
         QCOMPARE(QColor(image.pixel(0, 0)), plain);
-        button->setChecked(false);
+        shown->setChecked(false);
 
-        button->setEnabled(false);
-        const QColor faded = button->grab().toImage().pixel(20, 15);
+        shown->setEnabled(false);
+        const QColor faded = shown->grab().toImage().pixel(20, 15);
         QVERIFY(faded.red() > faded.green());
         QVERIFY(faded.green() > 60); // half of the background shows through
     }
