@@ -59,19 +59,17 @@ private Q_SLOTS:
 
     void noCollectionGivesMinusThree_data()
     {
-        QTest::addColumn<bool>("makeResources");
-        QTest::addColumn<bool>("systemWideFile");
-        QTest::newRow("empty database folder") << false << false;
-        QTest::newRow("empty resources folder") << true << false;
-        QTest::newRow("only the system-wide collection") << true << true;
+        QTest::addColumn<int>("made"); // 1: the resources folder, 2: and a system-wide collection file
+        QTest::newRow("empty database folder") << 0;
+        QTest::newRow("empty resources folder") << 1;
+        QTest::newRow("only the system-wide collection") << 2;
     }
 
     void noCollectionGivesMinusThree()
     {
-        QFETCH(bool, makeResources);
-        QFETCH(bool, systemWideFile);
-        QVERIFY(!makeResources || QDir().mkpath(resources()));
-        if (systemWideFile)
+        QFETCH(int, made);
+        QVERIFY(made < 1 || QDir().mkpath(resources()));
+        if (made == 2)
             QVERIFY(FixtureDatabase(resources() + "/system.db").isOpen());
         const QString pluginPath = m_databaseFolder->path() + "/huelink.8bc";
         QCOMPARE(initializeEngine(pluginPath, m_databaseFolder->path()), int(EngineNoCollection));

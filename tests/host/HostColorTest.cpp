@@ -5,24 +5,11 @@
 
 using namespace Tintor::HostColor;
 
-namespace {
-
-// Lab components travel as unsigned 16-bit words holding signed hundredths.
-int signedWord(int hundredths)
-{
-    return quint16(qint16(hundredths));
-}
-
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
-} // namespace
-
 class HostColorTest : public QObject
 {
     Q_OBJECT
+
+    static QString canonical(const QString &path) { return QFileInfo(path).canonicalFilePath(); }
 
 private Q_SLOTS:
     void initialColorFromEachSpace_data()
@@ -46,9 +33,9 @@ private Q_SLOTS:
         row("CMYK black only", HostCmyk, 65535, 65535, 65535, 0, QColor(0, 0, 0));
         row("Lab white", HostLab, 10000, 0, 0, 0, QColor(255, 255, 255));
         row("Lab tan", HostLab, 7500, 2000, 3000, 0, QColor(237, 170, 131));
-        // Outside the sRGB gamut: channels clamped, negative a* and b* read as signed.
-        row("Lab violet out of gamut", HostLab, 5000, 10000, signedWord(-10000), 0, QColor(180, 0, 255));
-        row("Lab green out of gamut", HostLab, 6000, signedWord(-12000), 12000, 0, QColor(0, 181, 0));
+        // Outside the sRGB gamut: channels clamped; a* and b* travel as 16-bit words holding signed hundredths.
+        row("Lab violet out of gamut", HostLab, 5000, 10000, quint16(-10000), 0, QColor(180, 0, 255));
+        row("Lab green out of gamut", HostLab, 6000, quint16(-12000), 12000, 0, QColor(0, 181, 0));
         row("Gray 100% is black", HostGray, 10000, 0, 0, 0, QColor(0, 0, 0));
         row("Gray 20%", HostGray, 2000, 0, 0, 0, QColor(204, 204, 204));
         row("unknown space 5", 5, 65535, 32896, 0, 0, QColor());

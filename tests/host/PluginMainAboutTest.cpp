@@ -19,8 +19,7 @@ QList<QImage> &seenBoxes()
     return boxes;
 }
 
-// Runs whenever an application object is created (the module's included):
-// watches for the about box, records it and closes it like a user would.
+// Runs in every application object (the module's too): records the about box and closes it like a user would.
 void closeTheAboutBoxOnceShown()
 {
     auto *timer = new QTimer(QCoreApplication::instance());

@@ -9,25 +9,21 @@
 
 using namespace Tintor;
 
-namespace {
-
-int brightestGrey(const QImage &image, const QRect &area)
-{
-    int brightest = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            brightest = qMax(brightest, qGray(image.pixel(x, y)));
-    return brightest;
-}
-
-} // namespace
-
 class TaskButtonTest : public QObject
 {
     Q_OBJECT
 
 private:
     LookFixture m_fixture;
+
+    static int brightestGrey(const QImage &image, const QRect &area)
+    {
+        int brightest = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                brightest = qMax(brightest, qGray(image.pixel(x, y)));
+        return brightest;
+    }
 
 private Q_SLOTS:
     void initTestCase()
