@@ -273,9 +273,8 @@ private Q_SLOTS:
         }
         Tintor::DB::ColorEntry chip;
         chip.id = 1136;
-        const QUuid collection("{8d2a4c6e-1f3b-4a59-b7c8-2e4f6a8c0d12}");
-        QCOMPARE(ChipChooser::chipPayloadText(collection, chip.id, ChipChooser::kFromCardRoller),
-                 Tintor::chipPayloadText(Tintor::FromCardRoller, collection, chip));
+        QCOMPARE(ChipChooser::chipPayloadText(m_firstCollection, chip.id, ChipChooser::kFromCardRoller),
+                 Tintor::chipPayloadText(Tintor::FromCardRoller, m_firstCollection, chip));
         QCOMPARE(ChipChooser::payloadMimeType(), Tintor::chipPayloadMimeType());
     }
 

@@ -36,7 +36,7 @@ private Q_SLOTS:
 
     // Bad entries are dropped, empty ones skipped, spaces trimmed; a family named twice, or nothing usable, gives
     // the built-in list.
-    void fontListText()
+    void fontListFirstFamilyAndStepSizes()
     {
         const FontList mixed = parseFontList(";Arial,9,3;;Verdana,0;Tahoma,-2;Courier,x; DejaVu Sans , 9;Arial,8;");
         QCOMPARE(mixed.families, (QStringList{"DejaVu Sans", "Arial"}));
@@ -45,11 +45,7 @@ private Q_SLOTS:
             QCOMPARE(parseFontList(text).families, (QStringList{"Myriad Pro", "Arial"}));
             QCOMPARE(parseFontList(text).sizes, (QHash<QString, int>{{"Myriad Pro", 10}, {"Arial", 8}}));
         }
-    }
-
-    // The first listed family installed wins, whatever its case; steps 0..4 run from base - 2 to base + 2.
-    void firstInstalledFamilyAndStepSizes()
-    {
+        // The first listed family installed wins, whatever its case; steps 0..4 run from base - 2 to base + 2.
         const FontList list = parseFontList("A Face,9;B Face,10");
         QCOMPARE(firstInstalledFamily(list, {"B Face", "A Face"}), 0);
         QCOMPARE(firstInstalledFamily(list, {"b face"}), 1);

@@ -54,16 +54,15 @@ private Q_SLOTS:
         QVERIFY(placeholderImage(QSize(16, 0)).isNull());
     }
 
-    void storedImageIsDecodedWhateverTheWantedSize()
+    // Stored images are decoded whatever the wanted size; an undecodable, missing or other collection's one gives the
+    // placeholder.
+    void themeImages()
     {
         const QImage image = themeImage(ThemeItem::RollForwardNormal, QSize(16, 16));
         QCOMPARE(image.size(), QSize(9, 7));
         QCOMPARE(QColor(image.pixel(4, 3)), QColor(10, 200, 30));
         QCOMPARE(themeImage("image.widget.roll.forward.normal", QSize(0, 0)).size(), QSize(9, 7));
-    }
 
-    void undecodableMissingOrOtherCollectionsItemGivesPlaceholder()
-    {
         QCOMPARE(themeImage(ThemeItem::RollForwardDown, QSize(20, 10)), placeholderImage(QSize(20, 10)));
         QVERIFY(themeImage(ThemeItem::RollForwardDown, QSize(0, 0)).isNull());
         QVERIFY(themeImage(ThemeItem::Banner, QSize(0, 0)).isNull());
