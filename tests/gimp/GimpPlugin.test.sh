@@ -1,8 +1,6 @@
 #!/bin/bash
-# The GIMP plug-in in a real, headless GIMP with a profile of its own: the
-# scripted foreground, an unknown code, My Palette as a GIMP palette, the
-# pick through the module (chosen by the host kit's automation), and a
-# missing module or collection folder that leaves the foreground alone.
+# The GIMP plug-in in a real, headless GIMP with a profile of its own: the scripted foreground, an unknown code, My
+# Palette as a GIMP palette, the pick through the module, and a missing module or collection folder.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 plugin="$build/tools/gimp-plugin/huelink"
@@ -56,9 +54,8 @@ run_gimp "$tmp/data" "$module" '
     (plug-in-huelink-pick RUN-NONINTERACTIVE) (fg)'
 p=$(rgb 0102-4)
 expect "$p" "$(rgb 0101-1)" '"refused"' "$(rgb 0101-1)" '"refused"' "$(rgb 0101-1)" '"Kitchen walls"' \
-    "#($(rgb 0102-4) $(rgb 0305-7) $(rgb 0101-1))" \
-    '("0102-4 - Fiesta" "0305-7 - Boa" "0101-1 - Ivory Tower")' '"Kitchen walls"' 1 \
-    "$(rgb 0305-3)" "$(rgb 0305-3)"
+    "#($(rgb 0102-4) $(rgb 0305-7) $(rgb 0101-1))" '("0102-4 - Fiesta" "0305-7 - Boa" "0101-1 - Ivory Tower")' \
+    '"Kitchen walls"' 1 "$(rgb 0305-3)" "$(rgb 0305-3)"
 grep -q "Huelink: no chip has the code 'ZZ-404' in the enabled collections" "$tmp/gimp.log"
 grep -q "Huelink: no installed collection is named 'No Such Deck'" "$tmp/gimp.log"
 

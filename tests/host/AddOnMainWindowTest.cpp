@@ -6,22 +6,16 @@
 #include "support/AcoReader.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/CollectionSelectWidget.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QLineEdit>
-#include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 
@@ -30,13 +24,12 @@ namespace {
 const QUuid kDeck(QStringLiteral("{8b000000-0000-0000-0000-000000000001}"));
 const QUuid kOther(QStringLiteral("{8b000000-0000-0000-0000-000000000002}"));
 
-// Card 1: five chips far apart; card 2: greys turned ever redder, for the
-// nearest-colour dialog.
+// Card 1: five chips far apart; card 2 has one grey.
 const QList<QColor> kChips = {QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 200, 30),
                               QColor(30, 200, 220)};
-const QList<int> kGreyReds = {125, 132, 140, 150, 160, 175};
+const QStringList kDeckTexts{"Use this colour", "Make swatches", "Deck colours"};
+const QStringList kOtherTexts{"Take it", "Swatch file", "Other colours"};
 
-using FilledCells = QList<QPair<QPoint, int>>;
 using CodedCells = QList<QPair<QPoint, QString>>;
 using SwatchRecords = QList<QPair<QRgb, QString>>;
 
@@ -48,30 +41,21 @@ class AddOnMainWindowTest : public QObject
 
 private:
     std::unique_ptr<FixtureDatabase> fixture;
-    qint64 deckPageId = -1;
-    QList<qint64> deckRows;
     QHash<QString, DB::ItemIndex> chipsByCode;
 
-    void fillCells(const FilledCells &cells)
+    void fillCells(const CodedCells &cells, bool selected = false)
     {
-        for (const auto &[cell, chip] : cells)
-            UserState::setMyPaletteEntry(cell.y(), cell.x(), DB::ItemIndex{kDeck, deckPageId, deckRows.at(chip)});
+        for (const auto &[cell, code] : cells) {
+            UserState::setMyPaletteEntry(cell.y(), cell.x(), chipsByCode.value(code));
+            UserState::setMyPaletteCellSelected(cell.y(), cell.x(), selected);
+        }
     }
 
-    static void selectCells(const QList<QPoint> &cells)
+    static TaskButton *selectButton(AddOnMainWindow &w) { return w.mainWidget()->taskButton(w.selectButtonId()); }
+    static TaskButton *swatchButton(AddOnMainWindow &w) { return w.mainWidget()->taskButton(w.swatchButtonId()); }
+    static QStringList texts(AddOnMainWindow &w)
     {
-        for (const QPoint &cell : cells)
-            UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
-    }
-
-    static TaskButton *selectButton(AddOnMainWindow &window)
-    {
-        return window.mainWidget()->taskButton(window.selectButtonId());
-    }
-
-    static TaskButton *swatchButton(AddOnMainWindow &window)
-    {
-        return window.mainWidget()->taskButton(window.swatchButtonId());
+        return {selectButton(w)->text(), swatchButton(w)->text(), w.windowTitle()};
     }
 
     static void use(const QUuid &collection)
@@ -84,64 +68,37 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder()
-                                                    + QStringLiteral("/window.db"));
+        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/window.db");
         QVERIFY(fixture->isOpen());
-        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
-        const qint64 other = fixture->addCollection(kOther, QStringLiteral("OTHER"), 2, true, QStringLiteral("Other"));
-        const QStringList keys{"photoshop.selectcolor.button", "photoshop.createswatch.button", "color.palette.caption"};
-        const QStringList deckTexts{"Use this colour", "Make swatches", "Deck colours"};
-        const QStringList otherTexts{"Take it", "Swatch file", "Other colours"};
-        for (int i = 0; i < keys.size(); ++i) {
-            fixture->addLocale(deck, keys[i], deckTexts[i]);
-            fixture->addLocale(other, keys[i], otherTexts[i]);
+        const qint64 deck = fixture->addCollection(kDeck, "DECK", 1, true, "Deck");
+        const qint64 other = fixture->addCollection(kOther, "OTHER", 2, true, "Other");
+        const char *keys[] = {"photoshop.selectcolor.button", "photoshop.createswatch.button", "color.palette.caption"};
+        for (int i = 0; i < 3; ++i) {
+            fixture->addLocale(deck, keys[i], kDeckTexts[i]);
+            fixture->addLocale(other, keys[i], kOtherTexts[i]);
         }
-
-        FixtureDatabase::Page page;
-        page.mood = 1;
-        deckPageId = fixture->addPage(deck, page);
-        for (int index = 0; index < kChips.size(); ++index) {
-            FixtureDatabase::Row row;
-            row.rowIndex = index + 1;
-            row.code = QStringLiteral("D-%1").arg(index + 1);
-            row.color = kChips.at(index);
-            deckRows.append(fixture->addRow(deck, deckPageId, row));
-        }
-        page.pageIndex = 2;
-        page.segment = 2;
-        const qint64 greyPage = fixture->addPage(deck, page);
-        for (int index = 0; index < kGreyReds.size(); ++index) {
-            FixtureDatabase::Row row;
-            row.rowIndex = index + 1;
-            row.code = QStringLiteral("G-%1").arg(index + 1);
-            row.color = QColor(kGreyReds.at(index), 120, 120);
-            QVERIFY(fixture->addRow(deck, greyPage, row) > 0);
-        }
-        page.pageIndex = 1;
-        page.segment = 1;
-        const qint64 otherPage = fixture->addPage(other, page);
-        FixtureDatabase::Row row;
-        row.code = QStringLiteral("O-1");
-        row.color = QColor(90, 90, 30);
-        QVERIFY(fixture->addRow(other, otherPage, row) > 0);
+        const auto addChip = [&](qint64 collection, qint64 page, int index, const QString &code, const QColor &color) {
+            const qint64 row = fixture->addRow(collection, page, {index, code, color});
+            chipsByCode.insert(code, DB::ItemIndex{collection == deck ? kDeck : kOther, page, row});
+        };
+        const qint64 deckPage = fixture->addPage(deck, FixtureDatabase::Page(1, 1, {}, false, 1));
+        for (int index = 1; index <= kChips.size(); ++index)
+            addChip(deck, deckPage, index, QStringLiteral("D-%1").arg(index), kChips.at(index - 1));
+        const qint64 greyPage = fixture->addPage(deck, FixtureDatabase::Page(2, 2, {}, false, 1));
+        addChip(deck, greyPage, 1, "G-1", QColor(125, 120, 120));
+        const qint64 otherPage = fixture->addPage(other, FixtureDatabase::Page(1, 1, {}, false, 1));
+        for (int index = 1; index <= 3; ++index)
+            addChip(other, otherPage, index, QStringList{"X", "Y", ""}.at(index - 1), QColor(255, 128, 0));
 
         // Swatch names are codes; the deck appends product codes (D-1: two).
         for (qint64 collection : {deck, other})
-            fixture->addSetting(collection, QStringLiteral("color.tooltip.show.row.code"), 1);
-        fixture->addSetting(deck, QStringLiteral("export.color.name.append.product.code"), 1);
-        QVERIFY(fixture->exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES(1, 'Satin', 'A1'), "
-                                             "(2, 'Gloss', 'B2')")));
-        QVERIFY(fixture->exec(QStringLiteral("INSERT INTO ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID) "
-                                             "VALUES(?, ?, 1), (?, ?, 2)"),
-                              {deck, deckRows.at(0), deck, deckRows.at(0)}));
-        for (int index = 0; index < 3; ++index) {
-            row.rowIndex = index + 2;
-            row.code = QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("")}.at(index);
-            row.color = QColor(255, 128, 0);
-            chipsByCode.insert(row.code, DB::ItemIndex{kOther, otherPage, fixture->addRow(other, otherPage, row)});
-        }
-        for (int index = 0; index < deckRows.size(); ++index)
-            chipsByCode.insert(QStringLiteral("D-%1").arg(index + 1), DB::ItemIndex{kDeck, deckPageId, deckRows.at(index)});
+            fixture->addSetting(collection, "color.tooltip.show.row.code", 1);
+        fixture->addSetting(deck, "export.color.name.append.product.code", 1);
+        QVERIFY(fixture->exec("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES(1, 'Satin', 'A1'), "
+                              "(2, 'Gloss', 'B2')"));
+        QVERIFY(fixture->exec("INSERT INTO ROW_PRODUCT_MAP(COLLECTION_ID, ROW_ID, PRODUCT_ID) "
+                              "VALUES(?, ?, 1), (?, ?, 2)",
+                              {deck, chipsByCode["D-1"].colorId, deck, chipsByCode["D-1"].colorId}));
     }
 
     void init()
@@ -152,35 +109,37 @@ private Q_SLOTS:
         use(kDeck);
     }
 
-    void constructionAddsTheTwoButtonsAndTextsThatFollowTheCollection()
+    // Two windows in sequence, each closed with the focus in an edit box; the texts follow the collection.
+    void windowsInSequenceWithTextsThatFollowTheCollection()
     {
-        AddOnMainWindow window(QColor(1, 2, 3), QStringLiteral("/swatches"));
-        QCOMPARE(AddOnMainWindow::current(), &window);
-        QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), window.mainWidget());
-        QCOMPARE(window.mainWidget()->parentWidget(), &window);
-        QCOMPARE(window.size(), QSize(800, 600));
-        QCOMPARE(window.minimumSize(), window.maximumSize());
-        QCOMPARE(window.windowModality(), Qt::ApplicationModal);
-        QCOMPARE(window.mainWidget()->taskButtonOrder(), (QList<quint16>{1, 2, 1000, 1001, 3}));
-        QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
-        QCOMPARE(swatchButton(window)->text(), QStringLiteral("Make swatches"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
-        QVERIFY(!window.chosenColor().isValid());
-
-        window.mainWidget()->collectionChangedInteractively(kOther);
-        QCOMPARE(selectButton(window)->text(), QStringLiteral("Take it"));
-        QCOMPARE(swatchButton(window)->text(), QStringLiteral("Swatch file"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Other colours"));
-        // The collection selector's choice travels the same way.
-        Q_EMIT window.mainWidget()->collectionSelector()->collectionSelectedInteractively(kDeck);
-        QCOMPARE(UserState::lastUsedCollection(), kDeck);
-        QCOMPARE(selectButton(window)->text(), QStringLiteral("Use this colour"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Deck colours"));
+        for (int pick = 0; pick < 2; ++pick) {
+            auto window = std::make_unique<AddOnMainWindow>(QColor(Qt::transparent), QString());
+            QCOMPARE(AddOnMainWindow::current(), window.get());
+            QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), window->mainWidget());
+            QCOMPARE(window->size(), QSize(800, 600));
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+            QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+            QCOMPARE(window->mainWidget()->taskButtonOrder(), (QList<quint16>{1, 2, 1000, 1001, 3}));
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QCOMPARE(texts(*window), kDeckTexts);
+            window->mainWidget()->collectionChangedInteractively(kOther);
+            QCOMPARE(texts(*window), kOtherTexts);
+            Q_EMIT window->mainWidget()->collectionSelector()->collectionSelectedInteractively(kDeck);
+            QCOMPARE(UserState::lastUsedCollection(), kDeck);
+            QCOMPARE(texts(*window), kDeckTexts);
+            QApplication::setActiveWindow(window.get());
+            window->mainWidget()->search()->lineEdit()->setFocus();
+            window->reject();
+            window.reset();
+            QCOMPARE(AddOnMainWindow::current(), nullptr);
+            QCOMPARE(MainWidgetAccess::current(), nullptr);
+        }
     }
 
     void buttonStatesFollowClicksInMyPalette()
     {
-        fillCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 2}});
+        fillCells({{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}});
         AddOnMainWindow window(QColor(Qt::transparent), QString());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -193,104 +152,56 @@ private Q_SLOTS:
         QTest::mouseClick(palette, Qt::LeftButton, Qt::ControlModifier, palette->cellRect(QPoint(1, 0)).center());
         QVERIFY(!selectButton(window)->isEnabled());
 
-        // Emptying both selected cells leaves nothing to export.
         palette->eraseClicked();
         QVERIFY(!swatchButton(window)->isEnabled());
         QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier, palette->cellRect(QPoint(1, 0)).center());
         QVERIFY(!selectButton(window)->isEnabled());
+        // An empty selected cell gives the host colour; a transparent one rejects.
+        window.selectColor();
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QCOMPARE(window.chosenColor(), QColor(Qt::transparent));
     }
 
-    void selectButtonAcceptsWithTheCellColour()
+    // Without one selected cell the host colour goes back (one cell's colour: the host runs).
+    void selectWithoutOneSelectedCellGivesTheHostColour()
     {
-        fillCells({{QPoint(2, 1), 3}});
-        selectCells({QPoint(2, 1)});
+        fillCells({{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-2"}}, true);
         // Not shown, so the host colour is never looked for.
         AddOnMainWindow window(QColor(10, 20, 30), QString());
         QSignalSpy accepted(&window, &QDialog::accepted);
-        QVERIFY(selectButton(window)->isEnabled());
-        QTest::mouseClick(selectButton(window), Qt::LeftButton, Qt::NoModifier, selectButton(window)->rect().center());
+        window.selectColor();
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(window.chosenColor(), kChips.at(3));
+        QCOMPARE(window.chosenColor(), QColor(10, 20, 30));
     }
 
-    void selectColorWithoutOneSelectedCell_data()
-    {
-        QTest::addColumn<QColor>("initial");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QColor>("chosen");
-        QTest::newRow("host colour is returned") << QColor(10, 20, 30) << int(QDialog::Accepted) << QColor(10, 20, 30);
-        QTest::newRow("transparent host colour rejects")
-            << QColor(Qt::transparent) << int(QDialog::Rejected) << QColor(Qt::transparent);
-    }
-
-    void selectColorWithoutOneSelectedCell()
-    {
-        QFETCH(QColor, initial);
-        QFETCH(int, result);
-        QFETCH(QColor, chosen);
-        fillCells({{QPoint(0, 0), 0}, {QPoint(1, 0), 1}});
-        selectCells({QPoint(0, 0), QPoint(1, 0)});
-        AddOnMainWindow window(initial, QString());
-        window.selectColor();
-        QCOMPARE(window.result(), result);
-        QCOMPARE(window.chosenColor(), chosen);
-    }
-
-    void hostColourIsShownOnceAfterTheWindowAppears_data()
-    {
-        QTest::addColumn<QColor>("hostColour");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("row");
-        QTest::newRow("chip colour turns the roller to it") << kChips.at(4) << 1 << 5;
-        // No timer is started, so nothing can look later.
-        QTest::newRow("transparent never looks") << QColor(Qt::transparent) << 2 << 6;
-    }
-
+    // Looked for once after the window appears: a chip's colour turns the roller to it; a transparent one starts no
+    // timer, so nothing can look later.
     void hostColourIsShownOnceAfterTheWindowAppears()
     {
-        QFETCH(QColor, hostColour);
-        QFETCH(int, page);
-        QFETCH(int, row);
-        UserState::setPageIndex(kDeck, 2);
-        UserState::setRowIndex(kDeck, 6);
-        AddOnMainWindow window(hostColour, QString());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
-        QCOMPARE(window.initialColorShown(), hostColour.alpha() > 0);
-        window.showTimerExhausted();
-        QVERIFY(window.initialColorShown());
-        QCOMPARE(UserState::pageIndex(kDeck), page);
-        QCOMPARE(UserState::rowIndex(kDeck), row);
-        // Showing the window again does not look again.
-        UserState::setRowIndex(kDeck, 1);
-        window.hide();
-        window.show();
-        QCoreApplication::processEvents();
-        QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
-        QCOMPARE(UserState::rowIndex(kDeck), 1);
-    }
-
-    void twoWindowsInSequence()
-    {
-        for (int pick = 0; pick < 2; ++pick) {
-            auto window = std::make_unique<AddOnMainWindow>(QColor(Qt::transparent), QString());
-            QCOMPARE(AddOnMainWindow::current(), window.get());
-            window->show();
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-            // The focus sits in an edit box when the window goes.
-            QApplication::setActiveWindow(window.get());
-            window->mainWidget()->search()->lineEdit()->setFocus();
-            window->mainWidget()->collectionChangedInteractively(pick == 0 ? kOther : kDeck);
-            QCOMPARE(window->windowTitle(), pick == 0 ? QStringLiteral("Other colours") : QStringLiteral("Deck colours"));
-            window->reject();
-            window.reset();
-            QCOMPARE(AddOnMainWindow::current(), nullptr);
-            QCOMPARE(MainWidgetAccess::current(), nullptr);
+        for (const QColor &hostColour : {kChips.at(4), QColor(Qt::transparent)}) {
+            const bool looks = hostColour.alpha() > 0;
+            UserState::setPageIndex(kDeck, 2);
+            UserState::setRowIndex(kDeck, 1);
+            AddOnMainWindow window(hostColour, QString());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_VERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+            QCOMPARE(window.initialColorShown(), looks);
+            window.showTimerExhausted();
+            QVERIFY(window.initialColorShown());
+            QCOMPARE(UserState::pageIndex(kDeck), looks ? 1 : 2);
+            QCOMPARE(UserState::rowIndex(kDeck), looks ? 5 : 1);
+            UserState::setRowIndex(kDeck, 1);
+            window.hide();
+            window.show();
+            QCoreApplication::processEvents();
+            QVERIFY(window.findChildren<QTimer *>(Qt::FindDirectChildrenOnly).isEmpty());
+            QCOMPARE(UserState::rowIndex(kDeck), 1);
         }
     }
 
+    // One record per colour; a folder where the file should go fails, is kept, and the alert names it.
     void swatchExportWritesOneRecordPerColour_data()
     {
         QTest::addColumn<QUuid>("collection");
@@ -308,8 +219,11 @@ private Q_SLOTS:
                                     << SwatchRecords{{orange, "RGB(255,128,0)"}} << "Swatch.aco";
         QTest::newRow("ascending colours, product codes appended")
             << kDeck << "set.aco" << CodedCells{{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(0, 3), "D-2"}}
-            << SwatchRecords{{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"}, {qRgb(200, 40, 40), "D-1 - A1, B2"}}
+            << SwatchRecords{{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"},
+                             {qRgb(200, 40, 40), "D-1 - A1, B2"}}
             << "set.aco.aco";
+        QTest::newRow("folder in the way") << kOther << QString() << CodedCells{{QPoint(0, 0), "X"}} << SwatchRecords()
+                                           << "Swatch.aco";
     }
 
     void swatchExportWritesOneRecordPerColour()
@@ -320,49 +234,37 @@ private Q_SLOTS:
         QFETCH(SwatchRecords, records);
         QFETCH(QString, proposedName);
         use(collection);
-        for (const auto &[cell, code] : cells)
-            UserState::setMyPaletteEntry(cell.y(), cell.x(), chipsByCode.value(code));
-        const QString folder = TestEnvironment::programData();
-        AddOnMainWindow window(QColor(Qt::transparent), folder);
+        fillCells(cells);
+        const QDir folder(TestEnvironment::programData());
+        AddOnMainWindow window(QColor(Qt::transparent), folder.path());
         window.mainWidget()->myPalette()->descriptionEdit()->setText(description);
-        QTest::mouseClick(swatchButton(window), Qt::LeftButton, Qt::NoModifier, swatchButton(window)->rect().center());
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
         QFileDialog *dialog = window.swatchDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(dialog->selectedFiles().value(0), QDir(folder).filePath(proposedName));
-        const QString path = QDir(folder).filePath(QStringLiteral("export.aco"));
+        QCOMPARE(dialog->selectedFiles().value(0), folder.filePath(proposedName));
+        const QString path = folder.filePath(records.isEmpty() ? "taken.aco" : "export.aco");
         QFile::remove(path);
+        QVERIFY(!records.isEmpty() || QDir().mkpath(path + "/inside"));
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        QVERIFY(window.swatchAlert()->isVisible());
+        if (records.isEmpty()) {
+            QVERIFY(QFileInfo::exists(path + "/inside"));
+            QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
+            QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
+                     qPrintable(window.swatchAlert()->text()));
+            return;
+        }
+        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Information);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
         QString error;
-        QCOMPARE(readAcoFile(file.readAll(), error), records);
+        QCOMPARE(readAcoFile(bytes, error), records);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY(window.swatchAlert()->isVisible());
-        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Information);
-        if (QTest::currentDataTag() == QByteArrayLiteral("one colour")) {
-            file.seek(0);
-            QCOMPARE(file.readAll().toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
-        }
-    }
-
-    void failedSwatchExportKeepsTheOldFileAndSaysWhy()
-    {
-        use(kOther);
-        UserState::setMyPaletteEntry(0, 0, chipsByCode.value(QStringLiteral("X")));
-        AddOnMainWindow window(QColor(Qt::transparent), QString());
-        // A folder where the file should go.
-        const QString path = TestEnvironment::programData() + QStringLiteral("/taken.aco");
-        QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
-        window.createSwatch();
-        window.swatchDialog()->selectFile(path);
-        static_cast<QDialog *>(window.swatchDialog())->done(QDialog::Accepted);
-        QVERIFY(QFileInfo(path).isDir() && QFileInfo::exists(path + QStringLiteral("/inside")));
-        QVERIFY(window.swatchAlert()->isVisible());
-        QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
-        QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
-                 qPrintable(window.swatchAlert()->text()));
+        if (QTest::currentDataTag() == QByteArrayLiteral("one colour"))
+            QCOMPARE(bytes.toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
     }
 };
 

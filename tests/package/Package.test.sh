@@ -1,7 +1,5 @@
 #!/bin/bash
-# The .deb: built with CPack, its dependencies listed, and the stand-in host
-# unpacked from it picking a chip over the unpacked demo collections with the
-# unpacked module.
+# The .deb built with CPack: its dependencies, and the unpacked host picking a chip with the unpacked module and data.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 command -v dpkg-deb >/dev/null && command -v cpack >/dev/null || { echo "dpkg-deb or cpack is missing"; exit 77; }

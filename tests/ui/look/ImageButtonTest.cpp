@@ -1,11 +1,9 @@
 #include "ui/look/ImageButton.h"
 
 #include "LookFixture.h"
-#include "support/TestEnvironment.h"
 #include "ui/look/VestrelCustomStyle.h"
 
 #include <QGraphicsOpacityEffect>
-#include <QPointer>
 #include <QtTest>
 
 using namespace Tintor;
@@ -16,22 +14,19 @@ class ImageButtonTest : public QObject
 
 private:
     // A visible 40 x 30 button with a red 10 x 10 image, blue when down.
-    struct Shown
+    static ImageButton *shownButton(QWidget &window)
     {
-        QWidget window;
-        ImageButton *button;
-        Shown()
-            : button(new ImageButton(LookFixture::filled(QSize(10, 10), Qt::red),
-                                     LookFixture::filled(QSize(10, 10), Qt::blue), &window))
-        {
-            window.resize(60, 50);
-            button->setGeometry(10, 10, 40, 30);
-            window.show();
-        }
-    };
+        auto *button = new ImageButton(LookFixture::filled({10, 10}, Qt::red), LookFixture::filled({10, 10}, Qt::blue),
+                                       &window);
+        window.resize(60, 50);
+        button->setGeometry(10, 10, 40, 30);
+        window.show();
+        return button;
+    }
 
 private Q_SLOTS:
-    void constructionSetsCursorStyleAndHalfTransparentDisabledImage()
+    // A half transparent disabled image; shown, the image of each state.
+    void constructionAndTheImageOfEachState()
     {
         ImageButton button(LookFixture::filled(QSize(4, 4), QColor(200, 40, 20)), QImage(), nullptr);
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
@@ -41,59 +36,53 @@ private Q_SLOTS:
         QVERIFY(qAbs(disabled.red() - 200) <= 2);
         QVERIFY(qAbs(disabled.green() - 40) <= 2);
         QCOMPARE(button.disabledImage().size(), QSize(4, 4));
-        // Hidden, it does not pulse.
-        button.startFadeIn();
+        button.startFadeIn(); // hidden, so no pulse
         QVERIFY(!button.isPulsing());
         QVERIFY(!button.graphicsEffect());
 
         ImageButton blank(QImage(), button.normalImage(), nullptr);
         QVERIFY(blank.disabledImage().isNull());
-    }
 
-    void paintsTheImageOfItsState()
-    {
-        Shown shown;
-        ImageButton *button = shown.button;
+        QWidget window;
+        ImageButton *shown = shownButton(window);
         // Centred: the 10 x 10 image starts at (15, 10) in the 40 x 30 button.
-        QImage image = button->grab().toImage();
+        QImage image = shown->grab().toImage();
         QCOMPARE(QColor(image.pixel(15, 10)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(24, 19)), QColor(Qt::red));
         QVERIFY(QColor(image.pixel(14, 10)) != QColor(Qt::red));
         const QColor plain = image.pixel(5, 15);
 
-        // Down: shifted by one pixel.
-        button->setDown(true);
-        image = button->grab().toImage();
+        shown->setDown(true); // shifted by one pixel
+        image = shown->grab().toImage();
         QCOMPARE(QColor(image.pixel(16, 11)), QColor(Qt::blue));
         QCOMPARE(QColor(image.pixel(25, 20)), QColor(Qt::blue));
         QVERIFY(QColor(image.pixel(15, 10)) != QColor(Qt::blue));
-        button->setDown(false);
+        shown->setDown(false);
 
         // Checked: a light rounded background; the radius-4 corner stays uncovered.
-        button->setCheckable(true);
-        button->setChecked(true);
-        image = button->grab().toImage();
+        shown->setCheckable(true);
+        shown->setChecked(true);
+        image = shown->grab().toImage();
         QVERIFY(QColor(image.pixel(5, 15)).lightness() > plain.lightness());
         QCOMPARE(QColor(image.pixel(0, 0)), plain);
-        button->setChecked(false);
+        shown->setChecked(false);
 
-        button->setEnabled(false);
-        const QColor faded = button->grab().toImage().pixel(20, 15);
+        shown->setEnabled(false);
+        const QColor faded = shown->grab().toImage().pixel(20, 15);
         QVERIFY(faded.red() > faded.green());
         QVERIFY(faded.green() > 60); // half of the background shows through
     }
 
     void pulsesWithAnOpacityEffectUntilStoppedOrHidden()
     {
-        Shown shown;
-        ImageButton *button = shown.button;
+        QWidget window;
+        ImageButton *button = shownButton(window);
         button->stopFadeIn(); // not pulsing: nothing to stop
         QVERIFY(!button->graphicsEffect());
         button->startFadeIn();
         QVERIFY(button->isPulsing());
         QPointer<QGraphicsOpacityEffect> effect = qobject_cast<QGraphicsOpacityEffect *>(button->graphicsEffect());
         QVERIFY(effect);
-        // A second start keeps the running pulse and its effect.
         button->startFadeIn();
         QCOMPARE(button->graphicsEffect(), effect.data());
         // The opacity swings between 0.2 and 1.0.
@@ -104,39 +93,27 @@ private Q_SLOTS:
         connect(effect.data(), &QGraphicsOpacityEffect::opacityChanged, this,
                 [&lastOpacity](qreal opacity) { lastOpacity = opacity; });
 
-        // Hidden while pulsing: back to full opacity, stopped.
         button->hide();
         QVERIFY(!button->isPulsing());
         QTRY_VERIFY(!button->graphicsEffect());
         QVERIFY(effect.isNull());
         QCOMPARE(lastOpacity, 1.0);
 
-        // Shown again it is at rest and can pulse anew; a stop fades back while visible.
         button->show();
         QVERIFY(!button->isPulsing());
         button->startFadeIn();
         QVERIFY(button->isPulsing());
         button->stopFadeIn();
         QVERIFY(!button->isPulsing());
-        QVERIFY(button->isVisible());
-        QTRY_VERIFY(!button->graphicsEffect());
-    }
-
-    void restartWhileFadingBackKeepsTheNewPulse()
-    {
-        Shown shown;
-        ImageButton *button = shown.button;
+        // Regression: the old pulse's closing fade-in used to finish later and take a new pulse's effect away.
         button->startFadeIn();
-        button->stopFadeIn();
-        // Regression: the old pulse's closing fade-in used to finish later
-        // and take the new pulse's effect away.
-        button->startFadeIn();
-        QVERIFY(button->isPulsing());
-        QGraphicsEffect *effect = button->graphicsEffect();
-        QVERIFY(effect);
+        QGraphicsEffect *restarted = button->graphicsEffect();
+        QVERIFY(restarted);
         QTest::qWait(1000);
         QVERIFY(button->isPulsing());
-        QCOMPARE(button->graphicsEffect(), effect);
+        QCOMPARE(button->graphicsEffect(), restarted);
+        button->stopFadeIn();
+        QTRY_VERIFY(!button->graphicsEffect());
     }
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "db/CollectionRegistry.h"
-#include "db/Schema.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
@@ -9,7 +8,6 @@
 #include <QDir>
 #include <QImage>
 #include <QUuid>
-#include <memory>
 
 // The look tests' collection file: system-wide theme rows (ID 0) and one
 // shown collection; publish() registers it and makes that one the last used.
@@ -18,19 +16,11 @@ class LookFixture
 public:
     static QUuid shownCollection() { return QUuid(QStringLiteral("{5b0c6e52-8d1f-4f7a-9a41-2f3d5c7e9b10}")); }
 
-    explicit LookFixture(const QString &fileName = QStringLiteral("look.db"))
-        : m_database(std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QLatin1Char('/')
-                                                       + fileName))
-    {
-        m_shownId = m_database->addCollection(shownCollection(), QStringLiteral("LOOK"), 1);
-    }
-
-    bool isOpen() const { return m_database->isOpen() && m_shownId >= 0; }
-    void addSystemTheme(const QString &key, const QByteArray &data) { m_database->addTheme(0, key, data); }
-    void addShownTheme(const QString &key, const QByteArray &data) { m_database->addTheme(m_shownId, key, data); }
-    void addShownText(const QString &key, const QString &text) { m_database->addLocale(m_shownId, key, text); }
-
-    bool exec(const QString &sql, const QVariantList &values = {}) { return m_database->exec(sql, values); }
+    bool isOpen() const { return m_database.isOpen() && m_shownId >= 0; }
+    void addSystemTheme(const QString &key, const QByteArray &data) { m_database.addTheme(0, key, data); }
+    void addShownTheme(const QString &key, const QByteArray &data) { m_database.addTheme(m_shownId, key, data); }
+    void addShownText(const QString &key, const QString &text) { m_database.addLocale(m_shownId, key, text); }
+    bool exec(const QString &sql, const QVariantList &values = {}) { return m_database.exec(sql, values); }
 
     void publish()
     {
@@ -38,7 +28,6 @@ public:
         Tintor::UserState::setLastUsedCollection(shownCollection());
     }
 
-    static QByteArray png(const QImage &image) { return FixtureDatabase::png(image); }
     static QImage filled(const QSize &size, const QColor &color)
     {
         QImage image(size, QImage::Format_ARGB32);
@@ -46,15 +35,13 @@ public:
         return image;
     }
 
-    // Where tests leave images for a person to look at.
     static QString outputPath(const QString &fileName)
     {
-        const QString folder = QStringLiteral(HUELINK_BUILD_DIR "/test-output");
-        QDir().mkpath(folder);
-        return folder + QLatin1Char('/') + fileName;
+        QDir().mkpath(HUELINK_BUILD_DIR "/test-output");
+        return HUELINK_BUILD_DIR "/test-output/" + fileName;
     }
 
 private:
-    std::unique_ptr<FixtureDatabase> m_database;
-    qint64 m_shownId = -1;
+    FixtureDatabase m_database{TestEnvironment::collectionFolder() + "/look.db"};
+    qint64 m_shownId = m_database.addCollection(shownCollection(), "LOOK", 1);
 };
