@@ -12,7 +12,6 @@
 #include "ui/catalog/TexturesViewport.h"
 #include "ui/look/ProgramFont.h"
 
-#include <QBuffer>
 #include <QLabel>
 #include <QListWidget>
 #include <QSqlField>
@@ -30,18 +29,18 @@ const QUuid kGroups(QStringLiteral("{5a000000-0000-0000-0000-00000000005a}"));
 const QUuid kProducts(QStringLiteral("{5b000000-0000-0000-0000-00000000005b}"));
 const QUuid kEmpty(QStringLiteral("{5c000000-0000-0000-0000-00000000005c}"));
 const QSize kTile(100, 60);
+const QColor kShade(200, 100, 128);
 
 void press(QWidget *widget, QEvent::Type type, const QPoint &point, Qt::MouseButton button = Qt::LeftButton)
 {
     QMouseEvent event(type, QPointF(point), widget->mapToGlobal(QPointF(point)), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
 
-class CatalogTabsTest : public QObject
-{
+class CatalogTabsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -55,9 +54,9 @@ private Q_SLOTS:
         db.addCollection(kEmpty, QStringLiteral("EMPTY"), 3);
         db.addSetting(groups, QStringLiteral("product.groups.mode"), QStringLiteral("Something else"));
         db.addSetting(products, QStringLiteral("product.groups.mode"), QStringLiteral("products"));
-        db.addSetting(products, QStringLiteral("product.group.productname.productcode.separator:string"),
-                      QStringLiteral(" / "));
-        for (const qint64 collection : {groups, products})
+        db.addSetting(
+            products, QStringLiteral("product.group.productname.productcode.separator:string"), QStringLiteral(" / "));
+        for (const qint64 collection : { groups, products })
             db.addSetting(collection, QStringLiteral("texture.size"), QStringLiteral("100,60"));
 
         // One card in both collections: a chip with two products, one with none.
@@ -74,32 +73,29 @@ private Q_SLOTS:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES (1, 'Matt', 'M1'), "
                                        "(2, 'Velvet', '')")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')")));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_MAP VALUES (?, ?, 1), (?, ?, 2)"),
-                        {groups, sold, groups, sold}));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP VALUES (?, ?, 1)"), {groups, sold}));
+        QVERIFY(db.exec(
+            QStringLiteral("INSERT INTO ROW_PRODUCT_MAP VALUES (?, ?, 1), (?, ?, 2)"), { groups, sold, groups, sold }));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP VALUES (?, ?, 1)"), { groups, sold }));
 
         // Groups 3 and 1 share order 2; group 2 (order 1) opens by default.
         QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, "
                                        "\"ORDER\") VALUES (3, ?, 'Late', 0, 2), (1, ?, 'Early', 0, 2), "
                                        "(2, 0, 'Shared', 1, 1)"),
-                        {groups, groups}));
-        for (int order = 1; order <= 3; ++order)
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, NAME_1, "
-                                           "NAME_2, RED, GREEN, BLUE, \"ORDER\") VALUES (?, 2, ?, '', 10, 20, ?, ?)"),
-                            {groups, order == 1 ? QStringLiteral("") : QStringLiteral("Name %1").arg(order), order * 30,
-                             order}));
+            { groups, groups }));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, NAME_1, NAME_2, "
+                                       "RED, GREEN, BLUE, \"ORDER\") VALUES (?, 2, '', '', 10, 20, 30, 1), "
+                                       "(?, 2, 'Name 2', '', 10, 20, 60, 2), (?, 2, 'Name 3', '', 10, 20, 90, 3)"),
+            { groups, groups, groups }));
 
         // Four pairings of the card; texture 9 of the fourth does not decode.
-        QImage shade(kTile, QImage::Format_ARGB32);
-        shade.fill(QColor(200, 100, 128));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO TEXTURE(ID, COLLECTION_ID, NAME, IMAGE) VALUES (7, 0, 'Plaster', "
                                        "?), (9, ?, 'Broken', X'00')"),
-                        {FixtureDatabase::png(shade), groups}));
+            { FixtureDatabase::png(kTile, kShade), groups }));
         QVERIFY(db.exec(QStringLiteral("DROP INDEX UNQ_TEXTURE_PAGE")));
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES "
-                                           "(?, ?, 0.5, ?)"),
-                            {i == 3 ? 9 : 7, pageId, QStringLiteral("Tile %1").arg(i + 1)}));
+        QVERIFY(
+            db.exec(QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES (7, ?, 0.5, "
+                                   "'Tile 1'), (7, ?, 0.5, 'Tile 2'), (7, ?, 0.5, 'Tile 3'), (9, ?, 0.5, 'Tile 4')"),
+                { pageId, pageId, pageId, pageId }));
         QCOMPARE(DB::discoverCollections(), 1);
     }
 
@@ -114,8 +110,8 @@ private Q_SLOTS:
         QTest::newRow("no row") << kGroups << 0 << " " << QStringList();
         QTest::newRow("past the card") << kGroups << 3 << " " << QStringList();
         QTest::newRow("no products") << kGroups << 2 << "C-2" << QStringList();
-        QTest::newRow("other mode text groups") << kGroups << 1 << "C-1" << QStringList{"Walls"};
-        QTest::newRow("lower-case products") << kProducts << 1 << "C-1" << QStringList{"Matt / M1", "Velvet"};
+        QTest::newRow("other mode text groups") << kGroups << 1 << "C-1" << QStringList { "Walls" };
+        QTest::newRow("lower-case products") << kProducts << 1 << "C-1" << QStringList { "Matt / M1", "Velvet" };
     }
 
     void productsFollowTheSelectedChip()
@@ -145,7 +141,7 @@ private Q_SLOTS:
         ColorForesightViewport viewport;
         viewport.loadGroups(kGroups);
         // Equal orders keep the group ID order.
-        QCOMPARE(viewport.groupOrder(), (QList<qint64>{2, 1, 3}));
+        QCOMPARE(viewport.groupOrder(), (QList<qint64> { 2, 1, 3 }));
         viewport.resize(170, 10);
         viewport.layoutGroups();
         QVERIFY(viewport.isGroupOpen(2));
@@ -184,76 +180,30 @@ private Q_SLOTS:
         QVERIFY(!again.isGroupOpen(2));
     }
 
-    void foresightWithoutGroupsKeepsItsMinimumSize()
+    // Outside 0..1 the tint arithmetic wraps; too many pixels once decoded must not be allocated.
+    void tintAlphaAndImageLimits()
     {
-        ColorForesightViewport viewport;
-        viewport.setMinimumSize(200, 120);
-        viewport.loadGroups(QUuid::createUuid());
-        viewport.resize(200, 300);
-        viewport.layoutGroups();
-        QCOMPARE(viewport.size(), QSize(200, 120));
-    }
-
-    void tintFormula_data()
-    {
-        QTest::addColumn<QColor>("texture");
-        QTest::addColumn<QColor>("tint");
-        QTest::addColumn<double>("alpha");
-        QTest::addColumn<QColor>("expected");
-        // m = trunc(T a + p (1 - a)); out = p m >> 8.
-        QTest::newRow("alpha 0 squares the shading") << QColor(200, 100, 16) << QColor(255, 0, 0) << 0.0
-                                                     << QColor(156, 39, 1);
-        QTest::newRow("alpha 0.5 mixes") << QColor(100, 200, 255) << QColor(255, 0, 64) << 0.5
-                                         << QColor(69, 78, 158);
-        QTest::newRow("alpha 1 multiplies the tint") << QColor(128, 255, 255) << QColor(64, 255, 0) << 1.0
-                                                     << QColor(32, 254, 0);
-    }
-
-    void tintFormula()
-    {
-        QFETCH(QColor, texture);
-        QFETCH(QColor, tint);
-        QFETCH(double, alpha);
-        QFETCH(QColor, expected);
-        QImage image(2, 1, QImage::Format_RGB32);
-        image.fill(texture);
-        QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
-    }
-
-    void alphaFromTheFileIsClamped_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<double>("alpha");
-        QTest::newRow("below 0") << QVariant(-0.5) << 0.0;
-        QTest::newRow("above 1") << QVariant(1.7) << 1.0;
-        QTest::newRow("not a number") << QVariant(QStringLiteral("half")) << 0.0;
-        QTest::newRow("NaN") << QVariant(std::nan("")) << 0.0;
-        QTest::newRow("inside") << QVariant(0.25) << 0.25;
-    }
-
-    void alphaFromTheFileIsClamped()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(double, alpha);
+        // m = trunc(T a + p (1 - a)); out = p m >> 8: alpha 0 squares the shading, 0.5 mixes, 1 multiplies the tint.
+        const struct {
+            QColor texture, tint;
+            double alpha;
+            QColor expected;
+        } rows[] = { { QColor(200, 100, 16), QColor(255, 0, 0), 0.0, QColor(156, 39, 1) },
+            { QColor(100, 200, 255), QColor(255, 0, 64), 0.5, QColor(69, 78, 158) },
+            { QColor(128, 255, 255), QColor(64, 255, 0), 1.0, QColor(32, 254, 0) } };
+        for (const auto &row : rows) {
+            QImage image(2, 1, QImage::Format_RGB32);
+            image.fill(row.texture);
+            QCOMPARE(TexturesViewport::tintedImage(image, row.tint, row.alpha).pixelColor(1, 0), row.expected);
+        }
         QSqlRecord record;
-        record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::QVariant)));
-        record.setValue(0, stored);
-        QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);
-    }
-
-    void oversizedImagesDoNotDecode()
-    {
-        QImage small(4, 4, QImage::Format_Grayscale8);
-        small.fill(90);
-        QVERIFY(!DB::decodeImage(FixtureDatabase::png(small)).isNull());
-        // Small as a file, too many pixels once decoded.
-        QImage huge(8200, 2050, QImage::Format_Grayscale8);
-        huge.fill(90);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(huge.save(&buffer, "PNG"));
-        QVERIFY(DB::decodeImage(bytes).isNull());
+        record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::Double)));
+        for (const auto &[stored, alpha] : { std::pair { -0.5, 0.0 }, { 1.7, 1.0 }, { std::nan(""), 0.0 } }) {
+            record.setValue(0, stored);
+            QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);
+        }
+        QVERIFY(!DB::decodeImage(FixtureDatabase::png(QSize(4, 4), Qt::gray)).isNull());
+        QVERIFY(DB::decodeImage(FixtureDatabase::png(QSize(8200, 2050), Qt::gray)).isNull());
         QVERIFY(DB::decodeImage(QByteArray("not an image")).isNull());
     }
 
@@ -274,33 +224,38 @@ private Q_SLOTS:
         QVERIFY(tiles.at(3).rect.top() > tiles.at(0).rect.bottom() + 16);
         QVERIFY(viewport.height() > tiles.at(3).rect.bottom());
 
-        // No selected row: pure red over the texture; a texture that does
-        // not decode keeps its tile, undrawn.
+        // No selected row: pure red over the texture; a texture that does not decode keeps its tile, undrawn.
         QImage shade(kTile, QImage::Format_RGB32);
-        shade.fill(QColor(200, 100, 128));
+        shade.fill(kShade);
         const QPoint inside = tiles.at(0).rect.topLeft() + QPoint(10, 10);
         const QImage painted = viewport.grab().toImage();
-        QCOMPARE(painted.pixelColor(inside),
-                 TexturesViewport::tintedImage(shade, QColor(255, 0, 0), 0.5).pixelColor(10, 10));
+        QCOMPARE(painted.pixelColor(inside), TexturesViewport::tintedImage(shade, Qt::red, 0.5).pixelColor(10, 10));
         QVERIFY(painted.pixelColor(tiles.at(3).rect.center()) != painted.pixelColor(tiles.at(0).rect.center()));
         // One tinted image serves every tile of the texture until the chip changes.
         viewport.grab();
         QCOMPARE(viewport.cachedTintCount(), 1);
         UserState::setRowIndex(kGroups, 1);
         QCOMPARE(viewport.grab().toImage().pixelColor(inside),
-                 TexturesViewport::tintedImage(shade, QColor(40, 120, 200), 0.5).pixelColor(10, 10));
+            TexturesViewport::tintedImage(shade, QColor(40, 120, 200), 0.5).pixelColor(10, 10));
         QCOMPARE(viewport.cachedTintCount(), 1);
     }
 
-    void pageWithoutTexturesShowsOnlyTheCaption()
+    void emptyPagesKeepTheirSize()
     {
+        ColorForesightViewport foresight;
+        foresight.setMinimumSize(200, 120);
+        foresight.loadGroups(QUuid::createUuid());
+        foresight.resize(200, 300);
+        foresight.layoutGroups();
+        QCOMPARE(foresight.size(), QSize(200, 120));
+        // Textures: only the caption.
         UserState::setLastUsedCollection(kEmpty);
-        TexturesViewport viewport;
-        viewport.loadTextures(kEmpty);
-        viewport.resize(320, 10);
-        viewport.layoutTiles();
-        QVERIFY(viewport.tiles().isEmpty());
-        QVERIFY(viewport.height() > 60);
+        TexturesViewport textures;
+        textures.loadTextures(kEmpty);
+        textures.resize(320, 10);
+        textures.layoutTiles();
+        QVERIFY(textures.tiles().isEmpty());
+        QVERIFY(textures.height() > 60);
     }
 
 private:
