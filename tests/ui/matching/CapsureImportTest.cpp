@@ -1,16 +1,13 @@
+#include "ui/matching/CapsureImport.h"
 #include "db/CollectionRegistry.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
-#include "ui/browse/CollectionSelectWidget.h"
-#include "ui/look/ImageButton.h"
 #include "ui/look/TaskButton.h"
-#include "ui/matching/CapsureImport.h"
 #include "ui/matching/CapsureMeasurement.h"
 #include "ui/matching/CapsureSelectDialog.h"
 
 #include <QComboBox>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -27,14 +24,13 @@ const QColor kBetaBlue(30, 30, 200);
 QByteArray cxf(const QByteArray &objects, const QByteArray &prolog = QByteArray())
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + prolog
-        + "<cc:CxF xmlns:cc=\"http://colorexchangeformat.com/CxF3-core\"><cc:Resources><cc:ObjectCollection>"
-        + objects + "</cc:ObjectCollection></cc:Resources></cc:CxF>";
+        + "<cc:CxF xmlns:cc=\"http://colorexchangeformat.com/CxF3-core\"><cc:Resources><cc:ObjectCollection>" + objects
+        + "</cc:ObjectCollection></cc:Resources></cc:CxF>";
 }
 
 } // namespace
 
-class CapsureImportTest : public QObject
-{
+class CapsureImportTest : public QObject {
     Q_OBJECT
 
     QString m_measurement;
@@ -83,26 +79,24 @@ private Q_SLOTS:
         const QStringList none;
         QTest::newRow("document order, empty and missing names skipped")
             << cxf("<cc:Object Name=\"B\"/><cc:Object Name=\"\"/><cc:Object/><cc:Object Name=\"A\"/>")
-            << QStringList{"B", "A"};
+            << QStringList { "B", "A" };
         QTest::newRow("default namespace; other namespaces ignored")
             << QByteArray("<CxF xmlns=\"http://colorexchangeformat.com/CxF3-core\" xmlns:x=\"urn:x\"><Object "
                           "Name=\"A\"/><x:Object Name=\"B\"/><Object x:Name=\"C\"/></CxF>")
-            << QStringList{"A"};
-        QTest::newRow("character and predefined references") << cxf("<cc:Object Name=\"Q&apos;UOTE &#x41;\"/>")
-                                                             << QStringList{"Q'UOTE A"};
-        QTest::newRow("entity expansion not substituted")
-            << cxf("<cc:Object Name=\"&b;\"/>", "<!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
-                                                "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>")
-            << none;
-        QTest::newRow("external entity and DTD not loaded")
-            << cxf("<cc:Object Name=\"&s;\"/><cc:Object>&s;</cc:Object>",
-                   "<!DOCTYPE x SYSTEM \"" + m_secret.toUtf8() + "\" [<!ENTITY s SYSTEM \"" + m_secret.toUtf8()
-                       + "\">]>")
-            << none;
+            << QStringList { "A" };
+        QTest::newRow("character and predefined references")
+            << cxf("<cc:Object Name=\"Q&apos;UOTE &#x41;\"/>") << QStringList { "Q'UOTE A" };
+        QTest::newRow("entity expansion not substituted") << cxf("<cc:Object Name=\"&b;\"/>",
+            "<!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+            "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>") << none;
+        QTest::newRow("external entity and DTD not loaded") << cxf(
+            "<cc:Object Name=\"&s;\"/><cc:Object>&s;</cc:Object>",
+            "<!DOCTYPE x SYSTEM \"" + m_secret.toUtf8() + "\" [<!ENTITY s SYSTEM \"" + m_secret.toUtf8() + "\">]>")
+                                                            << none;
         QTest::newRow("invalid UTF-8") << cxf("<cc:Object Name=\"\xC3\x28\"/>") << none;
         QTest::newRow("still being written") << cxf("<cc:Object Name=\"A\"/>").left(120) << none;
-        QTest::newRow("deep nesting") << cxf(QByteArray("<a>").repeated(5000) + "<cc:Object Name=\"A\"/>"
-                                             + QByteArray("</a>").repeated(5000))
+        QTest::newRow("deep nesting") << cxf(
+            QByteArray("<a>").repeated(5000) + "<cc:Object Name=\"A\"/>" + QByteArray("</a>").repeated(5000))
                                       << none;
         QTest::newRow("huge attribute") << cxf("<cc:Object Name=\"" + QByteArray(11 * 1000 * 1000, 'x') + "\"/>")
                                         << none;
@@ -136,12 +130,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("items");
         QTest::newRow("code in two collections, higher priority first")
-            << QStringList{"C-1"} << QStringList{"C-1 (Alpha)", "C-1 (Beta)"};
-        QTest::newRow("the same chip named again lists it once")
-            << QStringList{"B-ONLY", "c-1", "C-1", "C-1"} << QStringList{"C-1 (Alpha)", "B-ONLY (Beta)", "C-1 (Beta)"};
-        QTest::newRow("one collection shows codes only") << QStringList{"B-ONLY", "nothing"} << QStringList{"B-ONLY"};
-        QTest::newRow("a quote in the name is found") << QStringList{"Q'UOTE"} << QStringList{"Q'UOTE"};
-        QTest::newRow("no match, no dialog") << QStringList{"nothing", " "} << QStringList();
+            << QStringList { "C-1" } << QStringList { "C-1 (Alpha)", "C-1 (Beta)" };
+        QTest::newRow("the same chip named again lists it once") << QStringList { "B-ONLY", "c-1", "C-1",
+            "C-1" } << QStringList { "C-1 (Alpha)", "B-ONLY (Beta)", "C-1 (Beta)" };
+        QTest::newRow("one collection shows codes only")
+            << QStringList { "B-ONLY", "nothing" } << QStringList { "B-ONLY" };
+        QTest::newRow("a quote in the name is found") << QStringList { "Q'UOTE" } << QStringList { "Q'UOTE" };
+        QTest::newRow("no match, no dialog") << QStringList { "nothing", " " } << QStringList();
     }
 
     void chipsAreListedOnceInPriorityOrder()
@@ -159,58 +154,35 @@ private Q_SLOTS:
         QCOMPARE(shown, items);
     }
 
-    void capsureButtonImportsTheChosenChip_data()
+    // The dialog runs inside the import; the measurement stays as the device software wrote it.
+    void importShowsTheChipsAndGivesTheChosenOne()
     {
-        QTest::addColumn<bool>("pressOk");
-        QTest::newRow("second item, OK") << true;
-        QTest::newRow("closed without OK") << false;
-    }
-
-    void capsureButtonImportsTheChosenChip()
-    {
-        QFETCH(bool, pressOk);
         const QByteArray document = cxf("<cc:Object Name=\"C-1\"/><cc:Object Name=\"C-1\"/>");
         QFile file(m_measurement);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size());
         file.close();
         const QDateTime written = QFileInfo(m_measurement).lastModified();
-
-        CollectionSelectWidget selector;
-        selector.setCapsureImport(&CapsureImport::run);
-        selector.show();
-        selector.capsureFileChanged(m_measurement);
-        QVERIFY(!selector.capsureButton()->isHidden());
-        QSignalSpy imported(&selector, &CollectionSelectWidget::capsureItemSelectedInteractively);
-        QColor firstSwatch, secondSwatch;
-        bool okEnabled = false;
-        // The dialog runs inside the click.
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<CapsureSelectDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            const auto swatchColor = [dialog] {
-                const QImage image = dialog->grab().toImage();
-                return image.pixelColor(dialog->colorSwatch()->geometry().center());
-            };
-            firstSwatch = swatchColor();
-            okEnabled = dialog->okButton()->isEnabled();
-            dialog->chipList()->setCurrentIndex(1);
-            secondSwatch = swatchColor();
-            if (pressOk)
-                QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-            else
-                dialog->close();
-        });
-        QTest::mouseClick(selector.capsureButton(), Qt::LeftButton);
-        QCOMPARE(firstSwatch, kAlphaRed);
-        QVERIFY(okEnabled);
-        QCOMPARE(secondSwatch, kBetaBlue);
-        QCOMPARE(imported.count(), pressOk ? 1 : 0);
-        if (pressOk) {
-            QCOMPARE(imported.first().at(0).toUuid(), kBeta);
-            const auto chip = imported.first().at(1).value<DB::ColorEntry>();
-            QCOMPARE(QColor(chip.red, chip.green, chip.blue), kBetaBlue);
+        QWidget parent;
+        for (const bool pressOk : { true, false }) {
+            QList<QColor> swatches;
+            QTimer::singleShot(0, this, [&] {
+                auto *dialog = qobject_cast<CapsureSelectDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->okButton()->isEnabled());
+                for (int item = 0; item < 2; ++item) {
+                    dialog->chipList()->setCurrentIndex(item);
+                    swatches << dialog->grab().toImage().pixelColor(dialog->colorSwatch()->geometry().center());
+                }
+                if (pressOk)
+                    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+                else
+                    dialog->close();
+            });
+            DB::ColorEntry chip;
+            QCOMPARE(CapsureImport::run(&parent, m_measurement, chip), pressOk);
+            QCOMPARE(swatches, (QList<QColor> { kAlphaRed, kBetaBlue }));
+            QCOMPARE(QList<int>({ chip.red, chip.green, chip.blue }),
+                (pressOk ? QList<int> { 30, 30, 200 } : QList<int> { -1, -1, -1 }));
         }
-        // The measurement stays as the device software wrote it.
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), document);
         QCOMPARE(QFileInfo(m_measurement).lastModified(), written);
