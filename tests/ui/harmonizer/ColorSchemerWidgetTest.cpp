@@ -1,6 +1,7 @@
 #include "HarmonizerFixture.h"
 
 #include "state/UserState.h"
+#include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
 
 #include <QtTest>
@@ -161,6 +162,39 @@ private Q_SLOTS:
         QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.buttonRect(clicked).center());
         QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.captionRect(clicked).center());
         QCOMPARE(seen, emitted.isEmpty() ? QStringList() : QStringList({ emitted, emitted }));
+    }
+
+    // Pelvon cards: three columns in a 332-pixel widget, exactly three chips in scheme order.
+    void pelvonColumnsAndChips()
+    {
+        UserState::setLastUsedCollection(kPelvon);
+        UserState::setPageIndex(kPelvon, 1);
+        for (const int row : { 1, 2 }) { // three chips stored out of order; four: none
+            UserState::setRowIndex(kPelvon, row);
+            ColorSchemerPelvonWidget widget;
+            widget.resize(300, 200);
+            widget.grab();
+            widget.resize(332, 226);
+            const QImage painted = widget.grab().toImage();
+            const auto captions = widget.captions();
+            QCOMPARE(captions.size(), 3);
+            for (int column = 0; column < 3; ++column) {
+                const QRect caption = captions.at(column).first;
+                QCOMPARE(caption.left(), 12 + 104 * column);
+                QCOMPARE(caption.width(), 100);
+                QCOMPARE(widget.chipRect(column), QRect(caption.left(), caption.bottom() + caption.height(), 100, 50));
+            }
+            QCOMPARE(captions.at(0).second, QStringLiteral("wide\ncontrast 1"));
+            QCOMPARE(captions.at(2).second, QStringLiteral("wide\ncontrast 2"));
+            const QStringList codes = row == 1 ? QStringList { "W0", "T0", "W1" } : QStringList();
+            QCOMPARE(widget.chips().size(), codes.size());
+            for (int i = 0; i < codes.size(); ++i) {
+                QCOMPARE(widget.chips().at(i).second.code, codes.at(i));
+                QCOMPARE(painted.pixelColor(widget.chipRect(i).center()), m_deck.colors.value(codes.at(i)));
+            }
+            if (codes.isEmpty())
+                QCOMPARE(painted.pixelColor(widget.chipRect(1).center()), painted.pixelColor(QPoint(2, 2)));
+        }
     }
 };
 
