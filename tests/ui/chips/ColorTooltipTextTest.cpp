@@ -47,10 +47,10 @@ private Q_SLOTS:
         for (const char *key : kSwitches)
             m_fixture->addSetting(allOn, QString::fromLatin1(key), 1);
         // Orders name indices outside the names (3, 9) and empty texts.
-        addOrder(allOn, "page.name.display.order", {1, 0, 9});
-        addOrder(allOn, "row.name.display.order", {1, 3, 0});
-        addOrder(allOn, "row.extra.display.order", {2, 1, 0});
-        addOrder(allOn, "row.name.search.order", {1});
+        addOrder(allOn, "page.name.display.order", { 1, 0, 9 });
+        addOrder(allOn, "row.name.display.order", { 1, 3, 0 });
+        addOrder(allOn, "row.extra.display.order", { 2, 1, 0 });
+        addOrder(allOn, "row.name.search.order", { 1 });
         FixtureDatabase::Page page;
         page.pageIndex = 5;
         page.names = QStringList { QStringLiteral("Card A"), QStringLiteral("Card <B>") };
@@ -85,24 +85,16 @@ private Q_SLOTS:
         QCOMPARE(Tintor::DB::discoverCollections(), 1);
     }
 
-    void cleanupTestCase() { m_fixture.reset(); }
-
-    void everyFactInTheConfiguredOrder()
+    void everyFactInTheConfiguredOrderMissingOnesLeftOut()
     {
-        const QStringList lines { QStringLiteral("Interior"), QStringLiteral("Card <B>"), QStringLiteral("Card A"),
-            QStringLiteral("X1"), QStringLiteral("Blue & Grey"), QStringLiteral("Nøl"), QStringLiteral("Ex2"),
-            QStringLiteral("Ex0"), QStringLiteral("5"), QStringLiteral("4") };
-        QCOMPARE(colorTooltipText(kAllOn, m_rowId, false), lines.join(QLatin1Char('\n')));
-
-        QStringList richLines = lines;
+        const QString plain = QStringLiteral("Interior\nCard <B>\nCard A\nX1\nBlue & Grey\nNøl\nEx2\nEx0\n5\n4");
+        QCOMPARE(colorTooltipText(kAllOn, m_rowId, false), plain);
+        QStringList richLines = plain.split(QLatin1Char('\n'));
         richLines[6] = span(QStringLiteral("Ex2"));
         richLines[7] = span(QStringLiteral("Ex0"));
         // Mark-up in names passes through unchanged.
         QCOMPARE(colorTooltipText(kAllOn, m_rowId, true), div(richLines));
-    }
 
-    void missingFactsAddNoLines()
-    {
         const QString text = colorTooltipText(kAllOn, m_rowWithoutCodeId, false);
         QCOMPARE(text.split(QLatin1Char('\n')).size(), 9);
         QVERIFY(text.endsWith(QStringLiteral("Ex0\n5\n5")));
@@ -117,27 +109,22 @@ private Q_SLOTS:
         }
     }
 
+    // Asking about another collection in between must not mix up their settings, nor the search's name orders.
     void olderKeysAndSwitchingCollections()
     {
         // The page-name key's 0 wins over the older key; the code's older key counts.
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), QStringLiteral("OLD 1"));
-        // Asking about another collection in between must not mix up their settings.
         QVERIFY(colorTooltipText(kAllOn, m_rowId, false).startsWith(QStringLiteral("Interior\n")));
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), QStringLiteral("OLD 1"));
         QCOMPARE(colorTooltipText(kAllOn, m_rowId, false).count(QLatin1Char('\n')), 9);
-    }
 
-    void searchAfterTooltipOfAnotherCollectionsChipFindsNames()
-    {
-        // The shown collection's orders are loaded; the tooltip of a chip of
-        // another collection must not replace them for the search.
         Tintor::CollectionSettings::loadNameOrders(kAllOn);
         QVERIFY(!colorTooltipText(kAllOff, m_offRowId, true).isEmpty());
         int pageIndex = -1, rowIndex = -1, segment = -1, mood = -1;
         bool exterior = true;
-        QCOMPARE(Tintor::DB::findPhrase(kAllOn, QStringLiteral("blue & grey"), pageIndex, rowIndex, segment, mood,
-                                        exterior),
-                 0);
+        QCOMPARE(
+            Tintor::DB::findPhrase(kAllOn, QStringLiteral("blue & grey"), pageIndex, rowIndex, segment, mood, exterior),
+            0);
         QCOMPARE(pageIndex, 5);
         QCOMPARE(rowIndex, 4);
     }
