@@ -4,6 +4,8 @@
 #include "db/CollectionSettings.h"
 #include "db/Status.h"
 #include "ui/palette/PaletteChips.h"
+#include "ui/palette/PaletteFileReader.h"
+#include "ui/palette/PaletteFileWriter.h"
 
 #include <QtTest>
 
@@ -12,6 +14,7 @@
 
 using namespace Tintor;
 using namespace PaletteFixture;
+using Chips = QList<PaletteFileWriter::Chip>;
 
 namespace {
 
@@ -19,21 +22,20 @@ const QUuid kLate(QStringLiteral("{5a1e0000-0000-0000-0000-00000000007e}"));
 
 struct timespec modificationTime(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     stat(QFile::encodeName(path).constData(), &info);
     return info.st_mtim;
 }
 
 bool setModificationTime(const QString &path, const struct timespec &time)
 {
-    const struct timespec times[2] = {time, time};
+    const struct timespec times[2] = { time, time };
     return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
 } // namespace
 
-class PaletteChipsTest : public QObject
-{
+class PaletteChipsTest : public QObject {
     Q_OBJECT
 
 private:
@@ -64,7 +66,7 @@ private Q_SLOTS:
         QFETCH(int, status);
         DB::ColorEntry chip;
         chip.code = QStringLiteral("stale");
-        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex{collection, 1, rowId}, chip), status);
+        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { collection, 1, rowId }, chip), status);
         QVERIFY(chip.code.isEmpty());
     }
 
@@ -73,7 +75,7 @@ private Q_SLOTS:
     void missingCollectionIsRememberedUntilTheFolderChanges()
     {
         const QString folder = TestEnvironment::collectionFolder();
-        const DB::ItemIndex lateItem{kLate, 1, 1};
+        const DB::ItemIndex lateItem { kLate, 1, 1 };
         DB::ColorEntry chip;
         QCOMPARE(PaletteChips::loadChip(lateItem, chip), int(DB::StatusNotRegistered));
         const struct timespec before = modificationTime(folder);
@@ -89,7 +91,7 @@ private Q_SLOTS:
         const qint64 rowId = late.addRow(lateId, pageId, row);
         QVERIFY(rowId > 0);
         QVERIFY(setModificationTime(folder, before));
-        const DB::ItemIndex installed{kLate, pageId, rowId};
+        const DB::ItemIndex installed { kLate, pageId, rowId };
         QCOMPARE(PaletteChips::loadChip(installed, chip), int(DB::StatusNotRegistered));
         QVERIFY(!DB::collectionRegistry().contains(kLate));
 
@@ -102,26 +104,47 @@ private Q_SLOTS:
         QVERIFY(DB::collectionRegistry().contains(kLate));
     }
 
-    void displayName_data()
-    {
-        QTest::addColumn<QUuid>("collection");
-        QTest::addColumn<int>("chip");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("first name of the display order") << kDeck << 0 << QStringLiteral("HL 1010 - Brick Lane");
-        QTest::newRow("no display order: code alone") << kPlainDeck << 1 << QStringLiteral("PL-2");
-    }
-
+    // Whichever collection was read before, the chip's own orders count; no display order: code alone.
     void displayName()
     {
-        QFETCH(QUuid, collection);
-        QFETCH(int, chip);
-        QFETCH(QString, expected);
-        const qint64 rowId = collection == kDeck ? m_collections.deckRows.at(chip) : m_collections.plainRows.at(chip);
         DB::ColorEntry entry;
-        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex{collection, 1, rowId}, entry), 0);
-        // Whichever collection was read before, the chip's own orders count.
-        CollectionSettings::nameOrders(collection == kDeck ? kPlainDeck : kDeck);
-        QCOMPARE(PaletteChips::displayName(collection, entry), expected);
+        QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 0), entry), 0);
+        CollectionSettings::nameOrders(kPlainDeck);
+        QCOMPARE(PaletteChips::displayName(kDeck, entry), QStringLiteral("HL 1010 - Brick Lane"));
+        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { kPlainDeck, 1, m_collections.plainRows.at(1) }, entry), 0);
+        CollectionSettings::nameOrders(kDeck);
+        QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), QStringLiteral("PL-2"));
+    }
+
+    void paletteFileBytes_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<Chips>("chips");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("empty palette") << QString() << Chips {}
+                                       << QByteArray("\t<description/>\n\t<chips>\n\t</chips>\n");
+        QTest::newRow("escaped description and a chip")
+            << QStringLiteral("a<b&c\r\x01é") << Chips { { QPoint(5, 3), kDeck, 2, 7, QStringLiteral("Q\"1\t"), {} } }
+            << QByteArray("\t<description>a&lt;b&amp;c&#13;\xC3\xA9</description>\n\t<chips>\n\t\t<chip row=\"3\" "
+                          "col=\"5\">\n\t\t\t<entry uuid-of-collection=\"{5a1e0000-0000-0000-0000-0000000000d1}\" "
+                          "page-index=\"2\" row-index=\"7\" color-code=\"Q&quot;1&#9;\"/>\n\t\t</chip>\n\t</chips>\n");
+    }
+
+    void paletteFileBytes()
+    {
+        QFETCH(QString, description);
+        QFETCH(Chips, chips);
+        QFETCH(QByteArray, body);
+        const QByteArray bytes = PaletteFileWriter::paletteDocument(description, chips);
+        QCOMPARE(bytes,
+            "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<vestrel-palette version=\"3.0\" "
+            "system=\"multi-collection\">\n"
+                + body + "</vestrel-palette>\n");
+        // What is written reads back unchanged; a character XML cannot carry is left out.
+        PaletteFileReader::Document document;
+        QCOMPARE(PaletteFileReader::parse(bytes, document), PaletteFileReader::Read);
+        QCOMPARE(document.description, QString(description).remove(QChar(1)));
+        QCOMPARE(document.chips.value(0).code, chips.value(0).code);
     }
 };
 
