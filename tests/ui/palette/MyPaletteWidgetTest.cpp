@@ -120,11 +120,8 @@ private:
     bool dropPayload(const QString &payloadText, const QPoint &position)
     {
         std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(payloadText));
-        if (!dragOver(mime.get(), position)) {
-            QDragLeaveEvent leave;
-            QCoreApplication::sendEvent(m_palette, &leave);
+        if (!dragOver(mime.get(), position))
             return false;
-        }
         QDropEvent drop(position, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_palette, &drop);
         return drop.isAccepted();
@@ -146,13 +143,6 @@ private:
         DB::ColorEntry entry;
         PaletteChips::loadChip(deckItem(m_collections, chip), entry);
         return chipPayloadText(source, kDeck, entry);
-    }
-
-    void sendMove(const QPoint &end)
-    {
-        QMouseEvent move(
-            QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &move);
     }
 
 private Q_SLOTS:
@@ -179,14 +169,11 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("firstCell");
         QTest::addColumn<QRect>("lastCell");
         QTest::newRow("400x200, remainders centred")
-            << QSize(400, 200) << QRect(QPoint(12, 42), QPoint(387, 171)) << QRect(QPoint(14, 43), QPoint(75, 74))
-            << QRect(QPoint(324, 139), QPoint(385, 170));
+            << QSize(400, 200) << QRect(12, 42, 376, 130) << QRect(14, 43, 62, 32) << QRect(324, 139, 62, 32);
         QTest::newRow("area divides evenly")
-            << QSize(384, 174) << QRect(QPoint(12, 42), QPoint(371, 145)) << QRect(QPoint(12, 42), QPoint(71, 67))
-            << QRect(QPoint(312, 120), QPoint(371, 145));
+            << QSize(384, 174) << QRect(12, 42, 360, 104) << QRect(12, 42, 60, 26) << QRect(312, 120, 60, 26);
         QTest::newRow("too small for a cell")
-            << QSize(28, 80) << QRect(QPoint(12, 42), QPoint(15, 51)) << QRect(QPoint(14, 43), QSize(0, 2))
-            << QRect(QPoint(14, 49), QSize(0, 2));
+            << QSize(28, 80) << QRect(12, 42, 4, 10) << QRect(14, 43, 0, 2) << QRect(14, 49, 0, 2);
     }
 
     void cellGeometry()
@@ -455,7 +442,7 @@ private Q_SLOTS:
         QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription"), QVariant(QString()));
     }
 
-    void paletteFileRoundTripsEveryCell()
+    void paletteFilesRoundTripEveryCellAndFailedSavesSayWhy()
     {
         for (int index = 0; index < 24; ++index) {
             const bool plain = index % 3 == 2;
@@ -482,10 +469,30 @@ private Q_SLOTS:
         QVERIFY(list.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = list.readAll().split('\n');
         QCOMPARE(lines.size(), 25);
-        QCOMPARE(lines.at(0),
-            QByteArray("\xEF\xBB\xBF"
-                       "Demo Deck : HL 1010"));
+        QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBF") + "Demo Deck : HL 1010");
         QCOMPARE(lines.at(2), QByteArray("Plain Deck : PL-3"));
+
+        // A failed save keeps the old file and says why.
+        // In the way: a folder in the file's place, and a file in a read-only folder (root may still write it: then
+        // only the folder).
+        const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
+        const QString taken = folder + QStringLiteral("/taken.palette");
+        QVERIFY(QDir().mkpath(taken));
+        const QString old = fileWith(QStringLiteral("locked/old.palette"), "old palette");
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool locked = !QFileInfo(folder).isWritable();
+        for (const QString &path : locked ? QStringList { taken, old } : QStringList { taken }) {
+            m_palette->savePaletteTo(PaletteXml, path);
+            QMessageBox *message = m_palette->saveFailureMessage();
+            QVERIFY(message && message->isVisible() && message->windowModality() == Qt::WindowModal);
+            QVERIFY2(message->text().contains(QDir::toNativeSeparators(path)), qPrintable(message->text()));
+            message->done(QMessageBox::Ok);
+        }
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(QFileInfo(taken).isDir());
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old palette"));
         m_palette->clearPalette(true);
         QVERIFY(QFile::remove(listPath));
         m_palette->savePaletteTo(PaletteText, listPath);
@@ -554,33 +561,6 @@ private Q_SLOTS:
         }
     }
 
-    void failedSaveKeepsTheOldFileAndSaysWhy()
-    {
-        storeCells({ { QPoint(0, 0), 4 } });
-        QVERIFY(makePalette());
-        // A folder in the file's place, and a file in a read-only folder (which root may still write).
-        const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
-        const QString taken = folder + QStringLiteral("/taken.palette");
-        QVERIFY(QDir().mkpath(taken));
-        const QString old = fileWith(QStringLiteral("locked/old.palette"), "old palette");
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const bool locked = !QFileInfo(folder).isWritable();
-        for (const QString &path : locked ? QStringList { taken, old } : QStringList { taken }) {
-            m_palette->savePaletteTo(PaletteXml, path);
-            QMessageBox *message = m_palette->saveFailureMessage();
-            QVERIFY(message && message->isVisible() && message->windowModality() == Qt::WindowModal);
-            QVERIFY2(message->text().contains(QDir::toNativeSeparators(path)), qPrintable(message->text()));
-            message->done(QMessageBox::Ok);
-        }
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QVERIFY(QFileInfo(taken).isDir());
-        QFile file(old);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("old palette"));
-        if (!locked)
-            QSKIP("the read-only folder stays writable for this user (root)");
-    }
-
     void descriptionStoredAndItsFocusLook()
     {
         QVERIFY(makePalette());
@@ -617,19 +597,21 @@ private Q_SLOTS:
         QVERIFY(QToolTip::text().contains(QStringLiteral("Slate")));
         QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(2, 1)).center());
         QTRY_VERIFY(!QToolTip::isVisible());
-        // From an empty cell, no move starts a drag.
+        // A drag starts past the start distance, and only from a cell with a chip.
+        const auto moveBy = [this](const QPoint &start, int distance) {
+            const QPoint end = start + QPoint(distance, 0);
+            QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(m_palette, &move);
+            return m_palette->findChild<QDrag *>();
+        };
         QPoint start = m_palette->cellRect(QPoint(1, 0)).center();
-        QTest::mousePress(m_palette, Qt::LeftButton, Qt::NoModifier, start);
-        sendMove(start + QPoint(30, 0));
-        QVERIFY(!m_palette->findChild<QDrag *>());
-        QTest::mouseRelease(m_palette, Qt::LeftButton, Qt::NoModifier, start + QPoint(30, 0));
-
+        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
+        QVERIFY(!moveBy(start, 30));
+        QTest::mouseRelease(m_palette, Qt::LeftButton, {}, start);
         start = m_palette->cellRect(QPoint(4, 2)).center();
-        QTest::mousePress(m_palette, Qt::LeftButton, Qt::NoModifier, start);
-        sendMove(start + QPoint(QApplication::startDragDistance(), 0));
-        QVERIFY(!m_palette->findChild<QDrag *>());
-        sendMove(start + QPoint(QApplication::startDragDistance() + 2, 0));
-        QDrag *drag = m_palette->findChild<QDrag *>();
+        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
+        QVERIFY(!moveBy(start, QApplication::startDragDistance()));
+        QDrag *drag = moveBy(start, QApplication::startDragDistance() + 2);
         QVERIFY(drag);
         QUuid collection;
         DB::ColorEntry chip;
