@@ -472,9 +472,7 @@ private Q_SLOTS:
         QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBF") + "Demo Deck : HL 1010");
         QCOMPARE(lines.at(2), QByteArray("Plain Deck : PL-3"));
 
-        // A failed save keeps the old file and says why.
-        // In the way: a folder in the file's place, and a file in a read-only folder (root may still write it: then
-        // only the folder).
+        // A failed save keeps the old file and says why: a folder in the way, a read-only folder (unless root).
         const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
         const QString taken = folder + QStringLiteral("/taken.palette");
         QVERIFY(QDir().mkpath(taken));
