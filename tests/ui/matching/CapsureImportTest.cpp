@@ -44,23 +44,22 @@ private Q_SLOTS:
         // Beta is added first, so the IDs alone do not give the priority order.
         const qint64 beta = db.addCollection(kBeta, QStringLiteral("BETA"), 2, true, QStringLiteral("Beta"));
         const qint64 alpha = db.addCollection(kAlpha, QStringLiteral("ALPHA"), 1, true, QStringLiteral("Alpha"));
-        db.addSetting(alpha, QStringLiteral("capsure.priority"), 1);
-        db.addSetting(beta, QStringLiteral("capsure.priority"), 2);
-        db.addSetting(alpha, QStringLiteral("capsure.enabled"), 1);
-        db.addSetting(beta, QStringLiteral("capsure.enabled"), 1);
-        const qint64 alphaPage = db.addPage(alpha, FixtureDatabase::Page());
-        const qint64 betaPage = db.addPage(beta, FixtureDatabase::Page());
+        const QHash<qint64, qint64> pages { { alpha, db.addPage(alpha, {}) }, { beta, db.addPage(beta, {}) } };
+        for (const qint64 collection : { alpha, beta }) {
+            db.addSetting(collection, QStringLiteral("capsure.priority"), collection == alpha ? 1 : 2);
+            db.addSetting(collection, QStringLiteral("capsure.enabled"), 1);
+        }
         const auto addChip = [&](qint64 collection, int rowIndex, const char *code, const QColor &color) {
             FixtureDatabase::Row row;
             row.rowIndex = rowIndex;
             row.code = QString::fromUtf8(code);
             row.color = color;
-            return db.addRow(collection, collection == alpha ? alphaPage : betaPage, row);
+            QVERIFY(db.addRow(collection, pages.value(collection), row) > 0);
         };
-        QVERIFY(addChip(alpha, 1, "C-1", kAlphaRed) > 0);
-        QVERIFY(addChip(alpha, 2, "Q'UOTE", QColor(30, 200, 30)) > 0);
-        QVERIFY(addChip(beta, 1, "C-1", kBetaBlue) > 0);
-        QVERIFY(addChip(beta, 2, "B-ONLY", QColor(9, 9, 9)) > 0);
+        addChip(alpha, 1, "C-1", kAlphaRed);
+        addChip(alpha, 2, "Q'UOTE", QColor(30, 200, 30));
+        addChip(beta, 1, "C-1", kBetaBlue);
+        addChip(beta, 2, "B-ONLY", QColor(9, 9, 9));
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
         TestEnvironment::resetUserState();
         UserState::setLastUsedCollection(kAlpha);
@@ -86,20 +85,13 @@ private Q_SLOTS:
             << QStringList { "A" };
         QTest::newRow("character and predefined references")
             << cxf("<cc:Object Name=\"Q&apos;UOTE &#x41;\"/>") << QStringList { "Q'UOTE A" };
-        QTest::newRow("entity expansion not substituted") << cxf("<cc:Object Name=\"&b;\"/>",
-            "<!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
-            "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>") << none;
-        QTest::newRow("external entity and DTD not loaded") << cxf(
-            "<cc:Object Name=\"&s;\"/><cc:Object>&s;</cc:Object>",
+        QTest::newRow("entities and DTD not loaded") << cxf("<cc:Object Name=\"&s;\"/><cc:Object>&s;</cc:Object>",
             "<!DOCTYPE x SYSTEM \"" + m_secret.toUtf8() + "\" [<!ENTITY s SYSTEM \"" + m_secret.toUtf8() + "\">]>")
-                                                            << none;
-        QTest::newRow("invalid UTF-8") << cxf("<cc:Object Name=\"\xC3\x28\"/>") << none;
+                                                     << none;
         QTest::newRow("still being written") << cxf("<cc:Object Name=\"A\"/>").left(120) << none;
         QTest::newRow("deep nesting") << cxf(
             QByteArray("<a>").repeated(5000) + "<cc:Object Name=\"A\"/>" + QByteArray("</a>").repeated(5000))
                                       << none;
-        QTest::newRow("huge attribute") << cxf("<cc:Object Name=\"" + QByteArray(11 * 1000 * 1000, 'x') + "\"/>")
-                                        << none;
     }
 
     void objectNamesTakeOnlyCoreObjectNames()
