@@ -189,8 +189,10 @@ private Q_SLOTS:
         QCOMPARE(cells[6].top(), cells[0].bottom() + 1);
     }
 
-    void layoutUsesItsOwnBarLineAndButtons()
+    // Its own bar, description line and buttons; the painted bar, chips, grid, selection and drop cell.
+    void layoutAndPainting()
     {
+        storeCells({ { QPoint(0, 0), 0 }, { QPoint(2, 1), 3 } }, { QPoint(2, 1) });
         QVERIFY(makePalette());
         const int barHeight = m_palette->barRect().height();
         QCOMPARE(m_palette->barRect(), QRect(0, 0, 400, barHeight));
@@ -212,9 +214,42 @@ private Q_SLOTS:
         for (ImageButton *button : { m_palette->zoomButton(), m_palette->eraseButton(), m_palette->clearButton() })
             QCOMPARE(button->geometry(),
                 QRect(button->x(), (barHeight - grid->height()) / 2, button->width(), grid->height()));
+
+        std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(deckPayload(FromCardRoller, 1)));
+        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(4, 3)).center()));
+        QCOMPARE(m_palette->dropCell(), QPoint(4, 3));
+        QImage image = m_main->grab().toImage();
+        auto pixel = [&](const QPoint &point) { return QColor(image.pixel(point + m_palette->pos())); };
+        // The bar is the theme's image, not a placeholder.
+        QCOMPARE(pixel(QPoint(2, 2)), QColor(90, 30, 120));
+        const QRect chip = m_palette->cellRect(QPoint(0, 0));
+        QCOMPARE(pixel(chip.center()), kDeckChips.at(0).color);
+        QCOMPARE(pixel(QPoint(chip.center().x(), chip.top())), QColor(64, 64, 64));
+        QCOMPARE(pixel(QPoint(chip.left(), chip.center().y())), QColor(64, 64, 64));
+        // The selection frame lightens the grid line around the selected cell.
+        const QRect selected = m_palette->cellRect(QPoint(2, 1));
+        QVERIFY(pixel(QPoint(selected.center().x(), selected.top())).lightness() > 200);
+        const QRect dropCell = m_palette->cellRect(QPoint(4, 3));
+        const QColor drop = pixel(QPoint(dropCell.center().x(), dropCell.top()));
+        QVERIFY2(drop.blue() > 150 && drop.red() < 100, qPrintable(drop.name()));
+
+        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
+        image = m_main->grab().toImage();
+        QCOMPARE(pixel(QPoint(chip.center().x(), chip.top())), kDeckChips.at(0).color);
+        // Over the bar: refused, no cell marked.
+        QDragMoveEvent overBar(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_palette, &overBar);
+        QVERIFY(!overBar.isAccepted());
+        QCOMPARE(overBar.dropAction(), Qt::IgnoreAction);
+        QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
+        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(4, 3)).center()));
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(m_palette, &leave);
+        QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
     }
 
-    void reloadTakesCellsAndSelectionFromUserState()
+    // Reloading, then hovering and dragging out a chip.
+    void reloadHoverAndDragOut()
     {
         storeCells({ { QPoint(0, 0), 0 }, { QPoint(3, 1), 5 }, { QPoint(5, 3), 3 } }, { QPoint(5, 3), QPoint(1, 0) });
         // A chip row that is gone, a collection that is gone, an unreadable entry.
@@ -245,6 +280,94 @@ private Q_SLOTS:
         QCOMPARE(m_palette->selectedCell(2), QPoint(-1, -1));
         QVERIFY(!m_palette->gridButton()->isChecked());
         QCOMPARE(m_palette->descriptionEdit()->placeholderText(), QStringLiteral("Describe your palette here"));
+
+        m_main->activateWindow();
+        QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(5, 3)).center());
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, m_collections.deckRows.at(3), true));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Harbour Blue")));
+        QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(2, 1)).center());
+        QTRY_VERIFY(!QToolTip::isVisible());
+        // A drag starts past the start distance, and only from a cell with a chip.
+        const auto moveBy = [this](const QPoint &start, int distance) {
+            const QPoint end = start + QPoint(distance, 0);
+            QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(m_palette, &move);
+            return m_palette->findChild<QDrag *>();
+        };
+        QPoint start = m_palette->cellRect(QPoint(1, 0)).center();
+        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
+        QVERIFY(!moveBy(start, 30));
+        QTest::mouseRelease(m_palette, Qt::LeftButton, {}, start);
+        start = m_palette->cellRect(QPoint(5, 3)).center();
+        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
+        QVERIFY(!moveBy(start, QApplication::startDragDistance()));
+        QDrag *drag = moveBy(start, QApplication::startDragDistance() + 2);
+        QVERIFY(drag);
+        QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()), deckPayload(FromMyPalette, 3).toUtf8());
+        // Copied, not moved.
+        QCOMPARE(m_palette->cellColorId(QPoint(5, 3)), m_collections.deckRows.at(3));
+    }
+
+    // The description's store and focus look; the clear question: No leaves everything, Yes empties the cells and
+    // keeps selection and description.
+    void descriptionAndClearQuestion()
+    {
+        storeCells({ { QPoint(0, 0), 0 }, { QPoint(5, 3), 1 } }, { QPoint(0, 0) });
+        QVERIFY(makePalette());
+        QLineEdit *edit = m_palette->descriptionEdit();
+        QTRY_VERIFY(edit->font().italic());
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->font(), programFont(FontStyle::Normal, 3));
+        QTest::keyClicks(edit, QStringLiteral("North room"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription").toString(), QStringLiteral("North room"));
+        QCOMPARE(m_palette->descriptionText(), QStringLiteral("North room"));
+        // With text, losing the focus keeps the upright font.
+        m_palette->setFocus();
+        QTRY_VERIFY(!edit->hasFocus());
+        QVERIFY(!edit->font().italic());
+        edit->clear();
+        edit->setFocus();
+        m_palette->setFocus();
+        QTRY_VERIFY(edit->font().italic());
+        // The edit shows the main widget's background behind it, in white.
+        QCOMPARE(edit->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::white));
+        QVERIFY(!edit->palette().brush(QPalette::Inactive, QPalette::Base).textureImage().isNull());
+
+        edit->setText(QStringLiteral("Kitchen"));
+        QList<int> order; // 1: changed, 2: selection changed
+        connect(m_palette, &MyPaletteWidget::myPaletteChanged, m_palette, [&order] { order.append(1); });
+        connect(m_palette, &MyPaletteWidget::myPaletteSelectionChanged, m_palette, [&order] { order.append(2); });
+        for (const auto answer : { QMessageBox::No, QMessageBox::Yes }) {
+            QMessageBox *box = nullptr;
+            QTimer::singleShot(0, m_palette, [&] {
+                box = m_palette->clearQuestion();
+                QTest::mouseClick(box->button(answer), Qt::LeftButton);
+            });
+            QTest::mouseClick(m_palette->clearButton(), Qt::LeftButton);
+            QTRY_VERIFY(box && !box->isVisible());
+            // The box is made once and reused.
+            QCOMPARE(m_palette->clearQuestion(), box);
+            QCOMPARE(box->text(), QStringLiteral("Remove every colour from My Palette?"));
+            QCOMPARE(box->windowTitle(), QStringLiteral("Please confirm"));
+            QCOMPARE(box->windowModality(), Qt::WindowModal);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
+            QCOMPARE(order, (answer == QMessageBox::No ? QList<int> {} : QList<int> { 1, 2 }));
+            QCOMPARE(hasKey(QPoint(5, 3), "Entry"), answer == QMessageBox::No);
+            QCOMPARE(
+                m_palette->cellColorId(QPoint(0, 0)), answer == QMessageBox::No ? m_collections.deckRows.at(0) : -1);
+        }
+        QVERIFY(m_palette->isPaletteEmpty());
+        QCOMPARE(selectionOf(*m_palette), CellList { QPoint(0, 0) });
+        QCOMPARE(m_palette->descriptionText(), QStringLiteral("Kitchen"));
+        QVERIFY(!m_palette->clearButton()->isEnabled());
+        // Loading a palette file clears the description too.
+        m_palette->clearPalette(true);
+        QVERIFY(m_palette->descriptionText().isEmpty());
+        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription"), QVariant(QString()));
     }
 
     void pressSelects_data()
@@ -339,24 +462,6 @@ private Q_SLOTS:
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
     }
 
-    void dragOverMarksTheCellUnderThePointer()
-    {
-        QVERIFY(makePalette());
-        std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(deckPayload(FromCardRoller, 0)));
-        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(2, 1)).center()));
-        QCOMPARE(m_palette->dropCell(), QPoint(2, 1));
-        // Over the bar: refused, no cell marked.
-        QDragMoveEvent overBar(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_palette, &overBar);
-        QVERIFY(!overBar.isAccepted());
-        QCOMPARE(overBar.dropAction(), Qt::IgnoreAction);
-        QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
-        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(2, 1)).center()));
-        QDragLeaveEvent leave;
-        QCoreApplication::sendEvent(m_palette, &leave);
-        QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
-    }
-
     // Also the grid button's stored state and the zoom button's request.
     void buttonsFollowContentsAndSelection()
     {
@@ -401,45 +506,6 @@ private Q_SLOTS:
         QVERIFY(!UserState::myPaletteGridVisible());
         QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
         QVERIFY(UserState::myPaletteGridVisible());
-    }
-
-    // No leaves everything; Yes empties the cells, keeps selection and description.
-    void clearQuestion()
-    {
-        storeCells({ { QPoint(0, 0), 0 }, { QPoint(5, 3), 1 } }, { QPoint(0, 0) });
-        QVERIFY(makePalette());
-        m_palette->descriptionEdit()->setText(QStringLiteral("Kitchen"));
-        QList<int> order; // 1: changed, 2: selection changed
-        connect(m_palette, &MyPaletteWidget::myPaletteChanged, m_palette, [&order] { order.append(1); });
-        connect(m_palette, &MyPaletteWidget::myPaletteSelectionChanged, m_palette, [&order] { order.append(2); });
-        for (const auto answer : { QMessageBox::No, QMessageBox::Yes }) {
-            QMessageBox *box = nullptr;
-            QTimer::singleShot(0, m_palette, [&] {
-                box = m_palette->clearQuestion();
-                QTest::mouseClick(box->button(answer), Qt::LeftButton);
-            });
-            QTest::mouseClick(m_palette->clearButton(), Qt::LeftButton);
-            QTRY_VERIFY(box && !box->isVisible());
-            // The box is made once and reused.
-            QCOMPARE(m_palette->clearQuestion(), box);
-            QCOMPARE(box->text(), QStringLiteral("Remove every colour from My Palette?"));
-            QCOMPARE(box->windowTitle(), QStringLiteral("Please confirm"));
-            QCOMPARE(box->windowModality(), Qt::WindowModal);
-            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
-            QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
-            QCOMPARE(order, (answer == QMessageBox::No ? QList<int> {} : QList<int> { 1, 2 }));
-            QCOMPARE(hasKey(QPoint(5, 3), "Entry"), answer == QMessageBox::No);
-            QCOMPARE(
-                m_palette->cellColorId(QPoint(0, 0)), answer == QMessageBox::No ? m_collections.deckRows.at(0) : -1);
-        }
-        QVERIFY(m_palette->isPaletteEmpty());
-        QCOMPARE(selectionOf(*m_palette), CellList { QPoint(0, 0) });
-        QCOMPARE(m_palette->descriptionText(), QStringLiteral("Kitchen"));
-        QVERIFY(!m_palette->clearButton()->isEnabled());
-        // Loading a palette file clears the description too.
-        m_palette->clearPalette(true);
-        QVERIFY(m_palette->descriptionText().isEmpty());
-        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription"), QVariant(QString()));
     }
 
     void paletteFilesRoundTripEveryCellAndFailedSavesSayWhy()
@@ -557,95 +623,6 @@ private Q_SLOTS:
             for (int index = 0; index < 24; ++index)
                 QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)).namesChip(), index == 1);
         }
-    }
-
-    void descriptionStoredAndItsFocusLook()
-    {
-        QVERIFY(makePalette());
-        QLineEdit *edit = m_palette->descriptionEdit();
-        QTRY_VERIFY(edit->font().italic());
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
-        QCOMPARE(edit->font(), programFont(FontStyle::Normal, 3));
-        QTest::keyClicks(edit, QStringLiteral("North room"));
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription").toString(), QStringLiteral("North room"));
-        QCOMPARE(m_palette->descriptionText(), QStringLiteral("North room"));
-        // With text, losing the focus keeps the upright font.
-        m_palette->setFocus();
-        QTRY_VERIFY(!edit->hasFocus());
-        QVERIFY(!edit->font().italic());
-        edit->clear();
-        edit->setFocus();
-        m_palette->setFocus();
-        QTRY_VERIFY(edit->font().italic());
-        // The edit shows the main widget's background behind it, in white.
-        QCOMPARE(edit->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::white));
-        QVERIFY(!edit->palette().brush(QPalette::Inactive, QPalette::Base).textureImage().isNull());
-    }
-
-    void hoverAndDragOutShowAndCarryTheChip()
-    {
-        storeCells({ { QPoint(4, 2), 6 } });
-        QVERIFY(makePalette());
-        m_main->activateWindow();
-        QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(4, 2)).center());
-        QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, m_collections.deckRows.at(6), true));
-        QVERIFY(QToolTip::text().contains(QStringLiteral("Slate")));
-        QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(2, 1)).center());
-        QTRY_VERIFY(!QToolTip::isVisible());
-        // A drag starts past the start distance, and only from a cell with a chip.
-        const auto moveBy = [this](const QPoint &start, int distance) {
-            const QPoint end = start + QPoint(distance, 0);
-            QMouseEvent move(QEvent::MouseMove, end, m_palette->mapToGlobal(end), Qt::NoButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(m_palette, &move);
-            return m_palette->findChild<QDrag *>();
-        };
-        QPoint start = m_palette->cellRect(QPoint(1, 0)).center();
-        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
-        QVERIFY(!moveBy(start, 30));
-        QTest::mouseRelease(m_palette, Qt::LeftButton, {}, start);
-        start = m_palette->cellRect(QPoint(4, 2)).center();
-        QTest::mousePress(m_palette, Qt::LeftButton, {}, start);
-        QVERIFY(!moveBy(start, QApplication::startDragDistance()));
-        QDrag *drag = moveBy(start, QApplication::startDragDistance() + 2);
-        QVERIFY(drag);
-        QUuid collection;
-        DB::ColorEntry chip;
-        QCOMPARE(chipPayloadSource(drag->mimeData()), FromMyPalette);
-        QCOMPARE(readChipPayload(drag->mimeData(), collection, chip), 0);
-        QCOMPARE(collection, kDeck);
-        QCOMPARE(chip.id, m_collections.deckRows.at(6));
-        // Copied, not moved.
-        QCOMPARE(m_palette->cellColorId(QPoint(4, 2)), m_collections.deckRows.at(6));
-    }
-
-    void paintingShowsBarChipsGridSelectionAndDropCell()
-    {
-        storeCells({ { QPoint(0, 0), 0 }, { QPoint(2, 1), 3 } }, { QPoint(2, 1) });
-        QVERIFY(makePalette());
-        std::unique_ptr<QMimeData> mime(newChipPayloadMimeData(deckPayload(FromCardRoller, 1)));
-        QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(4, 3)).center()));
-
-        QImage image = m_main->grab().toImage();
-        auto pixel = [&](const QPoint &point) { return QColor(image.pixel(point + m_palette->pos())); };
-        // The bar is the theme's image, not a placeholder.
-        QCOMPARE(pixel(QPoint(2, 2)), QColor(90, 30, 120));
-        const QRect chip = m_palette->cellRect(QPoint(0, 0));
-        QCOMPARE(pixel(chip.center()), kDeckChips.at(0).color);
-        QCOMPARE(pixel(QPoint(chip.center().x(), chip.top())), QColor(64, 64, 64));
-        QCOMPARE(pixel(QPoint(chip.left(), chip.center().y())), QColor(64, 64, 64));
-        // The selection frame lightens the grid line around the selected cell.
-        const QRect selected = m_palette->cellRect(QPoint(2, 1));
-        QVERIFY(pixel(QPoint(selected.center().x(), selected.top())).lightness() > 200);
-        const QRect dropCell = m_palette->cellRect(QPoint(4, 3));
-        const QColor drop = pixel(QPoint(dropCell.center().x(), dropCell.top()));
-        QVERIFY2(drop.blue() > 150 && drop.red() < 100, qPrintable(drop.name()));
-
-        QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        image = m_main->grab().toImage();
-        QCOMPARE(pixel(QPoint(chip.center().x(), chip.top())), kDeckChips.at(0).color);
     }
 };
 
