@@ -60,16 +60,10 @@ private Q_SLOTS:
             db.addSetting(collection, QStringLiteral("texture.size"), QStringLiteral("100,60"));
 
         // One card in both collections: a chip with two products, one with none.
-        FixtureDatabase::Page page;
-        const qint64 pageId = db.addPage(groups, page);
+        const qint64 pageId = db.addPage(groups, {});
         db.mapPage(products, pageId);
-        FixtureDatabase::Row row;
-        row.code = QStringLiteral("C-1");
-        row.color = QColor(40, 120, 200);
-        const qint64 sold = db.addRow(groups, pageId, row);
-        row.rowIndex = 2;
-        row.code = QStringLiteral("C-2");
-        db.addRow(groups, pageId, row);
+        const qint64 sold = db.addRow(groups, pageId, { 1, QStringLiteral("C-1"), QColor(40, 120, 200) });
+        db.addRow(groups, pageId, { 2, QStringLiteral("C-2"), QColor(40, 120, 200) });
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES (1, 'Matt', 'M1'), "
                                        "(2, 'Velvet', '')")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')")));

@@ -43,15 +43,8 @@ private Q_SLOTS:
         m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/deck.db"));
         QVERIFY(m_fixture->isOpen());
         const qint64 deckId = m_fixture->addCollection(kDeck, QStringLiteral("DECK"), 1);
-        FixtureDatabase::Page page;
-        page.pageIndex = 3;
-        page.segment = 2;
-        FixtureDatabase::Row row;
-        row.rowIndex = 2;
-        row.code = QStringLiteral("ÅR 1012");
-        row.color = QColor(200, 30, 40);
-        row.names = QStringList { QStringLiteral("Rødgrød") };
-        m_rowId = m_fixture->addRow(deckId, m_fixture->addPage(deckId, page), row);
+        m_rowId = m_fixture->addRow(deckId, m_fixture->addPage(deckId, { 3, 2 }),
+            { 2, QStringLiteral("ÅR 1012"), QColor(200, 30, 40), { QStringLiteral("Rødgrød") } });
         QCOMPARE(DB::discoverCollections(), 1);
     }
 

@@ -51,15 +51,10 @@ private Q_SLOTS:
         addOrder(allOn, "row.name.display.order", { 1, 3, 0 });
         addOrder(allOn, "row.extra.display.order", { 2, 1, 0 });
         addOrder(allOn, "row.name.search.order", { 1 });
-        FixtureDatabase::Page page;
-        page.pageIndex = 5;
-        page.names = QStringList { QStringLiteral("Card A"), QStringLiteral("Card <B>") };
+        const FixtureDatabase::Page page(5, 1, { QStringLiteral("Card A"), QStringLiteral("Card <B>") });
         const qint64 pageId = m_fixture->addPage(allOn, page);
-        FixtureDatabase::Row row;
-        row.rowIndex = 4;
-        row.code = QStringLiteral("X1");
-        row.color = QColor(1, 2, 3);
-        row.names = QStringList { QStringLiteral("Nøl"), QStringLiteral("Blue & Grey") };
+        FixtureDatabase::Row row(
+            4, QStringLiteral("X1"), QColor(1, 2, 3), { QStringLiteral("Nøl"), QStringLiteral("Blue & Grey") });
         row.extras = QStringList { QStringLiteral("Ex0"), QStringLiteral(""), QStringLiteral("Ex2") };
         m_rowId = m_fixture->addRow(allOn, pageId, row);
         row.code = QStringLiteral("");
@@ -74,9 +69,8 @@ private Q_SLOTS:
         m_rowOfForeignPageId = m_fixture->addRow(allOff, offPageId, row);
 
         const qint64 older = m_fixture->addCollection(kOlderKeys, QStringLiteral("OLD"), 3);
-        m_fixture->addSetting(older, QStringLiteral("color.tooltip.show.color.code"), 1);
-        m_fixture->addSetting(older, QStringLiteral("color.tooltip.show.card.name"), 1);
-        m_fixture->addSetting(older, QStringLiteral("color.tooltip.show.page.name"), 0);
+        for (const auto &[key, on] : { std::pair { "color.code", 1 }, { "card.name", 1 }, { "page.name", 0 } })
+            m_fixture->addSetting(older, QStringLiteral("color.tooltip.show.") + QLatin1String(key), on);
         addOrder(older, "page.name.display.order", { 0 });
         const qint64 olderPageId = m_fixture->addPage(older, page);
         row.code = QStringLiteral("OLD 1");

@@ -49,17 +49,10 @@ private Q_SLOTS:
             db.addSetting(collection, QStringLiteral("capsure.priority"), collection == alpha ? 1 : 2);
             db.addSetting(collection, QStringLiteral("capsure.enabled"), 1);
         }
-        const auto addChip = [&](qint64 collection, int rowIndex, const char *code, const QColor &color) {
-            FixtureDatabase::Row row;
-            row.rowIndex = rowIndex;
-            row.code = QString::fromUtf8(code);
-            row.color = color;
-            QVERIFY(db.addRow(collection, pages.value(collection), row) > 0);
-        };
-        addChip(alpha, 1, "C-1", kAlphaRed);
-        addChip(alpha, 2, "Q'UOTE", QColor(30, 200, 30));
-        addChip(beta, 1, "C-1", kBetaBlue);
-        addChip(beta, 2, "B-ONLY", QColor(9, 9, 9));
+        QVERIFY(db.addRow(alpha, pages[alpha], { 1, QStringLiteral("C-1"), kAlphaRed }) > 0);
+        QVERIFY(db.addRow(alpha, pages[alpha], { 2, QStringLiteral("Q'UOTE"), QColor(30, 200, 30) }) > 0);
+        QVERIFY(db.addRow(beta, pages[beta], { 1, QStringLiteral("C-1"), kBetaBlue }) > 0);
+        QVERIFY(db.addRow(beta, pages[beta], { 2, QStringLiteral("B-ONLY"), QColor(9, 9, 9) }) > 0);
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
         TestEnvironment::resetUserState();
         UserState::setLastUsedCollection(kAlpha);

@@ -58,15 +58,11 @@ private Q_SLOTS:
         fixture->addSetting(deck, QStringLiteral("color.tooltip.show.row.code"), 1);
         fixture->addLocale(deck, QStringLiteral("colormatcher.dialog.caption"), QStringLiteral("Nearest colours"));
         fixture->addLocale(deck, QStringLiteral("capsure.dialog.todo"), QStringLiteral("Click a colour"));
-        FixtureDatabase::Page page;
-        const qint64 pageId = fixture->addPage(deck, page);
-        for (int index = 0; index < kChipColors.size(); ++index) {
-            FixtureDatabase::Row row;
-            row.rowIndex = index + 1;
-            row.code = QStringLiteral("N-%1").arg(index + 1);
-            row.color = kChipColors.at(index);
-            QVERIFY(fixture->addRow(deck, pageId, row) > 0);
-        }
+        const qint64 pageId = fixture->addPage(deck, {});
+        for (int index = 0; index < kChipColors.size(); ++index)
+            QVERIFY(fixture->addRow(
+                        deck, pageId, { index + 1, QStringLiteral("N-%1").arg(index + 1), kChipColors.at(index) })
+                > 0);
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
         for (int rowIndex = 1; rowIndex <= kChipColors.size(); ++rowIndex) {
             DB::ColorEntry entry;

@@ -83,12 +83,8 @@ private Q_SLOTS:
         // Installed behind the folder's back: its time put back as it was.
         FixtureDatabase late(folder + QStringLiteral("/late.db"));
         const qint64 lateId = late.addCollection(kLate, QStringLiteral("LATE"), 7);
-        FixtureDatabase::Page page;
-        const qint64 pageId = late.addPage(lateId, page);
-        FixtureDatabase::Row row;
-        row.code = QStringLiteral("LT-1");
-        row.color = QColor(1, 2, 3);
-        const qint64 rowId = late.addRow(lateId, pageId, row);
+        const qint64 pageId = late.addPage(lateId, {});
+        const qint64 rowId = late.addRow(lateId, pageId, { 1, QStringLiteral("LT-1"), QColor(1, 2, 3) });
         QVERIFY(rowId > 0);
         QVERIFY(setModificationTime(folder, before));
         const DB::ItemIndex installed { kLate, pageId, rowId };
