@@ -77,27 +77,19 @@ private Q_SLOTS:
         UserState::setLastUsedCollection(kDeck);
     }
 
-    void swatchGeometry_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("fontHeight");
-        QTest::addColumn<int>("candidate");
-        QTest::addColumn<QRect>("expected");
-        const QSize size(320, 200);
-        QTest::newRow("nearest top left") << size << 15 << 0 << QRect(32, 16, 80, 68);
-        QTest::newRow("third ends the row") << size << 15 << 2 << QRect(208, 16, 80, 68);
-        QTest::newRow("fourth opens the second row") << size << 15 << 3 << QRect(32, 92, 80, 68);
-        QTest::newRow("taller font, lower swatches") << size << 20 << 3 << QRect(32, 90, 80, 66);
-        QTest::newRow("odd sizes truncate") << QSize(321, 203) << 16 << 4 << QRect(120, 93, 80, 69);
-    }
-
+    // Nearest top left, the third ends the row, the fourth opens the second; a taller font lowers them; odd sizes
+    // truncate.
     void swatchGeometry()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, fontHeight);
-        QFETCH(int, candidate);
-        QFETCH(QRect, expected);
-        QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
+        const struct {
+            QSize size;
+            int fontHeight, candidate;
+            QRect expected;
+        } rows[] = { { { 320, 200 }, 15, 0, { 32, 16, 80, 68 } }, { { 320, 200 }, 15, 2, { 208, 16, 80, 68 } },
+            { { 320, 200 }, 15, 3, { 32, 92, 80, 68 } }, { { 320, 200 }, 20, 3, { 32, 90, 80, 66 } },
+            { { 321, 203 }, 16, 4, { 120, 93, 80, 69 } } };
+        for (const auto &[size, fontHeight, candidate, expected] : rows)
+            QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
     }
 
     void constructionSetsTextsSizeAndLayout()

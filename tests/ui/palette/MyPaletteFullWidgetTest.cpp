@@ -44,27 +44,18 @@ private Q_SLOTS:
 
     void cleanup() { m_view.reset(); }
 
-    void gridGeometry_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("barHeight");
-        QTest::addColumn<QSize>("cell");
-        QTest::addColumn<QRect>("grid");
-        QTest::newRow("500x400") << QSize(500, 400) << 30 << QSize(62, 34) << QRect(QPoint(64, 146), QPoint(435, 281));
-        QTest::newRow("800x600 main widget")
-            << QSize(800, 600) << 30 << QSize(112, 62) << QRect(QPoint(64, 190), QPoint(735, 437));
-        QTest::newRow("odd height rounds the top down")
-            << QSize(500, 401) << 30 << QSize(62, 34) << QRect(QPoint(64, 147), QPoint(435, 282));
-    }
-
+    // 500x400, the 800x600 main widget, an odd height that rounds the top down.
     void gridGeometry()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, barHeight);
-        QFETCH(QSize, cell);
-        QFETCH(QRect, grid);
-        QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);
-        QCOMPARE(MyPaletteFullWidget::gridRectFor(size, barHeight), grid);
+        const struct {
+            QSize size, cell;
+            QRect grid;
+        } rows[] = { { { 500, 400 }, { 62, 34 }, { 64, 146, 372, 136 } },
+            { { 800, 600 }, { 112, 62 }, { 64, 190, 672, 248 } }, { { 500, 401 }, { 62, 34 }, { 64, 147, 372, 136 } } };
+        for (const auto &[size, cell, grid] : rows) {
+            QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);
+            QCOMPARE(MyPaletteFullWidget::gridRectFor(size, 30), grid);
+        }
     }
 
     void layoutOfBarButtonSliderAndCells()
