@@ -98,41 +98,29 @@ private Q_SLOTS:
         QCOMPARE(read2, name2);
     }
 
-    void colourReadIgnoresAlphaAndDefaultsToBlack_data()
-    {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<QColor>("expected");
-        QTest::newRow("transparent red") << QByteArray("{\"colorRgb\":16711680,\"from\":4}") << QColor(255, 0, 0);
-        QTest::newRow("missing colour") << QByteArray("{\"from\":4}") << QColor(0, 0, 0);
-        QTest::newRow("only the low 32 bits")
-            << QByteArray("{\"colorRgb\":4295032576}") << QColor(0, 255, 0); // 0x1_0000_FF00
-    }
-    void colourReadIgnoresAlphaAndDefaultsToBlack()
-    {
-        QFETCH(QByteArray, payload);
-        QFETCH(QColor, expected);
-        QColor color(1, 2, 3);
-        QCOMPARE(readColorPayload(mimeWith(payload).get(), color), 0);
-        QCOMPARE(color, expected);
-        QCOMPARE(color.alpha(), 255);
-    }
-
-    void sourceKindOfPayloads_data()
+    // The colour read ignores alpha and defaults to black.
+    void sourceAndColourOfPayloads_data()
     {
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<int>("source");
-        QTest::newRow("card roller") << QByteArray("{\"from\":1}") << 1;
-        QTest::newRow("foresight") << QByteArray("{\"from\":4}") << 4;
-        QTest::newRow("zero") << QByteArray("{\"from\":0}") << 0;
-        QTest::newRow("five") << QByteArray("{\"from\":5}") << 0;
-        QTest::newRow("beyond 32 bits") << QByteArray("{\"from\":4294967297}") << 0;
-        QTest::newRow("missing") << QByteArray("{\"From\":1}") << 0;
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("card roller") << QByteArray("{\"from\":1}") << 1 << QColor(0, 0, 0);
+        QTest::newRow("foresight, transparent red")
+            << QByteArray("{\"colorRgb\":16711680,\"from\":4}") << 4 << QColor(255, 0, 0);
+        QTest::newRow("zero") << QByteArray("{\"from\":0}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("five") << QByteArray("{\"from\":5}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("beyond 32 bits") << QByteArray("{\"from\":4294967297}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("missing") << QByteArray("{\"From\":1}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("only the low 32 bits") << QByteArray("{\"colorRgb\":4295032576}") << 0 << QColor(0, 255, 0);
     }
-    void sourceKindOfPayloads()
+    void sourceAndColourOfPayloads()
     {
         QFETCH(QByteArray, payload);
-        QFETCH(int, source);
-        QCOMPARE(int(chipPayloadSource(mimeWith(payload).get())), source);
+        const auto mime = mimeWith(payload);
+        QTEST(int(chipPayloadSource(mime.get())), "source");
+        QColor color(1, 2, 3, 4);
+        QCOMPARE(readColorPayload(mime.get(), color), 0);
+        QTEST(color, "colour");
     }
 
     // "none": no mime data at all; "text": plain text only.

@@ -48,26 +48,21 @@ private Q_SLOTS:
         QVERIFY(m_collections.file->isOpen());
     }
 
-    void itemsThatNameNoChip_data()
-    {
-        QTest::addColumn<QUuid>("collection");
-        QTest::addColumn<qint64>("rowId");
-        QTest::addColumn<int>("status");
-        QTest::newRow("empty cell") << QUuid() << qint64(-1) << int(DB::StatusFailed);
-        QTest::newRow("row id 0") << kDeck << qint64(0) << int(DB::StatusFailed);
-        QTest::newRow("null collection") << QUuid() << qint64(5) << int(DB::StatusNullUuid);
-        QTest::newRow("row not in the file") << kDeck << qint64(99999) << int(DB::StatusFailed);
-    }
-
+    // An empty cell, row ID 0, a null collection, a row not in the file.
     void itemsThatNameNoChip()
     {
-        QFETCH(QUuid, collection);
-        QFETCH(qint64, rowId);
-        QFETCH(int, status);
-        DB::ColorEntry chip;
-        chip.code = QStringLiteral("stale");
-        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { collection, 1, rowId }, chip), status);
-        QVERIFY(chip.code.isEmpty());
+        const struct {
+            QUuid collection;
+            qint64 rowId;
+            int status;
+        } rows[] = { { QUuid(), -1, DB::StatusFailed }, { kDeck, 0, DB::StatusFailed },
+            { QUuid(), 5, DB::StatusNullUuid }, { kDeck, 99999, DB::StatusFailed } };
+        for (const auto &[collection, rowId, status] : rows) {
+            DB::ColorEntry chip;
+            chip.code = QStringLiteral("stale");
+            QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { collection, 1, rowId }, chip), status);
+            QVERIFY(chip.code.isEmpty());
+        }
     }
 
     // The full view loads every cell on every paint: a collection that is
