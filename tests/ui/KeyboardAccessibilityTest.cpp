@@ -10,7 +10,6 @@
 
 #include <QAccessible>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace Tintor;

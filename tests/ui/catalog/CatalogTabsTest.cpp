@@ -18,9 +18,6 @@
 #include <QSqlRecord>
 #include <QtTest>
 
-#include <cmath>
-#include <memory>
-
 using namespace Tintor;
 
 namespace {

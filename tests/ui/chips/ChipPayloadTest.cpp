@@ -8,10 +8,7 @@
 #include "ui/chips/JsonCodec.h"
 
 #include <QDrag>
-#include <QMimeData>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 

@@ -7,8 +7,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 using Tintor::colorTooltipText;
 
 namespace {

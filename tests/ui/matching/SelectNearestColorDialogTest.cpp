@@ -8,11 +8,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QToolTip>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 

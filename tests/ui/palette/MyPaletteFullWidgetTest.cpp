@@ -5,7 +5,6 @@
 #include "ui/look/VestrelCustomStyle.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 
-#include <QSignalSpy>
 #include <QSlider>
 #include <QtTest>
 

@@ -14,9 +14,6 @@
 #include <QDrag>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QToolTip>
 #include <QtTest>
 
