@@ -92,39 +92,32 @@ private Q_SLOTS:
 
     void init() { TestEnvironment::resetUserState(); }
 
-    void productsFollowTheSelectedChip_data()
-    {
-        QTest::addColumn<QUuid>("collection");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("no row") << kGroups << 0 << " " << QStringList();
-        QTest::newRow("past the card") << kGroups << 3 << " " << QStringList();
-        QTest::newRow("no products") << kGroups << 2 << "C-2" << QStringList();
-        QTest::newRow("other mode text groups") << kGroups << 1 << "C-1" << QStringList { "Walls" };
-        QTest::newRow("lower-case products") << kProducts << 1 << "C-1" << QStringList { "Matt / M1", "Velvet" };
-    }
-
+    // No row, past the card, no products; the groups of a collection in another mode; lower-case "products".
     void productsFollowTheSelectedChip()
     {
-        QFETCH(QUuid, collection);
-        QFETCH(int, row);
-        QFETCH(QString, label);
-        QFETCH(QStringList, items);
-        UserState::setLastUsedCollection(collection);
-        UserState::setPageIndex(collection, 1);
-        UserState::setRowIndex(collection, 1);
-        ProductsWidget widget;
-        widget.resize(400, 200);
-        widget.show();
-        UserState::setRowIndex(collection, row);
-        widget.selectedColorChanged();
-        QCOMPARE(widget.codeLabel()->text(), label);
-        QStringList shown;
-        for (int i = 0; i < widget.list()->count(); ++i)
-            shown << widget.list()->item(i)->text();
-        QCOMPARE(shown, items);
-        QVERIFY(widget.list()->geometry().top() > widget.codeLabel()->geometry().bottom());
+        const struct {
+            QUuid collection;
+            int row;
+            QString label;
+            QStringList items;
+        } rows[] = { { kGroups, 0, " ", {} }, { kGroups, 3, " ", {} }, { kGroups, 2, "C-2", {} },
+            { kGroups, 1, "C-1", { "Walls" } }, { kProducts, 1, "C-1", { "Matt / M1", "Velvet" } } };
+        for (const auto &[collection, row, label, items] : rows) {
+            UserState::setLastUsedCollection(collection);
+            UserState::setPageIndex(collection, 1);
+            UserState::setRowIndex(collection, 1);
+            ProductsWidget widget;
+            widget.resize(400, 200);
+            widget.show();
+            UserState::setRowIndex(collection, row);
+            widget.selectedColorChanged();
+            QCOMPARE(widget.codeLabel()->text(), label);
+            QStringList shown;
+            for (int i = 0; i < widget.list()->count(); ++i)
+                shown << widget.list()->item(i)->text();
+            QCOMPARE(shown, items);
+            QVERIFY(widget.list()->geometry().top() > widget.codeLabel()->geometry().bottom());
+        }
     }
 
     void foresightGroupsOrderOpenAndToggle()
@@ -169,6 +162,12 @@ private Q_SLOTS:
         ColorForesightViewport again;
         again.loadGroups(kGroups);
         QVERIFY(!again.isGroupOpen(2));
+        // Without groups it keeps its minimum size.
+        again.setMinimumSize(200, 120);
+        again.loadGroups(QUuid::createUuid());
+        again.resize(200, 300);
+        again.layoutGroups();
+        QCOMPARE(again.size(), QSize(200, 120));
     }
 
     // Outside 0..1 the tint arithmetic wraps; too many pixels once decoded must not be allocated.
@@ -229,24 +228,12 @@ private Q_SLOTS:
         QCOMPARE(viewport.grab().toImage().pixelColor(inside),
             TexturesViewport::tintedImage(shade, QColor(40, 120, 200), 0.5).pixelColor(10, 10));
         QCOMPARE(viewport.cachedTintCount(), 1);
-    }
-
-    void emptyPagesKeepTheirSize()
-    {
-        ColorForesightViewport foresight;
-        foresight.setMinimumSize(200, 120);
-        foresight.loadGroups(QUuid::createUuid());
-        foresight.resize(200, 300);
-        foresight.layoutGroups();
-        QCOMPARE(foresight.size(), QSize(200, 120));
-        // Textures: only the caption.
+        // A page without textures shows only the caption.
         UserState::setLastUsedCollection(kEmpty);
-        TexturesViewport textures;
-        textures.loadTextures(kEmpty);
-        textures.resize(320, 10);
-        textures.layoutTiles();
-        QVERIFY(textures.tiles().isEmpty());
-        QVERIFY(textures.height() > 60);
+        viewport.loadTextures(kEmpty);
+        viewport.layoutTiles();
+        QVERIFY(viewport.tiles().isEmpty());
+        QVERIFY(viewport.height() > 60);
     }
 
 private:
