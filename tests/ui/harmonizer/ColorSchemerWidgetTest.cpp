@@ -41,19 +41,6 @@ private Q_SLOTS:
         QVERIFY(m_deck.file->isOpen());
     }
 
-    void layoutFigures()
-    {
-        // 140 is trimmed alternately to 100; 91 stays; empty becomes one line; negative stays negative.
-        const int rows[][3]
-            = { { 140, 19, 100 }, { 91, 0, 91 }, { 0, 0, 1 }, { -5, 0, -4 } }; // height, top, fitted height
-        for (const auto &[height, top, fittedHeight] : rows) {
-            const QRect fitted = ColorSchemerWidget::fitChipsArea(QRect(24, 0, 300, height));
-            QCOMPARE(fitted.top(), top);
-            QCOMPARE(fitted.height(), fittedHeight);
-        }
-        QCOMPARE(ColorSchemerWidget::firstButtonX(400, 3, 60), 70);
-    }
-
     void buttonsCaptionsAndChipsArea()
     {
         ColorSchemerWidget widget;
@@ -72,6 +59,14 @@ private Q_SLOTS:
         QVERIFY(area.top() >= captionBottom + 16);
         QCOMPARE(area.height() % 3, 1);
 
+        // 140 is trimmed alternately to 100; 91 stays; empty becomes one line; negative stays negative.
+        const int rows[][3]
+            = { { 140, 19, 100 }, { 91, 0, 91 }, { 0, 0, 1 }, { -5, 0, -4 } }; // height, top, fitted height
+        for (const auto &[height, top, fittedHeight] : rows) {
+            const QRect fitted = ColorSchemerWidget::fitChipsArea(QRect(24, 0, 300, height));
+            QCOMPARE(fitted.top(), top);
+            QCOMPARE(fitted.height(), fittedHeight);
+        }
         // Too small for any chip: nothing laid out, nothing negative.
         widget.resize(40, 90);
         widget.grab();
