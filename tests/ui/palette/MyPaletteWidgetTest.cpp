@@ -32,11 +32,6 @@ QVariant stored(const QPoint &cell, const char *suffix)
     return store.value(QStringLiteral("MyPalette/") + key);
 }
 
-bool hasKey(const QPoint &cell, const char *suffix)
-{
-    return stored(cell, suffix).isValid();
-}
-
 CellList selectionOf(const MyPaletteWidget &palette)
 {
     CellList cells;
@@ -95,11 +90,6 @@ private:
         m_palette->setGeometry(50, 40, 400, 200);
         m_main->show();
         return QTest::qWaitForWindowExposed(m_main.get());
-    }
-
-    void click(const QPoint &cell, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::mouseClick(m_palette, Qt::LeftButton, modifiers, m_palette->cellRect(cell).center());
     }
 
     // Sends a drag enter and move over `position`; returns whether both were accepted.
@@ -271,7 +261,7 @@ private Q_SLOTS:
             QVERIFY(m_palette->cellName(cell).isEmpty());
         }
         // Reloading leaves the stored text of an unloadable cell alone.
-        QVERIFY(hasKey(QPoint(2, 0), "Entry"));
+        QVERIFY(stored(QPoint(2, 0), "Entry").isValid());
         // Selection in row-major order.
         QCOMPARE(selectionOf(*m_palette), (CellList { QPoint(1, 0), QPoint(5, 3) }));
         QCOMPARE(m_palette->selectedCell(2), QPoint(-1, -1));
@@ -353,7 +343,7 @@ private Q_SLOTS:
             QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
             QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
             QCOMPARE(order, (answer == QMessageBox::No ? QList<int> {} : QList<int> { 1, 2 }));
-            QCOMPARE(hasKey(QPoint(5, 3), "Entry"), answer == QMessageBox::No);
+            QCOMPARE(stored(QPoint(5, 3), "Entry").isValid(), answer == QMessageBox::No);
             QCOMPARE(
                 m_palette->cellColorId(QPoint(0, 0)), answer == QMessageBox::No ? m_collections.deckRows.at(0) : -1);
         }
@@ -398,7 +388,8 @@ private Q_SLOTS:
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
         const QPoint at[] = { QPoint(5, 5), m_palette->cellsRect().bottomRight(), m_palette->cellRect({}).center() };
         if (cell.x() >= 0)
-            click(cell, Qt::KeyboardModifiers(modifiers));
+            QTest::mouseClick(
+                m_palette, Qt::LeftButton, Qt::KeyboardModifiers(modifiers), m_palette->cellRect(cell).center());
         else
             QTest::mouseClick(m_palette, cell.x() == -3 ? Qt::RightButton : Qt::LeftButton, {}, at[-cell.x() - 1]);
 
@@ -406,7 +397,8 @@ private Q_SLOTS:
         QCOMPARE(changeSpy.count(), 0);
         QCOMPARE(selectionOf(*m_palette), expected);
         for (int index = 0; index < 24; ++index)
-            QCOMPARE(hasKey(QPoint(index % 6, index / 6), "Selected"), expected.contains(QPoint(index % 6, index / 6)));
+            QCOMPARE(stored(QPoint(index % 6, index / 6), "Selected").isValid(),
+                expected.contains(QPoint(index % 6, index / 6)));
     }
 
     // Selected before: (0, 0) holding chip 0, (3, 2) and (5, 3).
@@ -449,7 +441,7 @@ private Q_SLOTS:
                                                              : DB::ItemIndex();
             QCOMPARE(m_palette->cellItem(cell), item);
             QCOMPARE(UserState::myPaletteEntry(cell.y(), cell.x()), item);
-            QCOMPARE(hasKey(cell, "Entry"), item.namesChip());
+            QCOMPARE(stored(cell, "Entry").isValid(), item.namesChip());
             if (filled.contains(cell)) {
                 QCOMPARE(m_palette->cellColor(cell), kDeckChips.at(4).color);
                 QCOMPARE(m_palette->cellName(cell), QStringLiteral("HL 1050 - Heather"));
@@ -479,16 +471,16 @@ private Q_SLOTS:
         QCOMPARE(changeSpy.count(), 1);
         for (int x = 0; x < 3; ++x) {
             QCOMPARE(m_palette->cellColorId(QPoint(x, 0)) > 0, x == 1);
-            QCOMPARE(hasKey(QPoint(x, 0), "Entry"), x == 1);
+            QCOMPARE(stored(QPoint(x, 0), "Entry").isValid(), x == 1);
         }
         QCOMPARE(selectionOf(*m_palette), (CellList { QPoint(0, 0), QPoint(2, 0), QPoint(0, 1) }));
         QCOMPARE(enabled(), "1110");
 
-        click(QPoint(1, 0), Qt::ControlModifier);
+        QTest::mouseClick(m_palette, Qt::LeftButton, Qt::ControlModifier, m_palette->cellRect(QPoint(1, 0)).center());
         QCOMPARE(enabled(), "1111");
-        click(QPoint(1, 0), Qt::ControlModifier);
+        QTest::mouseClick(m_palette, Qt::LeftButton, Qt::ControlModifier, m_palette->cellRect(QPoint(1, 0)).center());
         QCOMPARE(enabled(), "1110");
-        click(QPoint(1, 0));
+        QTest::mouseClick(m_palette, Qt::LeftButton, {}, m_palette->cellRect(QPoint(1, 0)).center());
         QTest::mouseClick(m_palette->eraseButton(), Qt::LeftButton);
         QCOMPARE(enabled(), "0000");
         QVERIFY(dropPayload(deckPayload(FromCardRoller, 0), m_palette->cellRect(QPoint(1, 1)).center()));
