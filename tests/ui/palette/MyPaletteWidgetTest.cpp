@@ -357,7 +357,7 @@ private Q_SLOTS:
 
     void pressSelects_data()
     {
-        QTest::addColumn<QPoint>("cell"); // (-1, -1): outside the cells; (-2, -2): the rim; (-3, -3): right button
+        QTest::addColumn<QPoint>("cell"); // (-1, -1): outside the cells; (-2, -2): right button
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<CellList>("expected");
         const CellList two { QPoint(1, 0), QPoint(4, 2) }; // selected before
@@ -371,8 +371,7 @@ private Q_SLOTS:
         QTest::newRow("shift-click changes nothing") << QPoint(3, 3) << int(Qt::ShiftModifier) << two;
         QTest::newRow("ctrl-shift-click changes nothing") << QPoint(1, 0) << int(ctrl | Qt::ShiftModifier) << two;
         QTest::newRow("outside the cells") << QPoint(-1, -1) << 0 << two;
-        QTest::newRow("the one-pixel rim of the block") << QPoint(-2, -2) << 0 << two;
-        QTest::newRow("right button") << QPoint(-3, -3) << 0 << two;
+        QTest::newRow("right button") << QPoint(-2, -2) << 0 << two;
     }
 
     void pressSelects()
@@ -384,12 +383,9 @@ private Q_SLOTS:
         QVERIFY(makePalette());
         QSignalSpy selectionSpy(m_palette, &MyPaletteWidget::myPaletteSelectionChanged);
         QSignalSpy changeSpy(m_palette, &MyPaletteWidget::myPaletteChanged);
-        const QPoint at[] = { QPoint(5, 5), m_palette->cellsRect().bottomRight(), m_palette->cellRect({}).center() };
-        if (cell.x() >= 0)
-            QTest::mouseClick(
-                m_palette, Qt::LeftButton, Qt::KeyboardModifiers(modifiers), m_palette->cellRect(cell).center());
-        else
-            QTest::mouseClick(m_palette, cell.x() == -3 ? Qt::RightButton : Qt::LeftButton, {}, at[-cell.x() - 1]);
+        const QPoint at = cell.x() == -1 ? QPoint(5, 5) : m_palette->cellRect(cell.x() < 0 ? QPoint() : cell).center();
+        QTest::mouseClick(
+            m_palette, cell.x() == -2 ? Qt::RightButton : Qt::LeftButton, Qt::KeyboardModifiers(modifiers), at);
 
         QCOMPARE(selectionSpy.count(), cell.x() >= 0 ? 1 : 0);
         QCOMPARE(changeSpy.count(), 0);
@@ -569,9 +565,6 @@ private Q_SLOTS:
             << palette("version=\"2.0\" system=\"GONE\"", v2chips) << false;
         QTest::newRow("text list") << QByteArray("Demo Deck : HL 1010\n") << false;
         QTest::newRow("other root") << QByteArray(v3).replace("vestrel-palette", "palette") << false;
-        QTest::newRow("deep nesting") << QByteArray(v3).replace(
-            "From file", QByteArray("<a>").repeated(5000) + QByteArray("</a>").repeated(5000))
-                                      << false;
         QTest::newRow("external entity") << "<!DOCTYPE vestrel-palette [<!ENTITY x SYSTEM \"file://"
                 + fileWith("secret.txt", "secret").toUtf8() + "\">]>" + QByteArray(v3).replace("From file", "&x;")
                                          << false;
