@@ -36,15 +36,6 @@ private:
 
     static QColor pixel(const QImage &image, const QPoint &point) { return QColor(image.pixel(point)); }
 
-    static std::unique_ptr<SelectNearestColorDialog> shownDialog(const QVector<DB::ColorEntry> &entries)
-    {
-        auto dialog = std::make_unique<SelectNearestColorDialog>(kReference, entries);
-        dialog->show();
-        if (!QTest::qWaitForWindowExposed(dialog.get()))
-            return nullptr;
-        return dialog;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -89,29 +80,25 @@ private Q_SLOTS:
             QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
     }
 
-    void constructionSetsTextsSizeAndLayout()
+    void constructionTextsLayoutAndPainting()
     {
-        SelectNearestColorDialog dialog(kReference, candidates(3));
+        SelectNearestColorDialog dialog(kReference, candidates(2));
         QCOMPARE(dialog.size(), QSize(320, 200));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Nearest colours"));
         QCOMPARE(dialog.instructionLabel()->text(), QStringLiteral("Click a colour"));
         QVERIFY(dialog.framedChipsCheckBox()->isChecked());
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(dialog.windowFlags() & Qt::CustomizeWindowHint);
+        const Qt::WindowFlags help = Qt::WindowContextHelpButtonHint | Qt::WindowMaximizeButtonHint;
+        QCOMPARE(dialog.windowFlags() & (help | Qt::CustomizeWindowHint), Qt::CustomizeWindowHint);
         // Laid out before it is ever shown: label along the bottom edge, one pixel past both sides; check box above.
         const int th = dialog.fontMetrics().height();
         QCOMPARE(dialog.instructionLabel()->geometry(), QRect(QPoint(-1, 200 - th - 8), QPoint(320, 200)));
         const QSize hint = dialog.framedChipsCheckBox()->sizeHint();
         QCOMPARE(dialog.framedChipsCheckBox()->geometry(),
             QRect(QPoint(0, 200 - th - 8 - hint.height()), QPoint(hint.width() - 1, 200 - th - 9)));
-        QVERIFY(dialog.swatchRect(3).isNull());
-    }
+        QVERIFY(dialog.swatchRect(2).isNull());
 
-    void swatchesAndFramesOnTheReferenceColour()
-    {
-        SelectNearestColorDialog dialog(kReference, candidates(2));
+        // Swatches and frames on the reference colour.
         QImage image = dialog.grab().toImage();
         for (int k = 0; k < 6; ++k) {
             const QRect swatch = SelectNearestColorDialog::swatchRect(dialog.size(), dialog.fontMetrics().height(), k);
@@ -134,41 +121,35 @@ private Q_SLOTS:
         QCOMPARE(pixel(image, outside), kReference);
     }
 
-    void onlyALeftClickOnASwatchAcceptsWithIt()
+    // Hovering a swatch shows its chip; only a left click on a swatch accepts with it.
+    void hoverAndClicks()
     {
-        auto dialog = shownDialog(candidates(4));
-        QVERIFY(dialog);
-        QSignalSpy finished(dialog.get(), &QDialog::finished);
-        // The right button on a swatch, the left between swatches and on a free slot of the second row.
-        const QRect first = dialog->swatchRect(0);
-        QTest::mouseClick(dialog.get(), Qt::RightButton, {}, first.center());
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, QPoint(first.right() + 4, first.center().y()));
-        const QRect freeSlot = SelectNearestColorDialog::swatchRect(dialog->size(), dialog->fontMetrics().height(), 5);
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, freeSlot.center());
-        QCOMPARE(finished.count(), 0);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->chosenEntry().id, qint64(-1));
-
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, dialog->swatchRect(2).center());
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->chosenEntry().id, chips.at(2).id);
-    }
-
-    void hoverShowsTheChipDescription()
-    {
-        auto dialog = shownDialog(candidates(3));
-        QVERIFY(dialog);
-        const QRect swatch = dialog->swatchRect(1);
-        QTest::mouseMove(dialog.get(), swatch.center());
-        QCOMPARE(dialog->cursor().shape(), Qt::PointingHandCursor);
+        SelectNearestColorDialog dialog(kReference, candidates(4));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseMove(&dialog, dialog.swatchRect(1).center());
+        QCOMPARE(dialog.cursor().shape(), Qt::PointingHandCursor);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, chips.at(1).id, true));
         QVERIFY(QToolTip::text().contains(QStringLiteral("N-2")));
-
-        QTest::mouseMove(dialog.get(), QPoint(5, 5));
-        QCOMPARE(dialog->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseMove(&dialog, QPoint(5, 5));
+        QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
         QTRY_VERIFY(!QToolTip::isVisible());
+
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        // The right button on a swatch, the left between swatches and on a free slot of the second row.
+        const QRect first = dialog.swatchRect(0);
+        QTest::mouseClick(&dialog, Qt::RightButton, {}, first.center());
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(first.right() + 4, first.center().y()));
+        const QRect freeSlot = SelectNearestColorDialog::swatchRect(dialog.size(), dialog.fontMetrics().height(), 5);
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, freeSlot.center());
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.chosenEntry().id, qint64(-1));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, dialog.swatchRect(2).center());
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenEntry().id, chips.at(2).id);
     }
 };
 
