@@ -90,29 +90,20 @@ private Q_SLOTS:
         QCOMPARE(pixelAt(QPoint(10, 390)), QColor(64, 64, 64));
     }
 
-    void sliderStartsFromTheStoredGrey_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("nothing stored") << QVariant() << 176;
-        QTest::newRow("0") << QVariant(0) << 0;
-        QTest::newRow("255") << QVariant(255) << 255;
-        QTest::newRow("300 is out of range") << QVariant(300) << 176;
-        QTest::newRow("-1 is out of range") << QVariant(-1) << 176;
-    }
-
+    // Nothing stored or out of range: 176; constructing never writes the value back.
     void sliderStartsFromTheStoredGrey()
     {
-        QFETCH(QVariant, stored);
-        QFETCH(int, expected);
-        if (stored.isValid())
-            UserState::setMyPaletteFullBackgroundColor(stored.toInt());
-        QVERIFY(makeView());
-        QCOMPARE(m_view->backgroundSlider()->value(), expected);
-        // Constructing never writes the value back.
-        if (stored.isValid())
-            QCOMPARE(UserState::myPaletteFullBackgroundColor(), stored.toInt());
-        QCOMPARE(pixelAt(QPoint(250, 380)), QColor(expected, expected, expected));
+        for (const auto &[stored, expected] :
+            { std::pair { -2, 176 }, { 0, 0 }, { 255, 255 }, { 300, 176 }, { -1, 176 } }) {
+            TestEnvironment::resetUserState();
+            if (stored != -2)
+                UserState::setMyPaletteFullBackgroundColor(stored);
+            QVERIFY(makeView());
+            QCOMPARE(m_view->backgroundSlider()->value(), expected);
+            if (stored != -2)
+                QCOMPARE(UserState::myPaletteFullBackgroundColor(), stored);
+            QCOMPARE(pixelAt(QPoint(250, 380)), QColor(expected, expected, expected));
+        }
     }
 
     void cellsComeFromTheUserStateOnEveryPaintAndClicksShowOneColour()
