@@ -190,11 +190,7 @@ private Q_SLOTS:
     {
         DB::ColorEntry chip;
         QCOMPARE(DB::entryById(kPlainDeck, m_collections.plainRows.at(1), chip), 0);
-        const struct {
-            CellList selected;
-            int fill;
-            QPoint target;
-        } rows[] = { // fill: cells filled row-major first
+        const std::tuple<CellList, int, QPoint> rows[] = { // fill: cells filled row-major first
             { { { 4, 2 }, { 1, 1 } }, 3, { 1, 1 } }, { {}, 3, { 3, 0 } }, { {}, 24, { -1, -1 } }
         };
         for (const auto &[selected, fill, target] : rows) {

@@ -95,13 +95,9 @@ private Q_SLOTS:
     // No row, past the card, no products; the groups of a collection in another mode; lower-case "products".
     void productsFollowTheSelectedChip()
     {
-        const struct {
-            QUuid collection;
-            int row;
-            QString label;
-            QStringList items;
-        } rows[] = { { kGroups, 0, " ", {} }, { kGroups, 3, " ", {} }, { kGroups, 2, "C-2", {} },
-            { kGroups, 1, "C-1", { "Walls" } }, { kProducts, 1, "C-1", { "Matt / M1", "Velvet" } } };
+        const std::tuple<QUuid, int, QString, QStringList> rows[]
+            = { { kGroups, 0, " ", {} }, { kGroups, 3, " ", {} }, { kGroups, 2, "C-2", {} },
+                  { kGroups, 1, "C-1", { "Walls" } }, { kProducts, 1, "C-1", { "Matt / M1", "Velvet" } } };
         for (const auto &[collection, row, label, items] : rows) {
             UserState::setLastUsedCollection(collection);
             UserState::setPageIndex(collection, 1);
@@ -174,17 +170,14 @@ private Q_SLOTS:
     void tintAlphaAndImageLimits()
     {
         // m = trunc(T a + p (1 - a)); out = p m >> 8: alpha 0 squares the shading, 0.5 mixes, 1 multiplies the tint.
-        const struct {
-            QColor texture, tint;
-            double alpha;
-            QColor expected;
-        } rows[] = { { QColor(200, 100, 16), QColor(255, 0, 0), 0.0, QColor(156, 39, 1) },
-            { QColor(100, 200, 255), QColor(255, 0, 64), 0.5, QColor(69, 78, 158) },
-            { QColor(128, 255, 255), QColor(64, 255, 0), 1.0, QColor(32, 254, 0) } };
-        for (const auto &row : rows) {
+        const std::tuple<QColor, QColor, double, QColor> rows[]
+            = { { QColor(200, 100, 16), QColor(255, 0, 0), 0.0, QColor(156, 39, 1) },
+                  { QColor(100, 200, 255), QColor(255, 0, 64), 0.5, QColor(69, 78, 158) },
+                  { QColor(128, 255, 255), QColor(64, 255, 0), 1.0, QColor(32, 254, 0) } };
+        for (const auto &[texture, tint, alpha, expected] : rows) {
             QImage image(2, 1, QImage::Format_RGB32);
-            image.fill(row.texture);
-            QCOMPARE(TexturesViewport::tintedImage(image, row.tint, row.alpha).pixelColor(1, 0), row.expected);
+            image.fill(texture);
+            QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
         }
         QSqlRecord record;
         record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::Double)));

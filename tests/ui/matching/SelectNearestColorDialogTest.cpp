@@ -69,13 +69,9 @@ private Q_SLOTS:
     // truncate.
     void swatchGeometry()
     {
-        const struct {
-            QSize size;
-            int fontHeight, candidate;
-            QRect expected;
-        } rows[] = { { { 320, 200 }, 15, 0, { 32, 16, 80, 68 } }, { { 320, 200 }, 15, 2, { 208, 16, 80, 68 } },
-            { { 320, 200 }, 15, 3, { 32, 92, 80, 68 } }, { { 320, 200 }, 20, 3, { 32, 90, 80, 66 } },
-            { { 321, 203 }, 16, 4, { 120, 93, 80, 69 } } };
+        const std::tuple<QSize, int, int, QRect> rows[] = { { { 320, 200 }, 15, 0, { 32, 16, 80, 68 } },
+            { { 320, 200 }, 15, 2, { 208, 16, 80, 68 } }, { { 320, 200 }, 15, 3, { 32, 92, 80, 68 } },
+            { { 320, 200 }, 20, 3, { 32, 90, 80, 66 } }, { { 321, 203 }, 16, 4, { 120, 93, 80, 69 } } };
         for (const auto &[size, fontHeight, candidate, expected] : rows)
             QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
     }

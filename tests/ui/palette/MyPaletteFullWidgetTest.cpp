@@ -46,10 +46,7 @@ private Q_SLOTS:
     // 500x400, the 800x600 main widget, an odd height that rounds the top down.
     void gridGeometry()
     {
-        const struct {
-            QSize size, cell;
-            QRect grid;
-        } rows[] = { { { 500, 400 }, { 62, 34 }, { 64, 146, 372, 136 } },
+        const std::tuple<QSize, QSize, QRect> rows[] = { { { 500, 400 }, { 62, 34 }, { 64, 146, 372, 136 } },
             { { 800, 600 }, { 112, 62 }, { 64, 190, 672, 248 } }, { { 500, 401 }, { 62, 34 }, { 64, 147, 372, 136 } } };
         for (const auto &[size, cell, grid] : rows) {
             QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);

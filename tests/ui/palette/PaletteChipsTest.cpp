@@ -51,12 +51,8 @@ private Q_SLOTS:
     // An empty cell, row ID 0, a null collection, a row not in the file.
     void itemsThatNameNoChip()
     {
-        const struct {
-            QUuid collection;
-            qint64 rowId;
-            int status;
-        } rows[] = { { QUuid(), -1, DB::StatusFailed }, { kDeck, 0, DB::StatusFailed },
-            { QUuid(), 5, DB::StatusNullUuid }, { kDeck, 99999, DB::StatusFailed } };
+        const std::tuple<QUuid, qint64, int> rows[] = { { QUuid(), -1, DB::StatusFailed },
+            { kDeck, 0, DB::StatusFailed }, { QUuid(), 5, DB::StatusNullUuid }, { kDeck, 99999, DB::StatusFailed } };
         for (const auto &[collection, rowId, status] : rows) {
             DB::ColorEntry chip;
             chip.code = QStringLiteral("stale");
