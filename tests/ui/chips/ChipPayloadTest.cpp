@@ -203,7 +203,6 @@ private Q_SLOTS:
         payload.insert(QStringLiteral("collectuionUuid"), QStringLiteral("{a}"));
 
         QTest::newRow("invalid") << QVariant() << QByteArray("null");
-        QTest::newRow("empty list") << QVariant(QVariantList()) << QByteArray("[  ]");
         QTest::newRow("list") << QVariant(QVariantList { 1, QStringLiteral("a"), true })
                               << QByteArray("[ 1, \"a\", true ]");
         QTest::newRow("string list") << QVariant(QStringList { QStringLiteral("x"), QStringLiteral("y") })
@@ -256,11 +255,9 @@ private Q_SLOTS:
         QTest::newRow("unsigned integer")
             << QStringLiteral("18446744073709551615") << QVariant(quint64(18446744073709551615ULL));
         QTest::newRow("unconvertible double is 0") << QStringLiteral("1.2.3") << QVariant(0.0);
-        QTest::newRow("overflowing double is 0") << QStringLiteral("1.0e999") << QVariant(0.0);
         QTest::newRow("lone minus is 0") << QStringLiteral("-") << QVariant(qint64(0));
         QTest::newRow("words as prefixes")
             << QStringLiteral("[truefalse,nullnull]") << QVariant(QVariantList { true, false, QVariant(), QVariant() });
-        QTest::newRow("word followed by letters") << QStringLiteral("truex") << QVariant(true);
         QTest::newRow("trailing text ignored") << QStringLiteral(" \t\r\n7 garbage") << QVariant(quint64(7));
         QTest::newRow("escapes") << QStringLiteral("\"a\\\"\\\\\\/\\b\\f\\n\\r\\t\\q\"")
                                  << QVariant(QStringLiteral("a\"\\/\b\f\n\r\t"));

@@ -77,7 +77,7 @@ private Q_SLOTS:
         QCOMPARE(Tintor::DB::discoverCollections(), 1);
     }
 
-    void everyFactInTheConfiguredOrderMissingOnesLeftOut()
+    void factsInTheConfiguredOrderAndOlderKeys()
     {
         const QString plain = QStringLiteral("Interior\nCard <B>\nCard A\nX1\nBlue & Grey\nNøl\nEx2\nEx0\n5\n4");
         QCOMPARE(colorTooltipText(kAllOn, m_rowId, false), plain);
@@ -99,11 +99,8 @@ private Q_SLOTS:
             QCOMPARE(colorTooltipText(kAllOn, m_rowId + 1000, rich), QString());
             QCOMPARE(colorTooltipText(QUuid(), m_rowId, rich), QString());
         }
-    }
 
-    // Asking about another collection in between must not mix up their settings, nor the search's name orders.
-    void olderKeysAndSwitchingCollections()
-    {
+        // Asking about another collection in between must not mix up their settings, nor the search's name orders.
         // The page-name key's 0 wins over the older key; the code's older key counts.
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), QStringLiteral("OLD 1"));
         QVERIFY(colorTooltipText(kAllOn, m_rowId, false).startsWith(QStringLiteral("Interior\n")));

@@ -48,8 +48,8 @@ private Q_SLOTS:
         QVERIFY(m_collections.file->isOpen());
     }
 
-    // An empty cell, row ID 0, a null collection, a row not in the file.
-    void itemsThatNameNoChip()
+    // An empty cell, row ID 0, a null collection, a row not in the file name no chip.
+    void loadChipAndDisplayName()
     {
         const std::tuple<QUuid, qint64, int> rows[] = { { QUuid(), -1, DB::StatusFailed },
             { kDeck, 0, DB::StatusFailed }, { QUuid(), 5, DB::StatusNullUuid }, { kDeck, 99999, DB::StatusFailed } };
@@ -59,6 +59,14 @@ private Q_SLOTS:
             QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { collection, 1, rowId }, chip), status);
             QVERIFY(chip.code.isEmpty());
         }
+        // Whichever collection was read before, the chip's own orders count; no display order: code alone.
+        DB::ColorEntry entry;
+        QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 0), entry), 0);
+        CollectionSettings::nameOrders(kPlainDeck);
+        QCOMPARE(PaletteChips::displayName(kDeck, entry), QStringLiteral("HL 1010 - Brick Lane"));
+        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { kPlainDeck, 1, m_collections.plainRows.at(1) }, entry), 0);
+        CollectionSettings::nameOrders(kDeck);
+        QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), QStringLiteral("PL-2"));
     }
 
     // The full view loads every cell on every paint: a collection that is
@@ -89,18 +97,6 @@ private Q_SLOTS:
         QCOMPARE(PaletteChips::loadChip(installed, chip), 0);
         QCOMPARE(chip.code, QStringLiteral("LT-1"));
         QVERIFY(DB::collectionRegistry().contains(kLate));
-    }
-
-    // Whichever collection was read before, the chip's own orders count; no display order: code alone.
-    void displayName()
-    {
-        DB::ColorEntry entry;
-        QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 0), entry), 0);
-        CollectionSettings::nameOrders(kPlainDeck);
-        QCOMPARE(PaletteChips::displayName(kDeck, entry), QStringLiteral("HL 1010 - Brick Lane"));
-        QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { kPlainDeck, 1, m_collections.plainRows.at(1) }, entry), 0);
-        CollectionSettings::nameOrders(kDeck);
-        QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), QStringLiteral("PL-2"));
     }
 
     void paletteFileBytes_data()
