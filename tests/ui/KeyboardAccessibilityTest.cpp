@@ -71,7 +71,7 @@ class KeyboardAccessibilityTest : public QObject {
             { "erase button", m_main->myPalette()->eraseButton() },
             { "palette description", m_main->myPalette()->descriptionEdit() } };
         for (QWidget *child : m_main->findChildren<QWidget *>()) {
-            if (QLatin1String(child->metaObject()->className()) == QStringLiteral("Tintor::") + name)
+            if (QLatin1String(child->metaObject()->className()) == "Tintor::" + name)
                 return child;
         }
         return parts.value(name);
@@ -82,7 +82,7 @@ private Q_SLOTS:
     {
         m_collections = create();
         m_deck = build();
-        m_deck.file->addLocale(1, QStringLiteral("tab.bar.color.schemes.caption"), QStringLiteral("Schemes of CHIP"));
+        m_deck.file->addLocale(1, "tab.bar.color.schemes.caption", "Schemes of CHIP");
         // A trend group of the chip deck: a chip of the collection, then a colour of none.
         QVERIFY(m_deck.file->exec(
             QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\") "
@@ -90,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(m_deck.file->exec(
             QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, ROW_ID, NAME_1, "
                            "\"ORDER\") VALUES (0, 5, ?, 'Moss', 1), (0, 5, NULL, 'Mist', 2)"),
-            { m_deck.rows.value(QStringLiteral("B1")) }));
+            { m_deck.rows.value("B1") }));
     }
     void cleanup() { m_owner.reset(); }
 

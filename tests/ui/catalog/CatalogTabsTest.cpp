@@ -22,9 +22,9 @@ using namespace Tintor;
 
 namespace {
 
-const QUuid kGroups(QStringLiteral("{5a000000-0000-0000-0000-00000000005a}"));
-const QUuid kProducts(QStringLiteral("{5b000000-0000-0000-0000-00000000005b}"));
-const QUuid kEmpty(QStringLiteral("{5c000000-0000-0000-0000-00000000005c}"));
+const QUuid kGroups("{5a000000-0000-0000-0000-00000000005a}");
+const QUuid kProducts("{5b000000-0000-0000-0000-00000000005b}");
+const QUuid kEmpty("{5c000000-0000-0000-0000-00000000005c}");
 const QSize kTile(100, 60);
 const QColor kShade(200, 100, 128);
 
@@ -43,27 +43,26 @@ class CatalogTabsTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/cat.db"));
+        m_file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/cat.db");
         FixtureDatabase &db = *m_file;
         QVERIFY(db.isOpen());
-        const qint64 groups = db.addCollection(kGroups, QStringLiteral("GROUPS"), 1);
-        const qint64 products = db.addCollection(kProducts, QStringLiteral("PRODUCTS"), 2);
-        db.addCollection(kEmpty, QStringLiteral("EMPTY"), 3);
-        db.addSetting(groups, QStringLiteral("product.groups.mode"), QStringLiteral("Something else"));
-        db.addSetting(products, QStringLiteral("product.groups.mode"), QStringLiteral("products"));
-        db.addSetting(
-            products, QStringLiteral("product.group.productname.productcode.separator:string"), QStringLiteral(" / "));
+        const qint64 groups = db.addCollection(kGroups, "GROUPS", 1);
+        const qint64 products = db.addCollection(kProducts, "PRODUCTS", 2);
+        db.addCollection(kEmpty, "EMPTY", 3);
+        db.addSetting(groups, "product.groups.mode", "Something else");
+        db.addSetting(products, "product.groups.mode", "products");
+        db.addSetting(products, "product.group.productname.productcode.separator:string", " / ");
         for (const qint64 collection : { groups, products })
-            db.addSetting(collection, QStringLiteral("texture.size"), QStringLiteral("100,60"));
+            db.addSetting(collection, "texture.size", "100,60");
 
         // One card in both collections: a chip with two products, one with none.
         const qint64 pageId = db.addPage(groups, {});
         db.mapPage(products, pageId);
-        const qint64 sold = db.addRow(groups, pageId, { 1, QStringLiteral("C-1"), QColor(40, 120, 200) });
-        db.addRow(groups, pageId, { 2, QStringLiteral("C-2"), QColor(40, 120, 200) });
+        const qint64 sold = db.addRow(groups, pageId, { 1, "C-1", QColor(40, 120, 200) });
+        db.addRow(groups, pageId, { 2, "C-2", QColor(40, 120, 200) });
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES (1, 'Matt', 'M1'), "
                                        "(2, 'Velvet', '')")));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')")));
+        QVERIFY(db.exec("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')"));
         QVERIFY(db.exec(
             QStringLiteral("INSERT INTO ROW_PRODUCT_MAP VALUES (?, ?, 1), (?, ?, 2)"), { groups, sold, groups, sold }));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP VALUES (?, ?, 1)"), { groups, sold }));
@@ -82,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO TEXTURE(ID, COLLECTION_ID, NAME, IMAGE) VALUES (7, 0, 'Plaster', "
                                        "?), (9, ?, 'Broken', X'00')"),
             { FixtureDatabase::png(kTile, kShade), groups }));
-        QVERIFY(db.exec(QStringLiteral("DROP INDEX UNQ_TEXTURE_PAGE")));
+        QVERIFY(db.exec("DROP INDEX UNQ_TEXTURE_PAGE"));
         QVERIFY(
             db.exec(QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES (7, ?, 0.5, "
                                    "'Tile 1'), (7, ?, 0.5, 'Tile 2'), (7, ?, 0.5, 'Tile 3'), (9, ?, 0.5, 'Tile 4')"),
@@ -129,9 +128,9 @@ private Q_SLOTS:
         // Three chips of 64 pixels and names: the third wraps to x = 0.
         const QVector<QRect> chips = viewport.chipRects(2);
         QCOMPARE(chips.size(), 3);
-        const int headerHeight = std::max(
-            QFontMetrics(programFont(FontStyle::Normal, 2)).size(Qt::TextSingleLine, QStringLiteral("Shared")).height(),
-            viewport.iconSquare(2).height());
+        const int headerHeight
+            = std::max(QFontMetrics(programFont(FontStyle::Normal, 2)).size(Qt::TextSingleLine, "Shared").height(),
+                viewport.iconSquare(2).height());
         QCOMPARE(chips.at(0).topLeft(), QPoint(0, headerHeight + 9));
         QCOMPARE(chips.at(2).left(), 0);
         QVERIFY(chips.at(2).top() > chips.at(1).bottom());
@@ -140,11 +139,11 @@ private Q_SLOTS:
         // A chip press makes the drag candidate, a release drops it.
         press(&viewport, QEvent::MouseButtonPress, chips.at(0).center());
         QCOMPARE(viewport.dragColor(), QColor(10, 20, 30));
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared"));
+        QCOMPARE(viewport.dragText(), "Shared");
         press(&viewport, QEvent::MouseButtonPress, chips.at(1).center(), Qt::RightButton);
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared"));
+        QCOMPARE(viewport.dragText(), "Shared");
         press(&viewport, QEvent::MouseButtonPress, chips.at(1).center());
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared\nName 2"));
+        QCOMPARE(viewport.dragText(), "Shared\nName 2");
         press(&viewport, QEvent::MouseButtonRelease, chips.at(1).center());
         QCOMPARE(viewport.dragColor(), QColor(Qt::transparent));
 
@@ -180,7 +179,7 @@ private Q_SLOTS:
             QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
         }
         QSqlRecord record;
-        record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::Double)));
+        record.append(QSqlField("ALPHA", QMetaType(QMetaType::Double)));
         for (const auto &[stored, alpha] : { std::pair { -0.5, 0.0 }, { 1.7, 1.0 }, { std::nan(""), 0.0 } }) {
             record.setValue(0, stored);
             QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);

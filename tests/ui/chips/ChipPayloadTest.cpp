@@ -14,8 +14,8 @@ using namespace Tintor;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{1a000000-0000-0000-0000-00000000001a}"));
-const QUuid kUnknown(QStringLiteral("{1b000000-0000-0000-0000-00000000001b}"));
+const QUuid kDeck("{1a000000-0000-0000-0000-00000000001a}");
+const QUuid kUnknown("{1b000000-0000-0000-0000-00000000001b}");
 
 std::unique_ptr<QMimeData> mimeWith(const QString &text)
 {
@@ -37,11 +37,11 @@ class ChipPayloadTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/deck.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/deck.db");
         QVERIFY(m_fixture->isOpen());
-        const qint64 deckId = m_fixture->addCollection(kDeck, QStringLiteral("DECK"), 1);
-        m_rowId = m_fixture->addRow(deckId, m_fixture->addPage(deckId, { 3, 2 }),
-            { 2, QStringLiteral("ÅR 1012"), QColor(200, 30, 40), { QStringLiteral("Rødgrød") } });
+        const qint64 deckId = m_fixture->addCollection(kDeck, "DECK", 1);
+        m_rowId = m_fixture->addRow(
+            deckId, m_fixture->addPage(deckId, { 3, 2 }), { 2, "ÅR 1012", QColor(200, 30, 40), { "Rødgrød" } });
         QCOMPARE(DB::discoverCollections(), 1);
     }
 
@@ -52,15 +52,14 @@ private Q_SLOTS:
         QCOMPARE(chipPayloadText(FromCardRoller, kDeck, chip),
             QStringLiteral("{ \"collectuionUuid\" : \"{1a000000-0000-0000-0000-00000000001a}\", "
                            "\"colorId\" : 42, \"from\" : 1 }"));
-        const QString text
-            = colorPayloadText(FromForesight, QColor(255, 0, 0), QStringLiteral("Grün \"Ö\""), QString());
+        const QString text = colorPayloadText(FromForesight, QColor(255, 0, 0), "Grün \"Ö\"", QString());
         QCOMPARE(text,
             QStringLiteral("{ \"colorName1\" : \"Grün \\\"Ö\\\"\", \"colorName2\" : \"\", "
                            "\"colorRgb\" : 4294901760, \"from\" : 4 }"));
         // The format's bytes are the UTF-8 text.
         const auto mime = mimeWith(text);
         QCOMPARE(mime->data(chipPayloadMimeType()), text.toUtf8());
-        QCOMPARE(mime->formats(), QStringList { QStringLiteral("vestrel.hlnk/color.chip.dnd.info") });
+        QCOMPARE(mime->formats(), QStringList { "vestrel.hlnk/color.chip.dnd.info" });
     }
 
     // The chip is looked up in its own collection; another collection, row or missing keys do not find it.
@@ -76,8 +75,8 @@ private Q_SLOTS:
         QCOMPARE(readChipPayload(mime.get(), uuid, read), int(DB::StatusOk));
         QCOMPARE(uuid, kDeck);
         QCOMPARE(read.id, m_rowId);
-        QCOMPARE(read.code, QStringLiteral("ÅR 1012"));
-        QCOMPARE(read.nameAt(0), QStringLiteral("Rødgrød"));
+        QCOMPARE(read.code, "ÅR 1012");
+        QCOMPARE(read.nameAt(0), "Rødgrød");
         QCOMPARE(QColor(read.red, read.green, read.blue), QColor(200, 30, 40));
         QCOMPARE(readChipPayload(mimeWith(chipPayloadText(FromCardRoller, kUnknown, chip)).get(), uuid, read),
             int(DB::StatusNotRegistered));
@@ -90,8 +89,8 @@ private Q_SLOTS:
 
     void colorPayloadReadsBackTheNames()
     {
-        const QString name1 = QStringLiteral("Ölweiß ☂ 東京");
-        const QString name2 = QStringLiteral("tab\there\nline \\ / \"q\"");
+        const QString name1 = "Ölweiß ☂ 東京";
+        const QString name2 = "tab\there\nline \\ / \"q\"";
         QString read1;
         QString read2;
         QCOMPARE(
@@ -155,7 +154,7 @@ private Q_SLOTS:
 
     void dragPictureFadesTheColourUnderItsText()
     {
-        const QPixmap pixmap = chipDragPixmap(QColor(10, 120, 230), QStringLiteral("ÅR 1012"));
+        const QPixmap pixmap = chipDragPixmap(QColor(10, 120, 230), "ÅR 1012");
         QCOMPARE(pixmap.size(), QSize(128, 64));
         const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(image.pixelColor(0, 0).rgb() & 0xffffff, QColor(10, 120, 230).rgb() & 0xffffff);
@@ -183,11 +182,10 @@ private Q_SLOTS:
         QDrag *drag = newChipDrag(&source, FromCardRoller, kDeck, chip);
         QCOMPARE(drag->hotSpot(), QPoint(0, 0));
         QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(200, 30, 40), chip.code).toImage());
-        drag = newColorDrag(&source, FromForesight, QColor(1, 2, 3), QStringLiteral("Trend"), QStringLiteral("Ölgrün"),
-            QStringLiteral("B"));
-        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(1, 2, 3), QStringLiteral("Trend")).toImage());
+        drag = newColorDrag(&source, FromForesight, QColor(1, 2, 3), "Trend", "Ölgrün", "B");
+        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(1, 2, 3), "Trend").toImage());
         QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()),
-            colorPayloadText(FromForesight, QColor(1, 2, 3), QStringLiteral("Ölgrün"), QStringLiteral("B")).toUtf8());
+            colorPayloadText(FromForesight, QColor(1, 2, 3), "Ölgrün", "B").toUtf8());
     }
 
     // ---- the payload's JSON codec
@@ -286,8 +284,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("open");
         QTest::addColumn<QString>("close");
-        QTest::newRow("arrays") << QStringLiteral("[") << QStringLiteral("]");
-        QTest::newRow("objects") << QStringLiteral("{\"k\":") << QStringLiteral("}");
+        QTest::newRow("arrays") << "["
+                                << "]";
+        QTest::newRow("objects") << "{\"k\":"
+                                 << "}";
     }
     void nestingDeeperThanTheLimitFails()
     {

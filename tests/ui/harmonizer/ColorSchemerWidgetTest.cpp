@@ -149,7 +149,7 @@ private Q_SLOTS:
             widget.show();
             widget.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&widget));
-            QTest::keySequence(&widget, QKeySequence(QStringLiteral("Ctrl+S, Ctrl+2")));
+            QTest::keySequence(&widget, QKeySequence("Ctrl+S, Ctrl+2"));
             QCOMPARE(seen, emitted.isEmpty() ? QStringList() : QStringList { emitted });
             return;
         }
@@ -179,8 +179,8 @@ private Q_SLOTS:
                 QCOMPARE(caption.width(), 100);
                 QCOMPARE(widget.chipRect(column), QRect(caption.left(), caption.bottom() + caption.height(), 100, 50));
             }
-            QCOMPARE(captions.at(0).second, QStringLiteral("wide\ncontrast 1"));
-            QCOMPARE(captions.at(2).second, QStringLiteral("wide\ncontrast 2"));
+            QCOMPARE(captions.at(0).second, "wide\ncontrast 1");
+            QCOMPARE(captions.at(2).second, "wide\ncontrast 2");
             const QStringList codes = row == 1 ? QStringList { "W0", "T0", "W1" } : QStringList();
             QCOMPARE(widget.chips().size(), codes.size());
             for (int i = 0; i < codes.size(); ++i) {

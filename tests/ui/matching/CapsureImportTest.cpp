@@ -16,8 +16,8 @@ using namespace Tintor;
 
 namespace {
 
-const QUuid kAlpha(QStringLiteral("{ca000000-0000-0000-0000-0000000000a1}"));
-const QUuid kBeta(QStringLiteral("{cb000000-0000-0000-0000-0000000000b2}"));
+const QUuid kAlpha("{ca000000-0000-0000-0000-0000000000a1}");
+const QUuid kBeta("{cb000000-0000-0000-0000-0000000000b2}");
 const QColor kAlphaRed(200, 30, 30);
 const QColor kBetaBlue(30, 30, 200);
 
@@ -39,26 +39,26 @@ class CapsureImportTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        FixtureDatabase db(TestEnvironment::collectionFolder() + QStringLiteral("/capsure.db"));
+        FixtureDatabase db(TestEnvironment::collectionFolder() + "/capsure.db");
         QVERIFY(db.isOpen());
         // Beta is added first, so the IDs alone do not give the priority order.
-        const qint64 beta = db.addCollection(kBeta, QStringLiteral("BETA"), 2, true, QStringLiteral("Beta"));
-        const qint64 alpha = db.addCollection(kAlpha, QStringLiteral("ALPHA"), 1, true, QStringLiteral("Alpha"));
+        const qint64 beta = db.addCollection(kBeta, "BETA", 2, true, "Beta");
+        const qint64 alpha = db.addCollection(kAlpha, "ALPHA", 1, true, "Alpha");
         const QHash<qint64, qint64> pages { { alpha, db.addPage(alpha, {}) }, { beta, db.addPage(beta, {}) } };
         for (const qint64 collection : { alpha, beta }) {
             db.addSetting(collection, QStringLiteral("capsure.priority"), collection == alpha ? 1 : 2);
-            db.addSetting(collection, QStringLiteral("capsure.enabled"), 1);
+            db.addSetting(collection, "capsure.enabled", 1);
         }
-        QVERIFY(db.addRow(alpha, pages[alpha], { 1, QStringLiteral("C-1"), kAlphaRed }) > 0);
-        QVERIFY(db.addRow(alpha, pages[alpha], { 2, QStringLiteral("Q'UOTE"), QColor(30, 200, 30) }) > 0);
-        QVERIFY(db.addRow(beta, pages[beta], { 1, QStringLiteral("C-1"), kBetaBlue }) > 0);
-        QVERIFY(db.addRow(beta, pages[beta], { 2, QStringLiteral("B-ONLY"), QColor(9, 9, 9) }) > 0);
+        QVERIFY(db.addRow(alpha, pages[alpha], { 1, "C-1", kAlphaRed }) > 0);
+        QVERIFY(db.addRow(alpha, pages[alpha], { 2, "Q'UOTE", QColor(30, 200, 30) }) > 0);
+        QVERIFY(db.addRow(beta, pages[beta], { 1, "C-1", kBetaBlue }) > 0);
+        QVERIFY(db.addRow(beta, pages[beta], { 2, "B-ONLY", QColor(9, 9, 9) }) > 0);
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
         TestEnvironment::resetUserState();
         UserState::setLastUsedCollection(kAlpha);
 
-        m_measurement = TestEnvironment::programData() + QStringLiteral("/measurement.cxf");
-        m_secret = TestEnvironment::programData() + QStringLiteral("/secret.txt");
+        m_measurement = TestEnvironment::programData() + "/measurement.cxf";
+        m_secret = TestEnvironment::programData() + "/secret.txt";
         QFile secret(m_secret);
         QVERIFY(secret.open(QIODevice::WriteOnly));
         secret.write("C-1");
@@ -96,13 +96,13 @@ private Q_SLOTS:
         QByteArray bytes;
         QVERIFY(CapsureMeasurement::readFile(m_secret, bytes));
         QCOMPARE(bytes, QByteArray("C-1"));
-        QVERIFY(!CapsureMeasurement::readFile(m_secret + QStringLiteral(".missing"), bytes));
-        QVERIFY(!QFile::exists(m_secret + QStringLiteral(".missing"))); // ReadWrite would create it
+        QVERIFY(!CapsureMeasurement::readFile(m_secret + ".missing", bytes));
+        QVERIFY(!QFile::exists(m_secret + ".missing")); // ReadWrite would create it
         QVERIFY(!CapsureMeasurement::readFile(TestEnvironment::programData(), bytes));
-        const QString fifo = TestEnvironment::programData() + QStringLiteral("/fifo.cxf");
+        const QString fifo = TestEnvironment::programData() + "/fifo.cxf";
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(!CapsureMeasurement::readFile(fifo, bytes)); // would block the interface
-        QFile big(TestEnvironment::programData() + QStringLiteral("/big.cxf"));
+        QFile big(TestEnvironment::programData() + "/big.cxf");
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(CapsureMeasurement::kMaximumFileSize + 1));
         QVERIFY(!CapsureMeasurement::readFile(big.fileName(), bytes));
     }

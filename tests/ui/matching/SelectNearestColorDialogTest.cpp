@@ -15,7 +15,7 @@ using namespace Tintor;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{9a000000-0000-0000-0000-000000000001}"));
+const QUuid kDeck("{9a000000-0000-0000-0000-000000000001}");
 const QColor kReference(128, 128, 128);
 
 // Colours far from the reference and from each other, so every swatch can
@@ -39,13 +39,12 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        fixture
-            = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/nearest.db"));
+        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/nearest.db");
         QVERIFY(fixture->isOpen());
-        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
-        fixture->addSetting(deck, QStringLiteral("color.tooltip.show.row.code"), 1);
-        fixture->addLocale(deck, QStringLiteral("colormatcher.dialog.caption"), QStringLiteral("Nearest colours"));
-        fixture->addLocale(deck, QStringLiteral("capsure.dialog.todo"), QStringLiteral("Click a colour"));
+        const qint64 deck = fixture->addCollection(kDeck, "DECK", 1, true, "Deck");
+        fixture->addSetting(deck, "color.tooltip.show.row.code", 1);
+        fixture->addLocale(deck, "colormatcher.dialog.caption", "Nearest colours");
+        fixture->addLocale(deck, "capsure.dialog.todo", "Click a colour");
         const qint64 pageId = fixture->addPage(deck, {});
         for (int index = 0; index < kChipColors.size(); ++index)
             QVERIFY(fixture->addRow(
@@ -81,8 +80,8 @@ private Q_SLOTS:
         SelectNearestColorDialog dialog(kReference, candidates(2));
         QCOMPARE(dialog.size(), QSize(320, 200));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Nearest colours"));
-        QCOMPARE(dialog.instructionLabel()->text(), QStringLiteral("Click a colour"));
+        QCOMPARE(dialog.windowTitle(), "Nearest colours");
+        QCOMPARE(dialog.instructionLabel()->text(), "Click a colour");
         QVERIFY(dialog.framedChipsCheckBox()->isChecked());
         const Qt::WindowFlags help = Qt::WindowContextHelpButtonHint | Qt::WindowMaximizeButtonHint;
         QCOMPARE(dialog.windowFlags() & (help | Qt::CustomizeWindowHint), Qt::CustomizeWindowHint);
@@ -127,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.cursor().shape(), Qt::PointingHandCursor);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, chips.at(1).id, true));
-        QVERIFY(QToolTip::text().contains(QStringLiteral("N-2")));
+        QVERIFY(QToolTip::text().contains("N-2"));
         QTest::mouseMove(&dialog, QPoint(5, 5));
         QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
         QTRY_VERIFY(!QToolTip::isVisible());

@@ -26,10 +26,10 @@ using CellList = QList<QPoint>;
 
 QVariant stored(const QPoint &cell, const char *suffix)
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"), settingsApplicationName());
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, "Vestrel", settingsApplicationName());
     const QString key = cell.x() < 0 ? QString::fromLatin1(suffix)
                                      : QStringLiteral("(%1,%2).%3").arg(cell.y()).arg(cell.x()).arg(suffix);
-    return store.value(QStringLiteral("MyPalette/") + key);
+    return store.value("MyPalette/" + key);
 }
 
 CellList selectionOf(const MyPaletteWidget &palette)
@@ -243,17 +243,16 @@ private Q_SLOTS:
         UserState::setMyPaletteEntry(0, 1, DB::ItemIndex { kDeck, m_collections.deckPageId, 99999 });
         UserState::setMyPaletteEntry(0, 2, DB::ItemIndex { kGone, 3, 4 });
         UserState::setMyPaletteGridVisible(false);
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"), settingsApplicationName())
-            .setValue(QStringLiteral("MyPalette/(0,4).Entry"), QStringLiteral("not an index"));
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Vestrel", settingsApplicationName())
+            .setValue("MyPalette/(0,4).Entry", "not an index");
         QVERIFY(makePalette());
 
         QCOMPARE(m_palette->cellColor(QPoint(0, 0)), kDeckChips.at(0).color);
-        QCOMPARE(m_palette->cellName(QPoint(0, 0)), QStringLiteral("HL 1010 - Brick Lane"));
+        QCOMPARE(m_palette->cellName(QPoint(0, 0)), "HL 1010 - Brick Lane");
         QCOMPARE(m_palette->cellItem(QPoint(0, 0)), deckItem(m_collections, 0));
-        QCOMPARE(
-            m_palette->cellDescription(QPoint(0, 0)), QStringLiteral("Demo Deck\nHL 1010\nBrick Lane\nunused HL 1010"));
+        QCOMPARE(m_palette->cellDescription(QPoint(0, 0)), "Demo Deck\nHL 1010\nBrick Lane\nunused HL 1010");
         // An empty name in the display slot leaves the code alone.
-        QCOMPARE(m_palette->cellName(QPoint(3, 1)), QStringLiteral("HL 1060"));
+        QCOMPARE(m_palette->cellName(QPoint(3, 1)), "HL 1060");
         QCOMPARE(m_palette->cellColorId(QPoint(5, 3)), m_collections.deckRows.at(3));
         for (const QPoint &cell : { QPoint(1, 0), QPoint(2, 0), QPoint(4, 0), QPoint(6, 0) })
             QCOMPARE(m_palette->cellColorId(cell), qint64(-1));
@@ -264,13 +263,13 @@ private Q_SLOTS:
         QCOMPARE(selectionOf(*m_palette), (CellList { QPoint(1, 0), QPoint(5, 3) }));
         QCOMPARE(m_palette->selectedCell(2), QPoint(-1, -1));
         QVERIFY(!m_palette->gridButton()->isChecked());
-        QCOMPARE(m_palette->descriptionEdit()->placeholderText(), QStringLiteral("Describe your palette here"));
+        QCOMPARE(m_palette->descriptionEdit()->placeholderText(), "Describe your palette here");
 
         m_main->activateWindow();
         QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(5, 3)).center());
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, m_collections.deckRows.at(3), true));
-        QVERIFY(QToolTip::text().contains(QStringLiteral("Harbour Blue")));
+        QVERIFY(QToolTip::text().contains("Harbour Blue"));
         QTest::mouseMove(m_palette, m_palette->cellRect(QPoint(2, 1)).center());
         QTRY_VERIFY(!QToolTip::isVisible());
         // A drag starts past the start distance, and only from a cell with a chip.
@@ -305,10 +304,10 @@ private Q_SLOTS:
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->font(), programFont(FontStyle::Normal, 3));
-        QTest::keyClicks(edit, QStringLiteral("North room"));
+        QTest::keyClicks(edit, "North room");
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription").toString(), QStringLiteral("North room"));
-        QCOMPARE(m_palette->descriptionText(), QStringLiteral("North room"));
+        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription").toString(), "North room");
+        QCOMPARE(m_palette->descriptionText(), "North room");
         // With text, losing the focus keeps the upright font.
         m_palette->setFocus();
         QTRY_VERIFY(!edit->hasFocus());
@@ -321,7 +320,7 @@ private Q_SLOTS:
         QCOMPARE(edit->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::white));
         QVERIFY(!edit->palette().brush(QPalette::Inactive, QPalette::Base).textureImage().isNull());
 
-        edit->setText(QStringLiteral("Kitchen"));
+        edit->setText("Kitchen");
         QList<int> order; // 1: changed, 2: selection changed
         connect(m_palette, &MyPaletteWidget::myPaletteChanged, m_palette, [&order] { order.append(1); });
         connect(m_palette, &MyPaletteWidget::myPaletteSelectionChanged, m_palette, [&order] { order.append(2); });
@@ -336,7 +335,7 @@ private Q_SLOTS:
             // The box is made once and reused.
             QCOMPARE(m_palette->clearQuestion(), box);
             QCOMPARE(box->text(), QStringLiteral("Remove every colour from My Palette?"));
-            QCOMPARE(box->windowTitle(), QStringLiteral("Please confirm"));
+            QCOMPARE(box->windowTitle(), "Please confirm");
             QCOMPARE(box->windowModality(), Qt::WindowModal);
             QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
             QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
@@ -347,7 +346,7 @@ private Q_SLOTS:
         }
         QVERIFY(m_palette->isPaletteEmpty());
         QCOMPARE(selectionOf(*m_palette), CellList { QPoint(0, 0) });
-        QCOMPARE(m_palette->descriptionText(), QStringLiteral("Kitchen"));
+        QCOMPARE(m_palette->descriptionText(), "Kitchen");
         QVERIFY(!m_palette->clearButton()->isEnabled());
         // Loading a palette file clears the description too.
         m_palette->clearPalette(true);
@@ -438,7 +437,7 @@ private Q_SLOTS:
             QCOMPARE(stored(cell, "Entry").isValid(), item.namesChip());
             if (filled.contains(cell)) {
                 QCOMPARE(m_palette->cellColor(cell), kDeckChips.at(4).color);
-                QCOMPARE(m_palette->cellName(cell), QStringLiteral("HL 1050 - Heather"));
+                QCOMPARE(m_palette->cellName(cell), "HL 1050 - Heather");
             }
         }
         QCOMPARE(selectionOf(*m_palette), (CellList { QPoint(0, 0), QPoint(3, 2), QPoint(5, 3) }));
@@ -496,10 +495,10 @@ private Q_SLOTS:
                       : deckItem(m_collections, index % 8));
         }
         QVERIFY(makePalette());
-        m_palette->descriptionEdit()->setText(QStringLiteral("Fåglar «été» <&> 色"));
+        m_palette->descriptionEdit()->setText("Fåglar «été» <&> 色");
         m_palette->paletteDescriptionEditFinished();
         const QStringList saved = paletteState();
-        const QString path = TestEnvironment::programData() + QStringLiteral("/round.palette");
+        const QString path = TestEnvironment::programData() + "/round.palette";
         m_palette->savePaletteTo(PaletteXml, path);
         m_palette->clearPalette(true);
         QSignalSpy changed(m_palette, &MyPaletteWidget::myPaletteChanged);
@@ -508,7 +507,7 @@ private Q_SLOTS:
         QCOMPARE(paletteState(), saved);
 
         // The text list names each chip's collection; an empty one writes nothing.
-        const QString listPath = TestEnvironment::programData() + QStringLiteral("/round.txt");
+        const QString listPath = TestEnvironment::programData() + "/round.txt";
         m_palette->savePaletteTo(PaletteText, listPath);
         QFile list(listPath);
         QVERIFY(list.open(QIODevice::ReadOnly));
@@ -518,10 +517,10 @@ private Q_SLOTS:
         QCOMPARE(lines.at(2), QByteArray("Plain Deck : PL-3"));
 
         // A failed save keeps the old file and says why: a folder in the way, a read-only folder (unless root).
-        const QString folder = TestEnvironment::programData() + QStringLiteral("/locked");
-        const QString taken = folder + QStringLiteral("/taken.palette");
+        const QString folder = TestEnvironment::programData() + "/locked";
+        const QString taken = folder + "/taken.palette";
         QVERIFY(QDir().mkpath(taken));
-        const QString old = fileWith(QStringLiteral("locked/old.palette"), "old palette");
+        const QString old = fileWith("locked/old.palette", "old palette");
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const bool locked = !QFileInfo(folder).isWritable();
         for (const QString &path : locked ? QStringList { taken, old } : QStringList { taken }) {
@@ -580,18 +579,18 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         storeCells({ { QPoint(0, 0), 4 }, { QPoint(1, 0), 5 } });
         QVERIFY(makePalette());
-        m_palette->descriptionEdit()->setText(QStringLiteral("Mine"));
+        m_palette->descriptionEdit()->setText("Mine");
         m_palette->paletteDescriptionEditFinished();
         const QStringList before = paletteState();
-        QString path = TestEnvironment::programData() + QStringLiteral("/folder.palette");
+        QString path = TestEnvironment::programData() + "/folder.palette";
         if (content.isEmpty())
             QVERIFY(QDir().mkpath(path));
         else
-            path = fileWith(QStringLiteral("refused.palette"), content);
+            path = fileWith("refused.palette", content);
         m_palette->loadPaletteFrom(PaletteXml, path);
         QCOMPARE(paletteState() != before, accepted);
         if (accepted) {
-            QCOMPARE(m_palette->descriptionText(), QStringLiteral("From file"));
+            QCOMPARE(m_palette->descriptionText(), "From file");
             QCOMPARE(m_palette->cellItem(QPoint(1, 0)), deckItem(m_collections, 2));
             for (int index = 0; index < 24; ++index)
                 QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)).namesChip(), index == 1);

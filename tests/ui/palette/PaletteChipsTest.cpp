@@ -18,7 +18,7 @@ using Chips = QList<PaletteFileWriter::Chip>;
 
 namespace {
 
-const QUuid kLate(QStringLiteral("{5a1e0000-0000-0000-0000-00000000007e}"));
+const QUuid kLate("{5a1e0000-0000-0000-0000-00000000007e}");
 
 struct timespec modificationTime(const QString &path)
 {
@@ -55,7 +55,7 @@ private Q_SLOTS:
             { kDeck, 0, DB::StatusFailed }, { QUuid(), 5, DB::StatusNullUuid }, { kDeck, 99999, DB::StatusFailed } };
         for (const auto &[collection, rowId, status] : rows) {
             DB::ColorEntry chip;
-            chip.code = QStringLiteral("stale");
+            chip.code = "stale";
             QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { collection, 1, rowId }, chip), status);
             QVERIFY(chip.code.isEmpty());
         }
@@ -63,10 +63,10 @@ private Q_SLOTS:
         DB::ColorEntry entry;
         QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 0), entry), 0);
         CollectionSettings::nameOrders(kPlainDeck);
-        QCOMPARE(PaletteChips::displayName(kDeck, entry), QStringLiteral("HL 1010 - Brick Lane"));
+        QCOMPARE(PaletteChips::displayName(kDeck, entry), "HL 1010 - Brick Lane");
         QCOMPARE(PaletteChips::loadChip(DB::ItemIndex { kPlainDeck, 1, m_collections.plainRows.at(1) }, entry), 0);
         CollectionSettings::nameOrders(kDeck);
-        QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), QStringLiteral("PL-2"));
+        QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), "PL-2");
     }
 
     // The full view loads every cell on every paint: a collection that is
@@ -80,10 +80,10 @@ private Q_SLOTS:
         const struct timespec before = modificationTime(folder);
 
         // Installed behind the folder's back: its time put back as it was.
-        FixtureDatabase late(folder + QStringLiteral("/late.db"));
-        const qint64 lateId = late.addCollection(kLate, QStringLiteral("LATE"), 7);
+        FixtureDatabase late(folder + "/late.db");
+        const qint64 lateId = late.addCollection(kLate, "LATE", 7);
         const qint64 pageId = late.addPage(lateId, {});
-        const qint64 rowId = late.addRow(lateId, pageId, { 1, QStringLiteral("LT-1"), QColor(1, 2, 3) });
+        const qint64 rowId = late.addRow(lateId, pageId, { 1, "LT-1", QColor(1, 2, 3) });
         QVERIFY(rowId > 0);
         QVERIFY(setModificationTime(folder, before));
         const DB::ItemIndex installed { kLate, pageId, rowId };
@@ -95,7 +95,7 @@ private Q_SLOTS:
         later.tv_sec += 5;
         QVERIFY(setModificationTime(folder, later));
         QCOMPARE(PaletteChips::loadChip(installed, chip), 0);
-        QCOMPARE(chip.code, QStringLiteral("LT-1"));
+        QCOMPARE(chip.code, "LT-1");
         QVERIFY(DB::collectionRegistry().contains(kLate));
     }
 
@@ -107,7 +107,7 @@ private Q_SLOTS:
         QTest::newRow("empty palette") << QString() << Chips {}
                                        << QByteArray("\t<description/>\n\t<chips>\n\t</chips>\n");
         QTest::newRow("escaped description and a chip")
-            << QStringLiteral("a<b&c\r\x01é") << Chips { { QPoint(5, 3), kDeck, 2, 7, QStringLiteral("Q\"1\t"), {} } }
+            << "a<b&c\r\x01é" << Chips { { QPoint(5, 3), kDeck, 2, 7, "Q\"1\t", {} } }
             << QByteArray("\t<description>a&lt;b&amp;c&#13;\xC3\xA9</description>\n\t<chips>\n\t\t<chip row=\"3\" "
                           "col=\"5\">\n\t\t\t<entry uuid-of-collection=\"{5a1e0000-0000-0000-0000-0000000000d1}\" "
                           "page-index=\"2\" row-index=\"7\" color-code=\"Q&quot;1&#9;\"/>\n\t\t</chip>\n\t</chips>\n");

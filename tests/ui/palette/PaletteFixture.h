@@ -24,14 +24,14 @@ struct Chip {
 };
 
 inline const QList<Chip> kDeckChips = {
-    { QStringLiteral("HL 1010"), QColor(196, 64, 52), QStringLiteral("Brick Lane") },
-    { QStringLiteral("HL 1020"), QColor(232, 168, 56), QStringLiteral("Saffron") },
-    { QStringLiteral("HL 1030"), QColor(92, 148, 96), QStringLiteral("Fern Hollow") },
-    { QStringLiteral("HL 1040"), QColor(48, 96, 164), QStringLiteral("Harbour Blue") },
-    { QStringLiteral("HL 1050"), QColor(120, 80, 150), QStringLiteral("Heather") },
-    { QStringLiteral("HL 1060"), QColor(236, 230, 214), QStringLiteral("") },
-    { QStringLiteral("HL 1070"), QColor(64, 60, 58), QStringLiteral("Slate") },
-    { QStringLiteral("HL 1080"), QColor(210, 120, 150), QStringLiteral("Rosehip") },
+    { "HL 1010", QColor(196, 64, 52), "Brick Lane" },
+    { "HL 1020", QColor(232, 168, 56), "Saffron" },
+    { "HL 1030", QColor(92, 148, 96), "Fern Hollow" },
+    { "HL 1040", QColor(48, 96, 164), "Harbour Blue" },
+    { "HL 1050", QColor(120, 80, 150), "Heather" },
+    { "HL 1060", QColor(236, 230, 214), "" },
+    { "HL 1070", QColor(64, 60, 58), "Slate" },
+    { "HL 1080", QColor(210, 120, 150), "Rosehip" },
 };
 
 struct Collections {
@@ -42,22 +42,22 @@ struct Collections {
     qint64 plainPageId = -1;
 };
 
-inline Collections create(const QString &fileName = QStringLiteral("palette.db"))
+inline Collections create(const QString &fileName = "palette.db")
 {
     Collections result;
     result.file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QLatin1Char('/') + fileName);
     FixtureDatabase &file = *result.file;
-    const qint64 deck = file.addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Demo Deck"));
-    const qint64 plain = file.addCollection(kPlainDeck, QStringLiteral("PLAIN"), 2, true, QStringLiteral("Plain Deck"));
-    file.addSetting(deck, QStringLiteral("row.name.display.order"), 1, 0);
-    file.addSetting(deck, QStringLiteral("row.name.display.order"), 0, 1);
+    const qint64 deck = file.addCollection(kDeck, "DECK", 1, true, "Demo Deck");
+    const qint64 plain = file.addCollection(kPlainDeck, "PLAIN", 2, true, "Plain Deck");
+    file.addSetting(deck, "row.name.display.order", 1, 0);
+    file.addSetting(deck, "row.name.display.order", 0, 1);
     for (const char *key : { "collection.name", "row.code", "row.name" })
-        file.addSetting(deck, QStringLiteral("color.tooltip.show.") + QLatin1String(key), 1);
-    file.addLocale(deck, QStringLiteral("mypalette.note.instructions"), QStringLiteral("Describe your palette here"));
-    file.addLocale(deck, QStringLiteral("common.confirmation.dialog.caption"), QStringLiteral("Please confirm"));
-    file.addLocale(deck, QStringLiteral("mypalette.clearpalettebutton.question"),
-        QStringLiteral("Remove every colour from My Palette?"));
-    const FixtureDatabase::Page page(1, 1, { QStringLiteral("Warm card") });
+        file.addSetting(deck, "color.tooltip.show." + QLatin1String(key), 1);
+    file.addLocale(deck, "mypalette.note.instructions", "Describe your palette here");
+    file.addLocale(deck, "common.confirmation.dialog.caption", "Please confirm");
+    file.addLocale(
+        deck, "mypalette.clearpalettebutton.question", QStringLiteral("Remove every colour from My Palette?"));
+    const FixtureDatabase::Page page(1, 1, { "Warm card" });
     result.deckPageId = file.addPage(deck, page);
     for (const Chip &chip : kDeckChips)
         result.deckRows.append(file.addRow(deck, result.deckPageId,
