@@ -44,6 +44,10 @@ private Q_SLOTS:
         for (const char *key : kSwitches)
             m_fixture->addSetting(allOn, QString::fromLatin1(key), 1);
         // Orders name indices outside the names (3, 9) and empty texts.
+        const auto addOrder = [this](qint64 collection, const char *key, const QList<int> &indices) {
+            for (int i = 0; i < indices.size(); ++i)
+                m_fixture->addSetting(collection, QString::fromLatin1(key), indices.at(i), i);
+        };
         addOrder(allOn, "page.name.display.order", { 1, 0, 9 });
         addOrder(allOn, "row.name.display.order", { 1, 3, 0 });
         addOrder(allOn, "row.extra.display.order", { 2, 1, 0 });
@@ -115,12 +119,6 @@ private Q_SLOTS:
     }
 
 private:
-    void addOrder(qint64 collectionId, const char *key, const QList<int> &indices)
-    {
-        for (int i = 0; i < indices.size(); ++i)
-            m_fixture->addSetting(collectionId, QString::fromLatin1(key), indices.at(i), i);
-    }
-
     std::unique_ptr<FixtureDatabase> m_fixture;
     qint64 m_rowId = -1;
     qint64 m_rowWithoutCodeId = -1;
