@@ -86,7 +86,7 @@ inline Deck build()
     deck.addCard(4, { { "N", QColor(128, 128, 128) } }, true);
     deck.addCard(2, { { "B1", QColor(40, 200, 40) }, { "B2", QColor(20, 120, 20) } });
     deck.addCard(3, { { "C1", QColor(40, 40, 200) }, { "C2", QColor(20, 20, 120) } });
-    for (const QString &chip : { "P", "N" }) {
+    for (const char *chip : { "P", "N" }) {
         deck.rowScheme(chip, 1, { "B1", "B2", "C1", "C2" }, 2);
         deck.rowScheme(chip, 5, { "B1", "B2" }, 2);
         deck.rowScheme(chip, 7, { "C2", "C1" }, 2);
@@ -112,7 +112,7 @@ inline Deck build()
         { { "W0", QColor(30, 160, 200) }, { "T0", QColor(40, 60, 200) }, { "W1", QColor(140, 60, 200) },
             { "T1", QColor(10, 10, 10) } });
     // Stored out of order: wide contrast (3) of card 1 first; Y has a fourth.
-    for (const QString &chip : { "X", "Y" }) {
+    for (const char *chip : { "X", "Y" }) {
         deck.mapRow(chip, 3, "W1", 1, 1);
         deck.mapRow(chip, 2, "T0", 0, 1);
         deck.mapRow(chip, 3, "W0", 0, 1);
