@@ -107,33 +107,23 @@ private Q_SLOTS:
         QVERIFY(!CapsureMeasurement::readFile(big.fileName(), bytes));
     }
 
-    void chipsAreListedOnceInPriorityOrder_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("code in two collections, higher priority first")
-            << QStringList { "C-1" } << QStringList { "C-1 (Alpha)", "C-1 (Beta)" };
-        QTest::newRow("the same chip named again lists it once") << QStringList { "B-ONLY", "c-1", "C-1",
-            "C-1" } << QStringList { "C-1 (Alpha)", "B-ONLY (Beta)", "C-1 (Beta)" };
-        QTest::newRow("one collection shows codes only")
-            << QStringList { "B-ONLY", "nothing" } << QStringList { "B-ONLY" };
-        QTest::newRow("a quote in the name is found") << QStringList { "Q'UOTE" } << QStringList { "Q'UOTE" };
-        QTest::newRow("no match, no dialog") << QStringList { "nothing", " " } << QStringList();
-    }
-
+    // A code in two collections, higher priority first; the same chip named again once; one collection shows codes
+    // only; a quote in the name is found; no match, no dialog.
     void chipsAreListedOnceInPriorityOrder()
     {
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, items);
-        const QVector<DB::ColorEntry> entries = CapsureImport::findEntries(names);
-        QCOMPARE(entries.isEmpty(), items.isEmpty());
-        if (entries.isEmpty())
-            return;
-        CapsureSelectDialog dialog(entries);
-        QStringList shown;
-        for (int i = 0; i < dialog.chipList()->count(); ++i)
-            shown << dialog.chipList()->itemText(i);
-        QCOMPARE(shown, items);
+        const std::pair<QStringList, QStringList> rows[] = { { { "C-1" }, { "C-1 (Alpha)", "C-1 (Beta)" } },
+            { { "B-ONLY", "c-1", "C-1", "C-1" }, { "C-1 (Alpha)", "B-ONLY (Beta)", "C-1 (Beta)" } },
+            { { "B-ONLY", "nothing" }, { "B-ONLY" } }, { { "Q'UOTE" }, { "Q'UOTE" } }, { { "nothing", " " }, {} } };
+        for (const auto &[names, items] : rows) {
+            const QVector<DB::ColorEntry> entries = CapsureImport::findEntries(names);
+            QStringList shown;
+            if (!entries.isEmpty()) {
+                CapsureSelectDialog dialog(entries);
+                for (int i = 0; i < dialog.chipList()->count(); ++i)
+                    shown << dialog.chipList()->itemText(i);
+            }
+            QCOMPARE(shown, items);
+        }
     }
 
     // The dialog runs inside the import; the measurement stays as the device software wrote it.

@@ -149,31 +149,22 @@ private Q_SLOTS:
 
     void cleanup() { m_main.reset(); }
 
-    void cellGeometry_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("area");
-        QTest::addColumn<QRect>("firstCell");
-        QTest::addColumn<QRect>("lastCell");
-        QTest::newRow("400x200, remainders centred")
-            << QSize(400, 200) << QRect(12, 42, 376, 130) << QRect(14, 43, 62, 32) << QRect(324, 139, 62, 32);
-        QTest::newRow("area divides evenly")
-            << QSize(384, 174) << QRect(12, 42, 360, 104) << QRect(12, 42, 60, 26) << QRect(312, 120, 60, 26);
-        QTest::newRow("too small for a cell")
-            << QSize(28, 80) << QRect(12, 42, 4, 10) << QRect(14, 43, 0, 2) << QRect(14, 49, 0, 2);
-    }
-
+    // 400x200 centres the remainders, an area that divides evenly, one too small for a cell.
     void cellGeometry()
     {
-        QFETCH(QSize, size);
-        QFETCH(QRect, area);
-        QCOMPARE(MyPaletteWidget::cellAreaFor(size, 30, 16), area);
-        const auto cells = MyPaletteWidget::cellRectsFor(area);
-        QTEST(cells.front(), "firstCell");
-        QTEST(cells.back(), "lastCell");
-        // Row-major and touching without gaps.
-        QCOMPARE(cells[1].left(), cells[0].right() + 1);
-        QCOMPARE(cells[6].top(), cells[0].bottom() + 1);
+        const std::tuple<QSize, QRect, QRect, QRect> rows[]
+            = { { { 400, 200 }, { 12, 42, 376, 130 }, { 14, 43, 62, 32 }, { 324, 139, 62, 32 } },
+                  { { 384, 174 }, { 12, 42, 360, 104 }, { 12, 42, 60, 26 }, { 312, 120, 60, 26 } },
+                  { { 28, 80 }, { 12, 42, 4, 10 }, { 14, 43, 0, 2 }, { 14, 49, 0, 2 } } };
+        for (const auto &[size, area, first, last] : rows) {
+            QCOMPARE(MyPaletteWidget::cellAreaFor(size, 30, 16), area);
+            const auto cells = MyPaletteWidget::cellRectsFor(area);
+            QCOMPARE(cells.front(), first);
+            QCOMPARE(cells.back(), last);
+            // Row-major and touching without gaps.
+            QCOMPARE(cells[1].left(), cells[0].right() + 1);
+            QCOMPARE(cells[6].top(), cells[0].bottom() + 1);
+        }
     }
 
     // Its own bar, description line and buttons; the painted bar, chips, grid, selection and drop cell.
