@@ -10,7 +10,6 @@
 
 #include <QAccessible>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace Tintor;
@@ -72,7 +71,7 @@ class KeyboardAccessibilityTest : public QObject {
             { "erase button", m_main->myPalette()->eraseButton() },
             { "palette description", m_main->myPalette()->descriptionEdit() } };
         for (QWidget *child : m_main->findChildren<QWidget *>()) {
-            if (QLatin1String(child->metaObject()->className()) == QStringLiteral("Tintor::") + name)
+            if (QLatin1String(child->metaObject()->className()) == "Tintor::" + name)
                 return child;
         }
         return parts.value(name);
@@ -83,7 +82,7 @@ private Q_SLOTS:
     {
         m_collections = create();
         m_deck = build();
-        m_deck.file->addLocale(1, QStringLiteral("tab.bar.color.schemes.caption"), QStringLiteral("Schemes of CHIP"));
+        m_deck.file->addLocale(1, "tab.bar.color.schemes.caption", "Schemes of CHIP");
         // A trend group of the chip deck: a chip of the collection, then a colour of none.
         QVERIFY(m_deck.file->exec(
             QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\") "
@@ -91,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(m_deck.file->exec(
             QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, ROW_ID, NAME_1, "
                            "\"ORDER\") VALUES (0, 5, ?, 'Moss', 1), (0, 5, NULL, 'Mist', 2)"),
-            { m_deck.rows.value(QStringLiteral("B1")) }));
+            { m_deck.rows.value("B1") }));
     }
     void cleanup() { m_owner.reset(); }
 
@@ -186,37 +185,30 @@ private Q_SLOTS:
         }));
     }
 
-    // Then Enter asks for the colour of the cell.
-    void placeChip_data()
-    {
-        QTest::addColumn<CellList>("selected");
-        QTest::addColumn<int>("fill"); // cells filled row-major first
-        QTest::addColumn<QPoint>("target");
-        QTest::newRow("first selected cell") << CellList { { 4, 2 }, { 1, 1 } } << 3 << QPoint(1, 1);
-        QTest::newRow("first empty cell") << CellList {} << 3 << QPoint(3, 0);
-        QTest::newRow("full palette") << CellList {} << 24 << QPoint(-1, -1);
-    }
+    // Into the first selected cell, else the first empty one, else nowhere; then Enter asks for the cell's colour.
     void placeChip()
     {
-        QFETCH(CellList, selected);
-        QFETCH(int, fill);
-        QFETCH(QPoint, target);
         DB::ColorEntry chip;
         QCOMPARE(DB::entryById(kPlainDeck, m_collections.plainRows.at(1), chip), 0);
-        bool placed = false;
-        const QStringList outcome = run(selected, true, [&](MyPaletteWidget &palette) {
-            for (int index = 0; index < fill; ++index)
-                UserState::setMyPaletteEntry(index / 6, index % 6, deckItem(m_collections, index % 8));
-            palette.selectedCollectionChanged(kDeck);
-            placed = palette.placeChip(kPlainDeck, chip);
-            QTest::keyClick(&palette, Qt::Key_Return);
-        });
-        QCOMPARE(placed, target.x() >= 0);
-        QCOMPARE(outcome.first(), placed ? "signals 1 1 1" : "signals 0 0 1");
-        if (placed) // only the target is selected, and it holds the chip
-            QCOMPARE(outcome.join(' ').count('+'), 1);
-        const DB::ItemIndex item { kPlainDeck, m_collections.plainPageId, chip.id };
-        QCOMPARE(outcome.value(1 + target.y() * 6 + target.x()), placed ? item.toText() + "+" : QString());
+        const std::tuple<CellList, int, QPoint> rows[] = { // fill: cells filled row-major first
+            { { { 4, 2 }, { 1, 1 } }, 3, { 1, 1 } }, { {}, 3, { 3, 0 } }, { {}, 24, { -1, -1 } }
+        };
+        for (const auto &[selected, fill, target] : rows) {
+            bool placed = false;
+            const QStringList outcome = run(selected, true, [&](MyPaletteWidget &palette) {
+                for (int index = 0; index < fill; ++index)
+                    UserState::setMyPaletteEntry(index / 6, index % 6, deckItem(m_collections, index % 8));
+                palette.selectedCollectionChanged(kDeck);
+                placed = palette.placeChip(kPlainDeck, chip);
+                QTest::keyClick(&palette, Qt::Key_Return);
+            });
+            QCOMPARE(placed, target.x() >= 0);
+            QCOMPARE(outcome.first(), placed ? "signals 1 1 1" : "signals 0 0 1");
+            // Only the target is selected, and it holds the chip.
+            QCOMPARE(outcome.join(' ').count('+'), placed ? 1 : 0);
+            const DB::ItemIndex item { kPlainDeck, m_collections.plainPageId, chip.id };
+            QCOMPARE(outcome.value(1 + target.y() * 6 + target.x()), placed ? item.toText() + "+" : QString());
+        }
     }
 };
 

@@ -12,132 +12,107 @@
 #include "ui/catalog/TexturesViewport.h"
 #include "ui/look/ProgramFont.h"
 
-#include <QBuffer>
 #include <QLabel>
 #include <QListWidget>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QtTest>
 
-#include <cmath>
-#include <memory>
-
 using namespace Tintor;
 
 namespace {
 
-const QUuid kGroups(QStringLiteral("{5a000000-0000-0000-0000-00000000005a}"));
-const QUuid kProducts(QStringLiteral("{5b000000-0000-0000-0000-00000000005b}"));
-const QUuid kEmpty(QStringLiteral("{5c000000-0000-0000-0000-00000000005c}"));
+const QUuid kGroups("{5a000000-0000-0000-0000-00000000005a}");
+const QUuid kProducts("{5b000000-0000-0000-0000-00000000005b}");
+const QUuid kEmpty("{5c000000-0000-0000-0000-00000000005c}");
 const QSize kTile(100, 60);
+const QColor kShade(200, 100, 128);
 
 void press(QWidget *widget, QEvent::Type type, const QPoint &point, Qt::MouseButton button = Qt::LeftButton)
 {
     QMouseEvent event(type, QPointF(point), widget->mapToGlobal(QPointF(point)), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
 
-class CatalogTabsTest : public QObject
-{
+class CatalogTabsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/cat.db"));
+        m_file = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/cat.db");
         FixtureDatabase &db = *m_file;
         QVERIFY(db.isOpen());
-        const qint64 groups = db.addCollection(kGroups, QStringLiteral("GROUPS"), 1);
-        const qint64 products = db.addCollection(kProducts, QStringLiteral("PRODUCTS"), 2);
-        db.addCollection(kEmpty, QStringLiteral("EMPTY"), 3);
-        db.addSetting(groups, QStringLiteral("product.groups.mode"), QStringLiteral("Something else"));
-        db.addSetting(products, QStringLiteral("product.groups.mode"), QStringLiteral("products"));
-        db.addSetting(products, QStringLiteral("product.group.productname.productcode.separator:string"),
-                      QStringLiteral(" / "));
-        for (const qint64 collection : {groups, products})
-            db.addSetting(collection, QStringLiteral("texture.size"), QStringLiteral("100,60"));
+        const qint64 groups = db.addCollection(kGroups, "GROUPS", 1);
+        const qint64 products = db.addCollection(kProducts, "PRODUCTS", 2);
+        db.addCollection(kEmpty, "EMPTY", 3);
+        db.addSetting(groups, "product.groups.mode", "Something else");
+        db.addSetting(products, "product.groups.mode", "products");
+        db.addSetting(products, "product.group.productname.productcode.separator:string", " / ");
+        for (const qint64 collection : { groups, products })
+            db.addSetting(collection, "texture.size", "100,60");
 
         // One card in both collections: a chip with two products, one with none.
-        FixtureDatabase::Page page;
-        const qint64 pageId = db.addPage(groups, page);
+        const qint64 pageId = db.addPage(groups, {});
         db.mapPage(products, pageId);
-        FixtureDatabase::Row row;
-        row.code = QStringLiteral("C-1");
-        row.color = QColor(40, 120, 200);
-        const qint64 sold = db.addRow(groups, pageId, row);
-        row.rowIndex = 2;
-        row.code = QStringLiteral("C-2");
-        db.addRow(groups, pageId, row);
+        const qint64 sold = db.addRow(groups, pageId, { 1, "C-1", QColor(40, 120, 200) });
+        db.addRow(groups, pageId, { 2, "C-2", QColor(40, 120, 200) });
         QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT(ID, NAME, PRODUCT_CODE) VALUES (1, 'Matt', 'M1'), "
                                        "(2, 'Velvet', '')")));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')")));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_MAP VALUES (?, ?, 1), (?, ?, 2)"),
-                        {groups, sold, groups, sold}));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP VALUES (?, ?, 1)"), {groups, sold}));
+        QVERIFY(db.exec("INSERT INTO PRODUCT_GROUP(ID, NAME) VALUES (1, 'Walls')"));
+        QVERIFY(db.exec(
+            QStringLiteral("INSERT INTO ROW_PRODUCT_MAP VALUES (?, ?, 1), (?, ?, 2)"), { groups, sold, groups, sold }));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO ROW_PRODUCT_GROUP_MAP VALUES (?, ?, 1)"), { groups, sold }));
 
         // Groups 3 and 1 share order 2; group 2 (order 1) opens by default.
         QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_GROUP(ID, COLLECTION_ID, NAME, DEFAULT_OPEN, "
                                        "\"ORDER\") VALUES (3, ?, 'Late', 0, 2), (1, ?, 'Early', 0, 2), "
                                        "(2, 0, 'Shared', 1, 1)"),
-                        {groups, groups}));
-        for (int order = 1; order <= 3; ++order)
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, NAME_1, "
-                                           "NAME_2, RED, GREEN, BLUE, \"ORDER\") VALUES (?, 2, ?, '', 10, 20, ?, ?)"),
-                            {groups, order == 1 ? QStringLiteral("") : QStringLiteral("Name %1").arg(order), order * 30,
-                             order}));
+            { groups, groups }));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO FORESIGHT_ENTRY(COLLECTION_ID, FORESIGHT_GROUP_ID, NAME_1, NAME_2, "
+                                       "RED, GREEN, BLUE, \"ORDER\") VALUES (?, 2, '', '', 10, 20, 30, 1), "
+                                       "(?, 2, 'Name 2', '', 10, 20, 60, 2), (?, 2, 'Name 3', '', 10, 20, 90, 3)"),
+            { groups, groups, groups }));
 
         // Four pairings of the card; texture 9 of the fourth does not decode.
-        QImage shade(kTile, QImage::Format_ARGB32);
-        shade.fill(QColor(200, 100, 128));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO TEXTURE(ID, COLLECTION_ID, NAME, IMAGE) VALUES (7, 0, 'Plaster', "
                                        "?), (9, ?, 'Broken', X'00')"),
-                        {FixtureDatabase::png(shade), groups}));
-        QVERIFY(db.exec(QStringLiteral("DROP INDEX UNQ_TEXTURE_PAGE")));
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES "
-                                           "(?, ?, 0.5, ?)"),
-                            {i == 3 ? 9 : 7, pageId, QStringLiteral("Tile %1").arg(i + 1)}));
+            { FixtureDatabase::png(kTile, kShade), groups }));
+        QVERIFY(db.exec("DROP INDEX UNQ_TEXTURE_PAGE"));
+        QVERIFY(
+            db.exec(QStringLiteral("INSERT INTO TEXTURE_MAP(TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES (7, ?, 0.5, "
+                                   "'Tile 1'), (7, ?, 0.5, 'Tile 2'), (7, ?, 0.5, 'Tile 3'), (9, ?, 0.5, 'Tile 4')"),
+                { pageId, pageId, pageId, pageId }));
         QCOMPARE(DB::discoverCollections(), 1);
     }
 
     void init() { TestEnvironment::resetUserState(); }
 
-    void productsFollowTheSelectedChip_data()
-    {
-        QTest::addColumn<QUuid>("collection");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("no row") << kGroups << 0 << " " << QStringList();
-        QTest::newRow("past the card") << kGroups << 3 << " " << QStringList();
-        QTest::newRow("no products") << kGroups << 2 << "C-2" << QStringList();
-        QTest::newRow("other mode text groups") << kGroups << 1 << "C-1" << QStringList{"Walls"};
-        QTest::newRow("lower-case products") << kProducts << 1 << "C-1" << QStringList{"Matt / M1", "Velvet"};
-    }
-
+    // No row, past the card, no products; the groups of a collection in another mode; lower-case "products".
     void productsFollowTheSelectedChip()
     {
-        QFETCH(QUuid, collection);
-        QFETCH(int, row);
-        QFETCH(QString, label);
-        QFETCH(QStringList, items);
-        UserState::setLastUsedCollection(collection);
-        UserState::setPageIndex(collection, 1);
-        UserState::setRowIndex(collection, 1);
-        ProductsWidget widget;
-        widget.resize(400, 200);
-        widget.show();
-        UserState::setRowIndex(collection, row);
-        widget.selectedColorChanged();
-        QCOMPARE(widget.codeLabel()->text(), label);
-        QStringList shown;
-        for (int i = 0; i < widget.list()->count(); ++i)
-            shown << widget.list()->item(i)->text();
-        QCOMPARE(shown, items);
-        QVERIFY(widget.list()->geometry().top() > widget.codeLabel()->geometry().bottom());
+        const std::tuple<QUuid, int, QString, QStringList> rows[]
+            = { { kGroups, 0, " ", {} }, { kGroups, 3, " ", {} }, { kGroups, 2, "C-2", {} },
+                  { kGroups, 1, "C-1", { "Walls" } }, { kProducts, 1, "C-1", { "Matt / M1", "Velvet" } } };
+        for (const auto &[collection, row, label, items] : rows) {
+            UserState::setLastUsedCollection(collection);
+            UserState::setPageIndex(collection, 1);
+            UserState::setRowIndex(collection, 1);
+            ProductsWidget widget;
+            widget.resize(400, 200);
+            widget.show();
+            UserState::setRowIndex(collection, row);
+            widget.selectedColorChanged();
+            QCOMPARE(widget.codeLabel()->text(), label);
+            QStringList shown;
+            for (int i = 0; i < widget.list()->count(); ++i)
+                shown << widget.list()->item(i)->text();
+            QCOMPARE(shown, items);
+            QVERIFY(widget.list()->geometry().top() > widget.codeLabel()->geometry().bottom());
+        }
     }
 
     void foresightGroupsOrderOpenAndToggle()
@@ -145,7 +120,7 @@ private Q_SLOTS:
         ColorForesightViewport viewport;
         viewport.loadGroups(kGroups);
         // Equal orders keep the group ID order.
-        QCOMPARE(viewport.groupOrder(), (QList<qint64>{2, 1, 3}));
+        QCOMPARE(viewport.groupOrder(), (QList<qint64> { 2, 1, 3 }));
         viewport.resize(170, 10);
         viewport.layoutGroups();
         QVERIFY(viewport.isGroupOpen(2));
@@ -153,9 +128,9 @@ private Q_SLOTS:
         // Three chips of 64 pixels and names: the third wraps to x = 0.
         const QVector<QRect> chips = viewport.chipRects(2);
         QCOMPARE(chips.size(), 3);
-        const int headerHeight = std::max(
-            QFontMetrics(programFont(FontStyle::Normal, 2)).size(Qt::TextSingleLine, QStringLiteral("Shared")).height(),
-            viewport.iconSquare(2).height());
+        const int headerHeight
+            = std::max(QFontMetrics(programFont(FontStyle::Normal, 2)).size(Qt::TextSingleLine, "Shared").height(),
+                viewport.iconSquare(2).height());
         QCOMPARE(chips.at(0).topLeft(), QPoint(0, headerHeight + 9));
         QCOMPARE(chips.at(2).left(), 0);
         QVERIFY(chips.at(2).top() > chips.at(1).bottom());
@@ -164,11 +139,11 @@ private Q_SLOTS:
         // A chip press makes the drag candidate, a release drops it.
         press(&viewport, QEvent::MouseButtonPress, chips.at(0).center());
         QCOMPARE(viewport.dragColor(), QColor(10, 20, 30));
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared"));
+        QCOMPARE(viewport.dragText(), "Shared");
         press(&viewport, QEvent::MouseButtonPress, chips.at(1).center(), Qt::RightButton);
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared"));
+        QCOMPARE(viewport.dragText(), "Shared");
         press(&viewport, QEvent::MouseButtonPress, chips.at(1).center());
-        QCOMPARE(viewport.dragText(), QStringLiteral("Shared\nName 2"));
+        QCOMPARE(viewport.dragText(), "Shared\nName 2");
         press(&viewport, QEvent::MouseButtonRelease, chips.at(1).center());
         QCOMPARE(viewport.dragColor(), QColor(Qt::transparent));
 
@@ -182,78 +157,35 @@ private Q_SLOTS:
         ColorForesightViewport again;
         again.loadGroups(kGroups);
         QVERIFY(!again.isGroupOpen(2));
+        // Without groups it keeps its minimum size.
+        again.setMinimumSize(200, 120);
+        again.loadGroups(QUuid::createUuid());
+        again.resize(200, 300);
+        again.layoutGroups();
+        QCOMPARE(again.size(), QSize(200, 120));
     }
 
-    void foresightWithoutGroupsKeepsItsMinimumSize()
+    // Outside 0..1 the tint arithmetic wraps; too many pixels once decoded must not be allocated.
+    void tintAlphaAndImageLimits()
     {
-        ColorForesightViewport viewport;
-        viewport.setMinimumSize(200, 120);
-        viewport.loadGroups(QUuid::createUuid());
-        viewport.resize(200, 300);
-        viewport.layoutGroups();
-        QCOMPARE(viewport.size(), QSize(200, 120));
-    }
-
-    void tintFormula_data()
-    {
-        QTest::addColumn<QColor>("texture");
-        QTest::addColumn<QColor>("tint");
-        QTest::addColumn<double>("alpha");
-        QTest::addColumn<QColor>("expected");
-        // m = trunc(T a + p (1 - a)); out = p m >> 8.
-        QTest::newRow("alpha 0 squares the shading") << QColor(200, 100, 16) << QColor(255, 0, 0) << 0.0
-                                                     << QColor(156, 39, 1);
-        QTest::newRow("alpha 0.5 mixes") << QColor(100, 200, 255) << QColor(255, 0, 64) << 0.5
-                                         << QColor(69, 78, 158);
-        QTest::newRow("alpha 1 multiplies the tint") << QColor(128, 255, 255) << QColor(64, 255, 0) << 1.0
-                                                     << QColor(32, 254, 0);
-    }
-
-    void tintFormula()
-    {
-        QFETCH(QColor, texture);
-        QFETCH(QColor, tint);
-        QFETCH(double, alpha);
-        QFETCH(QColor, expected);
-        QImage image(2, 1, QImage::Format_RGB32);
-        image.fill(texture);
-        QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
-    }
-
-    void alphaFromTheFileIsClamped_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<double>("alpha");
-        QTest::newRow("below 0") << QVariant(-0.5) << 0.0;
-        QTest::newRow("above 1") << QVariant(1.7) << 1.0;
-        QTest::newRow("not a number") << QVariant(QStringLiteral("half")) << 0.0;
-        QTest::newRow("NaN") << QVariant(std::nan("")) << 0.0;
-        QTest::newRow("inside") << QVariant(0.25) << 0.25;
-    }
-
-    void alphaFromTheFileIsClamped()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(double, alpha);
+        // m = trunc(T a + p (1 - a)); out = p m >> 8: alpha 0 squares the shading, 0.5 mixes, 1 multiplies the tint.
+        const std::tuple<QColor, QColor, double, QColor> rows[]
+            = { { QColor(200, 100, 16), QColor(255, 0, 0), 0.0, QColor(156, 39, 1) },
+                  { QColor(100, 200, 255), QColor(255, 0, 64), 0.5, QColor(69, 78, 158) },
+                  { QColor(128, 255, 255), QColor(64, 255, 0), 1.0, QColor(32, 254, 0) } };
+        for (const auto &[texture, tint, alpha, expected] : rows) {
+            QImage image(2, 1, QImage::Format_RGB32);
+            image.fill(texture);
+            QCOMPARE(TexturesViewport::tintedImage(image, tint, alpha).pixelColor(1, 0), expected);
+        }
         QSqlRecord record;
-        record.append(QSqlField(QStringLiteral("ALPHA"), QMetaType(QMetaType::QVariant)));
-        record.setValue(0, stored);
-        QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);
-    }
-
-    void oversizedImagesDoNotDecode()
-    {
-        QImage small(4, 4, QImage::Format_Grayscale8);
-        small.fill(90);
-        QVERIFY(!DB::decodeImage(FixtureDatabase::png(small)).isNull());
-        // Small as a file, too many pixels once decoded.
-        QImage huge(8200, 2050, QImage::Format_Grayscale8);
-        huge.fill(90);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(huge.save(&buffer, "PNG"));
-        QVERIFY(DB::decodeImage(bytes).isNull());
+        record.append(QSqlField("ALPHA", QMetaType(QMetaType::Double)));
+        for (const auto &[stored, alpha] : { std::pair { -0.5, 0.0 }, { 1.7, 1.0 }, { std::nan(""), 0.0 } }) {
+            record.setValue(0, stored);
+            QCOMPARE(DB::TextureMapEntry(record).alpha, alpha);
+        }
+        QVERIFY(!DB::decodeImage(FixtureDatabase::png(QSize(4, 4), Qt::gray)).isNull());
+        QVERIFY(DB::decodeImage(FixtureDatabase::png(QSize(8200, 2050), Qt::gray)).isNull());
         QVERIFY(DB::decodeImage(QByteArray("not an image")).isNull());
     }
 
@@ -274,30 +206,23 @@ private Q_SLOTS:
         QVERIFY(tiles.at(3).rect.top() > tiles.at(0).rect.bottom() + 16);
         QVERIFY(viewport.height() > tiles.at(3).rect.bottom());
 
-        // No selected row: pure red over the texture; a texture that does
-        // not decode keeps its tile, undrawn.
+        // No selected row: pure red over the texture; a texture that does not decode keeps its tile, undrawn.
         QImage shade(kTile, QImage::Format_RGB32);
-        shade.fill(QColor(200, 100, 128));
+        shade.fill(kShade);
         const QPoint inside = tiles.at(0).rect.topLeft() + QPoint(10, 10);
         const QImage painted = viewport.grab().toImage();
-        QCOMPARE(painted.pixelColor(inside),
-                 TexturesViewport::tintedImage(shade, QColor(255, 0, 0), 0.5).pixelColor(10, 10));
+        QCOMPARE(painted.pixelColor(inside), TexturesViewport::tintedImage(shade, Qt::red, 0.5).pixelColor(10, 10));
         QVERIFY(painted.pixelColor(tiles.at(3).rect.center()) != painted.pixelColor(tiles.at(0).rect.center()));
         // One tinted image serves every tile of the texture until the chip changes.
         viewport.grab();
         QCOMPARE(viewport.cachedTintCount(), 1);
         UserState::setRowIndex(kGroups, 1);
         QCOMPARE(viewport.grab().toImage().pixelColor(inside),
-                 TexturesViewport::tintedImage(shade, QColor(40, 120, 200), 0.5).pixelColor(10, 10));
+            TexturesViewport::tintedImage(shade, QColor(40, 120, 200), 0.5).pixelColor(10, 10));
         QCOMPARE(viewport.cachedTintCount(), 1);
-    }
-
-    void pageWithoutTexturesShowsOnlyTheCaption()
-    {
+        // A page without textures shows only the caption.
         UserState::setLastUsedCollection(kEmpty);
-        TexturesViewport viewport;
         viewport.loadTextures(kEmpty);
-        viewport.resize(320, 10);
         viewport.layoutTiles();
         QVERIFY(viewport.tiles().isEmpty());
         QVERIFY(viewport.height() > 60);

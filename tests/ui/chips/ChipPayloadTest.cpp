@@ -1,33 +1,32 @@
 #include "ui/chips/ChipPayload.h"
 #include "db/CollectionRegistry.h"
+#include "db/NavigationQueries.h"
 #include "db/Status.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 #include "ui/chips/ChipDrag.h"
+#include "ui/chips/JsonCodec.h"
 
 #include <QDrag>
-#include <QMimeData>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{1a000000-0000-0000-0000-00000000001a}"));
-const QUuid kUnknown(QStringLiteral("{1b000000-0000-0000-0000-00000000001b}"));
+const QUuid kDeck("{1a000000-0000-0000-0000-00000000001a}");
+const QUuid kUnknown("{1b000000-0000-0000-0000-00000000001b}");
+
+std::unique_ptr<QMimeData> mimeWith(const QString &text)
+{
+    return std::unique_ptr<QMimeData>(newChipPayloadMimeData(text));
+}
 
 std::unique_ptr<QMimeData> mimeWith(const QByteArray &data)
 {
     auto mime = std::make_unique<QMimeData>();
     mime->setData(chipPayloadMimeType(), data);
     return mime;
-}
-
-std::unique_ptr<QMimeData> mimeWith(const QString &text)
-{
-    return std::unique_ptr<QMimeData>(newChipPayloadMimeData(text));
 }
 
 } // namespace
@@ -38,22 +37,13 @@ class ChipPayloadTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + QStringLiteral("/deck.db"));
+        m_fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/deck.db");
         QVERIFY(m_fixture->isOpen());
-        const qint64 deckId = m_fixture->addCollection(kDeck, QStringLiteral("DECK"), 1);
-        FixtureDatabase::Page page;
-        page.pageIndex = 3;
-        page.segment = 2;
-        FixtureDatabase::Row row;
-        row.rowIndex = 2;
-        row.code = QStringLiteral("ÅR 1012");
-        row.color = QColor(200, 30, 40);
-        row.names = QStringList { QStringLiteral("Rødgrød") };
-        m_rowId = m_fixture->addRow(deckId, m_fixture->addPage(deckId, page), row);
+        const qint64 deckId = m_fixture->addCollection(kDeck, "DECK", 1);
+        m_rowId = m_fixture->addRow(
+            deckId, m_fixture->addPage(deckId, { 3, 2 }), { 2, "ÅR 1012", QColor(200, 30, 40), { "Rødgrød" } });
         QCOMPARE(DB::discoverCollections(), 1);
     }
-
-    void cleanupTestCase() { m_fixture.reset(); }
 
     void payloadTextsAreTheWrittenFormat()
     {
@@ -62,17 +52,17 @@ private Q_SLOTS:
         QCOMPARE(chipPayloadText(FromCardRoller, kDeck, chip),
             QStringLiteral("{ \"collectuionUuid\" : \"{1a000000-0000-0000-0000-00000000001a}\", "
                            "\"colorId\" : 42, \"from\" : 1 }"));
-        const QString text
-            = colorPayloadText(FromForesight, QColor(255, 0, 0), QStringLiteral("Grün \"Ö\""), QString());
+        const QString text = colorPayloadText(FromForesight, QColor(255, 0, 0), "Grün \"Ö\"", QString());
         QCOMPARE(text,
             QStringLiteral("{ \"colorName1\" : \"Grün \\\"Ö\\\"\", \"colorName2\" : \"\", "
                            "\"colorRgb\" : 4294901760, \"from\" : 4 }"));
         // The format's bytes are the UTF-8 text.
         const auto mime = mimeWith(text);
         QCOMPARE(mime->data(chipPayloadMimeType()), text.toUtf8());
-        QCOMPARE(mime->formats(), QStringList { QStringLiteral("vestrel.hlnk/color.chip.dnd.info") });
+        QCOMPARE(mime->formats(), QStringList { "vestrel.hlnk/color.chip.dnd.info" });
     }
 
+    // The chip is looked up in its own collection; another collection, row or missing keys do not find it.
     void chipPayloadReadsBackTheChip()
     {
         DB::ColorEntry chip;
@@ -85,125 +75,86 @@ private Q_SLOTS:
         QCOMPARE(readChipPayload(mime.get(), uuid, read), int(DB::StatusOk));
         QCOMPARE(uuid, kDeck);
         QCOMPARE(read.id, m_rowId);
-        QCOMPARE(read.code, QStringLiteral("ÅR 1012"));
-        QCOMPARE(read.nameAt(0), QStringLiteral("Rødgrød"));
+        QCOMPARE(read.code, "ÅR 1012");
+        QCOMPARE(read.nameAt(0), "Rødgrød");
         QCOMPARE(QColor(read.red, read.green, read.blue), QColor(200, 30, 40));
-    }
-
-    void colorPayloadReadsBackColourAndNames()
-    {
-        const QString name1 = QStringLiteral("Ölweiß ☂ 東京");
-        const QString name2 = QStringLiteral("tab\there\nline \\ / \"q\"");
-        const auto mime = mimeWith(colorPayloadText(FromForesight, QColor(255, 0, 0), name1, name2));
-        QColor color;
-        QCOMPARE(readColorPayload(mime.get(), color), 0);
-        QCOMPARE(color, QColor(255, 0, 0));
-        QString read1;
-        QString read2;
-        QCOMPARE(readColorNames(mime.get(), read1, read2), 0);
-        QCOMPARE(read1, name1);
-        QCOMPARE(read2, name2);
-    }
-
-    void colourReadIgnoresAlphaAndDefaultsToBlack_data()
-    {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<QColor>("expected");
-        QTest::newRow("transparent red") << QByteArray("{\"colorRgb\":16711680,\"from\":4}") << QColor(255, 0, 0);
-        QTest::newRow("missing colour") << QByteArray("{\"from\":4}") << QColor(0, 0, 0);
-        QTest::newRow("only the low 32 bits")
-            << QByteArray("{\"colorRgb\":4295032576}") << QColor(0, 255, 0); // 0x1_0000_FF00
-    }
-    void colourReadIgnoresAlphaAndDefaultsToBlack()
-    {
-        QFETCH(QByteArray, payload);
-        QFETCH(QColor, expected);
-        QColor color(1, 2, 3);
-        QCOMPARE(readColorPayload(mimeWith(payload).get(), color), 0);
-        QCOMPARE(color, expected);
-        QCOMPARE(color.alpha(), 255);
-    }
-
-    void sourceKindOfPayloads_data()
-    {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<int>("source");
-        QTest::newRow("card roller") << QByteArray("{\"from\":1}") << 1;
-        QTest::newRow("foresight") << QByteArray("{\"from\":4}") << 4;
-        QTest::newRow("zero") << QByteArray("{\"from\":0}") << 0;
-        QTest::newRow("nine") << QByteArray("{\"from\":9}") << 0;
-        QTest::newRow("negative") << QByteArray("{\"from\":-1}") << 0;
-        QTest::newRow("beyond 32 bits") << QByteArray("{\"from\":4294967297}") << 0;
-        QTest::newRow("missing") << QByteArray("{\"From\":1}") << 0;
-        QTest::newRow("not an object") << QByteArray("[{\"from\":1}]") << 0;
-        QTest::newRow("unparsable") << QByteArray("{\"from\":1") << 0;
-        QTest::newRow("deep nesting") << QByteArray(100000, '[') << 0;
-        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe{\"from\":1}") << 0;
-    }
-    void sourceKindOfPayloads()
-    {
-        QFETCH(QByteArray, payload);
-        QFETCH(int, source);
-        QCOMPARE(int(chipPayloadSource(mimeWith(payload).get())), source);
-    }
-
-    void unreadablePayloadsAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::newRow("unparsable") << QByteArray("{\"colorId\": 1");
-        QTest::newRow("array") << QByteArray("[1, 2]");
-        QTest::newRow("deep nesting") << QByteArray(1000000, '{');
-    }
-    void unreadablePayloadsAreRefused()
-    {
-        QFETCH(QByteArray, payload);
-        const auto mime = mimeWith(payload);
-        QVERIFY(hasChipPayload(mime.get()));
-        QUuid uuid;
-        DB::ColorEntry chip;
-        QCOMPARE(readChipPayload(mime.get(), uuid, chip), int(DB::StatusFailed));
-        QColor color;
-        QCOMPARE(readColorPayload(mime.get(), color), int(DB::StatusFailed));
-        QString name1;
-        QString name2;
-        QCOMPARE(readColorNames(mime.get(), name1, name2), int(DB::StatusFailed));
-    }
-
-    void absentPayloadIsRefused()
-    {
-        QMimeData foreign;
-        foreign.setText(chipPayloadText(FromCardRoller, kDeck, DB::ColorEntry()));
-        const std::initializer_list<const QMimeData *> mimes = { nullptr, &foreign };
-        for (const QMimeData *mime : mimes) {
-            QVERIFY(!hasChipPayload(mime));
-            QCOMPARE(chipPayloadSource(mime), FromNowhere);
-            QUuid uuid;
-            DB::ColorEntry chip;
-            QCOMPARE(readChipPayload(mime, uuid, chip), int(DB::StatusFailed));
-            QColor color;
-            QCOMPARE(readColorPayload(mime, color), int(DB::StatusFailed));
-        }
-    }
-
-    void chipOfAnotherCollectionOrRowIsNotFound()
-    {
-        DB::ColorEntry chip;
-        chip.id = m_rowId;
-        QUuid uuid;
-        DB::ColorEntry read;
         QCOMPARE(readChipPayload(mimeWith(chipPayloadText(FromCardRoller, kUnknown, chip)).get(), uuid, read),
             int(DB::StatusNotRegistered));
         QCOMPARE(uuid, kUnknown);
         chip.id = m_rowId + 1000;
         QVERIFY(readChipPayload(mimeWith(chipPayloadText(FromCardRoller, kDeck, chip)).get(), uuid, read) < 0);
-        // Missing keys: null UUID and row 0.
         QCOMPARE(readChipPayload(mimeWith(QByteArray("{\"from\":1}")).get(), uuid, read), int(DB::StatusNullUuid));
         QVERIFY(uuid.isNull());
     }
 
+    void colorPayloadReadsBackTheNames()
+    {
+        const QString name1 = "Ölweiß ☂ 東京";
+        const QString name2 = "tab\there\nline \\ / \"q\"";
+        QString read1;
+        QString read2;
+        QCOMPARE(
+            readColorNames(mimeWith(colorPayloadText(FromForesight, Qt::red, name1, name2)).get(), read1, read2), 0);
+        QCOMPARE(read1, name1);
+        QCOMPARE(read2, name2);
+    }
+
+    // The colour read ignores alpha and defaults to black.
+    void sourceAndColourOfPayloads_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("card roller") << QByteArray("{\"from\":1}") << 1 << QColor(0, 0, 0);
+        QTest::newRow("foresight, transparent red")
+            << QByteArray("{\"colorRgb\":16711680,\"from\":4}") << 4 << QColor(255, 0, 0);
+        QTest::newRow("zero") << QByteArray("{\"from\":0}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("five") << QByteArray("{\"from\":5}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("beyond 32 bits") << QByteArray("{\"from\":4294967297}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("missing") << QByteArray("{\"From\":1}") << 0 << QColor(0, 0, 0);
+        QTest::newRow("only the low 32 bits") << QByteArray("{\"colorRgb\":4295032576}") << 0 << QColor(0, 255, 0);
+    }
+    void sourceAndColourOfPayloads()
+    {
+        QFETCH(QByteArray, payload);
+        const auto mime = mimeWith(payload);
+        QTEST(int(chipPayloadSource(mime.get())), "source");
+        QColor color(1, 2, 3, 4);
+        QCOMPARE(readColorPayload(mime.get(), color), 0);
+        QTEST(color, "colour");
+    }
+
+    // "none": no mime data at all; "text": plain text only.
+    void unreadablePayloadsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::newRow("none") << QByteArray("none");
+        QTest::newRow("text") << QByteArray("text");
+        QTest::newRow("unparsable") << QByteArray("{\"from\": 1");
+        QTest::newRow("array") << QByteArray("[{\"from\":1}]");
+        QTest::newRow("deep nesting") << QByteArray(1000000, '{');
+    }
+    void unreadablePayloadsAreRefused()
+    {
+        QFETCH(QByteArray, payload);
+        std::unique_ptr<QMimeData> mime = payload.size() > 4 ? mimeWith(payload) : std::make_unique<QMimeData>();
+        mime->setText(chipPayloadText(FromCardRoller, kDeck, DB::ColorEntry()));
+        const QMimeData *given = payload == "none" ? nullptr : mime.get();
+        QCOMPARE(hasChipPayload(given), payload.size() > 4);
+        QCOMPARE(chipPayloadSource(given), FromNowhere);
+        QUuid uuid;
+        DB::ColorEntry chip;
+        QCOMPARE(readChipPayload(given, uuid, chip), int(DB::StatusFailed));
+        QColor color;
+        QCOMPARE(readColorPayload(given, color), int(DB::StatusFailed));
+        QString name1;
+        QString name2;
+        QCOMPARE(readColorNames(given, name1, name2), int(DB::StatusFailed));
+    }
+
     void dragPictureFadesTheColourUnderItsText()
     {
-        const QPixmap pixmap = chipDragPixmap(QColor(10, 120, 230), QStringLiteral("ÅR 1012"));
+        const QPixmap pixmap = chipDragPixmap(QColor(10, 120, 230), "ÅR 1012");
         QCOMPARE(pixmap.size(), QSize(128, 64));
         const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(image.pixelColor(0, 0).rgb() & 0xffffff, QColor(10, 120, 230).rgb() & 0xffffff);
@@ -227,24 +178,131 @@ private Q_SLOTS:
     {
         QWidget source;
         DB::ColorEntry chip;
-        chip.id = m_rowId;
-        chip.code = QStringLiteral("ÅR 1012");
-        chip.red = 200;
-        chip.green = 30;
-        chip.blue = 40;
+        QCOMPARE(DB::entryById(kDeck, m_rowId, chip), 0);
         QDrag *drag = newChipDrag(&source, FromCardRoller, kDeck, chip);
         QCOMPARE(drag->hotSpot(), QPoint(0, 0));
         QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(200, 30, 40), chip.code).toImage());
-        QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()), chipPayloadText(FromCardRoller, kDeck, chip).toUtf8());
+        drag = newColorDrag(&source, FromForesight, QColor(1, 2, 3), "Trend", "Ölgrün", "B");
+        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(1, 2, 3), "Trend").toImage());
+        QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()),
+            colorPayloadText(FromForesight, QColor(1, 2, 3), "Ölgrün", "B").toUtf8());
+    }
 
-        drag = newColorDrag(&source, FromForesight, QColor(1, 2, 3), QStringLiteral("Trend"), QStringLiteral("Ölgrün"),
-            QStringLiteral("B"));
-        QCOMPARE(drag->pixmap().toImage(), chipDragPixmap(QColor(1, 2, 3), QStringLiteral("Trend")).toImage());
-        QCOMPARE(chipPayloadSource(drag->mimeData()), FromForesight);
-        QString name1;
-        QString name2;
-        QCOMPARE(readColorNames(drag->mimeData(), name1, name2), 0);
-        QCOMPARE(name1, QStringLiteral("Ölgrün"));
+    // ---- the payload's JSON codec
+
+    void serializeWritesTheFixedTextForms_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QByteArray>("expected");
+        const QVariantMap payload { { "from", 1 }, { "colorId", qint64(42) }, { "collectuionUuid", "{a}" } };
+        QTest::newRow("invalid") << QVariant() << QByteArray("null");
+        QTest::newRow("list") << QVariant(QVariantList { 1, "a", true }) << QByteArray("[ 1, \"a\", true ]");
+        QTest::newRow("string list") << QVariant(QStringList { "x", "y" }) << QByteArray("[ \"x\", \"y\" ]");
+        QTest::newRow("map in key order")
+            << QVariant(payload) << QByteArray("{ \"collectuionUuid\" : \"{a}\", \"colorId\" : 42, \"from\" : 1 }");
+        QTest::newRow("hash") << QVariant(QVariantHash { { "k", false } }) << QByteArray("{ \"k\" : false }");
+        QTest::newRow("double 2") << QVariant(2.0) << QByteArray("2.0");
+        QTest::newRow("double 0.5") << QVariant(0.5) << QByteArray("0.5");
+        QTest::newRow("double 1e21") << QVariant(1e21) << QByteArray("1e+21");
+        QTest::newRow("unsigned 64") << QVariant(quint64(18446744073709551615ULL))
+                                     << QByteArray("18446744073709551615");
+        QTest::newRow("signed 64") << QVariant(qint64(-9223372036854775807LL - 1))
+                                   << QByteArray("-9223372036854775808");
+        QTest::newRow("unsigned 32") << QVariant(quint32(4294901760U)) << QByteArray("4294901760");
+        QTest::newRow("uuid as text") << QVariant(QUuid("{00000000-0000-0000-0000-000000000001}"))
+                                      << QByteArray("\"{00000000-0000-0000-0000-000000000001}\"");
+        QTest::newRow("escapes") << QVariant("a\\b\"c\bd\fe\nf\rg\th/i\x01")
+                                 << QByteArray("\"a\\\\b\\\"c\\bd\\fe\\nf\\rg\\th/i\x01\"");
+        QTest::newRow("non-ASCII as UTF-8") << QVariant("Grün ☂") << QByteArray("\"Grün ☂\"");
+        // Values without a text form fail the whole.
+        QTest::newRow("size in a list") << QVariant(QVariantList { 1, QSize(1, 2) }) << QByteArray();
+        QTest::newRow("point in a map") << QVariant(QVariantMap { { "p", QPoint(1, 1) } }) << QByteArray();
+    }
+    void serializeWritesTheFixedTextForms()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QByteArray, expected);
+        bool ok = expected.isNull();
+        QCOMPARE(JsonCodec::serialize(value, ok), expected);
+        QCOMPARE(ok, !expected.isNull());
+    }
+
+    void parseReadsValues_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("expected");
+        const QVariant null = QVariant::fromValue(nullptr); // parses to an invalid value
+        QTest::newRow("doubled and missing commas")
+            << "[1,,2 3]" << QVariant(QVariantList { quint64(1), quint64(2), quint64(3) });
+        QTest::newRow("exponent without point is unsigned 0") << "1e+21" << QVariant(quint64(0));
+        QTest::newRow("double") << "-0.25" << QVariant(-0.25);
+        QTest::newRow("negative integer") << "-42" << QVariant(qint64(-42));
+        QTest::newRow("unsigned integer") << "18446744073709551615" << QVariant(quint64(18446744073709551615ULL));
+        QTest::newRow("unconvertible double is 0") << "1.2.3" << QVariant(0.0);
+        QTest::newRow("lone minus is 0") << "-" << QVariant(qint64(0));
+        QTest::newRow("words as prefixes")
+            << "[truefalse,nullnull]" << QVariant(QVariantList { true, false, QVariant(), QVariant() });
+        QTest::newRow("trailing text ignored") << " \t\r\n7 garbage" << QVariant(quint64(7));
+        QTest::newRow("escapes") << "\"a\\\"\\\\\\/\\b\\f\\n\\r\\t\\q\"" << QVariant("a\"\\/\b\f\n\r\t");
+        QTest::newRow("unicode escape") << "\"\\u00fc\\u263A\"" << QVariant("ü☺");
+        QTest::newRow("bad hex gives code unit 0") << "\"\\u12g4x\"" << QVariant(QString(QChar(0)) + 'x');
+        QTest::newRow("repeated key keeps last")
+            << "{\"a\":1,\"a\":2}" << QVariant(QVariantMap { { "a", quint64(2) } });
+        QTest::newRow("object without commas")
+            << "{\"a\":1 \"b\":[]}" << QVariant(QVariantMap { { "a", quint64(1) }, { "b", QVariantList() } });
+        QTest::newRow("key quote not checked") << "{xk\": true}" << QVariant(QVariantMap { { "k", true } });
+        QTest::newRow("null") << "null" << null;
+        QTest::newRow("null text") << QString() << null;
+    }
+    void parseReadsValues()
+    {
+        QFETCH(QString, text);
+        QFETCH(QVariant, expected);
+        bool ok = false;
+        const QVariant value = JsonCodec::parse(text, ok);
+        QVERIFY(ok);
+        if (expected.userType() == QMetaType::Nullptr)
+            expected = QVariant();
+        QCOMPARE(value.userType(), expected.userType());
+        QCOMPARE(value, expected);
+    }
+
+    // Empty, unterminated object, array and string, backslash at the end, short \u escape, key without colon,
+    // punctuation as value, unknown word, closing bracket first, a failure inside a nested value.
+    void parseFails()
+    {
+        for (const char *text : { "", "{\"a\": 1", "[1, 2", "\"abc", "\"abc\\", "\"\\u12", "{\"a\" 1}", "[1, :]", "nul",
+                 "]", "{\"a\": [1, {\"b\": }]}" }) {
+            bool ok = true;
+            QVERIFY2(!JsonCodec::parse(QString::fromUtf8(text), ok).isValid() && !ok, text);
+        }
+    }
+
+    // Outside applications can offer a payload; deep nesting must fail
+    // cleanly instead of overflowing the stack.
+    void nestingDeeperThanTheLimitFails_data()
+    {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("close");
+        QTest::newRow("arrays") << "["
+                                << "]";
+        QTest::newRow("objects") << "{\"k\":"
+                                 << "}";
+    }
+    void nestingDeeperThanTheLimitFails()
+    {
+        QFETCH(QString, open);
+        QFETCH(QString, close);
+        const int limit = JsonCodec::kMaxNestingDepth;
+        bool ok = false;
+        const QVariant deepest = JsonCodec::parse(open.repeated(limit) + QLatin1Char('0') + close.repeated(limit), ok);
+        QVERIFY(ok && deepest.isValid());
+        QVERIFY(JsonCodec::parse(open.repeated(limit + 1) + QLatin1Char('0') + close.repeated(limit + 1), ok).isNull());
+        QVERIFY(!ok);
+        // Siblings do not count as nesting.
+        const QVariant wide = JsonCodec::parse('[' + QStringLiteral("[]").repeated(limit * 4) + ']', ok);
+        QVERIFY(ok);
+        QCOMPARE(wide.toList().size(), limit * 4);
     }
 
 private:

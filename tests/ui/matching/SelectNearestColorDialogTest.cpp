@@ -1,35 +1,31 @@
+#include "ui/matching/SelectNearestColorDialog.h"
 #include "db/CollectionRegistry.h"
 #include "db/NavigationQueries.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 #include "ui/chips/ColorTooltipText.h"
-#include "ui/matching/SelectNearestColorDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QToolTip>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Tintor;
 
 namespace {
 
-const QUuid kDeck(QStringLiteral("{9a000000-0000-0000-0000-000000000001}"));
+const QUuid kDeck("{9a000000-0000-0000-0000-000000000001}");
 const QColor kReference(128, 128, 128);
 
 // Colours far from the reference and from each other, so every swatch can
 // be told apart from the background by one pixel.
-const QList<QColor> kChipColors = {QColor(200, 40, 40),  QColor(40, 200, 40),  QColor(40, 40, 200),
-                                   QColor(220, 200, 30), QColor(30, 200, 220), QColor(200, 30, 220)};
+const QList<QColor> kChipColors = { QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 200, 30),
+    QColor(30, 200, 220), QColor(200, 30, 220) };
 
 } // namespace
 
-class SelectNearestColorDialogTest : public QObject
-{
+class SelectNearestColorDialogTest : public QObject {
     Q_OBJECT
 
 private:
@@ -40,34 +36,20 @@ private:
 
     static QColor pixel(const QImage &image, const QPoint &point) { return QColor(image.pixel(point)); }
 
-    static std::unique_ptr<SelectNearestColorDialog> shownDialog(const QVector<DB::ColorEntry> &entries)
-    {
-        auto dialog = std::make_unique<SelectNearestColorDialog>(kReference, entries);
-        dialog->show();
-        if (!QTest::qWaitForWindowExposed(dialog.get()))
-            return nullptr;
-        return dialog;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
-        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder()
-                                                    + QStringLiteral("/nearest.db"));
+        fixture = std::make_unique<FixtureDatabase>(TestEnvironment::collectionFolder() + "/nearest.db");
         QVERIFY(fixture->isOpen());
-        const qint64 deck = fixture->addCollection(kDeck, QStringLiteral("DECK"), 1, true, QStringLiteral("Deck"));
-        fixture->addSetting(deck, QStringLiteral("color.tooltip.show.row.code"), 1);
-        fixture->addLocale(deck, QStringLiteral("colormatcher.dialog.caption"), QStringLiteral("Nearest colours"));
-        fixture->addLocale(deck, QStringLiteral("capsure.dialog.todo"), QStringLiteral("Click a colour"));
-        FixtureDatabase::Page page;
-        const qint64 pageId = fixture->addPage(deck, page);
-        for (int index = 0; index < kChipColors.size(); ++index) {
-            FixtureDatabase::Row row;
-            row.rowIndex = index + 1;
-            row.code = QStringLiteral("N-%1").arg(index + 1);
-            row.color = kChipColors.at(index);
-            QVERIFY(fixture->addRow(deck, pageId, row) > 0);
-        }
+        const qint64 deck = fixture->addCollection(kDeck, "DECK", 1, true, "Deck");
+        fixture->addSetting(deck, "color.tooltip.show.row.code", 1);
+        fixture->addLocale(deck, "colormatcher.dialog.caption", "Nearest colours");
+        fixture->addLocale(deck, "capsure.dialog.todo", "Click a colour");
+        const qint64 pageId = fixture->addPage(deck, {});
+        for (int index = 0; index < kChipColors.size(); ++index)
+            QVERIFY(fixture->addRow(
+                        deck, pageId, { index + 1, QStringLiteral("N-%1").arg(index + 1), kChipColors.at(index) })
+                > 0);
         DB::scanCollectionFiles(DB::collectionRegistry(), true);
         for (int rowIndex = 1; rowIndex <= kChipColors.size(); ++rowIndex) {
             DB::ColorEntry entry;
@@ -82,136 +64,87 @@ private Q_SLOTS:
         UserState::setLastUsedCollection(kDeck);
     }
 
-    void swatchGeometry_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("fontHeight");
-        QTest::addColumn<int>("candidate");
-        QTest::addColumn<QRect>("expected");
-        const QSize size(320, 200);
-        QTest::newRow("nearest top left") << size << 15 << 0 << QRect(32, 16, 80, 68);
-        QTest::newRow("third ends the row") << size << 15 << 2 << QRect(208, 16, 80, 68);
-        QTest::newRow("fourth opens the second row") << size << 15 << 3 << QRect(32, 92, 80, 68);
-        QTest::newRow("taller font, lower swatches") << size << 20 << 3 << QRect(32, 90, 80, 66);
-        QTest::newRow("odd sizes truncate") << QSize(321, 203) << 16 << 4 << QRect(120, 93, 80, 69);
-    }
-
+    // Nearest top left, the third ends the row, the fourth opens the second; a taller font lowers them; odd sizes
+    // truncate.
     void swatchGeometry()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, fontHeight);
-        QFETCH(int, candidate);
-        QFETCH(QRect, expected);
-        QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
+        const std::tuple<QSize, int, int, QRect> rows[] = { { { 320, 200 }, 15, 0, { 32, 16, 80, 68 } },
+            { { 320, 200 }, 15, 2, { 208, 16, 80, 68 } }, { { 320, 200 }, 15, 3, { 32, 92, 80, 68 } },
+            { { 320, 200 }, 20, 3, { 32, 90, 80, 66 } }, { { 321, 203 }, 16, 4, { 120, 93, 80, 69 } } };
+        for (const auto &[size, fontHeight, candidate, expected] : rows)
+            QCOMPARE(SelectNearestColorDialog::swatchRect(size, fontHeight, candidate), expected);
     }
 
-    void constructionSetsTextsSizeAndLayout()
+    void constructionTextsLayoutAndPainting()
     {
-        SelectNearestColorDialog dialog(kReference, candidates(3));
+        SelectNearestColorDialog dialog(kReference, candidates(2));
         QCOMPARE(dialog.size(), QSize(320, 200));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Nearest colours"));
-        QCOMPARE(dialog.instructionLabel()->text(), QStringLiteral("Click a colour"));
+        QCOMPARE(dialog.windowTitle(), "Nearest colours");
+        QCOMPARE(dialog.instructionLabel()->text(), "Click a colour");
         QVERIFY(dialog.framedChipsCheckBox()->isChecked());
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(dialog.windowFlags() & Qt::CustomizeWindowHint);
-        QCOMPARE(dialog.chosenEntry().id, qint64(-1));
-
-        // Laid out before it is ever shown: label along the bottom edge,
-        // one pixel past both sides; the check box just above it.
+        const Qt::WindowFlags help = Qt::WindowContextHelpButtonHint | Qt::WindowMaximizeButtonHint;
+        QCOMPARE(dialog.windowFlags() & (help | Qt::CustomizeWindowHint), Qt::CustomizeWindowHint);
+        // Laid out before it is ever shown: label along the bottom edge, one pixel past both sides; check box above.
         const int th = dialog.fontMetrics().height();
         QCOMPARE(dialog.instructionLabel()->geometry(), QRect(QPoint(-1, 200 - th - 8), QPoint(320, 200)));
         const QSize hint = dialog.framedChipsCheckBox()->sizeHint();
         QCOMPARE(dialog.framedChipsCheckBox()->geometry(),
-                 QRect(QPoint(0, 200 - th - 8 - hint.height()), QPoint(hint.width() - 1, 200 - th - 9)));
-        QVERIFY(dialog.swatchRect(3).isNull());
-    }
+            QRect(QPoint(0, 200 - th - 8 - hint.height()), QPoint(hint.width() - 1, 200 - th - 9)));
+        QVERIFY(dialog.swatchRect(2).isNull());
 
-    void swatchesShowCandidatesOnTheReferenceColour_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("two candidates") << 2;
-        QTest::newRow("more than six keep the six nearest") << 8;
-    }
-
-    void swatchesShowCandidatesOnTheReferenceColour()
-    {
-        QFETCH(int, count);
-        QVector<DB::ColorEntry> entries = candidates(6);
-        while (entries.size() < count)
-            entries.append(chips.first());
-        SelectNearestColorDialog dialog(kReference, entries.mid(0, count));
-        const QImage image = dialog.grab().toImage();
-        const int th = dialog.fontMetrics().height();
-        const int shown = qMin(count, 6);
+        // Swatches and frames on the reference colour.
+        QImage image = dialog.grab().toImage();
         for (int k = 0; k < 6; ++k) {
-            const QRect swatch = SelectNearestColorDialog::swatchRect(dialog.size(), th, k);
-            const QColor expected = k < shown ? kChipColors.at(k) : kReference;
-            QCOMPARE(pixel(image, swatch.center()), expected);
+            const QRect swatch = SelectNearestColorDialog::swatchRect(dialog.size(), dialog.fontMetrics().height(), k);
+            QCOMPARE(pixel(image, swatch.center()), k < 2 ? kChipColors.at(k) : kReference);
         }
         QCOMPARE(pixel(image, QPoint(5, 5)), kReference);
         QCOMPARE(pixel(image, QPoint(319, 50)), kReference);
-    }
-
-    void framesFollowTheCheckBox()
-    {
-        SelectNearestColorDialog dialog(kReference, candidates(2));
+        // The plain frame runs along the swatch's edges; the faint outer frames darken the background.
         const QRect swatch = dialog.swatchRect(1);
         const QColor frame(64, 64, 64);
-        // The plain frame runs along the swatch's edges.
-        QImage image = dialog.grab().toImage();
         QCOMPARE(pixel(image, swatch.topLeft()), frame);
         QCOMPARE(pixel(image, QPoint(swatch.right(), swatch.center().y())), frame);
         QCOMPARE(pixel(image, QPoint(swatch.center().x(), swatch.bottom())), frame);
-        QCOMPARE(pixel(image, swatch.center()), kChipColors.at(1));
-        // The faint outer frames lie on the background, darkening it.
-        const QColor outside = pixel(image, swatch.topLeft() - QPoint(2, 0) + QPoint(0, 10));
-        QVERIFY(outside.red() < kReference.red());
+        const QPoint outside = swatch.topLeft() + QPoint(-2, 10);
+        QVERIFY(pixel(image, outside).red() < kReference.red());
 
         dialog.framedChipsCheckBox()->setChecked(false);
         image = dialog.grab().toImage();
         QCOMPARE(pixel(image, swatch.topLeft()), kChipColors.at(1));
-        QCOMPARE(pixel(image, swatch.topLeft() - QPoint(2, 0) + QPoint(0, 10)), kReference);
+        QCOMPARE(pixel(image, outside), kReference);
     }
 
-    void onlyALeftClickOnASwatchAcceptsWithIt()
+    // Hovering a swatch shows its chip; only a left click on a swatch accepts with it.
+    void hoverAndClicks()
     {
-        auto dialog = shownDialog(candidates(4));
-        QVERIFY(dialog);
-        QSignalSpy finished(dialog.get(), &QDialog::finished);
-        // The right button on a swatch, the left between swatches and on a free slot of the second row.
-        QTest::mouseClick(dialog.get(), Qt::RightButton, Qt::NoModifier, dialog->swatchRect(0).center());
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(dialog->swatchRect(0).right() + 4, dialog->swatchRect(0).center().y()));
-        const int th = dialog->fontMetrics().height();
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier,
-                          SelectNearestColorDialog::swatchRect(dialog->size(), th, 5).center());
-        QCOMPARE(finished.count(), 0);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->chosenEntry().id, qint64(-1));
-
-        QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, dialog->swatchRect(2).center());
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->chosenEntry().id, chips.at(2).id);
-    }
-
-    void hoverShowsTheChipDescription()
-    {
-        auto dialog = shownDialog(candidates(3));
-        QVERIFY(dialog);
-        const QRect swatch = dialog->swatchRect(1);
-        QTest::mouseMove(dialog.get(), swatch.center());
-        QCOMPARE(dialog->cursor().shape(), Qt::PointingHandCursor);
+        SelectNearestColorDialog dialog(kReference, candidates(4));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseMove(&dialog, dialog.swatchRect(1).center());
+        QCOMPARE(dialog.cursor().shape(), Qt::PointingHandCursor);
         QTRY_VERIFY(QToolTip::isVisible());
-        const QString expected = colorTooltipText(kDeck, chips.at(1).id, true);
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(QToolTip::text(), expected);
-
-        QTest::mouseMove(dialog.get(), QPoint(5, 5));
-        QCOMPARE(dialog->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, chips.at(1).id, true));
+        QVERIFY(QToolTip::text().contains("N-2"));
+        QTest::mouseMove(&dialog, QPoint(5, 5));
+        QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
         QTRY_VERIFY(!QToolTip::isVisible());
+
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        // The right button on a swatch, the left between swatches and on a free slot of the second row.
+        const QRect first = dialog.swatchRect(0);
+        QTest::mouseClick(&dialog, Qt::RightButton, {}, first.center());
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(first.right() + 4, first.center().y()));
+        const QRect freeSlot = SelectNearestColorDialog::swatchRect(dialog.size(), dialog.fontMetrics().height(), 5);
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, freeSlot.center());
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.chosenEntry().id, qint64(-1));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, dialog.swatchRect(2).center());
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenEntry().id, chips.at(2).id);
     }
 };
 

@@ -5,15 +5,13 @@
 #include "ui/look/VestrelCustomStyle.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 
-#include <QSignalSpy>
 #include <QSlider>
 #include <QtTest>
 
 using namespace Tintor;
 using namespace PaletteFixture;
 
-class MyPaletteFullWidgetTest : public QObject
-{
+class MyPaletteFullWidgetTest : public QObject {
     Q_OBJECT
 
 private:
@@ -45,28 +43,15 @@ private Q_SLOTS:
 
     void cleanup() { m_view.reset(); }
 
-    void gridGeometry_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("barHeight");
-        QTest::addColumn<QSize>("cell");
-        QTest::addColumn<QRect>("grid");
-        QTest::newRow("500x400") << QSize(500, 400) << 30 << QSize(62, 34)
-                                 << QRect(QPoint(64, 146), QPoint(435, 281));
-        QTest::newRow("800x600 main widget") << QSize(800, 600) << 30 << QSize(112, 62)
-                                             << QRect(QPoint(64, 190), QPoint(735, 437));
-        QTest::newRow("odd height rounds the top down") << QSize(500, 401) << 30 << QSize(62, 34)
-                                                        << QRect(QPoint(64, 147), QPoint(435, 282));
-    }
-
+    // 500x400, the 800x600 main widget, an odd height that rounds the top down.
     void gridGeometry()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, barHeight);
-        QFETCH(QSize, cell);
-        QFETCH(QRect, grid);
-        QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);
-        QCOMPARE(MyPaletteFullWidget::gridRectFor(size, barHeight), grid);
+        const std::tuple<QSize, QSize, QRect> rows[] = { { { 500, 400 }, { 62, 34 }, { 64, 146, 372, 136 } },
+            { { 800, 600 }, { 112, 62 }, { 64, 190, 672, 248 } }, { { 500, 401 }, { 62, 34 }, { 64, 147, 372, 136 } } };
+        for (const auto &[size, cell, grid] : rows) {
+            QCOMPARE(MyPaletteFullWidget::cellSizeFor(size), cell);
+            QCOMPARE(MyPaletteFullWidget::gridRectFor(size, 30), grid);
+        }
     }
 
     void layoutOfBarButtonSliderAndCells()
@@ -84,8 +69,9 @@ private Q_SLOTS:
         QCOMPARE(back->pos(), QPoint(buttonOffset, buttonOffset));
         QSlider *slider = m_view->backgroundSlider();
         const int margin = (barHeight - slider->sizeHint().height()) / 2;
-        QCOMPARE(slider->geometry(), QRect(QPoint(500 - 1 - margin - 255, margin),
-                                           QPoint(500 - 1 - margin, margin + slider->sizeHint().height() - 1)));
+        QCOMPARE(slider->geometry(),
+            QRect(QPoint(500 - 1 - margin - 255, margin),
+                QPoint(500 - 1 - margin, margin + slider->sizeHint().height() - 1)));
         QCOMPARE(slider->style(), static_cast<QStyle *>(m_view->sliderStyle()));
         QVERIFY(!m_view->sliderStyle()->handleImage.isNull());
         QVERIFY(slider->invertedAppearance());
@@ -101,78 +87,54 @@ private Q_SLOTS:
         QCOMPARE(pixelAt(QPoint(10, 390)), QColor(64, 64, 64));
     }
 
-    void sliderStartsFromTheStoredGrey_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("nothing stored") << QVariant() << 176;
-        QTest::newRow("0") << QVariant(0) << 0;
-        QTest::newRow("255") << QVariant(255) << 255;
-        QTest::newRow("300 is out of range") << QVariant(300) << 176;
-        QTest::newRow("-1 is out of range") << QVariant(-1) << 176;
-    }
-
+    // Nothing stored or out of range: 176; constructing never writes the value back.
     void sliderStartsFromTheStoredGrey()
     {
-        QFETCH(QVariant, stored);
-        QFETCH(int, expected);
-        if (stored.isValid())
-            UserState::setMyPaletteFullBackgroundColor(stored.toInt());
-        QVERIFY(makeView());
-        QCOMPARE(m_view->backgroundSlider()->value(), expected);
-        // Constructing never writes the value back.
-        if (stored.isValid())
-            QCOMPARE(UserState::myPaletteFullBackgroundColor(), stored.toInt());
-        QCOMPARE(pixelAt(QPoint(250, 380)), QColor(expected, expected, expected));
+        for (const auto &[stored, expected] :
+            { std::pair { -2, 176 }, { 0, 0 }, { 255, 255 }, { 300, 176 }, { -1, 176 } }) {
+            TestEnvironment::resetUserState();
+            if (stored != -2)
+                UserState::setMyPaletteFullBackgroundColor(stored);
+            QVERIFY(makeView());
+            QCOMPARE(m_view->backgroundSlider()->value(), expected);
+            if (stored != -2)
+                QCOMPARE(UserState::myPaletteFullBackgroundColor(), stored);
+            QCOMPARE(pixelAt(QPoint(250, 380)), QColor(expected, expected, expected));
+        }
     }
 
-    void cellsComeFromTheUserStateOnEveryPaint()
+    void cellsComeFromTheUserStateOnEveryPaintAndClicksShowOneColour()
     {
         UserState::setMyPaletteEntry(0, 0, deckItem(m_collections, 0));
-        UserState::setMyPaletteEntry(1, 2, DB::ItemIndex{kGone, 1, 2});
-        UserState::setMyPaletteEntry(3, 5, DB::ItemIndex{kDeck, m_collections.deckPageId, 99999});
+        UserState::setMyPaletteEntry(1, 2, DB::ItemIndex { kGone, 1, 2 });
+        UserState::setMyPaletteEntry(3, 5, DB::ItemIndex { kDeck, m_collections.deckPageId, 99999 });
         QVERIFY(makeView());
-        QCOMPARE(pixelAt(m_view->cellRect(QPoint(0, 0)).center()), kDeckChips.at(0).color);
-        // Gone collection, gone row and empty cells are white.
-        QCOMPARE(pixelAt(m_view->cellRect(QPoint(2, 1)).center()), QColor(Qt::white));
-        QCOMPARE(pixelAt(m_view->cellRect(QPoint(5, 3)).center()), QColor(Qt::white));
-        QCOMPARE(pixelAt(m_view->cellRect(QPoint(1, 0)).center()), QColor(Qt::white));
-        // Grey 176 outlines between the cells.
-        const QRect second = m_view->cellRect(QPoint(1, 0));
-        QCOMPARE(pixelAt(QPoint(second.left(), second.center().y())), QColor(176, 176, 176));
-
+        const auto cell = [this](int column, int row) { return m_view->cellRect(QPoint(column, row)).center(); };
+        QCOMPARE(pixelAt(cell(0, 0)), kDeckChips.at(0).color);
+        // Gone collection, gone row and empty cells are white, with grey 176 outlines between the cells.
+        for (const QPoint &empty : { cell(2, 1), cell(5, 3), cell(1, 0) })
+            QCOMPARE(pixelAt(empty), QColor(Qt::white));
+        QCOMPARE(pixelAt(m_view->cellRect(QPoint(1, 0)).topLeft() + QPoint(0, 10)), QColor(176, 176, 176));
         // No reload needed: the next paint shows what the state holds now.
         UserState::setMyPaletteEntry(1, 2, deckItem(m_collections, 3));
-        QCOMPARE(pixelAt(m_view->cellRect(QPoint(2, 1)).center()), kDeckChips.at(3).color);
-    }
+        QCOMPARE(pixelAt(cell(2, 1)), kDeckChips.at(3).color);
 
-    void clickShowsOneColourAndReturns()
-    {
-        UserState::setMyPaletteEntry(2, 4, deckItem(m_collections, 2));
-        QVERIFY(makeView());
-        const QPoint chipCell = m_view->cellRect(QPoint(4, 2)).center();
-        const QPoint emptyCell = m_view->cellRect(QPoint(0, 0)).center();
-
-        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, emptyCell);
+        // A click on a chip shows its colour over the whole grid; a click on no chip does nothing.
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, cell(1, 0));
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, QPoint(10, 380));
         QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
-        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 380));
-        QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
-
-        QTest::mouseClick(m_view.get(), Qt::RightButton, Qt::NoModifier, chipCell);
-        QCOMPARE(m_view->shownColor(), kDeckChips.at(2).color);
-        // The whole grid area in that colour, the surround still grey.
-        QCOMPARE(pixelAt(emptyCell), kDeckChips.at(2).color);
-        QCOMPARE(pixelAt(m_view->gridRect().bottomRight()), kDeckChips.at(2).color);
+        QTest::mouseClick(m_view.get(), Qt::RightButton, {}, cell(2, 1));
+        QCOMPARE(m_view->shownColor(), kDeckChips.at(3).color);
+        QCOMPARE(pixelAt(cell(1, 0)), kDeckChips.at(3).color);
+        QCOMPARE(pixelAt(m_view->gridRect().bottomRight()), kDeckChips.at(3).color);
         QCOMPARE(pixelAt(m_view->gridRect().bottomRight() + QPoint(1, 1)), QColor(176, 176, 176));
-
         // Anywhere, also outside the grid, returns.
-        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 380));
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, QPoint(10, 380));
         QCOMPARE(m_view->shownColor(), QColor(Qt::transparent));
-        QCOMPARE(pixelAt(emptyCell), QColor(Qt::white));
-
+        QCOMPARE(pixelAt(cell(1, 0)), QColor(Qt::white));
         // The back button also returns, and asks to leave the view.
         QSignalSpy backSpy(m_view.get(), &MyPaletteFullWidget::backButtonClicked);
-        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, chipCell);
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, cell(0, 0));
         QVERIFY(m_view->shownColor() != QColor(Qt::transparent));
         QTest::mouseClick(m_view->backButton(), Qt::LeftButton);
         QCOMPARE(backSpy.count(), 1);
