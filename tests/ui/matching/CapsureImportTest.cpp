@@ -81,6 +81,11 @@ private Q_SLOTS:
         QTest::newRow("entities and DTD not loaded") << cxf("<cc:Object Name=\"&s;\"/><cc:Object>&s;</cc:Object>",
             "<!DOCTYPE x SYSTEM \"" + m_secret.toUtf8() + "\" [<!ENTITY s SYSTEM \"" + m_secret.toUtf8() + "\">]>")
                                                      << none;
+        QTest::newRow("deep nesting") << cxf(
+            QByteArray("<a>").repeated(5000) + "<cc:Object Name=\"A\"/>" + QByteArray("</a>").repeated(5000))
+                                      << none;
+        QTest::newRow("huge attribute") << cxf("<cc:Object Name=\"" + QByteArray(11 * 1000 * 1000, 'x') + "\"/>")
+                                        << none;
         QTest::newRow("still being written") << cxf("<cc:Object Name=\"A\"/>").left(120) << none;
     }
 

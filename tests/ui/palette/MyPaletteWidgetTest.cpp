@@ -558,6 +558,12 @@ private Q_SLOTS:
         QTest::newRow("external entity") << "<!DOCTYPE vestrel-palette [<!ENTITY x SYSTEM \"file://"
                 + fileWith("secret.txt", "secret").toUtf8() + "\">]>" + QByteArray(v3).replace("From file", "&x;")
                                          << false;
+        QTest::newRow("deep nesting") << QByteArray(v3).replace(
+            "From file", QByteArray("<a>").repeated(5000) + QByteArray("</a>").repeated(5000))
+                                      << false;
+        QTest::newRow("huge attribute") << QByteArray(v3).replace(
+            "<chips>", "<chips x=\"" + QByteArray(12000000, 'a') + "\">")
+                                        << false;
         QTest::newRow("past the size limit")
             << QByteArray(v3).replace("<chips>", QByteArray(16 << 20, ' ') + "<chips>") << false;
         QTest::newRow("a folder") << QByteArray() << false;
