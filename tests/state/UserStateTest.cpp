@@ -1,12 +1,8 @@
 #include "state/UserState.h"
+#include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
-#include <QSettings>
 #include <QtTest>
-
-#include <functional>
-#include <memory>
 
 namespace UserState = Tintor::UserState;
 using Tintor::DB::ItemIndex;
@@ -16,26 +12,10 @@ namespace {
 const QUuid kDeck = QUuid::fromString("{5c1f0a52-3e4b-4d8a-9b7e-1f2a3b4c5d6e}");
 const QUuid kOtherDeck = QUuid::fromString("{a0b1c2d3-e4f5-4a6b-8c7d-9e0f1a2b3c4d}");
 
-// The store as any other reader sees it: the names are spelled out here on purpose, so a reader and writer that agree
-// on a wrong name still fail.
+// The store as other readers see it: names spelled out here, so a reader and writer agreeing on a wrong one fail.
 std::unique_ptr<QSettings> rawStore()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vestrel", "Huelink.Photoshop");
-}
-
-QString deckGroup(const QUuid &uuid)
-{
-    return uuid.toString(QUuid::WithBraces);
-}
-
-QVariant rawValue(const QString &key)
-{
-    return rawStore()->value(key);
-}
-
-void writeRaw(const QString &key, const QVariant &value)
-{
-    rawStore()->setValue(key, value);
 }
 
 using DeckReader = std::function<int(const QUuid &)>;
@@ -87,8 +67,7 @@ private Q_SLOTS:
 
     void storedValuesAreValidatedOnRead()
     {
-        // Keys without a range take any integer, and only an integer; positions no collection has read as the default,
-        // so arithmetic on them cannot overflow.
+        // Keys without a range take any integer, only an integer; unknown positions read as the default (no overflow).
         const QList<std::tuple<const char *, QVariant, int>> values { { "MoodFilter", 0, 7 }, { "MoodFilter", 8, 7 },
             { "MoodFilter", 1, 1 }, { "MoodFilter", "warm", 7 }, { "TabPageIndex", 1, 1 }, { "TabPageIndex", 2, 2 },
             { "TabPageIndex", 4, 4 }, { "TabPageIndex", 8, 8 }, { "SchemeKind", 10, 0 }, { "SchemeKind", 1, 1 },
@@ -100,19 +79,19 @@ private Q_SLOTS:
             { "PageIndex", "2147483647", 1 }, { "RowIndex", -1000001, 1 }, { "RowIndex", 1000000, 1000000 } };
         for (const auto &[name, stored, expected] : values) {
             const QString key = QString::fromLatin1(name);
-            writeRaw(deckGroup(kDeck) + QLatin1Char('/') + key, stored);
+            rawStore()->setValue(kDeck.toString() + QLatin1Char('/') + key, stored);
             QVERIFY2(
                 deckReaders().value(key)(kDeck) == expected, qPrintable(key + QLatin1Char('=') + stored.toString()));
             // The other collection still reads its default.
             const int fallback = deckReaders().value(key)(kOtherDeck);
-            writeRaw(deckGroup(kOtherDeck) + QLatin1Char('/') + key, "not a value");
+            rawStore()->setValue(kOtherDeck.toString() + QLatin1Char('/') + key, "not a value");
             QCOMPARE(deckReaders().value(key)(kOtherDeck), fallback);
         }
     }
 
     void writersStoreUnderTheirKeys()
     {
-        const QString deck = deckGroup(kDeck) + QLatin1Char('/');
+        const QString deck = kDeck.toString() + QLatin1Char('/');
         const QList<std::tuple<QString, QVariant, std::function<void()>>> writes {
             { deck + "SegmentIndex", 5, [] { UserState::setSegmentIndex(kDeck, 5); } },
             { deck + "MoodFilter", 3, [] { UserState::setMoodFilter(kDeck, 3); } },
@@ -135,7 +114,7 @@ private Q_SLOTS:
         };
         for (const auto &[key, value, write] : writes) {
             write();
-            QVERIFY2(rawValue(key).toString() == value.toString(), qPrintable(key));
+            QVERIFY2(rawStore()->value(key).toString() == value.toString(), qPrintable(key));
         }
 
         // And those without a reading row above read back through their readers.
@@ -150,9 +129,7 @@ private Q_SLOTS:
         UserState::setPageIndex(kDeck, 23);
         const QString fileName = rawStore()->fileName();
         QVERIFY(fileName.endsWith(QLatin1String("Vestrel/Huelink.Photoshop.ini")));
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = FixtureDatabase::readFile(fileName);
         QVERIFY2(text.contains("PageIndex=23"), text.constData());
         // The INI format escapes the braces of the group name.
         QVERIFY(text.contains(kDeck.toString(QUuid::WithoutBraces).toLatin1()));
@@ -162,7 +139,7 @@ private Q_SLOTS:
     {
         const ItemIndex chip { kDeck, 3, 7 };
         UserState::setMyPaletteEntry(2, 5, chip);
-        QCOMPARE(rawValue("MyPalette/(2,5).Entry").toString(), chip.toText());
+        QCOMPARE(rawStore()->value("MyPalette/(2,5).Entry").toString(), chip.toText());
         QVERIFY(!rawStore()->contains("MyPalette/(5,2).Entry"));
         QVERIFY(UserState::myPaletteEntry(2, 5) == chip);
         QVERIFY(UserState::myPaletteEntry(5, 2) == ItemIndex());
@@ -177,7 +154,7 @@ private Q_SLOTS:
         }
         UserState::setMyPaletteCellSelected(3, 1, true);
         UserState::setMyPaletteCellSelected(0, 2, true);
-        QCOMPARE(rawValue("MyPalette/(3,1).Selected").toBool(), true);
+        QCOMPARE(rawStore()->value("MyPalette/(3,1).Selected").toBool(), true);
         QCOMPARE(UserState::myPaletteCellSelected(3, 1), true);
         QCOMPARE(UserState::myPaletteCellSelected(1, 3), false);
 
@@ -193,37 +170,37 @@ private Q_SLOTS:
     void saveFileFormatIsTrueOnlyForOne()
     {
         for (const int stored : { 0, 1, 2 }) {
-            writeRaw("MyPalette/MyPaletteSaveFileFormat", stored);
+            rawStore()->setValue("MyPalette/MyPaletteSaveFileFormat", stored);
             QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
             UserState::setMyPaletteSaveFileFormat(stored);
             QCOMPARE(UserState::myPaletteSaveFileFormat(), stored == 1);
         }
-        writeRaw("MyPalette/MyPaletteFullBackgroundColor", "grey");
+        rawStore()->setValue("MyPalette/MyPaletteFullBackgroundColor", "grey");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 176);
-        writeRaw("MyPalette/MyPaletteGridVisible", "false");
+        rawStore()->setValue("MyPalette/MyPaletteGridVisible", "false");
         QCOMPARE(UserState::myPaletteGridVisible(), false);
-        writeRaw("HostApplicationPID", "host");
+        rawStore()->setValue("HostApplicationPID", "host");
         QCOMPARE(UserState::hostApplicationPid(), 0);
     }
 
     void lastUsedCollectionIsCachedAfterAWrite()
     {
         UserState::setLastUsedCollection(kDeck);
-        QCOMPARE(rawValue("UuidOfLastUsedCollection").toString(), deckGroup(kDeck));
+        QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kDeck.toString());
         // The cache answers; the store is not read again.
-        writeRaw("UuidOfLastUsedCollection", deckGroup(kOtherDeck));
+        rawStore()->setValue("UuidOfLastUsedCollection", kOtherDeck.toString());
         QCOMPARE(UserState::lastUsedCollection(), kDeck);
         UserState::forgetCachedLastUsedCollection();
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
         // The first successful read fills the cache.
-        writeRaw("UuidOfLastUsedCollection", deckGroup(kDeck));
+        rawStore()->setValue("UuidOfLastUsedCollection", kDeck.toString());
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
         // An unreadable value is tried again.
         TestEnvironment::resetUserState();
         QVERIFY(UserState::lastUsedCollection().isNull());
-        writeRaw("UuidOfLastUsedCollection", "not a uuid");
+        rawStore()->setValue("UuidOfLastUsedCollection", "not a uuid");
         QVERIFY(UserState::lastUsedCollection().isNull());
-        writeRaw("UuidOfLastUsedCollection", deckGroup(kOtherDeck).toUpper());
+        rawStore()->setValue("UuidOfLastUsedCollection", kOtherDeck.toString().toUpper());
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
     }
 };

@@ -6,6 +6,5 @@
 #include <QRgb>
 #include <QString>
 
-// Reads a swatch file (version 2, big-endian words) from its byte layout alone, not with the module's writer; `error`
-// says where a byte is off.
+// Reads a swatch file (version 2, big-endian) by its byte layout, not the module's writer; `error` says where.
 QList<QPair<QRgb, QString>> readAcoFile(const QByteArray &bytes, QString &error);

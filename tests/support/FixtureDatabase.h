@@ -10,8 +10,7 @@
 #include <QUuid>
 #include <QVariant>
 
-// Writes small collection files for tests, with the format's own statements. Every add* returns the new row's ID (or -1
-// on failure, which also fails the current test through QVERIFY in the callers).
+// Writes small collection files with the format's own statements; every add* returns the new ID, or -1 on failure.
 class FixtureDatabase {
 public:
     struct Page {
@@ -88,6 +87,8 @@ public:
     static QStringList query(const QString &path, const QStringList &statements);
     // Writes `bytes` to `path`, creating its folder.
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    // The whole file at `path`; a null array if it cannot be read.
+    static QByteArray readFile(const QString &path);
 
 private:
     QString m_path;

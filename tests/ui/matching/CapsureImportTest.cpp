@@ -59,9 +59,7 @@ private Q_SLOTS:
 
         m_measurement = TestEnvironment::programData() + "/measurement.cxf";
         m_secret = TestEnvironment::programData() + "/secret.txt";
-        QFile secret(m_secret);
-        QVERIFY(secret.open(QIODevice::WriteOnly));
-        secret.write("C-1");
+        QVERIFY(FixtureDatabase::writeFile(m_secret, "C-1"));
     }
 
     void objectNamesTakeOnlyCoreObjectNames_data()
@@ -112,8 +110,7 @@ private Q_SLOTS:
         QVERIFY(!CapsureMeasurement::readFile(big.fileName(), bytes));
     }
 
-    // A code in two collections, higher priority first; the same chip named again once; one collection shows codes
-    // only; a quote in the name is found; no match, no dialog.
+    // Higher priority first; a chip named again once; a codes-only collection; a quote; no match, no dialog.
     void chipsAreListedOnceInPriorityOrder()
     {
         const std::pair<QStringList, QStringList> rows[] = { { { "C-1" }, { "C-1 (Alpha)", "C-1 (Beta)" } },
@@ -135,9 +132,7 @@ private Q_SLOTS:
     void importShowsTheChipsAndGivesTheChosenOne()
     {
         const QByteArray document = cxf("<cc:Object Name=\"C-1\"/><cc:Object Name=\"C-1\"/>");
-        QFile file(m_measurement);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size());
-        file.close();
+        QVERIFY(FixtureDatabase::writeFile(m_measurement, document));
         const QDateTime written = QFileInfo(m_measurement).lastModified();
         QWidget parent;
         for (const bool pressOk : { true, false }) {
@@ -160,8 +155,7 @@ private Q_SLOTS:
             QCOMPARE(QList<int>({ chip.red, chip.green, chip.blue }),
                 (pressOk ? QList<int> { 30, 30, 200 } : QList<int> { -1, -1, -1 }));
         }
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), document);
+        QCOMPARE(FixtureDatabase::readFile(m_measurement), document);
         QCOMPARE(QFileInfo(m_measurement).lastModified(), written);
     }
 };
