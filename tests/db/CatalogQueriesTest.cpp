@@ -4,11 +4,7 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QImage>
 #include <QtTest>
-
-#include <algorithm>
-#include <memory>
 
 using namespace Tintor;
 using namespace Tintor::DB;
@@ -48,8 +44,7 @@ private Q_SLOTS:
         m_secondId = db.addCollection(kSecond, "SECOND", 2);
         db.addSetting(m_secondId, "product.group.productname.productcode.separator:string", " / ");
 
-        // Card 1: a neutral chip, a rich chip and a plain one. Cards 2 and 3 make up its schemes; card 9 belongs to no
-        // collection.
+        // Card 1: a neutral, a rich and a plain chip; cards 2 and 3 make its schemes; card 9 is in no collection.
         for (const int pageIndex : { 1, 2, 3, 9 })
             m_pageIds.insert(pageIndex, db.addPage(m_deckId, FixtureDatabase::Page { pageIndex, pageIndex }));
         QVERIFY(db.exec("DELETE FROM COLLECTION_PAGE_MAP WHERE PAGE_ID = ?", { m_pageIds.value(9) }));
@@ -68,14 +63,12 @@ private Q_SLOTS:
         }
 
         const auto page = [this](int index) { return m_pageIds.value(index); };
-        // Card schemes of card 1: contrast (2) lists card 3 before card 2 and the unreachable card 9; complementary
-        // neutral (8) exists.
+        // Card 1's schemes: contrast (2) lists card 3, the unreachable 9, then 2; complementary neutral (8) exists.
         for (const auto &[schemePage, kind, order] :
             QList<std::tuple<int, int, int>> { { 3, 2, 0 }, { 9, 2, 1 }, { 2, 2, 2 }, { 2, 8, 0 } })
             insert("PAGE_SCHEME(COLLECTION_ID, PAGE_ID, SCHEME_PAGE_ID, SCHEME_ID, \"ORDER\")",
                 { m_deckId, page(1), page(schemePage), kind, order });
-        // Chip schemes, stored out of order. Pelvon: contrast (2) and wide contrast (3) chips on scheme cards 0 and 1
-        // of chip P.
+        // Chip schemes, out of order. Pelvon: contrast (2) and wide contrast (3) chips on P's scheme cards 0 and 1.
         QList<std::tuple<const char *, int, const char *, int, int>> rowSchemes { { "P", 2, "B1", 1, 1 },
             { "P", 3, "C2", 1, 1 }, { "P", 2, "C1", 0, 1 }, { "P", 3, "B2", 0, 1 } };
         for (const char *chip : { "N", "R", "P" }) {

@@ -6,15 +6,9 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <algorithm>
-#include <memory>
 
 using namespace Tintor::DB;
 
@@ -53,8 +47,7 @@ private Q_SLOTS:
         collectionRegistry().clear();
     }
 
-    // Connections are process-wide and keyed by path; every case starts without any, so a file of an earlier case is
-    // never served again.
+    // Connections are process-wide, keyed by path: each case starts without any, so no earlier file is served.
     void cleanup()
     {
         for (const QString &name : QSqlDatabase::connectionNames()) {
@@ -122,8 +115,7 @@ private Q_SLOTS:
                      collectionUuidInSystemWideFile(999) }),
             (QList<QUuid> { kFirst, kSecond, kFirst, kSystemWide, QUuid() }));
 
-        // A loaded registry is not scanned again by discovery, but asking for an unknown UUID finds a file added later;
-        // a second claim on a known UUID does not replace it.
+        // No rescan of a loaded registry, but an unknown UUID finds a later file; a second claim on a UUID is ignored.
         qint64 laterId = -1;
         {
             FixtureDatabase later(fileIn("c-later.db"));

@@ -6,12 +6,6 @@
 
 #include <QtTest>
 
-#include <cmath>
-
-#include <functional>
-#include <memory>
-#include <type_traits>
-
 using namespace Tintor;
 
 namespace {
@@ -28,6 +22,8 @@ template <typename T> QVariant variantOf(const T &value)
 
 // A row's accessor: `call` is a CollectionSettings call on the collection `u`.
 #define READ(call) Accessor([](const QUuid &u) { return variantOf(CollectionSettings::call); })
+
+const QSize kFallback(11, 22);
 
 QVariant listOf(const QList<int> &values)
 {
@@ -78,7 +74,6 @@ private Q_SLOTS:
     void accessorsReadTheirKeys()
     {
         const SettingRows none;
-        const QSize fallback(11, 22);
         const QList<std::tuple<const char *, SettingRows, Accessor, QVariant>> rows {
             { "card type pelvon in capitals", one("card.type", "PELVON"), READ(cardType(u)), 2 },
             { "card type unknown", one("card.type", "fan"), READ(cardType(u)), 0 },
@@ -106,10 +101,8 @@ private Q_SLOTS:
                 READ(tooltipShowsPageName(u)), false },
             { "row code by older key", one("color.tooltip.show.color.code", 1), READ(tooltipShowsRowCode(u)), true },
             { "row name by older key", one("color.tooltip.show.color.name", 1), READ(tooltipShowsRowName(u)), true },
-            { "auxiliary by older key", one("color.tooltip.show.auxiliary", 1), READ(tooltipShowsAuxiliaryInfo(u)),
-                true },
-            { "collection name", one("color.tooltip.show.collection.name", 1), READ(tooltipShowsCollectionName(u)),
-                true },
+            { "aux, older key", one("color.tooltip.show.auxiliary", 1), READ(tooltipShowsAuxiliaryInfo(u)), true },
+            { "collection", one("color.tooltip.show.collection.name", 1), READ(tooltipShowsCollectionName(u)), true },
             { "page index", one("color.tooltip.show.page.index", 1), READ(tooltipShowsPageIndex(u)), true },
             { "row index", one("color.tooltip.show.row.row.index", 1), READ(tooltipShowsRowIndex(u)), true },
             { "export code", one("export.color.name.append.product.code", 1), READ(exportAppendsProductCode(u)), true },
@@ -140,21 +133,17 @@ private Q_SLOTS:
             { "foresight chip",
                 one("widget.color.foresight.chip.width", 80) + one("widget.color.foresight.chip.height", "60"),
                 READ(foresightChipSize(u)), QSize(80, 60) },
-            { "foresight chip half given", one("widget.color.foresight.chip.width", 80), READ(foresightChipSize(u)),
+            { "chip half given", one("widget.color.foresight.chip.width", 80), READ(foresightChipSize(u)),
                 QSize(64, 48) },
-            { "texture size empty parts", one("texture.size", ",300,,200,"), READ(textureSize(u, QSize(11, 22))),
-                QSize(300, 200) },
-            { "texture size single number", one("texture.size", "300"), READ(textureSize(u, QSize(11, 22))), fallback },
-            { "texture size part not a number", one("texture.size", "300,tall"), READ(textureSize(u, QSize(11, 22))),
-                fallback },
-            { "texture size of the system-wide collection", none, READ(textureSize(u, QSize(11, 22))),
-                QSize(640, 480) },
-            { "delta intervals", one("cie2000.delta.intervals", "1,2,0,-3,5"), READ(cie2000DeltaIntervals(u)),
+            { "empty parts", one("texture.size", ",300,,200,"), READ(textureSize(u, kFallback)), QSize(300, 200) },
+            { "texture one number", one("texture.size", "300"), READ(textureSize(u, kFallback)), kFallback },
+            { "texture not a number", one("texture.size", "300,tall"), READ(textureSize(u, kFallback)), kFallback },
+            { "texture system-wide", none, READ(textureSize(u, kFallback)), QSize(640, 480) },
+            { "deltas", one("cie2000.delta.intervals", "1,2,0,-3,5"), READ(cie2000DeltaIntervals(u)),
                 variantOf(QList<double> { 1, 2, 5 }) },
-            { "delta intervals unsorted", one("cie2000.delta.intervals", "4.5,,1.5,x"), READ(cie2000DeltaIntervals(u)),
+            { "deltas unsorted", one("cie2000.delta.intervals", "4.5,,1.5,x"), READ(cie2000DeltaIntervals(u)),
                 variantOf(QList<double> { 4.5, 1.5 }) },
-            // Hostile values read as the default (or brought into range), so no reader loops, allocates or overflows on
-            // a number the file chose.
+            // Hostile values read as the default (or in range): no reader loops, allocates or overflows on them.
             { "angle 1e308", one("first.segment.angle", "1e308"), READ(firstSegmentAngle(u)), std::fmod(1e308, 360.0) },
             { "angle inf", one("first.segment.angle", "inf"), READ(firstSegmentAngle(u)), 0.0 },
             { "angle -inf", one("first.segment.angle", "-inf"), READ(firstSegmentAngle(u)), 0.0 },
@@ -163,13 +152,12 @@ private Q_SLOTS:
             { "segments 361", one("num.of.segments", "361"), READ(numberOfSegments(u)), 12 },
             { "segments 360", one("num.of.segments", "360"), READ(numberOfSegments(u)), 360 },
             { "max chips -1", one("max.chips.on.a.page", "-1"), READ(maxChipsOnAPage(u)), 0 },
-            { "texture size huge", one("texture.size", "2147483647,2"), READ(textureSize(u, QSize(11, 22))), fallback },
-            { "delta intervals inf, nan", one("cie2000.delta.intervals", "inf,nan,3,1e999"),
-                READ(cie2000DeltaIntervals(u)), variantOf(QList<double> { 3 }) },
+            { "texture huge", one("texture.size", "2147483647,2"), READ(textureSize(u, kFallback)), kFallback },
+            { "deltas inf, nan", one("cie2000.delta.intervals", "inf,nan,3,1e999"), READ(cie2000DeltaIntervals(u)),
+                variantOf(QList<double> { 3 }) },
             { "foresight chip huge",
                 one("widget.color.foresight.chip.width", 2000000000) + one("widget.color.foresight.chip.height", 60),
                 READ(foresightChipSize(u)), QSize(64, 48) },
-            // Answered the same from the cache.
         };
         for (const auto &[name, settings, read, expected] : rows) {
             const QUuid uuid = newCollection(settings);
@@ -249,7 +237,6 @@ private Q_SLOTS:
         QCOMPARE(orders.pageNameDisplayOrder, QList<qint64> { 2 });
         QCOMPARE(orders.rowExtraDisplayOrder, (QList<qint64> { 4, 5 }));
         QVERIFY(orders.pageNameSearchOrder.isEmpty());
-
         QVERIFY(CollectionSettings::nameOrders(QUuid()).rowNameSearchOrder.isEmpty());
     }
 

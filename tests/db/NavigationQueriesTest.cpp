@@ -6,8 +6,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 using namespace Tintor::DB;
 
 namespace {
@@ -24,8 +22,7 @@ struct CardSpec {
     bool exterior;
 };
 
-// Page index, segment, mood, exterior of the deck's cards. Offwhite (5) and neutral (6) cards sit between the others so
-// that filters must skip them.
+// Page, segment, mood, exterior of the deck's cards; offwhite (5) and neutral (6) cards in between must be skipped.
 const CardSpec kCards[] = {
     { 1, 1, 5, true }, // offwhite exterior
     { 2, 1, 1, false }, // fresh
@@ -155,8 +152,7 @@ private Q_SLOTS:
             QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
             QCOMPARE(page.entries.first().collectionId, m_deckId);
         }
-        // Segment, mood, exterior, expected page and segment: the lowest page index of the segment, skipping neutral
-        // (and offwhite exterior for exterior), going on past empty segments, wrapping to the lowest.
+        // Segment, mood, exterior: lowest page, skipping neutral (offwhite for exterior), past empties, wrapping.
         const std::tuple<int, int, bool, int, int> starts[]
             = { { 1, 7, false, 2, 1 }, { 2, 7, false, 3, 2 }, { 3, 7, false, 5, 5 }, { 9, 7, false, 2, 1 },
                   { 1, 7, true, 3, 2 }, { 2, 5, false, 1, 1 }, { 3, 6, true, 6, 5 } };

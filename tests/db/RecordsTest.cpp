@@ -9,7 +9,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,8 +23,7 @@ namespace {
 const QString kConnection = "records-test";
 const QUuid kUuid = QUuid::fromString("{6ba7b810-9dad-11d1-80b4-00c04fd430c8}");
 
-// Rows come from real SQLite results, so NULLs, numbers stored as text and duplicate column names reach the records
-// exactly as the driver hands them.
+// Real SQLite rows: NULLs, numbers stored as text and duplicate column names arrive as the driver hands them.
 QSqlRecord recordOf(const QString &select, const QVariantList &values = {})
 {
     QSqlQuery query(QSqlDatabase::database(kConnection));
@@ -63,8 +61,7 @@ private Q_SLOTS:
         QVERIFY(database.open());
     }
 
-    // Distinct values per column catch a field read from the wrong column; rereading into the same entry (as the
-    // queries do) forgets the previous chip.
+    // Distinct values per column catch a wrong column; rereading into the same entry forgets the previous chip.
     void colorEntryReadsEveryColumnAndRereadClears()
     {
         ColorEntry entry = entryOf(QStringLiteral(

@@ -2,7 +2,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 class SchemaTest : public QObject {

@@ -10,8 +10,6 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-#include <memory>
-
 using namespace Tintor;
 using namespace Tintor::DB;
 
@@ -56,9 +54,8 @@ private Q_SLOTS:
         const qint64 offId = db.addCollection(kCapsureOff, "OFF", 6);
         const qint64 foldingId = db.addCollection(kFolding, "FOLDING", 7);
         m_capsureIds = { codesOnlyId, namedId, lowId };
-        // Named: card NAME0 searched (index 12 ignored); chip NAME1 and NAME10 (ignored), so NAME0 of a chip is shown
-        // but never searched. Folding: card NAME2 then NAME0, chip NAME1, NAME0, then the code. Capsure: kCodesOnly's
-        // priority "first" casts to 0, so it comes first; one without a priority and one disabled never take part.
+        // Named: card NAME0 (12 ignored), chip NAME1 (10 ignored), so a chip's NAME0 is never searched. Folding: card
+        // NAME2, NAME0; chip NAME1, NAME0. Capsure: "first" casts to 0; no priority or disabled never take part.
         const QList<std::tuple<qint64, const char *, QVariant, int>> settings {
             { namedId, "page.name.search.order", 0, 0 }, { namedId, "page.name.search.order", 12, 1 },
             { namedId, "row.name.search.order", 10, 0 }, { namedId, "row.name.search.order", 1, 1 },
@@ -83,9 +80,8 @@ private Q_SLOTS:
         const qint64 foldedId = db.addPage(foldingId, Page { 1, 1, { "éclair", "Unsearched", "Zebra" } });
         const qint64 blankId = db.addPage(foldingId, Page { 2, 1, { "  ", "", "\t" } });
 
-        // Names differing only in case, a chip name equal to a code, one equal to another card's name, the same code in
-        // two Capsure collections. In the folding collection each case-only duplicate sits in one chip or in a card, so
-        // which spelling is read first does not depend on the order of the chips.
+        // Names differing only in case, a chip name equal to a code or to a card's name, a code in two Capsure
+        // collections. Folding: each case-only duplicate sits in one chip or card, so no spelling hangs on chip order.
         using Row = FixtureDatabase::Row;
         const QList<std::tuple<qint64, qint64, Row>> chips {
             { namedId, sunsetId, Row { 1, "ABC-1", QColor(100, 150, 200), { "Shown only", "Reef" } } },
@@ -116,8 +112,7 @@ private Q_SLOTS:
         for (const auto &[collectionId, pageId, row] : chips)
             QVERIFY(db.addRow(collectionId, pageId, row) > 0);
 
-        // A collection with texts that are not UTF-8 and Lab values that are no numbers; the checks are switched off as
-        // a damaged file has them.
+        // Texts that are not UTF-8 and Lab values that are no numbers, as in a damaged file.
         const qint64 brokenId = db.addCollection(kBroken, "BROKEN", 8);
         db.addSetting(brokenId, "row.name.search.order", 1, 0);
         const qint64 brokenPage = db.addPage(brokenId, Page { 1, 1, { "Plain card" } });
@@ -143,9 +138,8 @@ private Q_SLOTS:
 
     void findPhraseMatchesWholeNamesAndCodes()
     {
-        // Phrase, status, then page index, row index, segment, mood and exterior when found. A card name leaves the row
-        // open, Lagoon's card has an unknown mood (reads as none), prefixes and unsearched names do not match; most
-        // chips have empty names, so a blank phrase must not pick one.
+        // Phrase, status, page, row, segment, mood, exterior. A card name leaves the row open; Lagoon's unknown mood
+        // reads as none; prefixes, unsearched names and a blank phrase (most chips have empty names) do not match.
         const std::tuple<const char *, int, int, int, int, int, bool> phrases[] = { { "abc-1", 0, 4, 1, 3, 2, true },
             { "sUNSET", 0, 4, -1, 3, 2, true }, { "reef", 0, 4, 1, 3, 2, true }, { "LAGOON", 0, 5, 3, 6, 0, false },
             { "Sun", -6, 0, -1, 0, 0, false }, { "Shown only", -6, 0, -1, 0, 0, false },
@@ -177,10 +171,8 @@ private Q_SLOTS:
         QCOMPARE(pageIndex, 1);
         QCOMPARE(rowIndex, 2);
         QVERIFY(!exterior);
-        QCOMPARE(
-            findPhrase(kCodesOnly, "Plain card", pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
-        QCOMPARE(
-            findPhrase(kCodesOnly, "Plain name", pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
+        for (const char *phrase : { "Plain card", "Plain name" })
+            QCOMPARE(findPhrase(kCodesOnly, phrase, pageIndex, rowIndex, segment, mood, exterior), int(StatusNoMatch));
         QCOMPARE(findPhrase(QUuid(), "P-1", pageIndex, rowIndex, segment, mood, exterior), int(StatusNullUuid));
         ColorEntry entry;
         QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
@@ -213,10 +205,8 @@ private Q_SLOTS:
             QSqlQuery update(m_fixture->database());
             QVERIFY(update.exec(
                 QStringLiteral("UPDATE \"ROW\" SET NAME1 = CAST(NAME1 AS %1) WHERE CODE = 'LEAD'").arg(type)));
-            // Sorted by the case-folded text in code point order (so "_" after digits, "Ä" after "z", a character
-            // beyond U+FFFF last); of texts equal but for case the first read is kept, card names before chip names
-            // before codes; texts of only white space (tabs, no-break and ideographic spaces too) are left out, others
-            // are kept untrimmed.
+            // Case-folded code point order ("_" after digits, "Ä" after "z", beyond U+FFFF last); of texts equal but
+            // for case the first read (card, chip name, code) is kept; blank texts are left out, others untrimmed.
             CollectionSettings::loadNameOrders(kFolding);
             QStringList entries;
             QCOMPARE(completionEntries(kFolding, entries), 0);
