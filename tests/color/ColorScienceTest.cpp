@@ -1,12 +1,7 @@
 #include "color/ColorScience.h"
 #include "support/TestEnvironment.h"
 
-#include <QColor>
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <algorithm>
-#include <cmath>
 
 using Tintor::ColorTriple;
 using Tintor::LabCandidate;
@@ -74,8 +69,7 @@ private Q_SLOTS:
             QCOMPARE(qRound(channel * 255.0), 255);
     }
 
-    // The two branches of each transfer function meet almost continuously, so the edge values are told apart by exact
-    // comparison.
+    // The branches of each transfer function meet almost continuously: edge values are told apart exactly.
     void decodingEdgeTakesLinearBranch()
     {
         const double edge = 0.04045;
@@ -83,8 +77,7 @@ private Q_SLOTS:
         QCOMPARE(xyz[1], 0.2126 * (edge / 12.92));
         const double above = 0.0405;
         QCOMPARE(Tintor::srgbToXyz({ above, 0.0, 0.0 })[1], 0.2126 * std::pow((above + 0.055) / 1.055, 2.4));
-        // X alone drives red through the first matrix coefficient; pick an X for which that product is exactly the edge
-        // value.
+        // X alone drives red through the first matrix coefficient; pick an X that makes the product exactly the edge.
         const double coefficient = 3.2406254773200533;
         const double encodingEdge = 0.0031308;
         double x = encodingEdge / coefficient;
@@ -148,10 +141,7 @@ private Q_SLOTS:
             QCOMPARE(round4(Tintor::deltaE2000(candidate, reference)), distance);
             QCOMPARE(Tintor::deltaE2000(reference, reference), 0.0);
         }
-        // Hues 350° and 10° average to 0°, not 180°, and differ by 20°, not 340°. Wrapped wrongly, the pair would
-        // measure
-        // like its mirror at 170°/190°.
-        // a* is chosen so that a′ = (1 + G)·a* lands the hues on 350° and 10°.
+        // Hues 350° and 10° average to 0° and differ by 20°; wrapped wrongly they measure like 170°/190°.
         const ColorTriple at350 { 50.0, 13.7563, -3.4730 };
         const ColorTriple at10 { 50.0, 13.7563, 3.4730 };
         QCOMPARE(round4(Tintor::deltaE2000(at350, at10)), 4.9754);
@@ -163,8 +153,7 @@ private Q_SLOTS:
 
     void findNearestColorsKeepsEarlierOfEqualDistances()
     {
-        // Distances in sequence order: far, near, near (the same distance from a different colour: 5 below instead of 5
-        // above), middle.
+        // Distances in sequence order: far, near, near (5 below instead of 5 above), middle.
         const std::vector<LabCandidate> candidates = candidatesAtLightness({ 80.0, 55.0, 45.0, 65.0 });
         const ColorTriple reference { 50.0, 0.0, 0.0 };
         QCOMPARE(Tintor::deltaE2000(reference, { 55.0, 0.0, 0.0 }), Tintor::deltaE2000(reference, { 45.0, 0.0, 0.0 }));
@@ -174,10 +163,8 @@ private Q_SLOTS:
             std::vector<NearestMatch> result;
             Tintor::findNearestColors(reference, candidates, result, maximumCount);
             QCOMPARE(referencesOf(result), expected);
-            for (const NearestMatch &match : result) {
-                QCOMPARE(
-                    match.distance, Tintor::deltaE2000(reference, ColorTriple { candidates[match.reference].l, 0, 0 }));
-            }
+            for (const NearestMatch &match : result)
+                QCOMPARE(match.distance, Tintor::deltaE2000(reference, { candidates[match.reference].l, 0, 0 }));
         }
         // A new search forgets the previous result, also with no room or no candidates.
         std::vector<NearestMatch> result { { 0.0, 99 }, { 0.0, 98 }, { 0.0, 97 } };
@@ -192,8 +179,7 @@ private Q_SLOTS:
         }
     }
 
-    // Against a full stable sort of every candidate: the selection must keep exactly the first N of that order, however
-    // the list fills and overflows.
+    // The selection keeps exactly the first N of a full stable sort, however the list fills and overflows.
     void findNearestColorsAgreesWithFullStableSort()
     {
         // Coarse Lab values give many exactly equal distances.

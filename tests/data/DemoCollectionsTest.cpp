@@ -1,6 +1,4 @@
-// Checks the demo collection files of the build against the keys the interface looks up (data/demo/keys/*.txt): every
-// theme image decodes, every locale key has a text in every collection, every setting has a value; and that the data
-// covers what the demo promises.
+// The built demo files against the keys the interface looks up (data/demo/keys/*.txt) and what the demo promises.
 
 #include "db/CollectionLookups.h"
 #include "db/CollectionRegistry.h"
@@ -9,15 +7,8 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFontDatabase>
-#include <QImage>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <algorithm>
 
 using namespace Tintor;
 
@@ -27,10 +18,8 @@ namespace {
 QList<QStringList> readKeyList(const QString &name)
 {
     QList<QStringList> entries;
-    QFile file(QStringLiteral(HUELINK_SOURCE_DIR "/data/demo/keys/") + name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return entries;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    const QByteArray text = FixtureDatabase::readFile(QStringLiteral(HUELINK_SOURCE_DIR "/data/demo/keys/") + name);
+    for (const QString &line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
         if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')))
             entries << (line.trimmed().split(QLatin1Char('\t')) << QString());
     }
@@ -109,8 +98,7 @@ private Q_SLOTS:
                 missing << entry.first();
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
-        // The card modes, the older tooltip key, the pelvon card type; Capsure watches a folder below the all-users
-        // data folder.
+        // The card modes, the older tooltip key, the pelvon card type, Capsure's folder below the all-users data.
         const std::tuple<const char *, const char *, const char *> values[]
             = { { "VI-INT", "mode.card", "ModeColorToColor" }, { "VI-TRD", "mode.card", "ModeColorToCard" },
                   { "VI-HER", "mode.card", "ModeCardToCard" }, { "VI-HER", "color.tooltip.show.card.name", "1" },
@@ -119,15 +107,12 @@ private Q_SLOTS:
         for (const auto &[systemId, key, value] : values)
             QVERIFY2(DB::settingValue(uuidOf(systemId), key).toString().startsWith(value, Qt::CaseInsensitive), key);
         QVERIFY(DB::settingValues(uuidOf("VI-HER"), "color.tooltip.show.page.name").isEmpty());
-        // Counts over one collection's rows (%1 is its database ID, %2 its max.chips.on.a.page): at least `least`, or
-        // exactly `exactly` when that is not -1.
-
+        // Counts (%1: the collection's ID, %2: its max.chips.on.a.page): at least `least`, or exactly `exactly`.
         const QString chips = QStringLiteral(" FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP CMAP ON R.PAGE_ID = "
                                              "CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1");
         const QList<std::tuple<const char *, QString, int, int>> counts {
             { "VI-INT", "SELECT COUNT(*)" + chips, 1000, -1 },
-            // One scheme per chip is shown in lines of max.chips.on.a.page chips, at most three lines: any other count
-            // would show nothing.
+            // Shown in lines of max.chips.on.a.page chips, at most three: any other count shows nothing.
             { "VI-INT",
                 "SELECT COUNT(*) FROM (SELECT COUNT(*) AS N FROM ROW_SCHEME_MAP WHERE COLLECTION_ID = %1 GROUP BY "
                 "ROW_ID, SCHEME_ID) WHERE N % %2 != 0 OR N > 3 * %2",
@@ -159,8 +144,7 @@ private Q_SLOTS:
         }
     }
 
-    // Each file carries the whole theme (the engine takes the system-wide collection from whichever file it scans
-    // first) and a text for every locale key in each of its collections.
+    // Each file carries the whole theme (the engine takes it from the first file scanned) and every locale text.
     void everyFileCarriesTheThemeAndTheTexts()
     {
         const QList<QStringList> keys = readKeyList("theme-keys.txt");

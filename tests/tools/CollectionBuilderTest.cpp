@@ -8,14 +8,9 @@
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -23,8 +18,7 @@ namespace {
 const char *const kMiniUuid = "{6F1C2A40-0B5E-4C39-9D7E-2A4B1C3D5E6F}";
 const char *const kShareUuid = "{0A2B3C4D-5E6F-4071-8293-A4B5C6D7E8F9}";
 
-// Two collections: MINI with two cards, SHARE listing MINI's card 1 next to its own card 7, with explicit scheme maps
-// named by code.
+// MINI with two cards; SHARE lists MINI's card 1 next to its own card 7, with scheme maps named by code.
 const char *const kManifest = R"({
   "format": 1, "products": "products.csv",
   "productGroups": [ { "key": "interior", "name": "Interior", "products": "matt;gloss" } ],
@@ -124,11 +118,6 @@ QByteArray fileHash(const QString &path)
                                           : QByteArray();
 }
 
-QStringList rows(const QString &path, const QString &sql)
-{
-    return FixtureDatabase::query(path, { sql });
-}
-
 } // namespace
 
 class CollectionBuilderTest : public QObject {
@@ -206,17 +195,15 @@ private Q_SLOTS:
                 { miniId + "|Plaster|0.9|wall|0.6|1" } },
         };
         for (const auto &[sql, values] : expected)
-            QCOMPARE(rows(output, sql), values);
+            QCOMPARE(FixtureDatabase::query(output, { sql }), values);
         QSqlQuery image(DB::collectionDatabase(mini));
         QVERIFY(image.exec("SELECT IMAGE FROM TEXTURE") && image.next());
         QCOMPARE(QImage::fromData(image.value(0).toByteArray()).pixelColor(0, 0), QColor(Qt::lightGray));
 
         // Byte order marks are ignored, and the same source gives the same file.
-        for (const char *name : { "collection.json", "chips.csv" }) {
-            QFile file(source.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(FixtureDatabase::writeFile(source.filePath(name), "\xEF\xBB\xBF" + file.readAll()));
-        }
+        for (const char *name : { "collection.json", "chips.csv" })
+            QVERIFY(FixtureDatabase::writeFile(
+                source.filePath(name), "\xEF\xBB\xBF" + FixtureDatabase::readFile(source.filePath(name))));
         const QString second = source.filePath("again.db");
         QCOMPARE(build(source.filePath("collection.json"), second).exitCode, 0);
         QVERIFY(!fileHash(output).isEmpty());
@@ -243,11 +230,11 @@ private Q_SLOTS:
         QCOMPARE(build(source.path(), target).exitCode, 0);
         // The empty card 3 gives no scheme chips and does not count in ROW_ORDER. A1 matches by position (neutral: by
         // row index), A2 has no position (row index), A3's position and row are missing (last chip).
-        QCOMPARE(rows(target,
-                     "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M JOIN "
-                     "\"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ORDER BY 1, 2, 4"),
+        QCOMPARE(FixtureDatabase::query(target,
+                     { "SELECT R.CODE, M.SCHEME_ID, S.CODE, M.PAGE_ORDER, M.ROW_ORDER FROM ROW_SCHEME_MAP M JOIN "
+                       "\"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ORDER BY 1, 2, 4" }),
             (QStringList { "A1|2|B2|4|1", "A1|6|B1|0|1", "A2|2|B2|4|1", "A2|6|B2|0|1", "A3|2|B2|4|1", "A3|6|B2|0|1" }));
-        QCOMPARE(rows(target, "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME"), QStringList { "9" });
+        QCOMPARE(FixtureDatabase::query(target, { "SELECT COUNT(*) FROM ROW_TO_PAGE_SCHEME" }), QStringList { "9" });
 
         // Synthetic collections are the same for the same count, and readable.
         const QString first = output.filePath("a.db");
@@ -258,7 +245,8 @@ private Q_SLOTS:
         const ProgramRun check = tool({ "inspect", first, "--check" });
         QVERIFY2(check.exitCode == 0, check.err.constData());
 
-        QCOMPARE(rows(first, "SELECT COUNT(DISTINCT CODE), COUNT(DISTINCT PAGE_ID) > 250 FROM \"ROW\""),
+        QCOMPARE(FixtureDatabase::query(
+                     first, { "SELECT COUNT(DISTINCT CODE), COUNT(DISTINCT PAGE_ID) > 250 FROM \"ROW\"" }),
             QStringList { "2000|1" });
         // Counts out of range are refused and write nothing.
         const QString refused = output.filePath("x.db");
@@ -275,9 +263,7 @@ private Q_SLOTS:
         QVERIFY(FixtureDatabase::writeFile(target, "previous contents"));
         QVERIFY(writeSource(source.path(), "chips.csv", "160,60,50", "999,60,50"));
         QCOMPARE(build(source.path(), target).exitCode, 1);
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous contents"));
+        QCOMPARE(FixtureDatabase::readFile(target), QByteArray("previous contents"));
 
         QVERIFY(writeSource(source.path()));
         QCOMPARE(build(source.path(), target).exitCode, 0);
@@ -322,8 +308,7 @@ private Q_SLOTS:
             QVERIFY2(check.err.contains(expected.toUtf8()) && check.err.contains(copy.toUtf8()), check.err.constData());
         }
 
-        // Each missing table and column the reader needs is reported; a declared column or index the reader never
-        // selects by is not; tables the program never reads are only noted.
+        // Missing tables and columns the reader needs are errors, unread tables notes, unselected columns none.
         QCOMPARE(FixtureDatabase::query(target,
                      { "DROP TABLE ROW_SCHEME_MAP", "ALTER TABLE \"ROW\" DROP COLUMN IS_MTO",
                          "ALTER TABLE PRODUCT DROP COLUMN PRODUCT_CODE", "DROP INDEX UNQ_NAME_IN_COLLECTION",
@@ -340,8 +325,7 @@ private Q_SLOTS:
         QVERIFY(damaged.out.contains("note: table PRODUCT_PRODUCT_GROUP_MAP is missing"));
     }
 
-    // Each change to the valid source (file, text before, text after) gives an error naming its place and problem,
-    // and leaves nothing behind, not even a temporary file.
+    // Each change to the source gives an error naming place and problem, and leaves no file, not even a temporary.
     void errorsNameTheirPlace()
     {
         const char *json = "collection.json";

@@ -3,14 +3,7 @@
 #include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <algorithm>
 
 using namespace Tintor;
 

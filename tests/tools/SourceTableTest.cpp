@@ -4,9 +4,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using Tintor::ProblemList;
