@@ -26,8 +26,7 @@ class KeyboardAccessibilityTest : public QObject {
     MainWidget *m_main = nullptr;
     std::unique_ptr<MainWidget> m_owner;
 
-    // Runs `action` on a shown palette whose cells (0,0), (1,0) and (0,1) hold chips and whose
-    // `selected` cells are selected; gives the signal counts and the stored cells.
+    // Runs `action` on a palette with chips in (0,0), (1,0), (0,1); gives signal counts and stored cells.
     template <typename Action> QStringList run(const CellList &selected, bool enabled, Action action)
     {
         TestEnvironment::resetUserState();

@@ -1,5 +1,4 @@
-// The three catalog pages over one small file: products of a chip, trend
-// groups laid out and clicked, texture tiles placed and tinted.
+// Catalog pages over one small file: products of a chip, trend groups, texture tiles placed and tinted.
 
 #include "db/CollectionRegistry.h"
 #include "db/ImageDecoding.h"
@@ -147,8 +146,7 @@ private Q_SLOTS:
         press(&viewport, QEvent::MouseButtonRelease, chips.at(1).center());
         QCOMPARE(viewport.dragColor(), QColor(Qt::transparent));
 
-        // The icon closes the group; a new page of the same collection
-        // remembers it, and a closed group's chips are not hit.
+        // The icon closes the group, a new page of the collection remembers it, a closed group's chips are not hit.
         press(&viewport, QEvent::MouseButtonPress, viewport.iconSquare(2).center());
         QVERIFY(!viewport.isGroupOpen(2));
         QVERIFY(viewport.chipRects(2).isEmpty());

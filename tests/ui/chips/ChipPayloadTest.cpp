@@ -52,14 +52,18 @@ private Q_SLOTS:
         QCOMPARE(chipPayloadText(FromCardRoller, kDeck, chip),
             QStringLiteral("{ \"collectuionUuid\" : \"{1a000000-0000-0000-0000-00000000001a}\", "
                            "\"colorId\" : 42, \"from\" : 1 }"));
-        const QString text = colorPayloadText(FromForesight, QColor(255, 0, 0), "Grün \"Ö\"", QString());
+        const QString text = colorPayloadText(FromForesight, QColor(255, 0, 0), "Grün \"Ö\"", "tab\there");
         QCOMPARE(text,
-            QStringLiteral("{ \"colorName1\" : \"Grün \\\"Ö\\\"\", \"colorName2\" : \"\", "
+            QStringLiteral("{ \"colorName1\" : \"Grün \\\"Ö\\\"\", \"colorName2\" : \"tab\\there\", "
                            "\"colorRgb\" : 4294901760, \"from\" : 4 }"));
-        // The format's bytes are the UTF-8 text.
+        // The format's bytes are the UTF-8 text, and the names read back.
         const auto mime = mimeWith(text);
         QCOMPARE(mime->data(chipPayloadMimeType()), text.toUtf8());
         QCOMPARE(mime->formats(), QStringList { "vestrel.hlnk/color.chip.dnd.info" });
+        QString name1;
+        QString name2;
+        QCOMPARE(readColorNames(mime.get(), name1, name2), 0);
+        QCOMPARE(name1 + '|' + name2, "Grün \"Ö\"|tab\there");
     }
 
     // The chip is looked up in its own collection; another collection, row or missing keys do not find it.
@@ -85,18 +89,6 @@ private Q_SLOTS:
         QVERIFY(readChipPayload(mimeWith(chipPayloadText(FromCardRoller, kDeck, chip)).get(), uuid, read) < 0);
         QCOMPARE(readChipPayload(mimeWith(QByteArray("{\"from\":1}")).get(), uuid, read), int(DB::StatusNullUuid));
         QVERIFY(uuid.isNull());
-    }
-
-    void colorPayloadReadsBackTheNames()
-    {
-        const QString name1 = "Ölweiß ☂ 東京";
-        const QString name2 = "tab\there\nline \\ / \"q\"";
-        QString read1;
-        QString read2;
-        QCOMPARE(
-            readColorNames(mimeWith(colorPayloadText(FromForesight, Qt::red, name1, name2)).get(), read1, read2), 0);
-        QCOMPARE(read1, name1);
-        QCOMPARE(read2, name2);
     }
 
     // The colour read ignores alpha and defaults to black.
@@ -188,8 +180,6 @@ private Q_SLOTS:
             colorPayloadText(FromForesight, QColor(1, 2, 3), "Ölgrün", "B").toUtf8());
     }
 
-    // ---- the payload's JSON codec
-
     void serializeWritesTheFixedTextForms_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -278,28 +268,20 @@ private Q_SLOTS:
         }
     }
 
-    // Outside applications can offer a payload; deep nesting must fail
-    // cleanly instead of overflowing the stack.
-    void nestingDeeperThanTheLimitFails_data()
-    {
-        QTest::addColumn<QString>("open");
-        QTest::addColumn<QString>("close");
-        QTest::newRow("arrays") << "["
-                                << "]";
-        QTest::newRow("objects") << "{\"k\":"
-                                 << "}";
-    }
+    // Outside applications can offer a payload: deep nesting fails instead of overflowing the stack.
     void nestingDeeperThanTheLimitFails()
     {
-        QFETCH(QString, open);
-        QFETCH(QString, close);
         const int limit = JsonCodec::kMaxNestingDepth;
-        bool ok = false;
-        const QVariant deepest = JsonCodec::parse(open.repeated(limit) + QLatin1Char('0') + close.repeated(limit), ok);
-        QVERIFY(ok && deepest.isValid());
-        QVERIFY(JsonCodec::parse(open.repeated(limit + 1) + QLatin1Char('0') + close.repeated(limit + 1), ok).isNull());
-        QVERIFY(!ok);
+        for (const auto &[open, close] :
+            { std::pair<QString, QString>("[", "]"), std::pair<QString, QString>("{\"k\":", "}") }) {
+            bool ok = false;
+            const QVariant deepest = JsonCodec::parse(open.repeated(limit) + '0' + close.repeated(limit), ok);
+            QVERIFY(ok && deepest.isValid());
+            QVERIFY(JsonCodec::parse(open.repeated(limit + 1) + '0' + close.repeated(limit + 1), ok).isNull());
+            QVERIFY(!ok);
+        }
         // Siblings do not count as nesting.
+        bool ok = false;
         const QVariant wide = JsonCodec::parse('[' + QStringLiteral("[]").repeated(limit * 4) + ']', ok);
         QVERIFY(ok);
         QCOMPARE(wide.toList().size(), limit * 4);

@@ -102,8 +102,7 @@ private Q_SLOTS:
             QCOMPARE(colorTooltipText(QUuid(), m_rowId, rich), QString());
         }
 
-        // Asking about another collection in between must not mix up their settings, nor the search's name orders.
-        // The page-name key's 0 wins over the older key; the code's older key counts.
+        // Another collection in between mixes neither settings nor name orders up; page-name 0 beats the older key.
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), "OLD 1");
         QVERIFY(colorTooltipText(kAllOn, m_rowId, false).startsWith("Interior\n"));
         QCOMPARE(colorTooltipText(kOlderKeys, m_olderRowId, false), "OLD 1");

@@ -1,7 +1,6 @@
 #pragma once
 
-// One collection file for the harmonizer tests: a chip-by-chip deck (mode 1), a card-by-card deck (mode 3), a
-// collection without schemes whose chip lies next to one of the first deck, and a pelvon deck.
+// Decks by chip (mode 1) and by card (mode 3), one without schemes whose chip is near the first's, a pelvon deck.
 
 #include "db/CollectionRegistry.h"
 #include "support/FixtureDatabase.h"

@@ -18,8 +18,7 @@ namespace {
 const QUuid kDeck("{9a000000-0000-0000-0000-000000000001}");
 const QColor kReference(128, 128, 128);
 
-// Colours far from the reference and from each other, so every swatch can
-// be told apart from the background by one pixel.
+// Far from the reference and each other: every swatch differs from the background in one pixel.
 const QList<QColor> kChipColors = { QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 200, 30),
     QColor(30, 200, 220), QColor(200, 30, 220) };
 
@@ -64,8 +63,7 @@ private Q_SLOTS:
         UserState::setLastUsedCollection(kDeck);
     }
 
-    // Nearest top left, the third ends the row, the fourth opens the second; a taller font lowers them; odd sizes
-    // truncate.
+    // Nearest top left, the third ends the row, the fourth opens the next; a taller font lowers; odd sizes truncate.
     void swatchGeometry()
     {
         const std::tuple<QSize, int, int, QRect> rows[] = { { { 320, 200 }, 15, 0, { 32, 16, 80, 68 } },

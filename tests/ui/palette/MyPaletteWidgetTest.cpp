@@ -43,9 +43,7 @@ CellList selectionOf(const MyPaletteWidget &palette)
 QString fileWith(const QString &name, const QByteArray &bytes)
 {
     const QString path = TestEnvironment::programData() + QLatin1Char('/') + name;
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() ? path
-                                                                                                      : QString();
+    return FixtureDatabase::writeFile(path, bytes) ? path : QString();
 }
 
 // Stands in for the main widget: holds My Palette and the save button.
@@ -284,8 +282,7 @@ private Q_SLOTS:
         QCOMPARE(m_palette->cellColorId(QPoint(5, 3)), m_collections.deckRows.at(3));
     }
 
-    // The description's store and focus look; the clear question: No leaves everything, Yes empties the cells and
-    // keeps selection and description.
+    // The description's store and look; the clear question: No keeps all, Yes empties cells, keeps the rest.
     void descriptionAndClearQuestion()
     {
         storeCells({ { QPoint(0, 0), 0 }, { QPoint(5, 3), 1 } }, { QPoint(0, 0) });
@@ -500,9 +497,7 @@ private Q_SLOTS:
         // The text list names each chip's collection; an empty one writes nothing.
         const QString listPath = TestEnvironment::programData() + "/round.txt";
         m_palette->savePaletteTo(PaletteText, listPath);
-        QFile list(listPath);
-        QVERIFY(list.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = list.readAll().split('\n');
+        const QList<QByteArray> lines = FixtureDatabase::readFile(listPath).split('\n');
         QCOMPARE(lines.size(), 25);
         QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBF") + "Demo Deck : HL 1010");
         QCOMPARE(lines.at(2), QByteArray("Plain Deck : PL-3"));
@@ -523,9 +518,7 @@ private Q_SLOTS:
         }
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(QFileInfo(taken).isDir());
-        QFile file(old);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("old palette"));
+        QCOMPARE(FixtureDatabase::readFile(old), QByteArray("old palette"));
         m_palette->clearPalette(true);
         QVERIFY(QFile::remove(listPath));
         m_palette->savePaletteTo(PaletteText, listPath);

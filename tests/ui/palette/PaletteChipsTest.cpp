@@ -69,8 +69,7 @@ private Q_SLOTS:
         QCOMPARE(PaletteChips::displayName(kPlainDeck, entry), "PL-2");
     }
 
-    // The full view loads every cell on every paint: a collection that is
-    // not installed must not cost a scan of the folder each time.
+    // The full view loads every cell on every paint: a missing collection must not cost a folder scan each time.
     void missingCollectionIsRememberedUntilTheFolderChanges()
     {
         const QString folder = TestEnvironment::collectionFolder();

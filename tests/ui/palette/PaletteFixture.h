@@ -1,7 +1,6 @@
 #pragma once
 
-// The palette tests' collection: a deck whose chips carry their display name in name slot 1, a second deck without
-// a name order, the system-wide one.
+// A deck with display names in name slot 1, a second deck without a name order, the system-wide collection.
 
 #include "db/Schema.h"
 #include "state/UserState.h"
