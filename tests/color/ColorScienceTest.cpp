@@ -47,8 +47,7 @@ class ColorScienceTest : public QObject {
 private Q_SLOTS:
     void colorToLabReproducesReferenceFigures()
     {
-        // The matrix white (0.9505, 1.0, 1.089) differs slightly from D65White, hence the small a* and b* of white. The
-        // very dark colour takes the linear decoding branch in red and the linear Lab branch in L*.
+        // The matrix white differs slightly from D65White (small a*, b*); the dark colour takes both linear branches.
         const std::pair<QColor, ColorTriple> colors[] = { { QColor(255, 255, 255), { 100.0, 0.00526, -0.01041 } },
             { QColor(0, 0, 0), { 0.0, 0.0, 0.0 } }, { QColor(255, 0, 0), { 53.2329, 80.1093, 67.2201 } },
             { QColor(128, 128, 128), { 53.5850, 0.0032, -0.0062 } },

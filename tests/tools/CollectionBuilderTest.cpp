@@ -158,9 +158,8 @@ private Q_SLOTS:
             computed << QVariant(channel).toString();
         const QString schemeRows = "SELECT M.COLLECTION_ID, R.CODE, M.SCHEME_ID, S.CODE%1 FROM ROW_SCHEME_MAP M "
                                    "JOIN \"ROW\" R ON R.ID = M.ROW_ID JOIN \"ROW\" S ON S.ID = M.SCHEME_ROW_ID ";
-        // A chip's segment is its card's; CSV quotes and comment lines are read. The shared card belongs to both
-        // collections. Scheme maps computed for MINI (same scheme position on the other card), given by code for SHARE;
-        // an empty ROW_TO_PAGE_SCHEME list stays empty. A foresight chip entry takes its chip's colour.
+        // Segments from cards, CSV quotes, comments, shared cards, computed (MINI) and given (SHARE) scheme maps,
+        // an empty ROW_TO_PAGE_SCHEME list, a foresight chip entry taking its chip's colour.
         const QList<std::pair<QString, QStringList>> expected {
             { "SELECT CODE, NAME0, NAME1, SEGMENT, MOOD, RED, GREEN, BLUE, IS_MTO, NEUTRAL FROM \"ROW\" ORDER BY CODE",
                 { "G-101|Moss|Mousse|3|0|96|128|72|0|0", "G-102|Fern, \"light\"||3|0|120|160|90|1|0",

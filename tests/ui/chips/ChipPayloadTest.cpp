@@ -257,8 +257,7 @@ private Q_SLOTS:
         QCOMPARE(value, expected);
     }
 
-    // Empty, unterminated object, array and string, backslash at the end, short \u escape, key without colon,
-    // punctuation as value, unknown word, closing bracket first, a failure inside a nested value.
+    // Empty, unterminated, bad escapes, key without colon, punctuation or unknown word as value, nested failure.
     void parseFails()
     {
         for (const char *text : { "", "{\"a\": 1", "[1, 2", "\"abc", "\"abc\\", "\"\\u12", "{\"a\" 1}", "[1, :]", "nul",
