@@ -80,8 +80,7 @@ private Q_SLOTS:
         QVERIFY(!rawStore()->contains("UuidOfLastUsedCollection"));
     }
 
-    // The first start remembers the first collection and the host; the same
-    // host process keeps the user's choice; a new one starts at the first collection.
+    // The first start remembers the first collection and the host; only a new host starts there again.
     void startsRememberTheCollectionUntilANewHost()
     {
         writeTwoCollections();

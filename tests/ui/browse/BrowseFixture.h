@@ -7,7 +7,6 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QtTest>
 

@@ -8,8 +8,6 @@
 #include "ui/chips/MainWidgetAccess.h"
 
 #include <QDrag>
-#include <QMimeData>
-#include <QPointer>
 #include <QToolTip>
 
 using namespace Tintor;
@@ -18,7 +16,6 @@ using BrowseFixture::fetchRow;
 
 namespace {
 
-// The decks are described where initTestCase makes them.
 const QUuid kDeck(QStringLiteral("{3c000000-0000-0000-0000-000000000001}"));
 const QUuid kOther(QStringLiteral("{3c000000-0000-0000-0000-000000000002}"));
 const QUuid kPelvon(QStringLiteral("{3c000000-0000-0000-0000-000000000003}"));

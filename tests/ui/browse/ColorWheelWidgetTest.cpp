@@ -3,9 +3,6 @@
 #include "state/UserState.h"
 #include "ui/browse/BrowseFixture.h"
 
-#include <QSettings>
-#include <QtMath>
-
 #include <cmath>
 
 using namespace Tintor;
@@ -149,12 +146,8 @@ private Q_SLOTS:
     void hostileAnglesLeaveAWorkingWheel()
     {
         for (int deck = 0; deck < int(std::size(kHostileAngles)); ++deck) {
-            use(hostileDeckUuid(deck));
             // A stored segment at the end of the integers too.
-            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                QStringLiteral("Huelink.Photoshop"))
-                .setValue(hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"),
-                    -2147483647 - 1);
+            use(hostileDeckUuid(deck), -2147483647 - 1);
             ColorWheelWidget wheel;
             for (double angle = 0.0; angle < 360.0; angle += 7.5)
                 QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), qDegreesToRadians(angle)) != 0,
