@@ -49,8 +49,7 @@ QList<QVariantList> demoRows(const QString &sql, const QUuid &collection)
     return rows;
 }
 
-struct Chip
-{
+struct Chip {
     QString code;
     qint64 rowId, pageId;
     int pageIndex, rowIndex;
@@ -75,7 +74,6 @@ QString components(const QColor &color)
     return QStringLiteral("%1,%2,%3,0").arg(color.red() * 257).arg(color.green() * 257).arg(color.blue() * 257);
 }
 
-// The JSON line of a pick that returned `color`.
 QByteArray pickedLine(const QColor &color)
 {
     return R"({"selector":1,"status":0,"changed":true,"space":0,"components":[)" + components(color).toUtf8() + "]}";
@@ -290,8 +288,8 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains("note: the Capsure import took '" + chip.code.toUtf8()), run.err.constData());
         QCOMPARE(run.outLines().value(0), pickedLine(chip.color));
         QCOMPARE(lastUsedCollection(), collection);
-        QCOMPARE(collectionValue("PageIndex"), chip.pageIndex);
-        QCOMPARE(collectionValue("RowIndex"), chip.rowIndex);
+        QCOMPARE(QPoint(collectionValue("PageIndex"), collectionValue("RowIndex")),
+                 QPoint(chip.pageIndex, chip.rowIndex));
         QCOMPARE(fileBytes(measurementFile), written);
     }
 
