@@ -13,8 +13,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Twelve segments with cards everywhere (5 calm, the rest fresh) unless said otherwise; first angle and
-// orientation as named; cards in segments 1 and 3 only; four segments whose cards say 7 and 8; no cards.
+// Twelve segments with cards everywhere (5 calm, the rest fresh) unless the name says otherwise.
 const QUuid kClockwise90(QStringLiteral("{1a000000-0000-0000-0000-000000000001}"));
 const QUuid kClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000002}"));
 const QUuid kCounterClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000003}"));
@@ -127,7 +126,6 @@ private Q_SLOTS:
             QCOMPARE(ColorWheelWidget::segmentAt(arcs, std::fmod(needle + 4 * kPi, 2 * kPi)), segment);
         }
 
-        // Segment, direction, stepped segment.
         const QList<std::tuple<int, bool, int>> stepCases = { { 5, true, 6 }, { 5, false, 4 }, { 12, true, 1 },
             { 1, false, 12 }, { 2147483647, true, 1 }, { -2147483647 - 1, false, 12 } };
         for (const auto &[segment, towardsHigher, stepped] : stepCases)

@@ -15,11 +15,9 @@ namespace {
 
 // Normal cards; exterior cards exist for fresh and calm only.
 const QUuid kNormal(QStringLiteral("{2b000000-0000-0000-0000-000000000001}"));
-// Normal cards without the exterior filter.
-const QUuid kNoExterior(QStringLiteral("{2b000000-0000-0000-0000-000000000002}"));
+const QUuid kNoExterior(QStringLiteral("{2b000000-0000-0000-0000-000000000002}")); // no exterior filter
 const QUuid kPelvon(QStringLiteral("{2b000000-0000-0000-0000-000000000003}"));
-// No card type.
-const QUuid kOther(QStringLiteral("{2b000000-0000-0000-0000-000000000004}"));
+const QUuid kOther(QStringLiteral("{2b000000-0000-0000-0000-000000000004}")); // no card type
 
 const QColor kNormalImageColor(90, 90, 90);
 const QColor kWarmSelectedColor(240, 140, 20);
