@@ -1,6 +1,5 @@
 #!/bin/bash
-# The GIMP plug-in in a real, headless GIMP with a profile of its own: the scripted foreground, an unknown code, My
-# Palette as a GIMP palette, the pick through the module, and a missing module or collection folder.
+# The plug-in in a headless GIMP with its own profile: foreground, unknown code, palette, pick, missing module or data.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 plugin="$build/tools/gimp-plugin/huelink"

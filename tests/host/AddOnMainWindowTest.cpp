@@ -6,6 +6,7 @@
 #include "support/AcoReader.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
+#include "ui/browse/BrowseFixture.h"
 #include "ui/browse/CollectionSelectWidget.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/browse/SearchWidget.h"
@@ -15,7 +16,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QLineEdit>
-#include <QtTest>
 
 using namespace Tintor;
 
@@ -32,6 +32,18 @@ const QStringList kOtherTexts{"Take it", "Swatch file", "Other colours"};
 
 using CodedCells = QList<QPair<QPoint, QString>>;
 using SwatchRecords = QList<QPair<QRgb, QString>>;
+const QRgb kOrange = qRgb(255, 128, 0);
+
+// Collection, description, cells, the records written (none: a folder is in the way) and the proposed name.
+const QList<std::tuple<const char *, QUuid, QString, CodedCells, SwatchRecords, QString>> swatchCases
+    = {{"one colour", kOther, QString(), {{QPoint(2, 1), "X"}}, {{kOrange, "X"}}, "Swatch.aco"},
+       {"duplicates named after the first cell row by row", kOther, "  My set ",
+        {{QPoint(0, 1), "X"}, {QPoint(5, 0), "Y"}}, {{kOrange, "Y"}}, "My set.aco"},
+       {"empty name", kOther, " \t ", {{QPoint(0, 0), ""}}, {{kOrange, "RGB(255,128,0)"}}, "Swatch.aco"},
+       {"ascending colours, product codes appended", kDeck, "set.aco",
+        {{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(0, 3), "D-2"}},
+        {{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"}, {qRgb(200, 40, 40), "D-1 - A1, B2"}}, "set.aco.aco"},
+       {"folder in the way", kOther, QString(), {{QPoint(0, 0), "X"}}, {}, "Swatch.aco"}};
 
 } // namespace
 
@@ -115,7 +127,6 @@ private Q_SLOTS:
         for (int pick = 0; pick < 2; ++pick) {
             auto window = std::make_unique<AddOnMainWindow>(QColor(Qt::transparent), QString());
             QCOMPARE(AddOnMainWindow::current(), window.get());
-            QCOMPARE(MainWidgetAccess::current()->mainWidgetItself(), window->mainWidget());
             QCOMPARE(window->size(), QSize(800, 600));
             QCOMPARE(window->minimumSize(), window->maximumSize());
             QCOMPARE(window->windowModality(), Qt::ApplicationModal);
@@ -133,7 +144,6 @@ private Q_SLOTS:
             window->reject();
             window.reset();
             QCOMPARE(AddOnMainWindow::current(), nullptr);
-            QCOMPARE(MainWidgetAccess::current(), nullptr);
         }
     }
 
@@ -175,8 +185,7 @@ private Q_SLOTS:
         QCOMPARE(window.chosenColor(), QColor(10, 20, 30));
     }
 
-    // Looked for once after the window appears: a chip's colour turns the roller to it; a transparent one starts no
-    // timer, so nothing can look later.
+    // Looked for once after the window appears: a chip's colour turns the roller to it; a transparent one never.
     void hostColourIsShownOnceAfterTheWindowAppears()
     {
         for (const QColor &hostColour : {kChips.at(4), QColor(Qt::transparent)}) {
@@ -201,38 +210,10 @@ private Q_SLOTS:
         }
     }
 
-    // One record per colour; a folder where the file should go fails, is kept, and the alert names it.
-    void swatchExportWritesOneRecordPerColour_data()
-    {
-        QTest::addColumn<QUuid>("collection");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<CodedCells>("cells");
-        QTest::addColumn<SwatchRecords>("records");
-        QTest::addColumn<QString>("proposedName");
-        const QRgb orange = qRgb(255, 128, 0);
-        QTest::newRow("one colour") << kOther << QString() << CodedCells{{QPoint(2, 1), "X"}}
-                                    << SwatchRecords{{orange, "X"}} << "Swatch.aco";
-        QTest::newRow("duplicates named after the first cell row by row")
-            << kOther << "  My set " << CodedCells{{QPoint(0, 1), "X"}, {QPoint(5, 0), "Y"}}
-            << SwatchRecords{{orange, "Y"}} << "My set.aco";
-        QTest::newRow("empty name") << kOther << " \t " << CodedCells{{QPoint(0, 0), ""}}
-                                    << SwatchRecords{{orange, "RGB(255,128,0)"}} << "Swatch.aco";
-        QTest::newRow("ascending colours, product codes appended")
-            << kDeck << "set.aco" << CodedCells{{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(0, 3), "D-2"}}
-            << SwatchRecords{{qRgb(40, 40, 200), "D-3"}, {qRgb(40, 200, 40), "D-2"},
-                             {qRgb(200, 40, 40), "D-1 - A1, B2"}}
-            << "set.aco.aco";
-        QTest::newRow("folder in the way") << kOther << QString() << CodedCells{{QPoint(0, 0), "X"}} << SwatchRecords()
-                                           << "Swatch.aco";
-    }
-
+    void swatchExportWritesOneRecordPerColour_data() { BrowseFixture::addRows(swatchCases); }
     void swatchExportWritesOneRecordPerColour()
     {
-        QFETCH(QUuid, collection);
-        QFETCH(QString, description);
-        QFETCH(CodedCells, cells);
-        QFETCH(SwatchRecords, records);
-        QFETCH(QString, proposedName);
+        const auto &[name, collection, description, cells, records, proposed] = BrowseFixture::fetchRow(swatchCases);
         use(collection);
         fillCells(cells);
         const QDir folder(TestEnvironment::programData());
@@ -242,14 +223,14 @@ private Q_SLOTS:
         QFileDialog *dialog = window.swatchDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(dialog->selectedFiles().value(0), folder.filePath(proposedName));
+        QCOMPARE(dialog->selectedFiles().value(0), folder.filePath(proposed));
         const QString path = folder.filePath(records.isEmpty() ? "taken.aco" : "export.aco");
         QFile::remove(path);
         QVERIFY(!records.isEmpty() || QDir().mkpath(path + "/inside"));
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
         QVERIFY(window.swatchAlert()->isVisible());
-        if (records.isEmpty()) {
+        if (records.isEmpty()) { // the folder is kept and the alert names it
             QVERIFY(QFileInfo::exists(path + "/inside"));
             QCOMPARE(window.swatchAlert()->icon(), QMessageBox::Warning);
             QVERIFY2(window.swatchAlert()->text().contains(QDir::toNativeSeparators(path)),
@@ -263,7 +244,7 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(readAcoFile(bytes, error), records);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        if (QTest::currentDataTag() == QByteArrayLiteral("one colour"))
+        if (name == QByteArrayLiteral("one colour"))
             QCOMPARE(bytes.toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
     }
 };

@@ -12,7 +12,6 @@ const QEvent::Type kThrowingEvent = QEvent::Type(QEvent::User + 1);
 const QEvent::Type kPlainEvent = QEvent::Type(QEvent::User + 2);
 const QEvent::Type kIgnoredEvent = QEvent::Type(QEvent::User + 3);
 
-// Throws from its event handler, as a fault deep in a widget would.
 class Thrower : public QObject
 {
 public:
@@ -40,9 +39,8 @@ private Q_SLOTS:
         Thrower thrower;
         thrower.setObjectName("thrower");
         QEvent event(kThrowingEvent);
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("Application caught an exception from \"thrower\" "
-                                                            "from event type %1")
-                                                        .arg(int(kThrowingEvent))));
+        const QString caught("Application caught an exception from \"thrower\" from event type %1");
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(caught.arg(int(kThrowingEvent))));
         QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
         QEvent handled(kPlainEvent);
         QCOMPARE(QCoreApplication::sendEvent(&thrower, &handled), true);

@@ -57,31 +57,26 @@ private Q_SLOTS:
         DB::collectionRegistry().clear();
     }
 
-    void noCollectionGivesMinusThree_data()
-    {
-        QTest::addColumn<int>("made"); // 1: the resources folder, 2: and a system-wide collection file
-        QTest::newRow("empty database folder") << 0;
-        QTest::newRow("empty resources folder") << 1;
-        QTest::newRow("only the system-wide collection") << 2;
-    }
-
+    // An empty database folder, then an empty resources folder, then only the system-wide collection file.
     void noCollectionGivesMinusThree()
     {
-        QFETCH(int, made);
-        QVERIFY(made < 1 || QDir().mkpath(resources()));
-        if (made == 2)
-            QVERIFY(FixtureDatabase(resources() + "/system.db").isOpen());
         const QString pluginPath = m_databaseFolder->path() + "/huelink.8bc";
-        QCOMPARE(initializeEngine(pluginPath, m_databaseFolder->path()), int(EngineNoCollection));
-        // The module-wide values are set before anything can fail.
-        QCOMPARE(pluginFilePath(), pluginPath);
-        QCOMPARE(databaseFolder(), m_databaseFolder->path());
-        QVERIFY(!rawStore()->contains("HostApplicationPID"));
-        QVERIFY(!rawStore()->contains("UuidOfLastUsedCollection"));
+        for (int made = 0; made <= 2; ++made) {
+            QVERIFY(made < 1 || QDir().mkpath(resources()));
+            if (made == 2)
+                QVERIFY(FixtureDatabase(resources() + "/system.db").isOpen());
+            DB::collectionRegistry().clear();
+            QVERIFY2(initializeEngine(pluginPath, m_databaseFolder->path()) == EngineNoCollection,
+                     qPrintable(QString::number(made)));
+            // The module-wide values are set before anything can fail.
+            QCOMPARE(pluginFilePath(), pluginPath);
+            QCOMPARE(databaseFolder(), m_databaseFolder->path());
+            QVERIFY(!rawStore()->contains("HostApplicationPID"));
+            QVERIFY(!rawStore()->contains("UuidOfLastUsedCollection"));
+        }
     }
 
-    // The first start remembers the first collection and the host; the same
-    // host process keeps the user's choice; a new one starts at the first collection.
+    // The first start remembers the first collection and the host; only a new host starts there again.
     void startsRememberTheCollectionUntilANewHost()
     {
         writeTwoCollections();
@@ -89,7 +84,6 @@ private Q_SLOTS:
         QCOMPARE(rawStore()->value("HostApplicationPID").toLongLong(), QCoreApplication::applicationPid());
         QCOMPARE(rawStore()->value("UuidOfLastUsedCollection").toString(), kFirstByOrder.toString(QUuid::WithBraces));
         QCOMPARE(UserState::lastUsedCollection(), kFirstByOrder);
-        // The module's images are reachable once the engine has started.
         QVERIFY(QFile::exists(":/image/ui/icon_16.png"));
         QVERIFY(QFile::exists(":/image/ui/icon_64.png"));
 

@@ -14,11 +14,10 @@ class HostColorTest : public QObject
 private Q_SLOTS:
     void initialColorFromEachSpace_data()
     {
-        QTest::addColumn<int>("space");
-        QTest::addColumn<QList<int>>("c");
+        QTest::addColumn<QList<int>>("c"); // the space, then the components
         QTest::addColumn<QColor>("expected");
         const auto row = [](const char *name, int space, int c0, int c1, int c2, int c3, const QColor &expected) {
-            QTest::newRow(name) << space << QList<int>{c0, c1, c2, c3} << expected;
+            QTest::newRow(name) << QList<int>{space, c0, c1, c2, c3} << expected;
         };
         row("RGB orange", HostRgb, 65535, 32896, 0, 0, QColor(255, 128, 0));
         // Integer division truncates: 513 / 257 is 1, 256 / 257 is 0.
@@ -44,11 +43,10 @@ private Q_SLOTS:
 
     void initialColorFromEachSpace()
     {
-        QFETCH(int, space);
         QFETCH(QList<int>, c);
         QFETCH(QColor, expected);
-        const quint16 components[4] = {quint16(c[0]), quint16(c[1]), quint16(c[2]), quint16(c[3])};
-        const QColor color = initialColor(space, components);
+        const quint16 components[4] = {quint16(c[1]), quint16(c[2]), quint16(c[3]), quint16(c[4])};
+        const QColor color = initialColor(c[0], components);
         QCOMPARE(color.spec(), expected.spec());
         if (expected.isValid())
             QCOMPARE(QColor::fromRgba(color.rgba()), expected);

@@ -1,6 +1,4 @@
-// The built stand-in host as a process: its command line, JSON line and blocks (seen through a test module that
-// reports what it reads); the whole pick, headless, with the real module over the demo collections; and the host's
-// own copies of the palette's cell rule and of the chip payload, since the host links none of the module.
+// The built stand-in host as a process, with a reporting test module and with the real module over the demo files.
 
 #include "ChipChooser.h"
 #include "support/AcoReader.h"
@@ -51,8 +49,7 @@ QList<QVariantList> demoRows(const QString &sql, const QUuid &collection)
     return rows;
 }
 
-struct Chip
-{
+struct Chip {
     QString code;
     qint64 rowId, pageId;
     int pageIndex, rowIndex;
@@ -66,10 +63,9 @@ QList<Chip> collectionChips(const QUuid &collection)
              "SELECT R.CODE, R.ID, R.PAGE_ID, P.PAGE_INDEX, R.ROW_INDEX, R.RED, R.GREEN, R.BLUE FROM \"ROW\" R "
              "JOIN COLLECTION_PAGE_MAP CMAP ON CMAP.PAGE_ID = R.PAGE_ID JOIN COLLECTION C ON C.ID = CMAP.COLLECTION_ID "
              "JOIN PAGE P ON P.ID = R.PAGE_ID WHERE C.UUID = ? COLLATE NOCASE ORDER BY R.ID",
-             collection)) {
+             collection))
         chips.append({r[0].toString(), r[1].toLongLong(), r[2].toLongLong(), r[3].toInt(), r[4].toInt(),
                       QColor(r[5].toInt(), r[6].toInt(), r[7].toInt())});
-    }
     return chips;
 }
 
@@ -78,14 +74,12 @@ QString components(const QColor &color)
     return QStringLiteral("%1,%2,%3,0").arg(color.red() * 257).arg(color.green() * 257).arg(color.blue() * 257);
 }
 
-// The JSON line of a pick that returned `color`.
 QByteArray pickedLine(const QColor &color)
 {
     return R"({"selector":1,"status":0,"changed":true,"space":0,"components":[)" + components(color).toUtf8() + "]}";
 }
 
-// The same colour moved by one step per channel: still within the module's
-// "same colour" distance of 2, but a block that differs from the chip's.
+// One step per channel: within the module's "same colour" distance of 2, but not the chip's block.
 QColor nudged(const QColor &color)
 {
     const auto step = [](int channel) { return channel < 255 ? channel + 1 : channel - 1; };
@@ -126,15 +120,11 @@ private:
 
     QJsonArray moduleReports() const
     {
-        QFile file(reportFile());
-        const QByteArray lines = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().replace('\n', ',') : "";
+        const QByteArray lines = fileBytes(reportFile()).trimmed().replace('\n', ',');
         return QJsonDocument::fromJson("[" + lines + "]").array();
     }
 
-    QSettings userState() const
-    {
-        return QSettings(folder("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat);
-    }
+    QSettings userState() const { return {folder("config/Vestrel/Huelink.Photoshop.ini"), QSettings::IniFormat}; }
 
     QUuid lastUsedCollection() const { return QUuid(userState().value("UuidOfLastUsedCollection").toString()); }
 
@@ -145,9 +135,7 @@ private:
     }
 
 private Q_SLOTS:
-    // A new host process starts in the module's first collection: ask the module which one that is. The automation
-    // rides on the toolkit's start-up routines, so it reaches every application object the module makes in a process:
-    // each about box is shown, saved (or the run exits 3) and closed.
+    // Asks the module for its first collection; every about box of a process is shown, saved (or exit 3) and closed.
     void initTestCase()
     {
         QVERIFY2(!QDir(kCollectionFolder).entryList({"*.db"}).isEmpty(), qPrintable(kCollectionFolder));
@@ -162,10 +150,7 @@ private Q_SLOTS:
         QVERIFY(m_firstChips.size() >= 3);
     }
 
-    void init()
-    {
-        m_root = std::make_unique<QTemporaryDir>();
-    }
+    void init() { m_root = std::make_unique<QTemporaryDir>(); }
 
     // Bad arguments exit 2, a module that cannot be used exits 1; one line each, and nothing is called.
     void unusableRequestsExitWithOneLine_data()
@@ -232,14 +217,12 @@ private Q_SLOTS:
                                       {"release", 0}, {"pluginPath", QFileInfo(kTestModule).canonicalFilePath()}}));
     }
 
-    // No collection: the engine start fails and the real module returns at once, showing nothing (a shown window
-    // would wait for --close-after).
+    // No collection: the engine start fails and the module returns at once (a shown window would wait 5 s).
     void realModuleWithoutCollectionsLeavesColourAlone()
     {
         QDir().mkpath(folder("programdata/Vestrel/Huelink/SQLite/Contents/Resources"));
         const ProgramRun run = runHost({"pick", "--space", "lab", "--components", "5000,-1200,3400,0", "--close-after",
-                                        "5000"},
-                                       folder("programdata"));
+                                        "5000"}, folder("programdata"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, R"({"selector":1,"status":0,"changed":false,"space":3,"components":[5000,-1200,3400,0]})"
                           "\n");
@@ -278,8 +261,7 @@ private Q_SLOTS:
         QCOMPARE(ChipChooser::payloadMimeType(), Tintor::chipPayloadMimeType());
     }
 
-    // The stand-in device's measurement names a chip of a Capsure collection other than the first, so the import
-    // switches collection and stands on that chip; the pick then returns it.
+    // The measured chip lies in another Capsure collection: the import switches to it and the pick returns it.
     void capsureImportGoesToTheMeasuredChip()
     {
         const QList<QVariantList> capsure =
@@ -306,13 +288,12 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains("note: the Capsure import took '" + chip.code.toUtf8()), run.err.constData());
         QCOMPARE(run.outLines().value(0), pickedLine(chip.color));
         QCOMPARE(lastUsedCollection(), collection);
-        QCOMPARE(collectionValue("PageIndex"), chip.pageIndex);
-        QCOMPARE(collectionValue("RowIndex"), chip.rowIndex);
+        QCOMPARE(QPoint(collectionValue("PageIndex"), collectionValue("RowIndex")),
+                 QPoint(chip.pageIndex, chip.rowIndex));
         QCOMPARE(fileBytes(measurementFile), written);
     }
 
-    // --tab clicks along the tab bar (after --collection switched) until the module has stored the page; a tab the
-    // collection lacks exits 6.
+    // --tab clicks along the tab bar until the module has stored the page; a tab the collection lacks exits 6.
     void tabOptionSelectsTheTabPage()
     {
         const QList<std::tuple<QString, QString, int>> cases{{"Vestrel Heritage Facades", "products", 2},
@@ -342,9 +323,7 @@ private Q_SLOTS:
         QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip->color)});
     }
 
-    // The chosen chip (typed in lower case, the host colour next to another chip, after a click on a tab) comes back
-    // as RGB through My Palette, and goes into a palette file and a swatch file through the window's buttons and file
-    // dialogs; a new host process with a fresh user state opens the palette file, and the cell holds the chip again.
+    // The chosen chip comes back as RGB and goes into palette and swatch files; a fresh process loads the palette.
     void chosenChipTravelsThroughPaletteAndSwatchFiles()
     {
         const Chip chip = m_firstChips.value(1);

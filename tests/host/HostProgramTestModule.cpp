@@ -1,5 +1,4 @@
-// A stand-in module for the host program's tests: reads the host's blocks at the real module's byte offsets, calls
-// the host operations as the real module does, and appends what it saw as one JSON line to $HOST_TEST_MODULE_REPORT.
+// Reads the host's blocks as the real module does and appends what it saw as JSON to $HOST_TEST_MODULE_REPORT.
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,13 +1,11 @@
 #pragma once
 
-// Shared pieces of the browsing views' tests: table helpers, a card builder and two collection
-// files for the header views; the second can be taken away to leave one collection.
+// Table helpers, a card builder and two collection files for the header views (the second can be parked).
 
 #include "db/CollectionRegistry.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QtTest>
 
@@ -113,7 +111,6 @@ inline QString secondFilePath()
     return TestEnvironment::collectionFolder() + QStringLiteral("/browse-2.db");
 }
 
-// Writes both files and registers their collections.
 inline bool create()
 {
     {
@@ -156,7 +153,6 @@ inline bool create()
     return file.isOpen() && Tintor::DB::discoverCollections() == 1;
 }
 
-// Takes the second file out of (or back into) the registry.
 inline bool setSecondFileEnabled(bool enabled)
 {
     const QString parked = secondFilePath() + QStringLiteral(".parked");

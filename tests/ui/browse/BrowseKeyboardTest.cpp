@@ -1,5 +1,4 @@
-// Each key binding of the browsing views leaves the same user state and signals as the click it stands for,
-// and changes nothing in a disabled or empty view; Tab walks the views as seen, and a focused view shows it.
+// Keys do what their clicks do and nothing in a disabled or empty view; Tab walks the views as seen.
 #include "db/CollectionRegistry.h"
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"

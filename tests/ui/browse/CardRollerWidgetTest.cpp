@@ -8,8 +8,6 @@
 #include "ui/chips/MainWidgetAccess.h"
 
 #include <QDrag>
-#include <QMimeData>
-#include <QPointer>
 #include <QToolTip>
 
 using namespace Tintor;
@@ -18,7 +16,6 @@ using BrowseFixture::fetchRow;
 
 namespace {
 
-// The decks are described where initTestCase makes them.
 const QUuid kDeck(QStringLiteral("{3c000000-0000-0000-0000-000000000001}"));
 const QUuid kOther(QStringLiteral("{3c000000-0000-0000-0000-000000000002}"));
 const QUuid kPelvon(QStringLiteral("{3c000000-0000-0000-0000-000000000003}"));
@@ -145,9 +142,7 @@ private Q_SLOTS:
     {
         FixtureDatabase fixture(TestEnvironment::collectionFolder() + QStringLiteral("/roller.db"));
         QVERIFY(fixture.isOpen());
-        // Card type and the cards' titles (the second name), chips per card, the made-to-order row and the
-        // chips' blue: normal decks; pelvon; one card, two, and a first card without chips; one card each with a
-        // chip near kDropped and thresholds just above, exactly at and without any.
+        // Prefix, card type, card titles, chips per card, made-to-order row, the chips' blue.
         const QList<std::tuple<QUuid, const char *, const char *, QStringList, int, int, int>> decks
             = { { kDeck, "DK", "normal", { "First", "Second", "", "Fourth" }, 5, 0, 7 },
                   { kOther, "OT", "normal", { "Other 1", "Other 2" }, 3, 0, 200 },
@@ -377,7 +372,6 @@ private Q_SLOTS:
         auto roller = paintedRoller();
         QStringList log;
         wire(*roller, log);
-        // The card roller's own kind, the harmonizer's, an unknown one.
         for (const auto &[source, accepted] :
             QList<QPair<int, bool>> { { FromCardRoller, false }, { FromHarmonizer, true }, { 9, false } }) {
             QString text = payload(FromMyPalette, kDeck, QStringLiteral("DK3-4"));

@@ -8,22 +8,11 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 
 using namespace Tintor;
 using namespace BrowseFixture;
 
 namespace {
-
-QUuid uuidOfItem(const QListWidgetItem *item)
-{
-    return QUuid::fromString(item->data(Qt::UserRole).toString());
-}
-
-QImage argb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
 
 // Drawn images pass through PNG and premultiplied formats on their way.
 bool isCloseTo(const QColor &actual, const QColor &expected)
@@ -79,7 +68,8 @@ private Q_SLOTS:
         QCOMPARE(button->geometry(), QRect(208, 5, 20, 20));
         QCOMPARE(m_selector->textRect(), QRect(0, 0, 208, 30));
         // The button blends in: its background is the selector's under it.
-        QCOMPARE(argb(button->backgroundImage()), argb(barBackground().copy(button->geometry())));
+        QCOMPARE(button->backgroundImage().convertToFormat(QImage::Format_ARGB32),
+            barBackground().copy(button->geometry()).convertToFormat(QImage::Format_ARGB32));
         QListWidget *list = m_selector->collectionList();
         QCOMPARE(list->parentWidget(), m_window.get());
         QVERIFY(list->isHidden());
@@ -87,7 +77,7 @@ private Q_SLOTS:
         const QList<QPair<QUuid, QString>> expected
             = { { kInterior, kInteriorName }, { kExterior, kExteriorName }, { kOil, kOilName } };
         for (int row = 0; row < list->count(); ++row) {
-            QCOMPARE(uuidOfItem(list->item(row)), expected.at(row).first);
+            QCOMPARE(QUuid(list->item(row)->data(Qt::UserRole).toString()), expected.at(row).first);
             QCOMPARE(list->item(row)->text(), expected.at(row).second);
             QCOMPARE(list->item(row)->sizeHint(), QSize(0, 28));
         }
@@ -135,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(!button->isClosed());
         QVERIFY(isCloseTo(button->grab().toImage().pixelColor(middle), QColor(200, 40, 40)));
         QCOMPARE(list->selectedItems().size(), 1);
-        QCOMPARE(uuidOfItem(list->selectedItems().first()), kExterior);
+        QCOMPARE(QUuid(list->selectedItems().first()->data(Qt::UserRole).toString()), kExterior);
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY(list->isHidden());
         QVERIFY(button->isClosed());
@@ -143,7 +133,7 @@ private Q_SLOTS:
         UserState::setLastUsedCollection(kOil);
         QVERIFY(openList());
         QCOMPARE(list->selectedItems().size(), 1);
-        QCOMPARE(uuidOfItem(list->selectedItems().first()), kOil);
+        QCOMPARE(QUuid(list->selectedItems().first()->data(Qt::UserRole).toString()), kOil);
         QCOMPARE(list->currentItem(), list->selectedItems().first());
         m_other->setFocus();
         QTRY_VERIFY(list->isHidden());
@@ -178,7 +168,8 @@ private Q_SLOTS:
         QTRY_COMPARE(capsure->geometry(), QRect(208, 5, 20, 20));
         QCOMPARE(dropDown->geometry(), QRect(186, 5, 20, 20));
         QCOMPARE(m_selector->textRect().right(), 185);
-        QCOMPARE(argb(capsure->normalImage()), argb(filled(16, 16, QColor(60, 160, 230))));
+        QCOMPARE(capsure->normalImage().convertToFormat(QImage::Format_ARGB32),
+            filled(16, 16, QColor(60, 160, 230)).convertToFormat(QImage::Format_ARGB32));
 
         // Still being written (cannot be opened for writing): hidden again, the name kept.
         QVERIFY(QFile::remove(path) && QDir().mkdir(path));

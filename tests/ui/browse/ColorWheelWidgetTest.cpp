@@ -3,9 +3,6 @@
 #include "state/UserState.h"
 #include "ui/browse/BrowseFixture.h"
 
-#include <QSettings>
-#include <QtMath>
-
 #include <cmath>
 
 using namespace Tintor;
@@ -16,8 +13,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Twelve segments with cards everywhere (5 calm, the rest fresh) unless said otherwise; first angle and
-// orientation as named; cards in segments 1 and 3 only; four segments whose cards say 7 and 8; no cards.
+// Twelve segments with cards everywhere (5 calm, the rest fresh) unless the name says otherwise.
 const QUuid kClockwise90(QStringLiteral("{1a000000-0000-0000-0000-000000000001}"));
 const QUuid kClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000002}"));
 const QUuid kCounterClockwise0(QStringLiteral("{1a000000-0000-0000-0000-000000000003}"));
@@ -130,7 +126,6 @@ private Q_SLOTS:
             QCOMPARE(ColorWheelWidget::segmentAt(arcs, std::fmod(needle + 4 * kPi, 2 * kPi)), segment);
         }
 
-        // Segment, direction, stepped segment.
         const QList<std::tuple<int, bool, int>> stepCases = { { 5, true, 6 }, { 5, false, 4 }, { 12, true, 1 },
             { 1, false, 12 }, { 2147483647, true, 1 }, { -2147483647 - 1, false, 12 } };
         for (const auto &[segment, towardsHigher, stepped] : stepCases)
@@ -149,12 +144,8 @@ private Q_SLOTS:
     void hostileAnglesLeaveAWorkingWheel()
     {
         for (int deck = 0; deck < int(std::size(kHostileAngles)); ++deck) {
-            use(hostileDeckUuid(deck));
             // A stored segment at the end of the integers too.
-            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                QStringLiteral("Huelink.Photoshop"))
-                .setValue(hostileDeckUuid(deck).toString(QUuid::WithBraces) + QStringLiteral("/SegmentIndex"),
-                    -2147483647 - 1);
+            use(hostileDeckUuid(deck), -2147483647 - 1);
             ColorWheelWidget wheel;
             for (double angle = 0.0; angle < 360.0; angle += 7.5)
                 QVERIFY2(ColorWheelWidget::segmentAt(wheel.segmentArcs(), qDegreesToRadians(angle)) != 0,

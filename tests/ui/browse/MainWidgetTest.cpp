@@ -27,8 +27,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPropertyAnimation>
-#include <QTemporaryFile>
 
 using namespace Tintor;
 using BrowseFixture::addRows;
@@ -59,7 +57,6 @@ struct PaintCounter : QObject {
     }
 };
 
-// Segment, page, row, mood and exterior filter.
 QList<int> position(const QUuid &c)
 {
     return { UserState::segmentIndex(c), UserState::pageIndex(c), UserState::rowIndex(c), UserState::moodFilter(c),
@@ -461,7 +458,6 @@ private Q_SLOTS:
         QCOMPARE(position(kOther).mid(0, 3), (QList<int> { 2, 2, 3 }));
         QVERIFY(UserState::lastUsedCollection() == kOther && CollectionSettings::currentCollection() == kOther);
         QCOMPARE(main->taskButton(MainWidget::SaveButtonId)->text(), QStringLiteral("mypalette.palette.save"));
-        QCOMPARE(main->taskButton(MainWidget::LoadButtonId)->text(), QStringLiteral("mypalette.palette.load"));
         QCOMPARE(main->mottoLabel()->text(),
             MainWidget::linkText(QStringLiteral("links/motto"), QStringLiteral("color.palette.motto")));
         QVERIFY(main->capsureFolder().isEmpty() && main->capsureFile().isEmpty());
@@ -494,7 +490,6 @@ private Q_SLOTS:
         QVERIFY(!answering<QDialog>(&QDialog::reject, [&, color = host] { main->showNearestColor(color); }));
         DB::ColorEntry entry;
         QCOMPARE(DB::entryById(kMatch, chipIds.value(chip), entry), 0);
-        // The wheel points at the card shown.
         QCOMPARE(position(kMatch), (QList<int> { 2, 2, entry.rowIndex, MoodAll, 0 }));
     }
 

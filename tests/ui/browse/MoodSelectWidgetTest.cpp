@@ -15,11 +15,9 @@ namespace {
 
 // Normal cards; exterior cards exist for fresh and calm only.
 const QUuid kNormal(QStringLiteral("{2b000000-0000-0000-0000-000000000001}"));
-// Normal cards without the exterior filter.
-const QUuid kNoExterior(QStringLiteral("{2b000000-0000-0000-0000-000000000002}"));
+const QUuid kNoExterior(QStringLiteral("{2b000000-0000-0000-0000-000000000002}")); // no exterior filter
 const QUuid kPelvon(QStringLiteral("{2b000000-0000-0000-0000-000000000003}"));
-// No card type.
-const QUuid kOther(QStringLiteral("{2b000000-0000-0000-0000-000000000004}"));
+const QUuid kOther(QStringLiteral("{2b000000-0000-0000-0000-000000000004}")); // no card type
 
 const QColor kNormalImageColor(90, 90, 90);
 const QColor kWarmSelectedColor(240, 140, 20);
@@ -88,11 +86,6 @@ void recordSignals(MoodSelectWidget &panel, QStringList &log)
         [&log](bool on) { log << QStringLiteral("mto:%1").arg(on); });
 }
 
-void use(const QUuid &collection)
-{
-    UserState::setLastUsedCollection(collection);
-}
-
 } // namespace
 
 class MoodSelectWidgetTest : public QObject {
@@ -139,7 +132,7 @@ private Q_SLOTS:
 
     void widgetTakesTheSizeOfItsLayout()
     {
-        use(kNormal);
+        UserState::setLastUsedCollection(kNormal);
         MoodSelectWidget panel;
         panel.show();
         QStringList log;
@@ -149,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE((QList<QSize> { panel.size(), panel.sizeHint(), panel.minimumSizeHint(), panel.minimumSize(),
                      panel.maximumSize() }),
             QList<QSize>(5, size));
-        use(kPelvon);
+        UserState::setLastUsedCollection(kPelvon);
         panel.selectedCollectionChanged(kPelvon);
         QVERIFY(panel.size() != size);
         QCOMPARE(panel.size(), panel.currentLayout().size);
@@ -162,11 +155,11 @@ private Q_SLOTS:
         QVERIFY(panel.grab().toImage().pixelColor(tickFrame) != QColor(255, 0, 0));
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, item.center());
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
-        use(kOther);
+        UserState::setLastUsedCollection(kOther);
         panel.selectedCollectionChanged(kOther);
         QCOMPARE(panel.size(), QSize(0, 0));
         // Without the exterior filter the panel is lower and the exterior spot dead.
-        use(kNoExterior);
+        UserState::setLastUsedCollection(kNoExterior);
         panel.selectedCollectionChanged(kNoExterior);
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, normalLayout.exteriorItem.center());
         QCOMPARE(log, (QStringList { "mto:1", "mto:0" }));
@@ -177,7 +170,7 @@ private Q_SLOTS:
     void clicks()
     {
         const auto &[name, mood, exterior, target, expected] = fetchRow(clickCases);
-        use(kNormal);
+        UserState::setLastUsedCollection(kNormal);
         MoodSelectWidget panel;
         panel.show();
         // Stored after construction: the panel must read them on the click.
@@ -197,7 +190,7 @@ private Q_SLOTS:
 
     void moodRectsAndPainting()
     {
-        use(kNormal);
+        UserState::setLastUsedCollection(kNormal);
         MoodSelectWidget panel;
         for (const Mood mood : { MoodFresh, MoodWarm, MoodCalm, MoodRich, MoodOffwhite, MoodNeutral }) {
             const QRect rect = panel.moodRect(mood);
@@ -222,7 +215,7 @@ private Q_SLOTS:
 
     void tooltipAndHandShowWhatCanBeClicked()
     {
-        use(kNormal);
+        UserState::setLastUsedCollection(kNormal);
         MoodSelectWidget panel;
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));

@@ -17,7 +17,6 @@ class SearchWidgetTest : public QObject {
     SearchWidget *m_search = nullptr;
     QLineEdit *m_other = nullptr;
 
-    // Focuses the search box, as a tab or a click would.
     QLineEdit *focusedEdit()
     {
         QLineEdit *edit = m_search->lineEdit();
@@ -139,7 +138,6 @@ private Q_SLOTS:
     {
         QSignalSpy rolls(m_search, &SearchWidget::roll);
         RollButton *button = m_search->rollButton(Backward);
-        // The theme's image without a frame, the pressed one while down.
         const QPoint inside(9, 11);
         const auto pixel = [&] { return button->grab().toImage().pixelColor(inside); };
         QCOMPARE(pixel(), QColor(230, 230, 230));

@@ -60,7 +60,6 @@ private Q_SLOTS:
         QCOMPARE(UserState::tabPageIndex(kInterior), int(PageOfColorSchemes));
         QTest::mouseMove(m_bar.get(), m_bar->tabRect(PageOfProducts).center());
         QTRY_COMPARE(m_bar->cursor().shape(), Qt::PointingHandCursor);
-        // Beside the tabs: no page, no signal, no hand.
         const QPoint beside(left + 20, 15);
         QCOMPARE(m_bar->tabAt(beside), 0);
         QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, beside);

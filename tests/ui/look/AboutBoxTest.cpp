@@ -31,13 +31,11 @@ private Q_SLOTS:
         QPainter(&logo).fillRect(QRect(4, 4, 24, 32), QColor(214, 64, 52));
         m_fixture.addShownTheme(QStringLiteral("image.about.logo"), FixtureDatabase::png(logo));
         const std::pair<QString, QString> texts[] = {
-            {"aboutbox.caption", "About Huelink"},
-            {"aboutbox.main", "Huelink Colour Palette"},
+            {"aboutbox.caption", "About Huelink"}, {"aboutbox.main", "Huelink Colour Palette"},
             {"aboutbox.copyright", "Copyright 2024 Vestrel. All rights reserved."},
-            {"aboutbox.version", "Huelink for the host"},
+            {"aboutbox.version", "Huelink for the host"}, {"aboutbox.close.button", "Close"},
             {"license.copyright", "<p><b>Licence.</b> Use of this add-on is subject to its terms.</p>"},
-            {"aboutbox.qt.license.button", "Toolkit licence"},
-            {"aboutbox.close.button", "Close"}};
+            {"aboutbox.qt.license.button", "Toolkit licence"}};
         for (const auto &[key, text] : texts)
             m_fixture.addShownText(key, text);
         m_fixture.publish();
@@ -69,7 +67,6 @@ private Q_SLOTS:
         QCOMPARE((QList<int>{box.font().pointSize(), box.titleLabel()->font().pointSize(),
                              box.versionLabel()->font().pointSize()}),
                  (QList<int>{10, 12, 8}));
-        // Labels are exactly as large as their text.
         const QFontMetrics metrics(box.titleLabel()->font());
         const QSize titleSize(metrics.horizontalAdvance(box.titleLabel()->text()), metrics.height());
         QCOMPARE(box.titleLabel()->size(), titleSize);
@@ -88,7 +85,6 @@ private Q_SLOTS:
                                                       QPoint(680 - 17, 480 - buttonHeight - 33)));
         QCOMPARE(box.closeButton()->width(), box.qtLicenseButton()->width());
         QCOMPARE(box.closeButton()->pos(), QPoint(680 - box.closeButton()->width() - 16, 480 - buttonHeight - 16));
-        // The wider button's own width plus 6.
         QPushButton probe("Toolkit licence");
         probe.setFont(box.font());
         probe.adjustSize();

@@ -13,7 +13,6 @@ class ImageButtonTest : public QObject
     Q_OBJECT
 
 private:
-    // A visible 40 x 30 button with a red 10 x 10 image, blue when down.
     static ImageButton *shownButton(QWidget &window)
     {
         auto *button = new ImageButton(LookFixture::filled({10, 10}, Qt::red), LookFixture::filled({10, 10}, Qt::blue),
@@ -25,16 +24,14 @@ private:
     }
 
 private Q_SLOTS:
-    // A half transparent disabled image; shown, the image of each state.
     void constructionAndTheImageOfEachState()
     {
         ImageButton button(LookFixture::filled(QSize(4, 4), QColor(200, 40, 20)), QImage(), nullptr);
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
         QVERIFY(qobject_cast<VestrelCustomStyle *>(button.style()));
         const QColor disabled = button.disabledImage().pixelColor(2, 2);
-        QVERIFY(qAbs(disabled.alpha() - 128) <= 1);
-        QVERIFY(qAbs(disabled.red() - 200) <= 2);
-        QVERIFY(qAbs(disabled.green() - 40) <= 2);
+        QVERIFY(qAbs(disabled.alpha() - 128) <= 1 && qAbs(disabled.red() - 200) <= 2
+                && qAbs(disabled.green() - 40) <= 2);
         QCOMPARE(button.disabledImage().size(), QSize(4, 4));
         button.startFadeIn(); // hidden, so no pulse
         QVERIFY(!button.isPulsing());

@@ -9,8 +9,7 @@
 #include <QImage>
 #include <QUuid>
 
-// The look tests' collection file: system-wide theme rows (ID 0) and one
-// shown collection; publish() registers it and makes that one the last used.
+// System-wide theme rows (ID 0) and one shown collection; publish() registers it and makes it the last used.
 class LookFixture
 {
 public:

@@ -34,8 +34,7 @@ private Q_SLOTS:
 
     void cleanupTestCase() { forgetPreferredFontFamily(); }
 
-    // Bad entries are dropped, empty ones skipped, spaces trimmed; a family named twice, or nothing usable, gives
-    // the built-in list.
+    // Bad entries dropped, empty ones skipped, spaces trimmed; a family named twice or nothing usable: the built-in.
     void fontListFirstFamilyAndStepSizes()
     {
         const FontList mixed = parseFontList(";Arial,9,3;;Verdana,0;Tahoma,-2;Courier,x; DejaVu Sans , 9;Arial,8;");
@@ -62,22 +61,17 @@ private Q_SLOTS:
         QCOMPARE(programFontBaseSize(), 9);
 
         const QFont normal = programFont(FontStyle::Normal, 2);
-        QCOMPARE(normal.pointSize(), 9);
-        QCOMPARE(normal.weight(), QFont::Normal);
-        QVERIFY(!normal.italic());
-        QCOMPARE(normal.stretch(), 100);
+        QCOMPARE((QList<int>{normal.pointSize(), normal.weight(), normal.italic(), normal.stretch()}),
+                 (QList<int>{9, QFont::Normal, false, 100}));
         QCOMPARE(normal.letterSpacingType(), QFont::PercentageSpacing);
         QCOMPARE(normal.letterSpacing(), 100.0);
         QVERIFY(normal.styleStrategy() & QFont::PreferAntialias);
         QCOMPARE(QFontInfo(normal).family(), QStringLiteral("DejaVu Sans"));
 
         const QFont bold = programFont(FontStyle::Bold, 4);
-        QCOMPARE(bold.pointSize(), 11);
-        QCOMPARE(bold.weight(), QFont::Bold);
         const QFont italic = programFont(FontStyle::Italic, 0);
-        QCOMPARE(italic.pointSize(), 7);
-        QVERIFY(italic.italic());
-        QCOMPARE(italic.weight(), QFont::Normal);
+        QCOMPARE((QList<int>{bold.pointSize(), bold.weight(), italic.pointSize(), italic.weight(), italic.italic()}),
+                 (QList<int>{11, QFont::Bold, 7, QFont::Normal, true}));
     }
 
     // The plain list wins over the platform list; the family is chosen once and kept when the data changes later.

@@ -54,8 +54,7 @@ private Q_SLOTS:
         QVERIFY(placeholderImage(QSize(16, 0)).isNull());
     }
 
-    // Stored images are decoded whatever the wanted size; an undecodable, missing or other collection's one gives the
-    // placeholder.
+    // Decoded whatever the wanted size; an undecodable, missing or other collection's image gives the placeholder.
     void themeImages()
     {
         const QImage image = themeImage(ThemeItem::RollForwardNormal, QSize(16, 16));
@@ -76,11 +75,10 @@ private Q_SLOTS:
     void colourText()
     {
         const QColor fallback(1, 2, 3);
-        QCOMPARE(parseThemeColor("10,20,30", fallback), QColor(10, 20, 30, 255));
-        QCOMPARE(parseThemeColor("10,20,30,40", fallback), QColor(10, 20, 30, 40));
-        QCOMPARE(parseThemeColor(",10,,20,30,", fallback), QColor(10, 20, 30));
-        QCOMPARE(parseThemeColor(" 10, 20 ,30", fallback), QColor(10, 20, 30));
-        QCOMPARE(parseThemeColor("0,0,255,255", fallback), QColor(0, 0, 255, 255));
+        for (const auto &[text, color] : QList<QPair<const char *, QColor>>{
+                 {"10,20,30", QColor(10, 20, 30)}, {"10,20,30,40", QColor(10, 20, 30, 40)},
+                 {",10,,20,30,", QColor(10, 20, 30)}, {" 10, 20 ,30", QColor(10, 20, 30)}, {"0,0,255,255", Qt::blue}})
+            QCOMPARE(parseThemeColor(text, fallback), color);
         for (const char *bad : {"10,20", "1,2,3,4,5", "10,20,300", "10,20,30,256", "10,-20,30", "10,20,x", ""})
             QVERIFY2(parseThemeColor(bad, fallback) == fallback, bad);
     }

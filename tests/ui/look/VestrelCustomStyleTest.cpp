@@ -2,7 +2,6 @@
 
 #include "LookFixture.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSlider>
@@ -16,8 +15,7 @@ class VestrelCustomStyleTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The bar (length, minimum, maximum, page step, position), then the sub page, slider and add page as spans
-    // along it: start and length (0: no rectangle at all).
+    // Bar length, minimum, maximum, page step, position; sub page, slider, add page as start and length (0: none).
     void scrollBarSubControls_data()
     {
         QTest::addColumn<bool>("vertical");
@@ -141,8 +139,7 @@ private Q_SLOTS:
         QCOMPARE(bar.value(), 40);
     }
 
-    // A 200 x 20 slider with a 24 x 8 groove image and a 20 x 10 handle image: minimum, maximum, position, upside
-    // down, and where the handle's centre goes.
+    // 200 x 20 slider, 24 x 8 groove, 20 x 10 handle: minimum, maximum, position, upside down, the handle's centre.
     void imageSliderGrooveAndHandle_data()
     {
         QTest::addColumn<QList<int>>("v");
@@ -196,10 +193,8 @@ private Q_SLOTS:
         const QImage image = slider.grab().toImage();
         image.save(LookFixture::outputPath("imageslider.png"));
         // Groove from x 10 to 189, rows 6 to 13; handle from x 90 to 109.
-        QCOMPARE(QColor(image.pixel(12, 7)), QColor(Qt::red));
-        QCOMPARE(QColor(image.pixel(60, 7)), QColor(Qt::blue));
-        QCOMPARE(QColor(image.pixel(187, 7)), QColor(Qt::yellow));
-        QCOMPARE(QColor(image.pixel(100, 8)), QColor(Qt::green));
+        QCOMPARE((QList<QRgb>{image.pixel(12, 7), image.pixel(60, 7), image.pixel(187, 7), image.pixel(100, 8)}),
+                 (QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 255, 0), qRgb(0, 255, 0)}));
         // Lower half: the white-to-black gradient, lighter on the left.
         const QColor left = image.pixel(20, 12);
         const QColor right = image.pixel(180, 12);
