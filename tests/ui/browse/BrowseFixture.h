@@ -148,8 +148,9 @@ inline bool create()
     // Schemes and products only, no page order: the default order.
     addCollection(file, kExterior, 2, kExteriorName, QStringLiteral("Find a colour"), { "product.groups" }, {},
         { { 1, QStringLiteral("EX-100"), QColor(70, 72, 75), { QStringLiteral("Basalt") } } });
-    // Textures named in the order but not offered; no chips, no search text.
-    addCollection(file, kOil, 3, kOilName, QString(), { "color.foresight" }, { "Textures", "ColorForesight" }, {});
+    // Textures named in the order but not offered, a page name nobody knows; no chips, no search text.
+    addCollection(
+        file, kOil, 3, kOilName, QString(), { "color.foresight" }, { "Textures", "Nonsense", "ColorForesight" }, {});
     return file.isOpen() && Tintor::DB::discoverCollections() == 1;
 }
 

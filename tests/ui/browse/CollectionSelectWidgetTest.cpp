@@ -144,6 +144,9 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(chosen, (QList<QVariantList> { { kInterior } }));
         QVERIFY(list->isHidden());
+        // Only Space, Return, Enter and Alt+Down open the list.
+        QTest::keyClick(m_selector, Qt::Key_X);
+        QVERIFY(list->isHidden());
     }
 
     void capsureButtonFollowsTheMeasurementFileAndImports()
