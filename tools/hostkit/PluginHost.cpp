@@ -205,6 +205,26 @@ struct HostTables
     }
 };
 
+RequestContext contextFor(const std::string &modulePath, const HostTables &tables, int hostMajorVersion)
+{
+    RequestContext context;
+    context.modulePath = modulePath;
+    context.pluginRef = &pluginRecord;
+    context.pluginsSuite = tables.pluginsSuite;
+    context.hostMajorVersion = hostMajorVersion;
+    return context;
+}
+
+// What the module said during one request, and any plug-ins suite it kept.
+std::string warningsOf(const RequestContext &context)
+{
+    std::string warnings = context.warnings;
+    if (context.acquired != context.released)
+        warnings += "the module acquired the plug-ins suite " + std::to_string(context.acquired)
+                  + " times but released it " + std::to_string(context.released) + " times\n";
+    return warnings;
+}
+
 } // namespace
 
 PluginHost::~PluginHost()
@@ -250,17 +270,11 @@ PluginHost::Outcome PluginHost::about()
     putField<const void *>(record, kAboutBasicSuite, tables.basicSuite);
     putField<const void *>(record, kAboutPluginRef, &pluginRecord);
 
-    RequestContext context;
-    context.modulePath = m_modulePath;
-    context.pluginRef = &pluginRecord;
-    context.pluginsSuite = tables.pluginsSuite;
+    RequestContext context = contextFor(m_modulePath, tables, 0);
     currentRequest = &context;
     const Outcome outcome = call(0, record, sizeof record);
     currentRequest = nullptr;
-    m_warnings += context.warnings;
-    if (context.acquired != context.released)
-        m_warnings += "the module acquired the plug-ins suite " + std::to_string(context.acquired)
-                    + " times but released it " + std::to_string(context.released) + " times\n";
+    m_warnings += warningsOf(context);
     return outcome;
 }
 
@@ -285,18 +299,11 @@ PluginHost::Outcome PluginHost::pick(const PickRequest &request)
     putField<const void *>(block, kPickBasicSuite, tables.basicSuite);
     putField<const void *>(block, kPickPluginRef, &pluginRecord);
 
-    RequestContext context;
-    context.modulePath = m_modulePath;
-    context.pluginRef = &pluginRecord;
-    context.pluginsSuite = tables.pluginsSuite;
-    context.hostMajorVersion = request.hostMajorVersion;
+    RequestContext context = contextFor(m_modulePath, tables, request.hostMajorVersion);
     currentRequest = &context;
     const Outcome outcome = call(1, block, sizeof block);
     currentRequest = nullptr;
-    m_warnings += context.warnings;
-    if (context.acquired != context.released)
-        m_warnings += "the module acquired the plug-ins suite " + std::to_string(context.acquired)
-                    + " times but released it " + std::to_string(context.released) + " times\n";
+    m_warnings += warningsOf(context);
     return outcome;
 }
 
