@@ -3,12 +3,12 @@
 #include "db/CatalogQueries.h"
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
+#include "engine/inc/AtomicFileWriter.h"
 #include "host/SwatchFileWriter.h"
 #include "state/UserState.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/look/TaskButton.h"
 #include "ui/palette/MyPaletteWidget.h"
-#include "ui/palette/PaletteFileWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -176,7 +176,7 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
     if (table.isEmpty() || files.isEmpty())
         return;
     QString reason;
-    if (Tintor::PaletteFileWriter::writeAtomically(files.first(), SwatchFileWriter::contents(table), reason))
+    if (Tintor::AtomicFileWriter::write(files.first(), SwatchFileWriter::contents(table), reason))
         showSwatchAlert(collection, QString(), QString());
     else
         showSwatchAlert(collection, files.first(), reason);

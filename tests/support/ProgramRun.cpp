@@ -5,13 +5,31 @@
 #include <QFile>
 #include <QProcess>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void limitFileSize(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+} // namespace
+
 QString ProgramRun::builtProgram(const QString &relative)
 {
     return qEnvironmentVariable("HUELINK_BUILD_DIR", QStringLiteral(HUELINK_BUILD_DIR)) + QLatin1Char('/') + relative;
 }
 
 ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments, int timeoutMs, const QString &root,
-    const QMap<QString, QString> &environment)
+    const QMap<QString, QString> &environment, qint64 fileSizeLimit)
 {
     QProcessEnvironment childEnvironment = QProcessEnvironment::systemEnvironment();
     if (!root.isEmpty()) {
@@ -33,6 +51,8 @@ ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments,
     ProgramRun result;
     QProcess process;
     process.setProcessEnvironment(childEnvironment);
+    if (fileSizeLimit > 0)
+        process.setChildProcessModifier([fileSizeLimit] { limitFileSize(fileSizeLimit); });
     if (!root.isEmpty())
         process.setWorkingDirectory(root);
     QElapsedTimer clock;
@@ -50,4 +70,17 @@ ProgramRun ProgramRun::run(const QString &program, const QStringList &arguments,
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+int ProgramRun::forkedUnderFileSizeLimit(qint64 fileSizeLimit, const std::function<int()> &work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        limitFileSize(fileSizeLimit);
+        _exit(work());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }

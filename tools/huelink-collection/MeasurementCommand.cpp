@@ -1,9 +1,10 @@
 #include "MeasurementCommand.h"
 
+#include "engine/inc/AtomicFileWriter.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <cstdio>
@@ -108,12 +109,10 @@ int runMeasurementCommand(const QStringList &arguments)
         printError(QStringLiteral("the folder of %1 does not exist").arg(output));
         return kExitFailure;
     }
-    // QSaveFile writes a temporary file in the same folder and renames it
-    // over the target on commit: a reader sees the old file or the new one.
-    QSaveFile file(output);
-    const QByteArray document = measurementDocument(names);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        printError(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
+    // A reader (the watcher of the module) sees the old file or the new one.
+    QString reason;
+    if (!AtomicFileWriter::write(output, measurementDocument(names), reason)) {
+        printError(QStringLiteral("cannot write %1: %2").arg(output, reason));
         return kExitFailure;
     }
     return 0;

@@ -2,6 +2,8 @@
 // quarter turn around a rivet, one hue per card, each card banded from a
 // light tint at its tip to the full colour near the rivet.
 
+#include "engine/inc/AtomicFileWriter.h"
+
 #include <QColor>
 #include <QDir>
 #include <QGuiApplication>
@@ -151,8 +153,9 @@ int main(int argc, char *argv[])
     const QDir folder(arguments.at(1));
     for (int size : {16, 32, 48, 64}) {
         const QString path = folder.filePath(QStringLiteral("icon_%1.png").arg(size));
-        if (!drawIcon(size).save(path)) {
-            err << "cannot write " << path << "\n";
+        QString error;
+        if (!Tintor::AtomicFileWriter::writeImage(path, drawIcon(size), "png", error)) {
+            err << "cannot write " << path << ": " << error << "\n";
             return 1;
         }
     }

@@ -5,12 +5,13 @@
 
 #include "ArtCatalog.h"
 #include "ContactSheet.h"
+#include "engine/inc/AtomicFileWriter.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageWriter>
+#include <QImage>
 #include <QPainter>
 #include <QTextStream>
 
@@ -71,16 +72,15 @@ int main(int argc, char *argv[])
                 err << "huelink-theme-art: cannot create the folder of " << path << '\n';
                 return 1;
             }
-            QImageWriter writer(path, "png");
-            if (!writer.write(images[index])) {
-                err << "huelink-theme-art: cannot write " << path << ": " << writer.errorString() << '\n';
+            QString error;
+            if (!Tintor::AtomicFileWriter::writeImage(path, images[index], "png", error)) {
+                err << "huelink-theme-art: cannot write " << path << ": " << error << '\n';
                 return 1;
             }
         }
     }
     if (parser.isSet(sheetOption)) {
         const QString path = parser.value(sheetOption);
-        QImageWriter writer(path, "png");
         QImage sheet = contactSheet(pieces, images);
         const QImage preview = previewComposition(pieces, images);
         QImage combined(sheet.width(), sheet.height() + preview.height() + 32, QImage::Format_ARGB32);
@@ -90,8 +90,9 @@ int main(int argc, char *argv[])
             painter.drawImage(16, 16, preview);
             painter.drawImage(0, preview.height() + 32, sheet);
         }
-        if (!writer.write(combined)) {
-            err << "huelink-theme-art: cannot write " << path << ": " << writer.errorString() << '\n';
+        QString error;
+        if (!Tintor::AtomicFileWriter::writeImage(path, combined, "png", error)) {
+            err << "huelink-theme-art: cannot write " << path << ": " << error << '\n';
             return 1;
         }
     }

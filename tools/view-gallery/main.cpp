@@ -13,13 +13,14 @@
 #include "GalleryStage.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
+#include "engine/inc/AtomicFileWriter.h"
+#include "engine/inc/ModuleValues.h"
+#include "state/UserState.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
-#include "db/CollectionSettings.h"
-#include "engine/inc/ModuleValues.h"
-#include "state/UserState.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -131,11 +132,12 @@ int main(int argc, char *argv[])
         // the view's part of the whole stage rather than the view alone.
         auto save = [&](const QRect &area, const QString &name) {
             const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-            if (stage.grab(area).save(path)) {
+            QString error;
+            if (Tintor::AtomicFileWriter::writeImage(path, stage.grab(area).toImage(), "png", error)) {
                 std::printf("%s\n", qPrintable(path));
                 ++saved;
             } else {
-                std::fprintf(stderr, "view-gallery: cannot write %s\n", qPrintable(path));
+                std::fprintf(stderr, "view-gallery: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
             }
         };
         save(stage.rect(), QStringLiteral("stage"));
@@ -152,9 +154,12 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         auto saveWidget = [&](QWidget *widget, const QString &name) {
             const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-            if (widget->grab().save(path)) {
+            QString error;
+            if (Tintor::AtomicFileWriter::writeImage(path, widget->grab().toImage(), "png", error)) {
                 std::printf("%s\n", qPrintable(path));
                 ++saved;
+            } else {
+                std::fprintf(stderr, "view-gallery: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
             }
         };
         saveWidget(mainWidget, QStringLiteral("main-widget"));

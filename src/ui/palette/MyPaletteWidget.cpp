@@ -4,6 +4,7 @@
 #include "db/CollectionRegistry.h"
 #include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
+#include "engine/inc/AtomicFileWriter.h"
 #include "ui/chips/MainWidgetAccess.h"
 #include "state/UserState.h"
 #include "ui/chips/ChipDrag.h"
@@ -340,7 +341,7 @@ void MyPaletteWidget::savePaletteTo(PaletteFileFormat fileFormat, QString path)
     if (content.isEmpty())
         return;
     QString reason;
-    if (!PaletteFileWriter::writeAtomically(path, content, reason))
+    if (!AtomicFileWriter::write(path, content, reason))
         showSaveFailure(path, reason);
 }
 

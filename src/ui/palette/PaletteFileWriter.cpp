@@ -2,8 +2,6 @@
 
 #include "engine/inc/XmlPointer.h"
 
-#include <QSaveFile>
-
 namespace Tintor {
 
 namespace {
@@ -128,27 +126,6 @@ QByteArray PaletteFileWriter::textList(const QList<Chip> &chips)
         text += chip.code + QLatin1Char('\n');
     }
     return kByteOrderMark + text.toUtf8();
-}
-
-bool PaletteFileWriter::writeAtomically(const QString &path, const QByteArray &content, QString &error)
-{
-    // Never in place: a full disk or a killed process must not leave an
-    // empty or half file where the user's palette was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(content) != content.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace Tintor

@@ -11,8 +11,8 @@ namespace Tintor {
 // Writes My Palette as a palette file (".palette", XML version "3.0", which
 // names each chip so that it survives a rebuilt collection file) or as a
 // text list (".txt", written only). Both are UTF-8 with a byte order mark.
-// Files are replaced atomically: a failed write leaves the old file as it
-// was.
+// The files are written with AtomicFileWriter, so a failed write leaves the
+// old file as it was.
 class PaletteFileWriter {
 public:
     // One written cell, as the files name it.
@@ -30,10 +30,6 @@ public:
     static QByteArray paletteDocument(const QString &description, const QList<Chip> &chips);
     // Empty when there is no chip: an empty list writes no file.
     static QByteArray textList(const QList<Chip> &chips);
-
-    // Replaces `path` with `content` once all of it is written; on failure
-    // the old file stays untouched and `error` holds the system's reason.
-    static bool writeAtomically(const QString &path, const QByteArray &content, QString &error);
 };
 
 } // namespace Tintor
