@@ -2,6 +2,7 @@
 
 #include "engine/inc/Logging.h"
 #include "engine/inc/ModuleValues.h"
+#include "state/IniSettingsFormat.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -44,8 +45,8 @@ QSettings &sharedStore()
     // the toolkit unloads would touch its already freed statics.
     static QSettings *store = nullptr;
     if (!store) {
-        store = new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                              settingsApplicationName());
+        store = new QSettings(
+            IniSettingsFormat::format(), QSettings::UserScope, QStringLiteral("Vestrel"), settingsApplicationName());
     }
     return *store;
 }

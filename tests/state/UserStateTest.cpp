@@ -1,5 +1,6 @@
 #include "state/UserState.h"
 #include "support/FixtureDatabase.h"
+#include "support/ProgramRun.h"
 #include "support/TestEnvironment.h"
 
 #include <QtTest>
@@ -202,6 +203,27 @@ private Q_SLOTS:
         QVERIFY(UserState::lastUsedCollection().isNull());
         rawStore()->setValue("UuidOfLastUsedCollection", kOtherDeck.toString().toUpper());
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
+    }
+
+    // A write the disk cuts short (here a file-size limit) keeps the whole previous store and says so.
+    void cutStoreWriteKeepsThePreviousFile()
+    {
+        UserState::setMyPaletteDescription(QString(6000, 'n'));
+        UserState::setPageIndex(kDeck, 5);
+        const QString path = rawStore()->fileName();
+        const QByteArray before = FixtureDatabase::readFile(path);
+        const int result = ProgramRun::forkedUnderFileSizeLimit(2048, [] {
+            static bool reported = false;
+            QLoggingCategory::setFilterRules("huelink.debug=true");
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+                reported = reported || message.contains("User state not written");
+            });
+            UserState::setPageIndex(kDeck, 9);
+            return reported ? 0 : 1;
+        });
+        QCOMPARE(result, 0);
+        QCOMPARE(FixtureDatabase::readFile(path), before);
+        QCOMPARE(UserState::pageIndex(kDeck), 5);
     }
 };
 
