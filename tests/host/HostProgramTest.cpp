@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/chips/ChipPayload.h"
 #include "ui/palette/MyPaletteWidget.h"
+#include "ui/palette/PaletteFileWriter.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -353,6 +354,40 @@ private Q_SLOTS:
         QVERIFY2(!run.err.contains("huelink-host:"), run.err.constData());
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
+    }
+
+    // A save the file dialog does not take (a folder of that name), or that the disk cuts short, fails the run and
+    // leaves the old palette file and the user state file as they were.
+    void refusedOrCutPaletteSaveFailsAndKeepsFiles()
+    {
+        QTemporaryDir files;
+        QList<Tintor::PaletteFileWriter::Chip> chips;
+        for (int cell = 0; cell < std::min<int>(24, m_firstChips.size()); ++cell) {
+            const Chip &chip = m_firstChips[cell];
+            chips.append(
+                { QPoint(cell % 6, cell / 6), m_firstCollection, chip.pageIndex, chip.rowIndex, chip.code, {} });
+        }
+        const QString full = files.filePath("full.palette");
+        const QString old = files.filePath("old.palette");
+        const QByteArray oldBytes = Tintor::PaletteFileWriter::paletteDocument("old", chips.mid(0, 1));
+        QFile fullFile(full), oldFile(old);
+        QVERIFY(fullFile.open(QIODevice::WriteOnly)
+            && fullFile.write(Tintor::PaletteFileWriter::paletteDocument("", chips)) > 2048 && fullFile.flush());
+        QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(oldBytes) == oldBytes.size() && oldFile.flush());
+        const QStringList pick { "pick", "--space", "rgb", "--components", "0,0,0,0" };
+        QCOMPARE(runHost(pick + QStringList { "--load-palette", full, "--close-after", kCloseAfter }).exitCode, 0);
+        QVERIFY(QDir().mkpath(files.filePath("taken.palette")));
+        ProgramRun run = runHost(
+            pick + QStringList { "--save-palette", files.filePath("taken.palette"), "--close-after", "3000" });
+        QCOMPARE(run.exitCode, 8);
+        const QByteArray state = fileBytes(folder("config/Vestrel/Huelink.Photoshop.ini"));
+        QVERIFY(state.size() > 1024 && userState().contains("MyPalette/(0,0).Entry"));
+        run = ProgramRun::run(kHost, pick + QStringList { "--save-palette", old, "--close-after", kCloseAfter }, 120000,
+            m_root->path(), { { "PROGRAMDATA", kProgramData } }, 1024);
+        QCOMPARE(run.exitCode, 8);
+        QVERIFY2(run.err.contains("old.palette"), run.err.constData());
+        QCOMPARE(fileBytes(old), oldBytes);
+        QCOMPARE(fileBytes(folder("config/Vestrel/Huelink.Photoshop.ini")), state);
     }
 };
 

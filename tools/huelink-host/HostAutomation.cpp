@@ -6,6 +6,7 @@
 #include "PaletteFileDriver.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -13,6 +14,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QPointer>
+#include <QSaveFile>
 #include <QString>
 #include <QTest>
 #include <QTimer>
@@ -94,7 +96,13 @@ void closeLikeUser(QWidget *window)
 // Saves `widget` as PNG; an error line when the file cannot be written.
 std::string saveScreenshot(QWidget *widget, const std::string &path)
 {
-    if (widget->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG"))
+    // Encoded in memory and replaced in one step with the last flush checked:
+    // a save straight into the file keeps a cut picture when that flush fails.
+    QByteArray png;
+    QBuffer buffer(&png);
+    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
+    if (buffer.open(QIODevice::WriteOnly) && widget->grab().save(&buffer, "PNG") && file.open(QIODevice::WriteOnly)
+        && file.write(png) == png.size() && file.flush() && file.commit())
         return std::string();
     return "cannot write the screenshot '" + path + "'";
 }

@@ -36,6 +36,9 @@ public:
 
     bool answered() const { return m_answered; }
     bool dialogGone() const { return m_answered && (!m_dialog || !m_dialog->isVisible()); }
+    // Whether the dialog ended by taking the path; a dialog that stays open
+    // (a folder in the file's place) is closed by --close-after, rejected.
+    bool dialogAccepted() const { return m_accepted; }
     QString error() const { return m_error; }
 
 private:
@@ -58,6 +61,7 @@ private:
     {
         m_answered = true;
         m_dialog = dialog;
+        connect(dialog, &QDialog::finished, this, [this](int result) { m_accepted = result == QDialog::Accepted; });
         if (!m_filterPattern.isEmpty()) {
             QString wanted;
             for (const QString &filter : dialog->nameFilters()) {
@@ -103,6 +107,7 @@ private:
     QString m_filterPattern;
     QTimer m_poll;
     bool m_answered = false;
+    bool m_accepted = false;
     QPointer<QFileDialog> m_dialog;
     QString m_error;
 };
@@ -139,6 +144,8 @@ QString runOne(QWidget *window, const QString &buttonKey, const QString &path, c
         return QStringLiteral("the button '%1' opened no file dialog").arg(buttonText);
     if (!answerer.dialogGone())
         return QStringLiteral("the file dialog stayed open after '%1' was typed").arg(path);
+    if (!answerer.dialogAccepted())
+        return QStringLiteral("the file dialog closed without taking '%1'").arg(path);
     // What the module does once the dialog is gone runs in the same turn of
     // the event loop; a message it opens is shown by now.
     QCoreApplication::processEvents();
