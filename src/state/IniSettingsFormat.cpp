@@ -3,6 +3,7 @@
 #include "engine/inc/Logging.h"
 
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QFileDevice>
 #include <QPoint>
 #include <QRect>
@@ -12,6 +13,12 @@
 namespace Tintor {
 
 namespace {
+
+QElapsedTimer &sinceFailedWrite()
+{
+    static QElapsedTimer timer;
+    return timer;
+}
 
 #ifdef Q_OS_WIN
 const char kLineEnd[] = "\r\n";
@@ -580,9 +587,18 @@ bool IniSettingsFormat::write(QIODevice &device, const QSettings::SettingsMap &m
     // there must reach the store, which then keeps the old file.
     if (auto *file = qobject_cast<QFileDevice *>(&device); written && file)
         written = file->flush() && file->error() == QFileDevice::NoError;
-    if (!written)
+    if (written) {
+        sinceFailedWrite().invalidate();
+    } else {
+        sinceFailedWrite().start();
         qCDebug(lcHuelink) << "User state not written:" << device.errorString() << "- the previous file stays";
+    }
     return written;
+}
+
+bool IniSettingsFormat::writeFailedWithin(qint64 milliseconds)
+{
+    return sinceFailedWrite().isValid() && !sinceFailedWrite().hasExpired(milliseconds);
 }
 
 } // namespace Tintor

@@ -24,6 +24,10 @@ public:
     // The INI text of `map`: [General] first, then each group in key order.
     static QByteArray text(const QSettings::SettingsMap &map);
 
+    // Whether the last write of this format in the process failed and is
+    // at most `milliseconds` old.
+    static bool writeFailedWithin(qint64 milliseconds);
+
 private:
     static bool read(QIODevice &device, QSettings::SettingsMap &map);
     static bool write(QIODevice &device, const QSettings::SettingsMap &map);

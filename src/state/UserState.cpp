@@ -51,10 +51,16 @@ QSettings &sharedStore()
     return *store;
 }
 
+// After a failed write the store keeps the change in memory and every sync
+// tries to write it again. Reads leave that to the next write for a while,
+// so a full disk costs one attempt per write, not one per read.
+constexpr qint64 kFailedWriteQuietMs = 2000;
+
 QSettings &syncedStore()
 {
     QSettings &store = sharedStore();
-    store.sync();
+    if (!IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs))
+        store.sync();
     return store;
 }
 

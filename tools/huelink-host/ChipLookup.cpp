@@ -1,10 +1,11 @@
 #include "ChipLookup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QVariant>
 
 #ifndef HUELINK_INSTALL_DATADIR
@@ -67,10 +68,24 @@ bool readChip(QSqlDatabase &database, const QUuid &collection, const QString &co
 QUuid currentCollection()
 {
     // The same store the module writes: organisation "Vestrel", the
-    // module's settings application name for this host.
-    const QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vestrel"),
-                          QStringLiteral("Huelink.Photoshop"));
-    return QUuid::fromString(store.value(QStringLiteral("UuidOfLastUsedCollection")).toString());
+    // module's settings application name for this host. Read as text, not
+    // through a settings object: the toolkit shares one cache per file in
+    // the process, and opening it would write the module's pending changes
+    // (kept after a failed write) with the toolkit's own writer.
+    QFile file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Vestrel/Huelink.Photoshop.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QUuid();
+    bool topLevel = true;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('['))
+            topLevel = line.compare("[General]", Qt::CaseInsensitive) == 0;
+        else if (const qsizetype equals = line.indexOf('=');
+                 topLevel && equals > 0 && line.left(equals).trimmed() == "UuidOfLastUsedCollection")
+            return QUuid::fromString(QString::fromLatin1(line.mid(equals + 1).trimmed()));
+    }
+    return QUuid();
 }
 
 QString collectionFileFolder()
