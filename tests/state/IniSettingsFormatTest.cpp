@@ -84,11 +84,13 @@ private Q_SLOTS:
         if (writer != 2) {
             QCOMPARE(byOwn.keys(), values.keys());
             for (auto value = values.cbegin(); value != values.cend(); ++value) {
-                if (value->typeId() == QMetaType::QString || value->typeId() == QMetaType::QStringList)
+                // An empty list reads back as no value in both formats.
+                if (value->typeId() == QMetaType::QString
+                    || (value->typeId() == QMetaType::QStringList && !value->toStringList().isEmpty()))
                     QCOMPARE(byOwn.value(value.key()), value.value());
             }
         } else {
-            QCOMPARE(byOwn.size(), 5);
+            QCOMPARE(byOwn.size(), 4);
         }
     }
 };
