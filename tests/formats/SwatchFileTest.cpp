@@ -85,9 +85,9 @@ private Q_SLOTS:
         QTest::newRow("ase, groups passed over") << "c.ase"
             << ase({ words({ 0xC001 }) + words({ 6 }, 4) + words({ 2 }) + utf16("G"),
                    aseEntry(red, "RGB ", floats({ 1.0f, 0.5f, 0.0f })), aseEntry(lab, "LAB ", floats({ 0.5f, 0, 0 })),
-                   aseEntry(cmyk, "CMYK", floats({ 0, 1, 1, 0 })), aseEntry(gray, "Gray", floats({ 0.2f })),
+                   aseEntry(cmyk, "CMYK", floats({ 0, 1, 1, 0.5f })), aseEntry(gray, "Gray", floats({ 0.2f })),
                    words({ 0xC002, 0, 0 }) })
-            << "Red=#ff8000 Lab=#777777 Ink=#ff0000~ Gray=#333333~";
+            << "Red=#ff8000 Lab=#777777 Ink=#800000~ Gray=#333333~";
         QTest::newRow("aco 1 then 2: names from 2")
             << "c.aco"
             << words({ 1, 2 }) + acoRecord({ 0, 65535, 0, 0, 0 }) + acoRecord({ 7, 5000, 0, 0, 0 }) + words({ 2, 2 })
