@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a file includes from a room above its own:
-#  - the engine rooms (color, db, state, engine, platform) never include host or ui;
+#  - the engine rooms (color, db, state, engine, platform, formats) never include host or ui;
 #  - a view room never includes another view room (the main widget's room,
 #    browse, wires the views together and may include them all);
 #  - the shared rooms (look, chips) include no view room.
@@ -23,7 +23,7 @@ report() { # $1: rule, $2: hits
     status=1
 }
 
-for room in color db state engine platform; do
+for room in color db state engine platform formats; do
     report "$room must not include host or ui" "$(violations "$room" 'host|ui')"
 done
 for room in "${views[@]}"; do

@@ -11,6 +11,7 @@ namespace {
 
 const QUuid kFirst("{4a000000-0000-0000-0000-00000000004a}");
 const QUuid kSecond("{4b000000-0000-0000-0000-00000000004b}");
+const QUuid kThird("{4c100000-0000-0000-0000-00000000004c}");
 
 struct Chip {
     const char *code;
@@ -129,6 +130,43 @@ private Q_SLOTS:
         QCOMPARE(matchOf(jsonLines.at(0)).value("code").toString(), "F-23");
         QCOMPARE(matchOf(jsonLines.at(0)).value("deltaE").toDouble(),
             std::round(expectedRanking({ 97, 0, 2 }).first().second * 1e4) / 1e4);
+    }
+
+    void paletteMatchesAcrossFilesAndCollections()
+    {
+        const QString other = m_folder.filePath("other.db");
+        {
+            FixtureDatabase fixture(other);
+            const qint64 id = fixture.addCollection(kThird, "THIRD", 3, true, "Third");
+            QVERIFY(fixture.addRow(id, fixture.addPage(id, { 1, 1 }),
+                        FixtureDatabase::Row { 1, "T-1", QColor(20, 200, 20), { "Leaf" } })
+                > 0);
+        }
+        const QString palette = m_folder.filePath("client.gpl");
+        QVERIFY(FixtureDatabase::writeFile(palette, "GIMP Palette\n180 60 40 Client red\n20 200 20\tClient green\n"));
+        const auto [exitCode, lines] = runMatch({ m_file, other, "--palette", palette, "--count", "2", "--json" });
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(lines.size(), 2);
+        // Equal chips of two collections: the collection first by order first.
+        const QJsonObject first = QJsonDocument::fromJson(lines.at(0).toUtf8()).object();
+        QCOMPARE(first.value("name").toString(), "Client red");
+        QCOMPARE(matchOf(lines.at(0)).value("code").toString() + matchOf(lines.at(0), 1).value("code").toString(),
+            "F-11S-92");
+        QCOMPARE(matchOf(lines.at(0), 1).value("deltaE").toDouble(), 0.0);
+        QCOMPARE(matchOf(lines.at(0), 1).value("grade").toString(), "indistinguishable");
+        // The second file's collection is searched too.
+        const QJsonObject leaf = matchOf(lines.at(1));
+        QCOMPARE(leaf.value("code").toString() + leaf.value("collection").toString(), "T-1Third");
+        QCOMPARE(leaf.value("deltaE").toDouble(), 0.0);
+        const auto [textExitCode, text] = runMatch({ m_file, other, "--palette", palette, "--count", "1" });
+        QCOMPARE(textExitCode, 0);
+        QCOMPARE(text.mid(0, 2).join('|'), "1\tB43C28\tClient red|  1\tF-11\tBrick\tFIRST\tpage 3\trow 1\tB43C28\t0.0000\tindistinguishable");
+        // A broken palette file changes nothing and says why.
+        QVERIFY(FixtureDatabase::writeFile(palette, "GIMP Palette\n1 2\n"));
+        QString errors;
+        QCOMPARE(runMatch({ m_file, "--palette", palette }, &errors).first, 1);
+        QVERIFY2(errors.contains("line 2 is not a colour"), qPrintable(errors));
+        QCOMPARE(runMatch({ m_file, "--palette", palette, "--rgb", "000000" }).first, 2);
     }
 
     void unusableInputsFailClearly()

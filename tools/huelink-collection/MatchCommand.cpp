@@ -7,6 +7,7 @@
 #include "db/SearchQueries.h"
 #include "db/Status.h"
 #include "engine/inc/ModuleValues.h"
+#include "PaletteMatch.h"
 
 #include <QColor>
 #include <QDir>
@@ -34,12 +35,17 @@ constexpr int kExitUsage = 2;
 
 const char *const kUsage = "usage: huelink-collection match FILE.db [--collection UUID] [--count N] [--json]\n"
                            "                                (--rgb RRGGBB | --lab L,a,b | --csv IN)...\n"
+                           "       huelink-collection match FILE.db... --palette SWATCHFILE [--count N] [--json]\n"
                            "\n"
                            "Prints for each colour the N nearest chips of the collection (default: the\n"
                            "file's first collection, N = 5) ranked by CIEDE2000: rank, code, name, page\n"
                            "index, row index, RGB and the colour difference. --csv reads one colour per\n"
                            "line (RRGGBB, #RRGGBB or L,a,b; blank lines are skipped; \"-\" is standard\n"
-                           "input). --json prints one JSON object per colour instead.\n";
+                           "input). --json prints one JSON object per colour instead.\n"
+                           "\n"
+                           "With --palette, the colours of a swatch file (.ase, .aco, .gpl or .css) are\n"
+                           "matched across every enabled collection of all the files given, and each\n"
+                           "match also names its collection and grades the difference.\n";
 
 void printError(const QString &message)
 {
@@ -118,7 +124,8 @@ bool readColorList(const QString &path, QList<InputColor> &inputs, QString &erro
 }
 
 struct Options {
-    QString file;
+    QStringList files;
+    QString palette;
     QUuid collection;
     int count = kDefaultCount;
     bool json = false;
@@ -172,6 +179,9 @@ int parseArguments(const QStringList &arguments, Options &options)
                 return kExitUsage;
             }
             options.inputs.append(input);
+        } else if (argument == QLatin1String("--palette")) {
+            if (!value(options.palette))
+                return kExitUsage;
         } else if (argument == QLatin1String("--csv")) {
             if (!value(text))
                 return kExitUsage;
@@ -183,40 +193,55 @@ int parseArguments(const QStringList &arguments, Options &options)
         } else if (argument.startsWith(QLatin1String("--"))) {
             printError(QStringLiteral("unknown option %1").arg(argument));
             return kExitUsage;
-        } else if (options.file.isEmpty()) {
-            options.file = argument;
         } else {
-            printError(QStringLiteral("more than one file: %1").arg(argument));
-            return kExitUsage;
+            options.files.append(argument);
         }
     }
-    if (options.file.isEmpty() || options.inputs.isEmpty()) {
+    if (!options.palette.isEmpty()) {
+        if (!options.inputs.isEmpty() || !options.collection.isNull()) {
+            printError(QStringLiteral("--palette matches across all collections; it takes no other colours or --collection"));
+            return kExitUsage;
+        }
+        if (options.files.isEmpty()) {
+            std::fputs(kUsage, stderr);
+            return kExitUsage;
+        }
+        return 0;
+    }
+    if (options.files.size() > 1) {
+        printError(QStringLiteral("more than one file: %1").arg(options.files.at(1)));
+        return kExitUsage;
+    }
+    if (options.files.isEmpty() || options.inputs.isEmpty()) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
     return 0;
 }
 
-// Makes the file the only one the registry knows: the queries find
+// Makes the files the only ones the registry knows: the queries find
 // collections through the database folder.
-bool registerFile(const QString &path, const QTemporaryDir &folder, QString &error)
+bool registerFiles(const QStringList &paths, const QTemporaryDir &folder, QString &error)
 {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        error = QStringLiteral("no such file: %1").arg(path);
-        return false;
-    }
     const QString resources = folder.path() + QStringLiteral("/Contents/Resources");
     QDir().mkpath(resources);
-    const QString registered = resources + QStringLiteral("/collection.db");
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        const QFileInfo info(paths.at(index));
+        if (!info.isFile()) {
+            error = QStringLiteral("no such file: %1").arg(paths.at(index));
+            return false;
+        }
+        const QString registered
+            = resources + (index == 0 ? QStringLiteral("/collection.db") : QStringLiteral("/collection-%1.db").arg(index));
 #ifdef Q_OS_WIN
-    const bool placed = QFile::copy(info.absoluteFilePath(), registered);
+        const bool placed = QFile::copy(info.absoluteFilePath(), registered);
 #else
-    const bool placed = QFile::link(info.absoluteFilePath(), registered);
+        const bool placed = QFile::link(info.absoluteFilePath(), registered);
 #endif
-    if (!placed) {
-        error = QStringLiteral("cannot open %1").arg(path);
-        return false;
+        if (!placed) {
+            error = QStringLiteral("cannot open %1").arg(paths.at(index));
+            return false;
+        }
     }
     setDatabaseFolder(folder.path());
     DB::scanCollectionFiles(DB::collectionRegistry(), true);
@@ -241,20 +266,6 @@ QString hexOf(int red, int green, int blue)
         .toUpper();
 }
 
-// The chip's shown name: the first name of the collection's display order,
-// or, for a collection without one, its first name that is not empty.
-QString displayName(const QUuid &uuid, const DB::ColorEntry &entry)
-{
-    const QList<qint64> &order = CollectionSettings::nameOrders(uuid).rowNameDisplayOrder;
-    if (!order.isEmpty())
-        return entry.nameAt(int(order.first()));
-    for (const QString &name : entry.names) {
-        if (!name.isEmpty())
-            return name;
-    }
-    return QString();
-}
-
 QList<MatchedChip> matchesOf(const QUuid &uuid, const InputColor &input, const std::vector<LabCandidate> &candidates,
     int count, QHash<qint64, int> &pageIndexCache)
 {
@@ -273,7 +284,7 @@ QList<MatchedChip> matchesOf(const QUuid &uuid, const InputColor &input, const s
         }
         MatchedChip chip;
         chip.code = entry.code;
-        chip.name = displayName(uuid, entry);
+        chip.name = chipDisplayName(uuid, entry);
         chip.pageIndex = *page;
         chip.rowIndex = entry.rowIndex;
         chip.rgb = hexOf(entry.red, entry.green, entry.blue);
@@ -316,10 +327,24 @@ void printText(QTextStream &out, const InputColor &input, const QList<MatchedChi
 
 } // namespace
 
+QString chipDisplayName(const QUuid &uuid, const DB::ColorEntry &entry)
+{
+    const QList<qint64> &order = CollectionSettings::nameOrders(uuid).rowNameDisplayOrder;
+    if (!order.isEmpty())
+        return entry.nameAt(int(order.first()));
+    for (const QString &name : entry.names) {
+        if (!name.isEmpty())
+            return name;
+    }
+    return QString();
+}
+
 const char *matchCommandUsage()
 {
     return "match FILE.db [--collection UUID] [--count N] [--json] (--rgb RRGGBB | --lab L,a,b | --csv IN)...  "
-           "the N nearest chips (default 5) by CIEDE2000";
+           "the N nearest chips (default 5) by CIEDE2000\n"
+           "  match FILE.db... --palette SWATCHFILE [--count N] [--json]  "
+           "the N nearest chips of all enabled collections for each colour of a swatch file";
 }
 
 int runMatchCommand(const QStringList &arguments)
@@ -333,19 +358,23 @@ int runMatchCommand(const QStringList &arguments)
 
     QTemporaryDir folder;
     QString error;
-    if (!folder.isValid() || !registerFile(options.file, folder, error)) {
+    if (!folder.isValid() || !registerFiles(options.files, folder, error)) {
         printError(error.isEmpty() ? QStringLiteral("cannot prepare a temporary folder") : error);
         return kExitFailure;
     }
     const QList<QUuid> collections = DB::collectionUuidsByOrder();
     if (collections.isEmpty()) {
-        printError(QStringLiteral("%1 is not a collection file (no enabled collection in it)").arg(options.file));
+        printError(QStringLiteral("%1 is not a collection file (no enabled collection in it)")
+                       .arg(options.files.join(QStringLiteral(", "))));
         return kExitFailure;
     }
+    if (!options.palette.isEmpty())
+        return runPaletteMatch(options.palette, collections, options.count, options.json);
+    const QString &file = options.files.first();
     const QUuid uuid = options.collection.isNull() ? collections.first() : options.collection;
     if (!collections.contains(uuid)) {
         printError(
-            QStringLiteral("%1 holds no enabled collection %2").arg(options.file, uuid.toString(QUuid::WithBraces)));
+            QStringLiteral("%1 holds no enabled collection %2").arg(file, uuid.toString(QUuid::WithBraces)));
         return kExitFailure;
     }
     CollectionSettings::setCurrentCollection(uuid);
@@ -354,13 +383,13 @@ int runMatchCommand(const QStringList &arguments)
     int skipped = 0;
     const int status = DB::matchCandidates(uuid, candidates, &skipped);
     if (status != DB::StatusOk) {
-        printError(QStringLiteral("cannot read the colours of %1 (status %2)").arg(options.file).arg(status));
+        printError(QStringLiteral("cannot read the colours of %1 (status %2)").arg(file).arg(status));
         return kExitFailure;
     }
     if (skipped > 0) {
         printError(QStringLiteral("skipped %1 chip(s) of %2 without a usable Lab (NULL, not a number or not finite)")
                        .arg(skipped)
-                       .arg(options.file));
+                       .arg(file));
     }
     if (candidates.empty()) {
         printError(QStringLiteral("collection %1 has no chips with a usable Lab").arg(uuid.toString(QUuid::WithBraces)));

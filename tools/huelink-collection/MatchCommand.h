@@ -1,6 +1,9 @@
 #pragma once
 
+#include "db/ColorEntry.h"
+
 #include <QStringList>
+#include <QUuid>
 
 namespace Tintor {
 
@@ -11,5 +14,9 @@ namespace Tintor {
 // collection cannot be used, 2 for a usage error.
 int runMatchCommand(const QStringList &arguments);
 const char *matchCommandUsage();
+
+// The chip's shown name: the first name of the collection's display order,
+// or, for a collection without one, its first name that is not empty.
+QString chipDisplayName(const QUuid &uuid, const DB::ColorEntry &entry);
 
 } // namespace Tintor
