@@ -2,7 +2,7 @@
 
 #include "formats/AcoFormat.h"
 #include "formats/AseFormat.h"
-#include "formats/AtomicFileWriter.h"
+#include "engine/inc/AtomicFileWriter.h"
 #include "formats/CssFormat.h"
 #include "formats/GplFormat.h"
 #include "formats/JsonSwatchFormat.h"
@@ -66,7 +66,10 @@ QString SwatchExport::write(SwatchFormat format, const QString &path, const QStr
     const QByteArray bytes = contents(format, description, chips, appendProductCodes, error);
     if (!error.isEmpty())
         return error;
-    return AtomicFileWriter::write(path, bytes);
+    QString writeError;
+    if (!AtomicFileWriter::write(path, bytes, writeError))
+        return writeError.isEmpty() ? QStringLiteral("The file could not be written") : writeError;
+    return QString();
 }
 
 } // namespace Tintor
