@@ -52,9 +52,12 @@ class KeyboardAccessibilityTest : public QObject {
         return outcome;
     }
 
-    void open(const QUuid &collection, int page, int tab)
+    void open(const QUuid &collection, int page, int tab, bool paletteChip = false)
     {
         TestEnvironment::resetUserState();
+        // A selected chip enables every header button of My Palette.
+        UserState::setMyPaletteEntry(0, 0, paletteChip ? deckItem(m_collections, 0) : DB::ItemIndex());
+        UserState::setMyPaletteCellSelected(0, 0, paletteChip);
         UserState::setLastUsedCollection(collection);
         UserState::setPageIndex(collection, page);
         UserState::setRowIndex(collection, 1);
@@ -123,6 +126,36 @@ private Q_SLOTS:
         m_main->collectionChangedInteractively(kPelvon);
         QCOMPARE(
             QAccessible::queryAccessibleInterface(m_main->colorSchemer())->text(QAccessible::Name), "Colour schemes");
+    }
+
+    // Tab reaches every control in the order docs/keyboard.md gives, and each shows that it has the focus.
+    void tabWalksTheWindowMarkingEachStop()
+    {
+        open(kByChip, 1, PageOfColorSchemes, true);
+        QWidget *first = view("CollectionSelectWidget");
+        first->setFocus(Qt::TabFocusReason);
+        QList<QWidget *> stops;
+        QStringList names;
+        for (QWidget *stop = first; stops.size() < 40 && !stops.contains(stop); stop = QApplication::focusWidget()) {
+            stops << stop;
+            names << QString::fromLatin1(stop->metaObject()->className()).remove("Tintor::");
+            QTest::keyClick(stop, Qt::Key_Tab);
+        }
+        QCOMPARE(names.join(' '),
+            "CollectionSelectWidget ColorWheelWidget MoodSelectWidget CardRollerWidget QLineEdit RollButton RollButton "
+            "ColorSchemerWidget TabBarWidget ImageButton ImageButton ImageButton ImageButton MyPaletteWidget "
+            "KeyFocusLineEdit TaskButton TaskButton HelpButton");
+        QCOMPARE(stops.value(4), m_main->search()->lineEdit());
+        QCOMPARE(stops.value(14), m_main->myPalette()->descriptionEdit());
+        for (QWidget *stop : std::as_const(stops)) {
+            // The search box's mark lies on its frame, round the text.
+            const QWidget *shown = stop == stops.value(4) ? m_main->search() : stop;
+            const QRect area = QRect(shown->mapTo(m_main, QPoint()), shown->size()).adjusted(-2, -2, 2, 2);
+            stop->setFocus(Qt::TabFocusReason);
+            const QImage focused = m_main->grab(area).toImage();
+            m_main->setFocus(Qt::OtherFocusReason);
+            QVERIFY2(focused != m_main->grab(area).toImage(), stop->metaObject()->className());
+        }
     }
 
     // Enter puts the chip the arrows reached into My Palette, as a drop of it would; "-": view disabled.

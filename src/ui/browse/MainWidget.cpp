@@ -11,6 +11,7 @@
 #include "ui/browse/CollectionSelectWidget.h"
 #include "ui/browse/ColorWheelWidget.h"
 #include "ui/browse/MoodSelectWidget.h"
+#include "ui/browse/RollButton.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
@@ -20,6 +21,7 @@
 #include "ui/catalog/TexturesWidget.h"
 #include "ui/look/AboutButton.h"
 #include "ui/look/HelpButton.h"
+#include "ui/look/ImageButton.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/TaskButton.h"
 #include "ui/look/Theme.h"
@@ -233,10 +235,15 @@ void MainWidget::addKeyboardShortcuts()
 
 void MainWidget::updateTabOrder()
 {
+    // The stops inside the search box and My Palette are listed one by one:
+    // setTabOrder moves only the widget it is given and would leave their
+    // children wherever they were first put in the chain.
     QList<QWidget *> order;
     order << m_collectionSelector << m_collectionSelector->collectionList() << m_colorWheel << m_moodFilter
-          << m_cardRoller << m_search << m_colorSchemer << m_pelvonSchemer << m_foresightView << m_texturesView
-          << m_productsView << m_tabBar << m_myPalette;
+          << m_cardRoller << m_search->lineEdit() << m_search->rollButton(Backward) << m_search->rollButton(Forward)
+          << m_colorSchemer << m_pelvonSchemer << m_foresightView << m_texturesView << m_productsView << m_tabBar
+          << m_myPalette->zoomButton() << m_myPalette->eraseButton() << m_myPalette->clearButton()
+          << m_myPalette->gridButton() << m_myPalette << m_myPalette->descriptionEdit();
     for (const quint16 id : std::as_const(m_buttonOrder))
         order.append(m_taskButtons.value(id));
     for (qsizetype i = 1; i < order.size(); ++i)

@@ -4,6 +4,7 @@
 #include "ui/browse/MainWidget.h"
 #include "engine/inc/Logging.h"
 
+#include "db/CollectionLookups.h"
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
@@ -13,11 +14,13 @@
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/ColorWheelWidget.h"
 #include "ui/browse/MoodSelectWidget.h"
+#include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
 #include "ui/catalog/ProductsWidget.h"
 #include "ui/catalog/TexturesWidget.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
 
@@ -25,6 +28,58 @@
 #include <QPointer>
 
 namespace Tintor {
+
+namespace {
+
+// Enough names to point the user on; each collection costs one lookup.
+constexpr int kNamedHolders = 3;
+// A pasted page of text is not repeated back whole.
+constexpr int kShownPhraseLength = 40;
+
+QString collectionName(const QUuid &uuid)
+{
+    DB::CollectionPointer collection;
+    if (DB::collectionByUuid(uuid, collection) != DB::StatusOk || !collection)
+        return QString();
+    return collection->name;
+}
+
+// "No colour X in this collection", naming the other enabled collections
+// that hold X, so that a miss is not taken for a slip of the key.
+QString nothingFoundText(const QUuid &current, const QString &phrase)
+{
+    QStringList holders;
+    bool more = false;
+    for (const QUuid &uuid : DB::collectionUuidsByOrder()) {
+        int pageIndex = -1;
+        int rowIndex = -1;
+        int segment = -1;
+        int mood = 0;
+        bool exterior = false;
+        if (uuid == current || DB::findPhrase(uuid, phrase, pageIndex, rowIndex, segment, mood, exterior) != DB::StatusOk)
+            continue;
+        if (holders.size() == kNamedHolders) {
+            more = true;
+            break;
+        }
+        holders << collectionName(uuid);
+    }
+    QString text = localizedTextOr(current, QStringLiteral("color.palette.search.nothing.found"),
+                                   QStringLiteral("No colour \u201C%1\u201D in %2"))
+                       .arg(phrase.size() > kShownPhraseLength
+                                ? phrase.left(kShownPhraseLength - 1) + QChar(0x2026)
+                                : phrase,
+                            collectionName(current));
+    if (!holders.isEmpty()) {
+        const QString names = holders.join(QStringLiteral(", ")) + (more ? QStringLiteral(", \u2026") : QString());
+        text += localizedTextOr(current, QStringLiteral("color.palette.search.found.elsewhere"),
+                                QStringLiteral(" \u2014 found in %1"))
+                    .arg(names);
+    }
+    return text;
+}
+
+} // namespace
 
 void MainWidget::refreshDetails(bool relayout)
 {
@@ -202,7 +257,10 @@ void MainWidget::searchForPhrase(QString phrase)
     int segment = -1;
     int mood = 0;
     bool exterior = false;
-    if (DB::findPhrase(uuid, phrase, pageIndex, rowIndex, segment, mood, exterior) != DB::StatusOk)
+    const int status = DB::findPhrase(uuid, phrase, pageIndex, rowIndex, segment, mood, exterior);
+    if (status == DB::StatusNoMatch && !phrase.trimmed().isEmpty())
+        m_search->showNothingFound(nothingFoundText(uuid, phrase));
+    if (status != DB::StatusOk)
         return;
     const bool cardChanged = revealCard(uuid, segment, mood, exterior);
     bool rowChanged = false;

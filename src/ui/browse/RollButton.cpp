@@ -1,5 +1,6 @@
 #include "ui/browse/RollButton.h"
 
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/Theme.h"
 
 #include <QPainter>
@@ -20,10 +21,12 @@ RollButton::RollButton(Direction direction, QWidget *parent)
 void RollButton::paintEvent(QPaintEvent *)
 {
     const QImage &image = isDown() ? m_pressedImage : m_normalImage;
-    if (image.isNull())
-        return;
     QPainter painter(this);
-    painter.drawImage(QPoint((width() - image.width()) / 2, (height() - image.height()) / 2), image);
+    if (!image.isNull())
+        painter.drawImage(QPoint((width() - image.width()) / 2, (height() - image.height()) / 2), image);
+    // Space rolls like a click, so a Tab stop here must show itself.
+    if (hasFocus())
+        paintKeyFocusMark(painter, QRectF(rect()), 3.0);
 }
 
 } // namespace Tintor

@@ -5,6 +5,7 @@
 #include "state/UserState.h"
 #include "ui/browse/RollButton.h"
 #include "ui/browse/ToUpperCaseValidator.h"
+#include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
 
@@ -13,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QToolTip>
 
 namespace Tintor {
 
@@ -39,6 +41,8 @@ SearchWidget::SearchWidget(QWidget *parent)
 
     setFixedSize(kWidth, kHeight);
     m_lineEdit->installEventFilter(this);
+    // After Return the focus rests here: its next key ends a miss message.
+    installEventFilter(this);
 
     connect(m_forwardButton, &QPushButton::clicked, this, &SearchWidget::rollForwardButtonClicked);
     connect(m_backwardButton, &QPushButton::clicked, this, &SearchWidget::rollBackwardButtonClicked);
@@ -71,7 +75,9 @@ void SearchWidget::selectedCollectionChanged(const QUuid &collectionId)
 {
     const QSize glassSize = m_magnifyingGlassImage.size();
     m_magnifyingGlassImage = themeImage(ThemeItem::SearchMagnifyingGlass, size());
-    m_lineEdit->setPlaceholderText(DB::localizedString(collectionId, QStringLiteral("color.palette.enter.search.text")));
+    m_placeholderText = DB::localizedString(collectionId, QStringLiteral("color.palette.enter.search.text"));
+    m_nothingFoundShown = true;
+    endNothingFound();
 
     // The words are read when the box is first used: reading every name of
     // a large collection must not hold up the window's first paint. The
@@ -115,10 +121,35 @@ void SearchWidget::rollBackwardButtonClicked()
     Q_EMIT roll(Backward);
 }
 
+void SearchWidget::showNothingFound(const QString &message)
+{
+    if (message.isEmpty()) {
+        endNothingFound();
+        return;
+    }
+    m_nothingFoundShown = true;
+    m_lineEdit->setPlaceholderText(message);
+    m_lineEdit->setToolTip(message);
+    if (m_lineEdit->isVisible())
+        QToolTip::showText(m_lineEdit->mapToGlobal(QPoint(0, height())), message, m_lineEdit);
+}
+
+void SearchWidget::endNothingFound()
+{
+    if (!m_nothingFoundShown)
+        return;
+    m_nothingFoundShown = false;
+    if (QToolTip::isVisible() && QToolTip::text() == m_lineEdit->toolTip())
+        QToolTip::hideText();
+    m_lineEdit->setPlaceholderText(m_placeholderText);
+    m_lineEdit->setToolTip(QString());
+}
+
 void SearchWidget::searchPhraseReturnPressed()
 {
     const QString phrase = m_lineEdit->text().trimmed();
     m_lineEdit->clear();
+    endNothingFound();
     // Moving the focus away brings back the italic placeholder.
     setFocus(Qt::OtherFocusReason);
     // Even an empty phrase: the receiver decides what it finds.
@@ -188,20 +219,31 @@ void SearchWidget::paintEvent(QPaintEvent *)
     painter.setPen(QPen(kFrameColor, 0));
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.drawRoundedRect(inner, kFrameRadius, kFrameRadius, Qt::AbsoluteSize);
+    if (m_lineEdit->hasFocus())
+        paintKeyFocusMark(painter, QRectF(frame), kFrameRadius);
 }
 
 bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        // The line edit passes its Return on to this widget after the
+        // phrase went out: that key must not end the answer to it.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == m_lineEdit || (watched == this && key != Qt::Key_Return && key != Qt::Key_Enter))
+            endNothingFound();
+    }
     if (watched != m_lineEdit)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn:
         m_lineEdit->setFont(programFont(FontStyle::Normal, 2));
         loadCompletionWords();
+        update();
         break;
     case QEvent::FocusOut:
         if (m_lineEdit->text().isEmpty())
             m_lineEdit->setFont(programFont(FontStyle::Italic, 2));
+        update();
         break;
     case QEvent::KeyPress:
         loadCompletionWords();

@@ -40,6 +40,11 @@ public:
     // The outer rounded frame around the glass and the text.
     QRect frameRect() const;
 
+    // Shows `message` in place of the placeholder (and in full as a tooltip,
+    // the box being narrow) until the next key reaches the box.
+    void showNothingFound(const QString &message);
+    bool showsNothingFound() const { return m_nothingFoundShown; }
+
 Q_SIGNALS:
     void roll(Tintor::Direction direction);
     // The trimmed, upper-case phrase; never empty (an empty phrase would
@@ -62,11 +67,14 @@ private:
     void loadCompletionWords();
     void layoutChildren();
     void setLineEditBrush(QPalette::ColorRole role);
+    void endNothingFound();
 
     QImage m_backgroundImage;
     QImage m_magnifyingGlassImage;
     QRect m_magnifyingGlassRect;
     QLineEdit *m_lineEdit = nullptr;
+    QString m_placeholderText;
+    bool m_nothingFoundShown = false;
     QUuid m_completionCollection;
     bool m_completionLoaded = false;
     RollButton *m_backwardButton = nullptr;

@@ -146,6 +146,9 @@ void ColorSchemerPelvonWidget::paintEvent(QPaintEvent *)
     const int flags = Qt::TextSingleLine | Qt::AlignVCenter | Qt::AlignLeft;
     painter.drawText(messageRect, flags, message);
     painter.drawText(messageRect, flags, message);
+    // Until an arrow marks a chip, the whole view shows it has the focus.
+    if (hasFocus() && keyFocusChip() < 0)
+        paintKeyFocusMark(painter, QRectF(rect()));
 }
 
 void ColorSchemerPelvonWidget::mousePressEvent(QMouseEvent *event)

@@ -484,6 +484,9 @@ void ColorSchemerWidget::paintEvent(QPaintEvent *)
     const int messageFlags = Qt::TextSingleLine | Qt::AlignVCenter | Qt::AlignLeft;
     painter.drawText(messageRect, messageFlags, message);
     painter.drawText(messageRect, messageFlags, message);
+    // Until an arrow marks a chip, the whole view shows it has the focus.
+    if (hasFocus() && keyFocusChip() < 0)
+        paintKeyFocusMark(painter, QRectF(rect()));
 }
 
 int ColorSchemerWidget::kindAt(const QPoint &position) const

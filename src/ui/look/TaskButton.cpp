@@ -87,13 +87,17 @@ void TaskButton::paintEvent(QPaintEvent *)
     painter.drawText(textRect, Qt::AlignCenter, text());
     painter.drawText(textRect, Qt::AlignCenter, text());
 
-    if (hasFocus()) {
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor(119, 173, 216, 192), 2));
-        painter.drawRoundedRect(rect().adjusted(3, 3, -3, -3), kCornerRadius, kCornerRadius);
-        painter.setPen(QPen(QColor(198, 216, 230, 192), 2));
-        painter.drawRoundedRect(rect().adjusted(2, 2, -2, -2), kCornerRadius, kCornerRadius);
-    }
+    if (hasFocus())
+        paintFocusRings(painter, kCornerRadius);
+}
+
+void TaskButton::paintFocusRings(QPainter &painter, qreal radius) const
+{
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(119, 173, 216, 192), 2));
+    painter.drawRoundedRect(rect().adjusted(3, 3, -3, -3), radius, radius);
+    painter.setPen(QPen(QColor(198, 216, 230, 192), 2));
+    painter.drawRoundedRect(rect().adjusted(2, 2, -2, -2), radius, radius);
 }
 
 void TaskButton::paintRoundButton()
@@ -115,6 +119,10 @@ void TaskButton::paintRoundButton()
     painter.setFont(font());
     painter.drawText(textRect, Qt::AlignCenter, text());
     painter.drawText(textRect, Qt::AlignCenter, text());
+    // The round buttons are Tab stops like the others: the same rings,
+    // rounded to the circle.
+    if (hasFocus())
+        paintFocusRings(painter, height() / 2.0 - 2);
 }
 
 } // namespace Tintor

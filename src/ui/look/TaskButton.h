@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QPushButton>
 
+class QPainter;
+
 namespace Tintor {
 
 // A rounded grey text button of the main widget's button row. Disabled, it
@@ -37,6 +39,8 @@ protected:
     void makeRound(const QColor &textColor);
     // A circle in the button's gradient with the text in the middle.
     void paintRoundButton();
+    // The two light blue rings of the keyboard focus.
+    void paintFocusRings(QPainter &painter, qreal radius) const;
 
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -1,6 +1,7 @@
 #include "ui/look/VestrelCustomStyle.h"
 
 #include "ui/look/ImageButton.h"
+#include "ui/look/KeyFocusMark.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -436,6 +437,9 @@ void VestrelCustomStyle::drawImageButton(const ImageButton &button, const QStyle
             topLeft += QPoint(1, 1);
         painter->drawImage(topLeft, image);
     }
+    // Image buttons sit on the light header bars.
+    if (state & State_HasFocus)
+        paintKeyFocusMark(*painter, QRectF(rect), 4.0, true);
     painter->restore();
 }
 

@@ -12,6 +12,7 @@
 #include "ui/chips/ChipPayload.h"
 #include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ImageButton.h"
+#include "ui/look/KeyFocusLineEdit.h"
 #include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
@@ -96,7 +97,7 @@ MyPaletteWidget::MyPaletteWidget(QWidget *parent)
     for (ImageButton *button : buttons)
         button->resize(button->width(), buttonHeight);
 
-    m_descriptionEdit = new QLineEdit(this);
+    m_descriptionEdit = new KeyFocusLineEdit(this);
     m_descriptionEdit->setFrame(false);
     m_descriptionEdit->setTextMargins(0, 0, 0, 0);
     m_descriptionEdit->installEventFilter(this);

@@ -82,16 +82,20 @@ const QList<std::tuple<const char *, std::function<void(MainWidget *, int)>, std
               [] { return UserState::schemeKind(kDeck); }, SchemeDramatic },
           { "neutral scheme", [](MainWidget *w, int v) { w->schemeNeutralSubKindChangedInteractively(SchemeKind(v)); },
               [] { return UserState::schemeNeutralSubKind(kDeck); }, SchemeTonalNeutral } };
-const QList<std::tuple<const char *, QString, int, bool, QList<int>>> searches
-    = { { "offwhite under all moods sets the offwhite filter", "O-2", MoodAll, false, { 3, 3, 2, MoodOffwhite, 0 } },
-          { "fresh while calm sets all moods", "F-3", MoodCalm, false, { 1, 1, 3, MoodAll, 0 } },
-          { "calm while calm keeps calm", "C-3", MoodCalm, false, { 2, 2, 3, MoodCalm, 0 } },
-          { "neutral while offwhite sets neutral", "N-1", MoodOffwhite, false, { 4, 4, 1, MoodNeutral, 0 } },
-          { "interior chip turns the exterior filter off", "R-4", MoodAll, true, { 6, 6, 4, MoodAll, 0 } },
-          { "exterior chip keeps the exterior filter", "W-2", MoodAll, true, { 5, 5, 2, MoodAll, 1 } },
-          { "a searched name finds its chip", "name R-2", MoodAll, false, { 6, 6, 2, MoodAll, 0 } },
-          { "a phrase that finds nothing changes nothing", "nowhere", MoodCalm, true, { 1, 1, 1, MoodCalm, 1 } },
-          { "a blank phrase finds nothing", "  ", MoodAll, false, { 1, 1, 1, MoodAll, 0 } } };
+// The last column: what the search box shows in place of its placeholder afterwards ("" its own placeholder).
+const QList<std::tuple<const char *, QString, int, bool, QList<int>, QString>> searches
+    = { { "offwhite under all moods sets the offwhite filter", "O-2", MoodAll, false, { 3, 3, 2, MoodOffwhite, 0 }, "" },
+          { "fresh while calm sets all moods", "F-3", MoodCalm, false, { 1, 1, 3, MoodAll, 0 }, "" },
+          { "calm while calm keeps calm", "C-3", MoodCalm, false, { 2, 2, 3, MoodCalm, 0 }, "" },
+          { "neutral while offwhite sets neutral", "N-1", MoodOffwhite, false, { 4, 4, 1, MoodNeutral, 0 }, "" },
+          { "interior chip turns the exterior filter off", "R-4", MoodAll, true, { 6, 6, 4, MoodAll, 0 }, "" },
+          { "exterior chip keeps the exterior filter", "W-2", MoodAll, true, { 5, 5, 2, MoodAll, 1 }, "" },
+          { "a searched name finds its chip", "name R-2", MoodAll, false, { 6, 6, 2, MoodAll, 0 }, "" },
+          { "a phrase that finds nothing changes nothing and says so", "nowhere", MoodCalm, true,
+              { 1, 1, 1, MoodCalm, 1 }, "No colour \u201CNOWHERE\u201D in Deck" },
+          { "a code of another collection is named with it", "Q-2", MoodAll, false, { 1, 1, 1, MoodAll, 0 },
+              "No colour \u201CQ-2\u201D in Deck \u2014 found in Other" },
+          { "a blank phrase finds nothing, silently", "  ", MoodAll, false, { 1, 1, 1, MoodAll, 0 }, "" } };
 const QList<std::tuple<const char *, QColor, QString>> nears = { { "equal to a chip", kExactChip, "H-4" },
     { "within 2 on every channel", QColor(62, 178, 92), "H-4" }, { "nearest at 0.005", kAlmostHost, "H-5" } };
 
@@ -421,12 +425,19 @@ private Q_SLOTS:
     void searchForPhrase_data() { addRows(searches); }
     void searchForPhrase()
     {
-        const auto &[name, phrase, startMood, startExterior, expected] = fetchRow(searches);
+        const auto &[name, phrase, startMood, startExterior, expected, shown] = fetchRow(searches);
         UserState::setMoodFilter(kDeck, startMood);
         UserState::setExteriorColors(kDeck, startExterior);
         QVERIFY(makeMain());
-        main->searchForPhrase(phrase);
+        QLineEdit *box = main->search()->lineEdit();
+        const QString placeholder = box->placeholderText();
+        QTest::keyClicks(box, phrase);
+        QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(position(kDeck), expected);
+        QCOMPARE(box->placeholderText(), shown.isEmpty() ? placeholder : shown);
+        // Until the next key.
+        QTest::keyClick(main->search(), Qt::Key_Shift);
+        QCOMPARE(box->placeholderText(), placeholder);
     }
 
     void collectionChangeAppliesTheNewCollection()
