@@ -142,11 +142,11 @@ private Q_SLOTS:
         QTEST(UserState::schemeNeutralSubKind(at.collection), "storedSubKind");
         if (chips.isEmpty())
             return;
-        // Centred in the area; the outer shade, rounded by 3, reaches one pixel from its corner.
+        // Centred in the area; the outer shade's left edge, rounded by 3, reaches one row above the block.
         const QRect area = widget.chipsArea();
         QVERIFY(qAbs((block.top() + 1 - area.top()) - (area.bottom() - block.bottom() + 1)) <= 1);
-        QCOMPARE(m_painted.pixelColor(block.left() - 1, block.top() - 2),
-            m_painted.pixelColor(block.center().x(), block.top() - 2));
+        QCOMPARE(m_painted.pixelColor(block.left() - 2, block.top() - 1),
+            m_painted.pixelColor(block.left() - 2, block.center().y()));
     }
 
     void clicksOnButtons_data()
