@@ -475,22 +475,19 @@ int entryNearRgb(const QUuid &uuid, const QColor &color, ColorEntry &entry)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
-    // The BETWEEN ranges restate the ABS tests so that the colour index can
-    // be used; the collection filter is kept off the map's index so that
-    // SQLite does not walk the whole collection instead.
+    // The tolerance of 2 per channel, inclusive, is written as BETWEEN
+    // ranges so that the colour index can be used; the collection filter is
+    // kept off the map's index so that SQLite does not walk the whole
+    // collection instead.
     const int red = color.red();
     const int green = color.green();
     const int blue = color.blue();
     if (!runQuery(query,
             QStringLiteral("SELECT * FROM \"ROW\" R      JOIN PAGE P ON R.PAGE_ID = P.ID      JOIN "
                            "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE +CMAP.COLLECTION_ID = "
-                           "%1 AND R.RED BETWEEN %5 AND %6 AND R.GREEN BETWEEN %7 AND %8 AND R.BLUE "
-                           "BETWEEN %9 AND %10 AND        ABS(RED - %2) <= 2 AND        ABS(GREEN - %3) "
-                           "<= 2 AND        ABS(BLUE - %4) <= 2 ")
+                           "%1 AND R.RED BETWEEN %2 AND %3 AND R.GREEN BETWEEN %4 AND %5 AND R.BLUE "
+                           "BETWEEN %6 AND %7 ")
                 .arg(collectionDatabaseId(uuid))
-                .arg(red)
-                .arg(green)
-                .arg(blue)
                 .arg(red - 2)
                 .arg(red + 2)
                 .arg(green - 2)

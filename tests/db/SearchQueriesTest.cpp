@@ -177,8 +177,12 @@ private Q_SLOTS:
         ColorEntry entry;
         QCOMPARE(entryNearRgb(kNamed, QColor(98, 152, 198), entry), int(StatusOk));
         QCOMPARE(entry.code, "ABC-1");
-        QCOMPARE(entryNearRgb(kNamed, QColor(103, 150, 200), entry), int(StatusFailed));
-        QCOMPARE(entry.id, qint64(-1));
+        // ABC-1 is (100, 150, 200): three off in any one channel is too far.
+        for (const QColor &far : { QColor(103, 150, 200), QColor(97, 150, 200), QColor(100, 153, 200),
+                 QColor(100, 147, 200), QColor(100, 150, 203), QColor(100, 150, 197) }) {
+            QCOMPARE(entryNearRgb(kNamed, far, entry), int(StatusFailed));
+            QCOMPARE(entry.id, qint64(-1));
+        }
     }
 
     void completionListsEachSearchedTextOnce()

@@ -145,6 +145,8 @@ private Q_SLOTS:
             runHost({"about", "--repeat", "2", "--screenshot", folder("about.png"), "--close-after", "500"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.outLines().size(), 2);
+        // The module asked for its file with the plug-in reference the host gave it.
+        QVERIFY2(!run.err.contains("huelink-host:"), run.err.constData());
         QCOMPARE(QImage(folder("about.png")).size(), QSize(680, 480));
         m_firstCollection = lastUsedCollection();
         m_firstChips = collectionChips(m_firstCollection);

@@ -210,6 +210,7 @@ void ColorSchemerWidget::layout(const QRect &rect)
     m_buttonRects.clear();
     m_hitShapes.clear();
     m_captionRects.clear();
+    m_neutralCaptionRect = QRect();
 
     const int bw = m_largestButtonSize.width();
     const int bh = m_largestButtonSize.height();
@@ -236,10 +237,9 @@ void ColorSchemerWidget::layout(const QRect &rect)
                 widest = std::max(widest, size.width() + 4);
                 tallest = std::max(tallest, size.height() + 2);
             }
-            const QRect both = fromEdges(cx - widest / 2, bh + 9, cx - 1 + widest / 2 + markerWidth + 4, bh + 8 + tallest);
-            m_captionRects.insert(SchemeTonalNeutral, both);
-            m_captionRects.insert(SchemeComplementaryNeutral, both);
-            largestHeight = std::max(largestHeight, both.height());
+            m_neutralCaptionRect =
+                fromEdges(cx - widest / 2, bh + 9, cx - 1 + widest / 2 + markerWidth + 4, bh + 8 + tallest);
+            largestHeight = std::max(largestHeight, m_neutralCaptionRect.height());
         }
         m_captionRects.insert(kind, caption);
         largestHeight = std::max(largestHeight, caption.height());
@@ -250,6 +250,8 @@ void ColorSchemerWidget::layout(const QRect &rect)
         it->setBottom(it->top() + largestHeight - 1);
         captionBottom = it->bottom();
     }
+    if (!m_neutralCaptionRect.isNull())
+        m_neutralCaptionRect.setBottom(m_neutralCaptionRect.top() + largestHeight - 1);
     // With no scheme offered the chips area keeps the same 16-pixel gap
     // below the top margin that it keeps below the captions.
     m_chipsArea = fitChipsArea(fromEdges(24, captionBottom + 16, rect.width() - 25, rect.height() - 33));
@@ -257,6 +259,15 @@ void ColorSchemerWidget::layout(const QRect &rect)
     m_lastRequest = SchemeRequest{DB::Schema::systemWideCollectionUuid(), 0, 0, -1, -1};
     m_lastEffectiveKind = 0;
     m_chips.clear();
+}
+
+QRect ColorSchemerWidget::captionRect(int kind) const
+{
+    if (m_captionRects.contains(kind))
+        return m_captionRects.value(kind);
+    if (kind == SchemeTonalNeutral || kind == SchemeComplementaryNeutral)
+        return m_neutralCaptionRect;
+    return QRect();
 }
 
 SchemeRequest ColorSchemerWidget::currentRequest()
@@ -342,7 +353,7 @@ void ColorSchemerWidget::computeChips(const SchemeRequest &given)
                 lines.emplace_back();
             lines.last().append({entry.pageId, entry});
         }
-        layoutChips(request, lines, perLineSetting, int(entries.size() / perLineSetting));
+        layoutChips(request, lines, perLineSetting);
     } else if (mode == ModeCardToCard) {
         if (sameRequest(request, m_lastRequest, effectiveKind, m_lastEffectiveKind, false))
             return;
@@ -367,7 +378,7 @@ void ColorSchemerWidget::computeChips(const SchemeRequest &given)
             lines.append(line);
         }
         if (!lines.isEmpty() && perLine > 0)
-            layoutChips(request, lines, perLine, int(lines.size()));
+            layoutChips(request, lines, perLine);
     } else {
         return;
     }
@@ -379,13 +390,15 @@ void ColorSchemerWidget::computeChips(const SchemeRequest &given)
 }
 
 void ColorSchemerWidget::layoutChips(const SchemeRequest &request,
-                                     const QVector<QVector<QPair<qint64, DB::ColorEntry>>> &lines, int perLine,
-                                     int lineCount)
+                                     const QVector<QVector<QPair<qint64, DB::ColorEntry>>> &lines, int perLine)
 {
     const QRect area = m_chipsArea;
-    // A widget too small for the layout, or more lines than it holds, shows
-    // no chips rather than chips of negative size.
-    if (lineCount < 1 || lineCount > kMaxLines || lines.size() > kMaxLines || perLine < 1 || area.height() < 4)
+    // The lines are counted as built, not as chips / perLine: a segment or
+    // card order may break a line early. A widget too small for the layout,
+    // or more lines than it holds, shows no chips rather than chips of
+    // negative size or chips over the message below.
+    const int lineCount = int(lines.size());
+    if (lineCount < 1 || lineCount > kMaxLines || perLine < 1 || area.height() < 4)
         return;
     const int h = (area.bottom() - area.top() - 3) / 3;
     const int used = area.height() - (kMaxLines - lineCount) * (h + 1);
@@ -395,9 +408,13 @@ void ColorSchemerWidget::layoutChips(const SchemeRequest &request,
         --w;
     if (h < 1 || w < 1)
         return;
-    int y = top + 1;
+    // Chips and their right and bottom frame lines stay inside the area.
+    const QRect block(area.left() + 1, top + 1, perLine * (w + 1), lineCount * (h + 1));
+    if (!area.contains(block))
+        return;
+    int y = block.top();
     for (const auto &line : lines) {
-        int x = area.left() + 1;
+        int x = block.left();
         for (const auto &[pageId, entry] : line) {
             // The description is read on first hover: a dozen tooltip texts
             // would cost more than the scheme query itself.
@@ -423,10 +440,12 @@ void ColorSchemerWidget::paintEvent(QPaintEvent *)
     const int flags = Qt::AlignHCenter | Qt::AlignTop;
     for (int kind : std::as_const(m_offeredKinds)) {
         const int captionKind = kind == SchemeNeutral ? storedSubKind : kind;
-        // Natural neutral has no caption place of its own: it takes the
-        // neutral button's.
-        const QRect caption = m_captionRects.contains(captionKind) ? m_captionRects.value(captionKind)
-                                                                   : m_captionRects.value(kind);
+        // Under the neutral button, tonal and complementary share one place
+        // (also when they have buttons of their own); natural neutral has
+        // none and takes the button's.
+        const bool neutralPlace = kind == SchemeNeutral
+                                  && (captionKind == SchemeTonalNeutral || captionKind == SchemeComplementaryNeutral);
+        const QRect caption = neutralPlace ? m_neutralCaptionRect : m_captionRects.value(kind);
         const QString text = m_captions.value(captionKind);
         const bool selected = kind == storedKind;
         painter.drawImage(m_buttonRects.value(kind), selected ? m_selectedImages.value(kind) : m_normalImages.value(kind));

@@ -60,7 +60,11 @@ public:
     QUuid schemeCollection() const { return m_schemeCollection; }
     QVector<int> offeredKinds() const { return m_offeredKinds; }
     QRect buttonRect(int kind) const { return m_buttonRects.value(kind); }
-    QRect captionRect(int kind) const { return m_captionRects.value(kind); }
+    // The caption rectangle of the button of `kind`; for tonal and
+    // complementary neutral not offered on their own, the neutral button's.
+    QRect captionRect(int kind) const;
+    // Where the neutral button shows its tonal or complementary caption.
+    QRect neutralCaptionRect() const { return m_neutralCaptionRect; }
     QRect chipsArea() const { return m_chipsArea; }
     // The chips laid out by the last paint, in layout order.
     QVector<QPair<QRect, SchemeChip>> chips() const { return m_chips; }
@@ -112,9 +116,10 @@ private:
     bool mapIntoSchemeCollection(const QUuid &browsing, int pageIndex, int rowIndex, int &mappedPage,
                                  int &mappedRow);
     void computeChips(const SchemeRequest &request);
-    // Places `lines` (chips per line at most `perLine`) in the chips area.
+    // Places `lines` (chips per line at most `perLine`) in the chips area,
+    // centred on the lines as built.
     void layoutChips(const SchemeRequest &request, const QVector<QVector<QPair<qint64, DB::ColorEntry>>> &lines,
-                     int perLine, int lineCount);
+                     int perLine);
 
     QUuid m_schemeCollection;
     QSize m_largestButtonSize;
@@ -124,6 +129,9 @@ private:
     QHash<int, QPainterPath> m_hitShapes;
     QHash<int, QString> m_captions;
     QHash<int, QRect> m_captionRects;
+    // Kept apart from the tonal and complementary buttons' own captions when
+    // a collection offers those next to neutral.
+    QRect m_neutralCaptionRect;
     QVector<int> m_offeredKinds;
     QRect m_chipsArea;
     SchemeRequest m_lastRequest;

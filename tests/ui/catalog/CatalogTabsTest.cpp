@@ -9,8 +9,10 @@
 #include "ui/catalog/ColorForesightViewport.h"
 #include "ui/catalog/ProductsWidget.h"
 #include "ui/catalog/TexturesViewport.h"
+#include "ui/chips/ChipPayload.h"
 #include "ui/look/ProgramFont.h"
 
+#include <QDrag>
 #include <QLabel>
 #include <QListWidget>
 #include <QSqlField>
@@ -143,6 +145,14 @@ private Q_SLOTS:
         QCOMPARE(viewport.dragText(), "Shared");
         press(&viewport, QEvent::MouseButtonPress, chips.at(1).center());
         QCOMPARE(viewport.dragText(), "Shared\nName 2");
+        // Past the start distance it leaves as a drag that carries its names.
+        const QPoint past = chips.at(1).center() + QPoint(QApplication::startDragDistance() + 1, 0);
+        QMouseEvent move(QEvent::MouseMove, past, viewport.mapToGlobal(past), Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&viewport, &move);
+        const QDrag *drag = viewport.findChild<QDrag *>();
+        QVERIFY(drag);
+        QCOMPARE(drag->mimeData()->data(chipPayloadMimeType()),
+            colorPayloadText(FromForesight, QColor(10, 20, 60), "Name 2", "").toUtf8());
         press(&viewport, QEvent::MouseButtonRelease, chips.at(1).center());
         QCOMPARE(viewport.dragColor(), QColor(Qt::transparent));
 

@@ -4,6 +4,7 @@
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
 
+#include <QToolTip>
 #include <QtTest>
 
 using namespace Tintor;
@@ -74,6 +75,24 @@ private Q_SLOTS:
         // No scheme offered: the chips area still starts below the margin.
         select(widget, { kPelvon, 1, 1, 0, 7 });
         QCOMPARE(widget.chipsArea().top(), 24);
+
+        // Neutral next to tonal neutral: each button shows its own caption; the neutral one is centred under its
+        // button with room for the 9-pixel marker and its 4-pixel gap on the right.
+        widget.resize(400, 226);
+        select(widget, { kByCard, 2, 1, SchemeNeutral, SchemeTonalNeutral });
+        const QRect neutral = widget.neutralCaptionRect();
+        const QRect button = widget.buttonRect(SchemeNeutral);
+        const int centre = button.left() + button.width() / 2;
+        QCOMPARE(centre - neutral.left(), neutral.right() + 1 - 13 - centre);
+        const auto whitePixels = [this](const QRect &rect) {
+            int count = 0;
+            for (int i = 0; i < rect.width() * rect.height(); ++i)
+                count += m_painted.pixelColor(rect.topLeft() + QPoint(i % rect.width(), i / rect.width())) == Qt::white;
+            return count;
+        };
+        const QRect tonal = widget.buttonRect(SchemeTonalNeutral);
+        QVERIFY(whitePixels(QRect(button.left(), neutral.top(), button.width(), neutral.height())) > 0);
+        QCOMPARE(whitePixels(QRect(tonal.left(), neutral.top(), tonal.width(), neutral.height())), 0);
     }
 
     void chipsByMode_data()
@@ -89,6 +108,8 @@ private Q_SLOTS:
             << Position { kByChip, 4, 1, 5, 7 } << QStringList { "B1", "B2" } << 1 << 7;
         QTest::newRow("neutral shows the sub-kind")
             << Position { kByChip, 1, 1, 6, 7 } << QStringList { "C2", "C1" } << 1 << 7;
+        QTest::newRow("segments break two lines' worth into three")
+            << Position { kByChip, 1, 1, 2, 7 } << QStringList { "B1", "C1", "C2", "B2" } << 3 << 7;
         QTest::newRow("row outside the card: none") << Position { kByChip, 1, 2, 1, 7 } << QStringList() << 0 << 7;
         QTest::newRow("by card, complementary missing: tonal, remembered")
             << Position { kByCard, 1, 1, 6, 8 } << QStringList { "L1", "L2", "M1", "M2" } << 2 << 7;
@@ -107,15 +128,25 @@ private Q_SLOTS:
         const auto chips = widget.chips();
         QCOMPARE(chips.size(), codes.size());
         QSet<int> tops;
+        QRect block;
         for (int i = 0; i < chips.size(); ++i) {
             const auto &[rect, chip] = chips.at(i);
             QCOMPARE(chip.rowId, m_deck.rows.value(codes.at(i)));
             QCOMPARE(m_painted.pixelColor(rect.center()), m_deck.colors.value(codes.at(i)));
-            QVERIFY(widget.chipsArea().contains(rect));
+            QCOMPARE(m_painted.pixelColor(QPoint(rect.right() + 1, rect.center().y())), QColor(64, 64, 64));
+            QVERIFY(widget.chipsArea().contains(rect.adjusted(0, 0, 1, 1)));
             tops.insert(rect.top());
+            block |= rect.adjusted(-1, -1, 1, 1);
         }
         QTEST(int(tops.size()), "lines");
         QTEST(UserState::schemeNeutralSubKind(at.collection), "storedSubKind");
+        if (chips.isEmpty())
+            return;
+        // Centred in the area; the outer shade's left edge, rounded by 3, reaches one row above the block.
+        const QRect area = widget.chipsArea();
+        QVERIFY(qAbs((block.top() + 1 - area.top()) - (area.bottom() - block.bottom() + 1)) <= 1);
+        QCOMPARE(m_painted.pixelColor(block.left() - 2, block.top() - 1),
+            m_painted.pixelColor(block.left() - 2, block.center().y()));
     }
 
     void clicksOnButtons_data()
@@ -189,6 +220,15 @@ private Q_SLOTS:
             }
             if (codes.isEmpty())
                 QCOMPARE(painted.pixelColor(widget.chipRect(1).center()), painted.pixelColor(QPoint(2, 2)));
+            // Each title explains its column.
+            for (int column = 0; column < 3; ++column) {
+                const QPoint over = captions.at(column).first.center();
+                QMouseEvent hover(QEvent::MouseMove, over, widget.mapToGlobal(over), Qt::NoButton, {}, {});
+                QCoreApplication::sendEvent(&widget, &hover);
+                QCOMPARE(QToolTip::text(),
+                    QStringLiteral("<span style=\"font-size: 12px;\">%1</span>")
+                        .arg(column == 1 ? "contrast" : "wide.contrast"));
+            }
         }
     }
 };

@@ -90,9 +90,11 @@ inline Deck build()
         deck.rowScheme(chip, 5, { "B1", "B2" }, 2);
         deck.rowScheme(chip, 7, { "C2", "C1" }, 2);
     }
+    // Two lines' worth of chips that the segments break into three.
+    deck.rowScheme("P", 2, { "B1", "C1", "C2", "B2" }, 2);
 
     deck.collection = db.addCollection(kByCard, "CARD", 2);
-    deck.settings("ModeCardToCard", { "harmonic", "neutral" });
+    deck.settings("ModeCardToCard", { "harmonic", "neutral", "tonal neutral" });
     deck.addCard(1, { { "K1", QColor(250, 250, 240) }, { "K2", QColor(230, 230, 220) } });
     deck.addCard(2, { { "L1", QColor(90, 60, 30) }, { "L2", QColor(60, 40, 20) } });
     deck.addCard(3, { { "M1", QColor(170, 170, 160) }, { "M2", QColor(150, 150, 140) } });
@@ -106,6 +108,8 @@ inline Deck build()
 
     deck.collection = db.addCollection(kPelvon, "PELVON", 4);
     deck.settings("ModeColorToColor", {}, true, "pelvon");
+    for (const char *key : { "wide.contrast", "contrast" })
+        db.addLocale(deck.collection, "tiptext.harmonizer.palette.scheme." + QLatin1String(key), key);
     deck.addCard(1, { { "X", QColor(210, 180, 60) }, { "Y", QColor(60, 90, 210) } });
     deck.addCard(2,
         { { "W0", QColor(30, 160, 200) }, { "T0", QColor(40, 60, 200) }, { "W1", QColor(140, 60, 200) },
