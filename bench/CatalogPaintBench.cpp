@@ -87,6 +87,11 @@ int main(int argc, char *argv[])
         Tintor::UserState::setRowIndex(collection, 1 + i % 2);
         tiles->render(&whole);
     });
+    // What the user waits for: the tab as shown, after another chip.
+    const PaintTiming::Figures textureNewTintVisible = PaintTiming::measure(std::max(10, paints / 10), [&](int i) {
+        Tintor::UserState::setRowIndex(collection, 1 + i % 2);
+        textures.render(&visible);
+    });
 
     Tintor::ColorForesightWidget foresight;
     foresight.resize(pageSize);
@@ -110,6 +115,7 @@ int main(int argc, char *argv[])
     PaintTiming::print("textures paint, whole page", texturePaint);
     PaintTiming::print("textures paint, visible part", textureVisible);
     PaintTiming::print("textures paint after a chip change", textureNewTint);
+    PaintTiming::print("textures visible part after a chip change", textureNewTintVisible);
     PaintTiming::print("textures layout", textureLayout);
     std::printf("foresight page %dx%d\n", page->width(), page->height());
     PaintTiming::print("foresight paint, whole page", foresightPaint);

@@ -1,6 +1,7 @@
 #include "db/QuerySupport.h"
 #include "engine/inc/Logging.h"
 
+#include "db/CollectionRegistry.h"
 #include "db/RecordFields.h"
 
 #include <QDebug>
@@ -11,6 +12,17 @@
 #include <algorithm>
 
 namespace Tintor::DB::QuerySupport {
+
+ContentStamp contentStamp(QSqlDatabase &database)
+{
+    QSqlQuery version(database);
+    ContentStamp stamp;
+    if (version.exec(QStringLiteral("PRAGMA data_version")) && version.next()) {
+        stamp.dataVersion = version.value(0).toLongLong();
+        stamp.generation = connectionGeneration();
+    }
+    return stamp;
+}
 
 bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values)
 {
