@@ -232,8 +232,12 @@ void findNearestColors(const ColorTriple &reference, const std::vector<LabCandid
         // Skipped only when even the bound, less a margin for rounding, is
         // beyond the last kept match: the full difference could not enter
         // the list, so the result is the same as without the test.
-        if (result.size() == limit && referenceBounded && boundHolds(candidate.l, candidate.a, candidate.b)
-            && lightnessLowerBound(reference, candidate) * (1.0 - 1e-9) > result.back().distance + 1e-100)
+        // lightnessLowerBound with its division multiplied out.
+        if (result.size() == limit && referenceBounded
+            && std::fabs(candidate.l - reference[0]) * (1.0 - 1e-9)
+                   > (result.back().distance + 1e-100)
+                         * (1.0 + 0.015 * std::fabs((candidate.l + reference[0]) / 2.0 - 50.0))
+            && boundHolds(candidate.l, candidate.a, candidate.b))
             continue;
         const double distance = deltaE2000(reference, {candidate.l, candidate.a, candidate.b});
         // Full list and not nearer than the last kept match: nothing to do.

@@ -21,14 +21,13 @@ QByteArray jpeg(bool progressive)
     return buffer.data();
 }
 
-// A real JPEG's scans repeated: each is a complete pass the decoder runs over the whole picture.
+// A real progressive JPEG with its last scan repeated up to `scans` in all: each scan is a pass over the whole picture.
 QByteArray withScans(const QByteArray &progressive, int scans)
 {
-    const qsizetype first = progressive.indexOf("\xFF\xDA");
-    const qsizetype end = progressive.lastIndexOf("\xFF\xD9");
-    const QByteArray scan = progressive.mid(progressive.lastIndexOf("\xFF\xDA"), end - progressive.lastIndexOf("\xFF\xDA"));
-    QByteArray bytes = progressive.left(first);
-    for (int i = 0; i < scans; ++i)
+    const qsizetype last = progressive.lastIndexOf("\xFF\xDA");
+    const QByteArray scan = progressive.mid(last, progressive.lastIndexOf("\xFF\xD9") - last);
+    QByteArray bytes = progressive.left(last);
+    for (int i = jpegScanCount(bytes + "\xFF\xD9", scans); i < scans; ++i)
         bytes += scan;
     return bytes + "\xFF\xD9";
 }
