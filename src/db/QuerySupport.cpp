@@ -4,7 +4,9 @@
 #include "db/CollectionRegistry.h"
 #include "db/RecordFields.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -15,8 +17,18 @@ namespace Tintor::DB::QuerySupport {
 
 ContentStamp contentStamp(QSqlDatabase &database)
 {
-    QSqlQuery version(database);
     ContentStamp stamp;
+    const QFileInfo file(database.databaseName());
+    if (!file.exists())
+        return stamp;
+    stamp.modified = file.lastModified().toMSecsSinceEpoch();
+    stamp.size = file.size();
+    const QFileInfo log(database.databaseName() + QStringLiteral("-wal"));
+    if (log.exists()) {
+        stamp.logModified = log.lastModified().toMSecsSinceEpoch();
+        stamp.logSize = log.size();
+    }
+    QSqlQuery version(database);
     if (version.exec(QStringLiteral("PRAGMA data_version")) && version.next()) {
         stamp.dataVersion = version.value(0).toLongLong();
         stamp.generation = connectionGeneration();

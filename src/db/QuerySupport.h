@@ -13,22 +13,30 @@ class QSqlQuery;
 // Small pieces shared by the query modules.
 namespace Tintor::DB::QuerySupport {
 
-// What was read through a connection still holds while its stamp is the
-// same: the connection was not opened anew, and no other connection has
-// committed a change to the file since (SQLite's data_version).
+// What was read from a collection file still holds while its stamp is
+// the same. The toolkit drops the connections with each application
+// object, so the file's size and modification time (and its write-ahead
+// log's) carry a stamp across host calls; within one connection SQLite's
+// data_version also sees a change committed in the same clock tick.
 struct ContentStamp
 {
+    qint64 modified = -1;
+    qint64 size = -1;
+    qint64 logModified = -1;
+    qint64 logSize = -1;
     int generation = -1;
     qint64 dataVersion = -1;
 
-    bool isValid() const { return dataVersion >= 0; }
-    bool operator==(const ContentStamp &other) const
+    bool isValid() const { return dataVersion >= 0 && modified >= 0; }
+    // Same file content: data_version is compared only on one connection.
+    bool sameContent(const ContentStamp &other) const
     {
-        return generation == other.generation && dataVersion == other.dataVersion;
+        return isValid() && other.isValid() && modified == other.modified && size == other.size
+            && logModified == other.logModified && logSize == other.logSize
+            && (generation != other.generation || dataVersion == other.dataVersion);
     }
-    bool operator!=(const ContentStamp &other) const { return !(*this == other); }
 };
-// Invalid when the version cannot be read.
+// Invalid when the file or its version cannot be read.
 ContentStamp contentStamp(QSqlDatabase &database);
 
 // Prepares `sql` forward-only, binds `values` by position and runs it.

@@ -523,8 +523,9 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, in
     static QHash<QPair<QUuid, QString>, KnownCandidates> cache;
     const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     const QPair<QUuid, QString> cacheKey(uuid, database.databaseName());
-    const auto known = cache.constFind(cacheKey);
-    if (stamp.isValid() && known != cache.cend() && known->stamp == stamp) {
+    const auto known = cache.find(cacheKey);
+    if (known != cache.end() && known->stamp.sameContent(stamp)) {
+        known->stamp = stamp;
         candidates = known->candidates;
         if (skipped)
             *skipped = known->skipped;

@@ -43,10 +43,9 @@ QImage ThemeImageCache::image(const QUuid &collection, const QString &key)
         return QImage();
     const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     FileImages &file = cache()[database.databaseName()];
-    if (!stamp.isValid() || stamp != file.stamp) {
+    if (!stamp.sameContent(file.stamp))
         file = FileImages();
-        file.stamp = stamp;
-    }
+    file.stamp = stamp;
     const QPair<QUuid, QString> itemKey(collection, key.toLower());
     const auto found = file.images.constFind(itemKey);
     if (found != file.images.cend())

@@ -9,9 +9,10 @@ namespace Tintor::DB {
 // Decoded theme images for the life of the process, so that a host call
 // after the first decodes nothing: every widget asks for its pictures on
 // each call, the main background several times. Kept per collection file
-// and dropped when that file's content changes or its connection is opened
-// anew. A QImage needs no application object, so the images outlive the
-// one each host call builds.
+// and dropped when that file's content changes (QuerySupport::ContentStamp);
+// a connection opened anew, as each host call does, keeps them. A QImage
+// needs no application object, so the images outlive the one each host
+// call builds.
 class ThemeImageCache
 {
 public:

@@ -1,5 +1,6 @@
 #include "ui/look/Theme.h"
 
+#include "db/Schema.h"
 #include "db/ThemeImageCache.h"
 #include "LookFixture.h"
 
@@ -80,6 +81,11 @@ private Q_SLOTS:
     {
         QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
         const int decodes = DB::ThemeImageCache::decodeCount();
+        QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
+        QCOMPARE(DB::ThemeImageCache::decodeCount(), decodes);
+        // The next host call opens the connection anew; the file is the same.
+        const QString path = DB::collectionRegistry().value(DB::Schema::systemWideCollectionUuid()).databasePath;
+        QSqlDatabase::removeDatabase(DB::connectionNameOf(path));
         QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
         QCOMPARE(DB::ThemeImageCache::decodeCount(), decodes);
         QVERIFY(m_fixture.exec("UPDATE THEME SET ITEM_DATA = ? WHERE ITEM_KEY = 'image.mto'",
