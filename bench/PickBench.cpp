@@ -17,9 +17,16 @@
 // itself once per sample with --sample. Wall-clock and processor time are
 // both printed; the processor time is what other busy processes on a shared
 // machine do not inflate.
+//
+// The floor: a bare toolkit application showing one painted 800 x 600
+// widget (application object, widget, first paint, teardown), measured in
+// fresh processes of the same run, twice per process like the module, so
+// every run prints what the toolkit alone costs next to the pick.
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
@@ -232,6 +239,53 @@ int runSample(const std::array<std::uint16_t, 3> &rgb16)
     return 0;
 }
 
+// --- The floor: a bare application with one painted widget -------------
+
+class FloorWidget : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(200, 120, 80));
+        if (probe().seenPaint)
+            return;
+        probe().seenPaint = true;
+        QTimer::singleShot(0, this, [this] {
+            probe().figures.paintedWall = wallMs() - probe().callWall;
+            probe().figures.paintedCpu = cpuMs() - probe().callCpu;
+            close();
+        });
+    }
+};
+
+// One line: per call painted wall and processor time.
+int runFloorSample(int argc, char *argv[])
+{
+    std::vector<CallFigures> calls;
+    for (int call = 0; call < 2; ++call) {
+        probe() = Probe();
+        probe().callWall = wallMs();
+        probe().callCpu = cpuMs();
+        {
+            QApplication application(argc, argv);
+            FloorWidget widget;
+            widget.resize(800, 600);
+            widget.show();
+            application.exec();
+        }
+        calls.push_back(probe().figures);
+    }
+    for (const CallFigures &figures : calls)
+        std::printf("%.3f %.3f ", figures.paintedWall, figures.paintedCpu);
+    std::printf("\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 // --- The driver: samples in fresh processes, per collection set ----------
 
 std::string makeTemporaryFolder()
@@ -252,7 +306,7 @@ std::string shellQuoted(const std::string &text)
 // Runs this program with --sample in a fresh environment; the sample's
 // figures, or empty on failure.
 std::vector<double> sampleInChild(const std::string &self, const std::string &programData, const std::string &scratch,
-                                  int index)
+                                  int index, bool floor = false)
 {
     const std::string home = scratch + "/home-" + std::to_string(index);
     const std::string command = "mkdir -p " + shellQuoted(home + "/config") + " " + shellQuoted(home + "/data")
@@ -262,7 +316,7 @@ std::vector<double> sampleInChild(const std::string &self, const std::string &pr
                               + " XDG_DATA_HOME=" + shellQuoted(home + "/data")
                               + " XDG_RUNTIME_DIR=" + shellQuoted(home + "/runtime")
                               + " QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='*.debug=false' "
-                              + shellQuoted(self) + " --sample 2>/dev/null";
+                              + shellQuoted(self) + (floor ? " --floor-sample" : " --sample") + " 2>/dev/null";
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
         return {};
@@ -277,10 +331,18 @@ std::vector<double> sampleInChild(const std::string &self, const std::string &pr
     double value = 0;
     while (stream >> value)
         values.push_back(value);
-    return values.size() == 13 ? values : std::vector<double>();
+    return values.size() == (floor ? 4u : 13u) ? values : std::vector<double>();
 }
 
-void report(const char *title, const std::vector<std::vector<double>> &samples)
+// Cpu medians of the floor's first and later call, 0 when it failed.
+struct Floor
+{
+    double first = 0;
+    double later = 0;
+};
+
+void report(const char *title, const std::vector<std::vector<double>> &samples, const Floor &floor,
+            double firstFactor, double laterFactor)
 {
     std::printf("\n%s: %zu fresh processes\n", title, samples.size());
     if (samples.empty()) {
@@ -303,6 +365,14 @@ void report(const char *title, const std::vector<std::vector<double>> &samples)
     std::printf("  %-34s median %7.2f ms\n", "module load (dlopen)", median(column(0)));
     line("first painted window, cold", 1, 250);
     line("first painted window, warm", 7, 120);
+    if (floor.first > 0 && floor.later > 0) {
+        const double first = median(column(2)) / floor.first;
+        const double later = median(column(8)) / floor.later;
+        std::printf("  against the floor (cpu)            first call %.1f x (target %.0f x) %s   later call %.1f x "
+                    "(target %.0f x) %s\n",
+                    first, firstFactor, first <= firstFactor ? "met" : "MISSED", later, laterFactor,
+                    later <= laterFactor ? "met" : "MISSED");
+    }
     line("main widget grab(), cold call", 3, 8);
     line("main widget repaint(), cold call", 5, 8);
     line("main widget grab(), warm call", 9, 8);
@@ -325,6 +395,8 @@ int main(int argc, char *argv[])
     const std::array<std::uint16_t, 3> hostColour{200 * 257, 120 * 257, 80 * 257};
     if (argc > 1 && std::strcmp(argv[1], "--sample") == 0)
         return runSample(hostColour);
+    if (argc > 1 && std::strcmp(argv[1], "--floor-sample") == 0)
+        return runFloorSample(argc, argv);
 
     int samples = kDefaultSamples;
     if (argc > 2 && std::strcmp(argv[1], "--samples") == 0)
@@ -340,12 +412,29 @@ int main(int argc, char *argv[])
 
     const std::string demo = std::string(HUELINK_BUILD_DIR) + "/programdata";
     std::vector<std::vector<double>> demoSamples;
+    std::vector<double> floorFirst;
+    std::vector<double> floorLater;
+    std::vector<double> floorFirstWall;
+    std::vector<double> floorLaterWall;
+    // Floor and module samples alternate, so both meet the same machine load.
     for (int i = 0; i < samples; ++i) {
+        const std::vector<double> floorSample = sampleInChild(self, demo, scratch, 2 * samples + i, true);
+        if (!floorSample.empty()) {
+            floorFirstWall.push_back(floorSample[0]);
+            floorFirst.push_back(floorSample[1]);
+            floorLaterWall.push_back(floorSample[2]);
+            floorLater.push_back(floorSample[3]);
+        }
         const std::vector<double> sample = sampleInChild(self, demo, scratch, i);
         if (!sample.empty())
             demoSamples.push_back(sample);
     }
-    report("demo collections", demoSamples);
+    const Floor floor{median(floorFirst), median(floorLater)};
+    std::printf("\nfloor, a bare application with one painted 800x600 widget: %zu fresh processes\n",
+                floorFirst.size());
+    std::printf("  %-34s median %7.2f ms   cpu median %7.2f ms\n", "first call", median(floorFirstWall), floor.first);
+    std::printf("  %-34s median %7.2f ms   cpu median %7.2f ms\n", "later call", median(floorLaterWall), floor.later);
+    report("demo collections", demoSamples, floor, 4, 3);
 
     const std::string synthetic = scratch + "/programdata";
     const std::string synthFile = synthetic + "/Vestrel/Huelink/SQLite/Contents/Resources/synthetic.db";
@@ -362,7 +451,7 @@ int main(int argc, char *argv[])
             if (!sample.empty())
                 synthSamples.push_back(sample);
         }
-        report("synthetic collection, 100,000 chips", synthSamples);
+        report("synthetic collection, 100,000 chips", synthSamples, floor, 5, 4);
     }
     std::printf("\nload average after: %s\n", loadAverage().c_str());
     std::system(("rm -rf " + shellQuoted(scratch)).c_str());

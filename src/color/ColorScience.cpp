@@ -189,6 +189,36 @@ double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
     return std::sqrt(sum > 0.0 ? sum : 0.0);
 }
 
+double lightnessLowerBound(const ColorTriple &reference, const LabCandidate &candidate)
+{
+    // For every finite pair, deltaE2000 >= |dL| / (1 + 0.015 * |Lmean - 50|):
+    // - The chroma and hue part of the sum, x^2 + y^2 + RT * x * y with
+    //   x = dC'/SC and y = dH'/SH, is never negative: |RT| = |sin(2 dTheta)|
+    //   * RC <= RC < 2, and x^2 + y^2 >= 2 |x y|. (SC >= 1 and SH >= 1, since
+    //   T > 0.36 over all hues, so x and y are finite.) Hence the result is
+    //   at least |dL'| / SL, and dL' is dL.
+    // - SL = 1 + 0.015 u^2 / sqrt(20 + u^2) with u = Lmean - 50, and
+    //   u^2 / sqrt(20 + u^2) < |u|, so SL < 1 + 0.015 |u|.
+    // No square root here, so the test costs far less than the difference.
+    const double deltaL = candidate.l - reference[0];
+    const double meanLightness = (candidate.l + reference[0]) / 2.0;
+    return std::fabs(deltaL) / (1.0 + 0.015 * std::fabs(meanLightness - 50.0));
+}
+
+namespace {
+
+// Far below any overflow in deltaE2000 (chroma to the 7th power, the
+// lightness term squared): for larger or non-finite values the difference
+// may come out as 0 or not a number, where the bound above does not hold.
+constexpr double kBoundedMagnitude = 1e30;
+
+bool boundHolds(double l, double a, double b)
+{
+    return std::fabs(l) + std::fabs(a) + std::fabs(b) < kBoundedMagnitude;
+}
+
+} // namespace
+
 void findNearestColors(const ColorTriple &reference, const std::vector<LabCandidate> &candidates,
                        std::vector<NearestMatch> &result, int maximumCount)
 {
@@ -197,7 +227,18 @@ void findNearestColors(const ColorTriple &reference, const std::vector<LabCandid
         return;
     const std::size_t limit = static_cast<std::size_t>(maximumCount);
     result.reserve(limit + 1);
+    const bool referenceBounded = boundHolds(reference[0], reference[1], reference[2]);
     for (const LabCandidate &candidate : candidates) {
+        // Skipped only when even the bound, less a margin for rounding, is
+        // beyond the last kept match: the full difference could not enter
+        // the list, so the result is the same as without the test.
+        // lightnessLowerBound with its division multiplied out.
+        if (result.size() == limit && referenceBounded
+            && std::fabs(candidate.l - reference[0]) * (1.0 - 1e-9)
+                   > (result.back().distance + 1e-100)
+                         * (1.0 + 0.015 * std::fabs((candidate.l + reference[0]) / 2.0 - 50.0))
+            && boundHolds(candidate.l, candidate.a, candidate.b))
+            continue;
         const double distance = deltaE2000(reference, {candidate.l, candidate.a, candidate.b});
         // Full list and not nearer than the last kept match: nothing to do.
         if (result.size() == limit && !(distance < result.back().distance))

@@ -45,6 +45,10 @@ ColorTriple labToClampedSrgb(const ColorTriple &lab);
 // CIEDE2000 with kL = kC = kH = 1.
 double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate);
 
+// A value deltaE2000(reference, candidate) never falls below, from the
+// lightness alone; used to skip candidates in the nearest search.
+double lightnessLowerBound(const ColorTriple &reference, const LabCandidate &candidate);
+
 // Keeps the `maximumCount` nearest candidates, nearest first; of equal
 // distances the earlier candidate stands first.
 void findNearestColors(const ColorTriple &reference, const std::vector<LabCandidate> &candidates,

@@ -289,8 +289,10 @@ int texturesOfCollection(const QUuid &uuid, QHash<qint64, Texture> &textures)
     query.bindValue(QStringLiteral(":COLLECTION_ID"), collectionDatabaseId(uuid));
     if (!query.exec())
         return StatusFailed;
+    // One collection's textures share one decode budget.
+    DecodeBudget budget;
     while (query.next()) {
-        const Texture texture(query.record());
+        const Texture texture(query.record(), &budget);
         textures.insert(texture.id, texture);
     }
     return StatusOk;

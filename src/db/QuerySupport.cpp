@@ -1,9 +1,12 @@
 #include "db/QuerySupport.h"
 #include "engine/inc/Logging.h"
 
+#include "db/CollectionRegistry.h"
 #include "db/RecordFields.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,6 +14,27 @@
 #include <algorithm>
 
 namespace Tintor::DB::QuerySupport {
+
+ContentStamp contentStamp(QSqlDatabase &database)
+{
+    ContentStamp stamp;
+    const QFileInfo file(database.databaseName());
+    if (!file.exists())
+        return stamp;
+    stamp.modified = file.lastModified().toMSecsSinceEpoch();
+    stamp.size = file.size();
+    const QFileInfo log(database.databaseName() + QStringLiteral("-wal"));
+    if (log.exists()) {
+        stamp.logModified = log.lastModified().toMSecsSinceEpoch();
+        stamp.logSize = log.size();
+    }
+    QSqlQuery version(database);
+    if (version.exec(QStringLiteral("PRAGMA data_version")) && version.next()) {
+        stamp.dataVersion = version.value(0).toLongLong();
+        stamp.generation = connectionGeneration();
+    }
+    return stamp;
+}
 
 bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values)
 {

@@ -7,10 +7,37 @@
 #include <QVariantList>
 #include <QVector>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 // Small pieces shared by the query modules.
 namespace Tintor::DB::QuerySupport {
+
+// What was read from a collection file still holds while its stamp is
+// the same. The toolkit drops the connections with each application
+// object, so the file's size and modification time (and its write-ahead
+// log's) carry a stamp across host calls; within one connection SQLite's
+// data_version also sees a change committed in the same clock tick.
+struct ContentStamp
+{
+    qint64 modified = -1;
+    qint64 size = -1;
+    qint64 logModified = -1;
+    qint64 logSize = -1;
+    int generation = -1;
+    qint64 dataVersion = -1;
+
+    bool isValid() const { return dataVersion >= 0 && modified >= 0; }
+    // Same file content: data_version is compared only on one connection.
+    bool sameContent(const ContentStamp &other) const
+    {
+        return isValid() && other.isValid() && modified == other.modified && size == other.size
+            && logModified == other.logModified && logSize == other.logSize
+            && (generation != other.generation || dataVersion == other.dataVersion);
+    }
+};
+// Invalid when the file or its version cannot be read.
+ContentStamp contentStamp(QSqlDatabase &database);
 
 // Prepares `sql` forward-only, binds `values` by position and runs it.
 bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values = {});

@@ -6,7 +6,10 @@
 #include "db/Schema.h"
 #include "db/Status.h"
 
+#include <QHash>
+#include <QPair>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtEndian>
@@ -507,6 +510,26 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, in
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
+    // Reading every chip through SQL costs far more than the ranking: the
+    // list is kept per collection and file until the file's content changes.
+    struct KnownCandidates {
+        QuerySupport::ContentStamp stamp;
+        std::vector<LabCandidate> candidates;
+        int skipped = 0;
+    };
+    static QHash<QPair<QUuid, QString>, KnownCandidates> cache;
+    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
+    const QPair<QUuid, QString> cacheKey(uuid, database.databaseName());
+    const auto known = cache.find(cacheKey);
+    if (known != cache.end() && known->stamp.sameContent(stamp)) {
+        known->stamp = stamp;
+        candidates = known->candidates;
+        if (skipped)
+            *skipped = known->skipped;
+        return StatusOk;
+    }
+    cache.remove(cacheKey);
+
     QSqlQuery query(database);
     // A failed query is reported: an empty list would pass for a collection
     // without chips. The sRGB columns are not needed for the ranking.
@@ -516,8 +539,7 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, in
                            "CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
                 .arg(collectionDatabaseId(uuid))))
         return StatusFailed;
-    if (skipped)
-        *skipped = 0;
+    int skippedRows = 0;
     // A NULL, text or infinite component is no colour: as 0 it would match
     // black, and a NaN distance would upset the ranking.
     const auto component = [&query](int column, double &value) {
@@ -529,13 +551,17 @@ int matchCandidates(const QUuid &uuid, std::vector<LabCandidate> &candidates, in
     while (query.next()) {
         LabCandidate candidate;
         if (!component(1, candidate.l) || !component(2, candidate.a) || !component(3, candidate.b)) {
-            if (skipped)
-                ++*skipped;
+            ++skippedRows;
             continue;
         }
         candidate.reference = static_cast<quintptr>(query.value(0).toLongLong());
         candidates.push_back(candidate);
     }
+    if (skipped)
+        *skipped = skippedRows;
+    // A read cut short by an error is not kept.
+    if (stamp.isValid() && !query.lastError().isValid())
+        cache.insert(cacheKey, KnownCandidates{stamp, candidates, skippedRows});
     return StatusOk;
 }
 

@@ -9,7 +9,7 @@ namespace Tintor::DB {
 
 using namespace RecordFields;
 
-Texture::Texture(const QSqlRecord &record)
+Texture::Texture(const QSqlRecord &record, DecodeBudget *budget)
 {
     AbstractBase::readRecord(record);
     readCollectionId(record, collectionId);
@@ -17,7 +17,7 @@ Texture::Texture(const QSqlRecord &record)
     readDouble(record, QStringLiteral("BASE_ALPHA"), baseAlpha);
     QVariant bytes;
     if (lookup(record, QStringLiteral("IMAGE"), bytes) && !bytes.isNull())
-        image = decodeImage(bytes.toByteArray());
+        image = decodeImage(bytes.toByteArray(), budget);
 }
 
 } // namespace Tintor::DB

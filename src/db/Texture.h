@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/AbstractBase.h"
+#include "db/ImageDecoding.h"
 
 #include <QImage>
 #include <QString>
@@ -12,7 +13,8 @@ class Texture : public AbstractBase
 {
 public:
     Texture() = default;
-    explicit Texture(const QSqlRecord &record);
+    // The image is decoded within `budget` when one is given.
+    explicit Texture(const QSqlRecord &record, DecodeBudget *budget = nullptr);
 
     bool isValid() const override { return id != -1; }
 

@@ -178,29 +178,41 @@ private Q_SLOTS:
         }
     }
 
-    // The selection keeps exactly the first N of a full stable sort, however the list fills and overflows.
+    // The selection keeps exactly the first N of a full stable sort, however the list fills and overflows and
+    // whatever the lightness test skips; lightness beyond 0..100 and overflowing chroma included.
     void findNearestColorsAgreesWithFullStableSort()
     {
-        // Coarse Lab values give many exactly equal distances.
-        for (const auto &[maximumCount, candidateCount, coarse] :
-            { std::tuple(5, 2000, false), std::tuple(7, 1000, true), std::tuple(300, 300, true) }) {
-            QRandomGenerator random(4711u + quint32(candidateCount));
+        enum Spread { Wide, Coarse, Clustered, Extreme };
+        for (const auto &[maximumCount, candidateCount, spread] :
+            { std::tuple(5, 2000, Wide), std::tuple(7, 1000, Coarse), std::tuple(300, 300, Coarse),
+                std::tuple(6, 3000, Clustered), std::tuple(1, 3000, Clustered), std::tuple(6, 2000, Extreme) }) {
+            QRandomGenerator random(4711u + quint32(candidateCount) + quint32(spread));
+            const auto coarse = [&random](double step) { return step * random.bounded(-2, 3); };
             std::vector<LabCandidate> candidates;
             for (int i = 0; i < candidateCount; ++i) {
                 LabCandidate candidate;
-                if (coarse) {
-                    candidate.l = 40.0 + 10.0 * random.bounded(3);
-                    candidate.a = 10.0 * random.bounded(-2, 3);
-                    candidate.b = 10.0 * random.bounded(-2, 3);
+                if (spread == Coarse || spread == Clustered) {
+                    // Clustered: many chips of nearly one lightness, equal distances among them.
+                    candidate.l = spread == Coarse ? 50.0 + coarse(10.0) : 48.0 + coarse(0.5);
+                    candidate.a = coarse(spread == Coarse ? 10.0 : 3.0);
+                    candidate.b = coarse(spread == Coarse ? 10.0 : 3.0);
                 } else {
-                    candidate.l = random.bounded(100.0);
+                    candidate.l = spread == Extreme ? random.bounded(400.0) - 150.0 : random.bounded(100.0);
                     candidate.a = random.bounded(256.0) - 128.0;
                     candidate.b = random.bounded(256.0) - 128.0;
                 }
                 candidate.reference = quintptr(i);
                 candidates.push_back(candidate);
             }
-            const ColorTriple reference { 50.0, 0.0, 0.0 };
+            if (spread == Extreme)
+                candidates[candidateCount / 2].a = 1e50; // its difference overflows to 0
+            const ColorTriple reference = spread == Wide
+                ? ColorTriple { 50.0, 0.0, 0.0 }
+                : ColorTriple { random.bounded(100.0), random.bounded(60.0) - 30.0, random.bounded(60.0) - 30.0 };
+            for (const LabCandidate &candidate : candidates) {
+                const double distance = Tintor::deltaE2000(reference, { candidate.l, candidate.a, candidate.b });
+                QVERIFY(candidate.a > 1e30 || Tintor::lightnessLowerBound(reference, candidate) <= distance);
+            }
             std::vector<NearestMatch> all;
             for (const LabCandidate &candidate : candidates)
                 all.push_back(

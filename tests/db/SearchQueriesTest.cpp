@@ -257,6 +257,12 @@ private Q_SLOTS:
         QCOMPARE(it->l, entry.labL);
         QCOMPARE(it->a, entry.labA);
         QCOMPARE(it->b, entry.labB);
+        // The list is kept between calls, but not past a change to the file.
+        QVERIFY(m_fixture->exec("UPDATE \"ROW\" SET L = 12.5 WHERE ID = ?", {entry.id}));
+        QCOMPARE(matchCandidates(kCodesOnly, candidates), 0);
+        QCOMPARE(std::count_if(candidates.cbegin(), candidates.cend(), [](const LabCandidate &c) { return c.l == 12.5; }),
+            1);
+        QVERIFY(m_fixture->exec("UPDATE \"ROW\" SET L = ? WHERE ID = ?", {entry.labL, entry.id}));
         QCOMPARE(matchCandidates(kEmpty, candidates), 0);
         QVERIFY(candidates.empty());
         QCOMPARE(matchCandidates(QUuid(), candidates), int(StatusNullUuid));

@@ -51,7 +51,11 @@ void TexturesViewport::loadTextures(const QUuid &collection)
 
 QImage TexturesViewport::tintedImage(const QImage &texture, const QColor &tint, double alpha)
 {
-    const QImage source = texture.convertToFormat(QImage::Format_ARGB32);
+    // RGB32 and ARGB32 share one layout and only the colour channels count:
+    // no copy for the usual formats.
+    const QImage source = texture.format() == QImage::Format_RGB32 || texture.format() == QImage::Format_ARGB32
+                            ? texture
+                            : texture.convertToFormat(QImage::Format_ARGB32);
     QImage out(source.size(), QImage::Format_ARGB32);
     const int tintChannels[3] = {tint.red(), tint.green(), tint.blue()};
     // Per channel, the mixed value m only depends on p: one table each.
@@ -71,16 +75,23 @@ QImage TexturesViewport::tintedImage(const QImage &texture, const QColor &tint, 
     return out;
 }
 
-const QImage &TexturesViewport::tintedTexture(const DB::Texture &texture, const QColor &tint, double alpha)
+const QImage &TexturesViewport::tintedTexture(const DB::Texture &texture, const QColor &tint, double alpha,
+                                              const QSize &tileSize)
 {
-    if (tint.rgb() != m_cachedTint) {
+    if (tint.rgb() != m_cachedTint || tileSize != m_cachedTileSize) {
         m_tinted.clear();
         m_cachedTint = tint.rgb();
+        m_cachedTileSize = tileSize;
     }
     const QPair<qint64, double> key(texture.id, alpha);
     auto found = m_tinted.find(key);
-    if (found == m_tinted.end())
-        found = m_tinted.insert(key, tintedImage(texture.image, tint, alpha));
+    // Only the part a tile shows is tinted: a large texture costs no more
+    // than one that fits.
+    if (found == m_tinted.end()) {
+        const QRect shown = texture.image.rect() & QRect(QPoint(0, 0), tileSize);
+        const QImage part = shown == texture.image.rect() ? texture.image : texture.image.copy(shown);
+        found = m_tinted.insert(key, tintedImage(part, tint, alpha));
+    }
     return *found;
 }
 
@@ -173,7 +184,9 @@ void TexturesViewport::paintEvent(QPaintEvent *event)
         const QRect &r = tile.rect;
         if (!r.adjusted(-1, -1, 1, nameHeight + kNameGap + 1).translated(0, r.height()).united(r).intersects(dirty))
             continue;
-        const QImage &tinted = tintedTexture(*texture, tint, tile.entry.alpha);
+        // Tiles outside the repainted part, scrolled out of view among them,
+        // were skipped above: they are tinted when they come into view.
+        const QImage &tinted = tintedTexture(*texture, tint, tile.entry.alpha, r.size());
         painter.drawImage(r.topLeft(), tinted, QRect(QPoint(0, 0), r.size()));
         painter.setPen(QColor(96, 96, 96, 32));
         painter.drawRect(r.adjusted(-1, -1, 0, 0));

@@ -53,15 +53,16 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    const QImage &tintedTexture(const DB::Texture &texture, const QColor &tint, double alpha);
+    const QImage &tintedTexture(const DB::Texture &texture, const QColor &tint, double alpha, const QSize &tileSize);
 
     QUuid m_collection;
     QHash<qint64, DB::Texture> m_textures;
     QVector<Tile> m_tiles;
     QImage m_background;
     // Tinting touches every pixel: the images of one tint are kept until
-    // the tint or the collection changes.
+    // the tint, the tile size or the collection changes.
     QRgb m_cachedTint = 0;
+    QSize m_cachedTileSize;
     QHash<QPair<qint64, double>, QImage> m_tinted;
     bool m_layingOut = false;
 };

@@ -1,9 +1,9 @@
 #include "ui/look/Theme.h"
 
 #include "db/CollectionLookups.h"
-#include "db/ImageDecoding.h"
 #include "db/Schema.h"
 #include "db/Status.h"
+#include "db/ThemeImageCache.h"
 #include "platform/Platform.h"
 
 #include <QPainter>
@@ -111,13 +111,8 @@ QImage placeholderImage(const QSize &size)
 
 QImage themeImage(const QUuid &collection, const QString &key, const QSize &wantedSize)
 {
-    QByteArray data;
-    if (DB::themeData(collection, key, data) == DB::StatusOk) {
-        const QImage image = DB::decodeImage(data);
-        if (!image.isNull())
-            return image;
-    }
-    return placeholderImage(wantedSize);
+    const QImage image = DB::ThemeImageCache::image(collection, key);
+    return image.isNull() ? placeholderImage(wantedSize) : image;
 }
 
 QImage themeImage(const QUuid &collection, ThemeItem item, const QSize &wantedSize)

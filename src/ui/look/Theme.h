@@ -82,9 +82,10 @@ inline constexpr int kThemeItemCount = int(ThemeItem::PlatformSuffix) + 1;
 // The key text of an item ("image.widget.main.background", ...).
 QString themeItemKey(ThemeItem item);
 
-// The collection's theme image under `key`. A missing item or one that does
-// not decode gives placeholderImage(wantedSize), so a missing picture shows
-// as a red frame instead of leaving a hole.
+// The collection's theme image under `key`, decoded once per process
+// (ThemeImageCache). A missing item, one that does not decode or one over a
+// decoding limit gives placeholderImage(wantedSize), so a missing picture
+// shows as a red frame instead of leaving a hole.
 QImage themeImage(const QUuid &collection, const QString &key, const QSize &wantedSize = QSize(16, 16));
 QImage themeImage(const QUuid &collection, ThemeItem item, const QSize &wantedSize = QSize(16, 16));
 // The same from the system-wide collection, which holds most images.

@@ -1,5 +1,7 @@
 #include "ui/look/Theme.h"
 
+#include "db/Schema.h"
+#include "db/ThemeImageCache.h"
 #include "LookFixture.h"
 
 #include <QtTest>
@@ -22,6 +24,9 @@ private Q_SLOTS:
         m_fixture.addSystemTheme("color.widget.collectionselector.text", "10,20,30,40");
         m_fixture.addSystemTheme("color.broken", "10,20,x");
         m_fixture.addShownTheme("image.banner", FixtureDatabase::png({40, 12}, Qt::blue));
+        m_fixture.addSystemTheme("image.mto", FixtureDatabase::png({5, 5}, Qt::green));
+        // Larger than any theme image is drawn: a small file that would take 64 MB.
+        m_fixture.addSystemTheme("image.about.logo", FixtureDatabase::png({4096, 4096}, Qt::gray));
         m_fixture.publish();
     }
 
@@ -69,6 +74,24 @@ private Q_SLOTS:
         // The system-wide collection has no banner of its own; an unknown collection is like a missing item.
         QCOMPARE(themeImage(ThemeItem::Banner, QSize(16, 16)), placeholderImage(QSize(16, 16)));
         QCOMPARE(themeImage(QUuid::createUuid(), ThemeItem::Banner, QSize(8, 8)), placeholderImage(QSize(8, 8)));
+    }
+
+    // Decoded once while the file stays as it is; a change written by another connection shows on the next call.
+    void themeImagesFollowTheFileAndStayDecoded()
+    {
+        QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
+        const int decodes = DB::ThemeImageCache::decodeCount();
+        QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
+        QCOMPARE(DB::ThemeImageCache::decodeCount(), decodes);
+        // The next host call opens the connection anew; the file is the same.
+        const QString path = DB::collectionRegistry().value(DB::Schema::systemWideCollectionUuid()).databasePath;
+        QSqlDatabase::removeDatabase(DB::connectionNameOf(path));
+        QCOMPARE(QColor(themeImage(ThemeItem::Mto).pixel(2, 2)), QColor(Qt::green));
+        QCOMPARE(DB::ThemeImageCache::decodeCount(), decodes);
+        QVERIFY(m_fixture.exec("UPDATE THEME SET ITEM_DATA = ? WHERE ITEM_KEY = 'image.mto'",
+                               {FixtureDatabase::png({6, 6}, Qt::red)}));
+        QCOMPARE(themeImage(ThemeItem::Mto).size(), QSize(6, 6));
+        QCOMPARE(themeImage(ThemeItem::AboutLogo, QSize(8, 8)), placeholderImage(QSize(8, 8)));
     }
 
     // Three or four parts from 0 to 255, spaces and empty parts allowed; anything else gives the fallback.
