@@ -19,8 +19,8 @@ printf '%s\n' '<svg xmlns="http://www.w3.org/2000/svg" width="100" height="40">'
     '<g id="g1"><rect id="r2" x="30" width="20" height="20" style="fill:#ffffff"/></g>' \
     '<rect id="r3" x="60" width="20" height="20" style="fill:#00ff00"/></svg>' > "$tmp/in.svg"
 # Inkscape offers extensions as actions only with a display; the host itself stays offscreen.
-# The host, recording its arguments and closing its window after a while.
-printf '#!/bin/sh\necho "$@" > "%s"\nexec "%s" "$@" --close-after "${CLOSE_AFTER:-60000}"\n' \
+# The host, recording its arguments and taking any HOST_EXTRA ones.
+printf '#!/bin/sh\necho "$@" > "%s"\nexec "%s" "$@" $HOST_EXTRA\n' \
     "$tmp/host-arguments" "$build/tools/huelink-host/huelink-host" > "$tmp/host.sh"
 chmod +x "$tmp/host.sh"
 fail() { echo "$*"; cat "$tmp/inkscape.log"; exit 1; }
@@ -40,7 +40,7 @@ want="$(hex 0305-3)"
 for id in r1 r2; do [ "$(fill "$tmp/picked.svg" $id)" = "fill:$want" ] || fail "$id: $(fill "$tmp/picked.svg" $id), want $want"; done
 [ "$(fill "$tmp/picked.svg" r3)" = "fill:#00ff00" ] || fail "r3 changed"
 # Cancelled: the window closes without a choice and the document stays.
-run_inkscape pick "select-by-id:r1" "$tmp/cancelled.svg" CLOSE_AFTER=1500
+run_inkscape pick "select-by-id:r1" "$tmp/cancelled.svg" HOST_EXTRA="--close-after 1500"
 [ "$(fill "$tmp/cancelled.svg" r1)" = "fill:#102030" ] || fail "cancel changed r1"
 
 run_inkscape swatches select-clear "$tmp/swatches.svg"
