@@ -11,9 +11,6 @@ cp -r "$build/tools/inkscape-extension/huelink" "$tmp/profile/extensions/"
 db="$build/programdata/Vestrel/Huelink/SQLite/Contents/Resources/demo-interior.db"
 hex() { sqlite3 "$db" "SELECT printf('#%02x%02x%02x', RED, GREEN, BLUE) FROM ROW WHERE CODE = '$1'"; }
 interiors='{3b6e2f10-7c41-4d8a-9e25-1a0c5d7b9e01}'
-printf '%s\n' '[MyPalette]' "%280%2C0%29.Entry=\"ItemIndex($interiors,2,11)\"" \
-    "%280%2C1%29.Entry=\"ItemIndex($interiors,31,217)\"" "%281%2C2%29.Entry=\"ItemIndex($interiors,1,1)\"" \
-    > "$tmp/config/Vestrel/Huelink.Photoshop.ini"
 printf '%s\n' '<svg xmlns="http://www.w3.org/2000/svg" width="100" height="40">' \
     '<rect id="r1" width="20" height="20" style="fill:#102030"/>' \
     '<g id="g1"><rect id="r2" x="30" width="20" height="20" style="fill:#ffffff"/></g>' \
@@ -43,6 +40,10 @@ for id in r1 r2; do [ "$(fill "$tmp/picked.svg" $id)" = "fill:$want" ] || fail "
 run_inkscape pick "select-by-id:r1" "$tmp/cancelled.svg" HOST_EXTRA="--close-after 1500"
 [ "$(fill "$tmp/cancelled.svg" r1)" = "fill:#102030" ] || fail "cancel changed r1"
 
+# My Palette: three chips (the pick above put its chip there too).
+printf '%s\n' '[MyPalette]' "%280%2C0%29.Entry=\"ItemIndex($interiors,2,11)\"" \
+    "%280%2C1%29.Entry=\"ItemIndex($interiors,31,217)\"" "%281%2C2%29.Entry=\"ItemIndex($interiors,1,1)\"" \
+    > "$tmp/config/Vestrel/Huelink.Photoshop.ini"
 run_inkscape swatches select-clear "$tmp/swatches.svg"
 cp "$tmp/swatches.svg" "$tmp/in.svg"
 run_inkscape swatches select-clear "$tmp/swatches.svg" # again: replaces, never doubles
@@ -51,8 +52,8 @@ import sys, lxml.etree as e
 ns = {"s": "http://www.w3.org/2000/svg", "i": "http://www.inkscape.org/namespaces/inkscape"}
 for g in e.parse(sys.argv[1]).findall(".//s:linearGradient[@i:swatch=\"solid\"]", ns):
     print(g.get("{%s}label" % ns["i"]), g.find("s:stop", ns).get("style"))' "$tmp/swatches.svg")"
-expected="$(for code in 0102-4 0305-7 0101-1; do
-    printf '%s - %s stop-color:%s;stop-opacity:1\n' $code "$(sqlite3 "$db" "SELECT NAME1 FROM ROW WHERE CODE = '$code'")" "$(hex $code)"
+expected="$(for chip in '0102-4 - Fiesta' '0305-7 - Boa' '0101-1 - Ivory Tower'; do
+    printf '%s stop-color:%s;stop-opacity:1\n' "$chip" "$(hex "${chip%% *}")"
 done)"
 [ "$swatches" = "$expected" ] || fail "swatches: $swatches"$'\n'"want: $expected"
 echo ok

@@ -23,7 +23,7 @@ find "$tmp/root" -type f -exec sh -c 'head -c4 "$1" | grep -q ELF' _ {} \; -prin
 done
 find_one() { find "$tmp/root" -path "$1" | head -1; }
 host="$(find_one '*/bin/huelink-host')"
-module="$(find_one '*/lib/huelink/huelink_picker.so')"
+module="$(find_one '*/lib/*huelink/huelink_picker.so')"
 data="$(find_one '*/share/huelink')"
 [ -n "$(find_one '*/plug-ins/huelink/huelink')" ] && [ -n "$(find_one '*/doc/huelink/host.md')" ]
 db="$data/Vestrel/Huelink/SQLite/Contents/Resources/demo-interior.db"
