@@ -49,25 +49,6 @@ else()
 endif()
 add_custom_target(package_files ALL DEPENDS ${package_files})
 
-# CPack strips what it installs; the notes and comments the compiler leaves
-# go as well, as Debian's own strip step removes them.
-install(CODE [[
-    if(CMAKE_INSTALL_DO_STRIP AND CMAKE_STRIP)
-        foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
-            if(NOT IS_SYMLINK "${file}" AND EXISTS "${file}")
-                file(READ "${file}" magic LIMIT 4 HEX)
-                if(magic STREQUAL "7f454c46")
-                    execute_process(COMMAND "${CMAKE_STRIP}" --remove-section=.comment --remove-section=.note "${file}"
-                                    RESULT_VARIABLE stripped)
-                    if(NOT stripped EQUAL 0)
-                        message(FATAL_ERROR "cannot strip ${file}")
-                    endif()
-                endif()
-            endif()
-        endforeach()
-    endif()
-]])
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME huelink)
 set(CPACK_PACKAGE_VENDOR Vestrel)
