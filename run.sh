@@ -7,11 +7,19 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 BUILD_DIR=${BUILD_DIR:-build-release}
+# The build talks only when it fails; its whole output is in build.log.
+mkdir -p "$BUILD_DIR"
+LOG="$BUILD_DIR/build.log"
+quietly() {
+    "$@" > "$LOG" 2>&1 || { tail -n 40 "$LOG" >&2; echo "run.sh: the build failed; see $LOG" >&2; exit 1; }
+}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUELINK_BUILD_BENCH=OFF
+    echo "Configuring $BUILD_DIR (Release)..."
+    quietly cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 fi
 # The host, the module it loads and the demo collection files.
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target huelink-host huelink-collection demo_collections
+echo "Building the host, the module and the demo collections..."
+quietly cmake --build "$BUILD_DIR" -j "$(nproc)" --target huelink-host huelink-collection demo_collections
 
 # The build writes the demo collections below programdata/.
 export PROGRAMDATA="$PWD/$BUILD_DIR/programdata"
@@ -63,6 +71,23 @@ if [ -z "$CODE" ]; then
     exit 1
 fi
 
+# The chip a returned block stands for: its code, its name (the chip of
+# that code among the exact colour matches) and its colour as #rrggbb.
+describe_block() {
+    local components red green blue hex name="" file
+    components=$(sed -n 's/.*"components":\[\([0-9,]*\)\].*/\1/p' <<<"$1")
+    IFS=, read -r red green blue _ <<<"$components"
+    hex=$(printf '%02X%02X%02X' $(((red + 128) / 257)) $(((green + 128) / 257)) $(((blue + 128) / 257)))
+    for file in "$PROGRAMDATA"/Vestrel/Huelink/SQLite/Contents/Resources/*.db; do
+        for uuid in $("$TOOL" inspect "$file" | sed -n 's/^Collection .*\({[0-9a-fA-F-]*}\).*/\1/p'); do
+            name=$("$TOOL" match "$file" --collection "$uuid" --count 5 --rgb "$hex" --json 2>/dev/null |
+                   grep -o "{\"code\":\"$2\",\"name\":\"[^\"]*\"" | sed 's/.*"name":"\(.*\)"/\1/' | head -1 || true)
+            [ -n "$name" ] && break 2
+        done
+    done
+    echo "  = chip $2${name:+ \"$name\"} #$(tr 'A-F' 'a-f' <<<"$hex")"
+}
+
 echo "Host colour RGB(${SAMPLE_RGB[*]}); choosing the nearest demo chip, $CODE."
 # The chosen chip also goes into a palette file and a swatch file, through
 # the window's save and create-swatch buttons, beside the screenshots.
@@ -71,6 +96,7 @@ BLOCK=$("$HOST" pick $SAMPLE --choose "$CODE" --screenshot "$SHOTS/pick-start.pn
         --save-palette "$SHOTS/my-palette.palette" --export-swatches "$SHOTS/my-palette.aco" \
         --close-after 60000 "$@")
 echo "Returned block: $BLOCK"
+describe_block "$BLOCK" "$CODE"
 
 # Open the window once more with the picked colour: it goes straight to the
 # chip, and My Palette holds it, selected.
@@ -91,6 +117,7 @@ echo "Capsure measurement naming 0101-1 and H05.3; importing the second item."
 CAPSURE_BLOCK=$("$HOST" pick $SAMPLE --capsure-import --capsure-item 2 \
                 --screenshot-capsure "$SHOTS/capsure-dialog.png" --choose H05.3 --close-after 60000)
 echo "Returned block after the Capsure import: $CAPSURE_BLOCK"
+describe_block "$CAPSURE_BLOCK" H05.3
 rm -f "$MEASUREMENT"
 
 # The catalog tabs of every listed demo collection. The host colour is the

@@ -454,6 +454,7 @@ int main(int argc, char *argv[])
         report("synthetic collection, 100,000 chips", synthSamples, floor, 5, 4);
     }
     std::printf("\nload average after: %s\n", loadAverage().c_str());
-    std::system(("rm -rf " + shellQuoted(scratch)).c_str());
+    if (std::system(("rm -rf " + shellQuoted(scratch)).c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", scratch.c_str());
     return 0;
 }

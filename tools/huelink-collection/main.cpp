@@ -4,6 +4,7 @@
 #include "SummaryCommand.h"
 #include "MatchCommand.h"
 #include "MeasurementCommand.h"
+#include "MyPaletteCommand.h"
 #include "SynthCommand.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ const Command kCommands[] = {
     {"match", &Tintor::runMatchCommand, &Tintor::matchCommandUsage},
     {"synth", &Tintor::SynthCommand::run, &Tintor::SynthCommand::usage},
     {"measurement", &Tintor::runMeasurementCommand, &Tintor::measurementCommandUsage},
+    {"my-palette", &Tintor::runMyPaletteCommand, &Tintor::myPaletteCommandUsage},
 };
 
 int printUsage(FILE *stream)

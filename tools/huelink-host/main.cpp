@@ -4,6 +4,7 @@
 #include "HostArguments.h"
 #include "HostAutomation.h"
 #include "PluginHost.h"
+#include "QuietStart.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -117,6 +118,11 @@ int main(int argc, char *argv[])
         printLine(stderr, error);
         return kExitBadArguments;
     }
+
+    // Before the module's application object exists: it reads both.
+    if (!QuietStart::ensureRuntimeFolder(error))
+        printLine(stderr, "warning: " + error);
+    QuietStart::installMessageFilter();
 
     PluginHost host;
     // The module built beside the host, or once installed the installed one.

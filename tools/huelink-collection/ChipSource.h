@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-// What the scripted procedures read through the engine: a chip's colour by
-// its code, and My Palette's chips. Each call starts the engine over the
-// installed collections (or those below $PROGRAMDATA) with an application
-// object that lives for the call only. The interface is plain C++ so the
-// image editor's side needs no toolkit.
+// What the editor plug-ins read through the engine without a window: a
+// chip's colour by its code, and My Palette's chips. Each call starts the
+// engine over the installed collections (or those below $PROGRAMDATA) with
+// an application object that lives for the call only. The interface is
+// plain C++ so the image editor's side needs no toolkit.
 namespace ChipSource {
 
 struct Rgb {
@@ -17,6 +17,7 @@ struct Rgb {
 };
 
 struct NamedColor {
+    std::string code;
     std::string name; // "code - name", as My Palette shows it
     Rgb color;
 };

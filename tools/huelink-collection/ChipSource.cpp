@@ -127,8 +127,8 @@ bool myPalette(std::string &description, std::vector<NamedColor> &chips, int &mi
                 ++missing;
                 continue;
             }
-            chips.push_back(
-                { displayName(item.collectionUuid, chip).toStdString(), { chip.red, chip.green, chip.blue } });
+            chips.push_back({ chip.code.toStdString(), displayName(item.collectionUuid, chip).toStdString(),
+                              { chip.red, chip.green, chip.blue } });
         }
     }
     return true;
