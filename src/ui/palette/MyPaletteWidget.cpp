@@ -21,11 +21,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -124,7 +124,12 @@ MyPaletteWidget::MyPaletteWidget(QWidget *parent)
     m_undoStack->setUndoLimit(kUndoLimit);
     // Anywhere in the window; a focused text edit takes these keys first.
     const auto addKey = [this](const QKeySequence &keys, void (QUndoStack::*step)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, m_undoStack, step);
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] {
+            // Not every platform gives the note line all three keys; a step
+            // must not replace what is being typed there.
+            if (!m_descriptionEdit->hasFocus())
+                (m_undoStack->*step)();
+        });
     };
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
     addKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
