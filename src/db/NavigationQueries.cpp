@@ -143,11 +143,40 @@ int entryById(const QUuid &uuid, qint64 rowId, ColorEntry &entry)
     if (status != StatusOk)
         return status;
     QSqlQuery query(database);
+    // Collections of one file share its rows: a row ID names a chip of this
+    // collection only when one of the collection's cards holds it.
     return readFirstEntry(query,
-        QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
+        QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 "
+                       "AND EXISTS (SELECT 1 FROM COLLECTION_PAGE_MAP CMAP WHERE CMAP.PAGE_ID = R.PAGE_ID "
+                       "AND CMAP.COLLECTION_ID = %1)")
             .arg(collectionDatabaseId(uuid))
             .arg(rowId),
         entry);
+}
+
+int owningCollection(const QUuid &uuid, qint64 rowId, QUuid &owner)
+{
+    owner = QUuid();
+    int status = StatusOk;
+    QSqlDatabase database = collectionDatabase(uuid, &status);
+    if (status != StatusOk)
+        return status;
+    const qint64 collectionId = collectionDatabaseId(uuid);
+    QSqlQuery query(database);
+    if (!runQuery(query,
+            QStringLiteral("SELECT CMAP.COLLECTION_ID FROM \"ROW\" R JOIN COLLECTION_PAGE_MAP CMAP ON CMAP.PAGE_ID "
+                           "= R.PAGE_ID WHERE R.ID = %1 ORDER BY CMAP.COLLECTION_ID = %2 DESC, CMAP.COLLECTION_ID")
+                .arg(rowId)
+                .arg(collectionId)))
+        return StatusFailed;
+    const QString path = collectionRegistry().value(uuid).databasePath;
+    while (query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        owner = id == collectionId ? uuid : collectionUuidInFile(path, id);
+        if (!owner.isNull())
+            return StatusOk;
+    }
+    return StatusFailed;
 }
 
 int entryByCode(const QUuid &uuid, const QString &code, ColorEntry &entry)

@@ -16,9 +16,12 @@
 // A failed lookup leaves the caller's page unchanged.
 namespace Tintor::DB {
 
-// The chip with that row ID in the collection's file (membership is not
-// checked; the collection selects the file and the chip's COLLECTION_ID).
+// The chip with that row ID when one of the collection's cards holds it.
 int entryById(const QUuid &uuid, qint64 rowId, ColorEntry &entry);
+// The registered collection, in the file holding `uuid`, whose cards hold
+// the row: `uuid` itself when they do. For rows shared groups name, such as
+// trend colours, whose chip may be another collection's.
+int owningCollection(const QUuid &uuid, qint64 rowId, QUuid &owner);
 int entryAt(const QUuid &uuid, int pageIndex, int rowIndex, ColorEntry &entry);
 
 int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page);

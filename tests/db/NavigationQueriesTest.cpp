@@ -122,6 +122,13 @@ private Q_SLOTS:
         QCOMPARE(entryById(kDeck, 987654, entry), int(StatusFailed));
         QCOMPARE(entry.id, qint64(-1));
         QCOMPARE(entryById(QUuid(), rowId, entry), int(StatusNullUuid));
+        // Collections of one file share its rows: another collection's row ID is no chip of this one.
+        QCOMPARE(entryById(kOther, rowId, entry), int(StatusFailed));
+        QCOMPARE(entryById(kDeck, m_quotedRowId, entry), int(StatusFailed));
+        QUuid owner;
+        QCOMPARE(owningCollection(kDeck, m_quotedRowId, owner), int(StatusOk));
+        QCOMPARE(owner, kOther);
+        QCOMPARE(owningCollection(kOther, 987654, owner), int(StatusFailed));
         // Codes are case-blind and taken literally; an empty expected code: no match.
         const std::pair<const char *, const char *> codes[] = { { "d2-3", "D2-3" }, { "o'neil 7", "O'NEIL 7" },
             { "HIDDEN", "" }, { "x'; DROP TABLE PAGE; --", "" }, { "", "" } };

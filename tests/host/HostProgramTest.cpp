@@ -326,6 +326,24 @@ private Q_SLOTS:
         QCOMPARE(run.outLines(), QList<QByteArray>{pickedLine(chip->color)});
     }
 
+    // Two chips in, both taken back, the first brought again; the searched chip then fills the emptied next cell.
+    void keysUndoAndRedoMyPalette()
+    {
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--collection",
+                                        "Vestrel Interiors", "--keys",
+                                        "Ctrl+D,Ctrl+D,Ctrl+Z,Ctrl+Z,Ctrl+Shift+Z,Ctrl+F,0,2,0,3,-,4,Return,Ctrl+D",
+                                        "--close-after", "3000"});
+        QCOMPARE(run.exitCode, 0);
+        QStringList entries;
+        for (int cell = 0; cell < 3; ++cell)
+            entries << userState().value(QStringLiteral("MyPalette/(0,%1).Entry").arg(cell)).toString();
+        const QList<Chip> chips = collectionChips(lastUsedCollection());
+        const auto searched = std::find_if(chips.begin(), chips.end(), [](const Chip &c) { return c.code == "0203-4"; });
+        QVERIFY(searched != chips.end() && !entries.at(0).isEmpty() && entries.at(2).isEmpty());
+        QVERIFY2(entries.at(1).endsWith(QStringLiteral(",%1,%2)").arg(searched->pageId).arg(searched->rowId)),
+                 qPrintable(entries.join(' ')));
+    }
+
     // The chosen chip comes back as RGB and goes into palette and swatch files; a fresh process loads the palette.
     void chosenChipTravelsThroughPaletteAndSwatchFiles()
     {

@@ -181,6 +181,7 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
     connect(m_myPalette, &MyPaletteWidget::myPaletteSelectionChanged, this, &MainWidget::onMyPaletteSelectionChanged);
     connect(m_myPalette, &MyPaletteWidget::zoomMyPaletteClicked, this, &MainWidget::zoomMyPaletteClicked);
     connect(m_fullPalette, &MyPaletteFullWidget::backButtonClicked, this, &MainWidget::unzoomMyPaletteClicked);
+    m_fullPalette->setUndoStack(m_myPalette->undoStack());
     connect(this, &MainWidget::selectedCollectionChanged, m_collectionSelector,
             &CollectionSelectWidget::selectedCollectionChanged);
     connect(this, &MainWidget::selectedCollectionChanged, m_colorWheel, &ColorWheelWidget::selectedCollectionChanged);

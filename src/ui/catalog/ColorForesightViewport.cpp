@@ -328,18 +328,25 @@ const DB::ColorForesightEntry *ColorForesightViewport::shownEntry(int index) con
     return nullptr;
 }
 
+bool ColorForesightViewport::chipOf(const DB::ColorForesightEntry *entry, QUuid &owner, DB::ColorEntry &chip) const
+{
+    return entry && entry->rowId > 0 && DB::owningCollection(m_collection, entry->rowId, owner) == DB::StatusOk
+        && DB::entryById(owner, entry->rowId, chip) == DB::StatusOk;
+}
+
 bool ColorForesightViewport::handleKey(int key)
 {
     const QVector<QRect> shown = shownChipRects();
     if (shown.isEmpty())
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        const DB::ColorForesightEntry *entry = shownEntry(m_keyFocusChip);
+        QUuid owner;
         DB::ColorEntry chip;
-        // Only trend colours that are chips of the collection have a place
-        // in My Palette; the others are refused there when dropped, too.
-        if (entry && entry->rowId > 0 && DB::entryById(m_collection, entry->rowId, chip) == DB::StatusOk)
-            Q_EMIT chipChosenInteractively(m_collection, chip);
+        // Only trend colours that are chips have a place in My Palette, under
+        // the collection that holds them: groups shared by the collections of
+        // a file name chips of any of them.
+        if (chipOf(shownEntry(m_keyFocusChip), owner, chip))
+            Q_EMIT chipChosenInteractively(owner, chip);
         return true;
     }
     if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)
@@ -347,10 +354,11 @@ bool ColorForesightViewport::handleKey(int key)
     m_keyFocusChip = chipInDirection(shown, m_keyFocusChip, key);
     update();
     const DB::ColorForesightEntry *entry = shownEntry(m_keyFocusChip);
+    QUuid owner;
     DB::ColorEntry chip;
     QString text;
-    if (entry && entry->rowId > 0 && DB::entryById(m_collection, entry->rowId, chip) == DB::StatusOk)
-        text = chipAccessibleText(m_collection, chip);
+    if (chipOf(entry, owner, chip))
+        text = chipAccessibleText(owner, chip);
     else if (entry)
         text = QStringList{entry->name1, entry->name2}.join(QStringLiteral(", "));
     Q_EMIT keyFocusMoved(shown.at(m_keyFocusChip), text);

@@ -89,6 +89,8 @@ private:
     void clearDragCandidate();
     // The entry of the n-th shown chip, or null.
     const DB::ColorForesightEntry *shownEntry(int index) const;
+    // The chip a trend colour names and the collection whose cards hold it.
+    bool chipOf(const DB::ColorForesightEntry *entry, QUuid &owner, DB::ColorEntry &chip) const;
     // The single-line size of a chip name in the name font; measuring
     // every name on every layout would cost more than the layout itself.
     QSize nameSize(const QString &name);

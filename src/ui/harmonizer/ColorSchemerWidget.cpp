@@ -556,7 +556,7 @@ void ColorSchemerWidget::mouseMoveEvent(QMouseEvent *event)
                 continue;
             DB::ColorEntry entry;
             if (DB::entryById(chip.collection, chip.rowId, entry) == DB::StatusOk)
-                startChipDrag(this, FromHarmonizer, m_schemeCollection, entry, Qt::CopyAction, Qt::CopyAction);
+                startChipDrag(this, FromHarmonizer, chip.collection, entry, Qt::CopyAction, Qt::CopyAction);
             return;
         }
         return;
@@ -646,7 +646,7 @@ void ColorSchemerWidget::keyPressEvent(QKeyEvent *event)
             const SchemeChip &chip = m_chips.at(m_keyFocusChip).second;
             DB::ColorEntry entry;
             if (DB::entryById(chip.collection, chip.rowId, entry) == DB::StatusOk)
-                Q_EMIT chipChosenInteractively(m_schemeCollection, entry);
+                Q_EMIT chipChosenInteractively(chip.collection, entry);
         }
         return;
     default:

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QSlider>
+#include <QUndoStack>
 
 namespace Tintor {
 
@@ -64,6 +65,11 @@ MyPaletteFullWidget::~MyPaletteFullWidget()
 void MyPaletteFullWidget::selectedCollectionChanged(QUuid)
 {
     update();
+}
+
+void MyPaletteFullWidget::setUndoStack(QUndoStack *stack)
+{
+    connect(stack, &QUndoStack::indexChanged, this, qOverload<>(&QWidget::update));
 }
 
 void MyPaletteFullWidget::backClicked()

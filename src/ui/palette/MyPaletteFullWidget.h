@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QSlider;
+class QUndoStack;
 
 namespace Tintor {
 
@@ -18,7 +19,8 @@ class VestrelCustomStyle;
 // with a slider, so that the colours can be judged against a neutral
 // background. A click on a cell fills the grid area with that colour, the
 // next click returns to the grid. It reads the cells from the user state on
-// every paint and never changes the palette.
+// every paint and changes the palette only through My Palette's undo stack,
+// whose keys reach it too.
 class MyPaletteFullWidget : public QWidget
 {
     Q_OBJECT
@@ -49,6 +51,8 @@ public:
     ImageButton *backButton() const { return m_backButton; }
     QSlider *backgroundSlider() const { return m_backgroundSlider; }
     VestrelCustomStyle *sliderStyle() const { return m_sliderStyle; }
+    // My Palette's steps; each one shows here at once.
+    void setUndoStack(QUndoStack *stack);
 
 Q_SIGNALS:
     void backButtonClicked();

@@ -16,6 +16,7 @@
 #include "ui/look/KeyFocusMark.h"
 #include "ui/look/ProgramFont.h"
 #include "ui/look/Theme.h"
+#include "ui/palette/PaletteChange.h"
 #include "ui/palette/PaletteChips.h"
 
 #include <QAbstractButton>
@@ -26,6 +27,7 @@
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -34,7 +36,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QShortcut>
 #include <QToolTip>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -51,6 +55,13 @@ constexpr int kFrameReach = 3;
 const QColor kGridColor(64, 64, 64);
 const QColor kSelectionColor(255, 255, 255, 224);
 const QColor kDropColor(0, 151, 251, 192);
+// Steps kept for undo; each holds two copies of the palette.
+constexpr int kUndoLimit = 1000;
+
+std::size_t indexOf(const QPoint &cell)
+{
+    return std::size_t(cell.y() * MyPaletteWidget::kColumnCount + cell.x());
+}
 
 ImageButton *makeToolButton(ThemeItem item, QWidget *parent)
 {
@@ -73,6 +84,13 @@ QRectF frameRect(const QRect &cell)
 }
 
 } // namespace
+
+bool PaletteContents::operator==(const PaletteContents &other) const
+{
+    return description == other.description
+        && std::equal(cells.cbegin(), cells.cend(), other.cells.cbegin(),
+                      [](const PaletteCell &a, const PaletteCell &b) { return a.item == b.item; });
+}
 
 MyPaletteWidget::MyPaletteWidget(QWidget *parent)
     : QWidget(parent)
@@ -103,6 +121,21 @@ MyPaletteWidget::MyPaletteWidget(QWidget *parent)
     m_descriptionEdit->installEventFilter(this);
     // Starts in the unfocused look, with the placeholder in italics.
     QCoreApplication::postEvent(m_descriptionEdit, new QFocusEvent(QEvent::FocusOut));
+
+    m_undoStack = new QUndoStack(this);
+    m_undoStack->setUndoLimit(kUndoLimit);
+    // Anywhere in the window; a focused text edit takes these keys first.
+    const auto addKey = [this](const QKeySequence &keys, void (QUndoStack::*step)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] {
+            // Not every platform gives the note line all three keys; a step
+            // must not replace what is being typed there.
+            if (!m_descriptionEdit->hasFocus())
+                (m_undoStack->*step)();
+        });
+    };
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
+    addKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Y), &QUndoStack::redo);
 
     selectedCollectionChanged(UserState::lastUsedCollection());
     refreshButtons();
@@ -221,29 +254,51 @@ void MyPaletteWidget::selectCell(const QPoint &cell)
     UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
 }
 
+QPoint MyPaletteWidget::placementCell() const
+{
+    const int count = kRowCount * kColumnCount;
+    const bool selected = !m_selection.isEmpty();
+    const int start = selected ? int(indexOf(m_selection.first())) : 0;
+    for (int step = 0; step < count; ++step) {
+        const int index = (start + step) % count;
+        if (!m_cells[std::size_t(index)].holdsChip())
+            return QPoint(index % kColumnCount, index / kColumnCount);
+    }
+    // Only a full palette has a chip replaced by a key.
+    return selected ? m_selection.first() : QPoint(-1, -1);
+}
+
+void MyPaletteWidget::fillCell(const QPoint &cell, const QUuid &collection, const DB::ColorEntry &chip,
+                               const QString &name)
+{
+    PaletteCell &target = cellOf(cell);
+    target.item = DB::ItemIndex{collection, chip.pageId, chip.id};
+    target.color = QColor(chip.red, chip.green, chip.blue);
+    target.name = name;
+    storeCell(cell);
+}
+
 bool MyPaletteWidget::placeChip(const QUuid &collection, const DB::ColorEntry &chip)
 {
-    QPoint target = m_selection.isEmpty() ? QPoint(-1, -1) : m_selection.first();
-    for (int row = 0; row < kRowCount && target.x() < 0; ++row) {
-        for (int column = 0; column < kColumnCount && target.x() < 0; ++column) {
-            if (!cellOf(QPoint(column, row)).holdsChip())
-                target = QPoint(column, row);
-        }
-    }
-    if (target.x() < 0 || chip.id <= 0)
+    // Stored under another collection than the one whose card holds it, a
+    // row ID names another chip or none, and the cell is lost on reload.
+    DB::ColorEntry loaded;
+    if (chip.id <= 0 || PaletteChips::loadChip(DB::ItemIndex{collection, chip.pageId, chip.id}, loaded) != 0
+        || loaded.pageId != chip.pageId)
+        return false;
+    const QPoint target = placementCell();
+    if (!m_gridBounds.contains(target))
         return false;
 
-    PaletteCell &cell = cellOf(target);
-    cell.item = DB::ItemIndex{collection, chip.pageId, chip.id};
-    cell.color = QColor(chip.red, chip.green, chip.blue);
-    cell.name = PaletteChips::displayName(collection, chip);
-    storeCell(target);
+    const PaletteContents before = contents();
+    fillCell(target, collection, loaded, PaletteChips::displayName(collection, loaded));
     for (const QPoint &selected : std::as_const(m_selection))
         UserState::setMyPaletteCellSelected(selected.y(), selected.x(), false);
     m_selection.clear();
     selectCell(target);
     refreshButtons();
     update();
+    recordChange(tr("Place %1").arg(loaded.code), before);
     Q_EMIT myPaletteChanged();
     Q_EMIT myPaletteSelectionChanged();
     return true;
@@ -260,7 +315,51 @@ void MyPaletteWidget::clearPalette(bool clearDescription)
     if (clearDescription) {
         m_descriptionEdit->clear();
         UserState::setMyPaletteDescription(QString());
+        m_storedDescription.clear();
     }
+}
+
+PaletteContents MyPaletteWidget::contents() const
+{
+    return PaletteContents{m_cells, m_storedDescription};
+}
+
+void MyPaletteWidget::recordChange(const QString &text, const PaletteContents &before)
+{
+    PaletteContents after = contents();
+    if (after == before)
+        return;
+    m_undoStack->push(new PaletteChange(text, before, std::move(after),
+                                        [this](const PaletteContents &restored) { restoreContents(restored); }));
+}
+
+void MyPaletteWidget::restoreContents(const PaletteContents &restored)
+{
+    for (std::size_t index = 0; index < m_cells.size(); ++index) {
+        PaletteCell &cell = m_cells[index];
+        const PaletteCell &from = restored.cells[index];
+        if (cell.item == from.item)
+            continue;
+        cell.item = from.item;
+        cell.color = from.color;
+        cell.name = from.name;
+        storeCell(QPoint(int(index) % kColumnCount, int(index) / kColumnCount));
+    }
+    if (restored.description != m_storedDescription) {
+        showDescription(restored.description);
+        UserState::setMyPaletteDescription(restored.description);
+        m_storedDescription = restored.description;
+    }
+    update();
+    refreshButtons();
+    Q_EMIT myPaletteChanged();
+}
+
+void MyPaletteWidget::showDescription(const QString &description)
+{
+    m_descriptionEdit->setText(description);
+    if (!m_descriptionEdit->hasFocus())
+        m_descriptionEdit->setFont(programFont(description.isEmpty() ? FontStyle::Italic : FontStyle::Normal, 3));
 }
 
 void MyPaletteWidget::refreshButtons()
@@ -371,36 +470,48 @@ bool MyPaletteWidget::applyPaletteFile(const PaletteFileReader::Document &docume
     QUuid singleCollection;
     if (document.majorVersion == 2 && DB::collectionUuidBySystemId(document.system, singleCollection) != 0)
         return false;
-    clearPalette(true);
-    m_descriptionEdit->setText(document.description);
-    if (!m_descriptionEdit->hasFocus())
-        m_descriptionEdit->setFont(
-            programFont(document.description.isEmpty() ? FontStyle::Italic : FontStyle::Normal, 3));
-    UserState::setMyPaletteDescription(document.description);
-    for (const PaletteFileReader::Chip &chip : document.chips) {
-        QUuid collection = chip.collection;
-        DB::ColorEntry entry;
+    const auto findChip = [&](const PaletteFileReader::Chip &chip, QUuid &collection, DB::ColorEntry &entry) {
         if (document.majorVersion == 3) {
-            if (DB::entryAt(collection, chip.pageIndex, chip.rowIndex, entry) != 0
-                || entry.code.compare(chip.code, Qt::CaseInsensitive) != 0)
-                continue;
-        } else {
-            collection = singleCollection;
-            int pageIndex = -1;
-            int rowIndex = -1;
-            int segment = 0;
-            int mood = 0;
-            bool exterior = false;
-            if (DB::findPhrase(collection, chip.phrase, pageIndex, rowIndex, segment, mood, exterior) != 0
-                || pageIndex < 1 || rowIndex < 1 || DB::entryAt(collection, pageIndex, rowIndex, entry) != 0)
-                continue;
+            collection = chip.collection;
+            return DB::entryAt(collection, chip.pageIndex, chip.rowIndex, entry) == 0
+                && entry.code.compare(chip.code, Qt::CaseInsensitive) == 0;
         }
-        PaletteCell &target = cellOf(chip.cell);
+        collection = singleCollection;
+        int pageIndex = -1;
+        int rowIndex = -1;
+        int segment = 0;
+        int mood = 0;
+        bool exterior = false;
+        return DB::findPhrase(collection, chip.phrase, pageIndex, rowIndex, segment, mood, exterior) == 0
+            && pageIndex >= 1 && rowIndex >= 1 && DB::entryAt(collection, pageIndex, rowIndex, entry) == 0;
+    };
+
+    PaletteContents loaded;
+    // What the note line can hold is what is kept.
+    loaded.description = document.description.left(m_descriptionEdit->maxLength());
+    // Latest first: the last element of a cell whose chip is found wins.
+    for (auto chip = document.chips.crbegin(); chip != document.chips.crend(); ++chip) {
+        PaletteCell &target = loaded.cells[indexOf(chip->cell)];
+        QUuid collection;
+        DB::ColorEntry entry;
+        if (target.holdsChip() || !findChip(*chip, collection, entry))
+            continue;
         target.item = DB::ItemIndex{collection, entry.pageId, entry.id};
         target.color = QColor(entry.red, entry.green, entry.blue);
         target.name = PaletteChips::displayName(collection, entry);
-        storeCell(chip.cell);
     }
+
+    // Every cell and the description are stored once, after the lookups.
+    for (std::size_t index = 0; index < m_cells.size(); ++index) {
+        const QPoint cell(int(index) % kColumnCount, int(index) / kColumnCount);
+        m_cells[index].item = loaded.cells[index].item;
+        m_cells[index].color = loaded.cells[index].color;
+        m_cells[index].name = loaded.cells[index].name;
+        storeCell(cell);
+    }
+    showDescription(loaded.description);
+    m_storedDescription = loaded.description;
+    UserState::setMyPaletteDescription(loaded.description);
     return true;
 }
 
@@ -413,8 +524,9 @@ void MyPaletteWidget::loadPaletteFrom(PaletteFileFormat expectedFileFormat, QStr
     if (status == PaletteFileReader::CannotOpen)
         return;
     // A file that does not parse or is rejected leaves the palette as it was.
-    if (status == PaletteFileReader::Read)
-        applyPaletteFile(document);
+    const PaletteContents before = contents();
+    if (status == PaletteFileReader::Read && applyPaletteFile(document))
+        recordChange(tr("Load %1").arg(QFileInfo(path).fileName()), before);
     update();
     refreshButtons();
     Q_EMIT myPaletteChanged();
@@ -427,12 +539,14 @@ void MyPaletteWidget::zoomClicked()
 
 void MyPaletteWidget::eraseClicked()
 {
+    const PaletteContents before = contents();
     for (const QPoint &cell : std::as_const(m_selection)) {
         emptyCell(cell);
         storeCell(cell);
     }
     update();
     refreshButtons();
+    recordChange(tr("Erase"), before);
     Q_EMIT myPaletteChanged();
 }
 
@@ -464,9 +578,11 @@ void MyPaletteWidget::clearPaletteQuestionFinished(int button)
 {
     if (button != QMessageBox::Yes)
         return;
+    const PaletteContents before = contents();
     clearPalette(false);
     update();
     refreshButtons();
+    recordChange(tr("Clear"), before);
     Q_EMIT myPaletteChanged();
     Q_EMIT myPaletteSelectionChanged();
 }
@@ -479,7 +595,10 @@ void MyPaletteWidget::gridClicked(bool checked)
 
 void MyPaletteWidget::paletteDescriptionEditFinished()
 {
-    UserState::setMyPaletteDescription(m_descriptionEdit->text());
+    const PaletteContents before = contents();
+    m_storedDescription = m_descriptionEdit->text();
+    UserState::setMyPaletteDescription(m_storedDescription);
+    recordChange(tr("Edit the description"), before);
 }
 
 // ---- description look
@@ -863,13 +982,10 @@ void MyPaletteWidget::dropEvent(QDropEvent *event)
         else
             receivers.append(m_dropCell);
         const QString name = PaletteChips::displayName(collection, chip);
-        for (const QPoint &cell : std::as_const(receivers)) {
-            PaletteCell &target = cellOf(cell);
-            target.item = DB::ItemIndex{collection, chip.pageId, chip.id};
-            target.color = QColor(chip.red, chip.green, chip.blue);
-            target.name = name;
-            storeCell(cell);
-        }
+        const PaletteContents before = contents();
+        for (const QPoint &cell : std::as_const(receivers))
+            fillCell(cell, collection, chip, name);
+        recordChange(tr("Drop %1").arg(chip.code), before);
         Q_EMIT myPaletteChanged();
     }
     m_dropCell = QPoint(-1, -1);

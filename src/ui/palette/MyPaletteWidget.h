@@ -19,6 +19,7 @@
 
 class QLineEdit;
 class QMessageBox;
+class QUndoStack;
 
 namespace Tintor {
 
@@ -33,6 +34,17 @@ struct PaletteCell
     QString name;
 
     bool holdsChip() const { return item.colorId > 0; }
+};
+
+// What an undo step restores: every cell's chip and the description as
+// they were stored.
+struct PaletteContents
+{
+    std::array<PaletteCell, 24> cells;
+    QString description;
+
+    bool operator==(const PaletteContents &other) const;
+    bool operator!=(const PaletteContents &other) const { return !(*this == other); }
 };
 
 // The user's own palette: a 6 x 4 grid of cells into which chips are dragged
@@ -102,6 +114,11 @@ public:
     // Null until a save fails; tells the user which file and why.
     QMessageBox *saveFailureMessage() const { return m_saveFailureMessage; }
 
+    // Every change of the cells or the description, for as long as this
+    // widget lives; Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y anywhere in its window
+    // (unless a text edit takes them) go back and forth on it.
+    QUndoStack *undoStack() const { return m_undoStack; }
+
 Q_SIGNALS:
     void zoomMyPaletteClicked();
     void myPaletteChanged();
@@ -110,8 +127,11 @@ Q_SIGNALS:
     void selectColorRequested();
 
 public Q_SLOTS:
-    // Puts a chip into the first selected cell, or else the first empty one,
-    // and makes that cell the only selected one; false when there is no such cell.
+    // Puts a chip into the first selected cell when it is empty, else into
+    // the first empty cell after it (row-major, wrapping), else, with every
+    // cell full, into the selected cell; without a selection into the first
+    // empty cell. That cell becomes the only selected one. False when no
+    // cell takes it or the chip is not one of the collection's.
     bool placeChip(const QUuid &collection, const DB::ColorEntry &chip);
     void selectedCollectionChanged(QUuid collectionId);
     void savePaletteTo(PaletteFileFormat fileFormat, QString path);
@@ -164,6 +184,15 @@ private:
     // False when the file names a collection that is not installed.
     bool applyPaletteFile(const PaletteFileReader::Document &document);
     void showSaveFailure(const QString &path, const QString &reason);
+    PaletteContents contents() const;
+    // Pushes an undo step when the contents differ from `before`.
+    void recordChange(const QString &text, const PaletteContents &before);
+    // Shows and stores `contents` as a change would, for undo and redo.
+    void restoreContents(const PaletteContents &contents);
+    void fillCell(const QPoint &cell, const QUuid &collection, const DB::ColorEntry &chip, const QString &name);
+    void showDescription(const QString &description);
+    // The empty cell a placed chip goes into; see placeChip.
+    QPoint placementCell() const;
 
     QImage m_barImage;
     QRect m_barRect;
@@ -181,6 +210,9 @@ private:
     QPoint m_pressPosition;
     QPoint m_keyFocusCell{0, 0};
     QMessageBox *m_saveFailureMessage = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    // The description as last stored, apart from what is being typed.
+    QString m_storedDescription;
 };
 
 } // namespace Tintor

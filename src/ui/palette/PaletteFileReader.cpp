@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 namespace Tintor {
 
 namespace {
@@ -137,13 +141,21 @@ PaletteFileReader::Status PaletteFileReader::parse(const QByteArray &bytes, Docu
         xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>("/vestrel-palette/chips/chip"), context.get()));
     if (!chips || chips->type != XPATH_NODESET || !chips->nodesetval)
         return Read;
-    for (int index = 0; index < chips->nodesetval->nodeNr; ++index) {
+    // From the last element back, so that each cell keeps only its last
+    // usable elements: a file of any length costs at most that many
+    // lookups per cell.
+    std::array<int, kColumnCount * kRowCount> kept{};
+    QList<Chip> newestFirst;
+    for (int index = chips->nodesetval->nodeNr - 1; index >= 0; --index) {
         xmlNode *node = chips->nodesetval->nodeTab[index];
         if (!node || node->type != XML_ELEMENT_NODE)
             continue;
         Chip chip;
         chip.cell = QPoint(integerOf(attributeOf(node, "col")), integerOf(attributeOf(node, "row")));
         if (chip.cell.x() < 0 || chip.cell.x() >= kColumnCount || chip.cell.y() < 0 || chip.cell.y() >= kRowCount)
+            continue;
+        int &keptOfCell = kept[std::size_t(chip.cell.y() * kColumnCount + chip.cell.x())];
+        if (keptOfCell >= kMaxChipsPerCell)
             continue;
         xmlNode *child = node->children;
         if (document.majorVersion == 3) {
@@ -160,8 +172,11 @@ PaletteFileReader::Status PaletteFileReader::parse(const QByteArray &bytes, Docu
             if (chip.phrase.isEmpty())
                 continue;
         }
-        document.chips.append(chip);
+        ++keptOfCell;
+        newestFirst.append(chip);
     }
+    document.chips.reserve(newestFirst.size());
+    std::copy(newestFirst.crbegin(), newestFirst.crend(), std::back_inserter(document.chips));
     return Read;
 }
 

@@ -19,6 +19,10 @@ class PaletteFileReader {
 public:
     // Larger files are refused before they are read.
     static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+    // A cell takes its last element whose chip is found. Looking further
+    // back than this many elements would let one file cost a lookup per
+    // element; a cell whose last ones all miss is left empty.
+    static constexpr int kMaxChipsPerCell = 8;
 
     enum Status {
         Read = 0,
@@ -42,7 +46,9 @@ public:
         int majorVersion = 0; // 2 or 3
         QString system; // "multi-collection" or, for version 2, the collection's SYSTEMID
         QString description;
-        QList<Chip> chips; // in document order; a later chip of a cell replaces an earlier one
+        // In document order; a later chip of a cell replaces an earlier one.
+        // Only the last kMaxChipsPerCell usable elements of each cell.
+        QList<Chip> chips;
     };
 
     static Status readFile(const QString &path, Document &document);

@@ -236,6 +236,24 @@ private Q_SLOTS:
         QVERIFY(viewport.height() > 60);
     }
 
+    // A shared group names chips of every collection of its file: Return hands on the collection holding the card.
+    void foresightReturnChoosesTheChipUnderItsOwnCollection()
+    {
+        const qint64 products = DB::collectionDatabaseId(kProducts);
+        const qint64 rowId = m_file->addRow(products, m_file->addPage(products, { 2, 1 }), { 1, "P-9", QColor(1, 2, 3) });
+        QVERIFY(m_file->exec("UPDATE FORESIGHT_ENTRY SET ROW_ID = ? WHERE NAME_1 = 'Name 3'", { rowId }));
+        ColorForesightViewport viewport;
+        viewport.loadGroups(kGroups);
+        viewport.resize(300, 300);
+        viewport.layoutGroups();
+        QStringList chosen;
+        connect(&viewport, &ColorForesightViewport::chipChosenInteractively, &viewport,
+            [&chosen](QUuid collection, DB::ColorEntry chip) { chosen << collection.toString() + chip.code; });
+        for (const int key : { Qt::Key_Right, Qt::Key_Return, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return })
+            viewport.handleKey(key);
+        QCOMPARE(chosen, QStringList { kProducts.toString() + "P-9" });
+    }
+
 private:
     std::unique_ptr<FixtureDatabase> m_file;
 };

@@ -92,9 +92,8 @@ private Q_SLOTS:
         const QString text = colorTooltipText(kAllOn, m_rowWithoutCodeId, false);
         QCOMPARE(text.split(QLatin1Char('\n')).size(), 9);
         QVERIFY(text.endsWith("Ex0\n5\n5"));
-        // An unreadable card leaves out only the card's facts.
-        QCOMPARE(
-            colorTooltipText(kAllOn, m_rowOfForeignPageId, false), "Interior\nLOOSE\nBlue & Grey\nNøl\nEx2\nEx0\n5");
+        // A row on another collection's card is no chip of this one.
+        QCOMPARE(colorTooltipText(kAllOn, m_rowOfForeignPageId, false), QString());
         QCOMPARE(colorTooltipText(kAllOff, m_offRowId, false), QString());
         QCOMPARE(colorTooltipText(kAllOff, m_offRowId, true), div({}));
         for (const bool rich : { false, true }) {

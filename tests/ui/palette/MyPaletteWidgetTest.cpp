@@ -12,6 +12,7 @@
 #include "ui/palette/PaletteChips.h"
 
 #include <QDrag>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QToolTip>
@@ -585,6 +586,141 @@ private Q_SLOTS:
             for (int index = 0; index < 24; ++index)
                 QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)).namesChip(), index == 1);
         }
+    }
+
+    void keysNeverOverwriteAndChipsStayWithTheirCollection_data()
+    {
+        QTest::addColumn<CellList>("filled"); // holding chip 0
+        QTest::addColumn<CellList>("selected");
+        QTest::addColumn<QPoint>("expected"); // (-1, -1): no cell takes it
+        CellList all;
+        for (int index = 0; index < 24; ++index)
+            all << QPoint(index % 6, index / 6);
+        QTest::newRow("empty selected cell") << CellList { QPoint(3, 3) } << CellList { QPoint(2, 1) } << QPoint(2, 1);
+        QTest::newRow("full selected cell: the next empty one")
+            << CellList { QPoint(2, 1), QPoint(3, 1) } << CellList { QPoint(2, 1) } << QPoint(4, 1);
+        QTest::newRow("wrapping to the top") << all.mid(0, 2) + all.mid(20) << CellList { QPoint(3, 3) } << QPoint(2, 0);
+        QTest::newRow("nothing selected: the first empty one") << CellList { QPoint(0, 0) } << CellList {} << QPoint(1, 0);
+        QTest::newRow("full: the selected cell") << all << CellList { QPoint(4, 2) } << QPoint(4, 2);
+        QTest::newRow("full, nothing selected") << all << CellList {} << QPoint(-1, -1);
+    }
+
+    // A chip of the plain deck under the demo deck's UUID is refused by key and by drop alike.
+    void keysNeverOverwriteAndChipsStayWithTheirCollection()
+    {
+        QFETCH(CellList, filled);
+        QFETCH(CellList, selected);
+        QFETCH(QPoint, expected);
+        QList<QPair<QPoint, int>> cells;
+        for (const QPoint &cell : filled)
+            cells.append({ cell, 0 });
+        storeCells(cells, selected);
+        QVERIFY(makePalette());
+        const QStringList before = paletteState();
+        DB::ColorEntry plain;
+        QCOMPARE(PaletteChips::loadChip({ kPlainDeck, m_collections.plainPageId, m_collections.plainRows.at(1) }, plain), 0);
+        QVERIFY(!m_palette->placeChip(kDeck, plain));
+        dropPayload(chipPayloadText(FromCardRoller, kDeck, plain), m_palette->cellRect(QPoint(5, 2)).center());
+        QCOMPARE(paletteState(), before);
+
+        DB::ColorEntry chip;
+        QCOMPARE(PaletteChips::loadChip(deckItem(m_collections, 4), chip), 0);
+        QCOMPARE(m_palette->placeChip(kDeck, chip), expected.x() >= 0);
+        for (int index = 0; index < 24; ++index) {
+            const QPoint cell(index % 6, index / 6);
+            const DB::ItemIndex item = cell == expected ? deckItem(m_collections, 4)
+                : filled.contains(cell)               ? deckItem(m_collections, 0)
+                                                      : DB::ItemIndex();
+            QCOMPARE(m_palette->cellItem(cell), item);
+            QCOMPARE(UserState::myPaletteEntry(cell.y(), cell.x()), item);
+        }
+        QCOMPARE(selectionOf(*m_palette), expected.x() >= 0 ? CellList { expected } : selected);
+    }
+
+    // Each change is one step back on Ctrl+Z and forth on Ctrl+Shift+Z or Ctrl+Y, as shown and as stored.
+    void everyChangeUndoesAndRedoes()
+    {
+        storeCells({ { QPoint(0, 0), 0 } }, { QPoint(0, 0) });
+        QVERIFY(makePalette());
+        QApplication::setActiveWindow(m_main.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        const QString file = fileWith("undo.palette",
+            "<vestrel-palette version=\"3.0\" system=\"multi-collection\"><description>From file</description><chips>"
+            "<chip row=\"2\" col=\"2\"><entry uuid-of-collection=\"" + kDeck.toString().toLatin1()
+                + "\" page-index=\"1\" row-index=\"6\" color-code=\"HL 1060\"/></chip></chips></vestrel-palette>");
+        DB::ColorEntry chip;
+        PaletteChips::loadChip(deckItem(m_collections, 3), chip);
+        QLineEdit *edit = m_palette->descriptionEdit();
+        const QList<std::function<void()>> changes {
+            [&] { dropPayload(deckPayload(FromCardRoller, 1), m_palette->cellRect(QPoint(0, 0)).center()); },
+            [&] { m_palette->placeChip(kDeck, chip); },
+            [&] { m_palette->eraseClicked(); },
+            [&] {
+                edit->setText("Sea");
+                m_palette->paletteDescriptionEditFinished();
+            },
+            [&] { m_palette->loadPaletteFrom(PaletteXml, file); },
+            [&] { m_palette->clearPaletteQuestionFinished(QMessageBox::Yes); },
+        };
+        QList<QStringList> states { paletteState() };
+        for (const auto &change : changes) {
+            change();
+            states.append(paletteState());
+            QVERIFY(states.last() != states.at(states.size() - 2));
+        }
+        QSignalSpy changed(m_palette, &MyPaletteWidget::myPaletteChanged);
+        for (qsizetype step = states.size() - 2; step >= 0; --step) {
+            QTest::keyClick(m_palette, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(paletteState(), states.at(step));
+        }
+        QCOMPARE(changed.count(), changes.size());
+        for (qsizetype step = 1; step < states.size(); ++step) {
+            QTest::keyClick(m_main.get(), step % 2 ? Qt::Key_Y : Qt::Key_Z,
+                step % 2 ? Qt::KeyboardModifiers(Qt::ControlModifier) : Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(paletteState(), states.at(step));
+        }
+        // While the description line has the focus, the keys are for its text or for nothing.
+        QTest::keyClick(m_main.get(), Qt::Key_Z, Qt::ControlModifier);
+        edit->setFocus();
+        QTest::keyClicks(edit, "x");
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), "From file");
+        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(paletteState().mid(1), states.at(states.size() - 2).mid(1));
+    }
+
+    // Each cell costs a few lookups and the store one write, however many elements; the last found wins.
+    void largePaletteFilesLoadQuicklyAndKeepWhatTheNoteHolds()
+    {
+        QVERIFY(makePalette());
+        const auto chip = [](int cell, int rowIndex, const char *code) {
+            return QStringLiteral("<chip row=\"%1\" col=\"%2\"><entry uuid-of-collection=\"%3\" page-index=\"1\" "
+                                  "row-index=\"%4\" color-code=\"%5\"/></chip>")
+                .arg(cell / 6).arg(cell % 6).arg(kDeck.toString()).arg(rowIndex).arg(QLatin1String(code)).toUtf8();
+        };
+        QByteArray chips;
+        for (int index = 0; index < 89960; ++index)
+            chips += chip(3 + index % 21, 4, "HL 1040");
+        // Found, then found again; found, then 7 misses; found, then 8 misses (past the bound).
+        chips += chip(0, 1, "HL 1010") + chip(0, 2, "HL 1020") + chip(1, 3, "HL 1030") + chip(2, 3, "HL 1030");
+        chips += chip(1, 3, "miss").repeated(7) + chip(2, 3, "miss").repeated(8);
+        const QString note(40000, QLatin1Char('n'));
+        const QString path = fileWith("large.palette",
+            "<vestrel-palette version=\"3.0\" system=\"multi-collection\"><description>" + note.toUtf8()
+                + "</description><chips>" + chips + "</chips></vestrel-palette>");
+        QElapsedTimer timer;
+        timer.start();
+        m_palette->loadPaletteFrom(PaletteXml, path);
+        qInfo("About 90,000 chip elements loaded in %lld ms", qint64(timer.elapsed()));
+        QVERIFY(timer.elapsed() < 10000);
+        const QList<int> expected { 1, 2, -1, 3, 3, 3 };
+        for (int index = 0; index < 24; ++index) {
+            const int deckChip = expected.value(index, 3);
+            QCOMPARE(m_palette->cellItem(QPoint(index % 6, index / 6)),
+                deckChip < 0 ? DB::ItemIndex() : deckItem(m_collections, deckChip));
+        }
+        QCOMPARE(stored({ -1, -1 }, "MyPaletteDescription").toString(), note.left(32767));
+        QCOMPARE(m_palette->descriptionText().size(), 32767);
     }
 };
 
