@@ -344,6 +344,17 @@ private Q_SLOTS:
                  qPrintable(entries.join(' ')));
     }
 
+    // On an empty palette Tab passes selector, wheel, mood, roller, search box and its two roll buttons, the page,
+    // the tabs, the grid button and the cells; the twelfth stop is the description line.
+    void tabReachesTheDescriptionLine()
+    {
+        const ProgramRun run = runHost({"pick", "--space", "gray", "--components", "0,0,0,0", "--keys",
+                                        "Tab,Tab,Tab,Tab,Tab,Tab,Tab,Tab,Tab,Tab,Tab,Tab,N,O,T,E,Return",
+                                        "--close-after", "3000"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(userState().value("MyPalette/MyPaletteDescription").toString(), QStringLiteral("note"));
+    }
+
     // The chosen chip comes back as RGB and goes into palette and swatch files; a fresh process loads the palette.
     void chosenChipTravelsThroughPaletteAndSwatchFiles()
     {

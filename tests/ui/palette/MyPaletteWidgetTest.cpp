@@ -64,6 +64,21 @@ public:
 
 } // namespace
 
+// Collects the regions a widget is asked to paint.
+class PaintRegionSpy : public QObject {
+public:
+    PaintRegionSpy(QWidget *widget, QRegion &painted) : m_painted(painted) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion &m_painted;
+};
+
 class MyPaletteWidgetTest : public QObject {
     Q_OBJECT
 
@@ -219,9 +234,14 @@ private Q_SLOTS:
         QCOMPARE(overBar.dropAction(), Qt::IgnoreAction);
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
         QVERIFY(dragOver(mime.get(), m_palette->cellRect(QPoint(4, 3)).center()));
+        QCoreApplication::processEvents();
+        // The highlight must be painted away once the drag leaves, not left on screen.
+        QRegion painted;
+        const auto spy = std::make_unique<PaintRegionSpy>(m_palette, painted);
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(m_palette, &leave);
         QCOMPARE(m_palette->dropCell(), QPoint(-1, -1));
+        QTRY_VERIFY(painted.contains(m_palette->cellRect(QPoint(4, 3)).center()));
     }
 
     // Reloading, then hovering and dragging out a chip.
