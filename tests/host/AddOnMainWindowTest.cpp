@@ -14,6 +14,9 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QLineEdit>
 
@@ -246,6 +249,104 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         if (name == QByteArrayLiteral("one colour"))
             QCOMPARE(bytes.toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
+    }
+
+    // The exchange types follow the host's own; each writes My Palette cell by cell, product codes appended.
+    void exchangeFormatsFollowTheChosenFilter_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArrayList>("expected"); // none: a folder is in the way
+        QTest::newRow("gpl") << 2 << "set.gpl"
+                             << QByteArrayList{"GIMP Palette\nName: My set\nColumns: 6\n#\n200  40  40\tD-1 - A1, B2\n"
+                                               " 40  40 200\tD-3\n200  40  40\tD-1 - A1, B2\n 40 200  40\tD-2\n"};
+        QTest::newRow("ase") << 1 << "set.ase" << QByteArrayList{"ASEF", QByteArray("\0D\0-\0003", 6)};
+        QTest::newRow("css") << 3 << "set.css" << QByteArrayList{"#c82828; /* D-1 - A1, B2, Deck */", "#28c828"};
+        QTest::newRow("json") << 4 << "set.json" << QByteArrayList{};
+        QTest::newRow("css, folder in the way") << 3 << "taken.css" << QByteArrayList{};
+    }
+
+    void exchangeFormatsFollowTheChosenFilter()
+    {
+        QFETCH(int, filter);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArrayList, expected);
+        fillCells({{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(5, 1), "D-1"}, {QPoint(0, 3), "D-2"}});
+        const QDir folder(TestEnvironment::programData());
+        AddOnMainWindow window(QColor(Qt::transparent), folder.path());
+        window.mainWidget()->myPalette()->descriptionEdit()->setText(" My set ");
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QFileDialog *dialog = window.swatchDialog();
+        const QStringList filters = dialog->nameFilters();
+        QCOMPARE(filters.size(), 5);
+        QCOMPARE(dialog->selectedNameFilter(), filters.at(0));
+        const char *patterns[] = {"(*.aco)", "(*.ase)", "(*.gpl)", "(*.css)", "(*.json)"};
+        for (int index = 0; index < 5; ++index)
+            QVERIFY2(filters.at(index).endsWith(patterns[index]), qPrintable(filters.at(index)));
+
+        const QString path = folder.filePath(fileName);
+        const bool blocked = fileName.startsWith("taken");
+        QFile::remove(path);
+        QVERIFY(!blocked || QDir().mkpath(path + "/inside"));
+        dialog->selectNameFilter(filters.at(filter));
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        QMessageBox *alert = window.swatchAlert();
+        QVERIFY(alert->isVisible());
+        QVERIFY2(alert->informativeText().contains(QDir::toNativeSeparators(path))
+                     || alert->text().contains(QDir::toNativeSeparators(path)),
+                 qPrintable(alert->text()));
+        QCOMPARE(alert->icon(), blocked ? QMessageBox::Warning : QMessageBox::Information);
+        QCOMPARE(UserState::myPaletteSwatchFormat(), QFileInfo(fileName).suffix());
+        if (blocked) {
+            QVERIFY(QFileInfo::exists(path + "/inside"));
+            return;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const QByteArray &piece : expected)
+            QVERIFY2(bytes.contains(piece), bytes.constData());
+        if (filter != 4)
+            return;
+        // Card and row, collection and colour come from the chip each cell holds.
+        const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+        QCOMPARE(root.value("description").toString(), "My set");
+        const QJsonArray chips = root.value("chips").toArray();
+        QCOMPARE(chips.size(), 4);
+        const QStringList codes{"D-1", "D-3", "D-1", "D-2"};
+        const QStringList colours{"#c82828", "#2828c8", "#c82828", "#28c828"};
+        const int rows[] = {1, 3, 1, 2};
+        for (int index = 0; index < 4; ++index) {
+            const QJsonObject chip = chips.at(index).toObject();
+            QCOMPARE(chip.value("code").toString(), codes.at(index));
+            QCOMPARE(chip.value("srgb").toString(), colours.at(index));
+            QCOMPARE(chip.value("collection").toString(), "Deck");
+            QCOMPARE(chip.value("card").toInt(), 1);
+            QCOMPARE(chip.value("row").toInt(), rows[index]);
+        }
+    }
+
+    // The next export offers the type chosen last; choosing another renames the proposed file.
+    void exportTypeIsRememberedAndRenamesTheProposal()
+    {
+        fillCells({{QPoint(0, 0), "D-1"}});
+        UserState::setMyPaletteSwatchFormat("gpl");
+        AddOnMainWindow window(QColor(Qt::transparent), TestEnvironment::programData());
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QFileDialog *dialog = window.swatchDialog();
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().at(2));
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "Swatch.gpl");
+        dialog->selectNameFilter(dialog->nameFilters().at(4));
+        Q_EMIT dialog->filterSelected(dialog->nameFilters().at(4));
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "Swatch.json");
+        static_cast<QDialog *>(dialog)->done(QDialog::Rejected);
+        QCOMPARE(UserState::myPaletteSwatchFormat(), "gpl");
+        // Anything else stored reads as the host's own type.
+        UserState::setMyPaletteSwatchFormat("exe");
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().at(0));
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "Swatch.aco");
     }
 };
 
