@@ -362,13 +362,9 @@ private Q_SLOTS:
         const QList<QByteArray> lines = fileBytes(gpl).split('\n');
         QCOMPARE(lines.mid(0, 4), (QList<QByteArray>{"GIMP Palette", "Name: ", "Columns: 6", "#"}));
         QCOMPARE(lines.size(), 6); // one cell, and the last line ends too
-        const QList<QByteArray> fields = lines.at(4).split('\t');
-        QCOMPARE(fields.value(0).simplified(), QStringLiteral("%1 %2 %3")
-                                                   .arg(chip.color.red())
-                                                   .arg(chip.color.green())
-                                                   .arg(chip.color.blue())
-                                                   .toUtf8());
-        QVERIFY2(fields.value(1).startsWith(chip.code.toUtf8() + ' '), lines.at(4).constData());
+        const QColor c = chip.color;
+        const QString line = QStringLiteral("%1 %2 %3\t%4 ").arg(c.red(), 3).arg(c.green(), 3).arg(c.blue(), 3);
+        QVERIFY2(lines.at(4).startsWith(line.arg(chip.code).toUtf8()), lines.at(4).constData());
         QCOMPARE(userState().value("MyPalette/MyPaletteSwatchFormat").toString(), "gpl");
     }
 

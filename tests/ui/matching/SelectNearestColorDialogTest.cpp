@@ -120,10 +120,8 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("reference");
         QTest::addColumn<QString>("expected");
         QTest::newRow("same colour") << kChipColors.at(0) << QStringLiteral("\u0394E 0.0, indistinguishable");
-        QTest::newRow("one step of red") << QColor(202, 40, 40) << QStringLiteral("\u0394E 0.4, indistinguishable");
         QTest::newRow("a little lighter") << QColor(205, 46, 45) << QStringLiteral("\u0394E 1.6, very close");
         QTest::newRow("darker") << QColor(188, 36, 36) << QStringLiteral("\u0394E 2.7, close");
-        QTest::newRow("far darker") << QColor(180, 34, 36) << QStringLiteral("\u0394E 4.4, noticeable");
         QTest::newRow("grey") << kReference << QStringLiteral("\u0394E 29.3, different");
     }
 
