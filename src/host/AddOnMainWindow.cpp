@@ -4,6 +4,8 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "engine/inc/AtomicFileWriter.h"
+#include "formats/SwatchExport.h"
+#include "host/MyPaletteSwatchChips.h"
 #include "host/SwatchFileWriter.h"
 #include "state/UserState.h"
 #include "ui/browse/MainWidget.h"
@@ -13,10 +15,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QShortcut>
 #include <QTimer>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -24,6 +30,45 @@ QPointer<AddOnMainWindow> &currentWindow()
 {
     static QPointer<AddOnMainWindow> window;
     return window;
+}
+
+// The export dialog's file types, in the order of its filter list: the
+// host's own first, so that it stays the one chosen by default.
+constexpr Tintor::SwatchFormat kSwatchFormats[]
+    = { Tintor::SwatchFormat::Aco, Tintor::SwatchFormat::Ase, Tintor::SwatchFormat::Gpl, Tintor::SwatchFormat::Css,
+          Tintor::SwatchFormat::Json };
+
+QString swatchFilter(const QUuid &collection, Tintor::SwatchFormat format)
+{
+    switch (format) {
+    case Tintor::SwatchFormat::Aco:
+        return QStringLiteral("%1 (*.aco)")
+            .arg(Tintor::DB::localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername")));
+    case Tintor::SwatchFormat::Ase:
+        return AddOnMainWindow::tr("Adobe Swatch Exchange (*.ase)");
+    case Tintor::SwatchFormat::Gpl:
+        return AddOnMainWindow::tr("GIMP palette (*.gpl)");
+    case Tintor::SwatchFormat::Css:
+        return AddOnMainWindow::tr("CSS custom properties (*.css)");
+    case Tintor::SwatchFormat::Json:
+        break;
+    }
+    return AddOnMainWindow::tr("JSON (*.json)");
+}
+
+// The format whose filter the dialog shows; the host's own when the filter
+// is unknown.
+Tintor::SwatchFormat swatchFormatOfFilter(const QFileDialog &dialog)
+{
+    const int index = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
+    return index > 0 && index < int(std::size(kSwatchFormats)) ? kSwatchFormats[index] : Tintor::SwatchFormat::Aco;
+}
+
+// The default suffix added to a name typed without one. The host's own
+// type keeps the name as typed, as it always did.
+QString defaultSuffixOf(Tintor::SwatchFormat format)
+{
+    return format == Tintor::SwatchFormat::Aco ? QString() : Tintor::SwatchExport::extension(format);
 }
 
 } // namespace
@@ -125,12 +170,31 @@ void AddOnMainWindow::selectColor()
 void AddOnMainWindow::createSwatch()
 {
     using Tintor::DB::localizedString;
-    if (!m_swatchDialog)
+    if (!m_swatchDialog) {
         m_swatchDialog = new QFileDialog(this, QString(), QString(), QString());
+        // Choosing another type renames the proposed file to match.
+        connect(m_swatchDialog, &QFileDialog::filterSelected, this, [this] {
+            const Tintor::SwatchFormat format = swatchFormatOfFilter(*m_swatchDialog);
+            m_swatchDialog->setDefaultSuffix(defaultSuffixOf(format));
+            const QFileInfo chosen(m_swatchDialog->selectedFiles().value(0));
+            if (chosen.fileName().isEmpty() || chosen.isDir())
+                return;
+            const QString stem = Tintor::SwatchExport::formatOfPath(chosen.fileName()) ? chosen.completeBaseName()
+                                                                                        : chosen.fileName();
+            m_swatchDialog->selectFile(stem + QLatin1Char('.') + Tintor::SwatchExport::extension(format));
+        });
+    }
     const QUuid collection = Tintor::UserState::lastUsedCollection();
-    m_swatchDialog->setNameFilters(
-        { QStringLiteral("%1 (*.aco)")
-                .arg(localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername"))) });
+    QStringList filters;
+    for (const Tintor::SwatchFormat format : kSwatchFormats)
+        filters.append(swatchFilter(collection, format));
+    m_swatchDialog->setNameFilters(filters);
+    const std::optional<Tintor::SwatchFormat> remembered
+        = Tintor::SwatchExport::formatOfPath(QStringLiteral("x.") + Tintor::UserState::myPaletteSwatchFormat());
+    const Tintor::SwatchFormat format = remembered.value_or(Tintor::SwatchFormat::Aco);
+    const auto position = std::find(std::begin(kSwatchFormats), std::end(kSwatchFormats), format);
+    m_swatchDialog->selectNameFilter(filters.at(int(position - std::begin(kSwatchFormats))));
+    m_swatchDialog->setDefaultSuffix(defaultSuffixOf(format));
     m_swatchDialog->setWindowTitle(localizedString(collection, QStringLiteral("photoshop.swatchdialog.caption")));
     m_swatchDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_swatchDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -139,7 +203,7 @@ void AddOnMainWindow::createSwatch()
     QString name = palette ? palette->descriptionText().trimmed() : QString();
     if (name.isEmpty())
         name = QStringLiteral("Swatch");
-    m_swatchDialog->selectFile(name + QStringLiteral(".aco"));
+    m_swatchDialog->selectFile(name + QLatin1Char('.') + Tintor::SwatchExport::extension(format));
     connect(m_swatchDialog, &QDialog::finished, this, &AddOnMainWindow::onSwatchDialogFinished, Qt::UniqueConnection);
     m_swatchDialog->open();
 }
@@ -152,6 +216,12 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
         return;
     const QUuid collection = Tintor::UserState::lastUsedCollection();
     const bool appendProductCodes = Tintor::CollectionSettings::exportAppendsProductCode(collection);
+    const Tintor::SwatchFormat format = swatchFormatOfFilter(*m_swatchDialog);
+    Tintor::UserState::setMyPaletteSwatchFormat(Tintor::SwatchExport::extension(format));
+    if (format != Tintor::SwatchFormat::Aco) {
+        exportSwatchesAs(format, appendProductCodes);
+        return;
+    }
 
     // Row by row from the top: the first cell of a colour names it.
     SwatchFileWriter::Table table;
@@ -182,7 +252,24 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
         showSwatchAlert(collection, files.first(), reason);
 }
 
-void AddOnMainWindow::showSwatchAlert(const QUuid &collection, const QString &failedPath, const QString &reason)
+void AddOnMainWindow::exportSwatchesAs(Tintor::SwatchFormat format, bool appendProductCodes)
+{
+    const Tintor::MyPaletteWidget *palette = m_mainWidget->myPalette();
+    const QList<Tintor::SwatchChip> chips = MyPaletteSwatchChips::collect(*palette, appendProductCodes);
+    const QStringList files = m_swatchDialog->selectedFiles();
+    if (chips.isEmpty() || files.isEmpty())
+        return;
+    const QString reason = Tintor::SwatchExport::write(
+        format, files.first(), palette->descriptionText().trimmed(), chips, appendProductCodes);
+    const QUuid collection = Tintor::UserState::lastUsedCollection();
+    if (reason.isEmpty())
+        showSwatchAlert(collection, QString(), QString(), files.first());
+    else
+        showSwatchAlert(collection, files.first(), reason);
+}
+
+void AddOnMainWindow::showSwatchAlert(
+    const QUuid &collection, const QString &failedPath, const QString &reason, const QString &writtenPath)
 {
     using Tintor::DB::localizedString;
     if (!m_swatchAlert) {
@@ -196,6 +283,7 @@ void AddOnMainWindow::showSwatchAlert(const QUuid &collection, const QString &fa
     if (failedPath.isEmpty()) {
         m_swatchAlert->setIcon(QMessageBox::Information);
         m_swatchAlert->setText(localizedString(collection, QStringLiteral("photoshop.swatchalert.text")));
+        m_swatchAlert->setInformativeText(writtenPath.isEmpty() ? QString() : QDir::toNativeSeparators(writtenPath));
     } else {
         const QString key = QStringLiteral("photoshop.swatchalert.failed");
         QString text = localizedString(collection, key);
@@ -203,6 +291,7 @@ void AddOnMainWindow::showSwatchAlert(const QUuid &collection, const QString &fa
         if (text == key)
             text = QStringLiteral("The swatch file %1 could not be written: %2");
         m_swatchAlert->setIcon(QMessageBox::Warning);
+        m_swatchAlert->setInformativeText(QString());
         m_swatchAlert->setText(text.arg(QDir::toNativeSeparators(failedPath), reason));
     }
     m_swatchAlert->open();

@@ -10,6 +10,7 @@ class QMessageBox;
 
 namespace Tintor {
 class MainWidget;
+enum class SwatchFormat;
 }
 
 // The window of a pick request: the main widget plus the select-colour and
@@ -53,8 +54,12 @@ private:
     // The colour of the one selected My Palette cell; transparent unless
     // exactly one cell is selected.
     QColor singleSelectedColor() const;
-    // Success after a committed write, or which file failed and why.
-    void showSwatchAlert(const QUuid &collection, const QString &failedPath, const QString &reason);
+    // Writes My Palette in one of the exchange formats to the chosen file.
+    void exportSwatchesAs(Tintor::SwatchFormat format, bool appendProductCodes);
+    // Success after a committed write (naming `writtenPath` when given), or
+    // which file failed and why.
+    void showSwatchAlert(const QUuid &collection, const QString &failedPath, const QString &reason,
+                         const QString &writtenPath = QString());
 
     Tintor::MainWidget *m_mainWidget = nullptr;
     quint16 m_selectButtonId = 0;

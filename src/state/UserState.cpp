@@ -361,6 +361,16 @@ void setMyPaletteSaveFileFormat(int format)
     writeValue(kPaletteGroup, QStringLiteral("MyPaletteSaveFileFormat"), format);
 }
 
+QString myPaletteSwatchFormat()
+{
+    return readValue(kPaletteGroup, QStringLiteral("MyPaletteSwatchFormat")).toString();
+}
+
+void setMyPaletteSwatchFormat(const QString &extension)
+{
+    writeValue(kPaletteGroup, QStringLiteral("MyPaletteSwatchFormat"), extension);
+}
+
 QString myPaletteLastSavePath()
 {
     return readValue(kPaletteGroup, QStringLiteral("MyPaletteLastSavePath")).toString();

@@ -54,6 +54,10 @@ void setMyPaletteGridVisible(bool visible);
 // True exactly when the stored format is 1 (text list).
 bool myPaletteSaveFileFormat();
 void setMyPaletteSaveFileFormat(int format);
+// The file type chosen last in the swatch export dialog, as its extension
+// ("aco", "ase", ...); empty when none was chosen yet.
+QString myPaletteSwatchFormat();
+void setMyPaletteSwatchFormat(const QString &extension);
 QString myPaletteLastSavePath();
 void setMyPaletteLastSavePath(const QString &path);
 QString myPaletteDescription();

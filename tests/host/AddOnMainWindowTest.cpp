@@ -14,6 +14,9 @@
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QLineEdit>
 
@@ -246,6 +249,92 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         if (name == QByteArrayLiteral("one colour"))
             QCOMPARE(bytes.toHex(' '), QByteArray("00 02 00 01 00 00 ff ff 80 80 00 00 00 00 00 00 00 02 00 58 00 00"));
+    }
+
+    // The exchange types follow the host's own; each writes My Palette cell by cell, product codes appended.
+    void exchangeFormatsFollowTheChosenFilter_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("expected"); // empty: a folder is in the way
+        QTest::newRow("gpl") << 2 << "set.gpl"
+                             << QByteArray("GIMP Palette\nName: My set\nColumns: 6\n#\n200  40  40\tD-1 - A1, B2\n"
+                                           " 40  40 200\tD-3\n200  40  40\tD-1 - A1, B2\n 40 200  40\tD-2\n");
+        QTest::newRow("ase") << 1 << "set.ase" << QByteArray("\0D\0-\0003\0\0", 8);
+        QTest::newRow("css") << 3 << "set.css" << QByteArray("#c82828; /* D-1 - A1, B2, Deck */");
+        QTest::newRow("json") << 4 << "set.json"
+                              << QByteArray("D-1 #c82828 Deck 1 1,D-3 #2828c8 Deck 1 3,D-1 #c82828 Deck 1 1,"
+                                            "D-2 #28c828 Deck 1 2");
+        QTest::newRow("css, folder in the way") << 3 << "taken.css" << QByteArray();
+    }
+
+    void exchangeFormatsFollowTheChosenFilter()
+    {
+        QFETCH(int, filter);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, expected);
+        fillCells({{QPoint(0, 0), "D-1"}, {QPoint(1, 0), "D-3"}, {QPoint(5, 1), "D-1"}, {QPoint(0, 3), "D-2"}});
+        const QDir folder(TestEnvironment::programData());
+        AddOnMainWindow window(QColor(Qt::transparent), folder.path());
+        window.mainWidget()->myPalette()->descriptionEdit()->setText(" My set ");
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QFileDialog *dialog = window.swatchDialog();
+        QStringList patterns;
+        for (const QString &nameFilter : dialog->nameFilters())
+            patterns.append(nameFilter.section(' ', -1));
+        QCOMPARE(patterns, (QStringList{"(*.aco)", "(*.ase)", "(*.gpl)", "(*.css)", "(*.json)"}));
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().at(0));
+
+        const QString path = folder.filePath(fileName);
+        QFile::remove(path);
+        QVERIFY(!expected.isEmpty() || QDir().mkpath(path + "/inside"));
+        dialog->selectNameFilter(dialog->nameFilters().at(filter));
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        QMessageBox *alert = window.swatchAlert();
+        QVERIFY(alert->isVisible());
+        QVERIFY2((alert->informativeText() + alert->text()).contains(QDir::toNativeSeparators(path)),
+                 qPrintable(alert->text()));
+        QCOMPARE(alert->icon(), expected.isEmpty() ? QMessageBox::Warning : QMessageBox::Information);
+        QCOMPARE(UserState::myPaletteSwatchFormat(), QFileInfo(fileName).suffix());
+        if (expected.isEmpty())
+            return;
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        if (filter == 4) { // card and row, collection and colour come from the chip each cell holds
+            QByteArrayList chips;
+            for (const QJsonValue chip : QJsonDocument::fromJson(bytes).object().value("chips").toArray())
+                chips.append(QStringLiteral("%1 %2 %3 %4 %5")
+                                 .arg(chip["code"].toString(), chip["srgb"].toString(), chip["collection"].toString())
+                                 .arg(chip["card"].toInt())
+                                 .arg(chip["row"].toInt())
+                                 .toUtf8());
+            bytes = chips.join(',');
+        }
+        QVERIFY2(bytes.contains(expected), bytes.constData());
+    }
+
+    // The next export offers the type chosen last; choosing another renames the proposed file.
+    void exportTypeIsRememberedAndRenamesTheProposal()
+    {
+        fillCells({{QPoint(0, 0), "D-1"}});
+        const auto proposed = [](QFileDialog *dialog) { return QFileInfo(dialog->selectedFiles().value(0)).fileName(); };
+        UserState::setMyPaletteSwatchFormat("gpl");
+        AddOnMainWindow window(QColor(Qt::transparent), TestEnvironment::programData());
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QFileDialog *dialog = window.swatchDialog();
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().at(2));
+        QCOMPARE(proposed(dialog), "Swatch.gpl");
+        dialog->selectNameFilter(dialog->nameFilters().at(4));
+        Q_EMIT dialog->filterSelected(dialog->nameFilters().at(4));
+        QCOMPARE(proposed(dialog), "Swatch.json");
+        static_cast<QDialog *>(dialog)->done(QDialog::Rejected);
+        QCOMPARE(UserState::myPaletteSwatchFormat(), "gpl");
+        UserState::setMyPaletteSwatchFormat("exe"); // anything else stored offers the host's own type
+        QTest::mouseClick(swatchButton(window), Qt::LeftButton);
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().at(0));
+        QCOMPARE(proposed(dialog), "Swatch.aco");
     }
 };
 

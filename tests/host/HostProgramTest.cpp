@@ -164,6 +164,9 @@ private Q_SLOTS:
         QTest::newRow("unknown option") << QStringList{"about", "--colour", "red"} << 2 << "--colour";
         QTest::newRow("component above 16 bits")
             << QStringList{"pick", "--space", "rgb", "--components", "65536,0,0,0"} << 2 << "c0";
+        QTest::newRow("swatch type unknown")
+            << QStringList{"pick", "--space", "rgb", "--components", "0,0,0,0", "--export-swatches", "mine.txt"} << 2
+            << "mine.txt";
         QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
@@ -355,7 +358,8 @@ private Q_SLOTS:
         QCOMPARE(userState().value("MyPalette/MyPaletteDescription").toString(), QStringLiteral("note"));
     }
 
-    // The chosen chip comes back as RGB and goes into palette and swatch files; a fresh process loads the palette.
+    // The chosen chip comes back as RGB and goes into palette and swatch files; a fresh process loads the palette
+    // and exports it as a palette text file, the type following the file's extension.
     void chosenChipTravelsThroughPaletteAndSwatchFiles()
     {
         const Chip chip = m_firstChips.value(1);
@@ -380,11 +384,19 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty(), qPrintable(error));
 
         m_root = std::make_unique<QTemporaryDir>();
+        const QString gpl = files.filePath("mine.gpl");
         run = runHost({"pick", "--space", "rgb", "--components", "0,0,0,0", "--load-palette", palette,
-                       "--close-after", kCloseAfter});
+                       "--export-swatches", gpl, "--close-after", kCloseAfter});
         QVERIFY2(!run.err.contains("huelink-host:"), run.err.constData());
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(userState().value("MyPalette/(0,0).Entry").toString(), entry);
+        const QList<QByteArray> lines = fileBytes(gpl).split('\n');
+        QCOMPARE(lines.mid(0, 4), (QList<QByteArray>{"GIMP Palette", "Name: ", "Columns: 6", "#"}));
+        QCOMPARE(lines.size(), 6); // one cell, and the last line ends too
+        const QColor c = chip.color;
+        const QString line = QStringLiteral("%1 %2 %3\t%4 ").arg(c.red(), 3).arg(c.green(), 3).arg(c.blue(), 3);
+        QVERIFY2(lines.at(4).startsWith(line.arg(chip.code).toUtf8()), lines.at(4).constData());
+        QCOMPARE(userState().value("MyPalette/MyPaletteSwatchFormat").toString(), "gpl");
     }
 
     // A save the file dialog does not take (a folder of that name), or that the disk cuts short, fails the run and

@@ -110,6 +110,7 @@ private Q_SLOTS:
             { "MyPalette/MyPaletteSaveFileFormat", 1, [] { UserState::setMyPaletteSaveFileFormat(1); } },
             { "MyPalette/MyPaletteLastSavePath", "/home/user/deck.palette",
                 [] { UserState::setMyPaletteLastSavePath("/home/user/deck.palette"); } },
+            { "MyPalette/MyPaletteSwatchFormat", "gpl", [] { UserState::setMyPaletteSwatchFormat("gpl"); } },
             { "MyPalette/MyPaletteDescription", "Kitchen", [] { UserState::setMyPaletteDescription("Kitchen"); } },
             { "MyPalette/MyPaletteFullBackgroundColor", 90, [] { UserState::setMyPaletteFullBackgroundColor(90); } }
         };
@@ -125,6 +126,7 @@ private Q_SLOTS:
         QCOMPARE(UserState::myPaletteGridVisible(), false);
         QCOMPARE(UserState::myPaletteSaveFileFormat(), true);
         QCOMPARE(UserState::myPaletteLastSavePath(), "/home/user/deck.palette");
+        QCOMPARE(UserState::myPaletteSwatchFormat(), "gpl");
         QCOMPARE(UserState::myPaletteFullBackgroundColor(), 90);
         // Every write reaches the file before it returns.
         UserState::setPageIndex(kDeck, 23);

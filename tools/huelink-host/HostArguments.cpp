@@ -1,5 +1,6 @@
 #include "HostArguments.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,19 @@ struct NamedSpace
 constexpr NamedSpace kSpaces[] = {
     {"rgb", 0}, {"hsb", 1}, {"cmyk", 2}, {"lab", 3}, {"gray", 4},
 };
+
+// The swatch file types the create-swatch dialog offers, by extension.
+bool isSwatchExtension(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return false;
+    std::string extension = path.substr(dot + 1);
+    for (char &c : extension)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "aco" || extension == "ase" || extension == "gpl" || extension == "css" || extension == "json";
+}
 
 // Whole-string decimal integer within [low, high].
 bool parseInteger(const std::string &text, long low, long high, long &value)
@@ -99,7 +113,7 @@ const char *HostArguments::usage()
            "  --screenshot-capsure FILE\n"
            "                     with --capsure-import: save a PNG of the Capsure dialog\n"
            "  --load-palette PATH, --save-palette PATH [--palette-format xml|text],\n"
-           "  --export-swatches PATH\n"
+           "  --export-swatches PATH (.aco, .ase, .gpl, .css or .json: the file type)\n"
            "                     once the window is up (after --choose has dropped its\n"
            "                     chip), open, save or export My Palette through the\n"
            "                     window's buttons and file dialogs, in that order; then\n"
@@ -280,6 +294,10 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
         } else if (option == "--save-palette" || option == "--load-palette" || option == "--export-swatches") {
             if (value.empty()) {
                 error = "bad " + option + ": the path is empty";
+                return std::nullopt;
+            }
+            if (option == "--export-swatches" && !isSwatchExtension(value)) {
+                error = "bad --export-swatches '" + value + "': expected a .aco, .ase, .gpl, .css or .json file";
                 return std::nullopt;
             }
             (option == "--save-palette"          ? arguments.savePalettePath

@@ -168,7 +168,9 @@ QString run(QWidget *window, const Actions &actions)
         { actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette") },
         { actions.savePath, "mypalette.palette.save",
             actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette") },
-        { actions.swatchPath, "photoshop.createswatch.button", QString() },
+        // The dialog's file type decides the format: the one the extension names.
+        { actions.swatchPath, "photoshop.createswatch.button",
+            QStringLiteral("(*.%1)").arg(QFileInfo(actions.swatchPath).suffix().toLower()) },
     };
     for (const auto &step : steps) {
         if (step.path.isEmpty())

@@ -1,6 +1,8 @@
 #include "ui/matching/SelectNearestColorDialog.h"
 
+#include "color/ColorScience.h"
 #include "db/CollectionLookups.h"
+#include "formats/ColorGrade.h"
 #include "state/UserState.h"
 #include "ui/chips/ColorTooltipText.h"
 #include "ui/look/ProgramFont.h"
@@ -20,8 +22,13 @@ SelectNearestColorDialog::SelectNearestColorDialog(const QColor &referenceColor,
     , m_referenceColor(referenceColor)
     , m_candidates(candidates.mid(0, kMaximumSwatches))
 {
-    for (int i = 0; i < m_candidates.size(); ++i)
-        m_positionById.insert(m_candidates.at(i).id, i);
+    const ColorTriple referenceLab = colorToLab(referenceColor);
+    for (int i = 0; i < m_candidates.size(); ++i) {
+        const DB::ColorEntry &entry = m_candidates.at(i);
+        m_positionById.insert(entry.id, i);
+        // The collection's own Lab, as the nearest search ranked it.
+        m_differences.append(deltaE2000(referenceLab, { entry.labL, entry.labA, entry.labB }));
+    }
     setMouseTracking(true);
 
     const QUuid collection = UserState::lastUsedCollection();
@@ -56,6 +63,18 @@ QRect SelectNearestColorDialog::swatchRect(const QSize &size, int fontHeight, in
     const int row = candidate / 3;
     const int column = candidate % 3;
     return QRect(32 + column * (width + 8), 16 + row * (height + 8), width, height);
+}
+
+QString SelectNearestColorDialog::swatchToolTip(int candidate) const
+{
+    if (candidate < 0 || candidate >= m_candidates.size())
+        return QString();
+    const QString description = colorTooltipText(UserState::lastUsedCollection(), m_candidates.at(candidate).id, true);
+    if (description.isEmpty())
+        return QString();
+    return description
+        + QStringLiteral("<div style=\"margin:2px;\">%1</div>")
+              .arg(ColorGrade::describe(m_differences.at(candidate)).toHtmlEscaped());
 }
 
 QRect SelectNearestColorDialog::swatchRect(int candidate) const
@@ -137,7 +156,7 @@ void SelectNearestColorDialog::mouseMoveEvent(QMouseEvent *event)
     if (candidate >= 0) {
         setCursor(Qt::PointingHandCursor);
         const QRect swatch = m_swatchRects.at(candidate);
-        text = colorTooltipText(UserState::lastUsedCollection(), m_candidates.at(candidate).id, true);
+        text = swatchToolTip(candidate);
         point = QPoint(swatch.right(), swatch.top() + swatch.height() / 2);
     } else {
         setCursor(Qt::ArrowCursor);

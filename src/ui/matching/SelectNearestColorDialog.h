@@ -36,6 +36,9 @@ public:
     // The candidate index under `position`, or -1.
     int swatchAt(const QPoint &position) const;
     QRect swatchRect(int candidate) const;
+    // The chip's description and how far it lies from the reference colour;
+    // empty when the chip cannot be read.
+    QString swatchToolTip(int candidate) const;
     QCheckBox *framedChipsCheckBox() const { return m_framedChips; }
     QLabel *instructionLabel() const { return m_instruction; }
 
@@ -52,6 +55,8 @@ private:
     QColor m_referenceColor;
     QVector<DB::ColorEntry> m_candidates;
     QHash<qint64, int> m_positionById;
+    // CIEDE2000 from the reference colour, by candidate.
+    QVector<double> m_differences;
     DB::ColorEntry m_chosenEntry;
     QLabel *m_instruction = nullptr;
     QCheckBox *m_framedChips = nullptr;

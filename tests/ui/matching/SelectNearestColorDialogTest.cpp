@@ -114,6 +114,28 @@ private Q_SLOTS:
         QCOMPARE(pixel(image, outside), kReference);
     }
 
+    // Each candidate's tooltip says how far it lies from the reference colour, graded as a person reads it.
+    void tooltipGradesTheDifference_data()
+    {
+        QTest::addColumn<QColor>("reference");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("same colour") << kChipColors.at(0) << QStringLiteral("\u0394E 0.0, indistinguishable");
+        QTest::newRow("a little lighter") << QColor(205, 46, 45) << QStringLiteral("\u0394E 1.6, very close");
+        QTest::newRow("darker") << QColor(188, 36, 36) << QStringLiteral("\u0394E 2.7, close");
+        QTest::newRow("grey") << kReference << QStringLiteral("\u0394E 29.3, different");
+    }
+
+    void tooltipGradesTheDifference()
+    {
+        QFETCH(QColor, reference);
+        QFETCH(QString, expected);
+        SelectNearestColorDialog dialog(reference, candidates(2));
+        const QString text = dialog.swatchToolTip(0);
+        QVERIFY2(text.startsWith(colorTooltipText(kDeck, chips.at(0).id, true)), qPrintable(text));
+        QVERIFY2(text.contains(expected), qPrintable(text));
+        QVERIFY(dialog.swatchToolTip(2).isEmpty());
+    }
+
     // Hovering a swatch shows its chip; only a left click on a swatch accepts with it.
     void hoverAndClicks()
     {
@@ -123,7 +145,8 @@ private Q_SLOTS:
         QTest::mouseMove(&dialog, dialog.swatchRect(1).center());
         QCOMPARE(dialog.cursor().shape(), Qt::PointingHandCursor);
         QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), colorTooltipText(kDeck, chips.at(1).id, true));
+        QCOMPARE(QToolTip::text(), dialog.swatchToolTip(1));
+        QVERIFY(QToolTip::text().startsWith(colorTooltipText(kDeck, chips.at(1).id, true)));
         QVERIFY(QToolTip::text().contains("N-2"));
         QTest::mouseMove(&dialog, QPoint(5, 5));
         QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
