@@ -45,7 +45,7 @@ QString swatchFilter(const QUuid &collection, Tintor::SwatchFormat format)
         return QStringLiteral("%1 (*.aco)")
             .arg(Tintor::DB::localizedString(collection, QStringLiteral("photoshop.swatchdialog.filtername")));
     case Tintor::SwatchFormat::Ase:
-        return AddOnMainWindow::tr("Adobe Swatch Exchange (*.ase)");
+        return AddOnMainWindow::tr("Swatch exchange (*.ase)");
     case Tintor::SwatchFormat::Gpl:
         return AddOnMainWindow::tr("GIMP palette (*.gpl)");
     case Tintor::SwatchFormat::Css:
