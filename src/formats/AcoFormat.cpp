@@ -145,6 +145,11 @@ QByteArray AcoFormat::write(const QList<SwatchChip> &chips, bool appendProductCo
         error = QStringLiteral("%1 colours are more than a swatch file holds").arg(table.size());
         return QByteArray();
     }
+    return records(table);
+}
+
+QByteArray AcoFormat::records(const QMap<QRgb, QString> &table)
+{
     QByteArray bytes;
     appendWord(bytes, 2);
     appendWord(bytes, quint16(table.size()));
@@ -154,10 +159,15 @@ QByteArray AcoFormat::write(const QList<SwatchChip> &chips, bool appendProductCo
         appendWord(bytes, quint16(qGreen(entry.key()) * 257));
         appendWord(bytes, quint16(qBlue(entry.key()) * 257));
         appendWord(bytes, 0);
-        const quint32 length = quint32(entry.value().size()) + 1;
+        const QString name = entry.value().isEmpty()
+            ? QStringLiteral("RGB(%1,%2,%3)").arg(qRed(entry.key())).arg(qGreen(entry.key())).arg(qBlue(entry.key()))
+            : entry.value();
+        // One 32-bit count, terminator included, split into two words: the
+        // high word must be the real one for names past 65,534 units.
+        const quint32 length = quint32(name.size()) + 1;
         appendWord(bytes, quint16(length >> 16));
         appendWord(bytes, quint16(length & 0xFFFF));
-        for (const QChar unit : entry.value())
+        for (const QChar unit : name)
             appendWord(bytes, unit.unicode());
         appendWord(bytes, 0);
     }

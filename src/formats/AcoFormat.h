@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
+#include <QRgb>
 #include <QString>
 
 namespace Tintor {
@@ -19,6 +21,9 @@ public:
     // record or a count that does not fit the file refuses the whole file.
     static bool read(const QByteArray &bytes, QList<SwatchColor> &colors, QString &error);
     static QByteArray write(const QList<SwatchChip> &chips, bool appendProductCodes, QString &error);
+    // The records of `table` (colour to name, one per colour, at most 65,535);
+    // an empty name is written as "RGB(r,g,b)".
+    static QByteArray records(const QMap<QRgb, QString> &table);
 };
 
 } // namespace Tintor

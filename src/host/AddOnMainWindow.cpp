@@ -4,9 +4,9 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionSettings.h"
 #include "engine/inc/AtomicFileWriter.h"
+#include "formats/AcoFormat.h"
 #include "formats/SwatchExport.h"
 #include "host/MyPaletteSwatchChips.h"
-#include "host/SwatchFileWriter.h"
 #include "state/UserState.h"
 #include "ui/browse/MainWidget.h"
 #include "ui/look/TaskButton.h"
@@ -224,7 +224,7 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
     }
 
     // Row by row from the top: the first cell of a colour names it.
-    SwatchFileWriter::Table table;
+    QMap<QRgb, QString> table;
     for (int row = 0; row < palette->rowCount(); ++row) {
         for (int column = 0; column < palette->columnCount(); ++column) {
             const QPoint cell(column, row);
@@ -246,7 +246,7 @@ void AddOnMainWindow::onSwatchDialogFinished(int button)
     if (table.isEmpty() || files.isEmpty())
         return;
     QString reason;
-    if (Tintor::AtomicFileWriter::write(files.first(), SwatchFileWriter::contents(table), reason))
+    if (Tintor::AtomicFileWriter::write(files.first(), Tintor::AcoFormat::records(table), reason))
         showSwatchAlert(collection, QString(), QString());
     else
         showSwatchAlert(collection, files.first(), reason);
