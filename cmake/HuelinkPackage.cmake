@@ -68,6 +68,23 @@ if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
+# A stripped binary still carries the compilers' version lines; Debian's own
+# stripping drops them too. This rule runs after every other install rule, so
+# the files installed so far are every program and library of the package.
+install(CODE "set(huelink_objcopy \"${CMAKE_OBJCOPY}\")")
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+            set(file "$ENV{DESTDIR}${file}")
+            file(READ "${file}" magic LIMIT 4 HEX)
+            if(magic STREQUAL "7f454c46")
+                execute_process(COMMAND "${huelink_objcopy}" --remove-section=.comment "${file}" RESULT_VARIABLE failed)
+                if(failed)
+                    message(FATAL_ERROR "cannot remove the .comment section of ${file}")
+                endif()
+            endif()
+        endforeach()
+    endif()]])
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The toolkit's SQLite driver and platform plug-ins are loaded at run time
 # (and the host types --keys through the toolkit's test library),
