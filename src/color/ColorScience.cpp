@@ -207,6 +207,43 @@ double lightnessLowerBound(const ColorTriple &reference, const LabCandidate &can
 
 namespace {
 
+// The weight of the a-b distance in differenceLowerBound: 1 - sin(60°).
+constexpr double kPlaneWeight = 0.1339745962155613 * (1.0 - 1e-12);
+// SC's slope 0.045 times the largest a' scale 1 + G = 1.5, over two chromas.
+constexpr double kChromaScaleSlope = 0.045 * 1.5 / 2.0;
+
+double differenceLowerBoundSquared(double deltaL, double meanLightness, double deltaA, double deltaB,
+                                   double chromaSum)
+{
+    const double sL = 1.0 + 0.015 * std::fabs(meanLightness - 50.0);
+    const double sC = 1.0 + kChromaScaleSlope * chromaSum;
+    return deltaL * deltaL / (sL * sL) + kPlaneWeight * (deltaA * deltaA + deltaB * deltaB) / (sC * sC);
+}
+
+} // namespace
+
+double differenceLowerBound(const ColorTriple &reference, const LabCandidate &candidate)
+{
+    // With x = dC'/SC and y = dH'/SH as in lightnessLowerBound:
+    // - RT = -sin(2 dTheta) RC with 0 < dTheta <= 30°, so |RT| < 2 sin(60°) and
+    //   x^2 + y^2 + RT x y >= (1 - |RT| / 2)(x^2 + y^2) >= (1 - sin 60°)(x^2 + y^2).
+    // - T <= 1 + 0.17 + 0.24 + 0.32 + 0.2 < 3, so SH = 1 + 0.015 C'mean T < SC
+    //   and x^2 + y^2 >= (dC'^2 + dH'^2) / SC^2.
+    // - dC'^2 + dH'^2 = C1'^2 + C2'^2 - 2 C1' C2' cos(dh') is the squared
+    //   distance in the a'b' plane, and a' = (1 + G) a with one G >= 0 for both,
+    //   so it is at least da^2 + db^2.
+    // - G <= 0.5, so C' <= 1.5 C and SC = 1 + 0.045 C'mean <= 1 + 0.03375 (C1 + C2).
+    // Together with the lightness part: dE^2 >= dL^2 / SL^2 + (1 - sin 60°)
+    // (da^2 + db^2) / (1 + 0.03375 (C1 + C2))^2.
+    const double chromaSum =
+        std::sqrt(reference[1] * reference[1] + reference[2] * reference[2])
+                             + std::sqrt(candidate.a * candidate.a + candidate.b * candidate.b);
+    return std::sqrt(differenceLowerBoundSquared(candidate.l - reference[0], (candidate.l + reference[0]) / 2.0,
+                                                 candidate.a - reference[1], candidate.b - reference[2], chromaSum));
+}
+
+namespace {
+
 // Far below any overflow in deltaE2000 (chroma to the 7th power, the
 // lightness term squared): for larger or non-finite values the difference
 // may come out as 0 or not a number, where the bound above does not hold.
@@ -228,6 +265,7 @@ void findNearestColors(const ColorTriple &reference, const std::vector<LabCandid
     const std::size_t limit = static_cast<std::size_t>(maximumCount);
     result.reserve(limit + 1);
     const bool referenceBounded = boundHolds(reference[0], reference[1], reference[2]);
+    const double referenceChroma = std::sqrt(reference[1] * reference[1] + reference[2] * reference[2]);
     for (const LabCandidate &candidate : candidates) {
         // Skipped only when even the bound, less a margin for rounding, is
         // beyond the last kept match: the full difference could not enter
@@ -239,6 +277,17 @@ void findNearestColors(const ColorTriple &reference, const std::vector<LabCandid
                          * (1.0 + 0.015 * std::fabs((candidate.l + reference[0]) / 2.0 - 50.0))
             && boundHolds(candidate.l, candidate.a, candidate.b))
             continue;
+        // The same, with the a-b distance: one square root instead of the
+        // dozens of operations of the difference itself.
+        if (result.size() == limit && referenceBounded && boundHolds(candidate.l, candidate.a, candidate.b)) {
+            const double threshold = (result.back().distance + 1e-100) * (1.0 + 1e-9);
+            const double chromaSum = referenceChroma + std::sqrt(candidate.a * candidate.a + candidate.b * candidate.b);
+            if (differenceLowerBoundSquared(candidate.l - reference[0], (candidate.l + reference[0]) / 2.0,
+                                            candidate.a - reference[1], candidate.b - reference[2], chromaSum)
+                    * (1.0 - 1e-9)
+                > threshold * threshold)
+                continue;
+        }
         const double distance = deltaE2000(reference, {candidate.l, candidate.a, candidate.b});
         // Full list and not nearer than the last kept match: nothing to do.
         if (result.size() == limit && !(distance < result.back().distance))

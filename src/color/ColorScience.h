@@ -49,6 +49,9 @@ double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate);
 // lightness alone; used to skip candidates in the nearest search.
 double lightnessLowerBound(const ColorTriple &reference, const LabCandidate &candidate);
 
+// A tighter value it never falls below, from lightness, a and b together.
+double differenceLowerBound(const ColorTriple &reference, const LabCandidate &candidate);
+
 // Keeps the `maximumCount` nearest candidates, nearest first; of equal
 // distances the earlier candidate stands first.
 void findNearestColors(const ColorTriple &reference, const std::vector<LabCandidate> &candidates,
