@@ -83,11 +83,15 @@ SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &for
         auto *item = new QTreeWidgetItem;
         item->setData(SourceColumn, kRowRole, int(m_rows.size()));
         item->setIcon(SourceColumn, swatchIcon(color.rgb, m_list->iconSize()));
-        QString name = color.name.isEmpty() ? QColor::fromRgb(color.rgb).name().toUpper() : color.name;
+        // Swatch names may run over several lines (the host's own files do).
+        QString name = color.name.isEmpty() ? QColor::fromRgb(color.rgb).name().toUpper()
+                                            : color.name.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                                  .join(QStringLiteral(" \u00B7 "))
+                                                  .simplified();
         if (color.approximate)
             name += QStringLiteral(" (%1)").arg(text("mypalette.swatchmatch.approximate", QStringLiteral("approximate")));
         item->setText(SourceColumn, name);
-        item->setToolTip(SourceColumn, name);
+        item->setToolTip(SourceColumn, color.name.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
         item->setTextAlignment(DifferenceColumn, Qt::AlignRight | Qt::AlignVCenter);
         item->setCheckState(SourceColumn, Qt::Checked);
         items.append(item);
