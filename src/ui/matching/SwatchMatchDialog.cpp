@@ -177,13 +177,20 @@ void SwatchMatchDialog::recompute()
         item->setFlags(flags);
         showCandidate(item, row, 0);
     }
-    // The header measures a bounded number of rows, however long the file.
+    fitColumns(false);
+    updateStatus();
+}
+
+void SwatchMatchDialog::fitColumns(bool growOnly)
+{
+    // The view measures a bounded number of rows, however long the file.
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
     for (int column : { SourceColumn, ChipColumn, CollectionColumn }) {
+        const int before = m_list->columnWidth(column);
         m_list->resizeColumnToContents(column);
-        m_list->setColumnWidth(column, qBound(8 * em, m_list->columnWidth(column) + em, 22 * em));
+        const int fitted = qBound(8 * em, m_list->columnWidth(column) + em, 22 * em);
+        m_list->setColumnWidth(column, growOnly ? qMax(before, fitted) : fitted);
     }
-    updateStatus();
 }
 
 void SwatchMatchDialog::showCandidate(QTreeWidgetItem *item, const Row &row, int candidate)
@@ -223,6 +230,7 @@ void SwatchMatchDialog::fillCandidates(QTreeWidgetItem *item)
         child->setCheckState(SourceColumn, candidate == row.chosen ? Qt::Checked : Qt::Unchecked);
         showCandidate(child, row, candidate);
     }
+    fitColumns(true);
 }
 
 void SwatchMatchDialog::itemChanged(QTreeWidgetItem *item, int column)

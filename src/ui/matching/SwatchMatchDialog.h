@@ -64,6 +64,8 @@ private:
     };
 
     void recompute();
+    // Widens the name columns to what they show, within bounds.
+    void fitColumns(bool growOnly);
     void showCandidate(QTreeWidgetItem *item, const Row &row, int candidate);
     void fillCandidates(QTreeWidgetItem *item);
     void itemChanged(QTreeWidgetItem *item, int column);
