@@ -666,7 +666,7 @@ private Q_SLOTS:
 
     // A swatch file chosen in the open dialog: its colours are matched in the current collection, or in all enabled
     // ones once asked; unticked rows stay out, a row's other candidate may be taken, and one undo takes the whole
-    // import back. A cut file is reported and changes nothing.
+    // import back. Cancel, and a cut file (which is reported), change nothing.
     void swatchImportPlacesTheTickedChipsAsOneStep()
     {
         QVERIFY(makeMain(true));
@@ -712,6 +712,9 @@ private Q_SLOTS:
         QCOMPARE(palette->cellColorId(QPoint(1, 0)), chipIds.value("H-4"));
         QVERIFY(palette->cellColorId(QPoint(2, 0)) <= 0);
         palette->undoStack()->undo();
+        QVERIFY(palette->isPaletteEmpty());
+        QVERIFY(answering<SwatchMatchDialog>([](SwatchMatchDialog *dialog) { dialog->reject(); },
+            [&] { main->importSwatchFile(path); }));
         QVERIFY(palette->isPaletteEmpty());
 
         QVERIFY(file.resize(0) && file.write(QByteArray("ASEF\0\1\0\0\0\0\0\5", 12)) == 12 && file.flush());
