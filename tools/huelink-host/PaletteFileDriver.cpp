@@ -155,6 +155,8 @@ private:
         if (m_match.allCollections && !all->isChecked())
             all->click();
         if (m_match.screenshot) {
+            // The list lays itself out again after the new matches.
+            QCoreApplication::processEvents();
             m_error = m_match.screenshot(dialog);
             if (!m_error.isEmpty()) {
                 dialog->reject();

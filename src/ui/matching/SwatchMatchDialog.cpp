@@ -76,7 +76,8 @@ SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &for
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
     m_list->setIconSize(QSize(2 * em, fontMetrics().height() - 2));
     m_list->setColumnWidth(DifferenceColumn, 4 * em);
-    m_list->header()->setStretchLastSection(true);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(GradeColumn, QHeaderView::Stretch);
 
     QList<QTreeWidgetItem *> items;
     for (const SwatchColor &color : colors) {
@@ -188,7 +189,7 @@ void SwatchMatchDialog::fitColumns(bool growOnly)
     for (int column : { SourceColumn, ChipColumn, CollectionColumn }) {
         const int before = m_list->columnWidth(column);
         m_list->resizeColumnToContents(column);
-        const int fitted = qBound(8 * em, m_list->columnWidth(column) + em, 22 * em);
+        const int fitted = qBound(8 * em, m_list->columnWidth(column) + em, 26 * em);
         m_list->setColumnWidth(column, growOnly ? qMax(before, fitted) : fitted);
     }
 }
