@@ -439,6 +439,8 @@ void MainWidget::importSwatchFile(const QString &path)
             m_swatchFailureMessage->setIcon(QMessageBox::Warning);
             m_swatchFailureMessage->setStandardButtons(QMessageBox::Ok);
             m_swatchFailureMessage->setWindowModality(Qt::WindowModal);
+            // The path and the reason quote the file, which is no markup.
+            m_swatchFailureMessage->setTextFormat(Qt::PlainText);
         }
         m_swatchFailureMessage->setWindowTitle(
             DB::localizedString(collection, QStringLiteral("common.filedialog.palettefile.opendialogcaption")));

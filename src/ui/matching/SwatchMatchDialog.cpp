@@ -56,6 +56,8 @@ SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &for
                             "unfold a row to take one of its next five chips instead."))
             .arg(fileName, formatName),
         this);
+    // The file's name is the user's, not markup.
+    instruction->setTextFormat(Qt::PlainText);
     instruction->setWordWrap(true);
 
     m_allCollections = new QCheckBox(text("mypalette.swatchmatch.allcollections",
@@ -101,6 +103,7 @@ SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &for
     m_list->addTopLevelItems(items);
 
     m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
     auto *layout = new QVBoxLayout(this);
