@@ -167,6 +167,8 @@ private Q_SLOTS:
         QTest::newRow("swatch type unknown")
             << QStringList{"pick", "--space", "rgb", "--components", "0,0,0,0", "--export-swatches", "mine.txt"} << 2
             << "mine.txt";
+        QTest::newRow("match options without an import")
+            << QStringList{"pick", "--space", "rgb", "--components", "0,0,0,0", "--match-all"} << 2 << "--match-all";
         QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
