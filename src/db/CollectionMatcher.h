@@ -14,11 +14,9 @@ namespace Tintor::DB {
 // views and tools that match a whole list of colours: each collection's Lab
 // list comes from the candidate cache once, and every colour is then ranked
 // against all of them together by the pruned CIEDE2000 search.
-class CollectionMatcher
-{
+class CollectionMatcher {
 public:
-    struct Match
-    {
+    struct Match {
         QUuid collection;
         qint64 rowId = -1;
         double deltaE = 0.0;
@@ -33,8 +31,7 @@ public:
     QList<Match> nearest(const ColorTriple &lab, int count) const;
 
 private:
-    struct Origin
-    {
+    struct Origin {
         int collection = 0;
         qint64 rowId = -1;
     };

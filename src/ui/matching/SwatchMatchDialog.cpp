@@ -40,38 +40,38 @@ QIcon swatchIcon(QRgb rgb, const QSize &size)
 } // namespace
 
 SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &formatName,
-                                     const QList<SwatchColor> &colors, int freeCells, QWidget *parent)
+    const QList<SwatchColor> &colors, int freeCells, QWidget *parent)
     : QDialog(parent)
     , m_collection(UserState::lastUsedCollection())
     , m_freeCells(freeCells)
 {
     setObjectName(QStringLiteral("swatchMatchDialog"));
     setWindowTitle(text("mypalette.swatchmatch.caption", QStringLiteral("Match colours")));
-    setWindowFlags((windowFlags() & ~(Qt::WindowContextHelpButtonHint | Qt::WindowMinimizeButtonHint))
-                   | Qt::CustomizeWindowHint);
+    setWindowFlags(
+        (windowFlags() & ~(Qt::WindowContextHelpButtonHint | Qt::WindowMinimizeButtonHint)) | Qt::CustomizeWindowHint);
 
-    auto *instruction = new QLabel(
-        text("mypalette.swatchmatch.instruction",
-             QStringLiteral("%1 (%2): the nearest chip for each colour. Untick the colours to leave out; "
-                            "unfold a row to take one of its next five chips instead."))
-            .arg(fileName, formatName),
-        this);
+    auto *instruction
+        = new QLabel(text("mypalette.swatchmatch.instruction",
+                         QStringLiteral("%1 (%2): the nearest chip for each colour. Untick the colours to leave out; "
+                                        "unfold a row to take one of its next five chips instead."))
+                         .arg(fileName, formatName),
+            this);
     // The file's name is the user's, not markup.
     instruction->setTextFormat(Qt::PlainText);
     instruction->setWordWrap(true);
 
-    m_allCollections = new QCheckBox(text("mypalette.swatchmatch.allcollections",
-                                          QStringLiteral("All enabled collections")), this);
+    m_allCollections
+        = new QCheckBox(text("mypalette.swatchmatch.allcollections", QStringLiteral("All enabled collections")), this);
     m_allCollections->setObjectName(QStringLiteral("allEnabledCollections"));
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("matchList"));
     m_list->setColumnCount(5);
     m_list->setHeaderLabels({ text("mypalette.swatchmatch.column.colour", QStringLiteral("Colour in the file")),
-                              text("mypalette.swatchmatch.column.chip", QStringLiteral("Nearest chip")),
-                              text("mypalette.swatchmatch.column.collection", QStringLiteral("Collection")),
-                              text("mypalette.swatchmatch.column.difference", QStringLiteral("\u0394E")),
-                              text("mypalette.swatchmatch.column.grade", QStringLiteral("Difference")) });
+        text("mypalette.swatchmatch.column.chip", QStringLiteral("Nearest chip")),
+        text("mypalette.swatchmatch.column.collection", QStringLiteral("Collection")),
+        text("mypalette.swatchmatch.column.difference", QStringLiteral("\u0394E")),
+        text("mypalette.swatchmatch.column.grade", QStringLiteral("Difference")) });
     m_list->headerItem()->setTextAlignment(DifferenceColumn, Qt::AlignRight | Qt::AlignVCenter);
     // Up to ten thousand rows: no measuring of every row.
     m_list->setUniformRowHeights(true);
@@ -87,12 +87,12 @@ SwatchMatchDialog::SwatchMatchDialog(const QString &fileName, const QString &for
         item->setData(SourceColumn, kRowRole, int(m_rows.size()));
         item->setIcon(SourceColumn, swatchIcon(color.rgb, m_list->iconSize()));
         // Swatch names may run over several lines (the host's own files do).
-        QString name = color.name.isEmpty() ? QColor::fromRgb(color.rgb).name().toUpper()
-                                            : color.name.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                                  .join(QStringLiteral(" \u00B7 "))
-                                                  .simplified();
+        QString name = color.name.isEmpty()
+            ? QColor::fromRgb(color.rgb).name().toUpper()
+            : color.name.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral(" \u00B7 ")).simplified();
         if (color.approximate)
-            name += QStringLiteral(" (%1)").arg(text("mypalette.swatchmatch.approximate", QStringLiteral("approximate")));
+            name += QStringLiteral(" (%1)").arg(
+                text("mypalette.swatchmatch.approximate", QStringLiteral("approximate")));
         item->setText(SourceColumn, name);
         item->setToolTip(SourceColumn, color.name.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
         item->setTextAlignment(DifferenceColumn, Qt::AlignRight | Qt::AlignVCenter);
@@ -145,9 +145,8 @@ const SwatchMatchDialog::Chip &SwatchMatchDialog::chip(const DB::CollectionMatch
     if (name == m_collectionNames.end()) {
         DB::CollectionPointer collection;
         name = m_collectionNames.insert(match.collection,
-                                        DB::collectionByUuid(match.collection, collection) == DB::StatusOk && collection
-                                            ? collection->name
-                                            : QString());
+            DB::collectionByUuid(match.collection, collection) == DB::StatusOk && collection ? collection->name
+                                                                                             : QString());
     }
     chip.collectionName = *name;
     return *m_chips.insert(key, chip);
@@ -156,8 +155,8 @@ const SwatchMatchDialog::Chip &SwatchMatchDialog::chip(const DB::CollectionMatch
 void SwatchMatchDialog::recompute()
 {
     DB::CollectionMatcher matcher;
-    const QList<QUuid> collections =
-        m_allCollections->isChecked() ? DB::collectionUuidsByOrder() : QList<QUuid> { m_collection };
+    const QList<QUuid> collections
+        = m_allCollections->isChecked() ? DB::collectionUuidsByOrder() : QList<QUuid> { m_collection };
     // An unreadable collection leaves no candidate: every row says so.
     matcher.load(collections);
     const QSignalBlocker blocker(m_list);
@@ -166,15 +165,13 @@ void SwatchMatchDialog::recompute()
         row.matches = matcher.nearest(row.color.lab, kCandidateCount);
         // Chips that cannot be read are not offered.
         row.matches.erase(std::remove_if(row.matches.begin(), row.matches.end(),
-                                         [this](const DB::CollectionMatcher::Match &match) {
-                                             return !chip(match).found;
-                                         }),
-                          row.matches.end());
+                              [this](const DB::CollectionMatcher::Match &match) { return !chip(match).found; }),
+            row.matches.end());
         row.chosen = 0;
         QTreeWidgetItem *item = m_list->topLevelItem(index);
         qDeleteAll(item->takeChildren());
-        item->setChildIndicatorPolicy(row.matches.size() > 1 ? QTreeWidgetItem::ShowIndicator
-                                                             : QTreeWidgetItem::DontShowIndicator);
+        item->setChildIndicatorPolicy(
+            row.matches.size() > 1 ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
         Qt::ItemFlags flags = item->flags() & ~Qt::ItemIsUserCheckable;
         if (!row.matches.isEmpty())
             flags |= Qt::ItemIsUserCheckable;
@@ -208,9 +205,10 @@ void SwatchMatchDialog::showCandidate(QTreeWidgetItem *item, const Row &row, int
     }
     const DB::CollectionMatcher::Match &match = row.matches.at(candidate);
     const Chip &shown = chip(match);
-    item->setIcon(ChipColumn, swatchIcon(qRgb(qBound(0, shown.entry.red, 255), qBound(0, shown.entry.green, 255),
-                                               qBound(0, shown.entry.blue, 255)),
-                                          m_list->iconSize()));
+    item->setIcon(ChipColumn,
+        swatchIcon(
+            qRgb(qBound(0, shown.entry.red, 255), qBound(0, shown.entry.green, 255), qBound(0, shown.entry.blue, 255)),
+            m_list->iconSize()));
     item->setText(ChipColumn, shown.label);
     item->setToolTip(ChipColumn, shown.label);
     item->setText(CollectionColumn, shown.collectionName);
@@ -270,17 +268,17 @@ void SwatchMatchDialog::updateStatus()
     int ticked = 0;
     for (int index = 0; index < m_rows.size(); ++index) {
         ticked += !m_rows.at(index).matches.isEmpty()
-               && m_list->topLevelItem(index)->checkState(SourceColumn) == Qt::Checked;
+            && m_list->topLevelItem(index)->checkState(SourceColumn) == Qt::Checked;
     }
-    QString status = text("mypalette.swatchmatch.status",
-                          QStringLiteral("%1 of %2 colours ticked; My Palette has %3 empty cells."))
+    QString status = text(
+        "mypalette.swatchmatch.status", QStringLiteral("%1 of %2 colours ticked; My Palette has %3 empty cells."))
                          .arg(ticked)
                          .arg(m_rows.size())
                          .arg(m_freeCells);
     if (ticked > m_freeCells) {
         status += QLatin1Char(' ')
-                + text("mypalette.swatchmatch.overflow", QStringLiteral("Only the first %1 ticked are placed."))
-                      .arg(m_freeCells);
+            + text("mypalette.swatchmatch.overflow", QStringLiteral("Only the first %1 ticked are placed."))
+                  .arg(m_freeCells);
     }
     m_status->setText(status);
 }

@@ -23,8 +23,7 @@ namespace Tintor {
 // CIEDE2000, how far it lies and a tick for taking it. A row unfolds into
 // its six nearest chips, of which the ticked one is taken. The dialog only
 // chooses; the caller places the chosen chips.
-class SwatchMatchDialog : public QDialog
-{
+class SwatchMatchDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -33,7 +32,7 @@ public:
 
     // `freeCells`: how many chips the palette can still take.
     SwatchMatchDialog(const QString &fileName, const QString &formatName, const QList<SwatchColor> &colors,
-                      int freeCells, QWidget *parent = nullptr);
+        int freeCells, QWidget *parent = nullptr);
 
     // The chip taken for each ticked row that has one, in file order.
     QList<QPair<QUuid, DB::ColorEntry>> chosenChips() const;
@@ -49,15 +48,13 @@ public:
     QLabel *statusLabel() const { return m_status; }
 
 private:
-    struct Chip
-    {
+    struct Chip {
         DB::ColorEntry entry;
         QString label;
         QString collectionName;
         bool found = false;
     };
-    struct Row
-    {
+    struct Row {
         SwatchColor color;
         QList<DB::CollectionMatcher::Match> matches;
         int chosen = 0;
