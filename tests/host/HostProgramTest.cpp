@@ -167,6 +167,8 @@ private Q_SLOTS:
         QTest::newRow("swatch type unknown")
             << QStringList{"pick", "--space", "rgb", "--components", "0,0,0,0", "--export-swatches", "mine.txt"} << 2
             << "mine.txt";
+        QTest::newRow("match options without an import")
+            << QStringList{"pick", "--space", "rgb", "--components", "0,0,0,0", "--match-all"} << 2 << "--match-all";
         QTest::newRow("not one key") << QStringList{"about", "--keys", "Ctrl+F,Nokey"} << 2 << "Nokey";
         QTest::newRow("missing module") << QStringList{"about", "--plugin", "none.so"} << 1 << "none.so";
         QTest::newRow("no entry point")
@@ -397,6 +399,71 @@ private Q_SLOTS:
         const QString line = QStringLiteral("%1 %2 %3\t%4 ").arg(c.red(), 3).arg(c.green(), 3).arg(c.blue(), 3);
         QVERIFY2(lines.at(4).startsWith(line.arg(chip.code).toUtf8()), lines.at(4).constData());
         QCOMPARE(userState().value("MyPalette/MyPaletteSwatchFormat").toString(), "gpl");
+    }
+
+    // A 24-cell palette over two collections goes out as .ase, then each import into an empty palette against all
+    // enabled collections goes out as the next type (.gpl, .aco); every import gives back every chip as itself, in
+    // file order. A cut swatch file fails the run and places nothing.
+    void swatchFilesComeBackAsTheirOwnChips()
+    {
+        const QList<QUuid> enabled { m_firstCollection, QUuid("{8D2A4C6E-1F3B-4A59-B7C8-2E4F6A8C0D12}"),
+            QUuid("{C4E6A8B0-2D4F-4A71-B3D5-5F7A9C1E3B45}"), QUuid("{5C9E1A3B-7D2F-4E60-8A1B-3C5D7E9F1A23}") };
+        QHash<QRgb, int> uses;
+        for (const QUuid &collection : enabled) {
+            for (const Chip &chip : collectionChips(collection))
+                ++uses[chip.color.rgb()];
+        }
+        QList<Tintor::PaletteFileWriter::Chip> cells;
+        QStringList entries;
+        for (const QUuid &collection : { enabled.first(), enabled.last() }) {
+            const QList<Chip> chips = collectionChips(collection);
+            for (int i = 0, taken = 0; i < chips.size() && taken < 12; ++i) {
+                if (uses.value(chips[i].color.rgb()) != 1)
+                    continue;
+                const int cell = cells.size();
+                cells.append({ QPoint(cell % 6, cell / 6), collection, chips[i].pageIndex, chips[i].rowIndex,
+                    chips[i].code, {} });
+                entries << QStringLiteral("ItemIndex(%1,%2,%3)")
+                               .arg(collection.toString(QUuid::WithBraces))
+                               .arg(chips[i].pageId)
+                               .arg(chips[i].rowId);
+                ++taken;
+            }
+        }
+        QCOMPARE(cells.size(), 24);
+        QTemporaryDir files;
+        QFile palette(files.filePath("two.palette"));
+        QVERIFY(palette.open(QIODevice::WriteOnly)
+            && palette.write(Tintor::PaletteFileWriter::paletteDocument("two", cells)) > 0 && palette.flush());
+        const auto cellEntries = [this] {
+            QStringList placed;
+            for (int cell = 0; cell < 24; ++cell)
+                placed << userState().value(QStringLiteral("MyPalette/(%1,%2).Entry").arg(cell / 6).arg(cell % 6)).toString();
+            return placed;
+        };
+        const QStringList pick { "pick", "--space", "rgb", "--components", "0,0,0,0", "--close-after", kCloseAfter };
+        QStringList from { "--load-palette", palette.fileName() };
+        for (const char *format : { "ase", "gpl", "aco", "" }) {
+            const QString out = files.filePath(QStringLiteral("two.%1").arg(format));
+            ProgramRun run = runHost(pick + from + (*format ? QStringList { "--export-swatches", out } : QStringList()));
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QStringList placed = cellEntries();
+            // The host's .aco lists its colours in ARGB order.
+            if (!*format) {
+                placed.sort();
+                entries.sort();
+            }
+            QCOMPARE(placed, entries);
+            m_root = std::make_unique<QTemporaryDir>();
+            from = QStringList { "--import-swatches", out, "--match-all" };
+        }
+        QFile cut(files.filePath("cut.ase"));
+        QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(fileBytes(files.filePath("two.ase")).left(100)) == 100
+            && cut.flush());
+        const ProgramRun run = runHost(pick + QStringList { "--import-swatches", cut.fileName() });
+        QCOMPARE(run.exitCode, 8);
+        QVERIFY2(run.err.contains("cut.ase"), run.err.constData());
+        QCOMPARE(cellEntries(), QStringList(24, QString()));
     }
 
     // A save the file dialog does not take (a folder of that name), or that the disk cuts short, fails the run and

@@ -2,12 +2,11 @@
 
 #include "MatchCommand.h"
 
-#include "color/ColorScience.h"
 #include "db/Collection.h"
+#include "db/CollectionMatcher.h"
 #include "db/CollectionLookups.h"
 #include "db/ColorPage.h"
 #include "db/NavigationQueries.h"
-#include "db/SearchQueries.h"
 #include "db/Status.h"
 #include "formats/ColorGrade.h"
 #include "formats/SwatchFile.h"
@@ -19,7 +18,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <vector>
 
 namespace Tintor {
 
@@ -31,12 +29,6 @@ void printError(const QString &message)
 {
     std::fprintf(stderr, "huelink-collection match: %s\n", qPrintable(message));
 }
-
-// Where a candidate of the combined list came from.
-struct Origin {
-    int collection = 0;
-    qint64 rowId = -1;
-};
 
 QString hexOf(QRgb rgb)
 {
@@ -54,26 +46,15 @@ public:
     // collection cannot be read at all.
     bool load(QString &error)
     {
-        for (int index = 0; index < m_collections.size(); ++index) {
-            const QUuid &uuid = m_collections.at(index);
-            std::vector<LabCandidate> candidates;
-            const int status = DB::matchCandidates(uuid, candidates);
-            if (status != DB::StatusOk) {
-                error = QStringLiteral("cannot read the colours of collection %1 (status %2)")
-                            .arg(uuid.toString(QUuid::WithBraces))
-                            .arg(status);
-                return false;
-            }
-            for (LabCandidate candidate : candidates) {
-                m_origins.push_back({ index, qint64(candidate.reference) });
-                candidate.reference = quintptr(m_origins.size() - 1);
-                m_candidates.push_back(candidate);
-            }
+        if (!m_matcher.load(m_collections, &error))
+            return false;
+        for (const QUuid &uuid : std::as_const(m_collections)) {
             DB::CollectionPointer collection;
-            m_names.append(DB::collectionByUuid(uuid, collection) == DB::StatusOk && collection ? collection->name
-                                                                                                 : uuid.toString());
+            m_names.insert(uuid, DB::collectionByUuid(uuid, collection) == DB::StatusOk && collection
+                    ? collection->name
+                    : uuid.toString());
         }
-        if (m_candidates.empty()) {
+        if (m_matcher.isEmpty()) {
             error = QStringLiteral("the collections hold no chip with a usable Lab");
             return false;
         }
@@ -82,25 +63,22 @@ public:
 
     QJsonArray matches(const SwatchColor &color, int count)
     {
-        std::vector<NearestMatch> nearest;
-        findNearestColors(color.lab, m_candidates, nearest, count);
         QJsonArray result;
-        for (const NearestMatch &match : nearest) {
-            const Origin &origin = m_origins.at(std::size_t(match.reference));
-            const QUuid &uuid = m_collections.at(origin.collection);
+        for (const DB::CollectionMatcher::Match &match : m_matcher.nearest(color.lab, count)) {
+            const QUuid &uuid = match.collection;
             DB::ColorEntry entry;
-            if (DB::entryById(uuid, origin.rowId, entry) != DB::StatusOk)
+            if (DB::entryById(uuid, match.rowId, entry) != DB::StatusOk)
                 continue;
             result.append(QJsonObject {
                 { QStringLiteral("code"), entry.code },
                 { QStringLiteral("name"), chipDisplayName(uuid, entry) },
-                { QStringLiteral("collection"), m_names.at(origin.collection) },
+                { QStringLiteral("collection"), m_names.value(uuid) },
                 { QStringLiteral("collectionUuid"), uuid.toString(QUuid::WithoutBraces) },
                 { QStringLiteral("pageIndex"), pageIndexOf(uuid, entry.pageId) },
                 { QStringLiteral("rowIndex"), entry.rowIndex },
                 { QStringLiteral("rgb"), hexOf(qRgb(entry.red, entry.green, entry.blue)) },
-                { QStringLiteral("deltaE"), QString::number(match.distance, 'f', 4).toDouble() },
-                { QStringLiteral("grade"), ColorGrade::text(ColorGrade::of(match.distance)) },
+                { QStringLiteral("deltaE"), QString::number(match.deltaE, 'f', 4).toDouble() },
+                { QStringLiteral("grade"), ColorGrade::text(ColorGrade::of(match.deltaE)) },
             });
         }
         return result;
@@ -120,9 +98,8 @@ private:
     }
 
     QList<QUuid> m_collections;
-    QStringList m_names;
-    std::vector<LabCandidate> m_candidates;
-    std::vector<Origin> m_origins;
+    QHash<QUuid, QString> m_names;
+    DB::CollectionMatcher m_matcher;
     QHash<QString, int> m_pageIndexes;
 };
 

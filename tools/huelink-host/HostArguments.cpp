@@ -118,6 +118,11 @@ const char *HostArguments::usage()
            "                     chip), open, save or export My Palette through the\n"
            "                     window's buttons and file dialogs, in that order; then\n"
            "                     the window closes\n"
+           "  --import-swatches PATH [--match-all] [--screenshot-match FILE]\n"
+           "                     after any --load-palette, open the swatch file (.ase,\n"
+           "                     .aco, .gpl or .css) through the load button; in the match\n"
+           "                     dialog tick \"All enabled collections\" (--match-all), save\n"
+           "                     a PNG of it (--screenshot-match), tick every row, press OK"
            "  --keys K1,K2,...   once the window is up (after --collection and --tab,\n"
            "                     before the screenshot and --choose), type these key\n"
            "                     sequences (as QKeySequence writes them, e.g.\n"
@@ -186,7 +191,8 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                            || option == "--capsure-import" || option == "--capsure-item"
                            || option == "--screenshot-capsure" || option == "--save-palette"
                            || option == "--palette-format" || option == "--load-palette"
-                           || option == "--export-swatches";
+                           || option == "--export-swatches" || option == "--import-swatches"
+                           || option == "--match-all" || option == "--screenshot-match";
         const bool known = pickOnly || option == "--plugin" || option == "--repeat" || option == "--screenshot"
                         || option == "--close-after" || option == "--keys";
         if (!known) {
@@ -201,13 +207,13 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
             error = "option " + option + " given twice";
             return std::nullopt;
         }
-        // The one switch without a value.
-        if (option == "--capsure-import") {
+        // The switches without a value.
+        if (option == "--capsure-import" || option == "--match-all") {
             if (hasValue) {
-                error = "option --capsure-import takes no value";
+                error = "option " + option + " takes no value";
                 return std::nullopt;
             }
-            arguments.capsureImport = true;
+            (option == "--match-all" ? arguments.matchAll : arguments.capsureImport) = true;
             continue;
         }
         if (!hasValue) {
@@ -304,6 +310,12 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
                     : option == "--load-palette" ? arguments.loadPalettePath
                                                  : arguments.swatchPath)
                 = value;
+        } else if (option == "--import-swatches" || option == "--screenshot-match") {
+            if (value.empty()) {
+                error = "bad " + option + ": the path is empty";
+                return std::nullopt;
+            }
+            (option == "--import-swatches" ? arguments.importSwatchPath : arguments.matchScreenshotPath) = value;
         } else if (option == "--palette-format") {
             if (value != "xml" && value != "text") {
                 error = "bad --palette-format '" + value + "': expected xml or text";
@@ -331,6 +343,12 @@ std::optional<HostArguments> HostArguments::parse(int argc, const char *const ar
     for (const char *option : {"--capsure-item", "--screenshot-capsure"}) {
         if (seen.count(option) && !arguments.capsureImport) {
             error = std::string("option ") + option + " needs --capsure-import";
+            return std::nullopt;
+        }
+    }
+    for (const char *option : {"--match-all", "--screenshot-match"}) {
+        if (seen.count(option) && !seen.count("--import-swatches")) {
+            error = std::string("option ") + option + " needs --import-swatches";
             return std::nullopt;
         }
     }

@@ -36,6 +36,9 @@ struct HostArguments
     bool savePaletteAsText = false; // --palette-format text
     std::string loadPalettePath; // empty: no load through the load button
     std::string swatchPath; // empty: no export through the create-swatch button
+    std::string importSwatchPath; // empty: no swatch file opened through the load button
+    bool matchAll = false; // --match-all
+    std::string matchScreenshotPath; // the match dialog
     std::string keys; // empty: type nothing; else key sequences separated by commas
 
     // Parses argv[1..]; on failure returns nothing and sets `error` to one

@@ -330,6 +330,15 @@ private:
         actions.savePath = QString::fromLocal8Bit(options().savePalettePath.c_str());
         actions.saveAsText = options().savePaletteAsText;
         actions.swatchPath = QString::fromLocal8Bit(options().swatchPath.c_str());
+        actions.importPath = QString::fromLocal8Bit(options().importSwatchPath.c_str());
+        actions.matchAll = options().matchAll;
+        if (!options().matchScreenshotPath.empty()) {
+            actions.saveMatchScreenshot = [this](QWidget *dialog) {
+                const std::string error = saveScreenshot(dialog, options().matchScreenshotPath);
+                report().matchScreenshotSaved = error.empty();
+                return QString::fromLocal8Bit(error.c_str());
+            };
+        }
         const QString error = PaletteFileDriver::run(m_window, actions);
         report().paletteActionsDone = error.isEmpty();
         if (error.isEmpty())

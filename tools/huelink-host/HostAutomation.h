@@ -31,12 +31,18 @@ public:
         std::string savePalettePath;
         bool savePaletteAsText = false;
         std::string swatchPath;
+        // A swatch file opened through the load button and its match
+        // dialog (after the load, before the save).
+        std::string importSwatchPath;
+        bool matchAll = false;
+        std::string matchScreenshotPath; // empty: no screenshot of the match dialog
         // Key sequences separated by commas, typed once the window is up.
         std::string keys;
 
         bool paletteActions() const
         {
-            return !loadPalettePath.empty() || !savePalettePath.empty() || !swatchPath.empty();
+            return !loadPalettePath.empty() || !savePalettePath.empty() || !swatchPath.empty()
+                || !importSwatchPath.empty();
         }
         bool any() const
         {
@@ -73,6 +79,7 @@ public:
         bool capsureScreenshotSaved = false;
         bool paletteActionsDone = false;
         std::string paletteError; // the palette action that failed, one line
+        bool matchScreenshotSaved = false;
         int keysTyped = 0; // --keys sequences typed before the window closed
     };
 

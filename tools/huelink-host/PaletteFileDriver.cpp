@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -14,21 +15,31 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace PaletteFileDriver {
 
 namespace {
 
 constexpr int kDialogTimeoutMs = 15000;
+constexpr int kAcceptWaitMs = 3000;
 
-// Answers the file dialog the button opens, and the overwrite question the
-// dialog may ask, from a timer: the module may run the dialog in a nested
-// event loop of its own.
+// What to do with the match dialog a swatch file opens.
+struct MatchAnswer {
+    bool expected = false;
+    bool allCollections = false;
+    std::function<QString(QWidget *)> screenshot;
+};
+
+// Answers the file dialog the button opens, the overwrite question the
+// dialog may ask and the match dialog of a swatch file, from a timer: the
+// module may run each dialog in a nested event loop of its own.
 class DialogAnswerer : public QObject {
 public:
-    DialogAnswerer(const QString &path, const QString &filterPattern)
+    DialogAnswerer(const QString &path, const QString &filterPattern, const MatchAnswer &match)
         : m_path(path)
         , m_filterPattern(filterPattern)
+        , m_match(match)
     {
         connect(&m_poll, &QTimer::timeout, this, &DialogAnswerer::look);
         m_poll.start(10);
@@ -40,12 +51,17 @@ public:
     // (a folder in the file's place) is closed by --close-after, rejected.
     bool dialogAccepted() const { return m_accepted; }
     QString error() const { return m_error; }
+    bool matchAccepted() const { return m_matchAccepted; }
 
 private:
     void look()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        if (m_match.expected && modal && modal->isVisible()
+            && modal->objectName() == QLatin1String("swatchMatchDialog")) {
+            if (!m_matchAnswered)
+                answerMatch(qobject_cast<QDialog *>(modal));
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             if (!m_answered)
                 answer(dialog);
         } else if (auto *question = qobject_cast<QMessageBox *>(modal)) {
@@ -86,14 +102,73 @@ private:
             return;
         }
         edit->setText(m_path);
-        if (!accept->isEnabled()) {
-            fail(QStringLiteral("the file dialog does not accept '%1'").arg(m_path));
+        m_edit = edit;
+        m_accept = accept;
+        m_acceptClock.start();
+        pressAccept();
+    }
+
+    // A file type chosen just now filters the dialog's folder list anew; a
+    // name typed before that is done stays refused until it is typed again.
+    void pressAccept()
+    {
+        if (!m_accept || m_acceptPressed)
+            return;
+        if (!m_accept->isEnabled()) {
+            if (m_acceptClock.elapsed() > kAcceptWaitMs)
+                fail(QStringLiteral("the file dialog does not accept '%1'").arg(m_path));
+            else
+                QTimer::singleShot(20, this, [this] {
+                    // Typed again, as a user would once the list shows the file.
+                    if (m_edit) {
+                        m_edit->clear();
+                        m_edit->setText(m_path);
+                    }
+                    pressAccept();
+                });
             return;
         }
+        m_acceptPressed = true;
+        QPushButton *accept = m_accept;
         // Clicked from a turn of its own: the dialog may ask about an
         // overwrite in a nested event loop, and this timer must be free to
         // answer that.
         QTimer::singleShot(0, accept, [accept] { ChipChooser::clickAt(accept, accept->rect().center()); });
+    }
+
+    // Ticks "all enabled collections" if asked, saves the screenshot, ticks
+    // every row that has a chip and presses OK.
+    void answerMatch(QDialog *dialog)
+    {
+        m_matchAnswered = true;
+        auto *all = dialog ? dialog->findChild<QCheckBox *>(QStringLiteral("allEnabledCollections")) : nullptr;
+        auto *list = dialog ? dialog->findChild<QTreeWidget *>(QStringLiteral("matchList")) : nullptr;
+        auto *buttons = dialog ? dialog->findChild<QDialogButtonBox *>() : nullptr;
+        QPushButton *ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+        if (!all || !list || !ok) {
+            m_error = QStringLiteral("the match dialog has no collection box, list or OK button");
+            if (dialog)
+                dialog->reject();
+            return;
+        }
+        connect(dialog, &QDialog::finished, this, [this](int result) { m_matchAccepted = result == QDialog::Accepted; });
+        if (m_match.allCollections && !all->isChecked())
+            all->click();
+        if (m_match.screenshot) {
+            // The list lays itself out again after the new matches.
+            QCoreApplication::processEvents();
+            m_error = m_match.screenshot(dialog);
+            if (!m_error.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+        }
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            QTreeWidgetItem *item = list->topLevelItem(row);
+            if (item->flags() & Qt::ItemIsUserCheckable)
+                item->setCheckState(0, Qt::Checked);
+        }
+        QTimer::singleShot(0, ok, [ok] { ChipChooser::clickAt(ok, ok->rect().center()); });
     }
 
     void fail(const QString &error)
@@ -105,6 +180,13 @@ private:
 
     QString m_path;
     QString m_filterPattern;
+    MatchAnswer m_match;
+    QPointer<QLineEdit> m_edit;
+    QPointer<QPushButton> m_accept;
+    QElapsedTimer m_acceptClock;
+    bool m_acceptPressed = false;
+    bool m_matchAnswered = false;
+    bool m_matchAccepted = false;
     QTimer m_poll;
     bool m_answered = false;
     bool m_accepted = false;
@@ -127,10 +209,11 @@ QString warningShownOver(QWidget *window)
     return warning;
 }
 
-QString runOne(QWidget *window, const QString &buttonKey, const QString &path, const QString &filterPattern)
+QString runOne(QWidget *window, const QString &buttonKey, const QString &path, const QString &filterPattern,
+               const MatchAnswer &match = {})
 {
     const QString buttonText = ChipLookup::collectionText(ChipLookup::currentCollection(), buttonKey);
-    DialogAnswerer answerer(path, filterPattern);
+    DialogAnswerer answerer(path, filterPattern, match);
     QString error = ChipChooser::pressTaskButton(window, buttonText);
     if (!error.isEmpty())
         return error;
@@ -152,6 +235,8 @@ QString runOne(QWidget *window, const QString &buttonKey, const QString &path, c
     const QString warning = warningShownOver(window);
     if (!warning.isEmpty())
         return QStringLiteral("the module reported: %1").arg(warning);
+    if (match.expected && !answerer.matchAccepted())
+        return QStringLiteral("no match dialog took the colours of '%1'").arg(path);
     return QString();
 }
 
@@ -164,13 +249,15 @@ QString run(QWidget *window, const Actions &actions)
         QString path;
         const char *buttonKey;
         QString filterPattern;
+        bool import;
     } steps[] = {
-        { actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette") },
+        { actions.loadPath, "mypalette.palette.load", QStringLiteral("*.palette"), false },
+        { actions.importPath, "mypalette.palette.load", QStringLiteral("*.ase *.aco *.gpl *.css"), true },
         { actions.savePath, "mypalette.palette.save",
-            actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette") },
+            actions.saveAsText ? QStringLiteral("*.txt") : QStringLiteral("*.palette"), false },
         // The dialog's file type decides the format: the one the extension names.
         { actions.swatchPath, "photoshop.createswatch.button",
-            QStringLiteral("(*.%1)").arg(QFileInfo(actions.swatchPath).suffix().toLower()) },
+            QStringLiteral("(*.%1)").arg(QFileInfo(actions.swatchPath).suffix().toLower()), false },
     };
     for (const auto &step : steps) {
         if (step.path.isEmpty())
@@ -178,8 +265,9 @@ QString run(QWidget *window, const Actions &actions)
         if (!guard || !guard->isVisible())
             return QStringLiteral("the window closed before '%1' was done").arg(step.path);
         // Relative to the host's working folder, not to the folder the dialog shows.
-        const QString error = runOne(
-            window, QString::fromLatin1(step.buttonKey), QFileInfo(step.path).absoluteFilePath(), step.filterPattern);
+        const MatchAnswer match { step.import, actions.matchAll, actions.saveMatchScreenshot };
+        const QString error = runOne(window, QString::fromLatin1(step.buttonKey),
+                                     QFileInfo(step.path).absoluteFilePath(), step.filterPattern, match);
         if (!error.isEmpty())
             return QStringLiteral("%1: %2").arg(step.path, error);
     }

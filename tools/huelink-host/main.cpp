@@ -148,6 +148,9 @@ int main(int argc, char *argv[])
     automation.savePalettePath = arguments->savePalettePath;
     automation.savePaletteAsText = arguments->savePaletteAsText;
     automation.swatchPath = arguments->swatchPath;
+    automation.importSwatchPath = arguments->importSwatchPath;
+    automation.matchAll = arguments->matchAll;
+    automation.matchScreenshotPath = arguments->matchScreenshotPath;
     automation.keys = arguments->keys;
     HostAutomation::install(automation);
 
@@ -209,6 +212,10 @@ int main(int argc, char *argv[])
                 report.paletteError.empty() ? "the window closed before the palette files were done"
                                             : "palette file action failed: " + report.paletteError);
             exitCode = std::max(exitCode, kExitPaletteActionFailed);
+        }
+        if (!automation.matchScreenshotPath.empty() && !report.matchScreenshotSaved) {
+            printLine(stderr, "no screenshot of the match dialog was saved");
+            exitCode = std::max(exitCode, kExitNoScreenshot);
         }
         if (keyCount > 0 && report.keysTyped < keyCount) {
             printLine(stderr, "the window closed after " + std::to_string(report.keysTyped) + " of "

@@ -14,6 +14,7 @@
 #include "ui/browse/RollButton.h"
 #include "ui/browse/SearchWidget.h"
 #include "ui/browse/TabBarWidget.h"
+#include "ui/chips/ChipAccessibility.h"
 #include "ui/harmonizer/ColorSchemerPelvonWidget.h"
 #include "ui/harmonizer/ColorSchemerWidget.h"
 #include "ui/catalog/ColorForesightWidget.h"
@@ -144,6 +145,9 @@ MainWidget::MainWidget(MainWidget **instanceSlot, QWidget *parent)
                           .arg(DB::localizedString(collection, QStringLiteral("common.filedialog.palettefile.filtername")));
     m_textFilter = QStringLiteral("%1 (*.txt)")
                        .arg(DB::localizedString(collection, QStringLiteral("common.filedialog.textfile.filtername")));
+    m_swatchFilter = QStringLiteral("%1 (*.ase *.aco *.gpl *.css)")
+                         .arg(localizedTextOr(collection, QStringLiteral("common.filedialog.swatchfile.filtername"),
+                                              QStringLiteral("Swatch files")));
 
     layoutChildren();
     showTabPage(UserState::tabPageIndex(collection));
@@ -674,9 +678,18 @@ void MainWidget::loadButtonClicked()
     QString selectedFilter = m_paletteFilter;
     const QString path = QFileDialog::getOpenFileName(
         this, DB::localizedString(collection, QStringLiteral("common.filedialog.palettefile.opendialogcaption")),
-        initialPalettePath(collection), m_paletteFilter, &selectedFilter);
+        initialPalettePath(collection), QStringList{m_paletteFilter, m_swatchFilter}.join(QStringLiteral(";;")),
+        &selectedFilter);
     if (path.isEmpty())
         return;
+    // A swatch file's own extension decides too: the dialog lets a name
+    // typed under the palette filter through.
+    static const QStringList swatchSuffixes{QStringLiteral("ase"), QStringLiteral("aco"), QStringLiteral("gpl"),
+                                            QStringLiteral("css")};
+    if (selectedFilter == m_swatchFilter || swatchSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive)) {
+        importSwatchFile(path);
+        return;
+    }
     Q_EMIT loadPaletteFrom(PaletteXml, path);
     UserState::setMyPaletteSaveFileFormat(PaletteXml);
     UserState::setMyPaletteLastSavePath(path);

@@ -18,6 +18,7 @@
 
 class QFileSystemWatcher;
 class QLabel;
+class QMessageBox;
 class QPropertyAnimation;
 class QTemporaryFile;
 
@@ -73,6 +74,12 @@ public:
 
     // Goes to the collection colour nearest to `color`; may ask the user.
     void showNearestColor(const QColor &color);
+    // Reads a swatch file and lets the user match its colours; the chips
+    // taken go into My Palette as one undo step. A refused file is shown in
+    // an alert and changes nothing.
+    void importSwatchFile(const QString &path);
+    // Null until a swatch file is refused.
+    QMessageBox *swatchFailureMessage() const { return m_swatchFailureMessage; }
 
     MyPaletteWidget *myPalette() const { return m_myPalette; }
     MyPaletteFullWidget *fullPalette() const { return m_fullPalette; }
@@ -94,6 +101,7 @@ public:
     QString capsureFile() const { return m_capsureFile; }
     QString paletteFilter() const { return m_paletteFilter; }
     QString textFilter() const { return m_textFilter; }
+    QString swatchFilter() const { return m_swatchFilter; }
     // The temporary document of a link; null until it was opened once.
     QTemporaryFile *documentFile(const QString &link) const { return m_documentFiles.value(link); }
     QPropertyAnimation *zoomAnimation() const { return m_zoomAnimation; }
@@ -211,6 +219,8 @@ private:
     QString m_capsureFile;
     QString m_paletteFilter;
     QString m_textFilter;
+    QString m_swatchFilter;
+    QMessageBox *m_swatchFailureMessage = nullptr;
     QPointer<QWidget> m_nearestColorDialog;
     // The rectangle the schemer and catalog tab pages take.
     QRect m_detailRect;

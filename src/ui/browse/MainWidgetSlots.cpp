@@ -10,6 +10,7 @@
 #include "db/NavigationQueries.h"
 #include "db/SearchQueries.h"
 #include "db/Status.h"
+#include "formats/SwatchFile.h"
 #include "state/UserState.h"
 #include "ui/browse/CardRollerWidget.h"
 #include "ui/browse/ColorWheelWidget.h"
@@ -23,9 +24,15 @@
 #include "ui/chips/ChipAccessibility.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
+#include "ui/matching/SwatchMatchDialog.h"
+#include "ui/palette/MyPaletteWidget.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPointer>
+#include <QUndoStack>
 
 namespace Tintor {
 
@@ -420,6 +427,58 @@ void MainWidget::showNearestColor(const QColor &color)
     delete dialog;
     if (result == QDialog::Accepted && chosen.id >= 1)
         goToRow(chosen.id);
+}
+
+void MainWidget::importSwatchFile(const QString &path)
+{
+    const QUuid collection = UserState::lastUsedCollection();
+    const SwatchReadResult read = SwatchFile::read(path);
+    if (!read.ok()) {
+        if (!m_swatchFailureMessage) {
+            m_swatchFailureMessage = new QMessageBox(this);
+            m_swatchFailureMessage->setIcon(QMessageBox::Warning);
+            m_swatchFailureMessage->setStandardButtons(QMessageBox::Ok);
+            m_swatchFailureMessage->setWindowModality(Qt::WindowModal);
+            // The path and the reason quote the file, which is no markup.
+            m_swatchFailureMessage->setTextFormat(Qt::PlainText);
+        }
+        m_swatchFailureMessage->setWindowTitle(
+            DB::localizedString(collection, QStringLiteral("common.filedialog.palettefile.opendialogcaption")));
+        m_swatchFailureMessage->setText(localizedTextOr(collection, QStringLiteral("mypalette.swatchfile.failed"),
+                                                        QStringLiteral("The swatch file %1 could not be read: %2"))
+                                            .arg(QDir::toNativeSeparators(path), read.error));
+        m_swatchFailureMessage->open();
+        return;
+    }
+    int freeCells = 0;
+    for (int row = 0; row < m_myPalette->rowCount(); ++row) {
+        for (int column = 0; column < m_myPalette->columnCount(); ++column)
+            freeCells += m_myPalette->cellColorId(QPoint(column, row)) <= 0;
+    }
+    const QString fileName = QFileInfo(path).fileName();
+    QPointer<SwatchMatchDialog> dialog = new SwatchMatchDialog(fileName, read.formatName, read.colors, freeCells, this);
+    dialog->setWindowModality(Qt::WindowModal);
+    // As for the nearest-colour dialog: the host may close the window, and
+    // this widget with it, while the dialog runs.
+    const QPointer<MainWidget> self(this);
+    const int result = dialog->exec();
+    if (!self || !dialog)
+        return;
+    const QList<QPair<QUuid, DB::ColorEntry>> chosen = dialog->chosenChips();
+    delete dialog;
+    if (result != QDialog::Accepted || chosen.isEmpty() || freeCells == 0 || !m_myPalette->isEnabled())
+        return;
+    // Only empty cells are filled: on a full palette placeChip would replace
+    // the selected chip, one imported colour after the other.
+    QUndoStack *undo = m_myPalette->undoStack();
+    undo->beginMacro(tr("Import %1").arg(fileName));
+    int placed = 0;
+    for (const auto &[chipCollection, chip] : chosen) {
+        if (placed == freeCells)
+            break;
+        placed += m_myPalette->placeChip(chipCollection, chip);
+    }
+    undo->endMacro();
 }
 
 } // namespace Tintor

@@ -20,13 +20,20 @@
 #include "ui/look/ImageButton.h"
 #include "ui/look/TaskButton.h"
 #include "ui/matching/SelectNearestColorDialog.h"
+#include "ui/matching/SwatchMatchDialog.h"
 #include "ui/palette/MyPaletteFullWidget.h"
 #include "ui/palette/MyPaletteWidget.h"
 
 #include <QDesktopServices>
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QUndoStack>
 
 using namespace Tintor;
 using BrowseFixture::addRows;
@@ -650,11 +657,71 @@ private Q_SLOTS:
             dialog->reject();
         };
         QVERIFY(answering<QFileDialog>(cancel, [&] { main->loadButtonClicked(); }));
-        QCOMPARE(offered, QStringList { main->paletteFilter() });
+        QCOMPARE(offered, (QStringList { main->paletteFilter(), main->swatchFilter() }));
         main->collectionChangedInteractively(kOther);
         QVERIFY(answering<QFileDialog>(cancel, [&] { main->saveButtonClicked(); }));
         QCOMPARE(offered, QStringList { main->paletteFilter() });
         QCOMPARE(saves.count() + loads.count(), 1);
+    }
+
+    // A swatch file chosen in the open dialog: its colours are matched in the current collection, or in all enabled
+    // ones once asked; unticked rows stay out, a row's other candidate may be taken, and one undo takes the whole
+    // import back. Cancel, and a cut file (which is reported), change nothing.
+    void swatchImportPlacesTheTickedChipsAsOneStep()
+    {
+        QVERIFY(makeMain(true));
+        const QString path = TestEnvironment::programData() + QStringLiteral("/brand.gpl");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly)
+            && file.write("GIMP Palette\n30 20 210\tone\n30 40 210\ttwo\n60 180 90\tthree\n") > 0 && file.flush());
+        // Read in the dialog, compared once it is gone: a failed check there would leave it open.
+        QList<DB::CollectionMatcher::Match> seen;
+        int rows = 0;
+        int candidates = 0;
+        QVERIFY(answering<QFileDialog>(
+            [&](QFileDialog *dialog) {
+                dialog->selectNameFilter(main->swatchFilter());
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+                static_cast<QDialog *>(dialog)->accept();
+            },
+            [&] {
+                answering<SwatchMatchDialog>(
+                    [&](SwatchMatchDialog *dialog) {
+                        rows = dialog->matchList()->topLevelItemCount();
+                        seen << dialog->matches(0).value(0) << dialog->matches(2).value(0);
+                        dialog->allCollectionsBox()->click();
+                        seen << dialog->matches(2).value(0);
+                        candidates = dialog->matches(0).size();
+                        dialog->matchList()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+                        dialog->chooseCandidate(0, 1);
+                        seen << dialog->matches(0).value(1);
+                        dialog->buttons()->button(QDialogButtonBox::Ok)->click();
+                    },
+                    [&] { main->loadButtonClicked(); });
+            }));
+        QCOMPARE(rows, 3);
+        QCOMPARE(seen.size(), 4);
+        QCOMPARE(seen[0].rowId, chipIds.value("F-1"));
+        QVERIFY(seen[1].collection == kDeck && seen[1].deltaE > 1.0);
+        QVERIFY(seen[2].rowId == chipIds.value("H-4") && seen[2].collection == kMatch && seen[2].deltaE < 0.01);
+        QCOMPARE(candidates, int(SwatchMatchDialog::kCandidateCount));
+        const DB::CollectionMatcher::Match taken = seen[3];
+        MyPaletteWidget *palette = main->myPalette();
+        QCOMPARE(palette->cellItem(QPoint(0, 0)).collectionUuid, taken.collection);
+        QCOMPARE(palette->cellColorId(QPoint(0, 0)), taken.rowId);
+        QCOMPARE(palette->cellColorId(QPoint(1, 0)), chipIds.value("H-4"));
+        QVERIFY(palette->cellColorId(QPoint(2, 0)) <= 0);
+        palette->undoStack()->undo();
+        QVERIFY(palette->isPaletteEmpty());
+        QVERIFY(answering<SwatchMatchDialog>([](SwatchMatchDialog *dialog) { dialog->reject(); },
+            [&] { main->importSwatchFile(path); }));
+        QVERIFY(palette->isPaletteEmpty());
+
+        QVERIFY(file.resize(0) && file.write(QByteArray("ASEF\0\1\0\0\0\0\0\5", 12)) == 12 && file.flush());
+        main->importSwatchFile(path);
+        QVERIFY(main->swatchFailureMessage() && main->swatchFailureMessage()->isVisible());
+        QVERIFY(main->swatchFailureMessage()->text().contains(QStringLiteral("brand.gpl")));
+        QVERIFY(palette->isPaletteEmpty() && palette->undoStack()->canRedo());
     }
 };
 
