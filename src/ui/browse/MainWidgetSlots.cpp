@@ -476,7 +476,7 @@ void MainWidget::importSwatchFile(const QString &path)
     for (const auto &[chipCollection, chip] : chosen) {
         if (placed == freeCells)
             break;
-        placed += m_myPalette->placeChip(chipCollection, chip);
+        placed += m_myPalette->placeImportedChip(chipCollection, chip);
     }
     undo->endMacro();
 }

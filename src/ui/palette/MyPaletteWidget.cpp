@@ -254,10 +254,10 @@ void MyPaletteWidget::selectCell(const QPoint &cell)
     UserState::setMyPaletteCellSelected(cell.y(), cell.x(), true);
 }
 
-QPoint MyPaletteWidget::placementCell() const
+QPoint MyPaletteWidget::placementCell(Placement placement) const
 {
     const int count = kRowCount * kColumnCount;
-    const bool selected = !m_selection.isEmpty();
+    const bool selected = placement == AfterSelection && !m_selection.isEmpty();
     const int start = selected ? int(indexOf(m_selection.first())) : 0;
     for (int step = 0; step < count; ++step) {
         const int index = (start + step) % count;
@@ -280,13 +280,23 @@ void MyPaletteWidget::fillCell(const QPoint &cell, const QUuid &collection, cons
 
 bool MyPaletteWidget::placeChip(const QUuid &collection, const DB::ColorEntry &chip)
 {
+    return placeChipFrom(AfterSelection, collection, chip);
+}
+
+bool MyPaletteWidget::placeImportedChip(const QUuid &collection, const DB::ColorEntry &chip)
+{
+    return placeChipFrom(FirstEmptyCell, collection, chip);
+}
+
+bool MyPaletteWidget::placeChipFrom(Placement placement, const QUuid &collection, const DB::ColorEntry &chip)
+{
     // Stored under another collection than the one whose card holds it, a
     // row ID names another chip or none, and the cell is lost on reload.
     DB::ColorEntry loaded;
     if (chip.id <= 0 || PaletteChips::loadChip(DB::ItemIndex{collection, chip.pageId, chip.id}, loaded) != 0
         || loaded.pageId != chip.pageId)
         return false;
-    const QPoint target = placementCell();
+    const QPoint target = placementCell(placement);
     if (!m_gridBounds.contains(target))
         return false;
 

@@ -133,6 +133,9 @@ public Q_SLOTS:
     // empty cell. That cell becomes the only selected one. False when no
     // cell takes it or the chip is not one of the collection's.
     bool placeChip(const QUuid &collection, const DB::ColorEntry &chip);
+    // The same into the first empty cell, whatever is selected: imports fill
+    // the palette in their own order.
+    bool placeImportedChip(const QUuid &collection, const DB::ColorEntry &chip);
     void selectedCollectionChanged(QUuid collectionId);
     void savePaletteTo(PaletteFileFormat fileFormat, QString path);
     void loadPaletteFrom(PaletteFileFormat expectedFileFormat, QString path);
@@ -192,7 +195,9 @@ private:
     void fillCell(const QPoint &cell, const QUuid &collection, const DB::ColorEntry &chip, const QString &name);
     void showDescription(const QString &description);
     // The empty cell a placed chip goes into; see placeChip.
-    QPoint placementCell() const;
+    enum Placement { AfterSelection, FirstEmptyCell };
+    QPoint placementCell(Placement placement) const;
+    bool placeChipFrom(Placement placement, const QUuid &collection, const DB::ColorEntry &chip);
 
     QImage m_barImage;
     QRect m_barRect;

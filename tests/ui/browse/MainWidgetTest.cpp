@@ -675,6 +675,10 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly)
             && file.write("GIMP Palette\n30 20 210\tone\n30 40 210\ttwo\n60 180 90\tthree\n") > 0 && file.flush());
         // Read in the dialog, compared once it is gone: a failed check there would leave it open.
+        // A cell selected further on: an import still starts at the first cell.
+        MyPaletteWidget *palette = main->myPalette();
+        QTest::mouseClick(palette, Qt::LeftButton, {}, palette->cellRect(QPoint(3, 1)).center());
+        QCOMPARE(palette->selectedCell(0), QPoint(3, 1));
         QList<DB::CollectionMatcher::Match> seen;
         int rows = 0;
         int candidates = 0;
@@ -706,7 +710,6 @@ private Q_SLOTS:
         QVERIFY(seen[2].rowId == chipIds.value("H-4") && seen[2].collection == kMatch && seen[2].deltaE < 0.01);
         QCOMPARE(candidates, int(SwatchMatchDialog::kCandidateCount));
         const DB::CollectionMatcher::Match taken = seen[3];
-        MyPaletteWidget *palette = main->myPalette();
         QCOMPARE(palette->cellItem(QPoint(0, 0)).collectionUuid, taken.collection);
         QCOMPARE(palette->cellColorId(QPoint(0, 0)), taken.rowId);
         QCOMPARE(palette->cellColorId(QPoint(1, 0)), chipIds.value("H-4"));
