@@ -1,5 +1,6 @@
 // The module's one entry point, called by the host for every request.
 
+#include "db/StatementPool.h"
 #include "host/AddOnMainWindow.h"
 #include "host/ApplicationSkeleton.h"
 #include "host/EngineStart.h"
@@ -211,6 +212,8 @@ extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *pa
 
     int argc = 0;
     Tintor::ApplicationSkeleton application(argc, nullptr);
+    // Gone before the application object takes the connections with it.
+    const Tintor::DB::StatementPool statements;
 
     QString pluginPath;
     quintptr hostWindow = 0;
