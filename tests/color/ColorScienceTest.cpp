@@ -179,13 +179,15 @@ private Q_SLOTS:
     }
 
     // The selection keeps exactly the first N of a full stable sort, however the list fills and overflows and
-    // whatever the lightness test skips; lightness beyond 0..100 and overflowing chroma included.
+    // whatever the lightness and chroma tests skip; lightness beyond 0..100, overflowing chroma and saturated blues
+    // (where the hue rotation term pulls differences below their lightness and chroma parts) included.
     void findNearestColorsAgreesWithFullStableSort()
     {
-        enum Spread { Wide, Coarse, Clustered, Extreme };
+        enum Spread { Wide, Coarse, Clustered, Extreme, Blue };
         for (const auto &[maximumCount, candidateCount, spread] :
             { std::tuple(5, 2000, Wide), std::tuple(7, 1000, Coarse), std::tuple(300, 300, Coarse),
-                std::tuple(6, 3000, Clustered), std::tuple(1, 3000, Clustered), std::tuple(6, 2000, Extreme) }) {
+                std::tuple(6, 3000, Clustered), std::tuple(1, 3000, Clustered), std::tuple(6, 2000, Extreme),
+                std::tuple(6, 3000, Blue) }) {
             QRandomGenerator random(4711u + quint32(candidateCount) + quint32(spread));
             const auto coarse = [&random](double step) { return step * random.bounded(-2, 3); };
             std::vector<LabCandidate> candidates;
@@ -196,6 +198,10 @@ private Q_SLOTS:
                     candidate.l = spread == Coarse ? 50.0 + coarse(10.0) : 48.0 + coarse(0.5);
                     candidate.a = coarse(spread == Coarse ? 10.0 : 3.0);
                     candidate.b = coarse(spread == Coarse ? 10.0 : 3.0);
+                } else if (spread == Blue) {
+                    candidate.l = 40.0 + random.bounded(6.0);
+                    candidate.a = random.bounded(40.0) - 10.0;
+                    candidate.b = random.bounded(40.0) - 90.0;
                 } else {
                     candidate.l = spread == Extreme ? random.bounded(400.0) - 150.0 : random.bounded(100.0);
                     candidate.a = random.bounded(256.0) - 128.0;
@@ -206,8 +212,8 @@ private Q_SLOTS:
             }
             if (spread == Extreme)
                 candidates[candidateCount / 2].a = 1e50; // its difference overflows to 0
-            const ColorTriple reference = spread == Wide
-                ? ColorTriple { 50.0, 0.0, 0.0 }
+            const ColorTriple reference = spread == Wide ? ColorTriple { 50.0, 0.0, 0.0 }
+                : spread == Blue                             ? ColorTriple { 43.0, 10.0, -70.0 }
                 : ColorTriple { random.bounded(100.0), random.bounded(60.0) - 30.0, random.bounded(60.0) - 30.0 };
             for (const LabCandidate &candidate : candidates) {
                 const double distance = Tintor::deltaE2000(reference, { candidate.l, candidate.a, candidate.b });
