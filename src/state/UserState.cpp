@@ -6,13 +6,12 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMap>
 #include <QSettings>
 #include <QVariant>
-
-#include <QFile>
-#include <QMap>
 
 #include <functional>
 #include <utility>
@@ -44,8 +43,9 @@ QUuid &cachedLastUsedCollection()
 }
 
 // One store object for the module: a read costs a look at the file's size
-// and time, and the file is parsed again only when someone changed it. Opening a store per read parses the whole file each
-// time, which grows with whatever the file holds.
+// and time, and the file is parsed again only when someone changed it.
+// Opening a store per read parses the whole file each time, which grows
+// with whatever the file holds.
 QSettings &sharedStore()
 {
     // Never destroyed: it must outlive every reader, and destroying it while
