@@ -57,7 +57,7 @@ StatementPool::Statement *StatementPool::statementFor(QSqlDatabase &database, co
 }
 
 bool StatementPool::run(QSqlDatabase &database, const QString &sql, const QVariantList &values,
-                        const std::function<void(QSqlQuery &)> &read)
+    const std::function<void(QSqlQuery &)> &read)
 {
     Statement *statement = activePool() ? activePool()->statementFor(database, sql) : nullptr;
     if (!statement) {

@@ -18,8 +18,7 @@ namespace Tintor::DB {
 // time. Without an active pool, or while an outer caller still reads the
 // same statement, a fresh one is prepared as before. A pool must go before
 // the connections do, so a request makes it after its application object.
-class StatementPool
-{
+class StatementPool {
 public:
     StatementPool();
     ~StatementPool();
@@ -31,11 +30,10 @@ public:
     // cannot be prepared or run writes its error and returns false without
     // calling `read`.
     static bool run(QSqlDatabase &database, const QString &sql, const QVariantList &values,
-                    const std::function<void(QSqlQuery &)> &read);
+        const std::function<void(QSqlQuery &)> &read);
 
 private:
-    struct Statement
-    {
+    struct Statement {
         QSqlQuery query;
         bool inUse = false;
     };
