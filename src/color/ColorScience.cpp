@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Tintor {
 
@@ -112,7 +113,13 @@ ColorTriple labToClampedSrgb(const ColorTriple &lab)
     return srgb;
 }
 
-double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
+namespace {
+
+// deltaE2000, or infinity once the lightness and chroma terms alone show
+// that the difference squared is above `limitSquared`, before the costly
+// hue terms. Whatever the limit, a difference that is returned is the same
+// value, computed by the same operations.
+double deltaE2000Within(const ColorTriple &reference, const ColorTriple &candidate, double limitSquared)
 {
     const double l1 = reference[0], a1 = reference[1], b1 = reference[2];
     const double l2 = candidate[0], a2 = candidate[1], b2 = candidate[2];
@@ -127,6 +134,27 @@ double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
     const double c1p = std::sqrt(a1p * a1p + b1 * b1);
     const double c2p = std::sqrt(a2p * a2p + b2 * b2);
 
+    const double deltaLp = l2 - l1;
+    const double deltaCp = c2p - c1p;
+    const double lMean = (l1 + l2) / 2.0;
+    const double cpMean = (c1p + c2p) / 2.0;
+    const double lMinus50Sq = (lMean - 50.0) * (lMean - 50.0);
+    const double sL = 1.0 + 0.015 * lMinus50Sq / std::sqrt(20.0 + lMinus50Sq);
+    const double sC = 1.0 + 0.045 * cpMean;
+    const double cpMean7 = pow7(cpMean);
+    const double rC = 2.0 * std::sqrt(cpMean7 / (cpMean7 + k25Pow7));
+    const double termL = deltaLp / sL;
+    const double termC = deltaCp / sC;
+
+    // The sum below is termL^2 + x^2 + y^2 + RT x y with x = termC and
+    // y = termH. RT = -sin(2 dTheta) RC with dTheta in (0, 30] degrees, so
+    // RT^2 <= 0.75 RC^2; over every y the least of x^2 + y^2 + RT x y is
+    // x^2 (1 - RT^2 / 4) >= x^2 (1 - 0.1875 RC^2), positive as RC <= 2.
+    // The margin covers the rounding of both sums.
+    const double leastSum = termL * termL + termC * termC * (1.0 - 0.1875 * rC * rC);
+    if (leastSum * (1.0 - 1e-9) > limitSquared)
+        return std::numeric_limits<double>::infinity();
+
     double h1p = std::atan2(b1, a1p);
     if (h1p < 0.0)
         h1p += kTwoPi;
@@ -134,18 +162,12 @@ double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
     if (h2p < 0.0)
         h2p += kTwoPi;
 
-    const double deltaLp = l2 - l1;
-    const double deltaCp = c2p - c1p;
-
     double deltahp = h2p - h1p;
     if (deltahp > kPi)
         deltahp -= kTwoPi;
     else if (deltahp < -kPi)
         deltahp += kTwoPi;
     const double deltaHp = 2.0 * std::sqrt(c1p * c2p) * std::sin(deltahp / 2.0);
-
-    const double lMean = (l1 + l2) / 2.0;
-    const double cpMean = (c1p + c2p) / 2.0;
 
     double hpMean;
     if (std::fabs(h1p - h2p) <= kPi)
@@ -169,24 +191,24 @@ double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
     const double t = 1.0 - 0.17 * (cosH * kCos30 + sinH * kSin30) + 0.24 * cos2H
                    + 0.32 * (cos3H * kCos6 - sin3H * kSin6) - 0.2 * (cos4H * kCos63 + sin4H * kSin63);
 
-    const double lMinus50Sq = (lMean - 50.0) * (lMean - 50.0);
-    const double sL = 1.0 + 0.015 * lMinus50Sq / std::sqrt(20.0 + lMinus50Sq);
-    const double sC = 1.0 + 0.045 * cpMean;
     const double sH = 1.0 + 0.015 * cpMean * t;
 
     // Δθ in degrees, from the mean hue in degrees.
     const double hpMeanDegrees = hpMean * (180.0 / kPi);
     const double ratio = (hpMeanDegrees - 275.0) / 25.0;
     const double deltaThetaDegrees = 30.0 * std::exp(-ratio * ratio);
-    const double cpMean7 = pow7(cpMean);
-    const double rC = 2.0 * std::sqrt(cpMean7 / (cpMean7 + k25Pow7));
     const double rT = -std::sin(2.0 * deltaThetaDegrees * (kPi / 180.0)) * rC;
 
-    const double termL = deltaLp / sL;
-    const double termC = deltaCp / sC;
     const double termH = deltaHp / sH;
     const double sum = termL * termL + termC * termC + termH * termH + rT * termC * termH;
     return std::sqrt(sum > 0.0 ? sum : 0.0);
+}
+
+} // namespace
+
+double deltaE2000(const ColorTriple &reference, const ColorTriple &candidate)
+{
+    return deltaE2000Within(reference, candidate, std::numeric_limits<double>::infinity());
 }
 
 double lightnessLowerBound(const ColorTriple &reference, const LabCandidate &candidate)
@@ -288,7 +310,14 @@ void findNearestColors(const ColorTriple &reference, const std::vector<LabCandid
                 > threshold * threshold)
                 continue;
         }
-        const double distance = deltaE2000(reference, {candidate.l, candidate.a, candidate.b});
+        // A full list also lets the difference stop after its lightness and
+        // chroma terms when those alone put it beyond the last kept match.
+        const bool bounded = result.size() == limit && referenceBounded && result.back().distance >= 1e-100
+                          && boundHolds(candidate.l, candidate.a, candidate.b);
+        const double distance
+            = deltaE2000Within(reference, {candidate.l, candidate.a, candidate.b},
+                               bounded ? result.back().distance * result.back().distance
+                                       : std::numeric_limits<double>::infinity());
         // Full list and not nearer than the last kept match: nothing to do.
         if (result.size() == limit && !(distance < result.back().distance))
             continue;

@@ -2,20 +2,25 @@
 
 #include "db/CollectionRegistry.h"
 #include "db/QuerySupport.h"
+#include "db/StatementPool.h"
 #include "db/Status.h"
 
 #include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <functional>
+
 namespace Tintor::DB {
 
 namespace {
 
-// Keys are bound, never pasted, whatever their origin.
-bool runKeyQuery(QSqlQuery &query, const QUuid &uuid, const QString &sql, const QString &key)
+// Keys are bound, never pasted, whatever their origin. These lookups run
+// dozens of times per request, so their statements are reused.
+bool runKeyQuery(QSqlDatabase &database, const QUuid &uuid, const QString &sql, const QString &key,
+                 const std::function<void(QSqlQuery &)> &read)
 {
-    return QuerySupport::runQuery(query, sql.arg(collectionDatabaseId(uuid)), {key});
+    return StatementPool::run(database, sql.arg(collectionDatabaseId(uuid)), {key}, read);
 }
 
 } // namespace
@@ -27,13 +32,12 @@ int collectionByUuid(const QUuid &uuid, CollectionPointer &out)
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    QSqlQuery query(database);
-    if (!QuerySupport::runQuery(query, QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"),
-                                {uuid.toString(QUuid::WithBraces)})
-        || !query.next())
-        return StatusFailed;
-    out = CollectionPointer::create(query.record());
-    return StatusOk;
+    StatementPool::run(database, QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"),
+                       {uuid.toString(QUuid::WithBraces)}, [&out](QSqlQuery &query) {
+                           if (query.next())
+                               out = CollectionPointer::create(query.record());
+                       });
+    return out ? StatusOk : StatusFailed;
 }
 
 int themeData(const QUuid &uuid, const QString &key, QByteArray &out)
@@ -43,20 +47,20 @@ int themeData(const QUuid &uuid, const QString &key, QByteArray &out)
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    QSqlQuery query(database);
-    if (runKeyQuery(query, uuid,
-                    QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                   "T.ITEM_KEY = ? COLLATE NOCASE"),
-                    key)
-        && query.next()) {
-        const QVariant value = query.value(0);
-        if (value.typeId() == QMetaType::QByteArray) {
-            out.append(value.toByteArray());
-            return StatusOk;
-        }
-    }
-    QuerySupport::writeQueryError(query);
-    return StatusFailed;
+    bool found = false;
+    runKeyQuery(database, uuid,
+                QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
+                               "T.ITEM_KEY = ? COLLATE NOCASE"),
+                key, [&](QSqlQuery &query) {
+                    if (!query.next())
+                        return;
+                    const QVariant value = query.value(0);
+                    if (value.typeId() == QMetaType::QByteArray) {
+                        out.append(value.toByteArray());
+                        found = true;
+                    }
+                });
+    return found ? StatusOk : StatusFailed;
 }
 
 QString localizedDocument(const QUuid &uuid, const QString &key)
@@ -73,9 +77,7 @@ QString localizedDocument(const QUuid &uuid, const QString &key)
     };
     static QHash<QUuid, LocaleTexts> cache;
     LocaleTexts &known = cache[uuid];
-    QSqlQuery version(database);
-    const qint64 dataVersion
-        = version.exec(QStringLiteral("PRAGMA data_version")) && version.next() ? version.value(0).toLongLong() : -1;
+    const qint64 dataVersion = QuerySupport::dataVersion(database);
     if (dataVersion < 0 || dataVersion != known.dataVersion || known.generation != connectionGeneration()) {
         known.texts.clear();
         known.dataVersion = dataVersion;
@@ -86,16 +88,13 @@ QString localizedDocument(const QUuid &uuid, const QString &key)
         return *it;
 
     QString text = key;
-    QSqlQuery query(database);
-    if (runKeyQuery(query, uuid,
-                    QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                   "L.KEY = ? COLLATE NOCASE"),
-                    key)
-        && query.next() && query.value(0).typeId() == QMetaType::QString) {
-        text = query.value(0).toString();
-    } else {
-        QuerySupport::writeQueryError(query);
-    }
+    runKeyQuery(database, uuid,
+                QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
+                               "L.KEY = ? COLLATE NOCASE"),
+                key, [&text](QSqlQuery &query) {
+                    if (query.next() && query.value(0).typeId() == QMetaType::QString)
+                        text = query.value(0).toString();
+                });
     if (dataVersion >= 0)
         known.texts.insert(key, text);
     return text;
@@ -118,15 +117,15 @@ QVariant settingValue(const QUuid &uuid, const QString &name, const QVariant &fa
     QSqlDatabase database = collectionDatabase(uuid);
     if (!database.isValid())
         return fallback;
-    QSqlQuery query(database);
-    if (runKeyQuery(query, uuid,
-                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                   "S.NAME = ? COLLATE NOCASE AND       S.VALUE_INDEX = 0 "),
-                    name)
-        && query.next())
-        return query.value(0);
-    QuerySupport::writeQueryError(query);
-    return fallback;
+    QVariant value = fallback;
+    runKeyQuery(database, uuid,
+                QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                               "S.NAME = ? COLLATE NOCASE AND       S.VALUE_INDEX = 0 "),
+                name, [&value](QSqlQuery &query) {
+                    if (query.next())
+                        value = query.value(0);
+                });
+    return value;
 }
 
 QVariantList settingValues(const QUuid &uuid, const QString &name)
@@ -135,14 +134,13 @@ QVariantList settingValues(const QUuid &uuid, const QString &name)
     QSqlDatabase database = collectionDatabase(uuid);
     if (!database.isValid())
         return values;
-    QSqlQuery query(database);
-    if (runKeyQuery(query, uuid,
-                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                   "S.NAME = ? COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC "),
-                    name)) {
-        while (query.next())
-            values.append(query.value(0));
-    }
+    runKeyQuery(database, uuid,
+                QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                               "S.NAME = ? COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC "),
+                name, [&values](QSqlQuery &query) {
+                    while (query.next())
+                        values.append(query.value(0));
+                });
     return values;
 }
 

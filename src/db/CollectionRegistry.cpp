@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -86,7 +87,21 @@ CollectionRegistryHash &collectionRegistry()
 
 QString connectionNameOf(const QString &databasePath)
 {
-    return QFileInfo(databasePath).absoluteFilePath().toLower();
+    // Asked for on every query; the registry's paths are absolute, so the
+    // name of one never changes (a relative path would follow the current
+    // folder and is not kept).
+    static QHash<QString, QString> names;
+    const auto known = names.constFind(databasePath);
+    if (known != names.cend())
+        return *known;
+    const QString name = QFileInfo(databasePath).absoluteFilePath().toLower();
+    if (QDir::isAbsolutePath(databasePath)) {
+        // The files of one folder; anything beyond is not worth a bound.
+        if (names.size() >= 256)
+            names.clear();
+        names.insert(databasePath, name);
+    }
+    return name;
 }
 
 int scanCollectionFiles(CollectionRegistryHash &registry, bool clearFirst)

@@ -3,6 +3,7 @@
 
 #include "db/CollectionRegistry.h"
 #include "db/RecordFields.h"
+#include "db/StatementPool.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -28,12 +29,20 @@ ContentStamp contentStamp(QSqlDatabase &database)
         stamp.logModified = log.lastModified().toMSecsSinceEpoch();
         stamp.logSize = log.size();
     }
-    QSqlQuery version(database);
-    if (version.exec(QStringLiteral("PRAGMA data_version")) && version.next()) {
-        stamp.dataVersion = version.value(0).toLongLong();
+    stamp.dataVersion = dataVersion(database);
+    if (stamp.dataVersion >= 0)
         stamp.generation = connectionGeneration();
-    }
     return stamp;
+}
+
+qint64 dataVersion(QSqlDatabase &database)
+{
+    qint64 version = -1;
+    StatementPool::run(database, QStringLiteral("PRAGMA data_version"), {}, [&version](QSqlQuery &query) {
+        if (query.next())
+            version = query.value(0).toLongLong();
+    });
+    return version;
 }
 
 bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values)

@@ -38,6 +38,8 @@ struct ContentStamp
 };
 // Invalid when the file or its version cannot be read.
 ContentStamp contentStamp(QSqlDatabase &database);
+// SQLite's data_version of the connection, -1 when it cannot be read.
+qint64 dataVersion(QSqlDatabase &database);
 
 // Prepares `sql` forward-only, binds `values` by position and runs it.
 bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values = {});

@@ -1,17 +1,21 @@
 // The module's one entry point, called by the host for every request.
 
+#include "db/StatementPool.h"
 #include "host/AddOnMainWindow.h"
 #include "host/ApplicationSkeleton.h"
 #include "host/EngineStart.h"
 #include "host/HostColor.h"
 #include "engine/inc/ModuleValues.h"
 #include "platform/Platform.h"
+#include "state/UserState.h"
 #include "ui/look/AboutBox.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdint>
 #include <cstring>
@@ -107,6 +111,29 @@ int hostMajorVersion(const void *block)
     return static_cast<int>(simpleProperty >> 16);
 }
 
+// Writes the user state the request's start deferred once the first widget
+// has painted, so the lock and the disk flush come after the window is seen.
+class DeferredStateWriter : public QObject
+{
+public:
+    DeferredStateWriter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~DeferredStateWriter() override { Tintor::UserState::writeDeferred(); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_scheduled) {
+            m_scheduled = true;
+            QCoreApplication::instance()->removeEventFilter(this);
+            // After this paint and the rest of its frame.
+            QTimer::singleShot(0, this, [] { Tintor::UserState::writeDeferred(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_scheduled = false;
+};
+
 // Only Qt's own plug-in folder: nothing from the host's folders, yet the
 // SQLite driver (a plug-in in a shared Qt) is still found.
 void installLibraryPaths()
@@ -185,6 +212,8 @@ extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *pa
 
     int argc = 0;
     Tintor::ApplicationSkeleton application(argc, nullptr);
+    // Gone before the application object takes the connections with it.
+    const Tintor::DB::StatementPool statements;
 
     QString pluginPath;
     quintptr hostWindow = 0;
@@ -199,6 +228,9 @@ extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *pa
     }
     installLibraryPaths();
 
+    // Also written when the request ends without a paint.
+    Tintor::UserState::deferWrites();
+    DeferredStateWriter stateWriter;
     if (Tintor::initializeEngine(pluginPath, Tintor::databaseFolder()) < 0)
         return;
 

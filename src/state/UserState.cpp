@@ -6,12 +6,19 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMap>
 #include <QSettings>
 #include <QVariant>
 
 #include <functional>
+#include <utility>
+
+#if defined(Q_OS_LINUX)
+#include <sys/stat.h>
+#endif
 
 namespace Tintor::UserState {
 
@@ -35,10 +42,10 @@ QUuid &cachedLastUsedCollection()
     return uuid;
 }
 
-// One store object for the module, synced on every access: a read costs a
-// look at the file's size and time, and the file is parsed again only when
-// someone changed it. Opening a store per read parses the whole file each
-// time, which grows with whatever the file holds.
+// One store object for the module: a read costs a look at the file's size
+// and time, and the file is parsed again only when someone changed it.
+// Opening a store per read parses the whole file each time, which grows
+// with whatever the file holds.
 QSettings &sharedStore()
 {
     // Never destroyed: it must outlive every reader, and destroying it while
@@ -56,12 +63,68 @@ QSettings &sharedStore()
 // so a full disk costs one attempt per write, not one per read.
 constexpr qint64 kFailedWriteQuietMs = 2000;
 
+// What a stat of the store file says; a file that is not there is {-1, -1}.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = -1;
+    bool operator==(const FileStamp &other) const { return size == other.size && modified == other.modified; }
+};
+
+FileStamp stampOf(const QString &path)
+{
+#if defined(Q_OS_LINUX)
+    // Nanoseconds: two writes in one millisecond with the same size still differ.
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+#endif
+}
+
+const QString &storePath()
+{
+    static const QString path = sharedStore().fileName();
+    return path;
+}
+
+// The stamp of the file as the store last read or wrote it.
+FileStamp &syncedStamp()
+{
+    static FileStamp stamp = stampOf(storePath());
+    return stamp;
+}
+
+// Syncs only when the file changed since the store last read or wrote it:
+// a sync costs several stats and time conversions, and reads come by the
+// dozen per request.
 QSettings &syncedStore()
 {
     QSettings &store = sharedStore();
-    if (!IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs))
+    const FileStamp now = stampOf(storePath());
+    if (!(now == syncedStamp()) && !IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs)) {
         store.sync();
+        syncedStamp() = stampOf(storePath());
+    }
     return store;
+}
+
+struct DeferredWrites
+{
+    bool active = false;
+    // Full key to value; an invalid value removes the key.
+    QMap<QString, QVariant> values;
+};
+
+DeferredWrites &deferredWrites()
+{
+    static DeferredWrites writes;
+    return writes;
 }
 
 // The toolkit waits up to half a minute for a lock file it cannot take. A
@@ -120,23 +183,46 @@ QString cellKey(int row, int column, const char *suffix)
 
 QVariant readValue(const QString &group, const QString &key)
 {
-    return syncedStore().value(fullKey(group, key));
+    const QString full = fullKey(group, key);
+    const DeferredWrites &deferred = deferredWrites();
+    if (deferred.active) {
+        const auto pending = deferred.values.constFind(full);
+        if (pending != deferred.values.cend())
+            return *pending;
+    }
+    return syncedStore().value(full);
 }
 
-// Runs `change` on the store and puts it on disk at once, unless another
-// live host holds the store's lock; then this call changes nothing.
-void changeStore(const std::function<void(QSettings &)> &change)
+// Puts `changes` on disk at once, unless another live host holds the
+// store's lock; then this call changes nothing.
+void writeChanges(const QMap<QString, QVariant> &changes)
 {
     QSettings &store = syncedStore();
     if (!storeMayBeWritten(store))
         return;
-    change(store);
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it->isValid())
+            store.setValue(it.key(), *it);
+        else
+            store.remove(it.key());
+    }
     store.sync();
+    syncedStamp() = stampOf(storePath());
+}
+
+// An invalid value removes the key.
+void storeValue(const QString &full, const QVariant &value)
+{
+    DeferredWrites &deferred = deferredWrites();
+    if (deferred.active)
+        deferred.values.insert(full, value);
+    else
+        writeChanges({{full, value}});
 }
 
 void writeValue(const QString &group, const QString &key, const QVariant &value)
 {
-    changeStore([&](QSettings &store) { store.setValue(fullKey(group, key), value); });
+    storeValue(fullKey(group, key), value);
 }
 
 // Integer read: the default when missing, unconvertible or not accepted.
@@ -171,6 +257,21 @@ bool readBool(const QString &group, const QString &key, bool fallback)
 }
 
 } // namespace
+
+void deferWrites()
+{
+    deferredWrites().active = true;
+}
+
+void writeDeferred()
+{
+    DeferredWrites &deferred = deferredWrites();
+    deferred.active = false;
+    if (deferred.values.isEmpty())
+        return;
+    const QMap<QString, QVariant> changes = std::exchange(deferred.values, {});
+    writeChanges(changes);
+}
 
 QUuid lastUsedCollection()
 {
@@ -317,13 +418,8 @@ DB::ItemIndex myPaletteEntry(int row, int column)
 
 void setMyPaletteEntry(int row, int column, const DB::ItemIndex &index)
 {
-    const QString key = fullKey(kPaletteGroup, cellKey(row, column, "Entry"));
-    changeStore([&](QSettings &store) {
-        if (index.namesChip())
-            store.setValue(key, index.toText());
-        else
-            store.remove(key);
-    });
+    storeValue(fullKey(kPaletteGroup, cellKey(row, column, "Entry")),
+               index.namesChip() ? QVariant(index.toText()) : QVariant());
 }
 
 bool myPaletteCellSelected(int row, int column)
@@ -333,12 +429,7 @@ bool myPaletteCellSelected(int row, int column)
 
 void setMyPaletteCellSelected(int row, int column, bool selected)
 {
-    const QString key = fullKey(kPaletteGroup, cellKey(row, column, "Selected"));
-    changeStore([&](QSettings &store) {
-        store.remove(key);
-        if (selected)
-            store.setValue(key, true);
-    });
+    storeValue(fullKey(kPaletteGroup, cellKey(row, column, "Selected")), selected ? QVariant(true) : QVariant());
 }
 
 bool myPaletteGridVisible()

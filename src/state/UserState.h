@@ -7,9 +7,19 @@
 
 // What the interface remembers between requests and runs. Every call reads
 // or writes one key of the store as it is on disk now (a write is on disk
-// when the call returns), so all views and hosts see the same values without
-// notification. A store another live host keeps locked is left unchanged.
+// when the call returns, unless writes are deferred), so all views and hosts
+// see the same values without notification; a read parses the file again
+// only when its size or modification time changed. A store another live
+// host keeps locked is left unchanged.
 namespace Tintor::UserState {
+
+// From now on writes are kept in memory, where reads see them, until
+// writeDeferred(): a request's start-up writes then cost one locked write
+// after its window is painted instead of one each before.
+void deferWrites();
+// Writes what was deferred in one write and ends the deferral; nothing when
+// nothing was deferred.
+void writeDeferred();
 
 inline constexpr int kPaletteRows = 4;
 inline constexpr int kPaletteColumns = 6;

@@ -179,7 +179,8 @@ private Q_SLOTS:
     }
 
     // The selection keeps exactly the first N of a full stable sort, however the list fills and overflows and
-    // whatever the lightness test skips; lightness beyond 0..100 and overflowing chroma included.
+    // whatever the lightness and chroma tests skip; lightness beyond 0..100, overflowing chroma and saturated blues
+    // (where the hue rotation term pulls differences below their lightness and chroma parts) included.
     void findNearestColorsAgreesWithFullStableSort()
     {
         enum Spread { Wide, Coarse, Clustered, Extreme, Blue };

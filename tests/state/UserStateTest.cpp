@@ -207,6 +207,43 @@ private Q_SLOTS:
         QCOMPARE(UserState::lastUsedCollection(), kOtherDeck);
     }
 
+    // Reads answer from memory between changes of the file, yet see another writer's change of the same size.
+    void readsSeeAnotherWritersChange()
+    {
+        UserState::setPageIndex(kDeck, 5);
+        QCOMPARE(UserState::pageIndex(kDeck), 5);
+        const QString path = rawStore()->fileName();
+        QByteArray text = FixtureDatabase::readFile(path);
+        text.replace("PageIndex=5", "PageIndex=7");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        // Within one clock tick of the last write the file time would not move.
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(UserState::pageIndex(kDeck), 7);
+    }
+
+    // Deferred writes are read back at once and reach the file together, removals included.
+    void deferredWritesReachTheFileTogether()
+    {
+        UserState::setMyPaletteCellSelected(1, 2, true);
+        const QString path = rawStore()->fileName();
+        const QByteArray before = FixtureDatabase::readFile(path);
+        UserState::deferWrites();
+        UserState::setPageIndex(kDeck, 4);
+        UserState::setMyPaletteCellSelected(1, 2, false);
+        QCOMPARE(UserState::pageIndex(kDeck), 4);
+        QCOMPARE(UserState::myPaletteCellSelected(1, 2), false);
+        QCOMPARE(FixtureDatabase::readFile(path), before);
+        UserState::writeDeferred();
+        const QByteArray after = FixtureDatabase::readFile(path);
+        QVERIFY(after.contains("PageIndex=4"));
+        QVERIFY(!after.contains("Selected"));
+        // Later writes go straight to the file again.
+        UserState::setPageIndex(kDeck, 6);
+        QVERIFY(FixtureDatabase::readFile(path).contains("PageIndex=6"));
+    }
+
     // A write the disk cuts short (here a file-size limit) keeps the whole previous store and says so.
     void cutStoreWriteKeepsThePreviousFile()
     {

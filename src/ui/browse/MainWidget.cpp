@@ -363,7 +363,8 @@ void MainWidget::applyCollection(const QUuid &collection)
     setLinkLabelTexts(collection);
 
     m_colorCandidates.clear();
-    DB::matchCandidates(collection, m_colorCandidates);
+    m_colorCandidatesRead = false;
+    m_candidatesCollection = collection;
 
     m_capsureFolder.clear();
     m_capsureFile.clear();
@@ -372,6 +373,15 @@ void MainWidget::applyCollection(const QUuid &collection)
         m_capsureFolder.replace(QStringLiteral("%PROGRAMDATA%"), Platform::commonApplicationDataFolder());
         m_capsureFile = m_capsureFolder + QDir::separator() + CollectionSettings::capsureFileNameToWatch(collection);
     }
+}
+
+const std::vector<LabCandidate> &MainWidget::colorCandidates() const
+{
+    if (!m_colorCandidatesRead) {
+        m_colorCandidatesRead = true;
+        DB::matchCandidates(m_candidatesCollection, m_colorCandidates);
+    }
+    return m_colorCandidates;
 }
 
 void MainWidget::layoutChildren()

@@ -109,7 +109,8 @@ public:
     QWidget *nearestColorDialog() const { return m_nearestColorDialog; }
 
     // MainWidgetAccess
-    const std::vector<LabCandidate> &colorCandidates() const override { return m_colorCandidates; }
+    // Read on first use: only the nearest-colour steps need them.
+    const std::vector<LabCandidate> &colorCandidates() const override;
     QWidget *mainWidgetItself() override { return this; }
     QAbstractButton *taskButtonById(quint16 id) override;
 
@@ -193,7 +194,9 @@ private:
     QRect m_headerArea;
     QString m_headerLink;
     QHash<QString, QTemporaryFile *> m_documentFiles;
-    std::vector<LabCandidate> m_colorCandidates;
+    mutable std::vector<LabCandidate> m_colorCandidates;
+    mutable bool m_colorCandidatesRead = false;
+    QUuid m_candidatesCollection;
     CollectionSelectWidget *m_collectionSelector = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodFilter = nullptr;

@@ -396,7 +396,7 @@ void MainWidget::showNearestColor(const QColor &color)
     }
 
     std::vector<NearestMatch> matches;
-    findNearestColors(lab, m_colorCandidates, matches, 6);
+    findNearestColors(lab, colorCandidates(), matches, 6);
     if (matches.empty())
         return;
     if (matches.front().distance < 0.01 || matches.size() == 1) {

@@ -39,7 +39,6 @@ ColorForesightWidget::ColorForesightWidget(QWidget *parent)
     m_style->setParent(this);
     verticalScrollBar()->setStyle(m_style);
 
-    m_viewport->loadGroups(UserState::lastUsedCollection());
     const QFont font = programFont(FontStyle::Normal, 2);
     setFont(font);
     m_viewport->setFont(font);
@@ -54,8 +53,24 @@ ColorForesightWidget::ColorForesightWidget(QWidget *parent)
 
 void ColorForesightWidget::selectedCollectionChanged(QUuid collectionId)
 {
+    if (isVisible())
+        loadCollection(collectionId);
+    else
+        m_loaded = false;
+}
+
+void ColorForesightWidget::loadCollection(const QUuid &collectionId)
+{
     m_viewport->loadGroups(collectionId);
     m_viewport->layoutGroups();
+    m_loaded = true;
+}
+
+void ColorForesightWidget::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        loadCollection(UserState::lastUsedCollection());
+    QScrollArea::showEvent(event);
 }
 
 void ColorForesightWidget::resizeEvent(QResizeEvent *event)

@@ -29,12 +29,18 @@ public Q_SLOTS:
     void selectedCollectionChanged(QUuid collectionId);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // A hidden tab is filled when it is first shown, and again after the
+    // collection changed while it was hidden.
+    void loadCollection(const QUuid &collectionId);
+
+    bool m_loaded = false;
     ColorForesightViewport *m_viewport = nullptr;
     VestrelCustomStyle *m_style = nullptr;
 };

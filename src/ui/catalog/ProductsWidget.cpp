@@ -45,15 +45,18 @@ ProductsWidget::ProductsWidget(QWidget *parent)
     m_list->horizontalScrollBar()->setStyle(m_style);
 }
 
+// A hidden tab is filled when it is shown.
 void ProductsWidget::selectedCollectionChanged(QUuid collectionId)
 {
     Q_UNUSED(collectionId);
-    refresh();
+    if (isVisible())
+        refresh();
 }
 
 void ProductsWidget::selectedColorChanged()
 {
-    refresh();
+    if (isVisible())
+        refresh();
 }
 
 void ProductsWidget::showEvent(QShowEvent *event)

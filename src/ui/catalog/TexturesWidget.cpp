@@ -34,15 +34,29 @@ TexturesWidget::TexturesWidget(QWidget *parent)
     m_style = new VestrelCustomStyle;
     m_style->setParent(this);
     verticalScrollBar()->setStyle(m_style);
-
-    m_viewport->loadTextures(UserState::lastUsedCollection());
 }
 
 void TexturesWidget::selectedCollectionChanged(QUuid collectionId)
 {
+    if (isVisible())
+        loadCollection(collectionId);
+    else
+        m_loaded = false;
+}
+
+void TexturesWidget::loadCollection(const QUuid &collectionId)
+{
     m_viewport->loadTextures(collectionId);
     m_viewport->layoutTiles();
     m_viewport->update();
+    m_loaded = true;
+}
+
+void TexturesWidget::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        loadCollection(UserState::lastUsedCollection());
+    QScrollArea::showEvent(event);
 }
 
 void TexturesWidget::selectedPageChanged()

@@ -27,9 +27,15 @@ public Q_SLOTS:
     void selectedRowChanged();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // A hidden tab is filled when it is first shown, and again after the
+    // collection changed while it was hidden.
+    void loadCollection(const QUuid &collectionId);
+
+    bool m_loaded = false;
     TexturesViewport *m_viewport = nullptr;
     VestrelCustomStyle *m_style = nullptr;
 };

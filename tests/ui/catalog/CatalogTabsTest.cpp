@@ -7,8 +7,10 @@
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
 #include "ui/catalog/ColorForesightViewport.h"
+#include "ui/catalog/ColorForesightWidget.h"
 #include "ui/catalog/ProductsWidget.h"
 #include "ui/catalog/TexturesViewport.h"
+#include "ui/catalog/TexturesWidget.h"
 #include "ui/chips/ChipPayload.h"
 #include "ui/look/ProgramFont.h"
 
@@ -234,6 +236,31 @@ private Q_SLOTS:
         viewport.layoutTiles();
         QVERIFY(viewport.tiles().isEmpty());
         QVERIFY(viewport.height() > 60);
+    }
+
+    // Hidden tabs are filled when shown, with the collection current then, not the one they were made under.
+    void hiddenTabsAreFilledWhenShown()
+    {
+        UserState::setLastUsedCollection(kGroups);
+        UserState::setPageIndex(kGroups, 1);
+        QWidget window;
+        window.resize(400, 240);
+        ColorForesightWidget foresight(&window);
+        TexturesWidget textures(&window);
+        for (QWidget *tab : { static_cast<QWidget *>(&foresight), static_cast<QWidget *>(&textures) })
+            tab->setGeometry(0, 0, 400, 226);
+        window.show();
+        QCOMPARE(foresight.foresightViewport()->groupOrder(), (QList<qint64> { 2, 1, 3 }));
+        QCOMPARE(textures.texturesViewport()->tiles().size(), 4);
+        foresight.hide();
+        textures.hide();
+        UserState::setLastUsedCollection(kEmpty);
+        foresight.selectedCollectionChanged(kEmpty);
+        textures.selectedCollectionChanged(kEmpty);
+        foresight.show();
+        textures.show();
+        QCOMPARE(foresight.foresightViewport()->groupOrder(), (QList<qint64> { 2 }));
+        QVERIFY(textures.texturesViewport()->tiles().isEmpty());
     }
 
     // A shared group names chips of every collection of its file: Return hands on the collection holding the card.
