@@ -697,7 +697,11 @@ private Q_SLOTS:
                         seen << dialog->matches(2).value(0);
                         candidates = dialog->matches(0).size();
                         dialog->matchList()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-                        dialog->chooseCandidate(0, 1);
+                        // Unfolded, a row lists its candidates; ticking the second takes it.
+                        QTreeWidgetItem *first = dialog->matchList()->topLevelItem(0);
+                        first->setExpanded(true);
+                        if (first->childCount() == candidates)
+                            first->child(1)->setCheckState(0, Qt::Checked);
                         seen << dialog->matches(0).value(1);
                         dialog->buttons()->button(QDialogButtonBox::Ok)->click();
                     },
@@ -716,8 +720,16 @@ private Q_SLOTS:
         QVERIFY(palette->cellColorId(QPoint(2, 0)) <= 0);
         palette->undoStack()->undo();
         QVERIFY(palette->isPaletteEmpty());
-        QVERIFY(answering<SwatchMatchDialog>([](SwatchMatchDialog *dialog) { dialog->reject(); },
+        bool cancelCloses = false;
+        QVERIFY(answering<SwatchMatchDialog>(
+            [&](SwatchMatchDialog *dialog) {
+                dialog->buttons()->button(QDialogButtonBox::Cancel)->click();
+                cancelCloses = !dialog->isVisible();
+                if (!cancelCloses)
+                    dialog->reject();
+            },
             [&] { main->importSwatchFile(path); }));
+        QVERIFY(cancelCloses);
         QVERIFY(palette->isPaletteEmpty());
 
         QVERIFY(file.resize(0) && file.write(QByteArray("ASEF\0\1\0\0\0\0\0\5", 12)) == 12 && file.flush());
