@@ -680,6 +680,7 @@ private Q_SLOTS:
         QTest::mouseClick(palette, Qt::LeftButton, {}, palette->cellRect(QPoint(3, 1)).center());
         QCOMPARE(palette->selectedCell(0), QPoint(3, 1));
         QList<DB::CollectionMatcher::Match> seen;
+        QStringList shown;
         int rows = 0;
         int candidates = 0;
         QVERIFY(answering<QFileDialog>(
@@ -695,6 +696,10 @@ private Q_SLOTS:
                         seen << dialog->matches(0).value(0) << dialog->matches(2).value(0);
                         dialog->allCollectionsBox()->click();
                         seen << dialog->matches(2).value(0);
+                        const QTreeWidgetItem *third = dialog->matchList()->topLevelItem(2);
+                        for (int column : { SwatchMatchDialog::ChipColumn, SwatchMatchDialog::DifferenceColumn,
+                                 SwatchMatchDialog::GradeColumn })
+                            shown << third->text(column);
                         candidates = dialog->matches(0).size();
                         dialog->matchList()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
                         // Unfolded, a row lists its candidates; ticking the second takes it.
@@ -713,6 +718,9 @@ private Q_SLOTS:
         QVERIFY(seen[1].collection == kDeck && seen[1].deltaE > 1.0);
         QVERIFY(seen[2].rowId == chipIds.value("H-4") && seen[2].collection == kMatch && seen[2].deltaE < 0.01);
         QCOMPARE(candidates, int(SwatchMatchDialog::kCandidateCount));
+        QCOMPARE(shown.size(), 3);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("H-4")), qPrintable(shown[0]));
+        QCOMPARE(shown.mid(1), QStringList({ QStringLiteral("0.0"), QStringLiteral("indistinguishable") }));
         const DB::CollectionMatcher::Match taken = seen[3];
         QCOMPARE(palette->cellItem(QPoint(0, 0)).collectionUuid, taken.collection);
         QCOMPARE(palette->cellColorId(QPoint(0, 0)), taken.rowId);
