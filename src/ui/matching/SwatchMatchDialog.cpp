@@ -11,10 +11,12 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -154,6 +156,9 @@ const SwatchMatchDialog::Chip &SwatchMatchDialog::chip(const DB::CollectionMatch
 
 void SwatchMatchDialog::recompute()
 {
+    // Thousands of colours against every collection take seconds.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     DB::CollectionMatcher matcher;
     const QList<QUuid> collections
         = m_allCollections->isChecked() ? DB::collectionUuidsByOrder() : QList<QUuid> { m_collection };
