@@ -216,8 +216,9 @@ private Q_SLOTS:
         QByteArray text = FixtureDatabase::readFile(path);
         text.replace("PageIndex=5", "PageIndex=7");
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-        // Within one clock tick of the last write the file time would not move.
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush());
+        // Within one clock tick of the last write the file time would not move
+        // (flushed first: a later flush would set it to now again).
         QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(UserState::pageIndex(kDeck), 7);
