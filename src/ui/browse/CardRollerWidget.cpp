@@ -181,20 +181,36 @@ void CardRollerWidget::layoutGeometry()
 
 bool CardRollerWidget::loadCards(const QUuid &collection)
 {
+    CardsSource source;
+    source.collection = collection;
+    source.pageIndex = UserState::pageIndex(collection);
+    source.mood = UserState::moodFilter(collection);
+    source.exterior = UserState::exteriorColors(collection);
+    int status = DB::StatusOk;
+    QSqlDatabase database = DB::collectionDatabase(collection, &status);
+    if (status == DB::StatusOk)
+        source.stamp = DB::QuerySupport::contentStamp(database);
+    if (source.stamp.sameContent(cardsSource.stamp) && source.collection == cardsSource.collection
+        && source.pageIndex == cardsSource.pageIndex && source.mood == cardsSource.mood
+        && source.exterior == cardsSource.exterior)
+        return true;
+
+    cardsSource = CardsSource();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         cards[slot] = DB::ColorPage();
         chipRects[slot].clear();
     }
-    const int mood = UserState::moodFilter(collection);
-    const bool exterior = UserState::exteriorColors(collection);
-    if (DB::pageAt(collection, UserState::pageIndex(collection), cards[MiddleSlot]) != DB::StatusOk)
+    if (DB::pageAt(collection, source.pageIndex, cards[MiddleSlot]) != DB::StatusOk)
         return false;
     const int pageIndex = cards[MiddleSlot].pageIndex;
-    if (DB::neighbourPage(collection, pageIndex, false, mood, exterior, cards[RightSlot]) != DB::StatusOk
-        || DB::neighbourPage(collection, pageIndex, true, mood, exterior, cards[LeftSlot]) != DB::StatusOk) {
+    if (DB::neighbourPage(collection, pageIndex, false, source.mood, source.exterior, cards[RightSlot])
+            != DB::StatusOk
+        || DB::neighbourPage(collection, pageIndex, true, source.mood, source.exterior, cards[LeftSlot])
+               != DB::StatusOk) {
         cards = {};
         return false;
     }
+    cardsSource = source;
     return true;
 }
 

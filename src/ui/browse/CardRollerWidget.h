@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/ColorPage.h"
+#include "db/QuerySupport.h"
 #include "engine/inc/Enumerations.h"
 
 #include <QHash>
@@ -137,6 +138,17 @@ private:
     QPixmap mtoPixmap;
     std::vector<int> paintOrder;
     std::array<DB::ColorPage, kSlotCount> cards;
+    // What the cards were read for: a repaint with the same page, filter and
+    // file content shows the same cards without reading them again.
+    struct CardsSource
+    {
+        QUuid collection;
+        int pageIndex = -1;
+        int mood = -1;
+        bool exterior = false;
+        DB::QuerySupport::ContentStamp stamp;
+    };
+    CardsSource cardsSource;
     std::array<QRect, kSlotCount> cardRects;
     QRect cardsArea;
     std::array<QRect, kSlotCount> titleRects;

@@ -8,6 +8,7 @@
 #include "ui/chips/MainWidgetAccess.h"
 
 #include <QDrag>
+#include <QSqlQuery>
 #include <QToolTip>
 
 using namespace Tintor;
@@ -265,6 +266,24 @@ private Q_SLOTS:
         roller->grab();
         for (int slot = 0; slot < 3; ++slot)
             QCOMPARE(roller->card(slot).pageIndex, (slot + 2) % 4 + 1);
+        // On the same page, a chip changed in the file by another writer is read again.
+        const auto setRed = [this](int red) {
+            QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rollerWriter"));
+            writer.setDatabaseName(TestEnvironment::collectionFolder() + QStringLiteral("/roller.db"));
+            const bool done = writer.open()
+                && QSqlQuery(writer).exec(
+                    QStringLiteral("UPDATE ROW SET RED = %1 WHERE ID = %2").arg(red).arg(chipIds.value("DK4-1")));
+            writer.close();
+            writer = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("rollerWriter"));
+            return done;
+        };
+        QCOMPARE(roller->card(CardRollerWidget::MiddleSlot).entries.value(0).red, 160);
+        QVERIFY(setRed(1));
+        roller->grab();
+        const int changedRed = roller->card(CardRollerWidget::MiddleSlot).entries.value(0).red;
+        QVERIFY(setRed(160));
+        QCOMPARE(changedRed, 1);
     }
 
     void sparseDecksDrawFramesOnly()
