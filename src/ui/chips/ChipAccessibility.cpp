@@ -14,15 +14,20 @@ namespace Tintor {
 QString chipAccessibleText(const QUuid &collection, const DB::ColorEntry &chip)
 {
     QStringList parts { chip.code };
-    const QList<qint64> &order = CollectionSettings::nameOrders(collection).rowNameDisplayOrder;
-    const qint64 nameIndex = order.isEmpty() ? -1 : order.first();
-    const QString name = nameIndex >= 0 && nameIndex <= INT_MAX ? chip.nameAt(int(nameIndex)) : QString();
+    const QString name = chipShownName(collection, chip);
     if (!name.isEmpty())
         parts.append(name);
     DB::CollectionPointer record;
     if (DB::collectionByUuid(collection, record) == 0 && record && !record->name.isEmpty())
         parts.append(record->name);
     return parts.join(QStringLiteral(", "));
+}
+
+QString chipShownName(const QUuid &collection, const DB::ColorEntry &chip)
+{
+    const QList<qint64> &order = CollectionSettings::nameOrders(collection).rowNameDisplayOrder;
+    const qint64 nameIndex = order.isEmpty() ? -1 : order.first();
+    return nameIndex >= 0 && nameIndex <= INT_MAX ? chip.nameAt(int(nameIndex)) : QString();
 }
 
 QString localizedTextOr(const QUuid &collection, const QString &key, const QString &fallback)

@@ -19,6 +19,8 @@ namespace Tintor {
 // "code, name, collection": the name is the first of the collection's
 // row-name display order, left out when the chip has none.
 QString chipAccessibleText(const QUuid &collection, const DB::ColorEntry &chip);
+// The chip's name the collection shows first; empty when it names none.
+QString chipShownName(const QUuid &collection, const DB::ColorEntry &chip);
 
 // The collection's locale text of `key`, or `fallback` when the collection
 // has none (a missing text comes back as its key).

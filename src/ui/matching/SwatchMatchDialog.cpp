@@ -139,8 +139,7 @@ const SwatchMatchDialog::Chip &SwatchMatchDialog::chip(const DB::CollectionMatch
     Chip chip;
     chip.found = DB::entryById(match.collection, match.rowId, chip.entry) == DB::StatusOk && chip.entry.id >= 1;
     if (chip.found) {
-        const QList<qint64> &order = CollectionSettings::nameOrders(match.collection).rowNameDisplayOrder;
-        const QString name = order.isEmpty() ? QString() : chip.entry.nameAt(int(order.first()));
+        const QString name = chipShownName(match.collection, chip.entry);
         chip.label = name.isEmpty() ? chip.entry.code : chip.entry.code + QLatin1Char(' ') + name;
     }
     auto name = m_collectionNames.find(match.collection);
