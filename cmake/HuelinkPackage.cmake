@@ -90,6 +90,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # (and the host types --keys through the toolkit's test library),
 # so no library scan would find them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6test6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libxml2 (>= 2.9), libsqlite3-0")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6test6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libxml2 (>= 2.9), libsqlite3-0, libfontconfig1")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gimp (>= 2.10), inkscape (>= 1.2)")
 include(CPack)

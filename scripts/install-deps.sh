@@ -25,7 +25,7 @@ packages=()
 if wants base; then
     packages+=(cmake ninja-build g++ ccache pkg-config
                qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-               libxml2-dev libsqlite3-dev sqlite3 fonts-dejavu-core
+               libxml2-dev libsqlite3-dev libfontconfig-dev sqlite3 fonts-dejavu-core
                help2man lintian devscripts)
 fi
 if wants gimp; then

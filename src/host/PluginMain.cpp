@@ -209,6 +209,7 @@ extern "C" HUELINK_MODULE_EXPORT void PluginMain(std::int16_t selector, void *pa
     QCoreApplication::setAttribute(Qt::AA_PluginApplication);
     Tintor::setHostApplicationName(Tintor::moduleHostApplicationName());
     Tintor::Platform::prepareGuiEnvironment();
+    Tintor::Platform::keepFontConfiguration();
 
     int argc = 0;
     Tintor::ApplicationSkeleton application(argc, nullptr);

@@ -25,4 +25,10 @@ QString themeKeySuffix();
 // run on a machine without a display rather than abort inside the host.
 void prepareGuiEnvironment();
 
+// Keeps the system's font configuration loaded for the life of the module.
+// The toolkit unloads it with every application object, and loading it
+// again (parsing the configuration files, reading the font caches) costs a
+// later host call more than building its whole window.
+void keepFontConfiguration();
+
 } // namespace Tintor::Platform

@@ -2,6 +2,10 @@
 
 #include <QStandardPaths>
 
+#ifdef HUELINK_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 #ifndef HUELINK_INSTALL_DATADIR
 #define HUELINK_INSTALL_DATADIR "/usr/local/share"
 #endif
@@ -39,6 +43,23 @@ void prepareGuiEnvironment()
         return;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void keepFontConfiguration()
+{
+#ifdef HUELINK_FONTCONFIG
+    // The toolkit's font database destroys the current configuration when
+    // it goes; a reference of our own leaves it current, so the next
+    // application object's start finds it loaded. Released when the module
+    // is unloaded.
+    struct KeptConfiguration
+    {
+        FcConfig *config = FcConfigReference(nullptr);
+        ~KeptConfiguration() { FcConfigDestroy(config); }
+    };
+    static const KeptConfiguration kept;
+    Q_UNUSED(kept);
+#endif
 }
 
 } // namespace Tintor::Platform

@@ -37,4 +37,9 @@ void prepareGuiEnvironment()
 {
 }
 
+void keepFontConfiguration()
+{
+    // The toolkit's own font database needs no keeping here.
+}
+
 } // namespace Tintor::Platform
