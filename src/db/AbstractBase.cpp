@@ -11,6 +11,7 @@ void AbstractBase::clear()
 
 void AbstractBase::readRecord(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     clear();
     RecordFields::readInt64(record, QStringLiteral("ID"), id);
 }

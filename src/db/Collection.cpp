@@ -8,6 +8,7 @@ using namespace RecordFields;
 
 Collection::Collection(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readText(record, QStringLiteral("SYSTEMID"), systemId);
     readInt64(record, QStringLiteral("VERSION"), version);

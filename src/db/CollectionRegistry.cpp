@@ -19,7 +19,6 @@ namespace {
 
 const QString kDriver = QStringLiteral("QSQLITE");
 const QString kEnumeratorConnection = QStringLiteral("collectionEnumerator");
-const QString kCheckConnection = QStringLiteral("tmpCheckAvailability");
 // The module only reads collection files; read-only also keeps a vanished
 // file from being created anew as an empty database.
 const QString kReadOnlyOption = QStringLiteral("QSQLITE_OPEN_READONLY");
@@ -150,21 +149,21 @@ int checkAvailability(const QUuid &uuid)
     // connections together with its application object.
     if (QSqlDatabase::contains(name))
         return StatusOk;
+    // The connection that stays is the one tested: SQLite opens lazily, so
+    // reading the table list makes it read the header and the schema, and a
+    // file that is not a database is refused here rather than by every
+    // query. The schema read is the one its queries need anyway.
     bool opened = false;
     {
-        QSqlDatabase probe = addReadOnlyDatabase(kCheckConnection, path);
-        opened = probe.open();
-        // SQLite opens lazily: make it read the header, so a file that is
-        // not a database is refused here rather than by every query.
-        if (opened)
-            opened = !probe.tables().isEmpty();
-        probe.close();
+        QSqlDatabase database = addReadOnlyDatabase(name, path);
+        opened = database.open() && !database.tables().isEmpty();
+        if (!opened)
+            database.close();
     }
-    QSqlDatabase::removeDatabase(kCheckConnection);
-    if (!opened)
+    if (!opened) {
+        QSqlDatabase::removeDatabase(name);
         return StatusCannotOpen;
-    QSqlDatabase database = addReadOnlyDatabase(name, path);
-    database.open();
+    }
     ++openedConnections();
     return StatusOk;
 }

@@ -34,6 +34,7 @@ void ColorEntry::clear()
 
 void ColorEntry::readRecord(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readCollectionId(record, collectionId);
     readInt64(record, QStringLiteral("PAGE_ID"), pageId);

@@ -8,6 +8,7 @@ using namespace RecordFields;
 
 ColorForesightEntry::ColorForesightEntry(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readInt64(record, QStringLiteral("ROW_ID"), rowId);
     readText(record, QStringLiteral("NAME_1"), name1);

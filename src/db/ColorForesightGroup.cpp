@@ -8,6 +8,7 @@ using namespace RecordFields;
 
 ColorForesightGroup::ColorForesightGroup(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readText(record, QStringLiteral("NAME"), name);
     readFlag(record, QStringLiteral("DEFAULT_OPEN"), isDefaultOpen);

@@ -13,6 +13,7 @@ ColorPage::ColorPage()
 
 ColorPage::ColorPage(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readInt(record, QStringLiteral("PAGE_INDEX"), pageIndex);
     readInt(record, QStringLiteral("SEGMENT"), segment);

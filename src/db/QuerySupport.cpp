@@ -64,6 +64,7 @@ void writeQueryError(const QSqlQuery &query)
 
 void appendEntries(QSqlQuery &query, QVector<ColorEntry> &entries)
 {
+    const RecordFields::QueryRows rows;
     while (query.next()) {
         ColorEntry entry;
         entry.readRecord(query.record());

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QSqlRecord;
 class QVariant;
@@ -23,5 +26,50 @@ void readCollectionId(const QSqlRecord &record, qint64 &field);
 void readNamesAndExtras(const QSqlRecord &record, QStringList &names, QStringList &extras);
 
 inline constexpr int kNameCount = 10;
+
+// The column names of one kind of record, and where each is.
+struct RecordLayout
+{
+    QStringList names;
+    bool ascii = false;
+    // Names upper-cased, to the first column of that name; ASCII only.
+    QHash<QString, int> upperNames;
+};
+
+// While alive, the reads above of `record` find their columns through one
+// pass over its column names instead of a scan per column. Scopes nest.
+class RecordScope
+{
+public:
+    explicit RecordScope(const QSqlRecord &record);
+    ~RecordScope();
+    RecordScope(const RecordScope &) = delete;
+    RecordScope &operator=(const RecordScope &) = delete;
+
+    const QSqlRecord *record() const { return m_record; }
+    const RecordScope *outer() const { return m_outer; }
+    const RecordLayout &layout() const { return *m_layout; }
+
+private:
+    const QSqlRecord *m_record;
+    const RecordScope *m_outer;
+    std::shared_ptr<const RecordLayout> m_layout;
+};
+
+// While alive, every record scope of this thread takes the layout of the
+// first: for the loop over one query's rows, whose columns never change.
+class QueryRows
+{
+public:
+    QueryRows();
+    ~QueryRows();
+    QueryRows(const QueryRows &) = delete;
+    QueryRows &operator=(const QueryRows &) = delete;
+
+private:
+    friend class RecordScope;
+    const QueryRows *m_outer;
+    mutable std::shared_ptr<const RecordLayout> m_layout;
+};
 
 } // namespace Tintor::DB::RecordFields

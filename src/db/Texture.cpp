@@ -11,6 +11,7 @@ using namespace RecordFields;
 
 Texture::Texture(const QSqlRecord &record, DecodeBudget *budget)
 {
+    const RecordFields::RecordScope scope(record);
     AbstractBase::readRecord(record);
     readCollectionId(record, collectionId);
     readText(record, QStringLiteral("NAME"), name);

@@ -10,6 +10,7 @@ using namespace RecordFields;
 
 TextureMapEntry::TextureMapEntry(const QSqlRecord &record)
 {
+    const RecordFields::RecordScope scope(record);
     readInt64(record, QStringLiteral("TEXTURE_ID"), textureId);
     readInt64(record, QStringLiteral("PAGE_ID"), pageId);
     readText(record, QStringLiteral("NAME"), name);

@@ -98,6 +98,12 @@ private Q_SLOTS:
                 { "NAME3", entry.nameAt(3) } };
             QVERIFY2(fields.value(column) == expected, sqlValue);
         }
+        // Names match in any case; a non-ASCII name in the row changes nothing.
+        for (const QString grun : { "\"grün\"", "GRUN" }) {
+            const ColorEntry mixed = entryOf(QStringLiteral("SELECT 1 AS id, 4 AS collection_Id, 5 AS Red, 6 AS %1, "
+                                                            "7 AS green, 8 AS RED").arg(grun));
+            QCOMPARE((QVariantList { mixed.id, mixed.collectionId, mixed.red, mixed.green }), (QVariantList { 1, 4, 5, 7 }));
+        }
         for (const QString select : { "SELECT 7 AS ID, 'K' AS CODE, 3 AS PAGE_ID",
                  "SELECT 7 AS ID, 'abc' AS COLLECTION_ID, 'K' AS CODE, 3 AS PAGE_ID" }) {
             QTest::ignoreMessage(QtDebugMsg, "Oops.");
