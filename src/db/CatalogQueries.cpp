@@ -3,6 +3,7 @@
 #include "db/CollectionRegistry.h"
 #include "db/CollectionSettings.h"
 #include "db/NavigationQueries.h"
+#include "db/QueryMemo.h"
 #include "db/QuerySupport.h"
 #include "db/Status.h"
 
@@ -81,13 +82,15 @@ int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex
     }
     QSqlDatabase database = collectionDatabase(uuid);
     const QString text = QString(sql).arg(collectionDatabaseId(uuid)).arg(chip.id);
-    QSqlQuery query(database);
-    if (!runQuery(query, text)) {
-        writeQueryError(query);
-        return StatusFailed;
-    }
-    appendEntries(query, entries);
-    return StatusOk;
+    return QueryMemo::cached<QVector<ColorEntry>>(database, text, entries, [&](QVector<ColorEntry> &read) {
+        QSqlQuery query(database);
+        if (!runQuery(query, text)) {
+            writeQueryError(query);
+            return int(StatusFailed);
+        }
+        appendEntries(query, read);
+        return int(StatusOk);
+    });
 }
 
 // Runs a product statement with :ROW_ID bound.

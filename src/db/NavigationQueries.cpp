@@ -2,6 +2,7 @@
 #include "engine/inc/Logging.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/QueryMemo.h"
 #include "db/QuerySupport.h"
 #include "db/Schema.h"
 #include "db/Status.h"
@@ -221,21 +222,24 @@ int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    const qint64 collectionId = collectionDatabaseId(uuid);
-    QSqlQuery query(database);
-    if (!runQuery(query,
-            QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
-                           "CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
-                .arg(collectionId)
-                .arg(pageIndex))) {
-        qCDebug(lcHuelink).noquote() << query.lastError().driverText();
-        qCDebug(lcHuelink).noquote() << query.lastError().databaseText();
-        return StatusFailed;
-    }
-    if (!query.next())
-        return StatusFailed;
-    page = pageWithEntries(database, query.record(), kChipsOfPage, collectionId);
-    return StatusOk;
+    const QString key = QStringLiteral("pageAt %1 %2").arg(uuid.toString()).arg(pageIndex);
+    return QueryMemo::cached<ColorPage>(database, key, page, [&](ColorPage &read) {
+        const qint64 collectionId = collectionDatabaseId(uuid);
+        QSqlQuery query(database);
+        if (!runQuery(query,
+                QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = "
+                               "CMAP.PAGE_ID WHERE     +CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
+                    .arg(collectionId)
+                    .arg(pageIndex))) {
+            qCDebug(lcHuelink).noquote() << query.lastError().driverText();
+            qCDebug(lcHuelink).noquote() << query.lastError().databaseText();
+            return int(StatusFailed);
+        }
+        if (!query.next())
+            return int(StatusFailed);
+        read = pageWithEntries(database, query.record(), kChipsOfPage, collectionId);
+        return int(StatusOk);
+    });
 }
 
 int pageById(const QUuid &uuid, qint64 pageId, bool withEntries, ColorPage &page)
@@ -316,21 +320,29 @@ int neighbourPage(const QUuid &uuid, int pageIndex, bool backward, int mood, boo
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    const qint64 collectionId = collectionDatabaseId(uuid);
-    const QString towards = backward ? QStringLiteral("<") : QStringLiteral(">");
-    const QString around = backward ? QStringLiteral(">") : QStringLiteral("<");
-    QSqlQuery query(database);
-    // The same order in the opposite direction gives the card at the other
-    // end of the deck: stepping wraps around.
-    if (!(runQuery(query,
-              pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, towards, pageIndex))
-            && query.next())
-        && !(runQuery(query,
-                 pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, around, pageIndex))
-            && query.next()))
-        return StatusNoMatch;
-    page = pageWithEntries(database, query.record(), kChipsOfNeighbourPage, collectionId);
-    return StatusOk;
+    const QString key = QStringLiteral("neighbourPage %1 %2 %3 %4 %5")
+                            .arg(uuid.toString())
+                            .arg(pageIndex)
+                            .arg(int(backward))
+                            .arg(mood)
+                            .arg(int(exterior));
+    return QueryMemo::cached<ColorPage>(database, key, page, [&](ColorPage &read) {
+        const qint64 collectionId = collectionDatabaseId(uuid);
+        const QString towards = backward ? QStringLiteral("<") : QStringLiteral(">");
+        const QString around = backward ? QStringLiteral(">") : QStringLiteral("<");
+        QSqlQuery query(database);
+        // The same order in the opposite direction gives the card at the
+        // other end of the deck: stepping wraps around.
+        if (!(runQuery(query,
+                  pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, towards, pageIndex))
+                && query.next())
+            && !(runQuery(query,
+                     pageIndexFilterQuery(collectionId, QStringLiteral("*"), backward, mood, exterior, around, pageIndex))
+                && query.next()))
+            return int(StatusNoMatch);
+        read = pageWithEntries(database, query.record(), kChipsOfNeighbourPage, collectionId);
+        return int(StatusOk);
+    });
 }
 
 int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments)

@@ -4,10 +4,9 @@
 #include "db/CollectionRegistry.h"
 #include "db/RecordFields.h"
 #include "db/StatementPool.h"
+#include "platform/Platform.h"
 
-#include <QDateTime>
 #include <QDebug>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -19,15 +18,15 @@ namespace Tintor::DB::QuerySupport {
 ContentStamp contentStamp(QSqlDatabase &database)
 {
     ContentStamp stamp;
-    const QFileInfo file(database.databaseName());
+    const Platform::FileStamp file = Platform::fileStamp(database.databaseName());
     if (!file.exists())
         return stamp;
-    stamp.modified = file.lastModified().toMSecsSinceEpoch();
-    stamp.size = file.size();
-    const QFileInfo log(database.databaseName() + QStringLiteral("-wal"));
+    stamp.modified = file.modified;
+    stamp.size = file.size;
+    const Platform::FileStamp log = Platform::fileStamp(database.databaseName() + QStringLiteral("-wal"));
     if (log.exists()) {
-        stamp.logModified = log.lastModified().toMSecsSinceEpoch();
-        stamp.logSize = log.size();
+        stamp.logModified = log.modified;
+        stamp.logSize = log.size;
     }
     stamp.dataVersion = dataVersion(database);
     if (stamp.dataVersion >= 0)

@@ -21,6 +21,19 @@ void parentToHostWindow(quintptr childWindow, quintptr hostWindow);
 // (".windows", ".linux"), appended to a key such as the font list's.
 QString themeKeySuffix();
 
+// A file's size and modification time, the time as finely as the system
+// keeps it (nanoseconds where it can), so that two writes of the same size
+// within one millisecond still differ. {-1, -1} for a file that is not there.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = -1;
+    bool exists() const { return size >= 0; }
+    bool operator==(const FileStamp &other) const { return size == other.size && modified == other.modified; }
+    bool operator!=(const FileStamp &other) const { return !(*this == other); }
+};
+FileStamp fileStamp(const QString &path);
+
 // Called before the module creates its application object: lets the module
 // run on a machine without a display rather than abort inside the host.
 void prepareGuiEnvironment();

@@ -1,6 +1,9 @@
 #include "platform/Platform.h"
 
+#include <QFile>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 #ifdef HUELINK_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -43,6 +46,14 @@ void prepareGuiEnvironment()
         return;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 void keepFontConfiguration()

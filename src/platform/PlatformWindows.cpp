@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <windows.h>
@@ -35,6 +37,15 @@ QString themeKeySuffix()
 
 void prepareGuiEnvironment()
 {
+}
+
+FileStamp fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    // Milliseconds, as the toolkit reports them, in the same unit.
+    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000};
 }
 
 void keepFontConfiguration()

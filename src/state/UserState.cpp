@@ -2,6 +2,7 @@
 
 #include "engine/inc/Logging.h"
 #include "engine/inc/ModuleValues.h"
+#include "platform/Platform.h"
 #include "state/IniSettingsFormat.h"
 
 #include <QDateTime>
@@ -16,9 +17,6 @@
 #include <functional>
 #include <utility>
 
-#if defined(Q_OS_LINUX)
-#include <sys/stat.h>
-#endif
 
 namespace Tintor::UserState {
 
@@ -63,29 +61,7 @@ QSettings &sharedStore()
 // so a full disk costs one attempt per write, not one per read.
 constexpr qint64 kFailedWriteQuietMs = 2000;
 
-// What a stat of the store file says; a file that is not there is {-1, -1}.
-struct FileStamp
-{
-    qint64 size = -1;
-    qint64 modified = -1;
-    bool operator==(const FileStamp &other) const { return size == other.size && modified == other.modified; }
-};
-
-FileStamp stampOf(const QString &path)
-{
-#if defined(Q_OS_LINUX)
-    // Nanoseconds: two writes in one millisecond with the same size still differ.
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
-#endif
-}
+using Platform::FileStamp;
 
 const QString &storePath()
 {
@@ -96,7 +72,7 @@ const QString &storePath()
 // The stamp of the file as the store last read or wrote it.
 FileStamp &syncedStamp()
 {
-    static FileStamp stamp = stampOf(storePath());
+    static FileStamp stamp = Platform::fileStamp(storePath());
     return stamp;
 }
 
@@ -106,10 +82,10 @@ FileStamp &syncedStamp()
 QSettings &syncedStore()
 {
     QSettings &store = sharedStore();
-    const FileStamp now = stampOf(storePath());
+    const FileStamp now = Platform::fileStamp(storePath());
     if (!(now == syncedStamp()) && !IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs)) {
         store.sync();
-        syncedStamp() = stampOf(storePath());
+        syncedStamp() = Platform::fileStamp(storePath());
     }
     return store;
 }
@@ -207,7 +183,7 @@ void writeChanges(const QMap<QString, QVariant> &changes)
             store.remove(it.key());
     }
     store.sync();
-    syncedStamp() = stampOf(storePath());
+    syncedStamp() = Platform::fileStamp(storePath());
 }
 
 // An invalid value removes the key.

@@ -1,5 +1,6 @@
 #include "db/NavigationQueries.h"
 #include "db/CollectionRegistry.h"
+#include "db/QueryMemo.h"
 #include "db/Status.h"
 #include "support/FixtureDatabase.h"
 #include "support/TestEnvironment.h"
@@ -103,6 +104,27 @@ private Q_SLOTS:
         QCOMPARE(pageIndicesOf(page), (QList<int> { 1, 2, 3 }));
         // The card exists in the file but not in that collection.
         QCOMPARE(pageById(kOther, m_pageIds.value(5), true, page), int(StatusFailed));
+    }
+
+    // Cards are kept between calls, but never past a change of the file: seen on the same connection and on the
+    // fresh one a later host call opens.
+    void keptCardsFollowTheFile()
+    {
+        const auto redOfFirstChip = [] {
+            ColorPage page;
+            return pageAt(kDeck, 7, page) == StatusOk && !page.entries.isEmpty() ? page.entries.first().red : -1;
+        };
+        QCOMPARE(redOfFirstChip(), 140);
+        const int hits = QueryMemo::hitCount();
+        QCOMPARE(redOfFirstChip(), 140);
+        QCOMPARE(QueryMemo::hitCount(), hits + 1);
+        const QString change = QStringLiteral("UPDATE \"ROW\" SET RED = ? WHERE PAGE_ID = ? AND ROW_INDEX = 1");
+        QVERIFY(m_fixture->exec(change, { 141, m_pageIds.value(7) }));
+        QCOMPARE(redOfFirstChip(), 141);
+        QSqlDatabase::removeDatabase(connectionNameOf(m_fixture->path()));
+        QVERIFY(m_fixture->exec(change, { 142, m_pageIds.value(7) }));
+        QCOMPARE(redOfFirstChip(), 142);
+        QVERIFY(m_fixture->exec(change, { 140, m_pageIds.value(7) }));
     }
 
     void entryLookupsFindTheChipOrClearTheEntry()

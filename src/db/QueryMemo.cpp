@@ -1,0 +1,71 @@
+#include "db/QueryMemo.h"
+
+#include "db/QuerySupport.h"
+
+#include <QHash>
+
+#include <memory>
+
+namespace Tintor::DB {
+
+namespace {
+
+struct FileValues
+{
+    QuerySupport::ContentStamp stamp;
+    QHash<QString, std::any> values;
+};
+
+// Shared pointers: a read may look up another file and grow the table
+// while the caller still holds its file's entry.
+QHash<QString, std::shared_ptr<FileValues>> &files()
+{
+    static QHash<QString, std::shared_ptr<FileValues>> table;
+    return table;
+}
+
+int &hits()
+{
+    static int count = 0;
+    return count;
+}
+
+} // namespace
+
+const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
+{
+    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
+    std::shared_ptr<FileValues> &file = files()[database.databaseName()];
+    if (!file)
+        file = std::make_shared<FileValues>();
+    if (!stamp.sameContent(file->stamp)) {
+        file->values.clear();
+        file->stamp = stamp;
+        return nullptr;
+    }
+    // The connection may be a new one: from now on its data_version counts.
+    file->stamp = stamp;
+    const auto found = file->values.constFind(key);
+    if (found == file->values.cend())
+        return nullptr;
+    ++hits();
+    return &found.value();
+}
+
+void QueryMemo::keep(QSqlDatabase &database, const QString &key, std::any value)
+{
+    const std::shared_ptr<FileValues> file = files().value(database.databaseName());
+    // Without a stamp a change could not be seen: nothing is kept.
+    if (!file || !file->stamp.isValid())
+        return;
+    if (file->values.size() >= kMaxValuesPerFile)
+        file->values.clear();
+    file->values.insert(key, std::move(value));
+}
+
+int QueryMemo::hitCount()
+{
+    return hits();
+}
+
+} // namespace Tintor::DB

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "db/Status.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <any>
+#include <functional>
+
+namespace Tintor::DB {
+
+// What the lookups of browsing read again and again from a collection file
+// (cards with their chips, scheme chips), kept for the life of the process
+// per file and dropped when the file's content changes (its stamp, see
+// QuerySupport::ContentStamp). Each host call opens its connections anew,
+// so without this it compiles and runs the same statements on every call;
+// the files are only read, so what they gave still holds while their stamp
+// is the same.
+class QueryMemo
+{
+public:
+    // Values kept per file; past this the file's values start over.
+    static constexpr int kMaxValuesPerFile = 4096;
+
+    // The value kept under `key` for the file's current content, else what
+    // `read` gives, kept when it gives StatusOk. Keys name the lookup and
+    // every argument that changes its result.
+    template <typename T>
+    static int cached(QSqlDatabase &database, const QString &key, T &out, const std::function<int(T &)> &read)
+    {
+        const std::any *kept = find(database, key);
+        if (kept) {
+            out = std::any_cast<const T &>(*kept);
+            return StatusOk;
+        }
+        const int status = read(out);
+        if (status == StatusOk)
+            keep(database, key, std::any(out));
+        return status;
+    }
+
+    // Reads answered from kept values so far, for checking that it is used.
+    static int hitCount();
+
+private:
+    static const std::any *find(QSqlDatabase &database, const QString &key);
+    static void keep(QSqlDatabase &database, const QString &key, std::any value);
+};
+
+} // namespace Tintor::DB
