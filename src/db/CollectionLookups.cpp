@@ -1,11 +1,11 @@
 #include "db/CollectionLookups.h"
 
 #include "db/CollectionRegistry.h"
+#include "db/QueryMemo.h"
 #include "db/QuerySupport.h"
 #include "db/StatementPool.h"
 #include "db/Status.h"
 
-#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -68,35 +68,20 @@ QString localizedDocument(const QUuid &uuid, const QString &key)
     QSqlDatabase database = collectionDatabase(uuid);
     if (!database.isValid())
         return key;
-    // Views ask for the same texts on every paint; a text may be long. The
-    // answers are kept until the file changes under the connection.
-    struct LocaleTexts {
-        int generation = -1;
-        qint64 dataVersion = -1;
-        QHash<QString, QString> texts;
-    };
-    static QHash<QUuid, LocaleTexts> cache;
-    LocaleTexts &known = cache[uuid];
-    const qint64 dataVersion = QuerySupport::dataVersion(database);
-    if (dataVersion < 0 || dataVersion != known.dataVersion || known.generation != connectionGeneration()) {
-        known.texts.clear();
-        known.dataVersion = dataVersion;
-        known.generation = connectionGeneration();
-    }
-    const auto it = known.texts.constFind(key);
-    if (it != known.texts.cend())
-        return *it;
-
-    QString text = key;
-    runKeyQuery(database, uuid,
-                QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                               "L.KEY = ? COLLATE NOCASE"),
-                key, [&text](QSqlQuery &query) {
-                    if (query.next() && query.value(0).typeId() == QMetaType::QString)
-                        text = query.value(0).toString();
-                });
-    if (dataVersion >= 0)
-        known.texts.insert(key, text);
+    // Views ask for the same texts on every paint and every host call.
+    QString text;
+    QueryMemo::cached<QString>(database, QStringLiteral("locale %1 %2").arg(uuid.toString(), key), text,
+                               [&](QString &read) {
+                                   read = key;
+                                   runKeyQuery(database, uuid,
+                                               QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = "
+                                                              "%1 AND       L.KEY = ? COLLATE NOCASE"),
+                                               key, [&read](QSqlQuery &query) {
+                                                   if (query.next() && query.value(0).typeId() == QMetaType::QString)
+                                                       read = query.value(0).toString();
+                                               });
+                                   return int(StatusOk);
+                               });
     return text;
 }
 

@@ -352,17 +352,21 @@ int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments)
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    QSqlQuery query(database);
-    if (runQuery(query,
-            QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN "
-                           "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     "
-                           "CMAP.COLLECTION_ID = %1 ")
-                .arg(collectionDatabaseId(uuid)))) {
-        while (query.next())
-            segments.append(query.value(0).toInt());
-    }
-    std::sort(segments.begin(), segments.end());
-    return segments.isEmpty() ? StatusFailed : StatusOk;
+    // A scan of every card: the costliest lookup of a large deck's start.
+    const QString key = QStringLiteral("segmentsOfCollection %1").arg(uuid.toString());
+    return QueryMemo::cached<QVector<int>>(database, key, segments, [&](QVector<int> &read) {
+        QSqlQuery query(database);
+        if (runQuery(query,
+                QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN "
+                               "COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE     "
+                               "CMAP.COLLECTION_ID = %1 ")
+                    .arg(collectionDatabaseId(uuid)))) {
+            while (query.next())
+                read.append(query.value(0).toInt());
+        }
+        std::sort(read.begin(), read.end());
+        return read.isEmpty() ? int(StatusFailed) : int(StatusOk);
+    });
 }
 
 bool hasExteriorPageWithMood(const QUuid &uuid, int mood)

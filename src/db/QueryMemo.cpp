@@ -1,5 +1,6 @@
 #include "db/QueryMemo.h"
 
+#include "db/CollectionRegistry.h"
 #include "db/QuerySupport.h"
 
 #include <QHash>
@@ -30,14 +31,35 @@ int &hits()
     return count;
 }
 
+const std::any *valueOf(const FileValues &file, const QString &key)
+{
+    const auto found = file.values.constFind(key);
+    if (found == file.values.cend())
+        return nullptr;
+    ++hits();
+    return &found.value();
+}
+
+// On the connection the stamp was taken on, SQLite's data_version alone
+// tells whether any connection has changed the file since; only a new
+// connection needs the file's size and time.
+bool sameConnectionUnchanged(QSqlDatabase &database, const QuerySupport::ContentStamp &stamp)
+{
+    if (!stamp.isValid() || stamp.generation != connectionGeneration())
+        return false;
+    return QuerySupport::dataVersion(database) == stamp.dataVersion;
+}
+
 } // namespace
 
 const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
 {
-    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     std::shared_ptr<FileValues> &file = files()[database.databaseName()];
     if (!file)
         file = std::make_shared<FileValues>();
+    if (sameConnectionUnchanged(database, file->stamp))
+        return valueOf(*file, key);
+    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     if (!stamp.sameContent(file->stamp)) {
         file->values.clear();
         file->stamp = stamp;
@@ -45,11 +67,7 @@ const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
     }
     // The connection may be a new one: from now on its data_version counts.
     file->stamp = stamp;
-    const auto found = file->values.constFind(key);
-    if (found == file->values.cend())
-        return nullptr;
-    ++hits();
-    return &found.value();
+    return valueOf(*file, key);
 }
 
 void QueryMemo::keep(QSqlDatabase &database, const QString &key, std::any value)
