@@ -32,12 +32,22 @@ int collectionByUuid(const QUuid &uuid, CollectionPointer &out)
     QSqlDatabase database = collectionDatabase(uuid, &status);
     if (status != StatusOk)
         return status;
-    StatementPool::run(database, QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"),
-                       {uuid.toString(QUuid::WithBraces)}, [&out](QSqlQuery &query) {
-                           if (query.next())
-                               out = CollectionPointer::create(query.record());
-                       });
-    return out ? StatusOk : StatusFailed;
+    // Kept as a value: every caller gets a pointer of its own.
+    Collection collection;
+    const int found = QueryMemo::cached<Collection>(
+        database, QStringLiteral("collection %1").arg(uuid.toString()), collection, [&](Collection &read) {
+            bool exists = false;
+            StatementPool::run(database, QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = ? COLLATE NOCASE"),
+                               {uuid.toString(QUuid::WithBraces)}, [&](QSqlQuery &query) {
+                                   exists = query.next();
+                                   if (exists)
+                                       read = Collection(query.record());
+                               });
+            return exists ? int(StatusOk) : int(StatusFailed);
+        });
+    if (found == StatusOk)
+        out = CollectionPointer::create(collection);
+    return found;
 }
 
 int themeData(const QUuid &uuid, const QString &key, QByteArray &out)

@@ -3,6 +3,7 @@
 #include "db/CollectionLookups.h"
 #include "db/CollectionRegistry.h"
 #include "db/NavigationQueries.h"
+#include "db/QueryMemo.h"
 #include "db/QuerySupport.h"
 #include "db/Schema.h"
 #include "db/Status.h"
@@ -219,14 +220,19 @@ void CollectionSettings::loadNameOrders(const QUuid &uuid)
     QSqlDatabase database = DB::collectionDatabase(uuid, &status);
     if (status != DB::StatusOk)
         return;
-    const qint64 collectionId = DB::collectionDatabaseId(uuid);
     NameOrders orders;
-    orders.pageNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.search.order"));
-    orders.pageNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.display.order"));
-    orders.pageExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.extra.display.order"));
-    orders.rowNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.search.order"));
-    orders.rowNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.display.order"));
-    orders.rowExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.extra.display.order"));
+    // Every engine start loads them; a later host call finds them kept.
+    DB::QueryMemo::cached<NameOrders>(database, QStringLiteral("nameOrders %1").arg(uuid.toString()), orders,
+                                      [&](NameOrders &read) {
+        const qint64 collectionId = DB::collectionDatabaseId(uuid);
+        read.pageNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.search.order"));
+        read.pageNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.name.display.order"));
+        read.pageExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("page.extra.display.order"));
+        read.rowNameSearchOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.search.order"));
+        read.rowNameDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.name.display.order"));
+        read.rowExtraDisplayOrder = nameOrderOf(database, collectionId, QStringLiteral("row.extra.display.order"));
+        return int(DB::StatusOk);
+    });
     loaded.insert(uuid, orders);
 }
 
