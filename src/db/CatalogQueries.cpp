@@ -90,7 +90,7 @@ int schemeEntries(const QUuid &uuid, int schemeKind, int pageIndex, int rowIndex
         }
         appendEntries(query, read);
         return int(StatusOk);
-    });
+    }, [](const QVector<ColorEntry> &chips) { return qint64(chips.size()); });
 }
 
 // Runs a product statement with :ROW_ID bound.

@@ -88,6 +88,11 @@ QString pageIndexFilterQuery(qint64 collectionId, const QString &selectList, boo
     return sql;
 }
 
+qint64 chipsOfPage(const ColorPage &page)
+{
+    return page.entries.size();
+}
+
 // Runs `sql` and reads its first row into `entry` (already cleared).
 int readFirstEntry(QSqlQuery &query, const QString &sql, ColorEntry &entry, const QVariantList &values = {})
 {
@@ -239,7 +244,7 @@ int pageAt(const QUuid &uuid, int pageIndex, ColorPage &page)
             return int(StatusFailed);
         read = pageWithEntries(database, query.record(), kChipsOfPage, collectionId);
         return int(StatusOk);
-    });
+    }, chipsOfPage);
 }
 
 int pageById(const QUuid &uuid, qint64 pageId, bool withEntries, ColorPage &page)
@@ -342,7 +347,7 @@ int neighbourPage(const QUuid &uuid, int pageIndex, bool backward, int mood, boo
             return int(StatusNoMatch);
         read = pageWithEntries(database, query.record(), kChipsOfNeighbourPage, collectionId);
         return int(StatusOk);
-    });
+    }, chipsOfPage);
 }
 
 int segmentsOfCollection(const QUuid &uuid, QVector<int> &segments)

@@ -15,6 +15,13 @@ struct FileValues
 {
     QuerySupport::ContentStamp stamp;
     QHash<QString, std::any> values;
+    qint64 weight = 0;
+
+    void clear()
+    {
+        values.clear();
+        weight = 0;
+    }
 };
 
 // Shared pointers: a read may look up another file and grow the table
@@ -61,7 +68,7 @@ const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
         return valueOf(*file, key);
     const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     if (!stamp.sameContent(file->stamp)) {
-        file->values.clear();
+        file->clear();
         file->stamp = stamp;
         return nullptr;
     }
@@ -70,15 +77,16 @@ const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
     return valueOf(*file, key);
 }
 
-void QueryMemo::keep(QSqlDatabase &database, const QString &key, std::any value)
+void QueryMemo::keep(QSqlDatabase &database, const QString &key, std::any value, qint64 weight)
 {
     const std::shared_ptr<FileValues> file = files().value(database.databaseName());
     // Without a stamp a change could not be seen: nothing is kept.
-    if (!file || !file->stamp.isValid())
+    if (!file || !file->stamp.isValid() || weight > kMaxWeightPerFile)
         return;
-    if (file->values.size() >= kMaxValuesPerFile)
-        file->values.clear();
+    if (file->weight + weight > kMaxWeightPerFile)
+        file->clear();
     file->values.insert(key, std::move(value));
+    file->weight += weight;
 }
 
 int QueryMemo::hitCount()

@@ -20,14 +20,17 @@ namespace Tintor::DB {
 class QueryMemo
 {
 public:
-    // Values kept per file; past this the file's values start over.
-    static constexpr int kMaxValuesPerFile = 4096;
+    // What one file's kept values may weigh together (a chip weighs one,
+    // as does every value); past this the file's values start over.
+    static constexpr qint64 kMaxWeightPerFile = 50000;
 
     // The value kept under `key` for the file's current content, else what
     // `read` gives, kept when it gives StatusOk. Keys name the lookup and
-    // every argument that changes its result.
+    // every argument that changes its result. `weigh` tells what a value
+    // holds (its chips); without it a value weighs one.
     template <typename T>
-    static int cached(QSqlDatabase &database, const QString &key, T &out, const std::function<int(T &)> &read)
+    static int cached(QSqlDatabase &database, const QString &key, T &out, const std::function<int(T &)> &read,
+                      qint64 (*weigh)(const T &) = nullptr)
     {
         const std::any *kept = find(database, key);
         if (kept) {
@@ -36,7 +39,7 @@ public:
         }
         const int status = read(out);
         if (status == StatusOk)
-            keep(database, key, std::any(out));
+            keep(database, key, std::any(out), 1 + (weigh ? weigh(out) : 0));
         return status;
     }
 
@@ -45,7 +48,7 @@ public:
 
 private:
     static const std::any *find(QSqlDatabase &database, const QString &key);
-    static void keep(QSqlDatabase &database, const QString &key, std::any value);
+    static void keep(QSqlDatabase &database, const QString &key, std::any value, qint64 weight);
 };
 
 } // namespace Tintor::DB
