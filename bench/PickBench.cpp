@@ -21,7 +21,9 @@
 // The floor: a bare toolkit application showing one painted 800 x 600
 // widget (application object, widget, first paint, teardown), measured in
 // fresh processes of the same run, twice per process like the module, so
-// every run prints what the toolkit alone costs next to the pick.
+// every run prints what the toolkit alone costs next to the pick. The same
+// widget drawing one line of text shows, for reference, what the toolkit's
+// font set-up adds to every application object that shows text.
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -244,13 +246,19 @@ int runSample(const std::array<std::uint16_t, 3> &rgb16)
 class FloorWidget : public QWidget
 {
 public:
-    using QWidget::QWidget;
+    explicit FloorWidget(bool withText)
+        : m_withText(withText)
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(200, 120, 80));
+        // What the toolkit's font set-up costs a window with any text.
+        if (m_withText)
+            painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Colour for living"));
         if (probe().seenPaint)
             return;
         probe().seenPaint = true;
@@ -260,10 +268,13 @@ protected:
             close();
         });
     }
+
+private:
+    bool m_withText = false;
 };
 
 // One line: per call painted wall and processor time.
-int runFloorSample(int argc, char *argv[])
+int runFloorSample(int argc, char *argv[], bool withText)
 {
     std::vector<CallFigures> calls;
     for (int call = 0; call < 2; ++call) {
@@ -272,7 +283,7 @@ int runFloorSample(int argc, char *argv[])
         probe().callCpu = cpuMs();
         {
             QApplication application(argc, argv);
-            FloorWidget widget;
+            FloorWidget widget(withText);
             widget.resize(800, 600);
             widget.show();
             application.exec();
@@ -306,7 +317,7 @@ std::string shellQuoted(const std::string &text)
 // Runs this program with --sample in a fresh environment; the sample's
 // figures, or empty on failure.
 std::vector<double> sampleInChild(const std::string &self, const std::string &programData, const std::string &scratch,
-                                  int index, bool floor = false)
+                                  int index, const char *mode = "--sample")
 {
     const std::string home = scratch + "/home-" + std::to_string(index);
     const std::string command = "mkdir -p " + shellQuoted(home + "/config") + " " + shellQuoted(home + "/data")
@@ -316,7 +327,7 @@ std::vector<double> sampleInChild(const std::string &self, const std::string &pr
                               + " XDG_DATA_HOME=" + shellQuoted(home + "/data")
                               + " XDG_RUNTIME_DIR=" + shellQuoted(home + "/runtime")
                               + " QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='*.debug=false' "
-                              + shellQuoted(self) + (floor ? " --floor-sample" : " --sample") + " 2>/dev/null";
+                              + shellQuoted(self) + " " + mode + " 2>/dev/null";
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
         return {};
@@ -331,6 +342,7 @@ std::vector<double> sampleInChild(const std::string &self, const std::string &pr
     double value = 0;
     while (stream >> value)
         values.push_back(value);
+    const bool floor = std::strcmp(mode, "--sample") != 0;
     return values.size() == (floor ? 4u : 13u) ? values : std::vector<double>();
 }
 
@@ -396,7 +408,9 @@ int main(int argc, char *argv[])
     if (argc > 1 && std::strcmp(argv[1], "--sample") == 0)
         return runSample(hostColour);
     if (argc > 1 && std::strcmp(argv[1], "--floor-sample") == 0)
-        return runFloorSample(argc, argv);
+        return runFloorSample(argc, argv, false);
+    if (argc > 1 && std::strcmp(argv[1], "--text-floor-sample") == 0)
+        return runFloorSample(argc, argv, true);
 
     int samples = kDefaultSamples;
     if (argc > 2 && std::strcmp(argv[1], "--samples") == 0)
@@ -416,9 +430,12 @@ int main(int argc, char *argv[])
     std::vector<double> floorLater;
     std::vector<double> floorFirstWall;
     std::vector<double> floorLaterWall;
+    // Not a target's reference: what any window with text pays on top.
+    std::vector<double> textFloorFirst;
+    std::vector<double> textFloorLater;
     // Floor and module samples alternate, so both meet the same machine load.
     for (int i = 0; i < samples; ++i) {
-        const std::vector<double> floorSample = sampleInChild(self, demo, scratch, 2 * samples + i, true);
+        const std::vector<double> floorSample = sampleInChild(self, demo, scratch, 2 * samples + i, "--floor-sample");
         if (!floorSample.empty()) {
             floorFirstWall.push_back(floorSample[0]);
             floorFirst.push_back(floorSample[1]);
@@ -428,12 +445,19 @@ int main(int argc, char *argv[])
         const std::vector<double> sample = sampleInChild(self, demo, scratch, i);
         if (!sample.empty())
             demoSamples.push_back(sample);
+        const std::vector<double> textSample = sampleInChild(self, demo, scratch, 3 * samples + i, "--text-floor-sample");
+        if (!textSample.empty()) {
+            textFloorFirst.push_back(textSample[1]);
+            textFloorLater.push_back(textSample[3]);
+        }
     }
     const Floor floor{median(floorFirst), median(floorLater)};
     std::printf("\nfloor, a bare application with one painted 800x600 widget: %zu fresh processes\n",
                 floorFirst.size());
     std::printf("  %-34s median %7.2f ms   cpu median %7.2f ms\n", "first call", median(floorFirstWall), floor.first);
     std::printf("  %-34s median %7.2f ms   cpu median %7.2f ms\n", "later call", median(floorLaterWall), floor.later);
+    std::printf("  %-34s first call cpu median %7.2f ms   later call cpu median %7.2f ms\n",
+                "the same with one line of text", median(textFloorFirst), median(textFloorLater));
     report("demo collections", demoSamples, floor, 4, 3);
 
     const std::string synthetic = scratch + "/programdata";
