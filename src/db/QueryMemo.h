@@ -32,9 +32,9 @@ public:
     static int cached(QSqlDatabase &database, const QString &key, T &out, const std::function<int(T &)> &read,
                       qint64 (*weigh)(const T &) = nullptr)
     {
-        const std::any *kept = find(database, key);
-        if (kept) {
-            out = std::any_cast<const T &>(*kept);
+        // A key kept with a value of another type is a miss, never a throw.
+        if (const T *kept = std::any_cast<T>(find(database, key))) {
+            out = *kept;
             return StatusOk;
         }
         const int status = read(out);
