@@ -67,12 +67,11 @@ std::shared_ptr<const RecordLayout> layoutOf(const QSqlRecord &record)
 thread_local const RecordScope *innermostScope = nullptr;
 thread_local const QueryRows *innermostRows = nullptr;
 
+// Reads of any other record than the innermost scope's scan by name.
 int columnIndex(const QSqlRecord &record, const QString &column)
 {
     const RecordScope *scope = innermostScope;
-    while (scope && scope->record() != &record)
-        scope = scope->outer();
-    if (scope && scope->layout().ascii && isPlainUpperName(column))
+    if (scope && scope->record() == &record && scope->layout().ascii && isPlainUpperName(column))
         return scope->layout().upperNames.value(column, -1);
     return record.indexOf(column);
 }
@@ -83,11 +82,9 @@ RecordScope::RecordScope(const QSqlRecord &record)
     : m_record(&record)
     , m_outer(innermostScope)
 {
-    const RecordScope *same = m_outer;
-    while (same && same->m_record != &record)
-        same = same->m_outer;
-    if (same) {
-        m_layout = same->m_layout;
+    // A base class's reading inside its derived class's: the same record.
+    if (m_outer && m_outer->m_record == &record) {
+        m_layout = m_outer->m_layout;
     } else if (innermostRows && innermostRows->m_layout) {
         m_layout = innermostRows->m_layout;
     } else {

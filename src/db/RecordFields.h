@@ -37,7 +37,8 @@ struct RecordLayout
 };
 
 // While alive, the reads above of `record` find their columns through one
-// pass over its column names instead of a scan per column. Scopes nest.
+// pass over its column names instead of a scan per column. Scopes nest; the
+// innermost one answers.
 class RecordScope
 {
 public:
@@ -47,7 +48,6 @@ public:
     RecordScope &operator=(const RecordScope &) = delete;
 
     const QSqlRecord *record() const { return m_record; }
-    const RecordScope *outer() const { return m_outer; }
     const RecordLayout &layout() const { return *m_layout; }
 
 private:
