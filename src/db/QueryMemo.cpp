@@ -1,6 +1,5 @@
 #include "db/QueryMemo.h"
 
-#include "db/CollectionRegistry.h"
 #include "db/QuerySupport.h"
 
 #include <QHash>
@@ -47,16 +46,6 @@ const std::any *valueOf(const FileValues &file, const QString &key)
     return &found.value();
 }
 
-// On the connection the stamp was taken on, SQLite's data_version alone
-// tells whether any connection has changed the file since; only a new
-// connection needs the file's size and time.
-bool sameConnectionUnchanged(QSqlDatabase &database, const QuerySupport::ContentStamp &stamp)
-{
-    if (!stamp.isValid() || stamp.generation != connectionGeneration())
-        return false;
-    return QuerySupport::dataVersion(database) == stamp.dataVersion;
-}
-
 } // namespace
 
 const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
@@ -64,16 +53,10 @@ const std::any *QueryMemo::find(QSqlDatabase &database, const QString &key)
     std::shared_ptr<FileValues> &file = files()[database.databaseName()];
     if (!file)
         file = std::make_shared<FileValues>();
-    if (sameConnectionUnchanged(database, file->stamp))
-        return valueOf(*file, key);
-    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
-    if (!stamp.sameContent(file->stamp)) {
+    if (!QuerySupport::refreshStamp(database, file->stamp)) {
         file->clear();
-        file->stamp = stamp;
         return nullptr;
     }
-    // The connection may be a new one: from now on its data_version counts.
-    file->stamp = stamp;
     return valueOf(*file, key);
 }
 

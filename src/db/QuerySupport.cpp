@@ -34,6 +34,16 @@ ContentStamp contentStamp(QSqlDatabase &database)
     return stamp;
 }
 
+bool refreshStamp(QSqlDatabase &database, ContentStamp &stamp)
+{
+    if (stamp.isValid() && stamp.generation == connectionGeneration() && dataVersion(database) == stamp.dataVersion)
+        return true;
+    const ContentStamp now = contentStamp(database);
+    const bool same = now.sameContent(stamp);
+    stamp = now;
+    return same;
+}
+
 qint64 dataVersion(QSqlDatabase &database)
 {
     qint64 version = -1;

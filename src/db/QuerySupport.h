@@ -38,6 +38,11 @@ struct ContentStamp
 };
 // Invalid when the file or its version cannot be read.
 ContentStamp contentStamp(QSqlDatabase &database);
+// True when the file still holds the content `stamp` was taken of; `stamp`
+// describes the current content afterwards either way. On the connection
+// the stamp was taken on, data_version alone answers (any connection's
+// commit changes it); only a new connection needs the file's size and time.
+bool refreshStamp(QSqlDatabase &database, ContentStamp &stamp);
 // SQLite's data_version of the connection, -1 when it cannot be read.
 qint64 dataVersion(QSqlDatabase &database);
 

@@ -41,11 +41,11 @@ QImage ThemeImageCache::image(const QUuid &collection, const QString &key)
     QSqlDatabase database = collectionDatabase(collection, &status);
     if (status != StatusOk)
         return QImage();
-    const QuerySupport::ContentStamp stamp = QuerySupport::contentStamp(database);
     FileImages &file = cache()[database.databaseName()];
-    if (!stamp.sameContent(file.stamp))
-        file = FileImages();
-    file.stamp = stamp;
+    if (!QuerySupport::refreshStamp(database, file.stamp)) {
+        file.images.clear();
+        file.budget = DecodeBudget();
+    }
     const QPair<QUuid, QString> itemKey(collection, key.toLower());
     const auto found = file.images.constFind(itemKey);
     if (found != file.images.cend())
@@ -58,7 +58,7 @@ QImage ThemeImageCache::image(const QUuid &collection, const QString &key)
         decoded = decodeImage(data, &file.budget, kMaxThemeImagePixels);
     }
     // Without a stamp a change could not be seen: nothing is kept.
-    if (stamp.isValid())
+    if (file.stamp.isValid())
         file.images.insert(itemKey, decoded);
     return decoded;
 }

@@ -17,7 +17,6 @@
 #include <functional>
 #include <utility>
 
-
 namespace Tintor::UserState {
 
 namespace {
@@ -83,7 +82,7 @@ QSettings &syncedStore()
 {
     QSettings &store = sharedStore();
     const FileStamp now = Platform::fileStamp(storePath());
-    if (!(now == syncedStamp()) && !IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs)) {
+    if (now != syncedStamp() && !IniSettingsFormat::writeFailedWithin(kFailedWriteQuietMs)) {
         store.sync();
         syncedStamp() = Platform::fileStamp(storePath());
     }
